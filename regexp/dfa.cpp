@@ -1,0 +1,200 @@
+#include "dfa.h"
+
+#include <algorithm>
+
+#include "engine_messages.h"
+#include "exceptions.h"
+
+// ---------------------------------------------------------------------------
+// TNFAStateSet
+
+TNFAStateSet::TNFAStateSet(int capacity)
+    : Capacity(capacity), ByteCount(capacity / 8 + 1), FWords(static_cast<std::size_t>(capacity) / 64 + 1, 0) {}
+
+std::size_t TNFAStateSet::Hash() const {
+  std::uint64_t h = 1469598103934665603ull;
+  for (std::uint64_t w : FWords) {
+    h ^= w;
+    h *= 1099511628211ull;
+    h ^= h >> 29;
+  }
+  return static_cast<std::size_t>(h);
+}
+
+// ---------------------------------------------------------------------------
+// TDFA
+
+TDFA::TDFA(TNFA* nfa, bool acceptDBMeta, bool ignoreCase)
+    : NFA(nfa), AcceptDBMeta(acceptDBMeta), IgnoreCase(ignoreCase) {}
+
+void TDFA::Build() {
+  BeginAnchored = NFA->BeginAnchored;
+  EndAnchored = NFA->EndAnchored;
+  SubsetConstruction();
+  SortTransitions();
+  DetectLiteral();
+  FIndex.clear();
+}
+
+void TDFA::TooComplex() const {
+  throw ERegExpParser(std::string(sjis_text::kMsgTooComplex),
+                      static_cast<std::uint16_t>(NFA->Parser->Scanner->Pattern.size() + 1));
+}
+
+void TDFA::Spend(std::size_t work) {
+  FWork += work;
+  if (FWork > kWorkBudget) TooComplex();
+}
+
+void TDFA::SubsetConstruction() {
+  TNFAStateSet first(NFA->StateCount());
+  first.Include(NFA->StartIndex);
+  CloseSet(first);
+  Start = FindOrAddState(std::move(first));
+  // States are appended in order of creation and processed in that order, so
+  // the first unmarked state is always the next one in the list.
+  for (std::size_t next = 0; next < States.size(); ++next) {
+    TDFAState& d = *States[next];
+    d.Marked = 1;
+    std::vector<Move> moves = ComputeMoves(d);
+    std::vector<TDFATransition> transitions;
+    for (Move& m : moves) {
+      CloseSet(m.Targets);
+      transitions.push_back(TDFATransition{m.Low, m.High, FindOrAddState(std::move(m.Targets))});
+    }
+    // Each transition was put at the head of the state's list.
+    std::reverse(transitions.begin(), transitions.end());
+    d.Transitions = std::move(transitions);
+  }
+}
+
+// Groups the non-empty NFA transitions leaving d's set by identical label.
+// Moves are returned in list order: the most recently made first.
+std::vector<TDFA::Move> TDFA::ComputeMoves(const TDFAState& d) {
+  std::vector<Move> made;
+  std::unordered_map<std::uint32_t, std::size_t> byLabel;
+  const int capacity = NFA->StateCount();
+  d.StateSet.ForEach([&](int i) {
+    const auto& list = NFA->StateList[static_cast<std::size_t>(i)];
+    Spend(1 + list.size());
+    for (const TNFATransition& t : list) {
+      if (t.Low == kEpsilonCode) continue;
+      const std::uint32_t label = static_cast<std::uint32_t>(t.High) << 16 | t.Low;
+      if (auto found = byLabel.find(label); found != byLabel.end()) {
+        made[found->second].Targets.Include(t.Target);
+      } else {
+        byLabel.emplace(label, made.size());
+        made.push_back(Move{t.Low, t.High, TNFAStateSet(capacity)});
+        made.back().Targets.Include(t.Target);
+        Spend(made.back().Targets.WordCount());
+      }
+    }
+  });
+  std::reverse(made.begin(), made.end());
+  SplitOverlappingMoves(made);
+  return made;
+}
+
+// Labels that do not come from leaves (an anchor matching its own character,
+// a line code) may overlap a range.  Such moves are cut at every boundary of
+// every label, and each piece leads to all targets whose labels cover it, so
+// a character can follow every path that admits it.  Moves without overlaps
+// are left exactly as they are.
+void TDFA::SplitOverlappingMoves(std::vector<Move>& moves) {
+  if (moves.size() < 2) return;
+  std::vector<std::pair<TCharCode, TCharCode>> labels;
+  labels.reserve(moves.size());
+  for (const Move& m : moves) labels.emplace_back(m.Low, m.High);
+  std::sort(labels.begin(), labels.end());
+  bool overlap = false;
+  for (std::size_t i = 1; i < labels.size() && !overlap; ++i) overlap = labels[i].first <= labels[i - 1].second;
+  if (!overlap) return;
+
+  // Elementary pieces: boundaries at every Low and every High + 1.
+  std::vector<std::uint32_t> cuts;
+  for (const Move& m : moves) {
+    cuts.push_back(m.Low);
+    cuts.push_back(static_cast<std::uint32_t>(m.High) + 1);
+  }
+  std::sort(cuts.begin(), cuts.end());
+  cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+  const int capacity = NFA->StateCount();
+  std::vector<Move> pieces;
+  for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+    const auto low = static_cast<TCharCode>(cuts[i]);
+    const auto high = static_cast<TCharCode>(cuts[i + 1] - 1);
+    TNFAStateSet targets(capacity);
+    bool covered = false;
+    for (const Move& m : moves) {
+      if (m.Low <= low && high <= m.High) {
+        covered = true;
+        m.Targets.ForEach([&](int t) { targets.Include(t); });
+      }
+    }
+    Spend(moves.size() + targets.WordCount());
+    if (covered) pieces.push_back(Move{low, high, std::move(targets)});
+  }
+  moves = std::move(pieces);
+}
+
+// Closes the set under empty moves.
+void TDFA::CloseSet(TNFAStateSet& set) {
+  std::vector<int> pending;
+  set.ForEach([&](int i) { pending.push_back(i); });
+  Spend(set.WordCount() + pending.size());
+  while (!pending.empty()) {
+    const int i = pending.back();
+    pending.pop_back();
+    for (const TNFATransition& t : NFA->StateList[static_cast<std::size_t>(i)]) {
+      Spend(1);
+      if (t.Low == kEpsilonCode && !set.Contains(t.Target)) {
+        set.Include(t.Target);
+        pending.push_back(t.Target);
+      }
+    }
+  }
+}
+
+TDFAState* TDFA::FindOrAddState(TNFAStateSet set) {
+  const std::size_t hash = set.Hash();
+  Spend(set.WordCount());
+  auto [first, last] = FIndex.equal_range(hash);
+  for (auto it = first; it != last; ++it)
+    if (it->second->StateSet.Equals(set)) return it->second;
+  if (static_cast<int>(States.size()) >= kMaxStates) TooComplex();
+  if ((States.size() + 1) * set.WordCount() * sizeof(std::uint64_t) > kMaxSetBytes) TooComplex();
+  const bool accepting = set.Contains(NFA->FinalIndex);
+  auto state = std::make_unique<TDFAState>(std::move(set));
+  state->Accepting = accepting ? 1 : 0;
+  state->Index = static_cast<int>(States.size());
+  TDFAState* result = state.get();
+  States.push_back(std::move(state));
+  FIndex.emplace(hash, result);
+  return result;
+}
+
+void TDFA::SortTransitions() {
+  for (auto& state : States)
+    std::stable_sort(state->Transitions.begin(), state->Transitions.end(),
+                     [](const TDFATransition& a, const TDFATransition& b) { return a.Low < b.Low; });
+}
+
+// A fixed string is a chain of states with one single-code transition each,
+// ending in an accepting state without transitions.
+void TDFA::DetectLiteral() {
+  IsLiteral = false;
+  Literal.clear();
+  const TDFAState* s = Start;
+  for (std::size_t steps = 0; steps <= States.size(); ++steps) {
+    if (s->Transitions.empty()) {
+      IsLiteral = s->Accepting != 0;
+      if (!IsLiteral) Literal.clear();
+      return;
+    }
+    const TDFATransition& t = s->Transitions.front();
+    if (s->Transitions.size() > 1 || t.Low != t.High || s->Accepting != 0) break;
+    AppendCode(Literal, t.Low);
+    s = t.Target;
+  }
+  Literal.clear();
+}

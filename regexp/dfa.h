@@ -1,0 +1,110 @@
+// The deterministic automaton, built from a TNFA by subset construction.
+//
+// Each DFA state stands for a set of NFA states closed under empty moves,
+// held as a bit vector.  States are processed in order of creation; for each
+// one the non-empty NFA transitions leaving its set are grouped by label into
+// moves, every move's target set is closed, and the set is looked up among the
+// existing states through a hash of its bits (a new set becomes a new state at
+// the end of the list).  Leaf labels are pairwise disjoint, but an anchor that
+// matches its own character, or a line code, can overlap a range leaving the
+// same state; such moves are cut into disjoint pieces, each piece leading to
+// the union of the targets that cover it, so every state's transitions are
+// disjoint.  Finally each state's transitions are sorted by their low code
+// (stable), and the automaton is checked for being one chain of single
+// characters: such a pattern is a fixed string that is searched for directly.
+//
+// The construction is bounded: too many states, too much memory for their
+// sets, or too much work raises ERegExpParser with the "too complex" message
+// at the end of the pattern, so no pattern a user types can freeze the
+// program.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "nfa.h"
+
+class TNFAStateSet {
+ public:
+  explicit TNFAStateSet(int capacity);
+
+  bool Contains(int i) const { return (FWords[static_cast<std::size_t>(i) >> 6] >> (i & 63)) & 1; }
+  void Include(int i) { FWords[static_cast<std::size_t>(i) >> 6] |= std::uint64_t{1} << (i & 63); }
+  bool Equals(const TNFAStateSet& other) const { return FWords == other.FWords; }
+  std::size_t Hash() const;
+  // Calls f(i) for every member i in ascending order.
+  template <class F>
+  void ForEach(F f) const {
+    for (std::size_t w = 0; w < FWords.size(); ++w)
+      for (std::uint64_t bits = FWords[w]; bits != 0; bits &= bits - 1)
+        f(static_cast<int>(w * 64 + static_cast<std::size_t>(__builtin_ctzll(bits))));
+  }
+  std::size_t WordCount() const { return FWords.size(); }
+
+  int Capacity;
+  int ByteCount;  // Capacity div 8 + 1: the size of the set as a byte array
+
+ private:
+  std::vector<std::uint64_t> FWords;
+};
+
+struct TDFAState;
+
+struct TDFATransition {
+  TCharCode Low;
+  TCharCode High;
+  TDFAState* Target;
+};
+
+struct TDFAState {
+  explicit TDFAState(TNFAStateSet set) : StateSet(std::move(set)) {}
+  TNFAStateSet StateSet;
+  std::uint16_t Marked = 0;
+  std::uint16_t Accepting = 0;
+  std::vector<TDFATransition> Transitions;  // sorted by Low after Build
+  int Index = 0;                            // position in TDFA::States
+};
+
+class TDFA {
+ public:
+  TDFA(TNFA* nfa, bool acceptDBMeta, bool ignoreCase);
+
+  void Build();
+
+  std::vector<std::unique_ptr<TDFAState>> States;
+  TDFAState* Start = nullptr;
+  TNFA* NFA;  // not owned; freed after Build
+  bool AcceptDBMeta;
+  bool IgnoreCase;
+  bool IsLiteral = false;
+  std::string Literal;
+  bool BeginAnchored = false;
+  bool EndAnchored = false;
+
+  static constexpr int kMaxStates = 30'000;
+  static constexpr std::size_t kMaxSetBytes = 64u << 20;
+  static constexpr std::size_t kWorkBudget = 300'000'000;
+
+ private:
+  struct Move {
+    TCharCode Low;
+    TCharCode High;
+    TNFAStateSet Targets;
+  };
+
+  void SubsetConstruction();
+  std::vector<Move> ComputeMoves(const TDFAState& d);
+  void SplitOverlappingMoves(std::vector<Move>& moves);
+  void CloseSet(TNFAStateSet& set);
+  TDFAState* FindOrAddState(TNFAStateSet set);
+  void SortTransitions();
+  void DetectLiteral();
+  void Spend(std::size_t work);
+  [[noreturn]] void TooComplex() const;
+
+  std::unordered_multimap<std::size_t, TDFAState*> FIndex;
+  std::size_t FWork = 0;
+};

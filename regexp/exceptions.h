@@ -1,0 +1,54 @@
+// The engine's exception types.  Every message is Shift-JIS text, like every
+// other string of the engine; front ends convert it for display.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+// The general exception: a message and nothing else.  Internal consistency
+// failures of the engine are raised as this type.
+class Exception : public std::exception {
+ public:
+  explicit Exception(std::string message) : FMessage(std::move(message)) {}
+  const char* what() const noexcept override { return FMessage.c_str(); }
+  const std::string& Message() const noexcept { return FMessage; }
+
+ private:
+  std::string FMessage;
+};
+
+// A pattern that cannot be compiled, or a string that ends in a lone lead
+// byte.  Position is the 1-based byte position at which the problem was found,
+// kept modulo 65536 as the scanner reports it.
+class ERegExpParser : public Exception {
+ public:
+  ERegExpParser(std::string message, std::uint16_t position)
+      : Exception(std::move(message)), Position(position) {}
+  int Position;
+};
+
+// Input/output failures of the text file reader.
+class EInOutError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// The end of a file; also raised by an OnMatch handler to end a scan early.
+class EEndOfFile : public EInOutError {
+ public:
+  EEndOfFile();
+  using EInOutError::EInOutError;
+};
+
+// A file that cannot be opened; the message says why.
+class EFileNotFound : public EInOutError {
+ public:
+  using EInOutError::EInOutError;
+};
+
+// The caller's cancel flag was found set.
+class ECancelRequest : public Exception {
+ public:
+  ECancelRequest();
+};

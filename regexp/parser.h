@@ -1,0 +1,108 @@
+// The pattern parser: recursive descent over the scanner's tokens into a parse
+// tree of seven node kinds.
+//
+// "+" and "?" are expanded on the way (x+ is x followed by x*, sharing x;
+// x? is x or empty), ASCII letters are case-folded when asked, and a negated
+// class becomes the complement of its members within the set of the period.
+// Equal ranges share one leaf.  As its last step the parser splits all leaf
+// ranges into pairwise disjoint pieces (NormalizeLeaves): a leaf that overlaps
+// another is turned, in place, into a union of its pieces, so every node that
+// referred to it now refers to the union.  The automaton construction can then
+// label each transition with one range and group moves by identical label.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "scanner.h"
+
+enum TOp : std::uint8_t {
+  opCharRange = 0,  // a leaf: one character in Low..High
+  opLineHead,       // "^" as written, in Low and High
+  opLineTail,       // "$" as written, in Low and High
+  opConcat,
+  opUnion,
+  opStar,
+  opEmpty
+};
+
+struct TParseNode {
+  TOp Op = opEmpty;
+  TCharCode Low = 0;  // range and anchor nodes
+  TCharCode High = 0;
+  TParseNode* Left = nullptr;  // operator nodes
+  TParseNode* Right = nullptr;
+};
+
+// The codes that no pattern may use as characters: 0xFFFD and 0xFFFE stand
+// for the line anchors inside the automata and 0xFFFF labels an empty move.
+// A range that reaches into them is cut back to kHighestPatternCode.
+constexpr TCharCode kHighestPatternCode = 0xFFFC;
+
+class TParseTree {
+ public:
+  TParseTree() = default;
+  TParseTree(const TParseTree&) = delete;
+  TParseTree& operator=(const TParseTree&) = delete;
+  virtual ~TParseTree();
+
+  TParseNode* MakeNode(TOp op, TParseNode* left = nullptr, TParseNode* right = nullptr);
+  TParseNode* MakeLeaf(TCharCode low, TCharCode high);
+  TParseNode* MakeLineHead(TCharCode code);
+  TParseNode* MakeLineTail(TCharCode code);
+  // The period: every code from 0x01 to 0xFCFC except line feed and carriage return.
+  virtual TParseNode* MakeAnyChar();
+  // An ASCII letter in either case; any other code as itself.
+  virtual TParseNode* MakeCaseFoldChar(TCharCode code);
+
+  void ReplaceLeaf(TParseNode* leaf, TParseNode* a, TParseNode* b);
+  void NormalizeLeaves();
+  // Removes range [low, high] from the leaves of LeafList (used on a working
+  // tree that holds the period's ranges to form a negated class).
+  void SubtractRange(TCharCode low, TCharCode high);
+  void Clear();
+
+  TParseNode* TopNode = nullptr;
+  std::vector<TParseNode*> NodeList;  // operator and anchor nodes, and former leaves
+  std::vector<TParseNode*> LeafList;  // current leaves, in order of making
+
+ private:
+  TParseNode* NewNode();
+  void RemoveLeaf(std::size_t index);
+  bool SplitOverlap(TParseNode* a, TParseNode* b);
+
+  std::vector<std::unique_ptr<TParseNode>> FOwned;
+  std::unordered_map<std::uint32_t, TParseNode*> FLeafIndex;  // (Low, High) -> leaf of LeafList
+};
+
+class TRegExpParser {
+ public:
+  TRegExpParser(const std::string& pattern, bool acceptDBMeta);
+  ~TRegExpParser();
+
+  // Parses the whole pattern into ParseTree; raises ERegExpParser on an error.
+  void Parse();
+
+  std::unique_ptr<TParseTree> ParseTree;
+  std::unique_ptr<TScanner> Scanner;
+  bool IgnoreCase = false;
+
+  // Deepest nesting of groups that a pattern may use.
+  static constexpr int kMaxNesting = 200;
+
+ private:
+  TParseNode* ParseExpression();
+  TParseNode* ParseTerm();
+  TParseNode* ParseFactor();
+  TParseNode* ParsePrimary();
+  TParseNode* ParseCharClass(TParseTree& tree);
+  TParseNode* ParseNegCharClass();
+  TParseNode* MakeCharLeaf(TParseTree& tree, TCharCode low, TCharCode high);
+  void Consume();
+  [[noreturn]] void Fail(std::string_view message) const;
+
+  int FDepth = 0;
+};

@@ -1,0 +1,81 @@
+// The regular-expression component: the current pattern, a cache of compiled
+// automata, and leftmost-longest matching on Shift-JIS strings.
+//
+// Compiling runs the parser, builds the NFA and then the DFA; the NFA and the
+// parser live only during the compile.  Up to CacheSize automata are kept,
+// keyed by pattern text and the two flags: entry 0 is the empty pattern
+// compiled at creation and is never evicted, new entries go in at index 1 and
+// the last entry is evicted when the cache is full.
+//
+// Matching follows DFA transitions from each character boundary of the
+// subject in turn; the first start with any match wins, and the longest match
+// there.  "^" matches at the start and after every line feed, "$" before every
+// line feed and at the end.  Positions are 1-based byte indexes, lengths
+// count bytes; a double-byte character is never split.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dfa.h"
+
+class TRegularExpression {
+ public:
+  TRegularExpression();
+  TRegularExpression(const TRegularExpression&) = delete;
+  TRegularExpression& operator=(const TRegularExpression&) = delete;
+  virtual ~TRegularExpression();
+
+  // Builds the automaton of the current cache entry.
+  virtual void Compile(const std::string& pattern);
+  // Makes a pattern current: reuses a cached automaton or compiles it.
+  virtual void SetPattern(const std::string& pattern);
+  virtual std::string GetPattern() const;
+  virtual void SetAcceptDBMeta(bool value);
+  virtual void SetIgnoreCase(bool value);
+
+  bool AcceptDBMeta() const { return FAcceptDBMeta; }
+  virtual bool IgnoreCase() const { return FIgnoreCase; }
+
+  TDFA* CurrentDFA() const { return PatternCache[static_cast<std::size_t>(CacheIndex)].DFA.get(); }
+  TDFAState* StartState() const { return CurrentDFA()->Start; }
+  static TDFAState* NextState(const TDFAState* state, TCharCode code);
+
+  // The longest match that starts exactly at startPos, running from state.
+  int MatchFrom(const std::string& s, int startPos, const TDFAState* state, int& pos, int& len) const;
+  // Leftmost start, longest match there; 0 when nothing matches.
+  int Match(const std::string& s, int& pos, int& len) const;
+  int FindMatch(const std::string& s, int& pos, int& len) const;
+  // The code of the character that begins at 1-based byte position p.
+  static TCharCode CodeAt(const std::string& s, int p);
+  // Reads s into codes (one per character, a terminating 0 appended) and
+  // returns the number of characters.
+  static int StringToCodes(const std::string& s, std::vector<TCharCode>& codes);
+
+  struct TCacheEntry {
+    std::string Pattern;
+    std::unique_ptr<TDFA> DFA;
+  };
+  std::vector<TCacheEntry> PatternCache;
+  int CacheSize = 30;
+  int CacheIndex = 0;
+  TCharCode LineHeadCode = kDefaultLineHeadCode;
+  TCharCode LineTailCode = kDefaultLineTailCode;
+
+ protected:
+  // For descendants whose anchors become other line codes.
+  TRegularExpression(TCharCode lineHeadCode, TCharCode lineTailCode);
+  // The compile steps, with the codes that anchoring "^" and "$" become.
+  void CompileWith(const std::string& pattern, TCharCode lineHeadCode, TCharCode lineTailCode);
+
+  bool FAcceptDBMeta = false;
+  bool FIgnoreCase = false;
+};
+
+// The string-matching component of a window: the same engine with both flags
+// available to the window's definition.
+class TAWKStr : public TRegularExpression {
+ public:
+  using TRegularExpression::TRegularExpression;
+};

@@ -1,0 +1,43 @@
+#include "sjis.h"
+
+#include "engine_messages.h"
+#include "exceptions.h"
+
+TCharCode NextChar(const std::string& s, int& position) {
+  const auto length = static_cast<int>(s.size());
+  if (position > length) return 0;
+  const auto b = static_cast<unsigned char>(s[position - 1]);
+  if (IsDBCSLeadByte(b)) {
+    if (position == length)
+      throw ERegExpParser(std::string(sjis_text::kMsgBadDoubleByte), static_cast<std::uint16_t>(position));
+    const auto trail = static_cast<unsigned char>(s[position]);
+    position += 2;
+    return static_cast<TCharCode>(b << 8 | trail);
+  }
+  position += 1;
+  return b;
+}
+
+bool IsLeadByteInContext(const std::string& s, std::size_t i) {
+  for (std::size_t k = 0; k < s.size(); ++k) {
+    const auto b = static_cast<unsigned char>(s[k]);
+    if (b == 0) return false;
+    const bool lead = IsDBCSLeadByte(b);
+    if (k == i) return lead;
+    if (lead) ++k;  // the next byte is a trail byte, whatever it is
+    if (k == i) return false;
+  }
+  return false;
+}
+
+void UngetChar(const std::string& s, int& position) {
+  if (position >= 3 && IsLeadByteInContext(s, static_cast<std::size_t>(position - 3)))
+    position -= 2;
+  else if (position > 1)
+    position -= 1;
+}
+
+void AppendCode(std::string& s, TCharCode code) {
+  if (code > 0xFF) s.push_back(static_cast<char>(code >> 8));
+  s.push_back(static_cast<char>(code & 0xFF));
+}
