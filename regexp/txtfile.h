@@ -60,5 +60,6 @@ class TTxtFile {
   static constexpr int Margin = 100;      // spare bytes behind a block
 
  private:
-  // (implementation fields)
+  std::int32_t FLineCount = 0;
+  // (further implementation fields)
 };

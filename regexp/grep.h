@@ -1,0 +1,48 @@
+// The grep component: searches one text file for the current pattern and
+// reports every line that holds a match through OnMatch.
+//
+// Anchors compile to line feeds here (the reader puts a line feed before the
+// first line and after the last), so "^" matches at every line start and "$"
+// at every line end.  A pattern whose automaton is one fixed string is
+// searched for as that string, case-insensitively when IgnoreCase is on; any
+// other pattern runs on its automaton, compiled case-insensitively when
+// IgnoreCase is on.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "regexp.h"
+#include "txtfile.h"
+
+class TGrep;
+
+// Called once for each line that holds a match; may raise EEndOfFile to end
+// the scan of the current file.
+using TOnMatch = std::function<void(TGrep& sender, LineInfo_t lineInfo)>;
+
+class TGrep : public TRegularExpression {
+ public:
+  TGrep();
+
+  void Compile(const std::string& pattern) override;
+  void SetPattern(const std::string& pattern) override;
+  void SetIgnoreCase(bool value) override;
+  bool IgnoreCase() const override { return FOwnIgnoreCase; }
+
+  // Searches the file for the current pattern, calling OnMatch once for every
+  // line that holds a match, in file order.  Returns at once when no handler
+  // is assigned or a scan of this component is already running.  cancelFlag
+  // belongs to the caller and is only read.
+  void GrepFile(const std::string& fileName, const bool* cancelFlag);
+
+  bool Busy() const { return FBusy; }
+
+  TOnMatch OnMatch;
+  // The message pump handed to the reader (empty: none).
+  TProcessMessages ProcessMessages;
+
+ private:
+  bool FOwnIgnoreCase = false;
+  bool FBusy = false;
+};
