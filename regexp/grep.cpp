@@ -1,1 +1,137 @@
 #include "grep.h"
+
+#include <memory>
+
+#include "exceptions.h"
+
+// Every scan below tries each character position of the file as a match
+// start: GetChar moves the main cursor one character and resets the
+// look-ahead to it, and an attempt runs ahead with GetAheadChar.  When an
+// attempt succeeds, GetLine moves the main cursor to the line feed that ends
+// the current line, so the next attempt starts on that line feed (which lets
+// a leading "^", compiled to a line feed, match the next line) and a line is
+// reported at most once.  The look-ahead reads 0 past the end of the file and
+// the file's own zero bytes read as spaces, so 0 always ends an attempt.
+
+namespace {
+
+// Clears the busy flag when the scan ends, whichever way it ends.
+class TBusyGuard {
+ public:
+  explicit TBusyGuard(bool& busy) : FBusy(busy) { FBusy = true; }
+  ~TBusyGuard() { FBusy = false; }
+  TBusyGuard(const TBusyGuard&) = delete;
+  TBusyGuard& operator=(const TBusyGuard&) = delete;
+
+ private:
+  bool& FBusy;
+};
+
+}  // namespace
+
+TGrep::TGrep() : TRegularExpression('\n', '\n') {}
+
+void TGrep::Compile(const std::string& pattern) { CompileWith(pattern, '\n', '\n'); }
+
+// A pattern whose automaton is a fixed string is compiled case-sensitively;
+// the literal scans ignore case on their own.  Any other pattern is compiled
+// case-insensitively when IgnoreCase is on.
+void TGrep::SetPattern(const std::string& pattern) {
+  FIgnoreCase = false;
+  TRegularExpression::SetPattern(pattern);
+  if (FOwnIgnoreCase && !CurrentDFA()->IsLiteral) {
+    FIgnoreCase = true;
+    TRegularExpression::SetPattern(pattern);
+  }
+}
+
+void TGrep::SetIgnoreCase(bool value) {
+  if (value == FOwnIgnoreCase) return;
+  FOwnIgnoreCase = value;
+  SetPattern(GetPattern());
+}
+
+void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
+  if (FBusy || !OnMatch) return;
+  const std::shared_ptr<const TDFA> dfa = SharedCurrentDFA();
+  // A literal holding the code 0 can never match file text (zero bytes read
+  // as spaces); the automaton scan handles it without special cases.
+  const bool literal = dfa->IsLiteral && dfa->Literal.find('\0') == std::string::npos &&
+                       ScanChoice == TScanChoice::Fitting;
+  if (literal && FOwnIgnoreCase) {
+    if (ProcessMessages) ProcessMessages();
+    if (cancelFlag != nullptr && *cancelFlag) throw ECancelRequest();
+  }
+  std::unique_ptr<TTxtFile> file;
+  try {
+    file = std::make_unique<TTxtFile>(fileName, cancelFlag, ProcessMessages);
+  } catch (const EEndOfFile&) {
+    return;  // an empty file has no lines to report
+  }
+  TBusyGuard busy(FBusy);
+  try {
+    if (!literal)
+      AutomatonScan(*file, *dfa);
+    else if (FOwnIgnoreCase)
+      CaseInsensitiveLiteralScan(*file, dfa->Literal);
+    else
+      LiteralScan(*file, dfa->Literal);
+  } catch (const EEndOfFile&) {
+    // The end of the file, or the handler ended the scan.
+  }
+}
+
+void TGrep::Report(TTxtFile& file) {
+  LineInfo_t lineInfo;
+  file.GetLine(lineInfo);
+  OnMatch(*this, std::move(lineInfo));
+}
+
+void TGrep::AutomatonScan(TTxtFile& file, const TDFA& dfa) {
+  for (;;) {
+    const TDFAState* state = NextState(dfa.Start, file.GetChar());
+    while (state != nullptr) {
+      if (state->Accepting != 0) {
+        Report(file);
+        break;
+      }
+      const TCharCode c = file.GetAheadChar();
+      state = c == 0 ? nullptr : NextState(state, c);
+    }
+  }
+}
+
+void TGrep::LiteralScan(TTxtFile& file, const std::string& literal) {
+  std::vector<TCharCode> codes;
+  const int n = StringToCodes(literal, codes);
+  for (;;) {
+    if (file.GetChar() != codes[0]) continue;
+    for (int i = 1;; ++i) {
+      if (i == n) {
+        Report(file);
+        break;
+      }
+      if (file.GetAheadChar() != codes[static_cast<std::size_t>(i)]) break;
+    }
+  }
+}
+
+void TGrep::CaseInsensitiveLiteralScan(TTxtFile& file, const std::string& literal) {
+  std::vector<TCharCode> lower;
+  std::vector<TCharCode> upper;
+  StringToCodes(AsciiLowerSjis(literal), lower);
+  const int n = StringToCodes(AsciiUpperSjis(literal), upper);
+  for (;;) {
+    const TCharCode first = file.GetChar();
+    if (first != upper[0] && first != lower[0]) continue;
+    for (int i = 1;; ++i) {
+      const TCharCode c = file.GetAheadChar();
+      if (i == n) {
+        Report(file);
+        break;
+      }
+      const auto k = static_cast<std::size_t>(i);
+      if (c != upper[k] && c != lower[k]) break;
+    }
+  }
+}

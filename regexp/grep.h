@@ -38,11 +38,22 @@ class TGrep : public TRegularExpression {
 
   bool Busy() const { return FBusy; }
 
+  // Which scan runs: the one that fits the pattern, or always the automaton
+  // (a literal pattern's automaton is a chain of its characters, so both must
+  // report the same lines; tests compare them).
+  enum class TScanChoice { Fitting, AutomatonOnly };
+  TScanChoice ScanChoice = TScanChoice::Fitting;
+
   TOnMatch OnMatch;
   // The message pump handed to the reader (empty: none).
   TProcessMessages ProcessMessages;
 
  private:
+  void AutomatonScan(TTxtFile& file, const TDFA& dfa);
+  void LiteralScan(TTxtFile& file, const std::string& literal);
+  void CaseInsensitiveLiteralScan(TTxtFile& file, const std::string& literal);
+  void Report(TTxtFile& file);
+
   bool FOwnIgnoreCase = false;
   bool FBusy = false;
 };

@@ -39,6 +39,7 @@ class TRegularExpression {
   virtual bool IgnoreCase() const { return FIgnoreCase; }
 
   TDFA* CurrentDFA() const { return PatternCache[static_cast<std::size_t>(CacheIndex)].DFA.get(); }
+  std::shared_ptr<const TDFA> SharedCurrentDFA() const { return PatternCache[static_cast<std::size_t>(CacheIndex)].DFA; }
   TDFAState* StartState() const { return CurrentDFA()->Start; }
   static TDFAState* NextState(const TDFAState* state, TCharCode code);
 
@@ -53,9 +54,11 @@ class TRegularExpression {
   // returns the number of characters.
   static int StringToCodes(const std::string& s, std::vector<TCharCode>& codes);
 
+  // An automaton is shared so that a scan that is running keeps its automaton
+  // even when the pattern changes (and the entry is evicted) meanwhile.
   struct TCacheEntry {
     std::string Pattern;
-    std::unique_ptr<TDFA> DFA;
+    std::shared_ptr<TDFA> DFA;
   };
   std::vector<TCacheEntry> PatternCache;
   int CacheSize = 30;

@@ -41,3 +41,28 @@ void AppendCode(std::string& s, TCharCode code) {
   if (code > 0xFF) s.push_back(static_cast<char>(code >> 8));
   s.push_back(static_cast<char>(code & 0xFF));
 }
+
+namespace {
+
+template <class Convert>
+std::string MapAsciiLetters(std::string_view s, Convert convert) {
+  std::string result(s);
+  for (std::size_t i = 0; i < result.size(); ++i) {
+    const auto b = static_cast<unsigned char>(result[i]);
+    if (IsDBCSLeadByte(b))
+      ++i;
+    else
+      result[i] = static_cast<char>(convert(b));
+  }
+  return result;
+}
+
+}  // namespace
+
+std::string AsciiLowerSjis(std::string_view s) {
+  return MapAsciiLetters(s, [](unsigned char b) { return b >= 'A' && b <= 'Z' ? b + 32 : b; });
+}
+
+std::string AsciiUpperSjis(std::string_view s) {
+  return MapAsciiLetters(s, [](unsigned char b) { return b >= 'a' && b <= 'z' ? b - 32 : b; });
+}

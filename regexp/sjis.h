@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 using TCharCode = std::uint16_t;
 
@@ -32,3 +33,9 @@ bool IsLeadByteInContext(const std::string& s, std::size_t i);
 
 // Appends the code as one byte (codes up to 0xFF) or two bytes, high first.
 void AppendCode(std::string& s, TCharCode code);
+
+// Lowers (raises) the single-byte ASCII letters of a Shift-JIS string and
+// steps over double-byte characters whole, so no trail byte is ever changed
+// (a byte-wise conversion would turn one Japanese character into another).
+std::string AsciiLowerSjis(std::string_view s);
+std::string AsciiUpperSjis(std::string_view s);

@@ -1,0 +1,280 @@
+#include "core/profile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <stdexcept>
+
+#include "core/encoding.h"
+#include "exceptions.h"
+#include "sjis.h"
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Blanks are single bytes below 0x40, so they are never the second byte of a
+// double-byte character and can be cut byte by byte.
+std::string Trim(std::string_view s) {
+  std::size_t b = 0, e = s.size();
+  while (b < e && IsBlank(s[b])) ++b;
+  while (e > b && IsBlank(s[e - 1])) --e;
+  return std::string(s.substr(b, e - b));
+}
+
+std::string Fold(std::string_view name) { return encoding::AsciiLower(Trim(name)); }
+
+// The index of the first single-byte character c at or after from, stepping
+// over double-byte characters whole; npos when there is none.
+std::size_t FindChar(std::string_view s, char c, std::size_t from = 0) {
+  for (std::size_t i = from; i < s.size(); ++i) {
+    if (IsDBCSLeadByte(static_cast<unsigned char>(s[i]))) {
+      ++i;
+    } else if (s[i] == c) {
+      return i;
+    }
+  }
+  return std::string_view::npos;
+}
+
+// The section name of a "[name]" line.
+std::optional<std::string> SectionName(std::string_view line) {
+  std::size_t b = 0;
+  while (b < line.size() && IsBlank(line[b])) ++b;
+  if (b == line.size() || line[b] != '[') return std::nullopt;
+  const std::size_t close = FindChar(line, ']', b + 1);
+  if (close == std::string_view::npos) return std::nullopt;
+  return Trim(line.substr(b + 1, close - b - 1));
+}
+
+// The position of the "=" of a "key=value" line, npos for any other line.
+std::size_t KeyEquals(std::string_view line) {
+  std::size_t b = 0;
+  while (b < line.size() && IsBlank(line[b])) ++b;
+  if (b == line.size() || line[b] == ';' || line[b] == '#' || line[b] == '=') return std::string_view::npos;
+  const std::size_t eq = line.find('=');  // "=" (0x3D) is never a second byte
+  if (eq == std::string_view::npos || Trim(line.substr(0, eq)).empty()) return std::string_view::npos;
+  return eq;
+}
+
+bool HasLineEnd(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
+
+std::string ParentDirectory(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// Nobody may write an object that has no write permission bit at all; the
+// superuser, whom access() lets through, is refused as well.
+bool MayWrite(const std::string& path, const struct stat& st, int extraAccess = 0) {
+  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && access(path.c_str(), W_OK | extraAccess) == 0;
+}
+
+[[noreturn]] void ThrowCannotWrite(const std::string& path) {
+  throw Exception(encoding::FileNameToSjis(path) + encoding::Sjis(" に書き込めません"));
+}
+
+// The whole content of a regular file; false when it cannot be read.
+bool ReadAll(const std::string& path, std::string& content) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  char buffer[65536];
+  while (ok) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    content.append(buffer, static_cast<std::size_t>(n));
+  }
+  close(fd);
+  return ok;
+}
+
+bool WriteAll(int fd, const std::string& data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = write(fd, data.data() + done, data.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+TProfile::TProfile(std::string path) : FPath(std::move(path)) {
+  std::string content;
+  struct stat st;
+  if (stat(FPath.c_str(), &st) == 0 && !ReadAll(FPath, content)) {
+    FUnreadable = true;
+    content.clear();
+  }
+  Parse(content);
+}
+
+void TProfile::Parse(const std::string& content) {
+  FSections.assign(1, TSection{});
+  FSectionIndex.clear();
+  bool newLineKnown = false;
+  std::size_t start = 0;
+  while (start < content.size()) {
+    const std::size_t lf = content.find('\n', start);
+    std::size_t textEnd = lf == std::string::npos ? content.size() : lf;
+    std::size_t lineEnd = lf == std::string::npos ? content.size() : lf + 1;
+    if (lf != std::string::npos && textEnd > start && content[textEnd - 1] == '\r') --textEnd;
+    std::string end = content.substr(textEnd, lineEnd - textEnd);
+    if (!newLineKnown && !end.empty()) {
+      FNewLine = end;
+      newLineKnown = true;
+    }
+    AddLine(content.substr(start, textEnd - start), std::move(end));
+    start = lineEnd;
+  }
+}
+
+void TProfile::AddLine(std::string text, std::string end) {
+  if (const std::optional<std::string> name = SectionName(text)) {
+    FSectionIndex.try_emplace(encoding::AsciiLower(*name), FSections.size());
+    FSections.emplace_back();
+    FSections.back().Lines.push_back(TLine{std::move(text), std::move(end)});
+    FSections.back().InsertAt = 1;
+    return;
+  }
+  TSection& section = FSections.back();
+  const std::size_t eq = KeyEquals(text);
+  if (eq != std::string::npos) {
+    section.Keys.try_emplace(Fold(std::string_view(text).substr(0, eq)), section.Lines.size());
+    section.InsertAt = section.Lines.size() + 1;
+  }
+  section.Lines.push_back(TLine{std::move(text), std::move(end)});
+}
+
+TProfile::TSection* TProfile::FindSection(const std::string& section) {
+  const auto it = FSectionIndex.find(Fold(section));
+  return it == FSectionIndex.end() ? nullptr : &FSections[it->second];
+}
+
+const TProfile::TSection* TProfile::FindSection(const std::string& section) const {
+  const auto it = FSectionIndex.find(Fold(section));
+  return it == FSectionIndex.end() ? nullptr : &FSections[it->second];
+}
+
+std::optional<std::string> TProfile::ReadString(const std::string& section, const std::string& key) const {
+  const TSection* s = FindSection(section);
+  if (!s) return std::nullopt;
+  const auto it = s->Keys.find(Fold(key));
+  if (it == s->Keys.end()) return std::nullopt;
+  const std::string& text = s->Lines[it->second].Text;
+  return Trim(std::string_view(text).substr(KeyEquals(text) + 1));
+}
+
+void TProfile::EndLastLine() {
+  for (auto s = FSections.rbegin(); s != FSections.rend(); ++s) {
+    if (!s->Lines.empty()) {
+      if (s->Lines.back().End.empty()) s->Lines.back().End = FNewLine;
+      return;
+    }
+  }
+}
+
+void TProfile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+  if (HasLineEnd(section) || HasLineEnd(key) || HasLineEnd(value) || key.find('=') != std::string::npos ||
+      Trim(key).empty() || FindChar(section, ']') != std::string::npos) {
+    throw std::invalid_argument("profile name or value that the file cannot hold");
+  }
+  TSection* s = FindSection(section);
+  if (!s) {
+    EndLastLine();
+    FSectionIndex.emplace(Fold(section), FSections.size());
+    FSections.emplace_back();
+    s = &FSections.back();
+    s->Lines.push_back(TLine{"[" + section + "]", FNewLine});
+    s->InsertAt = 1;
+  }
+  const auto it = s->Keys.find(Fold(key));
+  if (it != s->Keys.end()) {
+    TLine& line = s->Lines[it->second];
+    std::size_t valueStart = KeyEquals(line.Text) + 1;
+    while (valueStart < line.Text.size() && IsBlank(line.Text[valueStart])) ++valueStart;
+    line.Text = line.Text.substr(0, valueStart) + value;
+    return;
+  }
+  // Only non-key lines follow InsertAt, so the indexes of the section's keys stay valid.
+  if (s->InsertAt == s->Lines.size()) EndLastLine();
+  s->Lines.insert(s->Lines.begin() + static_cast<std::ptrdiff_t>(s->InsertAt), TLine{key + "=" + value, FNewLine});
+  s->Keys.emplace(Fold(key), s->InsertAt);
+  ++s->InsertAt;
+}
+
+std::string TProfile::Content() const {
+  std::string out;
+  for (const TSection& s : FSections) {
+    for (const TLine& line : s.Lines) {
+      out += line.Text;
+      out += line.End;
+    }
+  }
+  return out;
+}
+
+void TProfile::Save() {
+  if (FUnreadable) ThrowCannotWrite(FPath);  // never replace a file whose content was not read
+
+  // Through a symbolic link the file it points to is replaced, not the link.
+  std::string target = FPath;
+  struct stat st;
+  if (lstat(FPath.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    char resolved[PATH_MAX];
+    if (realpath(FPath.c_str(), resolved)) target = resolved;
+  }
+  const bool exists = stat(target.c_str(), &st) == 0;
+  if (!exists && errno != ENOENT) ThrowCannotWrite(FPath);
+  if (exists && (!S_ISREG(st.st_mode) || !MayWrite(target, st))) ThrowCannotWrite(FPath);
+  const std::string directory = ParentDirectory(target);
+  struct stat dirSt;
+  if (stat(directory.c_str(), &dirSt) != 0 || !S_ISDIR(dirSt.st_mode) || !MayWrite(directory, dirSt, X_OK))
+    ThrowCannotWrite(FPath);
+
+  // A new temporary file gets the permissions a new file gets (umask applied).
+  const std::string base = target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+    temp = directory + "/." + base + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(attempt);
+    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) ThrowCannotWrite(FPath);
+
+  bool ok = WriteAll(fd, Content());
+  if (ok && exists) {
+    // Owner and group can only be kept by the superuser; the mode always.
+    [[maybe_unused]] const int owned = fchown(fd, st.st_uid, st.st_gid);
+    ok = fchmod(fd, st.st_mode & 07777) == 0;
+  }
+  ok = ok && fsync(fd) == 0;
+  ok = close(fd) == 0 && ok;
+  ok = ok && rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) {
+    unlink(temp.c_str());
+    ThrowCannotWrite(FPath);
+  }
+  const int dirFd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    fsync(dirFd);
+    close(dirFd);
+  }
+}

@@ -1,0 +1,76 @@
+// A profile (INI) file: sections of key=value lines, read and written in
+// place.
+//
+// The file is Shift-JIS bytes, and so are section names, keys and values.
+//  - "[name]" starts a section; "key=value" is a setting of the section above
+//    it.  Names compare without regard to ASCII letter case; blanks around
+//    names and values are ignored on reading.  Where a section or key occurs
+//    twice, the first one counts.
+//  - Lines whose first non-blank character is ";" or "#" are comments.
+//  - Writing a key replaces its value where it stands.  A missing key goes to
+//    the end of its section, right after the section's last key line; a
+//    missing section goes to the end of the file.  Every other line (unknown
+//    keys and sections, comments, blank lines, garbage) stays byte for byte,
+//    line ends (CR LF or LF) included.  New lines get the line end of the
+//    file's first line, CR LF in a new file.
+//  - Save replaces the file as a whole: the new content goes into a temporary
+//    file in the same directory, which is flushed to disk and renamed over the
+//    old one, so the file is always either the old or the new version.  The
+//    old file's permissions are kept.
+//
+// A file that nobody may write (no write permission bit at all) counts as
+// read-only even for the superuser, and so does a directory that nobody may
+// write: Save refuses both, as it refuses everything the operating system
+// refuses, with the message "<path> に書き込めません".
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class TProfile {
+ public:
+  // Loads the file when it exists; a missing file is an empty profile.
+  explicit TProfile(std::string path);
+
+  const std::string& Path() const { return FPath; }
+
+  // The value of key in section, blanks around it removed; nullopt when the
+  // section or the key is missing.
+  std::optional<std::string> ReadString(const std::string& section, const std::string& key) const;
+  // Sets key in section in memory; Save writes it.  Names and value must not
+  // hold line ends, a key no "=", a section name no "]" (std::invalid_argument).
+  void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  // Writes the whole profile to the file.  Raises Exception ("<path> に書き込めません")
+  // when that is not possible; the old file then stays as it was.
+  void Save();
+
+  // The complete content that Save writes.
+  std::string Content() const;
+
+ private:
+  struct TLine {
+    std::string Text;
+    std::string End;  // "\r\n", "\n" or "" (last line without line end)
+  };
+  struct TSection {
+    std::vector<TLine> Lines;  // Lines[0] is the "[name]" line, except in the part before any section
+    std::unordered_map<std::string, std::size_t> Keys;  // folded key -> index of its first line
+    std::size_t InsertAt = 0;                           // where a new key goes: after the last key line
+  };
+
+  void Parse(const std::string& content);
+  void AddLine(std::string text, std::string end);
+  TSection* FindSection(const std::string& section);
+  const TSection* FindSection(const std::string& section) const;
+  // Gives the last line of the file a line end before something is appended.
+  void EndLastLine();
+
+  std::string FPath;
+  bool FUnreadable = false;  // the file exists but could not be read
+  std::string FNewLine = "\r\n";
+  std::vector<TSection> FSections;                             // FSections[0]: the lines before the first section
+  std::unordered_map<std::string, std::size_t> FSectionIndex;  // folded name -> first section
+};
