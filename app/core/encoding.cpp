@@ -296,25 +296,4 @@ std::string FileNameToSjis(std::string_view onDiskName) {
   return IsValidUtf8(onDiskName) ? EncodeSjisLossy(Utf8ToUtf16(onDiskName)).Bytes : std::string(onDiskName);
 }
 
-namespace {
-
-std::string MapAsciiLetters(std::string_view sjis, char from, char to) {
-  std::string out(sjis);
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    const auto b = static_cast<unsigned char>(out[i]);
-    if (IsDBCSLeadByte(b)) {
-      ++i;  // the second byte belongs to this character
-    } else if (out[i] >= from && out[i] <= from + 25) {
-      out[i] = static_cast<char>(out[i] - from + to);
-    }
-  }
-  return out;
-}
-
-}  // namespace
-
-std::string AsciiLower(std::string_view sjis) { return MapAsciiLetters(sjis, 'A', 'a'); }
-
-std::string AsciiUpper(std::string_view sjis) { return MapAsciiLetters(sjis, 'a', 'A'); }
-
 }  // namespace encoding

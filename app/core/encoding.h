@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "exceptions.h"
+#include "sjis.h"
 
 namespace encoding {
 
@@ -77,8 +78,8 @@ std::string FileNameToSjis(std::string_view onDiskName);
 
 // Lower-case (upper-case) only the single-byte letters "A"-"Z" ("a"-"z").
 // Double-byte characters are stepped over whole, so a second byte that has
-// the code of a letter is never changed.
-std::string AsciiLower(std::string_view sjis);
-std::string AsciiUpper(std::string_view sjis);
+// the code of a letter is never changed.  The engine's own folding.
+inline std::string AsciiLower(std::string_view sjis) { return AsciiLowerSjis(sjis); }
+inline std::string AsciiUpper(std::string_view sjis) { return AsciiUpperSjis(sjis); }
 
 }  // namespace encoding
