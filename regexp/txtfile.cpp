@@ -1,1 +1,246 @@
 #include "txtfile.h"
+
+#include <fcntl.h>
+#include <locale.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "engine_messages.h"
+#include "exceptions.h"
+
+// Normalisation happens once per block, when the block is read: zero bytes
+// become spaces, CR LF becomes LF and a lone CR becomes LF.  Both cursors
+// then walk the same clean bytes, and the main cursor's counting of line
+// feeds sees every line end.  A CR that is the last byte of a block is held
+// back (PendingCR) until the next block shows whether a line feed follows;
+// at the end of the file it is a line end of its own.
+//
+// Reading the bytes once, eagerly, also settles two cases in which a reader
+// that normalised per cursor would let the cursors disagree:
+// - a lone CR met first by the look-ahead cursor reads as one line feed,
+//   not as a line feed returned twice;
+// - a CR that follows a lead byte is the trail byte 10 (or, as CR LF, the
+//   pair lead, 10) for the look-ahead cursor too, as for the main cursor.
+//
+// Block changes: when a cursor consumes the last byte of Buffer and the file
+// has more, the next block is read into Buffer.  The current line from
+// LineStart to the end of the old data moves to Carry first (bytes before
+// LineStart are dropped), so Carry is at most the current line plus any
+// blocks the look-ahead ran through, never the whole file.
+
+namespace {
+
+// The text of an errno value, as the engine's Shift-JIS messages need it: the
+// common cases in Japanese, the others as the C locale's (ASCII) text, never
+// the text of whatever locale the front end has set.
+std::string ErrorMessage(int error) {
+  switch (error) {
+    case ENOENT:
+      return std::string(sjis_text::kMsgFileNotFound);
+    case EACCES:
+    case EPERM:
+      return std::string(sjis_text::kMsgAccessDenied);
+    case EISDIR:
+      return std::string(sjis_text::kMsgIsDirectory);
+    default:
+      break;
+  }
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  if (cLocale != static_cast<locale_t>(0)) return strerror_l(error, cLocale);
+  return "I/O error " + std::to_string(error);
+}
+
+}  // namespace
+
+TTxtFile::TFileHandle::~TFileHandle() {
+  // A failing close of a file opened read-only loses nothing; a destructor
+  // cannot report it anyway.
+  if (Fd >= 0) ::close(Fd);
+}
+
+TTxtFile::TTxtFile(const std::string& fileName, const bool* cancelFlag, TProcessMessages processMessages)
+    : FileName(fileName), CancelFlag(cancelFlag), ProcessMessages(std::move(processMessages)) {
+  do {
+    File.Fd = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
+  } while (File.Fd < 0 && errno == EINTR);
+  if (File.Fd < 0) throw EFileNotFound(ErrorMessage(errno));
+
+  struct stat st;
+  if (::fstat(File.Fd, &st) != 0) throw EFileNotFound(ErrorMessage(errno));
+  if (S_ISDIR(st.st_mode)) throw EFileNotFound(std::string(sjis_text::kMsgIsDirectory));
+  if (S_ISREG(st.st_mode)) FileSize = st.st_size;
+
+  Buffer = std::make_unique<unsigned char[]>(BufSize + Margin);
+  Buffer[0] = '\n';  // the line feed before the first line
+  const std::size_t got = ReadRaw(1);
+  if (got == 0) throw EEndOfFile();
+  Normalise(1, got);
+  ProcessMessagesAndTestCancel();
+}
+
+TTxtFile::~TTxtFile() = default;
+
+// Reads up to BufSize bytes to Buffer[offset]: as many as the file gives, so
+// that fewer than BufSize means the end.  The end is also reached once the
+// size the file had at open has been read, so a file whose size is a
+// multiple of BufSize needs no read that returns nothing.
+std::size_t TTxtFile::ReadRaw(std::size_t offset) {
+  std::size_t got = 0;
+  while (got < static_cast<std::size_t>(BufSize)) {
+    const ssize_t n = ::read(File.Fd, &Buffer[offset + got], BufSize - got);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw EInOutError(ErrorMessage(errno));
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  BytesRead += static_cast<std::int64_t>(got);
+  AtEnd = got < static_cast<std::size_t>(BufSize) || (FileSize >= 0 && BytesRead >= FileSize);
+  return got;
+}
+
+// Normalises the count raw bytes at Buffer[offset] in place (they can only
+// shrink), appends the final line feed when this is the last block and sets
+// DataLen.  A CR held back from the previous block has been dealt with by
+// the caller.
+void TTxtFile::Normalise(std::size_t offset, std::size_t count) {
+  char* const data = reinterpret_cast<char*>(&Buffer[offset]);
+  char* const end = data + count;
+
+  for (char* p = static_cast<char*>(std::memchr(data, 0, count)); p != nullptr;
+       p = static_cast<char*>(std::memchr(p + 1, 0, static_cast<std::size_t>(end - p - 1)))) {
+    *p = ' ';
+  }
+
+  PendingCR = false;
+  char* out = end;
+  char* in = static_cast<char*>(std::memchr(data, '\r', count));
+  if (in != nullptr) {
+    out = in;
+    while (in < end) {
+      // in stands on a CR.
+      if (in + 1 == end) {
+        if (AtEnd) {
+          *out++ = '\n';
+        } else {
+          PendingCR = true;
+        }
+        break;
+      }
+      if (in[1] != '\n') *out++ = '\n';  // lone CR; for CR LF the LF is copied below
+      ++in;
+      char* next = static_cast<char*>(std::memchr(in, '\r', static_cast<std::size_t>(end - in)));
+      if (next == nullptr) next = end;
+      std::memmove(out, in, static_cast<std::size_t>(next - in));
+      out += next - in;
+      in = next;
+    }
+  }
+
+  std::size_t len = static_cast<std::size_t>(out - data);
+  if (len > 0) LastByte = static_cast<unsigned char>(data[len - 1]);
+  if (AtEnd && LastByte != '\n') {
+    data[len++] = '\n';
+    LastByte = '\n';
+  }
+  data[len] = 0;
+  data[len + 1] = 0;
+  SetDataLen(static_cast<std::ptrdiff_t>(offset + len));
+}
+
+void TTxtFile::SetDataLen(std::ptrdiff_t len) {
+  DataLen = len;
+  FastEnd = len > 0 ? static_cast<std::size_t>(len - 1) : 0;
+}
+
+// Reads the next block into Buffer, keeping the current line from LineStart
+// on in Carry, and moves the three positions so that they name the same
+// bytes as before.
+void TTxtFile::NextBlock() {
+  const unsigned char* const data = Buffer.get();
+  if (LineStart >= 0) {
+    Carry.assign(reinterpret_cast<const char*>(data + LineStart), static_cast<std::size_t>(DataLen - LineStart));
+  } else {
+    Carry.erase(0, Carry.size() - static_cast<std::size_t>(-LineStart));
+    Carry.append(reinterpret_cast<const char*>(data), static_cast<std::size_t>(DataLen));
+  }
+  const std::ptrdiff_t oldLen = DataLen;
+  const bool heldCR = PendingCR;
+
+  const std::size_t got = ReadRaw(0);
+  // A held-back CR followed by a line feed disappears (the line feed is
+  // Buffer[0]); otherwise it is a line end of its own, the last byte of Carry.
+  const bool loneCR = heldCR && (got == 0 || Buffer[0] != '\n');
+  if (loneCR) Carry.push_back('\n');
+  if (heldCR) LastByte = '\n';
+  Normalise(0, got);
+
+  const std::ptrdiff_t shift = oldLen + (loneCR ? 1 : 0);
+  Cursor -= shift;
+  Ahead -= shift;
+  LineStart = -static_cast<std::ptrdiff_t>(Carry.size());
+  ProcessMessagesAndTestCancel();
+}
+
+void TTxtFile::ProcessMessagesAndTestCancel() {
+  if (ProcessMessages) ProcessMessages();
+  if (CancelFlag != nullptr && *CancelFlag) throw ECancelRequest();
+}
+
+unsigned char TTxtFile::ByteAt(std::ptrdiff_t pos) const {
+  if (pos < 0) return static_cast<unsigned char>(Carry[Carry.size() - static_cast<std::size_t>(-pos)]);
+  if (pos < DataLen) return Buffer[static_cast<std::size_t>(pos)];
+  return 0;
+}
+
+// The main cursor in Carry, on the last byte of Buffer, or at the end.  A
+// block change happens as soon as the last buffered byte is consumed, so the
+// main cursor raises EEndOfFile the moment it takes the file's last byte.
+unsigned char TTxtFile::MainByteSlow() {
+  if (Cursor >= DataLen) throw EEndOfFile();  // only at the end: blocks are read eagerly
+  const unsigned char b = ByteAt(Cursor);
+  ++Cursor;
+  while (Cursor >= DataLen) {
+    if (AtEnd) throw EEndOfFile();
+    // A line feed consumed here starts the next line; the old line need not
+    // be kept.
+    if (b == '\n') LineStart = Cursor;
+    NextBlock();
+  }
+  return b;
+}
+
+unsigned char TTxtFile::AheadByteSlow() {
+  if (Ahead >= DataLen) return 0;  // past the end of the file
+  const unsigned char b = ByteAt(Ahead);
+  ++Ahead;
+  while (Ahead >= DataLen && !AtEnd) NextBlock();
+  return b;
+}
+
+void TTxtFile::GetLine(LineInfo_t& lineInfo) {
+  ProcessMessagesAndTestCancel();
+  if (ByteAt(Cursor) != '\n') {
+    do {
+      MainByte();
+    } while (ByteAt(Cursor) != '\n');
+    Ahead = Cursor;
+  }
+  std::string& line = lineInfo.Line;
+  if (LineStart < 0) {
+    const std::size_t from = Carry.size() - static_cast<std::size_t>(-LineStart);
+    if (Cursor <= 0) {
+      line.assign(Carry, from, static_cast<std::size_t>(Cursor - LineStart));
+    } else {
+      line.assign(Carry, from, std::string::npos);
+      line.append(reinterpret_cast<const char*>(Buffer.get()), static_cast<std::size_t>(Cursor));
+    }
+  } else {
+    line.assign(reinterpret_cast<const char*>(Buffer.get() + LineStart), static_cast<std::size_t>(Cursor - LineStart));
+  }
+  lineInfo.LineNo = FLineCount;
+}

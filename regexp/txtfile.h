@@ -16,8 +16,10 @@
 // run) and then tests the caller's cancel flag.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -55,11 +57,98 @@ class TTxtFile {
   void GetLine(LineInfo_t& lineInfo);
 
   std::int32_t LineCount() const { return FLineCount; }
+  // Bytes of earlier blocks kept for the current line (and for a look-ahead
+  // that ran past the block the main cursor is in).
+  std::size_t CarriedBytes() const { return Carry.size(); }
 
   static constexpr int BufSize = 102400;  // bytes requested per block read
   static constexpr int Margin = 100;      // spare bytes behind a block
 
  private:
-  std::int32_t FLineCount = 0;
-  // (further implementation fields)
+  // Owns the file descriptor; closes it when the reader goes, also when the
+  // constructor fails half-way.
+  class TFileHandle {
+   public:
+    TFileHandle() = default;
+    ~TFileHandle();
+    TFileHandle(const TFileHandle&) = delete;
+    TFileHandle& operator=(const TFileHandle&) = delete;
+    int Fd = -1;
+  };
+
+  unsigned char MainByte();
+  unsigned char MainByteSlow();
+  unsigned char AheadByte();
+  unsigned char AheadByteSlow();
+  unsigned char ByteAt(std::ptrdiff_t pos) const;
+  std::size_t ReadRaw(std::size_t offset);
+  void Normalise(std::size_t offset, std::size_t count);
+  void NextBlock();
+  void ProcessMessagesAndTestCancel();
+  void SetDataLen(std::ptrdiff_t len);
+
+  std::string FileName;
+  const bool* CancelFlag;
+  TProcessMessages ProcessMessages;
+  TFileHandle File;
+  std::int64_t FileSize = -1;  // size at open; -1 when not a regular file
+  std::int64_t BytesRead = 0;
+
+  // The stream is Carry followed by Buffer[0, DataLen).  A position is an
+  // index relative to Buffer[0]: 0 .. DataLen - 1 name bytes of Buffer, and
+  // -Carry.size() .. -1 name the bytes of Carry, so a cursor runs off the end
+  // of Carry straight into Buffer.  Buffer[DataLen] and the byte after it are
+  // 0, for scans that want a terminator; the cursors never rely on it.
+  std::unique_ptr<unsigned char[]> Buffer;
+  std::string Carry;
+  std::ptrdiff_t DataLen = 0;
+  // A position below FastEnd (compared unsigned, so Carry positions fail) is
+  // a byte of Buffer that is not the last one: reading it needs no block
+  // change.
+  std::size_t FastEnd = 0;
+
+  std::ptrdiff_t Cursor = 0;     // main cursor
+  std::ptrdiff_t LineStart = 0;  // first byte of the current line
+  std::ptrdiff_t Ahead = 0;      // look-ahead cursor
+  std::int32_t FLineCount = 0;   // line feeds the main cursor has passed
+
+  bool AtEnd = false;  // the last block of the file is in Buffer
+  // The block's last byte was a CR, left out of DataLen until the next block
+  // shows whether a line feed follows it.
+  bool PendingCR = false;
+  unsigned char LastByte = '\n';  // the last byte of the stream so far
 };
+
+// The common case of both cursors is one compare and one byte fetch; block
+// changes, Carry and the end of the file go through the slow paths.
+
+inline unsigned char TTxtFile::MainByte() {
+  const unsigned char b =
+      static_cast<std::size_t>(Cursor) < FastEnd ? Buffer[static_cast<std::size_t>(Cursor++)] : MainByteSlow();
+  if (b == '\n') {
+    LineStart = Cursor;
+    // Line numbers are 32-bit; the count wraps rather than overflows on
+    // absurdly long files.
+    FLineCount = static_cast<std::int32_t>(static_cast<std::uint32_t>(FLineCount) + 1u);
+  }
+  return b;
+}
+
+inline unsigned char TTxtFile::AheadByte() {
+  if (static_cast<std::size_t>(Ahead) < FastEnd) return Buffer[static_cast<std::size_t>(Ahead++)];
+  return AheadByteSlow();
+}
+
+inline TCharCode TTxtFile::GetChar() {
+  const unsigned char b = MainByte();
+  TCharCode code = b;
+  if (IsDBCSLeadByte(b)) code = static_cast<TCharCode>(b << 8 | MainByte());
+  Ahead = Cursor;
+  return code;
+}
+
+inline TCharCode TTxtFile::GetAheadChar() {
+  const unsigned char b = AheadByte();
+  if (!IsDBCSLeadByte(b)) return b;
+  return static_cast<TCharCode>(b << 8 | AheadByte());
+}
