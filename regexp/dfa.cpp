@@ -180,7 +180,12 @@ void TDFA::SortTransitions() {
 }
 
 // A fixed string is a chain of states with one single-code transition each,
-// ending in an accepting state without transitions.
+// ending in an accepting state without transitions.  Its codes must also be
+// codes that text can hold, written as the same bytes: a string is searched
+// for by its bytes and read back with NextChar.  The code 0, a lead byte on
+// its own (\x82) and a two-byte code whose first byte is no lead byte
+// (\x4142) can never be read from text; such a pattern stays with its
+// automaton, which never matches them.
 void TDFA::DetectLiteral() {
   IsLiteral = false;
   Literal.clear();
@@ -193,6 +198,9 @@ void TDFA::DetectLiteral() {
     }
     const TDFATransition& t = s->Transitions.front();
     if (s->Transitions.size() > 1 || t.Low != t.High || s->Accepting != 0) break;
+    const bool readable = t.Low > 0xFF ? IsDBCSLeadByte(static_cast<unsigned char>(t.Low >> 8))
+                                       : t.Low != 0 && !IsDBCSLeadByte(static_cast<unsigned char>(t.Low));
+    if (!readable) break;
     AppendCode(Literal, t.Low);
     s = t.Target;
   }

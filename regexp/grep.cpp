@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "exceptions.h"
+#include "fastscan.h"
 
 // Every scan below tries each character position of the file as a match
 // start: GetChar moves the main cursor one character and resets the
@@ -54,13 +55,16 @@ void TGrep::SetIgnoreCase(bool value) {
 void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
   if (FBusy || !OnMatch) return;
   const std::shared_ptr<const TDFA> dfa = SharedCurrentDFA();
-  // A literal holding the code 0 can never match file text (zero bytes read
-  // as spaces); the automaton scan handles it without special cases.
-  const bool literal = dfa->IsLiteral && dfa->Literal.find('\0') == std::string::npos &&
-                       ScanChoice == TScanChoice::Fitting;
-  if (literal && FOwnIgnoreCase) {
+  const bool literal = dfa->IsLiteral && ScanChoice != TScanChoice::AutomatonOnly;
+  const bool foldCase = literal && FOwnIgnoreCase;
+  if (foldCase) {
     if (ProcessMessages) ProcessMessages();
     if (cancelFlag != nullptr && *cancelFlag) throw ECancelRequest();
+  }
+  std::unique_ptr<TFastScan> fast;
+  if (ScanChoice == TScanChoice::Fast) {
+    fast = std::make_unique<TFastScan>(FastAutomaton(*dfa, foldCase), literal && !foldCase ? dfa->Literal : "");
+    if (!fast->LineLocal()) fast.reset();
   }
   std::unique_ptr<TTxtFile> file;
   try {
@@ -70,15 +74,28 @@ void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
   }
   TBusyGuard busy(FBusy);
   try {
-    if (!literal)
+    if (fast)
+      fast->Run(*file, [&] { Report(*file); });
+    else if (!literal)
       AutomatonScan(*file, *dfa);
-    else if (FOwnIgnoreCase)
+    else if (foldCase)
       CaseInsensitiveLiteralScan(*file, dfa->Literal);
     else
       LiteralScan(*file, dfa->Literal);
   } catch (const EEndOfFile&) {
     // The end of the file, or the handler ended the scan.
   }
+}
+
+// The automaton the fast scan runs: the pattern's own, or for a fixed string
+// compared without case the chain of its characters in both cases.
+TScanAutomaton TGrep::FastAutomaton(const TDFA& dfa, bool foldCase) const {
+  if (!foldCase) return TScanAutomaton::FromDFA(dfa);
+  std::vector<TCharCode> lower;
+  std::vector<TCharCode> upper;
+  StringToCodes(AsciiLowerSjis(dfa.Literal), lower);
+  const int n = StringToCodes(AsciiUpperSjis(dfa.Literal), upper);
+  return TScanAutomaton::Chain(upper, lower, n);
 }
 
 void TGrep::Report(TTxtFile& file) {

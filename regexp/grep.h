@@ -16,6 +16,7 @@
 #include "txtfile.h"
 
 class TGrep;
+struct TScanAutomaton;
 
 // Called once for each line that holds a match; may raise EEndOfFile to end
 // the scan of the current file.
@@ -38,11 +39,14 @@ class TGrep : public TRegularExpression {
 
   bool Busy() const { return FBusy; }
 
-  // Which scan runs: the one that fits the pattern, or always the automaton
-  // (a literal pattern's automaton is a chain of its characters, so both must
-  // report the same lines; tests compare them).
-  enum class TScanChoice { Fitting, AutomatonOnly };
-  TScanChoice ScanChoice = TScanChoice::Fitting;
+  // Which scan runs.  Fast: whole lines at a time where the pattern allows
+  // it (see fastscan.h), else the one-character scans.  OneCharacter: the
+  // one-character scans that fit the pattern (a fixed string, compared with
+  // or without case, or the automaton).  AutomatonOnly: the one-character
+  // automaton scan for every pattern.  All must report the same lines; the
+  // slower ones are the reference that tests hold the fast one to.
+  enum class TScanChoice { Fast, OneCharacter, AutomatonOnly };
+  TScanChoice ScanChoice = TScanChoice::Fast;
 
   TOnMatch OnMatch;
   // The message pump handed to the reader (empty: none).
@@ -53,6 +57,7 @@ class TGrep : public TRegularExpression {
   void LiteralScan(TTxtFile& file, const std::string& literal);
   void CaseInsensitiveLiteralScan(TTxtFile& file, const std::string& literal);
   void Report(TTxtFile& file);
+  TScanAutomaton FastAutomaton(const TDFA& dfa, bool foldCase) const;
 
   bool FOwnIgnoreCase = false;
   bool FBusy = false;

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "bytescan.h"
 #include "engine_messages.h"
 #include "exceptions.h"
 
@@ -109,39 +110,13 @@ std::size_t TTxtFile::ReadRaw(std::size_t offset) {
 // the caller.
 void TTxtFile::Normalise(std::size_t offset, std::size_t count) {
   char* const data = reinterpret_cast<char*>(&Buffer[offset]);
-  char* const end = data + count;
+  bool endsInCR = false;
+  std::size_t len = CleanLineEnds(data, count, endsInCR);
+  // A CR that ends the block: at the end of the file it is a line end of its
+  // own, otherwise the next block decides.
+  PendingCR = endsInCR && !AtEnd;
+  if (endsInCR && AtEnd) data[len++] = '\n';
 
-  for (char* p = static_cast<char*>(std::memchr(data, 0, count)); p != nullptr;
-       p = static_cast<char*>(std::memchr(p + 1, 0, static_cast<std::size_t>(end - p - 1)))) {
-    *p = ' ';
-  }
-
-  PendingCR = false;
-  char* out = end;
-  char* in = static_cast<char*>(std::memchr(data, '\r', count));
-  if (in != nullptr) {
-    out = in;
-    while (in < end) {
-      // in stands on a CR.
-      if (in + 1 == end) {
-        if (AtEnd) {
-          *out++ = '\n';
-        } else {
-          PendingCR = true;
-        }
-        break;
-      }
-      if (in[1] != '\n') *out++ = '\n';  // lone CR; for CR LF the LF is copied below
-      ++in;
-      char* next = static_cast<char*>(std::memchr(in, '\r', static_cast<std::size_t>(end - in)));
-      if (next == nullptr) next = end;
-      std::memmove(out, in, static_cast<std::size_t>(next - in));
-      out += next - in;
-      in = next;
-    }
-  }
-
-  std::size_t len = static_cast<std::size_t>(out - data);
   if (len > 0) LastByte = static_cast<unsigned char>(data[len - 1]);
   if (AtEnd && LastByte != '\n') {
     data[len++] = '\n';
@@ -225,9 +200,17 @@ unsigned char TTxtFile::AheadByteSlow() {
 void TTxtFile::GetLine(LineInfo_t& lineInfo) {
   ProcessMessagesAndTestCancel();
   if (ByteAt(Cursor) != '\n') {
-    do {
-      MainByte();
-    } while (ByteAt(Cursor) != '\n');
+    // Within the block no line feed is passed, so the cursor can jump there.
+    const void* feed = Cursor >= 0 ? std::memchr(&Buffer[static_cast<std::size_t>(Cursor)], '\n',
+                                                 static_cast<std::size_t>(DataLen - Cursor))
+                                   : nullptr;
+    if (feed != nullptr) {
+      Cursor = static_cast<const unsigned char*>(feed) - Buffer.get();
+    } else {
+      do {
+        MainByte();
+      } while (ByteAt(Cursor) != '\n');
+    }
     Ahead = Cursor;
   }
   std::string& line = lineInfo.Line;
@@ -243,4 +226,62 @@ void TTxtFile::GetLine(LineInfo_t& lineInfo) {
     line.assign(reinterpret_cast<const char*>(Buffer.get() + LineStart), static_cast<std::size_t>(Cursor - LineStart));
   }
   lineInfo.LineNo = FLineCount;
+}
+
+// ---------------------------------------------------------------------------
+// Line windows for the fast scan
+
+std::string_view TTxtFile::LineWindow() {
+  const std::ptrdiff_t leading = IsDBCSLeadByte(ByteAt(Cursor)) ? 2 : 1;
+  while (Cursor + leading >= DataLen) {
+    if (AtEnd) throw EEndOfFile();
+    NextBlock();
+  }
+  // Find the line feed that ends the line, reading blocks as needed.
+  std::ptrdiff_t searched = leading;  // bytes from the cursor known to hold no line end
+  std::ptrdiff_t end = -1;
+  for (;;) {
+    const std::ptrdiff_t from = Cursor + searched;
+    if (from < 0) {
+      const std::size_t at = Carry.size() - static_cast<std::size_t>(-from);
+      const std::size_t found = Carry.find('\n', at);
+      if (found != std::string::npos) {
+        end = from + static_cast<std::ptrdiff_t>(found - at);
+        break;
+      }
+      searched += static_cast<std::ptrdiff_t>(Carry.size() - at);
+      continue;
+    }
+    const void* found = std::memchr(&Buffer[static_cast<std::size_t>(from)], '\n', static_cast<std::size_t>(DataLen - from));
+    if (found != nullptr) {
+      end = static_cast<const unsigned char*>(found) - Buffer.get();
+      break;
+    }
+    searched = DataLen - Cursor;
+    if (AtEnd) throw EEndOfFile();  // cannot happen: the stream ends with a line feed
+    NextBlock();
+  }
+  if (Cursor >= 0) return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Cursor)]),
+                           static_cast<std::size_t>(end - Cursor + 1)};
+  FWindow.assign(Carry, Carry.size() - static_cast<std::size_t>(-Cursor), std::string::npos);
+  if (end >= 0) FWindow.append(reinterpret_cast<const char*>(Buffer.get()), static_cast<std::size_t>(end + 1));
+  else FWindow.resize(FWindow.size() - static_cast<std::size_t>(-end - 1));
+  return FWindow;
+}
+
+std::string_view TTxtFile::Buffered() const {
+  if (Cursor < 0 || Cursor >= DataLen) return {};
+  return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Cursor)]),
+          static_cast<std::size_t>(DataLen - Cursor)};
+}
+
+void TTxtFile::Skip(std::string_view from, std::size_t n) {
+  const std::size_t feeds = CountByte(from.data(), n, '\n');
+  if (feeds > 0) {
+    const void* last = memrchr(from.data(), '\n', n);
+    LineStart = Cursor + (static_cast<const char*>(last) - from.data()) + 1;
+    FLineCount = static_cast<std::int32_t>(static_cast<std::uint32_t>(FLineCount) + static_cast<std::uint32_t>(feeds));
+  }
+  Cursor += static_cast<std::ptrdiff_t>(n);
+  Ahead = Cursor;
 }

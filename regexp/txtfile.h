@@ -56,6 +56,23 @@ class TTxtFile {
   // that ends the line.  Processes messages and tests the cancel flag first.
   void GetLine(LineInfo_t& lineInfo);
 
+  // Line-at-a-time access for the grep's fast scan.  Between lines the main
+  // cursor stands on a line's leading character: the line feed that ends the
+  // previous line (the sentinel for the first line), or a lead byte paired
+  // with that line feed.
+  //
+  // LineWindow returns the bytes from the main cursor through the next line
+  // feed after the leading character, contiguous (copied when they span
+  // blocks); when the leading character holds the file's last byte it raises
+  // EEndOfFile, as GetChar would on consuming it.  Buffered returns the bytes
+  // from the main cursor to the end of the current block (empty while the
+  // cursor is in Carry).  Skip moves the main cursor over the first n bytes
+  // of such a view, counting their line feeds; it must land on a byte of the
+  // view.
+  std::string_view LineWindow();
+  std::string_view Buffered() const;
+  void Skip(std::string_view from, std::size_t n);
+
   std::int32_t LineCount() const { return FLineCount; }
   // Bytes of earlier blocks kept for the current line (and for a look-ahead
   // that ran past the block the main cursor is in).
@@ -111,6 +128,7 @@ class TTxtFile {
   std::ptrdiff_t LineStart = 0;  // first byte of the current line
   std::ptrdiff_t Ahead = 0;      // look-ahead cursor
   std::int32_t FLineCount = 0;   // line feeds the main cursor has passed
+  std::string FWindow;           // a line window that spans blocks
 
   bool AtEnd = false;  // the last block of the file is in Buffer
   // The block's last byte was a CR, left out of DataLen until the next block

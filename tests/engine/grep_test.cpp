@@ -219,8 +219,9 @@ TEST(GrepEdges, LeadByteAtTheEndOfAnUnterminatedFile) {
   EXPECT_EQ(r[0].Line, "x\x82");
 }
 
-// The literal scans and the automaton scan must report the same lines: the
-// automaton of a literal pattern is the chain of its characters.
+// The literal scans, the automaton scan and the whole-line scan must report
+// the same lines: the automaton of a literal pattern is the chain of its
+// characters.
 TEST(GrepDifferential, LiteralScansAgreeWithTheAutomatonScan) {
   std::mt19937 random(20261206);
   const std::vector<std::string> pieces = {"a", "b", "A", "B", " ", "\n", "\r\n", "\r", std::string(1, '\0'),
@@ -228,15 +229,19 @@ TEST(GrepDifferential, LiteralScansAgreeWithTheAutomatonScan) {
   const std::vector<std::string> patterns = {"ab", "a", "bA", S("あい"), S("ア") + "a", "\xA0" + S("い"),
                                              "b" + S("あ"), "^ab", "ab$", "^a$", "\xB1" "a"};
   struct TPair {
-    std::unique_ptr<TGrep> Fitting;
-    std::unique_ptr<TGrep> Automaton;
+    std::unique_ptr<TGrep> Fitting;    // the one-character literal scans
+    std::unique_ptr<TGrep> Automaton;  // the one-character automaton scan
+    std::unique_ptr<TGrep> Fast;       // the whole-line scan
   };
   std::vector<TPair> pairs;
   for (const std::string& pattern : patterns) {
     for (bool ignoreCase : {false, true}) {
-      TPair pair{std::make_unique<TGrep>(), std::make_unique<TGrep>()};
+      TPair pair{std::make_unique<TGrep>(), std::make_unique<TGrep>(), std::make_unique<TGrep>()};
+      pair.Fitting->ScanChoice = TGrep::TScanChoice::OneCharacter;
       pair.Fitting->SetIgnoreCase(ignoreCase);
       pair.Fitting->SetPattern(pattern);
+      pair.Fast->SetIgnoreCase(ignoreCase);
+      pair.Fast->SetPattern(pattern);
       ASSERT_TRUE(pair.Fitting->CurrentDFA()->IsLiteral) << pattern;
       pair.Automaton->ScanChoice = TGrep::TScanChoice::AutomatonOnly;
       if (ignoreCase) {
@@ -265,8 +270,9 @@ TEST(GrepDifferential, LiteralScansAgreeWithTheAutomatonScan) {
         grep.GrepFile(file.Path(), nullptr);
         return reports;
       };
-      ASSERT_EQ(run(*pairs[k].Fitting), run(*pairs[k].Automaton))
-          << "pattern " << pairs[k].Fitting->GetPattern() << " round " << round;
+      const auto expected = run(*pairs[k].Fitting);
+      ASSERT_EQ(expected, run(*pairs[k].Automaton)) << "pattern " << pairs[k].Fitting->GetPattern() << " round " << round;
+      ASSERT_EQ(expected, run(*pairs[k].Fast)) << "pattern " << pairs[k].Fitting->GetPattern() << " round " << round;
     }
   }
 }

@@ -1,0 +1,145 @@
+#include "bytescan.h"
+
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// Handles the byte at in, a CR or a zero byte; returns where the input goes
+// on.  See CleanLineEnds.
+const char* CleanOne(const char* in, const char* end, char*& out, bool& endsInCR) {
+  const char c = *in++;
+  if (c == 0) {
+    *out++ = ' ';
+  } else if (in == end) {
+    endsInCR = true;  // a CR that ends the bytes: the caller decides
+  } else if (*in != '\n') {
+    *out++ = '\n';  // a lone CR; of CR LF only the line feed is kept
+  }
+  return in;
+}
+
+}  // namespace
+
+#if defined(__SSE2__)
+
+std::size_t CountByte(const char* p, std::size_t n, char c) {
+  const __m128i wanted = _mm_set1_epi8(c);
+  const __m128i zero = _mm_setzero_si128();
+  std::size_t count = 0;
+  std::size_t i = 0;
+  while (i + 16 <= n) {
+    // Each lane counts up to 255 matches before the lanes are added up.
+    __m128i lanes = zero;
+    const std::size_t stop = std::min(n - 15, i + 255 * 16);
+    for (; i < stop; i += 16) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+      lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(chunk, wanted));
+    }
+    const __m128i sums = _mm_sad_epu8(lanes, zero);
+    count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+             static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums)));
+  }
+  for (; i < n; ++i) count += p[i] == c;
+  return count;
+}
+
+// Candidates are places where both the first and the last byte of the needle
+// stand at the right distance; only those are compared in full.
+std::size_t FindBytes(std::string_view haystack, std::string_view needle) {
+  const std::size_t m = needle.size();
+  const std::size_t n = haystack.size();
+  if (m > n) return n;
+  const char* h = haystack.data();
+  if (m == 1) {
+    const void* found = std::memchr(h, needle[0], n);
+    return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - h) : n;
+  }
+  const __m128i first = _mm_set1_epi8(needle.front());
+  const __m128i last = _mm_set1_epi8(needle.back());
+  std::size_t i = 0;
+  for (; i + m - 1 + 16 <= n; i += 16) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + m - 1));
+    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+    while (mask != 0) {
+      const unsigned k = static_cast<unsigned>(__builtin_ctz(mask));
+      if (std::memcmp(h + i + k + 1, needle.data() + 1, m - 2) == 0) return i + k;
+      mask &= mask - 1;
+    }
+  }
+  for (; i + m <= n; ++i)
+    if (h[i] == needle.front() && std::memcmp(h + i, needle.data(), m) == 0) return i;
+  return n;
+}
+
+std::size_t CleanLineEnds(char* p, std::size_t n, bool& endsInCR) {
+  endsInCR = false;
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i zero = _mm_setzero_si128();
+  const char* in = p;
+  const char* const end = p + n;
+  char* out = p;
+  while (in < end) {
+    if (end - in >= 16) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+      const unsigned mask = static_cast<unsigned>(
+          _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, zero))));
+      if (mask == 0) {
+        // The output never runs ahead of the input, and the chunk is loaded
+        // before it is stored, so the store cannot harm unread input.
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), chunk);
+        in += 16;
+        out += 16;
+        continue;
+      }
+      const unsigned k = static_cast<unsigned>(__builtin_ctz(mask));
+      // Storing the whole chunk puts bytes past the k wanted ones behind
+      // out + k, which later output overwrites; it is safe once the output
+      // trails the input by a chunk, so those bytes cannot be unread input.
+      if (in - out >= 16)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), chunk);
+      else if (out != in)
+        std::memmove(out, in, k);
+      in += k;
+      out += k;
+    } else if (*in != '\r' && *in != 0) {
+      *out++ = *in++;
+      continue;
+    }
+    in = CleanOne(in, end, out, endsInCR);
+  }
+  return static_cast<std::size_t>(out - p);
+}
+
+#else
+
+std::size_t CountByte(const char* p, std::size_t n, char c) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < n; ++i) count += p[i] == c;
+  return count;
+}
+
+std::size_t FindBytes(std::string_view haystack, std::string_view needle) {
+  const std::size_t at = haystack.find(needle);
+  return at == std::string_view::npos ? haystack.size() : at;
+}
+
+std::size_t CleanLineEnds(char* p, std::size_t n, bool& endsInCR) {
+  endsInCR = false;
+  const char* in = p;
+  const char* const end = p + n;
+  char* out = p;
+  while (in < end) {
+    if (*in != '\r' && *in != 0)
+      *out++ = *in++;
+    else
+      in = CleanOne(in, end, out, endsInCR);
+  }
+  return static_cast<std::size_t>(out - p);
+}
+
+#endif

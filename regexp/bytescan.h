@@ -1,0 +1,20 @@
+// Byte-level primitives of the reader and the fast scan, sixteen bytes at a
+// time where the processor has SSE2 (every x86-64 one), a byte at a time
+// elsewhere.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// The number of bytes equal to c in [p, p + n).
+std::size_t CountByte(const char* p, std::size_t n, char c);
+
+// The index of the first occurrence of needle in haystack (as bytes), or
+// haystack.size() when there is none.  needle must not be empty.
+std::size_t FindBytes(std::string_view haystack, std::string_view needle);
+
+// Rewrites n bytes at p in place: a zero byte becomes a space, CR LF becomes
+// LF and a lone CR becomes LF.  A CR that is the last byte is left out and
+// reported through endsInCR, for the caller to decide with the next bytes.
+// Returns the new length (never more than n).
+std::size_t CleanLineEnds(char* p, std::size_t n, bool& endsInCR);

@@ -1,0 +1,270 @@
+#include "fastscan.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "bytescan.h"
+#include "exceptions.h"
+
+namespace {
+
+// A code holds a line feed byte when it is a line feed or a lead byte paired
+// with one.
+bool HoldsLineFeed(TCharCode low, TCharCode high) {
+  if (low <= '\n' && '\n' <= high) return true;
+  for (unsigned lead = low >> 8; lead <= (high >> 8u); ++lead) {
+    const unsigned code = lead << 8 | '\n';
+    if (IsDBCSLeadByte(static_cast<unsigned char>(lead)) && low <= code && code <= high) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TScanAutomaton
+
+TScanAutomaton TScanAutomaton::FromDFA(const TDFA& dfa) {
+  TScanAutomaton a;
+  a.Edges.resize(dfa.States.size());
+  a.Accepting.resize(dfa.States.size());
+  for (const auto& state : dfa.States) {
+    a.Accepting[static_cast<std::size_t>(state->Index)] = state->Accepting != 0;
+    for (const TDFATransition& t : state->Transitions)
+      a.Edges[static_cast<std::size_t>(state->Index)].push_back({t.Low, t.High, t.Target->Index});
+  }
+  a.Start = dfa.Start->Index;
+  return a;
+}
+
+TScanAutomaton TScanAutomaton::Chain(const std::vector<TCharCode>& upper, const std::vector<TCharCode>& lower,
+                                     int length) {
+  TScanAutomaton a;
+  a.Edges.resize(static_cast<std::size_t>(length) + 1);
+  a.Accepting.assign(static_cast<std::size_t>(length) + 1, false);
+  a.Accepting.back() = true;
+  for (int i = 0; i < length; ++i) {
+    const TCharCode u = upper[static_cast<std::size_t>(i)];
+    const TCharCode l = lower[static_cast<std::size_t>(i)];
+    auto& edges = a.Edges[static_cast<std::size_t>(i)];
+    edges.push_back({std::min(u, l), std::min(u, l), i + 1});
+    if (u != l) edges.push_back({std::max(u, l), std::max(u, l), i + 1});
+  }
+  return a;
+}
+
+int TScanAutomaton::Next(int state, TCharCode code) const {
+  for (const TEdge& e : Edges[static_cast<std::size_t>(state)]) {
+    if (code < e.Low) return -1;
+    if (code <= e.High) return e.Target;
+  }
+  return -1;
+}
+
+// ---------------------------------------------------------------------------
+// TFastScan
+
+TFastScan::TFastScan(TScanAutomaton automaton, std::string required)
+    : FAutomaton(std::move(automaton)), FRequired(std::move(required)) {
+  FLineLocal = ComputeLineLocal();
+  if (!FLineLocal) return;
+  BuildClasses();
+  ResetSets();
+}
+
+// An attempt runs past a line end when a state reached after at least one
+// character continues on a code that holds a line feed to a state that does
+// not accept (an accepting state ends the attempt there).
+bool TFastScan::ComputeLineLocal() const {
+  const std::size_t n = FAutomaton.Edges.size();
+  std::vector<bool> reached(n, false);
+  std::vector<int> pending;
+  for (const auto& e : FAutomaton.Edges[static_cast<std::size_t>(FAutomaton.Start)]) {
+    if (!reached[static_cast<std::size_t>(e.Target)]) {
+      reached[static_cast<std::size_t>(e.Target)] = true;
+      pending.push_back(e.Target);
+    }
+  }
+  while (!pending.empty()) {
+    const int s = pending.back();
+    pending.pop_back();
+    for (const auto& e : FAutomaton.Edges[static_cast<std::size_t>(s)]) {
+      if (HoldsLineFeed(e.Low, e.High) && !FAutomaton.Accepting[static_cast<std::size_t>(e.Target)]) return false;
+      if (!reached[static_cast<std::size_t>(e.Target)]) {
+        reached[static_cast<std::size_t>(e.Target)] = true;
+        pending.push_back(e.Target);
+      }
+    }
+  }
+  return true;
+}
+
+void TFastScan::BuildClasses() {
+  FCuts = {0, 0x10000};
+  for (const auto& edges : FAutomaton.Edges) {
+    for (const auto& e : edges) {
+      FCuts.push_back(e.Low);
+      FCuts.push_back(static_cast<std::uint32_t>(e.High) + 1);
+    }
+  }
+  std::sort(FCuts.begin(), FCuts.end());
+  FCuts.erase(std::unique(FCuts.begin(), FCuts.end()), FCuts.end());
+  FClassCount = static_cast<int>(FCuts.size()) - 1;
+  for (int b = 0; b < 256; ++b) FByteClass[b] = static_cast<std::uint16_t>(ClassOf(static_cast<TCharCode>(b)));
+  int leads = 0;
+  for (int b = 0; b < 256; ++b) FLeadIndex[b] = IsDBCSLeadByte(static_cast<unsigned char>(b)) ? leads++ : -1;
+  FPairClass.resize(static_cast<std::size_t>(leads) * 256);
+  for (int b = 0; b < 256; ++b) {
+    if (FLeadIndex[b] < 0) continue;
+    for (int t = 0; t < 256; ++t)
+      FPairClass[static_cast<std::size_t>(FLeadIndex[b]) * 256 + static_cast<std::size_t>(t)] =
+          static_cast<std::uint16_t>(ClassOf(static_cast<TCharCode>(b << 8 | t)));
+  }
+}
+
+int TFastScan::ClassOf(TCharCode code) const {
+  return static_cast<int>(std::upper_bound(FCuts.begin(), FCuts.end(), code) - FCuts.begin()) - 1;
+}
+
+void TFastScan::ResetSets() {
+  FSets.clear();
+  FSetIndex.clear();
+  FWithStart.clear();
+  FNoStart.clear();
+  FEmpty = Intern({});
+}
+
+std::int32_t TFastScan::Intern(std::vector<int> set) {
+  std::string key(reinterpret_cast<const char*>(set.data()), set.size() * sizeof(int));
+  if (auto found = FSetIndex.find(key); found != FSetIndex.end()) return found->second;
+  const auto id = static_cast<std::int32_t>(FSets.size());
+  FSets.push_back(std::move(set));
+  FSetIndex.emplace(std::move(key), id);
+  FWithStart.resize(FWithStart.size() + static_cast<std::size_t>(FClassCount), kUnknown);
+  FNoStart.resize(FNoStart.size() + static_cast<std::size_t>(FClassCount), kUnknown);
+  return id;
+}
+
+// The set after one character of class cls, from the given set (and, with
+// withStart, from an attempt that starts on that character).
+std::int32_t TFastScan::Step(std::int32_t set, int cls, bool withStart) {
+  auto& table = withStart ? FWithStart : FNoStart;
+  const std::size_t slot = static_cast<std::size_t>(set) * static_cast<std::size_t>(FClassCount) + static_cast<std::size_t>(cls);
+  if (table[slot] != kUnknown) return table[slot];
+  const auto code = static_cast<TCharCode>(FCuts[static_cast<std::size_t>(cls)]);
+  std::vector<int> next;
+  bool accept = false;
+  auto follow = [&](int s) {
+    const int t = FAutomaton.Next(s, code);
+    if (t < 0) return;
+    if (FAutomaton.Accepting[static_cast<std::size_t>(t)]) accept = true;
+    next.push_back(t);
+  };
+  for (int s : FSets[static_cast<std::size_t>(set)]) follow(s);
+  if (withStart) follow(FAutomaton.Start);
+  if (accept) return table[slot] = kAccept;
+  std::sort(next.begin(), next.end());
+  next.erase(std::unique(next.begin(), next.end()), next.end());
+  if (FSets.size() >= kMaxSets) {
+    // The cache of sets is full: start it afresh (a pattern with very many
+    // sets is then slower, never wrong).
+    ResetSets();
+    return Intern(std::move(next));
+  }
+  const std::int32_t id = Intern(std::move(next));
+  (withStart ? FWithStart : FNoStart)[slot] = id;
+  return id;
+}
+
+bool TFastScan::WindowMatches(std::string_view window, bool& dangling) {
+  const auto* p = reinterpret_cast<const unsigned char*>(window.data());
+  const std::size_t end = window.size() - 1;  // the line feed that ends the line
+  dangling = false;
+  std::size_t i;
+  int cls;
+  if (IsDBCSLeadByte(p[0])) {
+    cls = FPairClass[static_cast<std::size_t>(FLeadIndex[p[0]]) * 256 + p[1]];
+    i = 2;
+  } else {
+    cls = FByteClass[p[0]];
+    i = 1;
+  }
+  std::int32_t set = Step(FEmpty, cls, true);
+  if (set == kAccept) return true;
+  const std::size_t classes = static_cast<std::size_t>(FClassCount);
+  while (i < end) {
+    const unsigned char b = p[i];
+    if (FLeadIndex[b] >= 0) {
+      if (i + 1 == end) {
+        dangling = true;
+        break;
+      }
+      cls = FPairClass[static_cast<std::size_t>(FLeadIndex[b]) * 256 + p[i + 1]];
+      i += 2;
+    } else {
+      cls = FByteClass[b];
+      i += 1;
+    }
+    std::int32_t next = FWithStart[static_cast<std::size_t>(set) * classes + static_cast<std::size_t>(cls)];
+    if (next < 0) {
+      if (next == kAccept) return true;
+      next = Step(set, cls, true);
+      if (next == kAccept) return true;
+    }
+    set = next;
+  }
+  // The character that ends the line: the line feed, or the dangling lead
+  // byte paired with it.  No attempt of this line starts there.
+  cls = dangling ? FPairClass[static_cast<std::size_t>(FLeadIndex[p[end - 1]]) * 256 + '\n'] : FByteClass['\n'];
+  return Step(set, cls, false) == kAccept;
+}
+
+// With a required byte string, lines that cannot hold it are passed over
+// within the current block: the first occurrence of the string at or after
+// the cursor bounds the lines to skip, and so does the block's last line
+// feed when there is none.
+void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
+  const std::string_view data = file.Buffered();
+  if (data.size() < 2) return;
+  const std::size_t leading = IsDBCSLeadByte(static_cast<unsigned char>(data[0])) ? 2 : 1;
+  if (leading >= data.size()) return;
+  const std::size_t limit = FindBytes(data, FRequired);
+  // The last line feed before the limit that ends a line after the current
+  // one's leading character.
+  if (limit <= leading) return;
+  const void* lastFeed = memrchr(data.data() + leading, '\n', limit - leading);
+  if (lastFeed == nullptr) return;
+  const std::size_t feed = static_cast<std::size_t>(static_cast<const char*>(lastFeed) - data.data());
+  // Whether the line that this line feed ends has a dangling lead byte:
+  // cut it from its first byte.
+  const void* before = memrchr(data.data(), '\n', feed);
+  std::size_t i = before != nullptr ? static_cast<std::size_t>(static_cast<const char*>(before) - data.data()) + 1 : leading;
+  if (before == nullptr || i < leading) i = leading;
+  bool dangling = false;
+  while (i < feed) {
+    if (IsDBCSLeadByte(static_cast<unsigned char>(data[i]))) {
+      if (i + 1 == feed) {
+        dangling = true;
+        break;
+      }
+      i += 2;
+    } else {
+      i += 1;
+    }
+  }
+  file.Skip(data, dangling ? feed - 1 : feed);
+}
+
+void TFastScan::Run(TTxtFile& file, const std::function<void()>& report) {
+  for (;;) {
+    if (!FRequired.empty()) SkipLinesWithoutRequired(file);
+    const std::string_view window = file.LineWindow();
+    bool dangling = false;
+    if (WindowMatches(window, dangling)) {
+      file.Skip(window, IsDBCSLeadByte(static_cast<unsigned char>(window[0])) ? 2 : 1);
+      report();
+    } else {
+      file.Skip(window, window.size() - (dangling ? 2 : 1));
+    }
+  }
+}

@@ -1,0 +1,109 @@
+// The grep's fast scan: whole lines at a time instead of one character
+// through several calls.
+//
+// The one-character-at-a-time scans try every character of the file as the
+// start of an attempt and report the line of the first attempt that reaches
+// an accepting state.  When no attempt can run past the end of a line (no
+// state reached after a character continues on a line feed), a line is
+// reported exactly when an attempt that starts on its leading character (the
+// line feed before it, or a lead byte paired with that line feed) or on one
+// of its characters reaches an accepting state by the line feed that ends
+// it.  That is decided here per line, by running all attempts of the line at
+// once: a lazily built automaton whose states are sets of the pattern's
+// automaton states, over classes of character codes, with a table step per
+// character.  Characters are cut as the reader cuts them, from the line's
+// first byte on (every line feed ends a character, so a line always starts on
+// a character boundary); a lead byte before the line feed pairs with it and
+// is the next line's leading character, unless the line was reported (the
+// reader then stands on the line feed itself).
+//
+// What runs where:
+//  - per byte: for a pattern with a required byte string (a fixed string), a
+//    byte search over the current block finds the next place where a match can be,
+//    and every line before it is skipped with a count of its line feeds;
+//    otherwise one class lookup and one table step per character;
+//  - per line: finding its end (memchr), the attempts of the line;
+//  - per report: the reader's GetLine (message pump, cancel test, the line's
+//    text and number) and the handler.
+// Patterns whose attempts can run past a line end keep the one-character
+// scans.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "dfa.h"
+#include "txtfile.h"
+
+// An automaton in the form the fast scan runs on.
+struct TScanAutomaton {
+  struct TEdge {
+    TCharCode Low;
+    TCharCode High;
+    int Target;
+  };
+  std::vector<std::vector<TEdge>> Edges;  // per state, disjoint, ascending
+  std::vector<bool> Accepting;
+  int Start = 0;
+
+  static TScanAutomaton FromDFA(const TDFA& dfa);
+  // The chain that accepts codes[i] of either array at step i (a fixed string
+  // compared without regard to case).
+  static TScanAutomaton Chain(const std::vector<TCharCode>& upper, const std::vector<TCharCode>& lower, int length);
+  int Next(int state, TCharCode code) const;
+};
+
+class TFastScan {
+ public:
+  // required: bytes that every matching line holds (empty when unknown).
+  TFastScan(TScanAutomaton automaton, std::string required);
+
+  // Whether attempts end within their line, so that the scan applies.
+  bool LineLocal() const { return FLineLocal; }
+
+  // Scans the file from its start and calls report() for each matching line,
+  // with the reader's main cursor just past the line's leading character.
+  // Ends with the reader's EEndOfFile.
+  void Run(TTxtFile& file, const std::function<void()>& report);
+
+ private:
+  static constexpr std::int32_t kUnknown = -1;
+  static constexpr std::int32_t kAccept = -2;
+  static constexpr std::size_t kMaxSets = 4096;
+
+  bool ComputeLineLocal() const;
+  void BuildClasses();
+  int ClassOf(TCharCode code) const;
+  std::int32_t Intern(std::vector<int> set);
+  std::int32_t Step(std::int32_t set, int cls, bool withStart);
+  void ResetSets();
+  // Whether the window's line holds a match; dangling tells whether the
+  // line's last byte is a lead byte that pairs with its line feed.
+  bool WindowMatches(std::string_view window, bool& dangling);
+  // Moves the reader over the lines of its block that cannot hold the
+  // required bytes.
+  void SkipLinesWithoutRequired(TTxtFile& file);
+
+  TScanAutomaton FAutomaton;
+  std::string FRequired;
+  bool FLineLocal;
+
+  // Character classes: codes that every state treats alike.
+  std::vector<std::uint32_t> FCuts;  // class k holds the codes [FCuts[k], FCuts[k + 1])
+  std::uint16_t FByteClass[256];
+  std::vector<std::uint16_t> FPairClass;  // [lead index * 256 + trail]
+  std::int16_t FLeadIndex[256];
+  int FClassCount = 0;
+
+  // Sets of automaton states, numbered as met; both tables hold, per set
+  // and class, the next set, kAccept, or kUnknown.
+  std::vector<std::vector<int>> FSets;
+  std::unordered_map<std::string, std::int32_t> FSetIndex;
+  std::vector<std::int32_t> FWithStart;
+  std::vector<std::int32_t> FNoStart;
+  std::int32_t FEmpty = 0;
+};

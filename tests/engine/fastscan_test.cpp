@@ -1,0 +1,183 @@
+// The whole-line scan against the one-character scans: random patterns from
+// the whole grammar over random files must give exactly the same reports.
+// KOVALEX_DIFFERENTIAL_ROUNDS raises the number of rounds (tools/differential.sh).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "exceptions.h"
+#include "grep.h"
+#include "sjis_literals.h"
+#include "test_files.h"
+
+namespace {
+
+struct TReport {
+  int LineNo;
+  std::string Line;
+  bool operator==(const TReport&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const TReport& r) { return os << r.LineNo << ":" << Hex(r.Line); }
+
+std::vector<TReport> Run(TGrep& grep, const std::string& path) {
+  std::vector<TReport> reports;
+  grep.OnMatch = [&](TGrep&, LineInfo_t info) { reports.push_back({info.LineNo, info.Line}); };
+  grep.GrepFile(path, nullptr);
+  return reports;
+}
+
+int Rounds(int normal) {
+  const char* env = std::getenv("KOVALEX_DIFFERENTIAL_ROUNDS");
+  return env != nullptr ? std::max(1, std::atoi(env)) : normal;
+}
+
+// Random patterns over a small alphabet, so that matches are frequent.
+class TPatternMaker {
+ public:
+  // Without repetition an attempt is as long as the pattern at most, which
+  // keeps the one-character scans fast over lines longer than a block.
+  TPatternMaker(std::mt19937& random, bool repetition) : FRandom(random), FRepetition(repetition) {}
+
+  std::string Pattern() {
+    switch (Pick(10)) {
+      case 0:
+        return "^" + Expression(2);
+      case 1:
+        return Expression(2) + "$";
+      case 2:
+        return "(^|[ " + S("■●") + "({\\[\"'\\-])" + Expression(1) + "([ )\"'\\]}:;.,!?\\-]|$)";
+      case 3:
+        return Expression(1) + (FRepetition ? "[A-Za-z0-9%]*" : "[A-Za-z0-9%]?") + Expression(1);
+      default:
+        return Expression(3);
+    }
+  }
+
+ private:
+  int Pick(int n) { return static_cast<int>(FRandom() % static_cast<unsigned>(n)); }
+
+  std::string Expression(int depth) {
+    std::string e = Term(depth);
+    if (depth > 0 && Pick(4) == 0) e += "|" + Term(depth - 1);
+    return e;
+  }
+
+  std::string Term(int depth) {
+    std::string t;
+    const int n = 1 + Pick(3);
+    for (int k = 0; k < n; ++k) t += Factor(depth);
+    return t;
+  }
+
+  std::string Factor(int depth) {
+    std::string f = depth > 0 && Pick(5) == 0 ? "(" + Expression(depth - 1) + ")" : Atom();
+    switch (Pick(FRepetition ? 6 : 4) + (FRepetition ? 0 : 2)) {
+      case 0: return f + "*";
+      case 1: return f + "+";
+      case 2: return f + "?";
+      default: return f;
+    }
+  }
+
+  std::string Atom() {
+    static const std::vector<std::string> atoms = {
+        "a", "b", "A", "c", ".", "[ab]", "[^a]", "[a-c]", "[^\\n]", "\\x41", "\\t", " ", "\\n",
+        "[\\x01-\\x7F]", S("あ"), S("い"), S("ア"), S("ヂ"), S("■"), "\xB1", "\\^", "\\$", "[" + S("あ-ん") + "]",
+        "[^" + S("あ") + "]", "\\x82", "\\x820A", "[\\x8100-\\x82FF]", "\\" + S("ｎ"), S("＊")};
+    return atoms[static_cast<std::size_t>(Pick(static_cast<int>(atoms.size())))];
+  }
+
+  std::mt19937& FRandom;
+  bool FRepetition;
+};
+
+std::string RandomText(std::mt19937& random, int pieces) {
+  static const std::vector<std::string> parts = {
+      "a", "b", "A", "ab", "c", " ", "\n", "\r\n", "\r", std::string(1, '\0'), S("あ"), S("い"), S("ア"), S("ヂ"),
+      S("■"), "\xB1", "\x82", "\x82\n", "\x82\r\n", "\xA0", "^", "$", "\t", "cat ", "(a)", "-b-", S("●")};
+  std::string text;
+  for (int k = 0; k < pieces; ++k) text += parts[random() % parts.size()];
+  return text;
+}
+
+// Compares the two scans for one pattern over the given files.
+void Compare(const std::string& pattern, bool ignoreCase, bool dbMeta, const std::vector<std::string>& files) {
+  TGrep fast;
+  TGrep reference;
+  reference.ScanChoice = TGrep::TScanChoice::OneCharacter;
+  for (TGrep* g : {&fast, &reference}) {
+    g->SetAcceptDBMeta(dbMeta);
+    g->SetIgnoreCase(ignoreCase);
+  }
+  try {
+    fast.SetPattern(pattern);
+  } catch (const ERegExpParser&) {
+    return;  // not a pattern
+  } catch (...) {
+    ADD_FAILURE() << "pattern " << Hex(pattern);
+    throw;
+  }
+  reference.SetPattern(pattern);
+  for (const std::string& path : files)
+    ASSERT_EQ(Run(fast, path), Run(reference, path))
+        << "pattern " << Hex(pattern) << " ignoreCase " << ignoreCase << " dbMeta " << dbMeta << " file " << path;
+}
+
+}  // namespace
+
+TEST(FastScanDifferential, RandomPatternsOverSmallFiles) {
+  std::mt19937 random(61206);
+  TPatternMaker maker(random, true);
+  const int rounds = Rounds(60);
+  for (int round = 0; round < rounds; ++round) {
+    std::vector<std::unique_ptr<TTempFile>> files;
+    std::vector<std::string> paths;
+    for (int k = 0; k < 4; ++k) {
+      files.push_back(std::make_unique<TTempFile>(RandomText(random, static_cast<int>(random() % 80))));
+      paths.push_back(files.back()->Path());
+    }
+    for (int k = 0; k < 25; ++k) {
+      const std::string pattern = maker.Pattern();
+      Compare(pattern, random() % 3 == 0, random() % 4 == 0, paths);
+      if (HasFatalFailure()) return;
+    }
+  }
+}
+
+// Files of several blocks: lines longer than a block, double-byte characters
+// and CR LF pairs cut by block boundaries, a lead byte at the end.
+TEST(FastScanDifferential, RandomPatternsOverFilesOfSeveralBlocks) {
+  std::mt19937 random(1206);
+  TPatternMaker maker(random, false);
+  const int block = TTxtFile::BufSize;
+  std::vector<std::string> contents;
+  // A line longer than a block, between short ones.
+  contents.push_back(RandomText(random, 50) + std::string(block + 300, 'x') + "ab" + S("あ") + "\n" +
+                     RandomText(random, 50));
+  // Double-byte characters across the first block boundary (the first block
+  // holds the sentinel line feed too, so try every alignment near it).
+  for (int shift = -3; shift <= 1; ++shift) {
+    std::string text(static_cast<std::size_t>(block - 1 + shift), 'a');
+    for (int k = 0; k < 40; ++k) text += S("あい") + "\r\n" + "\x82";
+    contents.push_back(text + RandomText(random, 40));
+  }
+  std::string mixed;
+  while (static_cast<int>(mixed.size()) < 3 * block) mixed += RandomText(random, 200);
+  contents.push_back(mixed + "\x82");
+  std::vector<std::unique_ptr<TTempFile>> files;
+  std::vector<std::string> paths;
+  for (const std::string& c : contents) {
+    files.push_back(std::make_unique<TTempFile>(c));
+    paths.push_back(files.back()->Path());
+  }
+  const int patterns = Rounds(60);
+  for (int k = 0; k < patterns; ++k) {
+    Compare(maker.Pattern(), random() % 3 == 0, false, paths);
+    if (HasFatalFailure()) return;
+  }
+  for (const char* fixed : {"ab", "xab", "a", "\\n", "^", "$", "^xx"}) Compare(fixed, false, false, paths);
+  Compare(S("あい"), false, false, paths);
+  Compare(S("い") + "\\r?\\n?\\x82", false, false, paths);
+}
