@@ -1,0 +1,387 @@
+// The find dialog over a real result view: its controls, its placement, and
+// finds driven through its buttons, with message boxes captured.
+#include "findform.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QtTest>
+#include <memory>
+
+#include "core/encoding.h"
+#include "messagebox.h"
+#include "regexp.h"
+
+namespace {
+
+struct TMessage {
+  QWidget* Parent;
+  QString Text;
+  QString Caption;
+  TMessageIcon Icon;
+};
+
+const QString kNotFound = QStringLiteral("     見つかりません     ");
+
+}  // namespace
+
+class TFindFormTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+
+  // The window definition.
+  void captionControlsAndInitialState();
+  void placedBelowTopEdgeCentredOnMainWindow();
+  void modelessAndAlwaysOnTop();
+
+  // Finds through the buttons.
+  void fourEqualLettersSecondFindGoesToFollowingLines();
+  void twoLetterPairFindsBothOccurrences();
+  void enterInFindTextFinds();
+  void afterLastOccurrenceShowsNotFoundAndKeepsCaret();
+  void fromTopStartsAtTopWhateverTheCaret();
+  void fromCaretStartsAtCaret();
+  void showingAgainStartsAFreshFind();
+  void topRadioButtonPutsCaretAtTop();
+  void selectionSpanningLinesSearchesFromItsStart();
+  void wordSearchAtLineStartAndEndButNotBeforeHyphen();
+  void caseInsensitiveKatakanaAIsNotDi();
+  void doubleByteTextBeforeMatch();
+  void longLine();
+  void patternCharactersAreRegularExpression();
+  void malformedPatternShowsErrorAndKeepsSelection();
+  void findSetsThePatternOfTheSharedMatcher();
+
+  // Closing.
+  void closeButtonHidesAndKeepsState();
+  void escapeHides();
+
+ private:
+  void SetLines(const QStringList& lines);
+  void FindNext() { Button("FindNextButton")->click(); }
+  void SetText(const QString& text) { Form->findChild<QLineEdit*>("FindTextEdit")->setText(text); }
+  QPushButton* Button(const char* name) { return Form->findChild<QPushButton*>(name); }
+  QCheckBox* CheckBox(const char* name) { return Form->findChild<QCheckBox*>(name); }
+  QRadioButton* Radio(const char* name) { return Form->findChild<QRadioButton*>(name); }
+  int SelStart() const { return RichEdit1->textCursor().selectionStart(); }
+  int SelLength() const { return RichEdit1->textCursor().selectionEnd() - SelStart(); }
+  QString Selected() const { return RichEdit1->textCursor().selectedText(); }
+  void SetCaret(int position) {
+    QTextCursor cursor(RichEdit1->document());
+    cursor.setPosition(position);
+    RichEdit1->setTextCursor(cursor);
+  }
+
+  std::unique_ptr<QWidget> MainForm;
+  QTextEdit* RichEdit1 = nullptr;
+  std::unique_ptr<TAWKStr> AWKStr1;
+  TFindForm* Form = nullptr;
+  QList<TMessage> Messages;
+};
+
+void TFindFormTest::init() {
+  MainForm = std::make_unique<QWidget>();
+  MainForm->setGeometry(100, 200, 601, 400);
+  RichEdit1 = new QTextEdit(MainForm.get());
+  RichEdit1->setReadOnly(true);
+  AWKStr1 = std::make_unique<TAWKStr>();
+  Form = new TFindForm(MainForm.get(), RichEdit1, *AWKStr1);
+  Messages.clear();
+  SetMessageBoxHook([this](QWidget* parent, const QString& text, const QString& caption, TMessageIcon icon) {
+    Messages.append({parent, text, caption, icon});
+  });
+}
+
+void TFindFormTest::cleanup() {
+  SetMessageBoxHook({});
+  MainForm.reset();  // owns the dialog and the view
+  AWKStr1.reset();
+}
+
+void TFindFormTest::SetLines(const QStringList& lines) {
+  RichEdit1->clear();
+  for (const QString& line : lines) RichEdit1->append(line);
+  SetCaret(0);
+}
+
+void TFindFormTest::captionControlsAndInitialState() {
+  QCOMPARE(Form->windowTitle(), QStringLiteral("検索"));
+  QCOMPARE(Form->size(), QSize(444, 97));
+  QCOMPARE(Form->minimumSize(), Form->maximumSize());
+  QVERIFY(!Form->isVisible());
+  const auto* edit = Form->findChild<QLineEdit*>("FindTextEdit");
+  QVERIFY(edit);
+  QCOMPARE(edit->maxLength(), 255);
+  QCOMPARE(Button("FindNextButton")->text(), QStringLiteral("次を検索(&F)"));
+  QVERIFY(Button("FindNextButton")->isDefault());
+  QCOMPARE(Button("CloseButton")->text(), QStringLiteral("閉じる"));
+  QCOMPARE(CheckBox("FindWordCheckBox")->text(), QStringLiteral("単語検索(&W)"));
+  QCOMPARE(CheckBox("CaseInsensitiveCheckBox")->text(), QStringLiteral("大･小文字の同一視(&I)"));
+  QVERIFY(!CheckBox("FindWordCheckBox")->isChecked());
+  QVERIFY(!CheckBox("CaseInsensitiveCheckBox")->isChecked());
+  QCOMPARE(Radio("FindTopRadioButton")->text(), QStringLiteral("先頭から(&T)"));
+  QCOMPARE(Radio("FindCursorRadioButton")->text(), QStringLiteral("カーソル位置から(&C)"));
+  QVERIFY(!Radio("FindTopRadioButton")->isChecked());
+  QVERIFY(Radio("FindCursorRadioButton")->isChecked());
+  QCOMPARE(Radio("FindTopRadioButton")->parentWidget()->objectName(), QStringLiteral("GroupBox1"));
+  Radio("FindTopRadioButton")->click();
+  QVERIFY(!Radio("FindCursorRadioButton")->isChecked());
+}
+
+void TFindFormTest::placedBelowTopEdgeCentredOnMainWindow() {
+  // left = 100 + 601 / 2 - 444 / 2 (halves truncated), top = 200 + 20.
+  QCOMPARE(Form->pos(), QPoint(100 + 300 - 222, 220));
+}
+
+void TFindFormTest::modelessAndAlwaysOnTop() {
+  QVERIFY(!Form->isModal());
+  QVERIFY(Form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  QCOMPARE(Form->parentWidget(), MainForm.get());
+}
+
+void TFindFormTest::fourEqualLettersSecondFindGoesToFollowingLines() {
+  SetLines({"aaaa", "xaa"});
+  Form->show();
+  SetText("aa");
+  FindNext();
+  QCOMPARE(SelStart(), 0);
+  QCOMPARE(SelLength(), 2);
+  FindNext();
+  QCOMPARE(SelStart(), 6);
+  QCOMPARE(Selected(), QStringLiteral("aa"));
+  QVERIFY(Messages.isEmpty());
+}
+
+void TFindFormTest::twoLetterPairFindsBothOccurrences() {
+  SetLines({"abab"});
+  Form->show();
+  SetText("ab");
+  FindNext();
+  QCOMPARE(SelStart(), 0);
+  QCOMPARE(SelLength(), 2);
+  FindNext();
+  QCOMPARE(SelStart(), 2);
+  QCOMPARE(SelLength(), 2);
+  // The caret stands at the end of the match.
+  QCOMPARE(RichEdit1->textCursor().position(), 4);
+}
+
+void TFindFormTest::enterInFindTextFinds() {
+  SetLines({"x ab"});
+  Form->show();
+  SetText("ab");
+  QTest::keyClick(Form->findChild<QLineEdit*>("FindTextEdit"), Qt::Key_Return);
+  QCOMPARE(SelStart(), 2);
+  QCOMPARE(SelLength(), 2);
+  QVERIFY(Form->isVisible());
+}
+
+void TFindFormTest::afterLastOccurrenceShowsNotFoundAndKeepsCaret() {
+  SetLines({"abab", "x"});
+  Form->show();
+  SetText("ab");
+  FindNext();
+  FindNext();
+  QVERIFY(Messages.isEmpty());
+  FindNext();
+  QCOMPARE(Messages.size(), 1);
+  QCOMPARE(Messages[0].Text, kNotFound);
+  QCOMPARE(Messages[0].Caption, QStringLiteral("KOVALEX Searcher"));
+  QCOMPARE(Messages[0].Parent, Form);
+  QCOMPARE(Messages[0].Icon, TMessageIcon::None);
+  QCOMPARE(SelStart(), 2);
+  QCOMPARE(SelLength(), 0);
+  FindNext();
+  QCOMPARE(Messages.size(), 2);
+  QCOMPARE(SelStart(), 2);
+}
+
+void TFindFormTest::fromTopStartsAtTopWhateverTheCaret() {
+  SetLines({"x ab", "ab", "ab ab"});
+  SetCaret(8);
+  Radio("FindTopRadioButton")->setChecked(true);
+  Form->show();
+  QCOMPARE(SelStart(), 0);
+  SetCaret(8);  // moved after the showing: the first find still starts at the top
+  SetText("ab");
+  FindNext();
+  QCOMPARE(SelStart(), 2);
+  FindNext();
+  QCOMPARE(SelStart(), 5);
+  FindNext();
+  QCOMPARE(SelStart(), 8);
+}
+
+void TFindFormTest::fromCaretStartsAtCaret() {
+  SetLines({"x ab", "ab", "ab ab"});
+  SetCaret(8);
+  Form->show();
+  QCOMPARE(SelStart(), 8);
+  SetText("ab");
+  FindNext();
+  QCOMPARE(SelStart(), 8);
+  FindNext();
+  QCOMPARE(SelStart(), 11);
+}
+
+void TFindFormTest::showingAgainStartsAFreshFind() {
+  SetLines({"aaaa", "aa"});
+  Form->show();
+  SetText("aa");
+  FindNext();
+  QCOMPARE(SelStart(), 0);
+  Form->hide();
+  Form->show();
+  // A fresh find from the selection start finds the same match again; a
+  // continued one would have gone on to the next line.
+  FindNext();
+  QCOMPARE(SelStart(), 0);
+  QCOMPARE(SelLength(), 2);
+  QCOMPARE(Form->focusWidget(), Form->findChild<QLineEdit*>("FindTextEdit"));
+}
+
+void TFindFormTest::topRadioButtonPutsCaretAtTop() {
+  SetLines({"abc", "def"});
+  Form->show();
+  SetCaret(5);
+  QTest::mouseClick(Radio("FindTopRadioButton"), Qt::LeftButton);
+  QVERIFY(Radio("FindTopRadioButton")->isChecked());
+  QCOMPARE(SelStart(), 0);
+}
+
+void TFindFormTest::selectionSpanningLinesSearchesFromItsStart() {
+  SetLines({"xx ab", "ab"});
+  Form->show();
+  QTextCursor cursor(RichEdit1->document());
+  cursor.setPosition(1);
+  cursor.setPosition(7, QTextCursor::KeepAnchor);  // the caret ends on the second line
+  RichEdit1->setTextCursor(cursor);
+  SetText("ab");
+  FindNext();
+  QCOMPARE(SelStart(), 3);
+  QCOMPARE(SelLength(), 2);
+}
+
+void TFindFormTest::wordSearchAtLineStartAndEndButNotBeforeHyphen() {
+  SetLines({"word-like", "word here", "the word", "■word!"});
+  Form->show();
+  CheckBox("FindWordCheckBox")->setChecked(true);
+  SetText("word");
+  FindNext();
+  QCOMPARE(SelStart(), 10);
+  QCOMPARE(Selected(), QStringLiteral("word"));
+  FindNext();
+  QCOMPARE(SelStart(), 24);
+  QCOMPARE(Selected(), QStringLiteral("word"));
+  FindNext();
+  QCOMPARE(SelStart(), 30);
+  QCOMPARE(Selected(), QStringLiteral("word"));
+  FindNext();
+  QCOMPARE(Messages.size(), 1);
+}
+
+void TFindFormTest::caseInsensitiveKatakanaAIsNotDi() {
+  SetLines({"ヂ", "xア", "ABC"});
+  Form->show();
+  CheckBox("CaseInsensitiveCheckBox")->setChecked(true);
+  SetText("ア");
+  FindNext();
+  QCOMPARE(SelStart(), 3);
+  QCOMPARE(Selected(), QStringLiteral("ア"));
+  FindNext();
+  QCOMPARE(Messages.size(), 1);
+  SetCaret(0);
+  SetText("aBc");
+  Form->hide();
+  Form->show();
+  FindNext();
+  QCOMPARE(SelStart(), 5);
+  QCOMPARE(Selected(), QStringLiteral("ABC"));
+}
+
+void TFindFormTest::doubleByteTextBeforeMatch() {
+  SetLines({"英和辞典", "日本語abc"});
+  Form->show();
+  SetText("abc");
+  FindNext();
+  QCOMPARE(SelStart(), 8);
+  QCOMPARE(SelLength(), 3);
+  QCOMPARE(Selected(), QStringLiteral("abc"));
+}
+
+void TFindFormTest::longLine() {
+  SetLines({QString(5000, 'x') + "needle", "needle"});
+  Form->show();
+  SetText("needle");
+  FindNext();
+  QCOMPARE(SelStart(), 5000);
+  QCOMPARE(Selected(), QStringLiteral("needle"));
+  FindNext();
+  QCOMPARE(SelStart(), 5007);
+}
+
+void TFindFormTest::patternCharactersAreRegularExpression() {
+  SetLines({"xabc", "ayz"});
+  Form->show();
+  SetText("a.c");
+  FindNext();
+  QCOMPARE(Selected(), QStringLiteral("abc"));
+  SetText("[xy]z");
+  FindNext();
+  QCOMPARE(Selected(), QStringLiteral("yz"));
+}
+
+void TFindFormTest::malformedPatternShowsErrorAndKeepsSelection() {
+  SetLines({"(ab", "cd"});
+  Form->show();
+  QTextCursor cursor(RichEdit1->document());
+  cursor.setPosition(4);
+  cursor.setPosition(6, QTextCursor::KeepAnchor);
+  RichEdit1->setTextCursor(cursor);
+  SetText("(");
+  FindNext();
+  QCOMPARE(Messages.size(), 1);
+  QCOMPARE(Messages[0].Icon, TMessageIcon::Error);
+  QCOMPARE(Messages[0].Parent, Form);
+  QVERIFY(!Messages[0].Text.isEmpty());
+  QVERIFY(Messages[0].Text != kNotFound);
+  QCOMPARE(SelStart(), 4);
+  QCOMPARE(SelLength(), 2);
+}
+
+void TFindFormTest::findSetsThePatternOfTheSharedMatcher() {
+  SetLines({"abc"});
+  Form->show();
+  SetText("b.");
+  FindNext();
+  QCOMPARE(AWKStr1->GetPattern(), std::string("b."));
+  CheckBox("FindWordCheckBox")->setChecked(true);
+  FindNext();
+  QCOMPARE(AWKStr1->GetPattern(), encoding::Sjis("[ \"■{(]b.[ \")!?.,:;]"));
+}
+
+void TFindFormTest::closeButtonHidesAndKeepsState() {
+  SetLines({"abc"});
+  Form->show();
+  SetText("bc");
+  CheckBox("FindWordCheckBox")->setChecked(true);
+  QTest::mouseClick(Button("CloseButton"), Qt::LeftButton);
+  QVERIFY(!Form->isVisible());
+  Form->show();
+  QCOMPARE(Form->findChild<QLineEdit*>("FindTextEdit")->text(), QStringLiteral("bc"));
+  QVERIFY(CheckBox("FindWordCheckBox")->isChecked());
+}
+
+void TFindFormTest::escapeHides() {
+  Form->show();
+  QTest::keyClick(Form->findChild<QLineEdit*>("FindTextEdit"), Qt::Key_Escape);
+  QVERIFY(!Form->isVisible());
+}
+
+QTEST_MAIN(TFindFormTest)
+#include "findform_test.moc"
