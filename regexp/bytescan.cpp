@@ -8,6 +8,20 @@
 
 namespace {
 
+bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// The bits that a comparison ignores for each byte of the needle: the case
+// bit of letters when folding, none otherwise.
+char IgnoredBits(char c, bool foldCase) { return foldCase && IsAsciiLetter(c) ? 0x20 : 0; }
+
+bool SameAt(const char* h, std::string_view needle, bool foldCase) {
+  for (std::size_t j = 0; j < needle.size(); ++j) {
+    const char ignored = IgnoredBits(needle[j], foldCase);
+    if ((h[j] | ignored) != (needle[j] | ignored)) return false;
+  }
+  return true;
+}
+
 // Handles the byte at in, a CR or a zero byte; returns where the input goes
 // on.  See CleanLineEnds.
 const char* CleanOne(const char* in, const char* end, char*& out, bool& endsInCR) {
@@ -49,30 +63,34 @@ std::size_t CountByte(const char* p, std::size_t n, char c) {
 
 // Candidates are places where both the first and the last byte of the needle
 // stand at the right distance; only those are compared in full.
-std::size_t FindBytes(std::string_view haystack, std::string_view needle) {
+std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool foldCase) {
   const std::size_t m = needle.size();
   const std::size_t n = haystack.size();
   if (m > n) return n;
   const char* h = haystack.data();
-  if (m == 1) {
+  if (m == 1 && IgnoredBits(needle[0], foldCase) == 0) {
     const void* found = std::memchr(h, needle[0], n);
     return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - h) : n;
   }
-  const __m128i first = _mm_set1_epi8(needle.front());
-  const __m128i last = _mm_set1_epi8(needle.back());
+  const char firstIgnored = IgnoredBits(needle.front(), foldCase);
+  const char lastIgnored = IgnoredBits(needle.back(), foldCase);
+  const __m128i firstMask = _mm_set1_epi8(firstIgnored);
+  const __m128i lastMask = _mm_set1_epi8(lastIgnored);
+  const __m128i first = _mm_set1_epi8(static_cast<char>(needle.front() | firstIgnored));
+  const __m128i last = _mm_set1_epi8(static_cast<char>(needle.back() | lastIgnored));
   std::size_t i = 0;
   for (; i + m - 1 + 16 <= n; i += 16) {
-    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i));
-    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + m - 1));
+    const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i)), firstMask);
+    const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + m - 1)), lastMask);
     unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
     while (mask != 0) {
       const unsigned k = static_cast<unsigned>(__builtin_ctz(mask));
-      if (std::memcmp(h + i + k + 1, needle.data() + 1, m - 2) == 0) return i + k;
+      if (SameAt(h + i + k, needle, foldCase)) return i + k;
       mask &= mask - 1;
     }
   }
   for (; i + m <= n; ++i)
-    if (h[i] == needle.front() && std::memcmp(h + i, needle.data(), m) == 0) return i;
+    if (SameAt(h + i, needle, foldCase)) return i;
   return n;
 }
 
@@ -123,9 +141,10 @@ std::size_t CountByte(const char* p, std::size_t n, char c) {
   return count;
 }
 
-std::size_t FindBytes(std::string_view haystack, std::string_view needle) {
-  const std::size_t at = haystack.find(needle);
-  return at == std::string_view::npos ? haystack.size() : at;
+std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool foldCase) {
+  for (std::size_t i = 0; i + needle.size() <= haystack.size(); ++i)
+    if (SameAt(haystack.data() + i, needle, foldCase)) return i;
+  return haystack.size();
 }
 
 std::size_t CleanLineEnds(char* p, std::size_t n, bool& endsInCR) {

@@ -10,8 +10,11 @@
 std::size_t CountByte(const char* p, std::size_t n, char c);
 
 // The index of the first occurrence of needle in haystack (as bytes), or
-// haystack.size() when there is none.  needle must not be empty.
-std::size_t FindBytes(std::string_view haystack, std::string_view needle);
+// haystack.size() when there is none.  needle must not be empty.  With
+// foldCase, the ASCII letters of needle match either case (and so may a byte
+// that happens to be the second byte of a double-byte character: callers use
+// the result as a place where a match can be, not as a match).
+std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool foldCase = false);
 
 // Rewrites n bytes at p in place: a zero byte becomes a space, CR LF becomes
 // LF and a lone CR becomes LF.  A CR that is the last byte is left out and

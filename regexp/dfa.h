@@ -81,12 +81,16 @@ class TDFA {
   bool IgnoreCase;
   bool IsLiteral = false;
   std::string Literal;
+  // Bytes that every match holds (see required.h), for scans that pass over
+  // text which cannot match.
+  std::string Required;
+  bool RequiredFoldsCase = false;
   bool BeginAnchored = false;
   bool EndAnchored = false;
 
   static constexpr int kMaxStates = 30'000;
   static constexpr std::size_t kMaxSetBytes = 64u << 20;
-  static constexpr std::size_t kWorkBudget = 300'000'000;
+  static constexpr std::size_t kWorkBudget = 100'000'000;
 
  private:
   struct Move {

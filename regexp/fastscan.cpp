@@ -64,8 +64,8 @@ int TScanAutomaton::Next(int state, TCharCode code) const {
 // ---------------------------------------------------------------------------
 // TFastScan
 
-TFastScan::TFastScan(TScanAutomaton automaton, std::string required)
-    : FAutomaton(std::move(automaton)), FRequired(std::move(required)) {
+TFastScan::TFastScan(TScanAutomaton automaton, std::string required, bool foldsCase)
+    : FAutomaton(std::move(automaton)), FRequired(std::move(required)), FRequiredFoldsCase(foldsCase) {
   FLineLocal = ComputeLineLocal();
   if (!FLineLocal) return;
   BuildClasses();
@@ -145,11 +145,13 @@ std::int32_t TFastScan::Intern(std::vector<int> set) {
   return id;
 }
 
-// The set after one character of class cls, from the given set (and, with
-// withStart, from an attempt that starts on that character).
-std::int32_t TFastScan::Step(std::int32_t set, int cls, bool withStart) {
+// The set after one character of class cls, from the set whose table row
+// starts at row (and, with withStart, from an attempt that starts on that
+// character).  Sets are named by their row in the tables, so that a step of
+// the scan is one load and one addition.
+std::int32_t TFastScan::Step(std::int32_t row, int cls, bool withStart) {
   auto& table = withStart ? FWithStart : FNoStart;
-  const std::size_t slot = static_cast<std::size_t>(set) * static_cast<std::size_t>(FClassCount) + static_cast<std::size_t>(cls);
+  const std::size_t slot = static_cast<std::size_t>(row) + static_cast<std::size_t>(cls);
   if (table[slot] != kUnknown) return table[slot];
   const auto code = static_cast<TCharCode>(FCuts[static_cast<std::size_t>(cls)]);
   std::vector<int> next;
@@ -160,7 +162,7 @@ std::int32_t TFastScan::Step(std::int32_t set, int cls, bool withStart) {
     if (FAutomaton.Accepting[static_cast<std::size_t>(t)]) accept = true;
     next.push_back(t);
   };
-  for (int s : FSets[static_cast<std::size_t>(set)]) follow(s);
+  for (int s : FSets[static_cast<std::size_t>(row / FClassCount)]) follow(s);
   if (withStart) follow(FAutomaton.Start);
   if (accept) return table[slot] = kAccept;
   std::sort(next.begin(), next.end());
@@ -169,11 +171,11 @@ std::int32_t TFastScan::Step(std::int32_t set, int cls, bool withStart) {
     // The cache of sets is full: start it afresh (a pattern with very many
     // sets is then slower, never wrong).
     ResetSets();
-    return Intern(std::move(next));
+    return Intern(std::move(next)) * FClassCount;
   }
-  const std::int32_t id = Intern(std::move(next));
-  (withStart ? FWithStart : FNoStart)[slot] = id;
-  return id;
+  const std::int32_t nextRow = Intern(std::move(next)) * FClassCount;
+  (withStart ? FWithStart : FNoStart)[slot] = nextRow;
+  return nextRow;
 }
 
 bool TFastScan::WindowMatches(std::string_view window, bool& dangling) {
@@ -189,9 +191,8 @@ bool TFastScan::WindowMatches(std::string_view window, bool& dangling) {
     cls = FByteClass[p[0]];
     i = 1;
   }
-  std::int32_t set = Step(FEmpty, cls, true);
+  std::int32_t set = Step(FEmpty * FClassCount, cls, true);
   if (set == kAccept) return true;
-  const std::size_t classes = static_cast<std::size_t>(FClassCount);
   while (i < end) {
     const unsigned char b = p[i];
     if (FLeadIndex[b] >= 0) {
@@ -205,7 +206,7 @@ bool TFastScan::WindowMatches(std::string_view window, bool& dangling) {
       cls = FByteClass[b];
       i += 1;
     }
-    std::int32_t next = FWithStart[static_cast<std::size_t>(set) * classes + static_cast<std::size_t>(cls)];
+    std::int32_t next = FWithStart[static_cast<std::size_t>(set + cls)];
     if (next < 0) {
       if (next == kAccept) return true;
       next = Step(set, cls, true);
@@ -228,7 +229,7 @@ void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
   if (data.size() < 2) return;
   const std::size_t leading = IsDBCSLeadByte(static_cast<unsigned char>(data[0])) ? 2 : 1;
   if (leading >= data.size()) return;
-  const std::size_t limit = FindBytes(data, FRequired);
+  const std::size_t limit = FindBytes(data, FRequired, FRequiredFoldsCase);
   // The last line feed before the limit that ends a line after the current
   // one's leading character.
   if (limit <= leading) return;

@@ -18,7 +18,7 @@
 // reader then stands on the line feed itself).
 //
 // What runs where:
-//  - per byte: for a pattern with a required byte string (a fixed string), a
+//  - per byte: for a pattern with a required byte string (see required.h), a
 //    byte search over the current block finds the next place where a match can be,
 //    and every line before it is skipped with a count of its line feeds;
 //    otherwise one class lookup and one table step per character;
@@ -59,8 +59,9 @@ struct TScanAutomaton {
 
 class TFastScan {
  public:
-  // required: bytes that every matching line holds (empty when unknown).
-  TFastScan(TScanAutomaton automaton, std::string required);
+  // required: bytes that every matching line holds (empty when unknown);
+  // with foldsCase the case of their ASCII letters does not matter.
+  TFastScan(TScanAutomaton automaton, std::string required, bool foldsCase);
 
   // Whether attempts end within their line, so that the scan applies.
   bool LineLocal() const { return FLineLocal; }
@@ -90,6 +91,7 @@ class TFastScan {
 
   TScanAutomaton FAutomaton;
   std::string FRequired;
+  bool FRequiredFoldsCase;
   bool FLineLocal;
 
   // Character classes: codes that every state treats alike.

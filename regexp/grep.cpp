@@ -63,7 +63,10 @@ void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
   }
   std::unique_ptr<TFastScan> fast;
   if (ScanChoice == TScanChoice::Fast) {
-    fast = std::make_unique<TFastScan>(FastAutomaton(*dfa, foldCase), literal && !foldCase ? dfa->Literal : "");
+    // A fixed string compared without case requires its own bytes in either
+    // case; any other pattern what its parse found.
+    fast = foldCase ? std::make_unique<TFastScan>(FastAutomaton(*dfa, true), dfa->Literal, true)
+                    : std::make_unique<TFastScan>(FastAutomaton(*dfa, false), dfa->Required, dfa->RequiredFoldsCase);
     if (!fast->LineLocal()) fast.reset();
   }
   std::unique_ptr<TTxtFile> file;

@@ -1,5 +1,7 @@
 #include "regexp.h"
 
+#include "required.h"
+
 #include <algorithm>
 
 namespace {
@@ -50,6 +52,9 @@ void TRegularExpression::CompileWith(const std::string& pattern, TCharCode lineH
     nfa.Build();
     PatternCache[entry].DFA = std::make_unique<TDFA>(&nfa, FAcceptDBMeta, FIgnoreCase);
     PatternCache[entry].DFA->Build();
+    const TRequiredBytes required = FindRequiredBytes(parser.ParseTree->TopNode);
+    PatternCache[entry].DFA->Required = required.Bytes;
+    PatternCache[entry].DFA->RequiredFoldsCase = required.FoldsCase;
     PatternCache[entry].DFA->NFA = nullptr;
   } catch (...) {
     PatternCache.erase(PatternCache.begin() + static_cast<std::ptrdiff_t>(entry));
@@ -116,9 +121,16 @@ int TRegularExpression::MatchFrom(const std::string& s, int startPos, const TDFA
       len = cursor - startPos;
     }
     atEnd = cursor > static_cast<int>(s.size());
+    const int before = cursor;
     c = NextChar(s, cursor);
     prev = state;
     state = atEnd ? nullptr : NextState(state, c);
+    // A line-tail anchor holds before this line feed even when the run goes
+    // on over it (the check after the loop sees only where the run ends).
+    if (state != nullptr && c == '\n' && LineTailCode != '\n' && NextState(prev, LineTailCode) != nullptr) {
+      pos = startPos;
+      len = before - startPos;
+    }
   }
   const bool lineFeed = !atEnd && c == '\n';
   if ((lineFeed || atEnd) && NextState(prev, LineTailCode) != nullptr) {
