@@ -28,24 +28,35 @@ fi
 kovagrep=build/cli/kovagrep
 sjis() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
 
-# name | kovagrep options | pattern (UTF-8) | grep options | grep pattern (Shift-JIS bytes)
+# Fields, separated by the unit separator (patterns contain "|"):
+# name, kovagrep options, pattern, grep options, grep pattern (all UTF-8;
+# grep gets its pattern as Shift-JIS bytes)
 word_prefix='(^|[ ■●({\["'"'"'\-])'
 word_suffix='([ )"'"'"'\]}:;.,!?\-]|$)'
+# The same classes in grep's extended syntax, where a backslash inside
+# brackets is an ordinary character.
+grep_prefix='(^|[ ■●({["'"'"'-])'
+grep_suffix='([] )"'"'"'}:;.,!?-]|$)'
+US=$'\x1f'
 queries=(
-  "ascii word||search|-F|$(sjis search)"
-  "japanese word||検索|-F|$(sjis 検索)"
-  "ascii word, ignore case|-i|SEARCH|-F -i|$(sjis SEARCH)"
-  "class and star||[a-z]+ing |-E|$(sjis '[a-z]+ing ')"
-  "line anchored||^■run |-E|$(sjis '^■run ')"
-  "word search pattern||${word_prefix}run${word_suffix}|-E|$(sjis "${word_prefix}run${word_suffix}")"
-  "no hit||zyzzyva|-F|$(sjis zyzzyva)"
+  "ascii word${US}${US}search${US}-F${US}search"
+  "japanese word${US}${US}検索${US}-F${US}検索"
+  "ascii word, ignore case${US}-i${US}SEARCH${US}-F -i${US}SEARCH"
+  "class and star${US}${US}[a-z]+ing ${US}-E${US}[a-z]+ing "
+  "line anchored${US}${US}^■run ${US}-E${US}^■run "
+  "word search pattern${US}${US}${word_prefix}run${word_suffix}${US}-E${US}${grep_prefix}run${grep_suffix}"
+  "no hit${US}${US}zyzzyva${US}-F${US}zyzzyva"
 )
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# GNU grep stops at the first match when its output is /dev/null, so both
+# write to a file.
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
 seconds() {  # seconds COMMAND...: wall time of one run
   local start end
   start=$(date +%s.%N)
-  "$@" >/dev/null || true
+  "$@" >"$out" || true
   end=$(date +%s.%N)
   echo "$end - $start" | bc -l
 }
@@ -53,7 +64,8 @@ seconds() {  # seconds COMMAND...: wall time of one run
 cat "$corpus" >/dev/null  # warm the page cache
 printf '%-26s %10s %10s %8s %10s %10s\n' query kovagrep grep ratio k-count g-count
 for q in "${queries[@]}"; do
-  IFS='|' read -r name kopts kpat gopts gpat <<<"$q"
+  IFS=$US read -r name kopts kpat gopts gpat <<<"$q"
+  gpat=$(sjis "$gpat")
   # shellcheck disable=SC2086
   kcount=$("$kovagrep" -c $kopts -- "$kpat" "$corpus" || true)
   # shellcheck disable=SC2086
