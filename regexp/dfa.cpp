@@ -180,29 +180,29 @@ void TDFA::SortTransitions() {
 }
 
 // A fixed string is a chain of states with one single-code transition each,
-// ending in an accepting state without transitions.  Its codes must also be
-// codes that text can hold, written as the same bytes: a string is searched
-// for by its bytes and read back with NextChar.  The code 0, a lead byte on
-// its own (\x82) and a two-byte code whose first byte is no lead byte
-// (\x4142) can never be read from text; such a pattern stays with its
-// automaton, which never matches them.
+// ending in an accepting state without transitions.  LiteralIsText tells
+// whether text can hold every code of the string as the bytes written for it:
+// a pattern with the code 0, a lead byte on its own (\x82) or a two-byte code
+// whose first byte is no lead byte (\x4142) can never match text, and its
+// bytes must not be searched for as if it could.
 void TDFA::DetectLiteral() {
   IsLiteral = false;
+  LiteralIsText = true;
   Literal.clear();
   const TDFAState* s = Start;
   for (std::size_t steps = 0; steps <= States.size(); ++steps) {
     if (s->Transitions.empty()) {
       IsLiteral = s->Accepting != 0;
-      if (!IsLiteral) Literal.clear();
-      return;
+      break;
     }
     const TDFATransition& t = s->Transitions.front();
     if (s->Transitions.size() > 1 || t.Low != t.High || s->Accepting != 0) break;
-    const bool readable = t.Low > 0xFF ? IsDBCSLeadByte(static_cast<unsigned char>(t.Low >> 8))
-                                       : t.Low != 0 && !IsDBCSLeadByte(static_cast<unsigned char>(t.Low));
-    if (!readable) break;
+    LiteralIsText = LiteralIsText && IsTextCode(t.Low);
     AppendCode(Literal, t.Low);
     s = t.Target;
   }
-  Literal.clear();
+  if (!IsLiteral) {
+    Literal.clear();
+    LiteralIsText = false;
+  }
 }

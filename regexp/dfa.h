@@ -81,6 +81,7 @@ class TDFA {
   bool IgnoreCase;
   bool IsLiteral = false;
   std::string Literal;
+  bool LiteralIsText = false;  // text can hold every code of Literal
   // Bytes that every match holds (see required.h), for scans that pass over
   // text which cannot match.
   std::string Required;

@@ -55,7 +55,7 @@ void TGrep::SetIgnoreCase(bool value) {
 void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
   if (FBusy || !OnMatch) return;
   const std::shared_ptr<const TDFA> dfa = SharedCurrentDFA();
-  const bool literal = dfa->IsLiteral && ScanChoice != TScanChoice::AutomatonOnly;
+  const bool literal = dfa->IsLiteral && dfa->LiteralIsText && ScanChoice != TScanChoice::AutomatonOnly;
   const bool foldCase = literal && FOwnIgnoreCase;
   if (foldCase) {
     if (ProcessMessages) ProcessMessages();

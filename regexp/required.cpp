@@ -4,13 +4,7 @@
 
 namespace {
 
-// Codes that text can hold, written as the same bytes.
-bool Readable(TCharCode code) {
-  return code > 0xFF ? IsDBCSLeadByte(static_cast<unsigned char>(code >> 8))
-                     : code != 0 && !IsDBCSLeadByte(static_cast<unsigned char>(code));
-}
-
-bool SingleCode(const TParseNode* n) { return n->Op == opCharRange && n->Low == n->High && Readable(n->Low); }
+bool SingleCode(const TParseNode* n) { return n->Op == opCharRange && n->Low == n->High && IsTextCode(n->Low); }
 
 // x or X, as case folding or a class of the two makes it.
 bool EitherCase(const TParseNode* n) {

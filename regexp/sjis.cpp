@@ -20,8 +20,8 @@ TCharCode NextChar(const std::string& s, int& position) {
 
 bool IsLeadByteInContext(const std::string& s, std::size_t i) {
   for (std::size_t k = 0; k < s.size(); ++k) {
+    // A zero byte is an ordinary character, not the end of the string.
     const auto b = static_cast<unsigned char>(s[k]);
-    if (b == 0) return false;
     const bool lead = IsDBCSLeadByte(b);
     if (k == i) return lead;
     if (lead) ++k;  // the next byte is a trail byte, whatever it is

@@ -27,9 +27,16 @@ TCharCode NextChar(const std::string& s, int& position);
 void UngetChar(const std::string& s, int& position);
 
 // True when the byte at 0-based index i of s is the lead byte of a
-// double-byte character, classifying from the start of s (a zero byte before
-// it ends the scan and makes the answer false).
+// double-byte character, classifying from the start of s.
 bool IsLeadByteInContext(const std::string& s, std::size_t i);
+
+// Whether text can hold the code, read back from the bytes AppendCode writes
+// for it: not 0 (the end), not a lead byte on its own, and for a two-byte
+// code a lead byte first.
+constexpr bool IsTextCode(TCharCode code) {
+  return code > 0xFF ? IsDBCSLeadByte(static_cast<unsigned char>(code >> 8))
+                     : code != 0 && !IsDBCSLeadByte(static_cast<unsigned char>(code));
+}
 
 // Appends the code as one byte (codes up to 0xFF) or two bytes, high first.
 void AppendCode(std::string& s, TCharCode code);

@@ -1,0 +1,79 @@
+#include "core/hits.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "core/encoding.h"
+#include "sjis.h"
+
+namespace hits {
+namespace {
+
+std::u16string Ascii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+}  // namespace
+
+TMarks MarksFor(int mark) {
+  switch (mark) {
+    case 1:
+      return {encoding::Sjis("【"), encoding::Sjis("】")};
+    case 2:
+      return {encoding::Sjis("《"), encoding::Sjis("》")};
+    case 3:
+      return {"**", "**"};
+    case 4:
+      return {"//", "//"};
+    default:
+      return {};
+  }
+}
+
+std::string Tag(const std::string& fileNameSjis, std::int32_t lineNo) {
+  return fileNameSjis + "(" + std::to_string(lineNo) + "): ";
+}
+
+THitLine BuildHitLine(const std::string& tag, const std::string& line, int pos, int len, const TMarks& marks) {
+  if (pos < 1 || len < 0 || static_cast<std::size_t>(pos - 1 + len) > line.size()) {
+    throw std::out_of_range("hit outside its line");
+  }
+  const auto start = static_cast<std::size_t>(pos - 1);
+  const auto length = static_cast<std::size_t>(len);
+  THitLine hit;
+  hit.Text.reserve(tag.size() + line.size() + marks.Open.size() + marks.Close.size());
+  hit.Text += tag;
+  hit.Text.append(line, 0, start);
+  hit.Text += marks.Open;
+  hit.RunStart = static_cast<int>(hit.Text.size());
+  hit.Text.append(line, start, length);
+  hit.RunLength = len;
+  hit.Text += marks.Close;
+  hit.Text.append(line, start + length);
+  return hit;
+}
+
+std::string MatchSubject(const std::string& line) {
+  // Walk the characters as the engine reads them: a lead byte takes the next
+  // byte with it, whatever that byte is.
+  std::size_t i = 0;
+  while (i < line.size()) {
+    if (IsDBCSLeadByte(static_cast<unsigned char>(line[i]))) {
+      if (i + 1 == line.size()) return line.substr(0, i);
+      i += 2;
+    } else {
+      ++i;
+    }
+  }
+  return line;
+}
+
+std::u16string RunningStatus(int hitCount, const std::u16string& fileName) {
+  return Ascii(std::to_string(hitCount)) + u"件ﾋｯﾄ " + fileName;
+}
+
+std::u16string EndStatus(double seconds, int hitCount) {
+  char number[64];
+  std::snprintf(number, sizeof number, "%.2f", seconds);
+  return u"終了:" + Ascii(number) + u"秒 " + Ascii(std::to_string(hitCount)) + u"件ﾋｯﾄ";
+}
+
+}  // namespace hits

@@ -1,0 +1,168 @@
+#include "core/search.h"
+
+#include <chrono>
+#include <ctime>
+
+#include "core/encoding.h"
+#include "core/query.h"
+#include "exceptions.h"
+
+namespace {
+
+constexpr double kSecondsPerDay = 24 * 60 * 60;
+
+// Raises a copy of a file error whose message names the file, since the
+// reader's messages do not.
+[[noreturn]] void RethrowWithFileName(const std::string& fileNameSjis) {
+  try {
+    throw;
+  } catch (const EEndOfFile&) {
+    throw;
+  } catch (const EFileNotFound& e) {
+    throw EFileNotFound(fileNameSjis + ": " + e.Message());
+  } catch (const EInOutError& e) {
+    throw EInOutError(fileNameSjis + ": " + e.Message());
+  }
+}
+
+}  // namespace
+
+double LocalTimeOfDay() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  return local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec + static_cast<double>(millis) * 0.001;
+}
+
+TSearchDriver::TSearchDriver(TGrep& grep, TAWKStr& matcher, IResultView& view, ISearchWindow& window)
+    : Grep1(grep), AWKStr1(matcher), FView(view), FWindow(window) {}
+
+void TSearchDriver::Search(const std::u16string& query, bool wordSearch) {
+  if (FSearching || Grep1.Busy()) return;
+  if (query.empty()) {
+    FWindow.ShowMessage(u"キーワードが指定されていません", u"KOVA Searcher");
+    return;
+  }
+  bool anyChecked = false;
+  for (int number = 1; number <= 6; ++number) anyChecked = anyChecked || FWindow.DictionaryChecked(number);
+  if (!anyChecked) {
+    FWindow.ShowMessage(u"辞書を指定してください", u"KOVA Searcher");
+    return;
+  }
+
+  // Nothing has changed yet when one of these raises.
+  const std::string searchPattern = query::TransformQuery(encoding::Utf16ToSjis(query));
+  AWKStr1.SetPattern(query::KeywordPattern(searchPattern, wordSearch));
+  Grep1.SetPattern(searchPattern);
+
+  BeginSearch(query);
+  try {
+    SearchDictionaries();
+  } catch (...) {
+    EndSearch();
+    throw;
+  }
+  EndSearch();
+}
+
+void TSearchDriver::BeginSearch(const std::u16string& query) {
+  FSearching = true;
+  FHitCount = 0;
+  FStopFlag = false;
+  FWindow.SetSearchButtonEnabled(false);
+  FWindow.SetCancelButtonEnabled(true);
+  FWindow.AppendHistory(query);
+  FWindow.SetQueryEnabled(false);
+  FWindow.SetMenusEnabled(false);
+  FEffectiveLimit = FWindow.LimitEnabled() ? FWindow.HitLimit() : 0;
+  FMarks = hits::MarksFor(FWindow.KeywordMark());
+  FView.Clear();
+  FView.SetEnabled(false);
+  FView.SetHideSelection(true);
+  FCancelFlag = false;
+  FWindow.SetBusyCursor(true);
+  FStartTime = TimeOfDay();
+}
+
+void TSearchDriver::EndSearch() {
+  double elapsed = TimeOfDay() - FStartTime;
+  // A search that runs past midnight sees the clock start again at zero.
+  if (elapsed < 0) elapsed += kSecondsPerDay;
+  FStartTime = elapsed;
+  FWindow.SetStatus(hits::EndStatus(elapsed, FHitCount));
+  FWindow.SetBusyCursor(false);
+  FView.SetEnabled(true);
+  FView.CaretToStart();
+  FView.SetHideSelection(false);
+  FWindow.SetSearchButtonEnabled(true);
+  FWindow.SetCancelButtonEnabled(false);
+  FWindow.SetQueryEnabled(true);
+  FWindow.SetMenusEnabled(true);
+  FCancelFlag = false;
+  FSearching = false;
+  ApplyPendingIgnoreCase();
+}
+
+void TSearchDriver::SearchDictionaries() {
+  for (const catalogue::TDictionaryInfo& info : catalogue::kDictionaries) {
+    // The check mark counts as it is when the search gets here: a dictionary
+    // toggled during the search is searched or skipped accordingly.
+    if (!FWindow.DictionaryChecked(info.Number)) continue;
+    if (FStopFlag) return;
+    FView.AppendLine(encoding::Sjis(info.HeaderLine));
+    std::vector<std::string> files = FFiles[static_cast<std::size_t>(info.Number - 1)].Files;
+    // A single-file dictionary always searches its file; if discovery did not
+    // find it, opening it reports the missing file.
+    if (files.empty() && info.FixedName) files.emplace_back(info.FileMask);
+    for (const std::string& file : files) {
+      if (FStopFlag) return;
+      SearchFile(file);
+    }
+  }
+}
+
+void TSearchDriver::SearchFile(const std::string& fileName) {
+  FCurrentFile = fileName;
+  FCurrentFileSjis = catalogue::FileNameAsSjis(fileName);
+  FCurrentFileText = catalogue::DisplayFileName(fileName);
+  try {
+    Grep1.GrepFile(FCurrentFile, &FCancelFlag);
+  } catch (const EInOutError&) {
+    RethrowWithFileName(FCurrentFileSjis);
+  }
+}
+
+void TSearchDriver::Grep1Match(TGrep& /*sender*/, LineInfo_t lineInfo) {
+  int pos = 0;
+  int len = 0;
+  if (AWKStr1.Match(hits::MatchSubject(lineInfo.Line), pos, len) == 0) return;
+  ++FHitCount;
+  FWindow.SetStatus(hits::RunningStatus(FHitCount, FCurrentFileText));
+  const std::string tag = FWindow.ShowTags() ? hits::Tag(FCurrentFileSjis, lineInfo.LineNo) : std::string();
+  const hits::THitLine hit = hits::BuildHitLine(tag, lineInfo.Line, pos, len, FMarks);
+  FView.AppendHitLine(hit.Text, hit.RunStart, hit.RunLength, FWindow.KeywordStyle());
+  if (FHitCount == FEffectiveLimit) {
+    FStopFlag = true;
+    throw EEndOfFile(encoding::Sjis("この例外はTGrepで内部処理されます"));
+  }
+}
+
+void TSearchDriver::SetIgnoreCase(bool ignoreCase) {
+  if (FSearching || Grep1.Busy()) {
+    FIgnoreCasePending = true;
+    FPendingIgnoreCase = ignoreCase;
+    return;
+  }
+  FIgnoreCasePending = false;
+  Grep1.SetIgnoreCase(ignoreCase);
+  AWKStr1.SetIgnoreCase(ignoreCase);
+}
+
+void TSearchDriver::ApplyPendingIgnoreCase() {
+  if (!FIgnoreCasePending) return;
+  FIgnoreCasePending = false;
+  Grep1.SetIgnoreCase(FPendingIgnoreCase);
+  AWKStr1.SetIgnoreCase(FPendingIgnoreCase);
+}

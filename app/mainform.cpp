@@ -1,0 +1,617 @@
+#include "mainform.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <cstdlib>
+
+#include "core/catalogue.h"
+#include "core/colours.h"
+#include "core/encoding.h"
+#include "core/profile.h"
+#include "exceptions.h"
+#include "findform.h"
+#include "fontdialog.h"
+#include "functionpanel.h"
+#include "helpwindow.h"
+#include "inputform.h"
+#include "messagebox.h"
+
+namespace {
+
+QString FromUtf16(const std::u16string& text) { return QString::fromStdU16String(text); }
+
+// The conversion error of a text that is not a decimal integer.
+Exception NotAnInteger(const QString& text) {
+  return Exception("'" + encoding::EncodeSjisLossy(text.toStdU16String()).Bytes + "'" +
+                   encoding::Sjis(" は正しい整数値ではありません"));
+}
+
+}  // namespace
+
+template <typename F>
+void TMainForm::Command(F&& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    ShowError(this, e);
+  }
+}
+
+QTextEdit* TMainForm::SetUpUi() {
+  setupUi(this);
+  return RichEdit1;
+}
+
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent), FResultView(SetUpUi()), FDriver(Grep1, AWKStr1, FResultView, *this) {
+  FontChooser = [this](QFont& font, QColor& colour) { return TFontColourDialog::Choose(this, font, colour); };
+  ColourChooser = [this](QColor& colour) {
+    const QColor chosen = QColorDialog::getColor(colour, this);
+    if (!chosen.isValid()) return false;
+    colour = chosen;
+    return true;
+  };
+
+  Grep1.OnMatch = [this](TGrep& sender, LineInfo_t lineInfo) { Grep1Match(sender, std::move(lineInfo)); };
+  Grep1.ProcessMessages = [this] { ProcessMessages(); };
+
+  // The keyword marks form a radio group: choosing one unchecks the others.
+  MarkGroup = new QActionGroup(this);
+  MarkGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+  for (int mark = 1; mark <= 5; ++mark) MarkGroup->addAction(MarkItem(mark));
+
+  // The search button lies under the cancel button; Enter and its
+  // accelerator reach it.
+  CancelBtn->raise();
+  RichEdit1->raise();
+  Panel1->setMinimumSize(MinimumClientWidth(), kMinimumClientHeight);
+
+  connect(SearchBtn, &QPushButton::clicked, this, &TMainForm::SearchBtnClick);
+  connect(CancelBtn, &QPushButton::clicked, this, &TMainForm::CancelBtnClick);
+  connect(CaseInsensitiveCheckBox, &QCheckBox::clicked, this, &TMainForm::CaseInsensitiveCheckBoxClick);
+  for (int number = 1; number <= 6; ++number) {
+    TFunctionPanel* panel = DictionaryPanel(number);
+    connect(panel, &TFunctionPanel::clicked, this, [this, panel] { FunctionPanel1Click(panel); });
+  }
+  connect(SubMenuDic1, &QAction::triggered, this, &TMainForm::SubMenuDic1Click);
+  connect(SubMenuDic2, &QAction::triggered, this, &TMainForm::SubMenuDic2Click);
+  connect(SubMenuDic3, &QAction::triggered, this, &TMainForm::SubMenuDic3Click);
+  connect(SubMenuDic4, &QAction::triggered, this, &TMainForm::SubMenuDic4Click);
+  connect(SubMenuDic5, &QAction::triggered, this, &TMainForm::SubMenuDic5Click);
+  connect(SubMenuDic6, &QAction::triggered, this, &TMainForm::SubMenuDic6Click);
+  connect(SubMenuDic8, &QAction::triggered, this, &TMainForm::SubMenuDic8Click);
+  connect(SubMenuEdit1, &QAction::triggered, this, &TMainForm::SubMenuEdit1Click);
+  connect(SubMenuEdit2, &QAction::triggered, this, &TMainForm::SubMenuEdit2Click);
+  connect(SubMenuEdit3, &QAction::triggered, this, &TMainForm::SubMenuEdit3Click);
+  connect(SubMenuView3, &QAction::triggered, this, &TMainForm::SubMenuView3Click);
+  connect(SubMenuView4, &QAction::triggered, this, &TMainForm::SubMenuView4Click);
+  connect(SubMenuView5, &QAction::triggered, this, &TMainForm::SubMenuView5Click);
+  connect(SubMenuView8, &QAction::triggered, this, &TMainForm::SubMenuView8Click);
+  connect(SubMenuHelp1, &QAction::triggered, this, &TMainForm::SubMenuHelp1Click);
+  connect(SubMenuHelp2, &QAction::triggered, this, &TMainForm::SubMenuHelp2Click);
+
+  // The key preview: key presses reach FormKeyDown before the focused
+  // control; the client area's resizing lays out the controls.
+  installEventFilter(this);
+  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+}
+
+TMainForm::~TMainForm() = default;
+
+// ---------------------------------------------------------------------------
+// Creation, settings, closing
+
+void TMainForm::FormCreate() {
+  Command([this] {
+    FHelpFile = QStringLiteral("kovah.hlp");
+    FHitLimit = 100;
+    FindDictionaries();
+    LoadSettings();
+  });
+}
+
+void TMainForm::SetDialogs(TInputForm* inputForm, TFindForm* findForm) {
+  FInputForm = inputForm;
+  FFindForm = findForm;
+}
+
+std::string TMainForm::SettingsPath() const {
+  if (!FSettingsPath.empty()) return FSettingsPath;
+  if (const char* path = std::getenv("KOVALEX_SETTINGS"); path != nullptr && *path != '\0') return path;
+  return settings::SettingsPathFor(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+}
+
+void TMainForm::FindDictionaries() {
+  const std::array<catalogue::TDictionaryFiles, 6> found = catalogue::FindDictionaries("");
+  FDriver.SetDictionaries(found);
+  for (int number = 1; number <= 6; ++number) {
+    TFunctionPanel* panel = DictionaryPanel(number);
+    const bool available = found[static_cast<std::size_t>(number - 1)].Available;
+    panel->SetFaceColour(ToQColor(
+        colours::SystemColour(available ? colours::kSystemButtonFace : colours::kSystemButtonShadow), palette()));
+    if (!available) continue;
+    panel->setEnabled(true);
+    DictionaryItem(number)->setEnabled(true);
+  }
+}
+
+void TMainForm::LoadSettings() {
+  const TProfile profile(SettingsPath());
+  settings::LoadSettings(profile, *this);
+}
+
+void TMainForm::SaveSettings() {
+  TProfile profile(SettingsPath());
+  settings::SaveSettings(profile, CurrentSettings());
+}
+
+settings::TSettingsValues TMainForm::CurrentSettings() const {
+  settings::TSettingsValues values;
+  for (int number = 1; number <= 6; ++number) {
+    values.Dictionaries[static_cast<std::size_t>(number - 1)] = DictionaryItem(number)->isChecked();
+  }
+  values.ShowTags = ShowTags();
+  values.KeywordMark = KeywordMark();
+  values.LimitEnabled = LimitEnabled();
+  values.HitLimit = FHitLimit;
+  const QFont font = FResultView.NormalFont();
+  values.NormalFontFace = encoding::EncodeSjisLossy(font.family().toStdU16String()).Bytes;
+  values.NormalFontSize =
+      font.pointSizeF() > 0 ? qRound(font.pointSizeF()) : qRound(font.pixelSize() * 72.0 / RichEdit1->logicalDpiY());
+  values.NormalColour = FResultView.NormalColour();
+  values.Bold = FKeywordStyle.Bold;
+  values.Italic = FKeywordStyle.Italic;
+  values.Underline = FKeywordStyle.Underline;
+  values.KeywordColour = FKeywordStyle.Colour;
+  values.BackgroundColour = FResultView.BackgroundColour();
+  values.Top = y();
+  values.Left = x();
+  const QSize client = ClientSize();
+  values.Width = client.width();
+  values.Height = client.height();
+  return values;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (FDriver.Searching()) {
+    // The search runs further down this thread's stack: let it stop at its
+    // next test of the cancel flag, and close once it has unwound.
+    FCloseAfterSearch = true;
+    FDriver.Cancel();
+    event->ignore();
+    return;
+  }
+  FormClose();
+  event->accept();
+}
+
+void TMainForm::FormClose() {
+  if (!MenuDic->isEnabled()) return;
+  if (!FSettingsSaved) {
+    FSettingsSaved = true;
+    Command([this] { SaveSettings(); });
+  }
+  FHelpFile = QStringLiteral("KOVAH.HLP");
+  if (FHelpWindow != nullptr) FHelpWindow->Quit();
+}
+
+void TMainForm::SubMenuDic8Click() {
+  if (!MenuDic->isEnabled() || FDriver.Searching()) return;
+  FormClose();
+  QCoreApplication::quit();
+}
+
+// ---------------------------------------------------------------------------
+// The search
+
+void TMainForm::SearchBtnClick() {
+  if (FDriver.Searching()) return;
+  // The status label changes with every hit; during the search it is painted
+  // together with the result view, a few times a second (ProcessMessages).
+  Label2->setUpdatesEnabled(false);
+  std::exception_ptr error;
+  try {
+    FDriver.Search(ComboBox1->currentText().toStdU16String(), WordSearchCheckBox->isChecked());
+  } catch (...) {
+    error = std::current_exception();
+  }
+  Label2->setUpdatesEnabled(true);
+  if (error) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const ECancelRequest& e) {
+      // A cancel that the closing of the window asked for is no news.
+      if (!FCloseAfterSearch) ShowError(this, e);
+    } catch (const std::exception& e) {
+      ShowError(this, e);
+    }
+  }
+  if (FCloseAfterSearch) {
+    FCloseAfterSearch = false;
+    close();
+  }
+}
+
+void TMainForm::CancelBtnClick() { FDriver.Cancel(); }
+
+void TMainForm::CaseInsensitiveCheckBoxClick() {
+  Command([this] { FDriver.SetIgnoreCase(CaseInsensitiveCheckBox->isChecked()); });
+}
+
+void TMainForm::Grep1Match(TGrep& sender, LineInfo_t lineInfo) { FDriver.Grep1Match(sender, std::move(lineInfo)); }
+
+void TMainForm::ProcessMessages() {
+  if (FResultView.Refresh()) {
+    Label2->setUpdatesEnabled(true);
+    Label2->repaint();
+    Label2->setUpdatesEnabled(false);
+  }
+  QCoreApplication::processEvents();
+}
+
+void TMainForm::ShowMessage(const std::u16string& text, const std::u16string& caption) {
+  ShowMessageBox(this, FromUtf16(text), FromUtf16(caption));
+}
+
+bool TMainForm::DictionaryChecked(int number) const { return DictionaryItem(number)->isChecked(); }
+
+void TMainForm::SetSearchButtonEnabled(bool enabled) { SearchBtn->setEnabled(enabled); }
+
+void TMainForm::SetCancelButtonEnabled(bool enabled) { CancelBtn->setEnabled(enabled); }
+
+void TMainForm::AppendHistory(const std::u16string& query) {
+  // Adding the first item would make it the current one and replace the
+  // typed text; the text is the same, but keep the edit as it is.
+  const QString typed = ComboBox1->currentText();
+  ComboBox1->addItem(FromUtf16(query));
+  ComboBox1->setEditText(typed);
+}
+
+void TMainForm::SetQueryEnabled(bool enabled) { ComboBox1->setEnabled(enabled); }
+
+void TMainForm::SetMenusEnabled(bool enabled) {
+  MenuDic->setEnabled(enabled);
+  MenuView->setEnabled(enabled);
+}
+
+void TMainForm::SetBusyCursor(bool busy) {
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void TMainForm::SetStatus(const std::u16string& text) { Label2->setText(FromUtf16(text)); }
+
+bool TMainForm::LimitEnabled() const { return SubMenuView7->isChecked(); }
+
+int TMainForm::KeywordMark() const {
+  for (int mark = 1; mark <= 4; ++mark) {
+    if (MarkItem(mark)->isChecked()) return mark;
+  }
+  return 5;
+}
+
+bool TMainForm::ShowTags() const { return SubMenuView1->isChecked(); }
+
+// ---------------------------------------------------------------------------
+// Dictionaries
+
+QAction* TMainForm::DictionaryItem(int number) const {
+  QAction* const items[] = {SubMenuDic1, SubMenuDic2, SubMenuDic3, SubMenuDic4, SubMenuDic5, SubMenuDic6};
+  return items[number - 1];
+}
+
+TFunctionPanel* TMainForm::DictionaryPanel(int number) const {
+  TFunctionPanel* const panels[] = {FunctionPanel1, FunctionPanel2, FunctionPanel3,
+                                    FunctionPanel4, FunctionPanel5, FunctionPanel6};
+  return panels[number - 1];
+}
+
+QAction* TMainForm::MarkItem(int mark) const {
+  QAction* const items[] = {SubMenuMark1, SubMenuMark2, SubMenuMark3, SubMenuMark4, SubMenuMark5};
+  return items[mark - 1];
+}
+
+void TMainForm::ClickMenuItem(QAction* item) {
+  if (item->isEnabled()) item->trigger();
+}
+
+void TMainForm::FunctionPanel1Click(QObject* sender) {
+  for (int number = 1; number <= 6; ++number) {
+    TFunctionPanel* panel = DictionaryPanel(number);
+    if (panel != sender) continue;
+    QAction* item = DictionaryItem(number);
+    item->setChecked(!item->isChecked());
+    panel->SetLowered(!panel->Lowered());
+    return;
+  }
+}
+
+void TMainForm::SubMenuDicClick(int number) {
+  // The item's check mark is the panel click's to invert; the toolkit has
+  // already inverted it on the way here, so put it back first.
+  QAction* item = DictionaryItem(number);
+  item->setChecked(!item->isChecked());
+  DictionaryPanel(number)->Click();
+}
+
+void TMainForm::SubMenuDic1Click() { SubMenuDicClick(1); }
+void TMainForm::SubMenuDic2Click() { SubMenuDicClick(2); }
+void TMainForm::SubMenuDic3Click() { SubMenuDicClick(3); }
+void TMainForm::SubMenuDic4Click() { SubMenuDicClick(4); }
+void TMainForm::SubMenuDic5Click() { SubMenuDicClick(5); }
+void TMainForm::SubMenuDic6Click() { SubMenuDicClick(6); }
+
+// ---------------------------------------------------------------------------
+// Settings target
+
+void TMainForm::ClickDictionary(int number) { ClickMenuItem(DictionaryItem(number)); }
+
+void TMainForm::SetShowTags(bool show) { SubMenuView1->setChecked(show); }
+
+void TMainForm::SetKeywordMark(int mark) { MarkItem(mark >= 1 && mark <= 4 ? mark : 5)->setChecked(true); }
+
+void TMainForm::SetLimitEnabled(bool enabled) {
+  if (enabled) SubMenuView7->setChecked(true);
+}
+
+void TMainForm::SetHitLimit(int limit) {
+  FHitLimit = limit;
+  SetHitLimitCaption();
+}
+
+void TMainForm::SetHitLimitCaption() {
+  SubMenuView8->setText(QStringLiteral("検索件数の設定(&S): ") + QString::number(FHitLimit));
+}
+
+void TMainForm::SetNormalFont(const std::string& faceSjis, int size) {
+  QFont font = FResultView.NormalFont();
+  font.setFamilies({FromUtf16(encoding::SjisToUtf16(faceSjis))});
+  // A size that no font can have keeps the present one.
+  if (size > 0) font.setPointSize(size);
+  FResultView.SetNormalFont(font);
+}
+
+void TMainForm::SetNormalColour(std::int32_t colour) { FResultView.SetNormalColour(colour); }
+
+void TMainForm::SetKeywordStyle(bool bold, bool italic, bool underline) {
+  FKeywordStyle.Bold = bold;
+  FKeywordStyle.Italic = italic;
+  FKeywordStyle.Underline = underline;
+}
+
+void TMainForm::SetKeywordColour(std::int32_t colour) { FKeywordStyle.Colour = colour; }
+
+void TMainForm::SetBackgroundColour(std::int32_t colour) { FResultView.SetBackgroundColour(colour); }
+
+void TMainForm::SetGeometry(int top, int left, int width, int height) {
+  move(left, top);
+  SetClientSize(width, height);
+}
+
+// ---------------------------------------------------------------------------
+// Layout and keys
+
+QSize TMainForm::ClientSize() const {
+  const int menuHeight = menuBar()->isNativeMenuBar() ? 0 : menuBar()->sizeHint().height();
+  return {width(), height() - menuHeight};
+}
+
+void TMainForm::SetClientSize(int width, int height) {
+  const int menuHeight = menuBar()->isNativeMenuBar() ? 0 : menuBar()->sizeHint().height();
+  resize(std::max(width, MinimumClientWidth()), std::max(height, kMinimumClientHeight) + menuHeight);
+}
+
+int TMainForm::MinimumClientWidth() const { return FunctionPanel6->x() + FunctionPanel6->width() + 5; }
+
+void TMainForm::FormResize() {
+  const QSize client = Panel1->size();
+  if (client.width() < MinimumClientWidth() || client.height() < kMinimumClientHeight) {
+    SetClientSize(client.width(), client.height());
+    return;
+  }
+  const int width = client.width();
+  Bevel1->setGeometry(0, 0, width, Bevel1->height());
+  Panel3->setGeometry(0, Bevel1->height(), width, Panel3->height());
+  Panel4->setGeometry(0, client.height() - Panel4->height(), width, Panel4->height());
+  // The result view fills the space between the query area and the
+  // dictionary bar.
+  const int top = Panel3->y() + Panel3->height();
+  RichEdit1->setGeometry(0, top, width, Panel4->y() - top);
+  RichEdit1->update();
+}
+
+bool TMainForm::IsKeyPreviewTarget(QObject* watched) const {
+  // Keys go to the focused control, or to the window when none of its
+  // controls has the focus.  A key that the control passes on travels up to
+  // its parents; only its first arrival counts.
+  QWidget* focus = QApplication::focusWidget();
+  const QObject* target = focus != nullptr && focus->window() == this ? static_cast<QObject*>(focus) : this;
+  return watched == target;
+}
+
+bool TMainForm::FormKeyDown(QKeyEvent* key) {
+  QScrollBar* scroll = RichEdit1->verticalScrollBar();
+  switch (key->key()) {
+    case Qt::Key_PageUp:
+      scroll->triggerAction(QAbstractSlider::SliderPageStepSub);
+      return false;
+    case Qt::Key_PageDown:
+      scroll->triggerAction(QAbstractSlider::SliderPageStepAdd);
+      return false;
+    case Qt::Key_Up:
+      scroll->triggerAction(QAbstractSlider::SliderSingleStepSub);
+      return false;
+    case Qt::Key_Down:
+      scroll->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+      return false;
+    case Qt::Key_F1:
+    case Qt::Key_F2:
+    case Qt::Key_F3:
+    case Qt::Key_F5:
+    case Qt::Key_F6:
+      ClickMenuItem(DictionaryItem(key->key() - Qt::Key_F1 + 1));
+      return false;
+    case Qt::Key_F4:
+      // Consumed, so that the query box does not open its list.
+      ClickMenuItem(SubMenuDic4);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TMainForm::RichEdit1Enter() { FKeyPreview = false; }
+
+void TMainForm::RichEdit1Exit() { FKeyPreview = true; }
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::Resize:
+      if (watched == Panel1) FormResize();
+      break;
+    case QEvent::FocusIn:
+      if (watched == RichEdit1) RichEdit1Enter();
+      break;
+    case QEvent::FocusOut:
+      if (watched == RichEdit1) RichEdit1Exit();
+      break;
+    case QEvent::ShortcutOverride: {
+      // The menu's shortcuts come before the controls' own use of the keys
+      // (the query box and the view would take Ctrl+C and Ctrl+A).
+      const auto* key = static_cast<QKeyEvent*>(event);
+      const QKeySequence pressed(key->keyCombination());
+      for (const QAction* item : {SubMenuEdit1, SubMenuEdit2, SubMenuEdit3}) {
+        if (item->shortcut() == pressed && IsKeyPreviewTarget(watched)) {
+          event->ignore();
+          return true;
+        }
+      }
+      break;
+    }
+    case QEvent::KeyPress: {
+      if (!IsKeyPreviewTarget(watched)) break;
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (FKeyPreview && FormKeyDown(key)) return true;
+      // Enter runs the default button, except in the view, which keeps it.
+      if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier &&
+          FKeyPreview && SearchBtn->isEnabled()) {
+        SearchBtn->click();
+        return true;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+// Edit commands
+
+void TMainForm::SubMenuEdit1Click() { RichEdit1->copy(); }
+
+void TMainForm::SubMenuEdit2Click() {
+  QTextCursor caret = RichEdit1->textCursor();
+  const int start = caret.selectionStart();
+  RichEdit1->selectAll();
+  RichEdit1->copy();
+  caret.setPosition(start);
+  RichEdit1->setTextCursor(caret);
+}
+
+void TMainForm::SubMenuEdit3Click() {
+  if (FFindForm == nullptr) return;
+  FFindForm->show();
+  FFindForm->raise();
+  FFindForm->activateWindow();
+}
+
+// ---------------------------------------------------------------------------
+// View commands
+
+void TMainForm::SubMenuView3Click() {
+  Command([this] {
+    QFont font = FResultView.NormalFont();
+    const QColor current = ToQColor(FResultView.NormalColour(), RichEdit1->palette());
+    QColor colour = current;
+    if (!FontChooser(font, colour)) return;
+    // An unchanged colour keeps its stored value (a system colour stays one).
+    const std::int32_t value = colour == current ? FResultView.NormalColour() : FromQColor(colour);
+    FResultView.ApplyNormalFont(font, value);
+  });
+}
+
+void TMainForm::SubMenuView4Click() {
+  Command([this] {
+    QFont font = FResultView.NormalFont();
+    font.setBold(FKeywordStyle.Bold);
+    font.setItalic(FKeywordStyle.Italic);
+    font.setUnderline(FKeywordStyle.Underline);
+    const QColor current = ToQColor(FKeywordStyle.Colour, RichEdit1->palette());
+    QColor colour = current;
+    if (!FontChooser(font, colour)) return;
+    FKeywordStyle.Bold = font.bold();
+    FKeywordStyle.Italic = font.italic();
+    FKeywordStyle.Underline = font.underline();
+    if (colour != current) FKeywordStyle.Colour = FromQColor(colour);
+  });
+}
+
+void TMainForm::SubMenuView5Click() {
+  Command([this] {
+    QColor colour = ToQColor(FResultView.BackgroundColour(), RichEdit1->palette());
+    if (!ColourChooser(colour)) return;
+    FResultView.SetBackgroundColour(FromQColor(colour));
+  });
+}
+
+void TMainForm::SubMenuView8Click() {
+  Command([this] {
+    if (FInputForm == nullptr) return;
+    FInputForm->MaskEdit1()->setText(QString::number(FHitLimit));
+    FInputForm->exec();
+    if (FInputForm->Cancelled) return;
+    const QString text = FInputForm->MaskEdit1()->text();
+    bool ok = false;
+    const int limit = text.toInt(&ok, 10);
+    if (!ok) throw NotAnInteger(text);
+    SetHitLimit(limit);
+  });
+}
+
+// ---------------------------------------------------------------------------
+// Help
+
+void TMainForm::SubMenuHelp2Click() {
+  if (FHelpWindow == nullptr) FHelpWindow = new THelpWindow(this);
+  FHelpWindow->ShowContents(FHelpFile);
+}
+
+void TMainForm::SubMenuHelp1Click() {
+  // Lines centred on the longest one with spaces, counted in the columns
+  // they take in a fixed-pitch font (a double-byte character takes two).
+  const QString lines[] = {QStringLiteral("KOVALEX Searcher Mini 1.10"), QString(),
+                           QStringLiteral("正規表現コンポーネント0.14")};
+  auto columns = [](const QString& line) {
+    return static_cast<int>(encoding::EncodeSjisLossy(line.toStdU16String()).Bytes.size());
+  };
+  int widest = 0;
+  for (const QString& line : lines) widest = std::max(widest, columns(line));
+  QStringList centred;
+  for (const QString& line : lines) {
+    centred << (line.isEmpty() ? line : QString((widest - columns(line)) / 2, QLatin1Char(' ')) + line);
+  }
+  ShowMessageBox(this, centred.join(QLatin1Char('\n')), QStringLiteral("KOVA Searcher Mini"));
+}

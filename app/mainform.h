@@ -1,0 +1,191 @@
+// TMainForm: the program's main window.  It hosts the query area, the result
+// view, the dictionary bar and the menus, owns the grep (Grep1) and the
+// keyword matcher (AWKStr1), and routes each command to the toolkit-free
+// code that carries it out: the search driver (core/search), dictionary
+// discovery (core/catalogue) and the settings file (core/settings).
+//
+// The window is the search driver's window and the settings' target: it
+// implements both interfaces with its controls.  The result view is seen by
+// the driver through TResultView.
+//
+// A search runs on this thread, inside SearchBtnClick; the grep's message
+// pump keeps the window responsive meanwhile, so the handlers that stay
+// usable during a search (Cancel, the option boxes, the dictionary panels and
+// keys, the edit and help menus, closing the window) are written to be safe
+// in the middle of one:
+//  - Exit does nothing while a search runs (its menu is disabled too).
+//  - Closing the window during a search first ends the search: the close is
+//    refused, the cancel flag is set, and once the search has unwound (its
+//    cancel message is not shown then) the window closes for good, saving
+//    the settings as any normal close does.
+//  - The case-insensitive option takes effect when the running search ends
+//    (see TSearchDriver::SetIgnoreCase).
+//
+// The menu's shortcuts (Ctrl+C, Ctrl+A, Ctrl+F) come before the controls'
+// own use of those keys, and F1-F6, Page Up/Down and the Up/Down arrows
+// reach FormKeyDown before the focused control, except while the result view
+// has the focus.  Enter outside the result view runs the Search button, the
+// window's default button.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <string>
+
+#include "core/search.h"
+#include "core/settings.h"
+#include "grep.h"
+#include "regexp.h"
+#include "resultview.h"
+#include "ui_mainform.h"
+
+class QAction;
+class QActionGroup;
+class QKeyEvent;
+class TFindForm;
+class THelpWindow;
+class TInputForm;
+
+class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow, public settings::ISettingsTarget {
+  Q_OBJECT
+
+ public:
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // The window's creation: help file, hit limit, dictionary discovery, then
+  // the settings.  An error is shown and the window starts all the same.
+  void FormCreate();
+
+  // The dialogs created after the main window; either may be null.
+  void SetDialogs(TInputForm* inputForm, TFindForm* findForm);
+
+  // The settings file: the given path when set, else $KOVALEX_SETTINGS when
+  // set, else the executable's path with the extension ".ini".
+  void SetSettingsPath(const std::string& path) { FSettingsPath = path; }
+  std::string SettingsPath() const;
+
+  // Choosers of the font and colour commands; tests replace them.  Each
+  // gets the current choice, returns false when cancelled and otherwise
+  // leaves the choice in its arguments.
+  std::function<bool(QFont& font, QColor& colour)> FontChooser;
+  std::function<bool(QColor& colour)> ColourChooser;
+
+  // The window's state that the menus do not show.
+  int HitLimitValue() const { return FHitLimit; }
+  hits::TKeywordStyle KeywordStyleValue() const { return FKeywordStyle; }
+  TResultView& ResultView() { return FResultView; }
+  TSearchDriver& Driver() { return FDriver; }
+  THelpWindow* HelpWindow() const { return FHelpWindow; }
+  QString HelpFile() const { return FHelpFile; }
+  bool KeyPreview() const { return FKeyPreview; }
+
+  // The client area: the window without its menu bar.
+  QSize ClientSize() const;
+  void SetClientSize(int width, int height);
+  int MinimumClientWidth() const;
+  static constexpr int kMinimumClientHeight = 180;
+
+  // The settings as they stand now.
+  settings::TSettingsValues CurrentSettings() const;
+
+  // A click of a menu item; does nothing while the item is disabled.
+  static void ClickMenuItem(QAction* item);
+  QAction* DictionaryItem(int number) const;
+  TFunctionPanel* DictionaryPanel(int number) const;
+  QAction* MarkItem(int mark) const;
+
+  TGrep Grep1;
+  TAWKStr AWKStr1;
+
+  // Handlers (also called by tests).
+  void SearchBtnClick();
+  void CancelBtnClick();
+  void CaseInsensitiveCheckBoxClick();
+  void FunctionPanel1Click(QObject* sender);
+  void SubMenuDic1Click();
+  void SubMenuDic2Click();
+  void SubMenuDic3Click();
+  void SubMenuDic4Click();
+  void SubMenuDic5Click();
+  void SubMenuDic6Click();
+  void SubMenuDic8Click();
+  void SubMenuEdit1Click();
+  void SubMenuEdit2Click();
+  void SubMenuEdit3Click();
+  void SubMenuView3Click();
+  void SubMenuView4Click();
+  void SubMenuView5Click();
+  void SubMenuView8Click();
+  void SubMenuHelp1Click();
+  void SubMenuHelp2Click();
+  void Grep1Match(TGrep& sender, LineInfo_t lineInfo);
+  void FindDictionaries();
+  void LoadSettings();
+  void SaveSettings();
+  // The key preview: true when the key is consumed.
+  bool FormKeyDown(QKeyEvent* key);
+  void FormResize();
+  void RichEdit1Enter();
+  void RichEdit1Exit();
+
+  // ISearchWindow
+  void ShowMessage(const std::u16string& text, const std::u16string& caption) override;
+  bool DictionaryChecked(int number) const override;
+  void SetSearchButtonEnabled(bool enabled) override;
+  void SetCancelButtonEnabled(bool enabled) override;
+  void AppendHistory(const std::u16string& query) override;
+  void SetQueryEnabled(bool enabled) override;
+  void SetMenusEnabled(bool enabled) override;
+  void SetBusyCursor(bool busy) override;
+  void SetStatus(const std::u16string& text) override;
+  bool LimitEnabled() const override;
+  int HitLimit() const override { return FHitLimit; }
+  int KeywordMark() const override;
+  bool ShowTags() const override;
+  hits::TKeywordStyle KeywordStyle() const override { return FKeywordStyle; }
+
+  // settings::ISettingsTarget
+  void ClickDictionary(int number) override;
+  void SetShowTags(bool show) override;
+  void SetKeywordMark(int mark) override;
+  void SetLimitEnabled(bool enabled) override;
+  void SetHitLimit(int limit) override;
+  void SetNormalFont(const std::string& faceSjis, int size) override;
+  void SetNormalColour(std::int32_t colour) override;
+  void SetKeywordStyle(bool bold, bool italic, bool underline) override;
+  void SetKeywordColour(std::int32_t colour) override;
+  void SetBackgroundColour(std::int32_t colour) override;
+  void SetGeometry(int top, int left, int width, int height) override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void SubMenuDicClick(int number);
+  void FormClose();
+  void SetHitLimitCaption();
+  // Lets pending window events run in the middle of a search.
+  void ProcessMessages();
+  bool IsKeyPreviewTarget(QObject* watched) const;
+  // Runs a command handler; an error it raises goes to the error display.
+  template <typename F>
+  void Command(F&& handler);
+  // Builds the controls of the window's definition; returns the result view.
+  QTextEdit* SetUpUi();
+
+  TResultView FResultView;
+  TSearchDriver FDriver;
+  QActionGroup* MarkGroup;
+  TInputForm* FInputForm = nullptr;
+  TFindForm* FFindForm = nullptr;
+  THelpWindow* FHelpWindow = nullptr;
+  QString FHelpFile;
+  std::string FSettingsPath;
+  int FHitLimit = 100;
+  hits::TKeywordStyle FKeywordStyle;
+  bool FKeyPreview = true;
+  bool FCloseAfterSearch = false;
+  bool FSettingsSaved = false;
+};

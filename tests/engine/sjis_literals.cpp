@@ -1,0 +1,63 @@
+#include "sjis_literals.h"
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <cstdio>
+
+std::string S(std::string_view utf8) {
+  iconv_t cd = iconv_open("CP932", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    ADD_FAILURE() << "iconv cannot convert UTF-8 to CP932";
+    return std::string(utf8);
+  }
+  std::string in(utf8);
+  std::string out(in.size() * 2 + 4, '\0');
+  char* inPtr = in.data();
+  std::size_t inLeft = in.size();
+  char* outPtr = out.data();
+  std::size_t outLeft = out.size();
+  const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  iconv_close(cd);
+  if (rc == static_cast<std::size_t>(-1)) ADD_FAILURE() << "no Shift-JIS form for \"" << utf8 << "\"";
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+std::uint16_t Code(std::string_view utf8) {
+  const std::string bytes = S(utf8);
+  if (bytes.size() == 1) return static_cast<unsigned char>(bytes[0]);
+  if (bytes.size() == 2)
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) << 8 | static_cast<unsigned char>(bytes[1]));
+  ADD_FAILURE() << "\"" << utf8 << "\" is not one character";
+  return 0;
+}
+
+std::string Hex(std::string_view bytes) {
+  std::string out;
+  for (const char ch : bytes) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b >= 0x20 && b < 0x7F && b != '\\') {
+      out.push_back(static_cast<char>(b));
+    } else {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\x%02X", b);
+      out += buf;
+    }
+  }
+  return out;
+}
+
+namespace expected {
+const std::string kBadDoubleByte = S("不正な２バイト文字コードです。");
+const std::string kRightBracket = S("右ブラケット\"]\"が必要です");
+const std::string kBadRange = S("不正なキャラクタ範囲です");
+const std::string kBadHex = S("不正な１６進数コード表記です。");
+const std::string kBadOctal = S("不正な８進数コード表記です。");
+const std::string kEscapeAtEnd = S("\"\\\"の次には文字が必要です。");
+const std::string kExtraCharacters = S("正規表現に余分な文字があります");
+const std::string kRightParen = S("右(閉じ)括弧が必要です");
+const std::string kCharOrLeftParen = S("普通の文字、または左括弧\"(\"が必要です");
+const std::string kBadCharClass = S("不正なキャラクタクラス指定です。");
+const std::string kTooComplex = S("正規表現が複雑すぎます。");
+}  // namespace expected
