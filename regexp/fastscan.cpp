@@ -64,8 +64,11 @@ int TScanAutomaton::Next(int state, TCharCode code) const {
 // ---------------------------------------------------------------------------
 // TFastScan
 
-TFastScan::TFastScan(TScanAutomaton automaton, std::string required, bool foldsCase)
-    : FAutomaton(std::move(automaton)), FRequired(std::move(required)), FRequiredFoldsCase(foldsCase) {
+TFastScan::TFastScan(TScanAutomaton automaton, std::string required, bool foldsCase, bool exactLiteral)
+    : FAutomaton(std::move(automaton)),
+      FRequired(std::move(required)),
+      FRequiredFoldsCase(foldsCase),
+      FExactLiteral(exactLiteral && !FRequired.empty()) {
   FLineLocal = ComputeLineLocal();
   if (!FLineLocal) return;
   BuildClasses();
@@ -220,6 +223,32 @@ bool TFastScan::WindowMatches(std::string_view window, bool& dangling) {
   return Step(set, cls, false) == kAccept;
 }
 
+// A fixed string matches where its bytes stand at a character boundary:
+// text and string are cut into the same characters from there on.  The whole
+// window is cut from its first byte (the leading character, the line's
+// characters, then the line feed or the dangling lead byte with it); an
+// attempt may start anywhere but on that last character.
+bool TFastScan::LiteralWindowMatches(std::string_view window, bool& dangling) {
+  const auto* p = reinterpret_cast<const unsigned char*>(window.data());
+  const std::size_t end = window.size() - 1;
+  std::size_t next = 0;  // the first character start not yet passed
+  const auto advanceTo = [&](std::size_t target) {
+    while (next < target) next += IsDBCSLeadByte(p[next]) ? 2 : 1;
+  };
+  for (std::size_t from = 0;;) {
+    const std::size_t at = from + FindBytes(window.substr(from), FRequired, false);
+    if (at >= window.size()) break;
+    advanceTo(at);
+    const bool last = at == end || (at + 1 == end && IsDBCSLeadByte(p[at]));
+    if (next == at && !last) return true;
+    from = at + 1;
+  }
+  // The line feed alone ends the line, or a lead byte before it pairs with it.
+  advanceTo(end);
+  dangling = next == end + 1;
+  return false;
+}
+
 // With a required byte string, lines that cannot hold it are passed over
 // within the current block: the first occurrence of the string at or after
 // the cursor bounds the lines to skip, and so does the block's last line
@@ -237,7 +266,12 @@ void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
   if (lastFeed == nullptr) return;
   const std::size_t feed = static_cast<std::size_t>(static_cast<const char*>(lastFeed) - data.data());
   // Whether the line that this line feed ends has a dangling lead byte:
-  // cut it from its first byte.
+  // only when the byte before the line feed could be one, cut the line from
+  // its first byte.
+  if (feed == leading || !IsDBCSLeadByte(static_cast<unsigned char>(data[feed - 1]))) {
+    file.Skip(data, feed);
+    return;
+  }
   const void* before = memrchr(data.data(), '\n', feed);
   std::size_t i = before != nullptr ? static_cast<std::size_t>(static_cast<const char*>(before) - data.data()) + 1 : leading;
   if (before == nullptr || i < leading) i = leading;
@@ -261,7 +295,7 @@ void TFastScan::Run(TTxtFile& file, const std::function<void()>& report) {
     if (!FRequired.empty()) SkipLinesWithoutRequired(file);
     const std::string_view window = file.LineWindow();
     bool dangling = false;
-    if (WindowMatches(window, dangling)) {
+    if (FExactLiteral ? LiteralWindowMatches(window, dangling) : WindowMatches(window, dangling)) {
       file.Skip(window, IsDBCSLeadByte(static_cast<unsigned char>(window[0])) ? 2 : 1);
       report();
     } else {

@@ -60,8 +60,10 @@ struct TScanAutomaton {
 class TFastScan {
  public:
   // required: bytes that every matching line holds (empty when unknown);
-  // with foldsCase the case of their ASCII letters does not matter.
-  TFastScan(TScanAutomaton automaton, std::string required, bool foldsCase);
+  // with foldsCase the case of their ASCII letters does not matter.  With
+  // exactLiteral the pattern is exactly the required bytes (a fixed string
+  // whose codes text can hold), and a line is checked by finding them.
+  TFastScan(TScanAutomaton automaton, std::string required, bool foldsCase, bool exactLiteral = false);
 
   // Whether attempts end within their line, so that the scan applies.
   bool LineLocal() const { return FLineLocal; }
@@ -85,6 +87,7 @@ class TFastScan {
   // Whether the window's line holds a match; dangling tells whether the
   // line's last byte is a lead byte that pairs with its line feed.
   bool WindowMatches(std::string_view window, bool& dangling);
+  bool LiteralWindowMatches(std::string_view window, bool& dangling);
   // Moves the reader over the lines of its block that cannot hold the
   // required bytes.
   void SkipLinesWithoutRequired(TTxtFile& file);
@@ -92,6 +95,7 @@ class TFastScan {
   TScanAutomaton FAutomaton;
   std::string FRequired;
   bool FRequiredFoldsCase;
+  bool FExactLiteral;
   bool FLineLocal;
 
   // Character classes: codes that every state treats alike.

@@ -63,10 +63,14 @@ void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
   }
   std::unique_ptr<TFastScan> fast;
   if (ScanChoice == TScanChoice::Fast) {
-    // A fixed string compared without case requires its own bytes in either
-    // case; any other pattern what its parse found.
-    fast = foldCase ? std::make_unique<TFastScan>(FastAutomaton(*dfa, true), dfa->Literal, true)
-                    : std::make_unique<TFastScan>(FastAutomaton(*dfa, false), dfa->Required, dfa->RequiredFoldsCase);
+    // A fixed string requires its own bytes (in either case when case is
+    // ignored); any other pattern what its parse found.
+    if (foldCase)
+      fast = std::make_unique<TFastScan>(FastAutomaton(*dfa, true), dfa->Literal, true);
+    else if (literal)
+      fast = std::make_unique<TFastScan>(FastAutomaton(*dfa, false), dfa->Literal, false, true);
+    else
+      fast = std::make_unique<TFastScan>(FastAutomaton(*dfa, false), dfa->Required, dfa->RequiredFoldsCase);
     if (!fast->LineLocal()) fast.reset();
   }
   std::unique_ptr<TTxtFile> file;

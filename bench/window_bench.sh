@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Times the window's search on a generated dictionary against kovagrep on
+# the same file: see bench/window_bench.cpp.
+#   bench/window_bench.sh [SIZE_MB]      (default 150)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+size=${1:-150}
+tools/setup.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$(nproc)" --target kovagrep make_corpus window_bench >/dev/null
+mkdir -p build/bench
+corpus=build/bench/corpus-${size}mb.txt
+[ -f "$corpus" ] || build/tools/make_corpus "$corpus" "$size"
+cat "$corpus" >/dev/null  # warm the page cache
+build/bench/window_bench "$corpus" verpantrible search build/cli/kovagrep
