@@ -642,10 +642,8 @@ TEST(Literals, LineFeedLineCodesAreBytesOfTheString) {
   EXPECT_EQ(grepBoth.dfa->Literal, "\nabc\n");
 }
 
-// OPEN QUESTION, kept on purpose: the component's own line codes and the
-// code 0 are single-code transitions like any other, so these chains are
-// fixed strings.  DetectLiteral now stops at codes that text cannot hold
-// and reports no fixed string for them.
+// The component's own line codes and the code 0 are single-code transitions
+// like any other, so these chains are fixed strings.
 TEST(Literals, ComponentLineCodesArePartOfTheString) {
   Built head = Build("^abc");
   EXPECT_TRUE(head.dfa->IsLiteral);
@@ -657,10 +655,29 @@ TEST(Literals, ComponentLineCodesArePartOfTheString) {
   EXPECT_EQ(tail.dfa->Literal, "abc\xFF\xFE");
 }
 
-TEST(Literals, ZeroCodeIsPartOfTheString) {  // the same open question
+TEST(Literals, ZeroCodeIsPartOfTheString) {
   Built zero = Build("a\\0b");
   EXPECT_TRUE(zero.dfa->IsLiteral);
   EXPECT_EQ(zero.dfa->Literal, std::string("a\0b", 3));
+}
+
+TEST(Literals, WhetherTextCanHoldTheString) {
+  // Text read with NextChar never yields the line codes 0xFFFD/0xFFFE, a
+  // lead byte on its own or a two-byte code without a lead byte first.
+  for (const char* pattern : {"^abc", "abc$", "a\\x82", "\\x4142"}) {
+    Built b = Build(pattern);
+    EXPECT_TRUE(b.dfa->IsLiteral) << pattern;
+    EXPECT_FALSE(b.dfa->LiteralIsText) << pattern;
+  }
+  for (const std::string& pattern : {std::string("abc"), S("あい"), S("ｱｲ"), std::string("\\x82A0")}) {
+    Built b = Build(pattern);
+    EXPECT_TRUE(b.dfa->IsLiteral) << Hex(pattern);
+    EXPECT_TRUE(b.dfa->LiteralIsText) << Hex(pattern);
+  }
+  Built grep = Build("^abc$", false, false, 10, 10);
+  EXPECT_TRUE(grep.dfa->LiteralIsText) << "line feeds are text";
+  Built none = Build("a|b");
+  EXPECT_FALSE(none.dfa->LiteralIsText) << "no fixed string at all";
 }
 
 TEST(Literals, RandomPatternsOfOrdinaryCharacters) {

@@ -303,6 +303,11 @@ TEST(MatchingParts, LineCodesOfTheComponent) {
   EXPECT_TRUE(re.CurrentDFA()->BeginAnchored);
   EXPECT_TRUE(re.CurrentDFA()->EndAnchored);
   EXPECT_EQ(re.StartState(), re.CurrentDFA()->Start);
+  re.SetPattern("^abc");
+  EXPECT_TRUE(re.CurrentDFA()->IsLiteral);
+  EXPECT_EQ(re.CurrentDFA()->Literal,
+            "\xFF\xFD"
+            "abc");
 }
 
 // ---------------------------------------------------------------------------
