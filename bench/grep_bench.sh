@@ -17,14 +17,14 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)" --target kovagrep make_corpus >/dev/null
 
 mkdir -p build/bench
-corpus=build/bench/corpus-${size}mb.txt
-if [ ! -f "$corpus" ]; then
-  if [ -f /usr/share/edict/edict ]; then
-    build/tools/make_corpus "$corpus" "$size" --edict /usr/share/edict/edict
-  else
-    build/tools/make_corpus "$corpus" "$size"
-  fi
+if [ -f /usr/share/edict/edict ]; then
+  corpus=build/bench/corpus-edict-${size}mb.txt
+  [ -f "$corpus" ] || build/tools/make_corpus "$corpus" "$size" --edict /usr/share/edict/edict
+else
+  corpus=build/bench/corpus-${size}mb.txt
+  [ -f "$corpus" ] || build/tools/make_corpus "$corpus" "$size"
 fi
+echo "corpus: $corpus"
 kovagrep=build/cli/kovagrep
 sjis() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
 

@@ -61,8 +61,10 @@ std::size_t CountByte(const char* p, std::size_t n, char c) {
   return count;
 }
 
-// Candidates are places where both the first and the last byte of the needle
-// stand at the right distance; only those are compared in full.
+// Candidates are places where the first two bytes and the last byte of the
+// needle stand at the right distances (in Shift-JIS text the first two bytes
+// are often a whole character, which makes candidates rare); only those are
+// compared in full.
 std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool foldCase) {
   const std::size_t m = needle.size();
   const std::size_t n = haystack.size();
@@ -76,13 +78,21 @@ std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool f
   const char lastIgnored = IgnoredBits(needle.back(), foldCase);
   const __m128i firstMask = _mm_set1_epi8(firstIgnored);
   const __m128i lastMask = _mm_set1_epi8(lastIgnored);
+  // A needle of one byte (a letter, when folding) checks that byte twice.
+  const std::size_t secondAt = m > 1 ? 1 : 0;
+  const char secondIgnored = IgnoredBits(needle[secondAt], foldCase);
+  const __m128i secondMask = _mm_set1_epi8(secondIgnored);
   const __m128i first = _mm_set1_epi8(static_cast<char>(needle.front() | firstIgnored));
+  const __m128i second = _mm_set1_epi8(static_cast<char>(needle[secondAt] | secondIgnored));
   const __m128i last = _mm_set1_epi8(static_cast<char>(needle.back() | lastIgnored));
   std::size_t i = 0;
   for (; i + m - 1 + 16 <= n; i += 16) {
     const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i)), firstMask);
+    const __m128i a1 = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + secondAt)), secondMask);
     const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + m - 1)), lastMask);
-    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+    const __m128i hits = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(a1, second)),
+                                       _mm_cmpeq_epi8(b, last));
+    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
     while (mask != 0) {
       const unsigned k = static_cast<unsigned>(__builtin_ctz(mask));
       if (SameAt(h + i + k, needle, foldCase)) return i + k;
