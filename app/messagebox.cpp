@@ -33,5 +33,6 @@ QString ApplicationTitle() {
 
 void ShowError(QWidget* parent, const std::exception& error) {
   const std::u16string text = encoding::SjisToUtf16(error.what());
-  ShowMessageBox(parent, QString::fromStdU16String(text) + QStringLiteral("."), ApplicationTitle(), TMessageIcon::Error);
+  ShowMessageBox(parent, QString::fromStdU16String(text) + QStringLiteral("."), ApplicationTitle(),
+                 TMessageIcon::Error);
 }

@@ -10,10 +10,12 @@ class QWidget;
 
 enum class TMessageIcon { None, Error };
 
-using TMessageBoxHook = std::function<void(QWidget* parent, const QString& text, const QString& caption, TMessageIcon icon)>;
+using TMessageBoxHook =
+    std::function<void(QWidget* parent, const QString& text, const QString& caption, TMessageIcon icon)>;
 
 // Shows a modal message box with an OK button (or hands it to the hook).
-void ShowMessageBox(QWidget* parent, const QString& text, const QString& caption, TMessageIcon icon = TMessageIcon::None);
+void ShowMessageBox(QWidget* parent, const QString& text, const QString& caption,
+                    TMessageIcon icon = TMessageIcon::None);
 
 // Replaces the modal box by the hook; an empty hook restores the box.
 void SetMessageBoxHook(TMessageBoxHook hook);

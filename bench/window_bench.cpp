@@ -104,8 +104,8 @@ int main(int argc, char** argv) {
     longestPause = std::max(longestPause, pause);
     terminal.push_back(KovagrepSeconds(kovagrep, few, link));
   }
-  std::printf("few hits (%s): window %.3f s, kovagrep %.3f s, ratio %.2f, longest pause %.3f s, status %s\n",
-              argv[2], Median(window), Median(terminal), Median(window) / Median(terminal), longestPause,
+  std::printf("few hits (%s): window %.3f s, kovagrep %.3f s, ratio %.2f, longest pause %.3f s, status %s\n", argv[2],
+              Median(window), Median(terminal), Median(window) / Median(terminal), longestPause,
               form.Label2->text().toUtf8().constData());
 
   form.SetHitLimit(20000);

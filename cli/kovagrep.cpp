@@ -86,12 +86,23 @@ TOptions ParseArguments(int argc, char** argv) {
     } else {
       for (std::size_t i = 1; i < arg.size(); ++i) {
         switch (arg[i]) {
-          case 'i': options.IgnoreCase = true; break;
-          case 'n': options.LineNumbers = true; break;
-          case 'H': options.FileNames = 1; break;
-          case 'h': options.FileNames = 0; break;
-          case 'c': options.Count = true; break;
-          default: throw TUsageError{std::string("invalid option -- '") + arg[i] + "'"};
+          case 'i':
+            options.IgnoreCase = true;
+            break;
+          case 'n':
+            options.LineNumbers = true;
+            break;
+          case 'H':
+            options.FileNames = 1;
+            break;
+          case 'h':
+            options.FileNames = 0;
+            break;
+          case 'c':
+            options.Count = true;
+            break;
+          default:
+            throw TUsageError{std::string("invalid option -- '") + arg[i] + "'"};
         }
       }
     }

@@ -90,8 +90,8 @@ std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool f
     const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i)), firstMask);
     const __m128i a1 = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + secondAt)), secondMask);
     const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + m - 1)), lastMask);
-    const __m128i hits = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(a1, second)),
-                                       _mm_cmpeq_epi8(b, last));
+    const __m128i hits =
+        _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(a1, second)), _mm_cmpeq_epi8(b, last));
     unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
     while (mask != 0) {
       const unsigned k = static_cast<unsigned>(__builtin_ctz(mask));

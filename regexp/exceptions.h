@@ -23,8 +23,7 @@ class Exception : public std::exception {
 // kept modulo 65536 as the scanner reports it.
 class ERegExpParser : public Exception {
  public:
-  ERegExpParser(std::string message, std::uint16_t position)
-      : Exception(std::move(message)), Position(position) {}
+  ERegExpParser(std::string message, std::uint16_t position) : Exception(std::move(message)), Position(position) {}
   int Position;
 };
 

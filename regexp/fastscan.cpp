@@ -273,7 +273,8 @@ void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
     return;
   }
   const void* before = memrchr(data.data(), '\n', feed);
-  std::size_t i = before != nullptr ? static_cast<std::size_t>(static_cast<const char*>(before) - data.data()) + 1 : leading;
+  std::size_t i =
+      before != nullptr ? static_cast<std::size_t>(static_cast<const char*>(before) - data.data()) + 1 : leading;
   if (before == nullptr || i < leading) i = leading;
   bool dangling = false;
   while (i < feed) {

@@ -1,8 +1,8 @@
 #include "regexp.h"
 
-#include "required.h"
-
 #include <algorithm>
+
+#include "required.h"
 
 namespace {
 
@@ -82,7 +82,9 @@ void TRegularExpression::SetPattern(const std::string& pattern) {
   Compile(PatternCache[1].Pattern);
 }
 
-std::string TRegularExpression::GetPattern() const { return PatternCache[static_cast<std::size_t>(CacheIndex)].Pattern; }
+std::string TRegularExpression::GetPattern() const {
+  return PatternCache[static_cast<std::size_t>(CacheIndex)].Pattern;
+}
 
 void TRegularExpression::SetAcceptDBMeta(bool value) {
   if (value == FAcceptDBMeta) return;

@@ -39,7 +39,9 @@ class TRegularExpression {
   virtual bool IgnoreCase() const { return FIgnoreCase; }
 
   TDFA* CurrentDFA() const { return PatternCache[static_cast<std::size_t>(CacheIndex)].DFA.get(); }
-  std::shared_ptr<const TDFA> SharedCurrentDFA() const { return PatternCache[static_cast<std::size_t>(CacheIndex)].DFA; }
+  std::shared_ptr<const TDFA> SharedCurrentDFA() const {
+    return PatternCache[static_cast<std::size_t>(CacheIndex)].DFA;
+  }
   TDFAState* StartState() const { return CurrentDFA()->Start; }
   static TDFAState* NextState(const TDFAState* state, TCharCode code);
 

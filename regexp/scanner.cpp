@@ -78,9 +78,10 @@ int OctDigitValue(TCharCode code) {
 TCharCode ReadEscape(const std::string& pattern, int& position, bool acceptDBMeta) {
   using namespace fullwidth;
   const TCharCode e = NextChar(pattern, position);
-  if (AtEnd(pattern, position, e))
-    Fail(sjis_text::kMsgEscapeAtEnd, position);
-  auto letter = [&](char ascii, TCharCode wide) { return e == static_cast<TCharCode>(ascii) || (acceptDBMeta && e == wide); };
+  if (AtEnd(pattern, position, e)) Fail(sjis_text::kMsgEscapeAtEnd, position);
+  auto letter = [&](char ascii, TCharCode wide) {
+    return e == static_cast<TCharCode>(ascii) || (acceptDBMeta && e == wide);
+  };
   if (letter('b', kLetterB)) return 8;
   if (letter('r', kLetterR)) return 13;
   if (letter('n', kLetterN)) return 10;
@@ -93,8 +94,7 @@ TCharCode ReadEscape(const std::string& pattern, int& position, bool acceptDBMet
   return e;
 }
 
-TScanner::TScanner(std::string pattern, bool acceptDBMeta)
-    : Pattern(std::move(pattern)), AcceptDBMeta(acceptDBMeta) {}
+TScanner::TScanner(std::string pattern, bool acceptDBMeta) : Pattern(std::move(pattern)), AcceptDBMeta(acceptDBMeta) {}
 
 bool TScanner::IsEscape(TCharCode c) const { return c == '\\' || (AcceptDBMeta && c == fullwidth::kYen); }
 bool TScanner::IsRBracket(TCharCode c) const { return c == ']' || (AcceptDBMeta && c == fullwidth::kRBracket); }
@@ -107,7 +107,9 @@ TToken TScanner::GetToken() {
   Code = NextChar(Pattern, Position);
   CodeTo = 0;
   if (AtEnd(Pattern, Position, Code)) return Token = tokEnd;
-  auto is = [&](char ascii, TCharCode wide) { return Code == static_cast<TCharCode>(ascii) || (AcceptDBMeta && Code == wide); };
+  auto is = [&](char ascii, TCharCode wide) {
+    return Code == static_cast<TCharCode>(ascii) || (AcceptDBMeta && Code == wide);
+  };
   if (is('$', kDollar)) return Token = tokLTail;
   if (is('(', kLPar)) return Token = tokLPar;
   if (is(')', kRPar)) return Token = tokRPar;

@@ -32,31 +32,31 @@ enum TToken : std::uint8_t {
 
 // Full-width forms of the metacharacters and escape letters (Shift-JIS codes).
 namespace fullwidth {
-constexpr TCharCode kDollar = 0x8190;     // ＄
-constexpr TCharCode kLPar = 0x8169;       // （
-constexpr TCharCode kRPar = 0x816A;       // ）
-constexpr TCharCode kStar = 0x8196;       // ＊
-constexpr TCharCode kPlus = 0x817B;       // ＋
-constexpr TCharCode kPeriod = 0x8144;     // ．
-constexpr TCharCode kQuestion = 0x8148;   // ？
-constexpr TCharCode kBar = 0x8162;        // ｜
-constexpr TCharCode kRBracket = 0x816E;   // ］
-constexpr TCharCode kLBracket = 0x816D;   // ［
-constexpr TCharCode kYen = 0x818F;        // ￥ (the full-width escape character)
-constexpr TCharCode kCaret = 0x814F;      // ＾
-constexpr TCharCode kMinus = 0x817C;      // －
-constexpr TCharCode kLetterB = 0x8282;    // ｂ
-constexpr TCharCode kLetterR = 0x8292;    // ｒ
-constexpr TCharCode kLetterN = 0x828E;    // ｎ
-constexpr TCharCode kLetterT = 0x8294;    // ｔ
-constexpr TCharCode kLetterX = 0x8298;    // ｘ
-constexpr TCharCode kDigit0 = 0x824F;     // ０
-constexpr TCharCode kDigit7 = 0x8256;     // ７
-constexpr TCharCode kDigit9 = 0x8258;     // ９
-constexpr TCharCode kUpperA = 0x8260;     // Ａ
-constexpr TCharCode kUpperF = 0x8265;     // Ｆ
-constexpr TCharCode kLowerA = 0x8281;     // ａ
-constexpr TCharCode kLowerF = 0x8286;     // ｆ
+constexpr TCharCode kDollar = 0x8190;    // ＄
+constexpr TCharCode kLPar = 0x8169;      // （
+constexpr TCharCode kRPar = 0x816A;      // ）
+constexpr TCharCode kStar = 0x8196;      // ＊
+constexpr TCharCode kPlus = 0x817B;      // ＋
+constexpr TCharCode kPeriod = 0x8144;    // ．
+constexpr TCharCode kQuestion = 0x8148;  // ？
+constexpr TCharCode kBar = 0x8162;       // ｜
+constexpr TCharCode kRBracket = 0x816E;  // ］
+constexpr TCharCode kLBracket = 0x816D;  // ［
+constexpr TCharCode kYen = 0x818F;       // ￥ (the full-width escape character)
+constexpr TCharCode kCaret = 0x814F;     // ＾
+constexpr TCharCode kMinus = 0x817C;     // －
+constexpr TCharCode kLetterB = 0x8282;   // ｂ
+constexpr TCharCode kLetterR = 0x8292;   // ｒ
+constexpr TCharCode kLetterN = 0x828E;   // ｎ
+constexpr TCharCode kLetterT = 0x8294;   // ｔ
+constexpr TCharCode kLetterX = 0x8298;   // ｘ
+constexpr TCharCode kDigit0 = 0x824F;    // ０
+constexpr TCharCode kDigit7 = 0x8256;    // ７
+constexpr TCharCode kDigit9 = 0x8258;    // ９
+constexpr TCharCode kUpperA = 0x8260;    // Ａ
+constexpr TCharCode kUpperF = 0x8265;    // Ｆ
+constexpr TCharCode kLowerA = 0x8281;    // ａ
+constexpr TCharCode kLowerF = 0x8286;    // ｆ
 }  // namespace fullwidth
 
 // The digit's value, or -1 when the code is not such a digit.  Full-width

@@ -12,9 +12,7 @@
 using TCharCode = std::uint16_t;
 
 // The Shift-JIS lead bytes: 0x81-0x9F and 0xE0-0xFC.
-constexpr bool IsDBCSLeadByte(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+constexpr bool IsDBCSLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 // Reads the character at Position and advances Position past it.  Returns 0
 // without moving when Position is past the end; a zero byte reads as 0 and is

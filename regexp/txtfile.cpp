@@ -252,7 +252,8 @@ std::string_view TTxtFile::LineWindow() {
       searched += static_cast<std::ptrdiff_t>(Carry.size() - at);
       continue;
     }
-    const void* found = std::memchr(&Buffer[static_cast<std::size_t>(from)], '\n', static_cast<std::size_t>(DataLen - from));
+    const void* found =
+        std::memchr(&Buffer[static_cast<std::size_t>(from)], '\n', static_cast<std::size_t>(DataLen - from));
     if (found != nullptr) {
       end = static_cast<const unsigned char*>(found) - Buffer.get();
       break;
@@ -261,11 +262,14 @@ std::string_view TTxtFile::LineWindow() {
     if (AtEnd) throw EEndOfFile();  // cannot happen: the stream ends with a line feed
     NextBlock();
   }
-  if (Cursor >= 0) return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Cursor)]),
-                           static_cast<std::size_t>(end - Cursor + 1)};
+  if (Cursor >= 0)
+    return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Cursor)]),
+            static_cast<std::size_t>(end - Cursor + 1)};
   FWindow.assign(Carry, Carry.size() - static_cast<std::size_t>(-Cursor), std::string::npos);
-  if (end >= 0) FWindow.append(reinterpret_cast<const char*>(Buffer.get()), static_cast<std::size_t>(end + 1));
-  else FWindow.resize(FWindow.size() - static_cast<std::size_t>(-end - 1));
+  if (end >= 0)
+    FWindow.append(reinterpret_cast<const char*>(Buffer.get()), static_cast<std::size_t>(end + 1));
+  else
+    FWindow.resize(FWindow.size() - static_cast<std::size_t>(-end - 1));
   return FWindow;
 }
 

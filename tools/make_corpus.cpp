@@ -8,10 +8,11 @@
 // and, now and then, a long line of several kilobytes.  With --edict the
 // lines of that EUC-JP dictionary are converted to Shift-JIS (CP932) and
 // repeated until the size is reached.
+#include <iconv.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <iconv.h>
 #include <iostream>
 #include <stdexcept>
 #include <string>
@@ -50,21 +51,23 @@ class TRandom {
     return static_cast<std::uint32_t>(FState);
   }
   template <class T>
-  const T& Pick(const std::vector<T>& v) { return v[Next() % v.size()]; }
+  const T& Pick(const std::vector<T>& v) {
+    return v[Next() % v.size()];
+  }
 
  private:
   std::uint64_t FState = 0x9E3779B97F4A7C15ull;
 };
 
-const std::vector<std::string> kSyllables = {"ka", "ro", "mi", "ten", "sa", "lo", "ver", "pan", "tri", "ble",
-                                             "con", "ex", "ing", "ly", "ment", "ous", "al", "er", "ion", "ate"};
-const std::vector<std::string> kWords = {"search", "water", "light", "book", "make", "run", "cat", "dictionary",
-                                         "language", "running", "reading", "think", "open", "table", "river",
-                                         "station", "computer", "morning", "garden", "letter"};
+const std::vector<std::string> kSyllables = {"ka",  "ro", "mi",  "ten", "sa",   "lo",  "ver", "pan", "tri", "ble",
+                                             "con", "ex", "ing", "ly",  "ment", "ous", "al",  "er",  "ion", "ate"};
+const std::vector<std::string> kWords = {"search",     "water",    "light",    "book",    "make",   "run",   "cat",
+                                         "dictionary", "language", "running",  "reading", "think",  "open",  "table",
+                                         "river",      "station",  "computer", "morning", "garden", "letter"};
 const std::vector<std::string> kParts = {"{名}", "{動}", "{形}", "{副}", "{前}", "{接}"};
-const std::vector<std::string> kGlosses = {"検索", "水", "光", "本", "作る", "走る", "猫", "辞書", "言語", "考える",
-                                           "開く", "机", "川", "駅", "計算機", "朝", "庭", "手紙", "読むこと",
-                                           "明るい", "静かな", "速く", "大きい", "新しい", "古い", "美しい"};
+const std::vector<std::string> kGlosses = {
+    "検索", "水",     "光", "本", "作る", "走る",     "猫",     "辞書",   "言語", "考える", "開く",   "机",   "川",
+    "駅",   "計算機", "朝", "庭", "手紙", "読むこと", "明るい", "静かな", "速く", "大きい", "新しい", "古い", "美しい"};
 const std::vector<std::string> kKatakana = {"ｻｰﾁ", "ｳｫｰﾀｰ", "ﾗｲﾄ", "ﾌﾞｯｸ", "ﾒｲｸ", "ﾗﾝ", "ｷｬｯﾄ", "ﾃｰﾌﾞﾙ"};
 
 std::string Headword(TRandom& random) {

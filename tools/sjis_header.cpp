@@ -7,11 +7,12 @@
 // Output:        inline constexpr std::string_view NAME{"\ooo...", n};
 // Every byte is written as a three-digit octal escape so that no byte can
 // merge with the next one, whatever its value.
+#include <iconv.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iconv.h>
 #include <iostream>
 #include <sstream>
 #include <string>

@@ -1,10 +1,11 @@
 // The byte-level primitives against plain byte-at-a-time versions, over
 // random data that puts the interesting bytes at every offset of a chunk.
+#include "bytescan.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "bytescan.h"
 #include "parser.h"
 #include "required.h"
 #include "sjis_literals.h"
@@ -52,9 +53,12 @@ TEST(ByteScan, CleanLineEndsAgreesWithByteAtATime) {
     std::string text = RandomBytes(random, random() % 300, std::string("ab\n\r\r\0", 6));
     std::string expected;
     for (std::size_t i = 0; i < text.size(); ++i) {
-      if (text[i] == 0) expected += ' ';
-      else if (text[i] != '\r') expected += text[i];
-      else if (i + 1 < text.size() && text[i + 1] != '\n') expected += '\n';
+      if (text[i] == 0)
+        expected += ' ';
+      else if (text[i] != '\r')
+        expected += text[i];
+      else if (i + 1 < text.size() && text[i + 1] != '\n')
+        expected += '\n';
     }
     const bool crAtEnd = !text.empty() && text.back() == '\r';
     bool endsInCR = false;
@@ -77,7 +81,7 @@ TEST(RequiredBytes, LongestRunOfSingleCharactersAtTheTop) {
   EXPECT_EQ(required(S("■検索") + ".*x").Bytes, S("■検索"));
   EXPECT_TRUE(required("abc|abd").Bytes.empty());  // alternatives at the top
   EXPECT_TRUE(required("a.c").Bytes.empty());      // no run of two
-  EXPECT_EQ(required("\\x82zz").Bytes, "zz");  // a lead byte on its own cannot be text
+  EXPECT_EQ(required("\\x82zz").Bytes, "zz");      // a lead byte on its own cannot be text
   const TRequiredBytes folded = required("xSearch", true);
   EXPECT_EQ(folded.Bytes, "XSEARCH");
   EXPECT_TRUE(folded.FoldsCase);

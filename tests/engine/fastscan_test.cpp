@@ -74,18 +74,47 @@ class TPatternMaker {
   std::string Factor(int depth) {
     std::string f = depth > 0 && Pick(5) == 0 ? "(" + Expression(depth - 1) + ")" : Atom();
     switch (Pick(FRepetition ? 6 : 4) + (FRepetition ? 0 : 2)) {
-      case 0: return f + "*";
-      case 1: return f + "+";
-      case 2: return f + "?";
-      default: return f;
+      case 0:
+        return f + "*";
+      case 1:
+        return f + "+";
+      case 2:
+        return f + "?";
+      default:
+        return f;
     }
   }
 
   std::string Atom() {
-    static const std::vector<std::string> atoms = {
-        "a", "b", "A", "c", ".", "[ab]", "[^a]", "[a-c]", "[^\\n]", "\\x41", "\\t", " ", "\\n",
-        "[\\x01-\\x7F]", S("あ"), S("い"), S("ア"), S("ヂ"), S("■"), "\xB1", "\\^", "\\$", "[" + S("あ-ん") + "]",
-        "[^" + S("あ") + "]", "\\x82", "\\x820A", "[\\x8100-\\x82FF]", "\\" + S("ｎ"), S("＊")};
+    static const std::vector<std::string> atoms = {"a",
+                                                   "b",
+                                                   "A",
+                                                   "c",
+                                                   ".",
+                                                   "[ab]",
+                                                   "[^a]",
+                                                   "[a-c]",
+                                                   "[^\\n]",
+                                                   "\\x41",
+                                                   "\\t",
+                                                   " ",
+                                                   "\\n",
+                                                   "[\\x01-\\x7F]",
+                                                   S("あ"),
+                                                   S("い"),
+                                                   S("ア"),
+                                                   S("ヂ"),
+                                                   S("■"),
+                                                   "\xB1",
+                                                   "\\^",
+                                                   "\\$",
+                                                   "[" + S("あ-ん") + "]",
+                                                   "[^" + S("あ") + "]",
+                                                   "\\x82",
+                                                   "\\x820A",
+                                                   "[\\x8100-\\x82FF]",
+                                                   "\\" + S("ｎ"),
+                                                   S("＊")};
     return atoms[static_cast<std::size_t>(Pick(static_cast<int>(atoms.size())))];
   }
 
@@ -95,8 +124,9 @@ class TPatternMaker {
 
 std::string RandomText(std::mt19937& random, int pieces) {
   static const std::vector<std::string> parts = {
-      "a", "b", "A", "ab", "c", " ", "\n", "\r\n", "\r", std::string(1, '\0'), S("あ"), S("い"), S("ア"), S("ヂ"),
-      S("■"), "\xB1", "\x82", "\x82\n", "\x82\r\n", "\xA0", "^", "$", "\t", "cat ", "(a)", "-b-", S("●")};
+      "a",     "b",     "A",     "ab",    "c",    " ",    "\n",   "\r\n",   "\r",       std::string(1, '\0'),
+      S("あ"), S("い"), S("ア"), S("ヂ"), S("■"), "\xB1", "\x82", "\x82\n", "\x82\r\n", "\xA0",
+      "^",     "$",     "\t",    "cat ",  "(a)",  "-b-",  S("●")};
   std::string text;
   for (int k = 0; k < pieces; ++k) text += parts[random() % parts.size()];
   return text;

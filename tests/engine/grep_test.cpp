@@ -1,11 +1,12 @@
 // The grep component over real files: which lines are reported, with which
 // numbers, and how a scan ends.
+#include "grep.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "exceptions.h"
-#include "grep.h"
 #include "sjis_literals.h"
 #include "test_files.h"
 
@@ -224,10 +225,21 @@ TEST(GrepEdges, LeadByteAtTheEndOfAnUnterminatedFile) {
 // characters.
 TEST(GrepDifferential, LiteralScansAgreeWithTheAutomatonScan) {
   std::mt19937 random(20261206);
-  const std::vector<std::string> pieces = {"a", "b", "A", "B", " ", "\n", "\r\n", "\r", std::string(1, '\0'),
-                                           S("あ"), S("い"), S("ア"), S("ヂ"), "\xB1", "\x82", "\xA0"};
-  const std::vector<std::string> patterns = {"ab", "a", "bA", S("あい"), S("ア") + "a", "\xA0" + S("い"),
-                                             "b" + S("あ"), "^ab", "ab$", "^a$", "\xB1" "a"};
+  const std::vector<std::string> pieces = {
+      "a",     "b",     "A",     "B",     " ",    "\n",   "\r\n", "\r", std::string(1, '\0'),
+      S("あ"), S("い"), S("ア"), S("ヂ"), "\xB1", "\x82", "\xA0"};
+  const std::vector<std::string> patterns = {"ab",
+                                             "a",
+                                             "bA",
+                                             S("あい"),
+                                             S("ア") + "a",
+                                             "\xA0" + S("い"),
+                                             "b" + S("あ"),
+                                             "^ab",
+                                             "ab$",
+                                             "^a$",
+                                             "\xB1"
+                                             "a"};
   struct TPair {
     std::unique_ptr<TGrep> Fitting;    // the one-character literal scans
     std::unique_ptr<TGrep> Automaton;  // the one-character automaton scan
@@ -271,7 +283,8 @@ TEST(GrepDifferential, LiteralScansAgreeWithTheAutomatonScan) {
         return reports;
       };
       const auto expected = run(*pairs[k].Fitting);
-      ASSERT_EQ(expected, run(*pairs[k].Automaton)) << "pattern " << pairs[k].Fitting->GetPattern() << " round " << round;
+      ASSERT_EQ(expected, run(*pairs[k].Automaton))
+          << "pattern " << pairs[k].Fitting->GetPattern() << " round " << round;
       ASSERT_EQ(expected, run(*pairs[k].Fast)) << "pattern " << pairs[k].Fitting->GetPattern() << " round " << round;
     }
   }

@@ -1,9 +1,11 @@
-#include <gtest/gtest.h>
-
 #include "sjis.h"
 
+#include <gtest/gtest.h>
+
 TEST(Sjis, NextCharReadsDoubleByteAsOneCode) {
-  const std::string s = "a\x82\xa0" "b";
+  const std::string s =
+      "a\x82\xa0"
+      "b";
   int p = 1;
   EXPECT_EQ(NextChar(s, p), 'a');
   EXPECT_EQ(NextChar(s, p), 0x82A0);
