@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVALEX_BUILD_APP=ON >/dev/null
 cmake --build build -j "$(nproc)"
 if [ -x build/app/kovalex ]; then
   cd samples && exec ../build/app/kovalex "$@"

@@ -9,12 +9,12 @@ jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
 echo "== Build and test (build/)"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVALEX_BUILD_APP=ON >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
 echo "== Build and test under the sanitizers (build-asan/)"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVALEX_SANITIZE=ON >/dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVALEX_SANITIZE=ON -DKOVALEX_BUILD_APP=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -13,7 +13,7 @@ size=${1:-150}
 runs=${2:-5}
 
 tools/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVALEX_BUILD_APP=ON >/dev/null
 cmake --build build -j "$(nproc)" --target kovagrep make_corpus >/dev/null
 
 mkdir -p build/bench
