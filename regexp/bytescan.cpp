@@ -104,6 +104,22 @@ std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool f
   return n;
 }
 
+bool HasZeroOrLoneCR(const char* p, std::size_t n) {
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i zero = _mm_setzero_si128();
+  std::size_t i = 0;
+  for (; i + 17 <= n; i += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+    const __m128i lone = _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(chunk, cr));
+    if (_mm_movemask_epi8(_mm_or_si128(lone, _mm_cmpeq_epi8(chunk, zero))) != 0) return true;
+  }
+  for (; i < n; ++i)
+    if (p[i] == 0 || (p[i] == '\r' && i + 1 < n && p[i + 1] != '\n')) return true;
+  return false;
+}
+
 std::size_t CleanLineEnds(char* p, std::size_t n, bool& endsInCR) {
   endsInCR = false;
   const __m128i cr = _mm_set1_epi8('\r');
@@ -144,6 +160,12 @@ std::size_t CleanLineEnds(char* p, std::size_t n, bool& endsInCR) {
 }
 
 #else
+
+bool HasZeroOrLoneCR(const char* p, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i)
+    if (p[i] == 0 || (p[i] == '\r' && i + 1 < n && p[i + 1] != '\n')) return true;
+  return false;
+}
 
 std::size_t CountByte(const char* p, std::size_t n, char c) {
   std::size_t count = 0;

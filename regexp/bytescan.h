@@ -16,6 +16,10 @@ std::size_t CountByte(const char* p, std::size_t n, char c);
 // the result as a place where a match can be, not as a match).
 std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool foldCase = false);
 
+// Whether [p, p + n) holds a zero byte, or a CR that is not followed by a
+// line feed (a CR that is the last byte counts as followed).
+bool HasZeroOrLoneCR(const char* p, std::size_t n);
+
 // Rewrites n bytes at p in place: a zero byte becomes a space, CR LF becomes
 // LF and a lone CR becomes LF.  A CR that is the last byte is left out and
 // reported through endsInCR, for the caller to decide with the next bytes.

@@ -19,6 +19,20 @@ bool HoldsLineFeed(TCharCode low, TCharCode high) {
   return false;
 }
 
+// The bytes of a line's leading character at p: a line feed, or a lead byte
+// with it (and with a kept CR between them).
+std::size_t LeadingLength(const unsigned char* p) {
+  if (!IsDBCSLeadByte(p[0])) return 1;
+  return p[1] == '\r' ? 3 : 2;
+}
+
+// Where a window's line ends: before its final line feed, and before a kept
+// CR in front of that line feed.
+std::size_t LineEnd(const unsigned char* p, std::size_t windowSize, std::size_t leading) {
+  const std::size_t end = windowSize - 1;
+  return end > leading && p[end - 1] == '\r' ? end - 1 : end;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -125,6 +139,25 @@ void TFastScan::BuildClasses() {
   }
 }
 
+// A kept CR is dropped before its line feed, so the automaton never sees it;
+// that is sound only when no code of the pattern holds a CR (no text does,
+// once line ends are cleaned) and the required bytes hold no line end, since
+// text with kept CRs has CR LF where the cleaned text has a line feed.
+bool TFastScan::AllowsKeptCrLf() const {
+  if (!FLineLocal) return false;
+  if (FRequired.find_first_of("\r\n") != std::string::npos) return false;
+  for (const auto& edges : FAutomaton.Edges) {
+    for (const auto& e : edges) {
+      if (e.Low <= '\r' && '\r' <= e.High) return false;
+      for (unsigned lead = e.Low >> 8; lead <= (e.High >> 8u); ++lead) {
+        const unsigned code = lead << 8 | '\r';
+        if (IsDBCSLeadByte(static_cast<unsigned char>(lead)) && e.Low <= code && code <= e.High) return false;
+      }
+    }
+  }
+  return true;
+}
+
 int TFastScan::ClassOf(TCharCode code) const {
   return static_cast<int>(std::upper_bound(FCuts.begin(), FCuts.end(), code) - FCuts.begin()) - 1;
 }
@@ -181,25 +214,19 @@ std::int32_t TFastScan::Step(std::int32_t row, int cls, bool withStart) {
   return nextRow;
 }
 
-bool TFastScan::WindowMatches(std::string_view window, bool& dangling) {
+bool TFastScan::WindowMatches(std::string_view window, std::size_t& next) {
   const auto* p = reinterpret_cast<const unsigned char*>(window.data());
-  const std::size_t end = window.size() - 1;  // the line feed that ends the line
-  dangling = false;
-  std::size_t i;
-  int cls;
-  if (IsDBCSLeadByte(p[0])) {
-    cls = FPairClass[static_cast<std::size_t>(FLeadIndex[p[0]]) * 256 + p[1]];
-    i = 2;
-  } else {
-    cls = FByteClass[p[0]];
-    i = 1;
-  }
+  const std::size_t leading = LeadingLength(p);
+  const std::size_t lineEnd = LineEnd(p, window.size(), leading);
+  bool dangling = false;
+  int cls = leading > 1 ? FPairClass[static_cast<std::size_t>(FLeadIndex[p[0]]) * 256 + '\n'] : FByteClass[p[0]];
   std::int32_t set = Step(FEmpty * FClassCount, cls, true);
   if (set == kAccept) return true;
-  while (i < end) {
+  std::size_t i = leading;
+  while (i < lineEnd) {
     const unsigned char b = p[i];
     if (FLeadIndex[b] >= 0) {
-      if (i + 1 == end) {
+      if (i + 1 == lineEnd) {
         dangling = true;
         break;
       }
@@ -209,17 +236,19 @@ bool TFastScan::WindowMatches(std::string_view window, bool& dangling) {
       cls = FByteClass[b];
       i += 1;
     }
-    std::int32_t next = FWithStart[static_cast<std::size_t>(set + cls)];
-    if (next < 0) {
-      if (next == kAccept) return true;
-      next = Step(set, cls, true);
-      if (next == kAccept) return true;
+    std::int32_t following = FWithStart[static_cast<std::size_t>(set + cls)];
+    if (following < 0) {
+      if (following == kAccept) return true;
+      following = Step(set, cls, true);
+      if (following == kAccept) return true;
     }
-    set = next;
+    set = following;
   }
   // The character that ends the line: the line feed, or the dangling lead
-  // byte paired with it.  No attempt of this line starts there.
-  cls = dangling ? FPairClass[static_cast<std::size_t>(FLeadIndex[p[end - 1]]) * 256 + '\n'] : FByteClass['\n'];
+  // byte paired with it, which is the next line's leading character.  No
+  // attempt of this line starts there.
+  cls = dangling ? FPairClass[static_cast<std::size_t>(FLeadIndex[p[lineEnd - 1]]) * 256 + '\n'] : FByteClass['\n'];
+  next = dangling ? lineEnd - 1 : window.size() - 1;
   return Step(set, cls, false) == kAccept;
 }
 
@@ -228,24 +257,24 @@ bool TFastScan::WindowMatches(std::string_view window, bool& dangling) {
 // window is cut from its first byte (the leading character, the line's
 // characters, then the line feed or the dangling lead byte with it); an
 // attempt may start anywhere but on that last character.
-bool TFastScan::LiteralWindowMatches(std::string_view window, bool& dangling) {
+bool TFastScan::LiteralWindowMatches(std::string_view window, std::size_t& next) {
   const auto* p = reinterpret_cast<const unsigned char*>(window.data());
-  const std::size_t end = window.size() - 1;
-  std::size_t next = 0;  // the first character start not yet passed
+  const std::size_t lineEnd = LineEnd(p, window.size(), LeadingLength(p));
+  std::size_t boundary = 0;  // the first character start not yet passed
   const auto advanceTo = [&](std::size_t target) {
-    while (next < target) next += IsDBCSLeadByte(p[next]) ? 2 : 1;
+    while (boundary < target) boundary += IsDBCSLeadByte(p[boundary]) ? 2 : 1;
   };
   for (std::size_t from = 0;;) {
     const std::size_t at = from + FindBytes(window.substr(from), FRequired, false);
     if (at >= window.size()) break;
     advanceTo(at);
-    const bool last = at == end || (at + 1 == end && IsDBCSLeadByte(p[at]));
-    if (next == at && !last) return true;
+    const bool last = at >= lineEnd || (at + 1 == lineEnd && IsDBCSLeadByte(p[at]));
+    if (boundary == at && !last) return true;
     from = at + 1;
   }
   // The line feed alone ends the line, or a lead byte before it pairs with it.
-  advanceTo(end);
-  dangling = next == end + 1;
+  advanceTo(lineEnd);
+  next = boundary == lineEnd + 1 ? lineEnd - 1 : window.size() - 1;
   return false;
 }
 
@@ -256,8 +285,8 @@ bool TFastScan::LiteralWindowMatches(std::string_view window, bool& dangling) {
 void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
   const std::string_view data = file.Buffered();
   if (data.size() < 2) return;
-  const std::size_t leading = IsDBCSLeadByte(static_cast<unsigned char>(data[0])) ? 2 : 1;
-  if (leading >= data.size()) return;
+  if (data.size() < 3) return;
+  const std::size_t leading = LeadingLength(reinterpret_cast<const unsigned char*>(data.data()));
   const std::size_t limit = FindBytes(data, FRequired, FRequiredFoldsCase);
   // The last line feed before the limit that ends a line after the current
   // one's leading character.
@@ -266,9 +295,10 @@ void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
   if (lastFeed == nullptr) return;
   const std::size_t feed = static_cast<std::size_t>(static_cast<const char*>(lastFeed) - data.data());
   // Whether the line that this line feed ends has a dangling lead byte:
-  // only when the byte before the line feed could be one, cut the line from
-  // its first byte.
-  if (feed == leading || !IsDBCSLeadByte(static_cast<unsigned char>(data[feed - 1]))) {
+  // only when the byte before the line feed (and before a kept CR) could be
+  // one, cut the line from its first byte.
+  const std::size_t lineEnd = feed > leading && data[feed - 1] == '\r' ? feed - 1 : feed;
+  if (lineEnd <= leading || !IsDBCSLeadByte(static_cast<unsigned char>(data[lineEnd - 1]))) {
     file.Skip(data, feed);
     return;
   }
@@ -277,9 +307,9 @@ void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
       before != nullptr ? static_cast<std::size_t>(static_cast<const char*>(before) - data.data()) + 1 : leading;
   if (before == nullptr || i < leading) i = leading;
   bool dangling = false;
-  while (i < feed) {
+  while (i < lineEnd) {
     if (IsDBCSLeadByte(static_cast<unsigned char>(data[i]))) {
-      if (i + 1 == feed) {
+      if (i + 1 == lineEnd) {
         dangling = true;
         break;
       }
@@ -288,19 +318,19 @@ void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
       i += 1;
     }
   }
-  file.Skip(data, dangling ? feed - 1 : feed);
+  file.Skip(data, dangling ? lineEnd - 1 : feed);
 }
 
 void TFastScan::Run(TTxtFile& file, const std::function<void()>& report) {
   for (;;) {
     if (!FRequired.empty()) SkipLinesWithoutRequired(file);
     const std::string_view window = file.LineWindow();
-    bool dangling = false;
-    if (FExactLiteral ? LiteralWindowMatches(window, dangling) : WindowMatches(window, dangling)) {
-      file.Skip(window, IsDBCSLeadByte(static_cast<unsigned char>(window[0])) ? 2 : 1);
+    std::size_t next = 0;
+    if (FExactLiteral ? LiteralWindowMatches(window, next) : WindowMatches(window, next)) {
+      file.Skip(window, LeadingLength(reinterpret_cast<const unsigned char*>(window.data())));
       report();
     } else {
-      file.Skip(window, window.size() - (dangling ? 2 : 1));
+      file.Skip(window, next);
     }
   }
 }

@@ -67,6 +67,9 @@ class TFastScan {
 
   // Whether attempts end within their line, so that the scan applies.
   bool LineLocal() const { return FLineLocal; }
+  // Whether the scan can read text whose CR LF line ends are kept (which
+  // spares the reader cleaning them).
+  bool AllowsKeptCrLf() const;
 
   // Scans the file from its start and calls report() for each matching line,
   // with the reader's main cursor just past the line's leading character.
@@ -84,10 +87,11 @@ class TFastScan {
   std::int32_t Intern(std::vector<int> set);
   std::int32_t Step(std::int32_t set, int cls, bool withStart);
   void ResetSets();
-  // Whether the window's line holds a match; dangling tells whether the
-  // line's last byte is a lead byte that pairs with its line feed.
-  bool WindowMatches(std::string_view window, bool& dangling);
-  bool LiteralWindowMatches(std::string_view window, bool& dangling);
+  // Whether the window's line holds a match; when it does not, next is where
+  // the following line's leading character starts in the window (the line
+  // feed, or a lead byte of this line that pairs with it).
+  bool WindowMatches(std::string_view window, std::size_t& next);
+  bool LiteralWindowMatches(std::string_view window, std::size_t& next);
   // Moves the reader over the lines of its block that cannot hold the
   // required bytes.
   void SkipLinesWithoutRequired(TTxtFile& file);

@@ -62,8 +62,9 @@ TTxtFile::TFileHandle::~TFileHandle() {
   if (Fd >= 0) ::close(Fd);
 }
 
-TTxtFile::TTxtFile(const std::string& fileName, const bool* cancelFlag, TProcessMessages processMessages)
-    : FileName(fileName), CancelFlag(cancelFlag), ProcessMessages(std::move(processMessages)) {
+TTxtFile::TTxtFile(const std::string& fileName, const bool* cancelFlag, TProcessMessages processMessages,
+                   bool keepCrLf)
+    : FileName(fileName), CancelFlag(cancelFlag), ProcessMessages(std::move(processMessages)), KeepCrLf(keepCrLf) {
   do {
     File.Fd = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
   } while (File.Fd < 0 && errno == EINTR);
@@ -111,7 +112,13 @@ std::size_t TTxtFile::ReadRaw(std::size_t offset) {
 void TTxtFile::Normalise(std::size_t offset, std::size_t count) {
   char* const data = reinterpret_cast<char*>(&Buffer[offset]);
   bool endsInCR = false;
-  std::size_t len = CleanLineEnds(data, count, endsInCR);
+  std::size_t len;
+  if (KeepCrLf && !HasZeroOrLoneCR(data, count)) {
+    endsInCR = count > 0 && data[count - 1] == '\r';
+    len = count - (endsInCR ? 1 : 0);
+  } else {
+    len = CleanLineEnds(data, count, endsInCR);
+  }
   // A CR that ends the block: at the end of the file it is a line end of its
   // own, otherwise the next block decides.
   PendingCR = endsInCR && !AtEnd;
@@ -225,6 +232,7 @@ void TTxtFile::GetLine(LineInfo_t& lineInfo) {
   } else {
     line.assign(reinterpret_cast<const char*>(Buffer.get() + LineStart), static_cast<std::size_t>(Cursor - LineStart));
   }
+  if (!line.empty() && line.back() == '\r') line.pop_back();  // a kept CR of a CR LF
   lineInfo.LineNo = FLineCount;
 }
 
@@ -232,10 +240,17 @@ void TTxtFile::GetLine(LineInfo_t& lineInfo) {
 // Line windows for the fast scan
 
 std::string_view TTxtFile::LineWindow() {
-  const std::ptrdiff_t leading = IsDBCSLeadByte(ByteAt(Cursor)) ? 2 : 1;
+  // The leading character: a line feed, or a lead byte with it (and with a
+  // kept CR between them).
+  const auto leadingLength = [this]() -> std::ptrdiff_t {
+    if (!IsDBCSLeadByte(ByteAt(Cursor))) return 1;
+    return ByteAt(Cursor + 1) == '\r' ? 3 : 2;
+  };
+  std::ptrdiff_t leading = leadingLength();
   while (Cursor + leading >= DataLen) {
     if (AtEnd) throw EEndOfFile();
     NextBlock();
+    leading = leadingLength();
   }
   // Find the line feed that ends the line, reading blocks as needed.
   std::ptrdiff_t searched = leading;  // bytes from the cursor known to hold no line end

@@ -40,7 +40,13 @@ class TTxtFile {
   // Opens the file and reads the first block.  Raises EFileNotFound when the
   // file cannot be opened, EEndOfFile when it is empty, ECancelRequest when
   // the cancel flag is set, EInOutError on a read error; nothing stays open.
-  TTxtFile(const std::string& fileName, const bool* cancelFlag, TProcessMessages processMessages = {});
+  //
+  // With keepCrLf the CR of a CR LF stays in the text (a block with a zero
+  // byte or a lone CR is still cleaned whole): only for scans that read
+  // lines through LineWindow and know that a CR before a line feed belongs
+  // to the line end.  GetLine then leaves that CR out of the line.
+  TTxtFile(const std::string& fileName, const bool* cancelFlag, TProcessMessages processMessages = {},
+           bool keepCrLf = false);
   TTxtFile(const TTxtFile&) = delete;
   TTxtFile& operator=(const TTxtFile&) = delete;
   ~TTxtFile();
@@ -59,7 +65,7 @@ class TTxtFile {
   // Line-at-a-time access for the grep's fast scan.  Between lines the main
   // cursor stands on a line's leading character: the line feed that ends the
   // previous line (the sentinel for the first line), or a lead byte paired
-  // with that line feed.
+  // with that line feed (with a kept CR between them).
   //
   // LineWindow returns the bytes from the main cursor through the next line
   // feed after the leading character, contiguous (copied when they span
@@ -130,6 +136,7 @@ class TTxtFile {
   std::int32_t FLineCount = 0;   // line feeds the main cursor has passed
   std::string FWindow;           // a line window that spans blocks
 
+  bool KeepCrLf;
   bool AtEnd = false;  // the last block of the file is in Buffer
   // The block's last byte was a CR, left out of DataLen until the next block
   // shows whether a line feed follows it.
