@@ -5,6 +5,7 @@
 #include <QIcon>
 
 #include "findform.h"
+#include "fontsubstitutes.h"
 #include "inputform.h"
 #include "mainform.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("kovalex"));
   QApplication::setDesktopFileName(QStringLiteral("kovalex"));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kovalex")));
+  SubstituteJapaneseFontNames();
 
   TMainForm mainForm;
   mainForm.FormCreate();

@@ -109,6 +109,7 @@ void TResultView::AppendLine(const std::string& line) {
   cursor.insertText(QString::fromStdU16String(encoding::DecodeSjis(line).Text), normal);
   cursor.insertBlock(QTextBlockFormat(), normal);
   if (!FFilling) cursor.endEditBlock();
+  ++FLinesSinceLayout;
 }
 
 void TResultView::AppendHitLine(const std::string& line, int runStart, int runLength,
@@ -128,6 +129,7 @@ void TResultView::AppendHitLine(const std::string& line, int runStart, int runLe
   cursor.insertText(text.mid(end), normal);
   cursor.insertBlock(QTextBlockFormat(), normal);
   if (!FFilling) cursor.endEditBlock();
+  ++FLinesSinceLayout;
 }
 
 void TResultView::SetEnabled(bool enabled) {
@@ -150,14 +152,22 @@ void TResultView::SetEnabled(bool enabled) {
 }
 
 bool TResultView::Refresh() {
-  if (!FFilling || FLastRefresh.elapsed() < kRefreshInterval) return false;
+  if (!FFilling) return false;
+  const bool paint = FLastRefresh.elapsed() >= kRefreshInterval;
+  if (!paint && FLinesSinceLayout < kLayoutLines) return false;
+  // Closing the edit lays out the lines gathered since it was opened; doing
+  // that every few hundred lines keeps each layout short, so the window
+  // never stops reacting for long.
   FFillCursor.endEditBlock();
-  RichEdit1->setUpdatesEnabled(true);
-  RichEdit1->repaint();
-  RichEdit1->setUpdatesEnabled(false);
+  FLinesSinceLayout = 0;
+  if (paint) {
+    RichEdit1->setUpdatesEnabled(true);
+    RichEdit1->repaint();
+    RichEdit1->setUpdatesEnabled(false);
+    FLastRefresh.restart();
+  }
   FFillCursor.beginEditBlock();
-  FLastRefresh.restart();
-  return true;
+  return paint;
 }
 
 void TResultView::SetHideSelection(bool hide) {

@@ -47,11 +47,13 @@ class TResultView : public IResultView {
   void SetHideSelection(bool hide) override;
   void CaretToStart() override;
 
-  // While the view is being filled: lays out and paints the lines gathered
-  // since the last refresh, at most every kRefreshInterval milliseconds.
-  // True when it did.
+  // While the view is being filled: lays out the lines gathered since the
+  // last layout every kLayoutLines lines, and paints at most every
+  // kRefreshInterval milliseconds.  True when it painted.
   bool Refresh();
   static constexpr int kRefreshInterval = 100;
+  // Lines laid out at a time while the view is being filled.
+  static constexpr int kLayoutLines = 150;
 
   // The normal format: the face, size and colour that appended text gets.
   QFont NormalFont() const { return FNormalFont; }
@@ -79,6 +81,7 @@ class TResultView : public IResultView {
   bool FFilling = false;
   QTextCursor FFillCursor;  // holds the open edit while filling
   QElapsedTimer FLastRefresh;
+  int FLinesSinceLayout = 0;
 
   QTextCursor EndCursor();
 };

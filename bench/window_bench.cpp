@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "fontsubstitutes.h"
 #include "mainform.h"
 #include "messagebox.h"
 
@@ -67,6 +68,7 @@ double SearchSeconds(TMainForm& form, const QString& word, double& maxPause) {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  SubstituteJapaneseFontNames();
   if (argc != 5) {
     std::fprintf(stderr, "usage: window_bench DICTIONARY FEW_HITS_WORD MANY_HITS_WORD KOVAGREP\n");
     return 2;
