@@ -20,3 +20,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== Fuzz smoke (build-fuzz/): every fuzz target for 15 s from its seed corpus"
+# A crash, hang, leak or sanitizer report fails the run; fuzz/run.sh SECONDS fuzzes longer.
+fuzz/run.sh 15

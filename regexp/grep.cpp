@@ -54,7 +54,10 @@ void TGrep::SetIgnoreCase(bool value) {
 
 void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
   if (FBusy || !OnMatch) return;
-  const std::shared_ptr<const TDFA> dfa = SharedCurrentDFA();
+  std::shared_ptr<const TDFA> dfa = SharedCurrentDFA();
+  // A fixed string is compiled with case because the literal scans fold case
+  // themselves; the automaton scan needs its automaton compiled without case.
+  if (ScanChoice == TScanChoice::AutomatonOnly && FOwnIgnoreCase && !dfa->IgnoreCase) dfa = FoldedAutomaton();
   const bool literal = dfa->IsLiteral && dfa->LiteralIsText && ScanChoice != TScanChoice::AutomatonOnly;
   const bool foldCase = literal && FOwnIgnoreCase;
   if (foldCase) {
@@ -75,7 +78,7 @@ void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
   }
   std::unique_ptr<TTxtFile> file;
   try {
-    file = std::make_unique<TTxtFile>(fileName, cancelFlag, ProcessMessages);
+    file = std::make_unique<TTxtFile>(fileName, cancelFlag, ProcessMessages, fast && fast->AllowsKeptCrLf());
   } catch (const EEndOfFile&) {
     return;  // an empty file has no lines to report
   }
@@ -92,6 +95,16 @@ void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
   } catch (const EEndOfFile&) {
     // The end of the file, or the handler ended the scan.
   }
+}
+
+// The current pattern's automaton compiled without regard to case, outside
+// the cache (whose entry for a fixed string keeps the one with case).
+std::shared_ptr<const TDFA> TGrep::FoldedAutomaton() const {
+  TGrep folded;
+  folded.FAcceptDBMeta = FAcceptDBMeta;
+  folded.FIgnoreCase = true;
+  folded.TRegularExpression::SetPattern(GetPattern());
+  return folded.SharedCurrentDFA();
 }
 
 // The automaton the fast scan runs: the pattern's own, or for a fixed string

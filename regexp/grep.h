@@ -43,7 +43,8 @@ class TGrep : public TRegularExpression {
   // it (see fastscan.h), else the one-character scans.  OneCharacter: the
   // one-character scans that fit the pattern (a fixed string, compared with
   // or without case, or the automaton).  AutomatonOnly: the one-character
-  // automaton scan for every pattern.  All must report the same lines; the
+  // automaton scan for every pattern (compiled without case when IgnoreCase
+  // is on, fixed strings too).  All must report the same lines; the
   // slower ones are the reference that tests hold the fast one to.
   enum class TScanChoice { Fast, OneCharacter, AutomatonOnly };
   TScanChoice ScanChoice = TScanChoice::Fast;
@@ -58,6 +59,7 @@ class TGrep : public TRegularExpression {
   void CaseInsensitiveLiteralScan(TTxtFile& file, const std::string& literal);
   void Report(TTxtFile& file);
   TScanAutomaton FastAutomaton(const TDFA& dfa, bool foldCase) const;
+  std::shared_ptr<const TDFA> FoldedAutomaton() const;
 
   bool FOwnIgnoreCase = false;
   bool FBusy = false;

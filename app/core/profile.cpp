@@ -181,10 +181,17 @@ std::optional<std::string> TProfile::ReadString(const std::string& section, cons
   return Trim(std::string_view(text).substr(KeyEquals(text) + 1));
 }
 
+void TProfile::EndLine(TLine& line) const {
+  if (!line.End.empty()) return;
+  // A carriage return that ends the text would merge with a bare line feed
+  // into a CR LF line end, and the text would lose it.
+  line.End = !line.Text.empty() && line.Text.back() == '\r' ? "\r\n" : FNewLine;
+}
+
 void TProfile::EndLastLine() {
   for (auto s = FSections.rbegin(); s != FSections.rend(); ++s) {
     if (!s->Lines.empty()) {
-      if (s->Lines.back().End.empty()) s->Lines.back().End = FNewLine;
+      EndLine(s->Lines.back());
       return;
     }
   }
@@ -193,6 +200,13 @@ void TProfile::EndLastLine() {
 void TProfile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
   if (HasLineEnd(section) || HasLineEnd(key) || HasLineEnd(value) || key.find('=') != std::string::npos ||
       Trim(key).empty() || FindChar(section, ']') != std::string::npos) {
+    throw std::invalid_argument("profile name or value that the file cannot hold");
+  }
+  // The lines written must read back as this section and this key: a section
+  // name ending in a lead byte would swallow the "]", and a key line that
+  // reads as a comment or as a "[...]" section line would be lost.
+  const std::string keyLine = key + "=" + value;
+  if (SectionName("[" + section + "]") != Trim(section) || SectionName(keyLine) || KeyEquals(keyLine) != key.size()) {
     throw std::invalid_argument("profile name or value that the file cannot hold");
   }
   TSection* s = FindSection(section);
@@ -212,8 +226,9 @@ void TProfile::WriteString(const std::string& section, const std::string& key, c
     line.Text = line.Text.substr(0, valueStart) + value;
     return;
   }
-  // Only non-key lines follow InsertAt, so the indexes of the section's keys stay valid.
-  if (s->InsertAt == s->Lines.size()) EndLastLine();
+  // Only non-key lines follow InsertAt, so the indexes of the section's keys stay valid.  The
+  // line before the new one lacks a line end only when it is the file's last line.
+  EndLine(s->Lines[s->InsertAt - 1]);
   s->Lines.insert(s->Lines.begin() + static_cast<std::ptrdiff_t>(s->InsertAt), TLine{key + "=" + value, FNewLine});
   s->Keys.emplace(Fold(key), s->InsertAt);
   ++s->InsertAt;

@@ -41,7 +41,10 @@ class TProfile {
   // section or the key is missing.
   std::optional<std::string> ReadString(const std::string& section, const std::string& key) const;
   // Sets key in section in memory; Save writes it.  Names and value must not
-  // hold line ends, a key no "=", a section name no "]" (std::invalid_argument).
+  // hold line ends, a key no "=", a section name no "]", and the lines must
+  // read back as written: no section name ending in a lead byte (which would
+  // take the "]" as its second byte), no key that starts a comment, no key
+  // and value that make a "[...]" line (std::invalid_argument).
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   // Writes the whole profile to the file.  Raises Exception ("<path> に書き込めません")
   // when that is not possible; the old file then stays as it was.
@@ -65,6 +68,9 @@ class TProfile {
   void AddLine(std::string text, std::string end);
   TSection* FindSection(const std::string& section);
   const TSection* FindSection(const std::string& section) const;
+  // Gives a line (the last line of the file) a line end before something is
+  // appended after it; the line's text stays as it was.
+  void EndLine(TLine& line) const;
   // Gives the last line of the file a line end before something is appended.
   void EndLastLine();
 

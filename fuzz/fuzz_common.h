@@ -1,0 +1,103 @@
+// Helpers shared by the fuzz targets: cutting an input into its parts,
+// Shift-JIS character boundaries, and failing loudly.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sjis.h"
+
+namespace fuzz {
+
+// Reports a broken property and aborts, which libFuzzer records as a crash
+// together with the input.
+[[noreturn]] inline void Fail(const char* what, const std::string& detail = {}) {
+  std::fprintf(stderr, "FUZZ PROPERTY FAILED: %s\n%s\n", what, detail.c_str());
+  std::abort();
+}
+
+// An exception that the component must never raise: report it with its text.
+[[noreturn]] inline void Unexpected(const char* where, const std::exception& e) {
+  Fail(where, std::string("unexpected exception: ") + e.what());
+}
+
+inline std::string Hex(std::string_view bytes, std::size_t limit = 200) {
+  static const char digits[] = "0123456789abcdef";
+  std::string out;
+  for (std::size_t i = 0; i < bytes.size() && i < limit; ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    out += digits[b >> 4];
+    out += digits[b & 15];
+    out += ' ';
+  }
+  if (bytes.size() > limit) out += "...";
+  return out;
+}
+
+// Character starts of s, cut from its first byte: a lead byte and the byte
+// after it are one character.  starts[i] tells whether byte i begins a
+// character; starts[s.size()] is true (the end is a boundary).  A lead byte
+// that is the last byte leaves endsInLoneLead set.
+inline std::vector<bool> CharacterStarts(std::string_view s, bool& endsInLoneLead) {
+  std::vector<bool> starts(s.size() + 1, false);
+  endsInLoneLead = false;
+  std::size_t i = 0;
+  while (i < s.size()) {
+    starts[i] = true;
+    if (IsDBCSLeadByte(static_cast<unsigned char>(s[i]))) {
+      if (i + 1 == s.size()) {
+        endsInLoneLead = true;
+        break;
+      }
+      i += 2;
+    } else {
+      i += 1;
+    }
+  }
+  starts[s.size()] = true;
+  return starts;
+}
+
+inline bool EndsInLoneLead(std::string_view s) {
+  bool lone = false;
+  CharacterStarts(s, lone);
+  return lone;
+}
+
+// The input's first byte (0 when empty) and the rest.
+struct TFlagged {
+  std::uint8_t Flags = 0;
+  std::string_view Rest;
+};
+inline TFlagged TakeFlags(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return {};
+  return {data[0], std::string_view(reinterpret_cast<const char*>(data + 1), size - 1)};
+}
+
+// Up to the first line feed, and what follows it (the line feed dropped).
+inline std::pair<std::string, std::string> SplitFirstLine(std::string_view s) {
+  const std::size_t lf = s.find('\n');
+  if (lf == std::string_view::npos) return {std::string(s), std::string()};
+  return {std::string(s.substr(0, lf)), std::string(s.substr(lf + 1))};
+}
+
+// The parts between line feeds, at most limit of them.
+inline std::vector<std::string> SplitLines(std::string_view s, std::size_t limit) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (parts.size() < limit) {
+    const std::size_t lf = s.find('\n', start);
+    parts.emplace_back(s.substr(start, lf == std::string_view::npos ? std::string_view::npos : lf - start));
+    if (lf == std::string_view::npos) break;
+    start = lf + 1;
+  }
+  return parts;
+}
+
+}  // namespace fuzz

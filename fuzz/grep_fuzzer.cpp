@@ -1,0 +1,189 @@
+// The grep over a hostile file with a hostile pattern.
+//
+// Input: a flags byte, the pattern up to the first line feed, and the file's
+// content: everything after that line feed.  Flags: bit 0 AcceptDBMeta;
+// bits 1-2 put filler before the content so that it straddles the reader's
+// first block boundary (102,400 bytes), with the last (bits 3-7) bytes of
+// the content's start still in the first block: 0 no filler, 1 short filler
+// lines, 2 one filler line without line end (the content continues a line
+// longer than a block), 3 filler of double-byte characters without line end.
+// The file is written once per input to a fixed path of this process and
+// searched with every scan (Fast, OneCharacter, AutomatonOnly), with and
+// without IgnoreCase.
+//
+// Properties, for each scan: GrepFile raises nothing (the file exists, is
+// readable and nobody cancels); reported line numbers strictly ascend; each
+// reported line is that line of the file as the reader presents it (CR LF
+// and a lone CR end a line, a zero byte reads as a space).  Between scans:
+// Fast reports exactly the lines and numbers that OneCharacter reports, and
+// so does AutomatonOnly.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "exceptions.h"
+#include "fuzz_common.h"
+#include "grep.h"
+
+namespace {
+
+using TScanChoice = TGrep::TScanChoice;
+
+struct TReport {
+  std::int32_t LineNo;
+  std::string Line;
+  bool operator==(const TReport&) const = default;
+};
+
+std::string TempPath() {
+  std::error_code ec;
+  std::filesystem::path dir = "/dev/shm";
+  if (access(dir.c_str(), W_OK) != 0) dir = std::filesystem::temp_directory_path(ec);
+  return (dir / ("kovalex-fuzz-grep-" + std::to_string(getpid()) + ".txt")).string();
+}
+
+const std::string& FilePath() {
+  static const std::string path = [] {
+    std::string p = TempPath();
+    static std::string removeAtExit;
+    removeAtExit = p;
+    std::atexit([] { unlink(removeAtExit.c_str()); });
+    return p;
+  }();
+  return path;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd < 0) fuzz::Fail("cannot create the temporary file", path);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n <= 0) fuzz::Fail("cannot write the temporary file", path);
+    done += static_cast<std::size_t>(n);
+  }
+  close(fd);
+}
+
+// The file's lines as the reader presents them: CR LF and a lone CR are line
+// ends, a zero byte is a space; a last line without line end is a line.
+std::vector<std::string> ExpectedLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      lines.push_back(std::move(line));
+      line.clear();
+    } else {
+      line.push_back(c == '\0' ? ' ' : c);
+    }
+  }
+  if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') lines.push_back(std::move(line));
+  return lines;
+}
+
+// The content, behind filler that ends inFirstBlock bytes before the end of
+// the reader's first block.
+std::string WithFiller(const std::string& content, unsigned mode, std::size_t inFirstBlock) {
+  if (mode == 0) return content;
+  const std::size_t length = static_cast<std::size_t>(TTxtFile::BufSize) - inFirstBlock;
+  std::string file;
+  file.reserve(length + content.size());
+  if (mode == 1) {
+    while (file.size() + 8 <= length) file += "~~~~~~~\n";
+    file.append(length - file.size(), '~');
+  } else if (mode == 2) {
+    file.assign(length, '~');
+  } else {
+    while (file.size() + 2 <= length) file += "\x82\xa0";  // a double-byte character
+    file.append(length - file.size(), '~');
+  }
+  return file + content;
+}
+
+const char* Name(TScanChoice choice) {
+  switch (choice) {
+    case TScanChoice::Fast:
+      return "Fast";
+    case TScanChoice::OneCharacter:
+      return "OneCharacter";
+    case TScanChoice::AutomatonOnly:
+      return "AutomatonOnly";
+  }
+  return "?";
+}
+
+std::string Describe(const std::vector<TReport>& reports) {
+  std::string out;
+  for (const TReport& r : reports) out += "  " + std::to_string(r.LineNo) + ": " + fuzz::Hex(r.Line, 60) + "\n";
+  return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static TGrep greps[3];
+  static const TScanChoice choices[3] = {TScanChoice::OneCharacter, TScanChoice::Fast, TScanChoice::AutomatonOnly};
+  const fuzz::TFlagged input = fuzz::TakeFlags(data, size);
+  const auto [pattern, content] = fuzz::SplitFirstLine(input.Rest);
+  const bool dbMeta = (input.Flags & 1) != 0;
+  const std::string bytes = WithFiller(content, (input.Flags >> 1) & 3u, input.Flags >> 3);
+
+  WriteFile(FilePath(), bytes);
+  const std::vector<std::string> lines = ExpectedLines(bytes);
+  const bool cancel = false;
+
+  for (const bool ignoreCase : {false, true}) {
+    std::vector<TReport> reference;
+    int compiled = 0;
+    for (int k = 0; k < 3; ++k) {
+      TGrep& grep = greps[k];
+      grep.ScanChoice = choices[k];
+      try {
+        grep.SetAcceptDBMeta(dbMeta);
+        grep.SetIgnoreCase(ignoreCase);
+        grep.SetPattern(pattern);
+        ++compiled;
+      } catch (const ERegExpParser&) {
+        continue;
+      } catch (const std::exception& e) {
+        fuzz::Unexpected("SetPattern", e);
+      }
+      std::vector<TReport> reports;
+      grep.OnMatch = [&](TGrep&, LineInfo_t info) { reports.push_back({info.LineNo, std::move(info.Line)}); };
+      try {
+        grep.GrepFile(FilePath(), &cancel);
+      } catch (const std::exception& e) {
+        fuzz::Unexpected(Name(choices[k]), e);
+      }
+      if (grep.Busy()) fuzz::Fail("the grep stays busy after GrepFile");
+      const std::string detail = std::string(Name(choices[k])) + (ignoreCase ? " ignoring case" : "") + "\npattern " +
+                                 fuzz::Hex(pattern) + "\nfile (" + std::to_string(bytes.size()) +
+                                 " bytes, the content at " + std::to_string(bytes.size() - content.size()) + ") " +
+                                 fuzz::Hex(content) + "\nreported\n" + Describe(reports);
+      for (std::size_t i = 0; i < reports.size(); ++i) {
+        const TReport& r = reports[i];
+        if (i > 0 && r.LineNo <= reports[i - 1].LineNo) fuzz::Fail("line numbers do not ascend", detail);
+        if (r.LineNo < 1 || static_cast<std::size_t>(r.LineNo) > lines.size())
+          fuzz::Fail("line number outside the file", detail);
+        if (r.Line != lines[static_cast<std::size_t>(r.LineNo - 1)])
+          fuzz::Fail("reported text is not the file's line", detail);
+      }
+      if (k == 0) {
+        reference = std::move(reports);
+      } else if (reports != reference) {
+        fuzz::Fail("scans disagree", detail + "OneCharacter reported\n" + Describe(reference));
+      }
+    }
+    // The pattern compiles for every scan or for none.
+    if (compiled != 0 && compiled != 3) fuzz::Fail("the pattern compiles for some scans only", fuzz::Hex(pattern));
+  }
+  return 0;
+}

@@ -1,0 +1,289 @@
+// The engine under hostile input: patterns that are huge, deeply nested or
+// end in half a character, subjects that end in half a character, binary
+// files, files that shrink, vanish or turn into directories, and the inputs
+// that fuzzing found (fuzz/).
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <random>
+
+#include "exceptions.h"
+#include "grep.h"
+#include "regexp.h"
+#include "sjis_literals.h"
+#include "test_files.h"
+
+namespace {
+
+using TScanChoice = TGrep::TScanChoice;
+
+struct TReport {
+  int LineNo;
+  std::string Line;
+  bool operator==(const TReport&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const TReport& r) { return os << r.LineNo << ":" << Hex(r.Line); }
+
+std::string Repeat(const std::string& s, int n) {
+  std::string r;
+  for (int i = 0; i < n; ++i) r += s;
+  return r;
+}
+
+// The lines of a file as the reader presents them: CR LF and a lone CR end a
+// line, a zero byte reads as a space, a last line without line end counts.
+std::vector<std::string> ReaderLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      lines.push_back(std::move(line));
+      line.clear();
+    } else {
+      line.push_back(c == '\0' ? ' ' : c);
+    }
+  }
+  if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') lines.push_back(std::move(line));
+  return lines;
+}
+
+std::vector<TReport> Scan(TGrep& grep, const std::string& path) {
+  std::vector<TReport> reports;
+  grep.OnMatch = [&](TGrep&, LineInfo_t info) { reports.push_back({info.LineNo, info.Line}); };
+  grep.GrepFile(path, nullptr);
+  return reports;
+}
+
+std::vector<TReport> Grep(const std::string& pattern, const std::string& path, TScanChoice choice, bool ignoreCase) {
+  TGrep grep;
+  grep.ScanChoice = choice;
+  grep.SetIgnoreCase(ignoreCase);
+  grep.SetPattern(pattern);
+  return Scan(grep, path);
+}
+
+// The message of the pattern error that setting pattern raises; empty when
+// it compiles.
+std::string PatternError(TRegularExpression& re, const std::string& pattern) {
+  try {
+    re.SetPattern(pattern);
+  } catch (const ERegExpParser& e) {
+    return e.Message();
+  }
+  return {};
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Patterns
+
+TEST(HostilePattern, TenThousandBytePatternsCompileOrAreRefusedWithTheirMessage) {
+  struct TCase {
+    const char* Name;
+    std::string Pattern;
+    std::string Error;  // empty: compiles
+  };
+  const std::vector<TCase> cases = {
+      {"a fixed string", Repeat("a", 10000), ""},
+      {"double-byte fixed string", Repeat(S("検"), 5000), ""},
+      {"alternatives", Repeat("ab|", 3333) + "a", ""},
+      {"classes", Repeat("[a-z]", 2000), ""},
+      {"deep nesting", Repeat("(", 5000) + "a" + Repeat(")", 5000), expected::kTooComplex},
+      {"unclosed groups", Repeat("(", 10000), expected::kTooComplex},
+      {"nested stars", Repeat("(", 3333) + "a" + Repeat(")*", 3333), expected::kTooComplex},
+      {"stacked stars", "a" + Repeat("*", 9999), expected::kCharOrLeftParen},
+      {"many periods", Repeat(".", 10000), ""},
+  };
+  for (const TCase& c : cases) {
+    for (const bool ignoreCase : {false, true}) {
+      TAWKStr matcher;
+      matcher.SetIgnoreCase(ignoreCase);
+      TGrep grep;
+      grep.SetIgnoreCase(ignoreCase);
+      const std::string matcherError = PatternError(matcher, c.Pattern);
+      const std::string grepError = PatternError(grep, c.Pattern);
+      if (!c.Error.empty()) {
+        EXPECT_EQ(matcherError, c.Error) << c.Name;
+        EXPECT_EQ(grepError, c.Error) << c.Name;
+        EXPECT_EQ(matcher.GetPattern(), "") << c.Name;
+        continue;
+      }
+      ASSERT_EQ(matcherError, "") << c.Name;
+      ASSERT_EQ(grepError, "") << c.Name;
+      EXPECT_EQ(matcher.GetPattern(), c.Pattern) << c.Name;
+      // A subject that the pattern spells out is found whole.
+      const std::string subject = c.Pattern.find_first_of("[|.") == std::string::npos ? c.Pattern : Repeat("a", 10000);
+      int pos = 0;
+      int len = 0;
+      EXPECT_EQ(matcher.Match("\n" + subject, pos, len), 2) << c.Name;
+      EXPECT_GT(len, 0) << c.Name;
+    }
+  }
+}
+
+TEST(HostilePattern, PatternEndingInALoneLeadByteIsRefused) {
+  TAWKStr matcher;
+  matcher.SetPattern("abc");
+  try {
+    matcher.SetPattern("abc\x82");
+    FAIL() << "no error";
+  } catch (const ERegExpParser& e) {
+    EXPECT_EQ(e.Message(), expected::kBadDoubleByte);
+    EXPECT_EQ(e.Position, 4);
+  }
+  // The empty pattern is current again.
+  EXPECT_EQ(matcher.GetPattern(), "");
+  TGrep grep;
+  EXPECT_EQ(PatternError(grep, "\x82"), expected::kBadDoubleByte);
+  EXPECT_EQ(PatternError(grep, S("検") + "\xFC"), expected::kBadDoubleByte);
+}
+
+// ---------------------------------------------------------------------------
+// Subjects
+
+TEST(HostileSubject, LoneLeadByteAtTheEndRaisesOnlyWhenTheScanReadsIt) {
+  TAWKStr matcher;
+  int pos = 0;
+  int len = 0;
+  matcher.SetPattern("a");
+  // The match ends before the second-last byte: the lone byte is never read.
+  EXPECT_EQ(matcher.Match("ab\x82", pos, len), 1);
+  EXPECT_EQ(len, 1);
+  // A match right before the lone byte reads one character past it.
+  EXPECT_THROW(matcher.Match("a\x82", pos, len), ERegExpParser);
+  // No match before it: every start is tried up to the lone byte.
+  matcher.SetPattern("z");
+  EXPECT_THROW(matcher.Match("ab\x82", pos, len), ERegExpParser);
+  // A lead byte with its second byte is a character, whatever that byte is.
+  EXPECT_EQ(matcher.Match("ab\x82z", pos, len), 0);
+}
+
+// ---------------------------------------------------------------------------
+// Files
+
+TEST(HostileFile, BinaryFileGivesTheSameLinesToEveryScan) {
+  std::mt19937 random(20260301);
+  std::string bytes;
+  // Three blocks of the reader and a bit: lines cross block boundaries.
+  while (bytes.size() < 3 * 102400 + 777) {
+    const auto r = random();
+    // Runs of printable text among raw bytes, so that patterns find lines.
+    if (r % 7 == 0)
+      bytes += "the cat sat " + S("検索") + " ";
+    else
+      bytes += static_cast<char>(r >> 8);
+  }
+  bytes += "\x82";  // a lone lead byte at the end of a file without line end
+  TTempFile file(bytes);
+  const std::vector<std::string> lines = ReaderLines(bytes);
+  const std::vector<std::string> patterns = {"cat",     "[^a-z]at", "^t",    "t$",          S("検索"),   "c.t",
+                                             "sat|dog", "\\0",      "\\x82", S("索") + " ", "\\xA0\\x82"};
+  for (const std::string& pattern : patterns) {
+    for (const bool ignoreCase : {false, true}) {
+      const auto reference = Grep(pattern, file.Path(), TScanChoice::OneCharacter, ignoreCase);
+      EXPECT_EQ(Grep(pattern, file.Path(), TScanChoice::Fast, ignoreCase), reference) << Hex(pattern);
+      EXPECT_EQ(Grep(pattern, file.Path(), TScanChoice::AutomatonOnly, ignoreCase), reference) << Hex(pattern);
+      for (std::size_t i = 0; i < reference.size(); ++i) {
+        ASSERT_GE(reference[i].LineNo, 1);
+        ASSERT_LE(static_cast<std::size_t>(reference[i].LineNo), lines.size());
+        EXPECT_EQ(reference[i].Line, lines[static_cast<std::size_t>(reference[i].LineNo - 1)]);
+        if (i > 0) {
+          EXPECT_GT(reference[i].LineNo, reference[i - 1].LineNo);
+        }
+      }
+    }
+  }
+  // The printable runs are there to be found.
+  EXPECT_FALSE(Grep("cat", file.Path(), TScanChoice::Fast, false).empty());
+}
+
+TEST(HostileFile, FileThatShrinksDuringTheScanEndsWhereItNowEnds) {
+  std::string content;
+  for (int i = 0; content.size() < 400000; ++i) content += "entry " + std::to_string(i) + (i % 3 ? " cat\r\n" : "\n");
+  const std::size_t cut = 150001;
+  std::vector<TReport> expected;
+  const std::vector<std::string> lines = ReaderLines(content.substr(0, cut));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].find("cat") != std::string::npos) expected.push_back({static_cast<int>(i + 1), lines[i]});
+  }
+  for (const TScanChoice choice : {TScanChoice::Fast, TScanChoice::OneCharacter, TScanChoice::AutomatonOnly}) {
+    TTempFile file(content);
+    TGrep grep;
+    grep.ScanChoice = choice;
+    grep.SetPattern("cat");
+    // Called after every block read: the first one shrinks the file.
+    bool shrunk = false;
+    grep.ProcessMessages = [&] {
+      if (shrunk) return;
+      shrunk = true;
+      ASSERT_EQ(truncate(file.Path().c_str(), static_cast<off_t>(cut)), 0);
+    };
+    EXPECT_EQ(Scan(grep, file.Path()), expected);
+  }
+}
+
+TEST(HostileFile, FileDeletedDuringTheScanIsReadToItsEnd) {
+  std::string content;
+  for (int i = 0; content.size() < 300000; ++i) content += "entry " + std::to_string(i) + " cat\n";
+  TTempFile file(content);
+  TGrep grep;
+  grep.SetPattern("cat");
+  grep.ProcessMessages = [&] { unlink(file.Path().c_str()); };
+  // The open file lives on until the reader closes it.
+  EXPECT_EQ(Scan(grep, file.Path()).size(), ReaderLines(content).size());
+  EXPECT_FALSE(std::filesystem::exists(file.Path()));
+}
+
+TEST(HostileFile, MissingFileOrDirectoryRaisesFileNotFoundWithItsReason) {
+  TTempFile file("cat\n");
+  TGrep grep;
+  grep.SetPattern("cat");
+  grep.OnMatch = [](TGrep&, LineInfo_t) {};
+  std::filesystem::remove(file.Path());
+  try {
+    grep.GrepFile(file.Path(), nullptr);
+    FAIL() << "no error";
+  } catch (const EFileNotFound& e) {
+    EXPECT_EQ(e.Message(), S("ファイルが見つかりません"));
+  }
+  std::filesystem::create_directory(file.Path());
+  try {
+    grep.GrepFile(file.Path(), nullptr);
+    FAIL() << "no error";
+  } catch (const EFileNotFound& e) {
+    EXPECT_EQ(e.Message(), S("ディレクトリは開けません"));
+  }
+  EXPECT_FALSE(grep.Busy());
+}
+
+// ---------------------------------------------------------------------------
+// Inputs found by fuzzing
+
+// The automaton-only scan ran a fixed string's automaton, which is compiled
+// with case (the literal scans fold case themselves), so it missed lines
+// that differ in case only.
+TEST(FuzzRegression, AutomatonOnlyScanIgnoresTheCaseOfAFixedString) {
+  TTempFile file("a cat\r\ndog\nCAT sat\n");
+  const std::vector<TReport> expected = {{1, "a cat"}, {3, "CAT sat"}};
+  for (const TScanChoice choice : {TScanChoice::Fast, TScanChoice::OneCharacter, TScanChoice::AutomatonOnly}) {
+    EXPECT_EQ(Grep("cat", file.Path(), choice, true), expected);
+    EXPECT_EQ(Grep("cat", file.Path(), choice, false), (std::vector<TReport>{{1, "a cat"}}));
+  }
+  // Set the scan after the pattern, and switch IgnoreCase back and forth.
+  TGrep grep;
+  grep.SetIgnoreCase(true);
+  grep.SetPattern("cat");
+  grep.ScanChoice = TScanChoice::AutomatonOnly;
+  EXPECT_EQ(Scan(grep, file.Path()), expected);
+  EXPECT_FALSE(grep.CurrentDFA()->IgnoreCase);  // the cache keeps the fixed string's automaton
+  grep.SetIgnoreCase(false);
+  EXPECT_EQ(Scan(grep, file.Path()).size(), 1u);
+  grep.SetIgnoreCase(true);
+  EXPECT_EQ(Scan(grep, file.Path()), expected);
+}
