@@ -216,8 +216,10 @@ void THostileTest::binaryDictionaryIsSearchedLineByLine() {
 
 void THostileTest::imageRenamedAsADictionaryIsSearchedLineByLine() {
   // A PNG file's signature and header chunk in front of compressed-looking data.
-  const std::string png = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0\0\0\x01\0\x08\x06\0\0\0", 33) +
-                          RandomBytes(99, 60000) + std::string("\0\0\0\0IEND\xae\x42\x60\x82", 12);
+  static const char header[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0\0\0\x01\0\x08\x06\0\0\0";
+  static const char trailer[] = "\0\0\0\0IEND\xae\x42\x60\x82";
+  const std::string png = std::string(header, sizeof header - 1) + RandomBytes(99, 60000) +
+                          std::string(trailer, sizeof trailer - 1);
   WriteRaw(QStringLiteral("KOVA4.TXT"), png);
   CreateForm();
   Form->ClickMenuItem(Form->SubMenuDic6);

@@ -8,7 +8,6 @@
 #include <QActionGroup>
 #include <QClipboard>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -95,7 +94,7 @@ class TMainFormTest : public QObject {
   void enterInTheQueryBoxSearches();
   void controlsDuringASearch();
   void dictionaryToggledDuringASearch();
-  void twentyThousandHitsRenderQuickly();
+  void twentyThousandHitsAreAllRendered();
 
   // Keys, layout and commands.
   void pageAndArrowKeysScrollTheView();
@@ -626,22 +625,19 @@ void TMainFormTest::dictionaryToggledDuringASearch() {
   QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat 1", "-----KOVA辞書第4版-----", "cat 3"}));
 }
 
-void TMainFormTest::twentyThousandHitsRenderQuickly() {
+void TMainFormTest::twentyThousandHitsAreAllRendered() {
   std::string content;
   for (int i = 0; i < 20000; ++i) content += Sjis("見出し語 ") + std::to_string(i) + Sjis(" の cat 訳語です\r\n");
   WriteRaw(QStringLiteral("KOVA5.TXT"), content);
   CreateForm();
   Form->ClickMenuItem(Form->SubMenuDic1);
   Form->ClickMenuItem(Form->SubMenuMark1);
-  QElapsedTimer timer;
-  timer.start();
   Search(QStringLiteral("cat"));
-  const qint64 elapsed = timer.elapsed();
-  qInfo("20000 hits in %lld ms", elapsed);
+  // Every hit is in the view, the last one with its keyword run in place
+  // (the time it takes is measured by bench/window_bench, not here).
   QCOMPARE(Form->Driver().HitCount(), 20000);
   QCOMPARE(Form->RichEdit1->document()->blockCount(), 20002);
   QCOMPARE(Runs(20000).at(1).Text, QStringLiteral("cat"));
-  QVERIFY2(elapsed < 2000, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
 }
 
 // ---------------------------------------------------------------------------
