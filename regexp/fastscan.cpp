@@ -247,7 +247,8 @@ bool TFastScan::WindowMatches(std::string_view window, std::size_t& next) {
   // The character that ends the line: the line feed, or the dangling lead
   // byte paired with it, which is the next line's leading character.  No
   // attempt of this line starts there.
-  cls = dangling ? FPairClass[static_cast<std::size_t>(FLeadIndex[p[lineEnd - 1]]) * 256 + '\n'] : FByteClass['\n'];
+  cls = dangling ? FPairClass[static_cast<std::size_t>(FLeadIndex[p[lineEnd - 1]]) * 256 + '\n']
+                 : FByteClass[static_cast<unsigned char>('\n')];
   next = dangling ? lineEnd - 1 : window.size() - 1;
   return Step(set, cls, false) == kAccept;
 }
