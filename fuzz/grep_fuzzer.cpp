@@ -147,6 +147,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       TGrep& grep = greps[k];
       grep.ScanChoice = choices[k];
       try {
+        // The empty pattern first, so that the flag setters do not recompile
+        // the previous pattern (which may be too complex under other flags).
+        grep.SetPattern("");
         grep.SetAcceptDBMeta(dbMeta);
         grep.SetIgnoreCase(ignoreCase);
         grep.SetPattern(pattern);

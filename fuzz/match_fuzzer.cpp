@@ -23,6 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const fuzz::TFlagged input = fuzz::TakeFlags(data, size);
   const auto [pattern, subjectText] = fuzz::SplitFirstLine(input.Rest);
   try {
+    // The empty pattern first, so that the flag setters do not recompile the
+    // previous input's pattern (which may be too complex under other flags).
+    matcher.SetPattern("");
     matcher.SetAcceptDBMeta((input.Flags & 1) != 0);
     matcher.SetIgnoreCase((input.Flags & 2) != 0);
     matcher.SetPattern(pattern);
