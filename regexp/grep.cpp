@@ -1,5 +1,6 @@
 #include "grep.h"
 
+#include <cstdint>
 #include <memory>
 
 #include "exceptions.h"
@@ -124,7 +125,15 @@ void TGrep::Report(TTxtFile& file) {
   OnMatch(*this, std::move(lineInfo));
 }
 
+// An attempt of a pattern that matches line feeds can run on to the end of
+// the file, and every character starts one: once the look-ahead has read the
+// whole file, such a scan works without reading a block or reporting a line,
+// for a time that grows with the square of the file's length.  So that the
+// window stays alive and the scan can be cancelled meanwhile, the scan also
+// polls the reader (messages, cancel flag) every kPollSteps look-ahead steps.
 void TGrep::AutomatonScan(TTxtFile& file, const TDFA& dfa) {
+  constexpr std::uint32_t kPollSteps = 1u << 20;
+  std::uint32_t steps = 0;
   for (;;) {
     const TDFAState* state = NextState(dfa.Start, file.GetChar());
     while (state != nullptr) {
@@ -134,6 +143,10 @@ void TGrep::AutomatonScan(TTxtFile& file, const TDFA& dfa) {
       }
       const TCharCode c = file.GetAheadChar();
       state = c == 0 ? nullptr : NextState(state, c);
+      if (++steps == kPollSteps) {
+        steps = 0;
+        file.Poll();
+      }
     }
   }
 }

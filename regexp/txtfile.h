@@ -61,6 +61,9 @@ class TTxtFile {
   // The current line and its number; leaves the main cursor on the line feed
   // that ends the line.  Processes messages and tests the cancel flag first.
   void GetLine(LineInfo_t& lineInfo);
+  // Processes messages and tests the cancel flag, as a block read does; for
+  // a scan that can work long without reading a block or reporting a line.
+  void Poll() { ProcessMessagesAndTestCancel(); }
 
   // Line-at-a-time access for the grep's fast scan.  Between lines the main
   // cursor stands on a line's leading character: the line feed that ends the

@@ -90,6 +90,7 @@ class THostileTest : public QObject {
   // Queries.
   void queriesOfTenThousandBytes();
   void queriesEndingInHalfACharacter();
+  void queryWhoseAttemptsRunToTheEndCanBeCancelled();
 
   // Settings files.
   void garbageSettingsGiveDefaultsAndSurviveTheSave();
@@ -218,8 +219,8 @@ void THostileTest::imageRenamedAsADictionaryIsSearchedLineByLine() {
   // A PNG file's signature and header chunk in front of compressed-looking data.
   static const char header[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0\0\0\x01\0\x08\x06\0\0\0";
   static const char trailer[] = "\0\0\0\0IEND\xae\x42\x60\x82";
-  const std::string png = std::string(header, sizeof header - 1) + RandomBytes(99, 60000) +
-                          std::string(trailer, sizeof trailer - 1);
+  const std::string png =
+      std::string(header, sizeof header - 1) + RandomBytes(99, 60000) + std::string(trailer, sizeof trailer - 1);
   WriteRaw(QStringLiteral("KOVA4.TXT"), png);
   CreateForm();
   Form->ClickMenuItem(Form->SubMenuDic6);
@@ -347,6 +348,30 @@ void THostileTest::queriesEndingInHalfACharacter() {
   QCOMPARE(Messages.size(), std::size_t{2});
   VerifyFinishedWith(1);
   QCOMPARE(Lines().value(1), QStringLiteral("表示"));
+}
+
+void THostileTest::queryWhoseAttemptsRunToTheEndCanBeCancelled() {
+  // Every "cat" starts an attempt that runs to the end of the file, which
+  // the reader has read whole (one block) before the second attempt: the
+  // window must still process events, so that Cancel reaches the search.
+  std::string content;
+  while (content.size() < 40000) content += "cat dog\r\n";
+  WriteRaw(QStringLiteral("KOVA5.TXT"), content);
+  CreateForm();
+  Form->ClickMenuItem(Form->SubMenuDic1);
+  const TProcessMessages processMessages = Form->Grep1.ProcessMessages;
+  int calls = 0;
+  Form->Grep1.ProcessMessages = [&] {
+    // The first call comes with the block read, later ones only from polling.
+    if (++calls == 2) QTest::mouseClick(Form->CancelBtn, Qt::LeftButton);
+    processMessages();
+  };
+  Search(QStringLiteral("cat(.|\\n)*QQ"));
+  QCOMPARE(calls, 2);
+  QCOMPARE(Lines(), QStringList{"-----KOVA辞書第5版-----"});
+  VerifyFinishedWith(0);
+  QCOMPARE(Messages.size(), std::size_t{1});
+  QCOMPARE(Messages[0].Text, QStringLiteral("中断しました."));
 }
 
 // ---------------------------------------------------------------------------

@@ -263,6 +263,33 @@ TEST(HostileFile, MissingFileOrDirectoryRaisesFileNotFoundWithItsReason) {
 }
 
 // ---------------------------------------------------------------------------
+// Scans
+
+// A pattern that matches line feeds lets every attempt run to the end of the
+// file (here: no "QQ" anywhere), and once the file is read no block read or
+// report comes again; without more polling the window froze and Cancel did
+// nothing until the scan's quadratic work was done (a fuzz input timed out).
+TEST(HostileScan, AttemptsRunningToTheEndOfTheFileStillPollAndCanBeCancelled) {
+  std::string content;
+  while (content.size() < 40000) content += "cat dog\n";  // one block of the reader
+  TTempFile file(content);
+  for (const TScanChoice choice : {TScanChoice::Fast, TScanChoice::OneCharacter, TScanChoice::AutomatonOnly}) {
+    TGrep grep;
+    grep.ScanChoice = choice;
+    grep.SetPattern("cat(.|\\n)*QQ");
+    grep.OnMatch = [](TGrep&, LineInfo_t) { FAIL() << "no line holds a match"; };
+    bool cancel = false;
+    int polls = 0;
+    // The first call comes with the one block read; the second one only from
+    // polling in the middle of the scan.
+    grep.ProcessMessages = [&] { cancel = ++polls == 2; };
+    EXPECT_THROW(grep.GrepFile(file.Path(), &cancel), ECancelRequest);
+    EXPECT_EQ(polls, 2);
+    EXPECT_FALSE(grep.Busy());
+  }
+}
+
+// ---------------------------------------------------------------------------
 // Inputs found by fuzzing
 
 // The automaton-only scan ran a fixed string's automaton, which is compiled
