@@ -1,26 +1,16 @@
 #include "bytescan.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "bytescan_impl.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+namespace bytescan {
 namespace {
-
-bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// The bits that a comparison ignores for each byte of the needle: the case
-// bit of letters when folding, none otherwise.
-char IgnoredBits(char c, bool foldCase) { return foldCase && IsAsciiLetter(c) ? 0x20 : 0; }
-
-bool SameAt(const char* h, std::string_view needle, bool foldCase) {
-  for (std::size_t j = 0; j < needle.size(); ++j) {
-    const char ignored = IgnoredBits(needle[j], foldCase);
-    if ((h[j] | ignored) != (needle[j] | ignored)) return false;
-  }
-  return true;
-}
 
 // Handles the byte at in, a CR or a zero byte; returns where the input goes
 // on.  See CleanLineEnds.
@@ -40,7 +30,18 @@ const char* CleanOne(const char* in, const char* end, char*& out, bool& endsInCR
 
 #if defined(__SSE2__)
 
-std::size_t CountByte(const char* p, std::size_t n, char c) {
+namespace {
+
+// The sum of the sixteen byte lanes.
+std::size_t LaneSum(__m128i lanes) {
+  const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
+  return static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+         static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums)));
+}
+
+}  // namespace
+
+std::size_t CountByte16(const char* p, std::size_t n, char c) {
   const __m128i wanted = _mm_set1_epi8(c);
   const __m128i zero = _mm_setzero_si128();
   std::size_t count = 0;
@@ -53,9 +54,7 @@ std::size_t CountByte(const char* p, std::size_t n, char c) {
       const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
       lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(chunk, wanted));
     }
-    const __m128i sums = _mm_sad_epu8(lanes, zero);
-    count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
-             static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums)));
+    count += LaneSum(lanes);
   }
   for (; i < n; ++i) count += p[i] == c;
   return count;
@@ -65,15 +64,11 @@ std::size_t CountByte(const char* p, std::size_t n, char c) {
 // needle stand at the right distances (in Shift-JIS text the first two bytes
 // are often a whole character, which makes candidates rare); only those are
 // compared in full.
-std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool foldCase) {
+std::size_t FindBytes16(std::string_view haystack, std::string_view needle, bool foldCase) {
   const std::size_t m = needle.size();
   const std::size_t n = haystack.size();
   if (m > n) return n;
   const char* h = haystack.data();
-  if (m == 1 && IgnoredBits(needle[0], foldCase) == 0) {
-    const void* found = std::memchr(h, needle[0], n);
-    return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - h) : n;
-  }
   const char firstIgnored = IgnoredBits(needle.front(), foldCase);
   const char lastIgnored = IgnoredBits(needle.back(), foldCase);
   const __m128i firstMask = _mm_set1_epi8(firstIgnored);
@@ -104,23 +99,35 @@ std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool f
   return n;
 }
 
-bool HasZeroOrLoneCR(const char* p, std::size_t n) {
+// One pass over the block: per chunk the line feeds go into byte lanes (added
+// up every 255 chunks, before a lane can overflow), and a zero byte or a lone
+// CR ends the pass.
+bool HasZeroOrLoneCR16(const char* p, std::size_t n, std::size_t& lineFeeds) {
   const __m128i cr = _mm_set1_epi8('\r');
   const __m128i lf = _mm_set1_epi8('\n');
   const __m128i zero = _mm_setzero_si128();
+  lineFeeds = 0;
   std::size_t i = 0;
-  for (; i + 17 <= n; i += 16) {
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
-    const __m128i lone = _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(chunk, cr));
-    if (_mm_movemask_epi8(_mm_or_si128(lone, _mm_cmpeq_epi8(chunk, zero))) != 0) return true;
+  while (i + 17 <= n) {
+    __m128i lanes = zero;
+    const std::size_t stop = std::min(n - 16, i + 255 * 16);
+    for (; i < stop; i += 16) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+      const __m128i lone = _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(chunk, cr));
+      if (_mm_movemask_epi8(_mm_or_si128(lone, _mm_cmpeq_epi8(chunk, zero))) != 0) return true;
+      lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(chunk, lf));
+    }
+    lineFeeds += LaneSum(lanes);
   }
-  for (; i < n; ++i)
+  for (; i < n; ++i) {
     if (p[i] == 0 || (p[i] == '\r' && i + 1 < n && p[i + 1] != '\n')) return true;
+    lineFeeds += p[i] == '\n';
+  }
   return false;
 }
 
-std::size_t CleanLineEnds(char* p, std::size_t n, bool& endsInCR) {
+std::size_t CleanLineEnds16(char* p, std::size_t n, bool& endsInCR) {
   endsInCR = false;
   const __m128i cr = _mm_set1_epi8('\r');
   const __m128i zero = _mm_setzero_si128();
@@ -161,25 +168,28 @@ std::size_t CleanLineEnds(char* p, std::size_t n, bool& endsInCR) {
 
 #else
 
-bool HasZeroOrLoneCR(const char* p, std::size_t n) {
-  for (std::size_t i = 0; i < n; ++i)
+bool HasZeroOrLoneCR16(const char* p, std::size_t n, std::size_t& lineFeeds) {
+  lineFeeds = 0;
+  for (std::size_t i = 0; i < n; ++i) {
     if (p[i] == 0 || (p[i] == '\r' && i + 1 < n && p[i + 1] != '\n')) return true;
+    lineFeeds += p[i] == '\n';
+  }
   return false;
 }
 
-std::size_t CountByte(const char* p, std::size_t n, char c) {
+std::size_t CountByte16(const char* p, std::size_t n, char c) {
   std::size_t count = 0;
   for (std::size_t i = 0; i < n; ++i) count += p[i] == c;
   return count;
 }
 
-std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool foldCase) {
+std::size_t FindBytes16(std::string_view haystack, std::string_view needle, bool foldCase) {
   for (std::size_t i = 0; i + needle.size() <= haystack.size(); ++i)
     if (SameAt(haystack.data() + i, needle, foldCase)) return i;
   return haystack.size();
 }
 
-std::size_t CleanLineEnds(char* p, std::size_t n, bool& endsInCR) {
+std::size_t CleanLineEnds16(char* p, std::size_t n, bool& endsInCR) {
   endsInCR = false;
   const char* in = p;
   const char* const end = p + n;
@@ -194,3 +204,66 @@ std::size_t CleanLineEnds(char* p, std::size_t n, bool& endsInCR) {
 }
 
 #endif
+
+}  // namespace bytescan
+
+// ---------------------------------------------------------------------------
+// The public functions: the wide code over the bulk where the processor has
+// it, the narrow code for the rest.
+
+namespace {
+
+// Inputs shorter than this are not worth the wide code's set-up.
+constexpr std::size_t kWideFrom = 64;
+
+bool Wide(std::size_t n) {
+#if defined(KOVALEX_HAVE_AVX2)
+  return n >= kWideFrom && bytescan::HasAvx2();
+#else
+  (void)n;
+  (void)kWideFrom;
+  return false;
+#endif
+}
+
+}  // namespace
+
+std::size_t CountByte(const char* p, std::size_t n, char c) {
+  std::size_t count = 0;
+  std::size_t done = 0;
+#if defined(KOVALEX_HAVE_AVX2)
+  if (Wide(n)) count = bytescan::CountByte32(p, n, c, done);
+#endif
+  return count + bytescan::CountByte16(p + done, n - done, c);
+}
+
+std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool foldCase) {
+  const std::size_t n = haystack.size();
+  if (needle.size() > n) return n;
+  if (needle.size() == 1 && bytescan::IgnoredBits(needle[0], foldCase) == 0) {
+    const void* found = std::memchr(haystack.data(), needle[0], n);
+    return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - haystack.data()) : n;
+  }
+  std::size_t done = 0;
+#if defined(KOVALEX_HAVE_AVX2)
+  if (Wide(n)) {
+    const std::size_t at = bytescan::FindBytes32(haystack, needle, foldCase, done);
+    if (at < n) return at;
+  }
+#endif
+  return done + bytescan::FindBytes16(haystack.substr(done), needle, foldCase);
+}
+
+bool HasZeroOrLoneCR(const char* p, std::size_t n, std::size_t& lineFeeds) {
+  lineFeeds = 0;
+  std::size_t done = 0;
+#if defined(KOVALEX_HAVE_AVX2)
+  if (Wide(n) && bytescan::HasZeroOrLoneCR32(p, n, lineFeeds, done)) return true;
+#endif
+  std::size_t rest = 0;
+  const bool found = bytescan::HasZeroOrLoneCR16(p + done, n - done, rest);
+  lineFeeds += rest;
+  return found;
+}
+
+std::size_t CleanLineEnds(char* p, std::size_t n, bool& endsInCR) { return bytescan::CleanLineEnds16(p, n, endsInCR); }

@@ -17,8 +17,9 @@ std::size_t CountByte(const char* p, std::size_t n, char c);
 std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool foldCase = false);
 
 // Whether [p, p + n) holds a zero byte, or a CR that is not followed by a
-// line feed (a CR that is the last byte counts as followed).
-bool HasZeroOrLoneCR(const char* p, std::size_t n);
+// line feed (a CR that is the last byte counts as followed).  When it holds
+// neither, lineFeeds is the number of line feeds in it (the same pass).
+bool HasZeroOrLoneCR(const char* p, std::size_t n, std::size_t& lineFeeds);
 
 // Rewrites n bytes at p in place: a zero byte becomes a space, CR LF becomes
 // LF and a lone CR becomes LF.  A CR that is the last byte is left out and

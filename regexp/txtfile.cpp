@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -62,8 +63,7 @@ TTxtFile::TFileHandle::~TFileHandle() {
   if (Fd >= 0) ::close(Fd);
 }
 
-TTxtFile::TTxtFile(const std::string& fileName, const bool* cancelFlag, TProcessMessages processMessages,
-                   bool keepCrLf)
+TTxtFile::TTxtFile(const std::string& fileName, const bool* cancelFlag, TProcessMessages processMessages, bool keepCrLf)
     : FileName(fileName), CancelFlag(cancelFlag), ProcessMessages(std::move(processMessages)), KeepCrLf(keepCrLf) {
   do {
     File.Fd = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
@@ -80,6 +80,7 @@ TTxtFile::TTxtFile(const std::string& fileName, const bool* cancelFlag, TProcess
   const std::size_t got = ReadRaw(1);
   if (got == 0) throw EEndOfFile();
   Normalise(1, got);
+  ++FeedsLeft;  // the line feed before the first line
   ProcessMessagesAndTestCancel();
 }
 
@@ -113,24 +114,31 @@ void TTxtFile::Normalise(std::size_t offset, std::size_t count) {
   char* const data = reinterpret_cast<char*>(&Buffer[offset]);
   bool endsInCR = false;
   std::size_t len;
-  if (KeepCrLf && !HasZeroOrLoneCR(data, count)) {
+  std::size_t feeds;
+  if (KeepCrLf && !HasZeroOrLoneCR(data, count, feeds)) {
     endsInCR = count > 0 && data[count - 1] == '\r';
     len = count - (endsInCR ? 1 : 0);
   } else {
     len = CleanLineEnds(data, count, endsInCR);
+    feeds = CountByte(data, len, '\n');
   }
   // A CR that ends the block: at the end of the file it is a line end of its
   // own, otherwise the next block decides.
   PendingCR = endsInCR && !AtEnd;
-  if (endsInCR && AtEnd) data[len++] = '\n';
+  if (endsInCR && AtEnd) {
+    data[len++] = '\n';
+    ++feeds;
+  }
 
   if (len > 0) LastByte = static_cast<unsigned char>(data[len - 1]);
   if (AtEnd && LastByte != '\n') {
     data[len++] = '\n';
+    ++feeds;
     LastByte = '\n';
   }
   data[len] = 0;
   data[len + 1] = 0;
+  FeedsLeft = feeds;
   SetDataLen(static_cast<std::ptrdiff_t>(offset + len));
 }
 
@@ -143,6 +151,7 @@ void TTxtFile::SetDataLen(std::ptrdiff_t len) {
 // on in Carry, and moves the three positions so that they name the same
 // bytes as before.
 void TTxtFile::NextBlock() {
+  Settle();
   const unsigned char* const data = Buffer.get();
   if (LineStart >= 0) {
     Carry.assign(reinterpret_cast<const char*>(data + LineStart), static_cast<std::size_t>(DataLen - LineStart));
@@ -163,9 +172,36 @@ void TTxtFile::NextBlock() {
 
   const std::ptrdiff_t shift = oldLen + (loneCR ? 1 : 0);
   Cursor -= shift;
+  CountedTo = Cursor;
   Ahead -= shift;
   LineStart = -static_cast<std::ptrdiff_t>(Carry.size());
   ProcessMessagesAndTestCancel();
+}
+
+// Counts the line feeds between CountedTo and the main cursor: those in Carry
+// directly, those in Buffer from whichever side is shorter, the bytes passed
+// or the rest of the block (subtracted from the block's count).
+void TTxtFile::Settle() {
+  std::size_t feeds = 0;
+  if (CountedTo < 0 && CountedTo < Cursor) {
+    const std::ptrdiff_t carryEnd = std::min<std::ptrdiff_t>(Cursor, 0);
+    feeds += CountByte(Carry.data() + (Carry.size() - static_cast<std::size_t>(-CountedTo)),
+                       static_cast<std::size_t>(carryEnd - CountedTo), '\n');
+    CountedTo = carryEnd;
+  }
+  if (CountedTo < Cursor) {
+    const auto passed = static_cast<std::size_t>(Cursor - CountedTo);
+    const auto rest = static_cast<std::size_t>(DataLen - Cursor);
+    const char* const data = reinterpret_cast<const char*>(Buffer.get());
+    const std::size_t inBuffer =
+        passed <= rest ? CountByte(data + CountedTo, passed, '\n') : FeedsLeft - CountByte(data + Cursor, rest, '\n');
+    FeedsLeft -= inBuffer;
+    feeds += inBuffer;
+    CountedTo = Cursor;
+  }
+  // Line numbers are 32-bit; the count wraps rather than overflows on
+  // absurdly long files.
+  FLineCount = static_cast<std::int32_t>(static_cast<std::uint32_t>(FLineCount) + static_cast<std::uint32_t>(feeds));
 }
 
 void TTxtFile::ProcessMessagesAndTestCancel() {
@@ -187,7 +223,14 @@ unsigned char TTxtFile::MainByteSlow() {
   const unsigned char b = ByteAt(Cursor);
   ++Cursor;
   while (Cursor >= DataLen) {
-    if (AtEnd) throw EEndOfFile();
+    if (AtEnd) {
+      // The file's last byte, always a line feed, ends the stream rather
+      // than a line: it is not counted.
+      --Cursor;
+      Settle();
+      CountedTo = ++Cursor;
+      throw EEndOfFile();
+    }
     // A line feed consumed here starts the next line; the old line need not
     // be kept.
     if (b == '\n') LineStart = Cursor;
@@ -233,6 +276,7 @@ void TTxtFile::GetLine(LineInfo_t& lineInfo) {
     line.assign(reinterpret_cast<const char*>(Buffer.get() + LineStart), static_cast<std::size_t>(Cursor - LineStart));
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();  // a kept CR of a CR LF
+  Settle();
   lineInfo.LineNo = FLineCount;
 }
 
@@ -295,12 +339,10 @@ std::string_view TTxtFile::Buffered() const {
 }
 
 void TTxtFile::Skip(std::string_view from, std::size_t n) {
-  const std::size_t feeds = CountByte(from.data(), n, '\n');
-  if (feeds > 0) {
-    const void* last = memrchr(from.data(), '\n', n);
+  // The line the cursor lands in starts after the last line feed passed;
+  // searched from the end, that is usually a short way back.
+  if (const void* last = n > 0 ? memrchr(from.data(), '\n', n) : nullptr)
     LineStart = Cursor + (static_cast<const char*>(last) - from.data()) + 1;
-    FLineCount = static_cast<std::int32_t>(static_cast<std::uint32_t>(FLineCount) + static_cast<std::uint32_t>(feeds));
-  }
   Cursor += static_cast<std::ptrdiff_t>(n);
   Ahead = Cursor;
 }

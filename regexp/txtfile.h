@@ -76,13 +76,16 @@ class TTxtFile {
   // EEndOfFile, as GetChar would on consuming it.  Buffered returns the bytes
   // from the main cursor to the end of the current block (empty while the
   // cursor is in Carry).  Skip moves the main cursor over the first n bytes
-  // of such a view, counting their line feeds; it must land on a byte of the
-  // view.
+  // of such a view; it must land on a byte of the view.
   std::string_view LineWindow();
   std::string_view Buffered() const;
   void Skip(std::string_view from, std::size_t n);
 
-  std::int32_t LineCount() const { return FLineCount; }
+  // The line feeds the main cursor has passed.
+  std::int32_t LineCount() {
+    Settle();
+    return FLineCount;
+  }
   // Bytes of earlier blocks kept for the current line (and for a look-ahead
   // that ran past the block the main cursor is in).
   std::size_t CarriedBytes() const { return Carry.size(); }
@@ -111,6 +114,7 @@ class TTxtFile {
   void Normalise(std::size_t offset, std::size_t count);
   void NextBlock();
   void ProcessMessagesAndTestCancel();
+  void Settle();
   void SetDataLen(std::ptrdiff_t len);
 
   std::string FileName;
@@ -136,8 +140,16 @@ class TTxtFile {
   std::ptrdiff_t Cursor = 0;     // main cursor
   std::ptrdiff_t LineStart = 0;  // first byte of the current line
   std::ptrdiff_t Ahead = 0;      // look-ahead cursor
-  std::int32_t FLineCount = 0;   // line feeds the main cursor has passed
-  std::string FWindow;           // a line window that spans blocks
+  // Line feeds are counted lazily, in bulk: FLineCount holds those before
+  // CountedTo, and Settle brings CountedTo up to the main cursor when a line
+  // number is wanted or the block is about to be replaced.  FeedsLeft is the
+  // number of line feeds in Buffer[max(CountedTo, 0), DataLen), taken when
+  // the block was read, so that settling over most of a block counts only
+  // the bytes behind the cursor.
+  std::int32_t FLineCount = 0;
+  std::ptrdiff_t CountedTo = 0;
+  std::size_t FeedsLeft = 0;
+  std::string FWindow;  // a line window that spans blocks
 
   bool KeepCrLf;
   bool AtEnd = false;  // the last block of the file is in Buffer
@@ -153,12 +165,7 @@ class TTxtFile {
 inline unsigned char TTxtFile::MainByte() {
   const unsigned char b =
       static_cast<std::size_t>(Cursor) < FastEnd ? Buffer[static_cast<std::size_t>(Cursor++)] : MainByteSlow();
-  if (b == '\n') {
-    LineStart = Cursor;
-    // Line numbers are 32-bit; the count wraps rather than overflows on
-    // absurdly long files.
-    FLineCount = static_cast<std::int32_t>(static_cast<std::uint32_t>(FLineCount) + 1u);
-  }
+  if (b == '\n') LineStart = Cursor;
   return b;
 }
 

@@ -1,11 +1,15 @@
 // The byte-level primitives against plain byte-at-a-time versions, over
 // random data that puts the interesting bytes at every offset of a chunk.
+// The public functions run the 32-byte code where the processor has it and
+// the 16-byte code for the rest; the 16-byte code is also tested alone, since
+// it does all the work on processors without AVX2.
 #include "bytescan.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "bytescan_impl.h"
 #include "parser.h"
 #include "required.h"
 #include "sjis_literals.h"
@@ -38,13 +42,19 @@ TEST(ByteScan, CountAndFindAgreeWithByteAtATime) {
   std::mt19937 random(7);
   for (int round = 0; round < 300; ++round) {
     const std::string h = RandomBytes(random, random() % 700, "abAB\n\r");
-    EXPECT_EQ(CountByte(h.data(), h.size(), '\n'), static_cast<std::size_t>(std::count(h.begin(), h.end(), '\n')));
+    const auto feeds = static_cast<std::size_t>(std::count(h.begin(), h.end(), '\n'));
+    EXPECT_EQ(CountByte(h.data(), h.size(), '\n'), feeds);
+    EXPECT_EQ(bytescan::CountByte16(h.data(), h.size(), '\n'), feeds);
     const std::string n = RandomBytes(random, 1 + random() % 4, "abAB\n");
-    for (bool fold : {false, true}) EXPECT_EQ(FindBytes(h, n, fold), NaiveFind(h, n, fold)) << h << " / " << n;
+    for (bool fold : {false, true}) {
+      EXPECT_EQ(FindBytes(h, n, fold), NaiveFind(h, n, fold)) << h << " / " << n;
+      EXPECT_EQ(bytescan::FindBytes16(h, n, fold), NaiveFind(h, n, fold)) << h << " / " << n;
+    }
   }
   // More than 255 matches per lane.
-  const std::string feeds(5000, '\n');
-  EXPECT_EQ(CountByte(feeds.data(), feeds.size(), '\n'), 5000u);
+  const std::string feeds(20000, '\n');
+  EXPECT_EQ(CountByte(feeds.data(), feeds.size(), '\n'), 20000u);
+  EXPECT_EQ(bytescan::CountByte16(feeds.data(), feeds.size(), '\n'), 20000u);
 }
 
 TEST(ByteScan, CleanLineEndsAgreesWithByteAtATime) {
@@ -66,6 +76,37 @@ TEST(ByteScan, CleanLineEndsAgreesWithByteAtATime) {
     EXPECT_EQ(text.substr(0, len), expected);
     EXPECT_EQ(endsInCR, crAtEnd);
   }
+}
+
+TEST(ByteScan, ZeroOrLoneCRDetectionCountsLineFeedsOnTheWay) {
+  std::mt19937 random(13);
+  for (int round = 0; round < 500; ++round) {
+    // Mostly clean text, so that the count is checked often; long enough in
+    // some rounds for the lanes to be added up more than once.
+    const std::size_t size = round % 10 == 0 ? 5000 + random() % 5000 : random() % 300;
+    std::string text = RandomBytes(random, size, "ab\n\n\n");
+    for (std::size_t i = 0; i + 1 < text.size(); i += 2 + random() % 40) text.replace(i, 2, "\r\n");
+    if (round % 3 == 0 && !text.empty()) text[random() % text.size()] = round % 2 != 0 ? '\0' : '\r';
+    bool expected = false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+      expected = expected || text[i] == 0 || (text[i] == '\r' && i + 1 < text.size() && text[i + 1] != '\n');
+    const auto expectedFeeds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    std::size_t feeds = 0;
+    ASSERT_EQ(HasZeroOrLoneCR(text.data(), text.size(), feeds), expected) << round;
+    if (!expected) {
+      EXPECT_EQ(feeds, expectedFeeds) << round;
+    }
+    ASSERT_EQ(bytescan::HasZeroOrLoneCR16(text.data(), text.size(), feeds), expected) << round;
+    if (!expected) {
+      EXPECT_EQ(feeds, expectedFeeds) << round;
+    }
+  }
+  const std::string feeds(20000, '\n');
+  std::size_t count = 0;
+  EXPECT_FALSE(HasZeroOrLoneCR(feeds.data(), feeds.size(), count));
+  EXPECT_EQ(count, 20000u);
+  EXPECT_FALSE(bytescan::HasZeroOrLoneCR16(feeds.data(), feeds.size(), count));
+  EXPECT_EQ(count, 20000u);
 }
 
 TEST(RequiredBytes, LongestRunOfSingleCharactersAtTheTop) {

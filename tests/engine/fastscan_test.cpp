@@ -1,9 +1,14 @@
 // The whole-line scan against the one-character scans: random patterns from
-// the whole grammar over random files must give exactly the same reports.
+// the whole grammar over random files must give exactly the same reports,
+// and every reported line must be the file's line of that number (the file
+// cut at line ends independently of the reader, whose line counting both
+// scans share).
 // KOVALEX_DIFFERENTIAL_ROUNDS raises the number of rounds (tools/differential.sh).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "exceptions.h"
@@ -26,6 +31,27 @@ std::vector<TReport> Run(TGrep& grep, const std::string& path) {
   grep.OnMatch = [&](TGrep&, LineInfo_t info) { reports.push_back({info.LineNo, info.Line}); };
   grep.GrepFile(path, nullptr);
   return reports;
+}
+
+// The file's lines as the reader presents them: cut at every line feed, a
+// CR LF or lone CR, zero bytes read as spaces.
+std::vector<std::string> FileLines(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<std::string> lines;
+  std::string line;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      lines.push_back(std::move(line));
+      line.clear();
+    } else {
+      line.push_back(c == '\0' ? ' ' : c);
+    }
+  }
+  if (!line.empty()) lines.push_back(std::move(line));
+  return lines;
 }
 
 int Rounds(int normal) {
@@ -150,9 +176,16 @@ void Compare(const std::string& pattern, bool ignoreCase, bool dbMeta, const std
     throw;
   }
   reference.SetPattern(pattern);
-  for (const std::string& path : files)
-    ASSERT_EQ(Run(fast, path), Run(reference, path))
+  for (const std::string& path : files) {
+    const std::vector<TReport> reports = Run(fast, path);
+    ASSERT_EQ(reports, Run(reference, path))
         << "pattern " << Hex(pattern) << " ignoreCase " << ignoreCase << " dbMeta " << dbMeta << " file " << path;
+    const std::vector<std::string> lines = FileLines(path);
+    for (const TReport& r : reports) {
+      ASSERT_TRUE(r.LineNo >= 1 && static_cast<std::size_t>(r.LineNo) <= lines.size()) << r;
+      ASSERT_EQ(Hex(r.Line), Hex(lines[static_cast<std::size_t>(r.LineNo - 1)])) << r << " pattern " << Hex(pattern);
+    }
+  }
 }
 
 }  // namespace
