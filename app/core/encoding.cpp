@@ -3,11 +3,14 @@
 #include <iconv.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
+#include <vector>
 
 #include "sjis.h"
 
@@ -20,16 +23,6 @@ constexpr char16_t kReplacement = 0xFFFD;
 // a lead byte).
 constexpr char16_t kNoUnicode = 0xFFFF;
 constexpr std::uint16_t kNoSjis = 0xFFFF;
-
-struct TTables {
-  // Unicode of every byte that is not a lead byte.
-  std::array<char16_t, 256> Single{};
-  // Unicode of every lead x second byte pair, indexed lead * 256 + second.
-  std::vector<char16_t> Double = std::vector<char16_t>(0x10000, kNoUnicode);
-  // Shift-JIS code of every UTF-16 unit: a single byte b as b, a pair as
-  // lead * 256 + second.
-  std::vector<std::uint16_t> Encode = std::vector<std::uint16_t>(0x10000, kNoSjis);
-};
 
 class TIconv {
  public:
@@ -70,39 +63,97 @@ char16_t SingleUnit(const std::string& utf16le) {
   return static_cast<char16_t>(hi << 8 | lo);
 }
 
-TTables BuildTables() {
-  TTables t;
-  TIconv decoder("UTF-16LE", "CP932");
-  std::string out;
-  for (int b = 0; b < 256; ++b) {
-    const auto byte = static_cast<unsigned char>(b);
-    if (IsDBCSLeadByte(byte)) {
-      t.Single[b] = kNoUnicode;
-      for (int second = 0; second < 256; ++second) {
-        const unsigned char pair[2] = {byte, static_cast<unsigned char>(second)};
-        if (decoder.Convert(pair, 2, out)) t.Double[b * 256 + second] = SingleUnit(out);
-      }
-    } else {
-      t.Single[b] = decoder.Convert(&byte, 1, out) ? SingleUnit(out) : kNoUnicode;
-    }
+// The conversion tables, filled a row of 256 codes at a time on first use:
+// a row costs 256 conversions by iconv, and most runs meet few rows (a
+// command-line search converts its pattern and its hits, nothing more).
+// Rows are built under a lock, so that threads may share the tables.
+class TTables {
+ public:
+  // Unicode of a byte that is not a lead byte.
+  char16_t Single(unsigned char b) {
+    return Row(
+        FSingleReady, 0, [this](unsigned) { BuildSingle(); }, FSingle)[b];
   }
-  TIconv encoder("CP932", "UTF-16LE");
-  for (int u = 0; u < 0x10000; ++u) {
-    if (u >= 0xD800 && u <= 0xDFFF) continue;
-    const unsigned char unit[2] = {static_cast<unsigned char>(u & 0xFF), static_cast<unsigned char>(u >> 8)};
-    if (!encoder.Convert(unit, 2, out)) continue;
-    if (out.size() == 1) {
-      t.Encode[u] = static_cast<unsigned char>(out[0]);
-    } else if (out.size() == 2 && IsDBCSLeadByte(static_cast<unsigned char>(out[0]))) {
-      t.Encode[u] =
-          static_cast<std::uint16_t>(static_cast<unsigned char>(out[0]) << 8 | static_cast<unsigned char>(out[1]));
-    }
+  // Unicode of a lead byte and its second byte.
+  char16_t Double(unsigned char lead, unsigned char second) {
+    return Row(
+        FDoubleReady[lead], lead, [this](unsigned r) { BuildDouble(r); }, FDouble)[second];
   }
-  return t;
-}
+  // Shift-JIS code of a UTF-16 unit: a single byte b as b, a pair as
+  // lead * 256 + second.
+  std::uint16_t Encode(char16_t u) {
+    return Row(
+        FEncodeReady[u >> 8], u >> 8, [this](unsigned r) { BuildEncode(r); }, FEncode)[u & 0xFF];
+  }
 
-const TTables& Tables() {
-  static const TTables tables = BuildTables();
+ private:
+  template <typename T, typename Build>
+  const T* Row(std::atomic<bool>& ready, unsigned row, Build build, const std::vector<T>& table) {
+    if (!ready.load(std::memory_order_acquire)) {
+      const std::lock_guard<std::mutex> lock(FLock);
+      if (!ready.load(std::memory_order_relaxed)) {
+        build(row);
+        ready.store(true, std::memory_order_release);
+      }
+    }
+    return &table[row * 256];
+  }
+
+  TIconv& Decoder() {
+    if (!FDecoder) FDecoder = std::make_unique<TIconv>("UTF-16LE", "CP932");
+    return *FDecoder;
+  }
+  TIconv& Encoder() {
+    if (!FEncoder) FEncoder = std::make_unique<TIconv>("CP932", "UTF-16LE");
+    return *FEncoder;
+  }
+
+  void BuildSingle() {
+    std::string out;
+    for (unsigned b = 0; b < 256; ++b) {
+      const auto byte = static_cast<unsigned char>(b);
+      if (!IsDBCSLeadByte(byte) && Decoder().Convert(&byte, 1, out)) FSingle[b] = SingleUnit(out);
+    }
+  }
+
+  void BuildDouble(unsigned lead) {
+    if (!IsDBCSLeadByte(static_cast<unsigned char>(lead))) return;
+    std::string out;
+    for (unsigned second = 0; second < 256; ++second) {
+      const unsigned char pair[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(second)};
+      if (Decoder().Convert(pair, 2, out)) FDouble[lead * 256 + second] = SingleUnit(out);
+    }
+  }
+
+  void BuildEncode(unsigned high) {
+    if (high >= 0xD8 && high <= 0xDF) return;  // surrogates
+    std::string out;
+    for (unsigned low = 0; low < 256; ++low) {
+      const unsigned char unit[2] = {static_cast<unsigned char>(low), static_cast<unsigned char>(high)};
+      if (!Encoder().Convert(unit, 2, out)) continue;
+      const unsigned u = high << 8 | low;
+      if (out.size() == 1) {
+        FEncode[u] = static_cast<unsigned char>(out[0]);
+      } else if (out.size() == 2 && IsDBCSLeadByte(static_cast<unsigned char>(out[0]))) {
+        FEncode[u] =
+            static_cast<std::uint16_t>(static_cast<unsigned char>(out[0]) << 8 | static_cast<unsigned char>(out[1]));
+      }
+    }
+  }
+
+  std::mutex FLock;
+  std::unique_ptr<TIconv> FDecoder;
+  std::unique_ptr<TIconv> FEncoder;
+  std::atomic<bool> FSingleReady{false};
+  std::vector<char16_t> FSingle = std::vector<char16_t>(256, kNoUnicode);
+  std::array<std::atomic<bool>, 256> FDoubleReady{};
+  std::vector<char16_t> FDouble = std::vector<char16_t>(0x10000, kNoUnicode);
+  std::array<std::atomic<bool>, 256> FEncodeReady{};
+  std::vector<std::uint16_t> FEncode = std::vector<std::uint16_t>(0x10000, kNoSjis);
+};
+
+TTables& Tables() {
+  static TTables tables;
   return tables;
 }
 
@@ -166,7 +217,7 @@ bool NextUtf8(std::string_view s, std::size_t& i, char32_t& c) {
 }  // namespace
 
 TDecoded DecodeSjis(std::string_view sjis) {
-  const TTables& t = Tables();
+  TTables& t = Tables();
   TDecoded d;
   d.Text.reserve(sjis.size());
   d.Offsets.resize(sjis.size() + 1);
@@ -177,13 +228,13 @@ TDecoded DecodeSjis(std::string_view sjis) {
     char16_t u;
     if (IsDBCSLeadByte(b)) {
       if (i + 1 < sjis.size()) {
-        u = t.Double[b * 256 + static_cast<unsigned char>(sjis[i + 1])];
+        u = t.Double(b, static_cast<unsigned char>(sjis[i + 1]));
         d.Offsets[i++] = index;
       } else {
         u = kNoUnicode;
       }
     } else {
-      u = t.Single[b];
+      u = t.Single(b);
     }
     d.Offsets[i++] = index;
     d.Text += u == kNoUnicode ? kReplacement : u;
@@ -197,7 +248,7 @@ std::u16string SjisToUtf16(std::string_view sjis) { return DecodeSjis(sjis).Text
 std::string SjisToUtf8(std::string_view sjis) { return Utf16ToUtf8(SjisToUtf16(sjis)); }
 
 TEncoded EncodeSjisLossy(std::u16string_view text) {
-  const TTables& t = Tables();
+  TTables& t = Tables();
   TEncoded e;
   e.Bytes.reserve(text.size() * 2);
   e.Offsets.resize(text.size() + 1);
@@ -209,7 +260,7 @@ TEncoded EncodeSjisLossy(std::u16string_view text) {
       e.Bytes += '?';
       continue;
     }
-    const std::uint16_t code = t.Encode[u];
+    const std::uint16_t code = t.Encode(u);
     if (code == kNoSjis) {
       e.Bytes += '?';
     } else {
@@ -221,7 +272,7 @@ TEncoded EncodeSjisLossy(std::u16string_view text) {
 }
 
 std::string Utf16ToSjis(std::u16string_view text) {
-  const TTables& t = Tables();
+  TTables& t = Tables();
   std::string out;
   out.reserve(text.size() * 2);
   for (std::size_t k = 0; k < text.size(); ++k) {
@@ -229,7 +280,7 @@ std::string Utf16ToSjis(std::u16string_view text) {
     if (IsHighSurrogate(u) && k + 1 < text.size() && IsLowSurrogate(text[k + 1])) {
       ThrowUnencodable(0x10000 + ((u - 0xD800) << 10) + (text[k + 1] - 0xDC00));
     }
-    const std::uint16_t code = t.Encode[u];
+    const std::uint16_t code = t.Encode(u);
     if (code == kNoSjis) ThrowUnencodable(u);
     AppendCode(out, code);
   }

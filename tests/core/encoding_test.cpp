@@ -1,8 +1,13 @@
 #include "core/encoding.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
+#include <optional>
 #include <stdexcept>
+#include <thread>
+
+#include "sjis.h"
 
 using encoding::DecodeSjis;
 using encoding::EncodeSjisLossy;
@@ -15,7 +20,71 @@ const std::string kKatakanaA = "\x83\x41";        // ア: second byte is "A"
 const std::string kKatakanaDi = "\x83\x61";       // ヂ: second byte is "a"
 const std::string kUndecodablePair = "\x85\x40";  // a lead byte in a gap of the code page
 
+// What iconv makes of bytes as a whole (a fresh conversion each time), or
+// nothing when it refuses them.
+std::optional<std::string> Iconv(const char* to, const char* from, const std::string& bytes) {
+  const iconv_t handle = iconv_open(to, from);
+  std::string in = bytes;
+  char out[16];
+  char* inPtr = in.data();
+  char* outPtr = out;
+  std::size_t inLeft = in.size();
+  std::size_t outLeft = sizeof out;
+  const std::size_t r = iconv(handle, &inPtr, &inLeft, &outPtr, &outLeft);
+  iconv_close(handle);
+  if (r == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
+  return std::string(out, static_cast<std::size_t>(outPtr - out));
+}
+
+std::u16string FromUtf16le(const std::string& bytes) {
+  std::u16string text;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+    text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i + 1]) << 8 | static_cast<unsigned char>(bytes[i]));
+  return text;
+}
+
 }  // namespace
+
+// The tables are filled a row at a time, on first use, from iconv; every
+// code must come out as iconv converts it on its own, in whatever order the
+// rows are first met and from whichever thread.
+TEST(ConversionTables, EveryCodeConvertsAsIconvDoesAloneFromAnyThread) {
+  std::vector<std::string> pairs;
+  for (int lead = 0xFF; lead >= 0x81; --lead) {
+    if (!IsDBCSLeadByte(static_cast<unsigned char>(lead))) continue;
+    for (int second = 0; second < 256; ++second) pairs.push_back({static_cast<char>(lead), static_cast<char>(second)});
+  }
+  std::vector<std::u16string> decoded(pairs.size());
+  // Two threads meet the rows at once, from both ends.
+  std::thread other([&] {
+    for (std::size_t i = 0; i < pairs.size(); ++i) decoded[i] = DecodeSjis(pairs[i]).Text;
+  });
+  for (std::size_t i = pairs.size(); i-- > pairs.size() / 2;) (void)DecodeSjis(pairs[i]);
+  other.join();
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    const auto expected = Iconv("UTF-16LE", "CP932", pairs[i]);
+    const std::u16string unit = expected && expected->size() == 2 ? FromUtf16le(*expected) : u"\uFFFD";
+    ASSERT_EQ(decoded[i], unit) << std::hex
+                                << (static_cast<unsigned char>(pairs[i][0]) << 8 |
+                                    static_cast<unsigned char>(pairs[i][1]));
+  }
+  for (int b = 0; b < 256; ++b) {
+    if (IsDBCSLeadByte(static_cast<unsigned char>(b))) continue;
+    const auto expected = Iconv("UTF-16LE", "CP932", std::string(1, static_cast<char>(b)));
+    EXPECT_EQ(DecodeSjis(std::string(1, static_cast<char>(b))).Text,
+              expected && expected->size() == 2 ? FromUtf16le(*expected) : u"\uFFFD")
+        << b;
+  }
+  for (unsigned u = 0xFFFF; u > 0; --u) {
+    if (u >= 0xD800 && u <= 0xDFFF) continue;
+    const std::u16string text(1, static_cast<char16_t>(u));
+    const auto expected =
+        Iconv("CP932", "UTF-16LE", std::string{static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)});
+    const bool single = expected && expected->size() == 1;
+    const bool pair = expected && expected->size() == 2 && IsDBCSLeadByte(static_cast<unsigned char>((*expected)[0]));
+    ASSERT_EQ(EncodeSjisLossy(text).Bytes, single || pair ? *expected : "?") << std::hex << u;
+  }
+}
 
 TEST(DecodeSjis, DoubleByteTextBeforeKeywordMapsByteRangeToTextRange) {
   const std::string line = Sjis("日本語の") + "cat" + Sjis("は猫");
