@@ -71,6 +71,7 @@ std::int32_t FromQColor(const QColor& colour) {
 TResultView::TResultView(QTextEdit* richEdit1) : RichEdit1(richEdit1), FNormalFont(richEdit1->font()) {}
 
 QTextCharFormat TResultView::NormalFormat() const {
+  if (FNormalFormat) return *FNormalFormat;
   QTextCharFormat format;
   format.setFontFamilies(FNormalFont.families());
   if (FNormalFont.pointSizeF() > 0) {
@@ -82,19 +83,30 @@ QTextCharFormat TResultView::NormalFormat() const {
   format.setFontItalic(false);
   format.setFontUnderline(false);
   format.setForeground(ToQColor(FNormalColour, RichEdit1->palette()));
+  FNormalFormat = format;
   return format;
 }
 
 QTextCharFormat TResultView::KeywordFormat(const hits::TKeywordStyle& style) const {
+  if (FKeywordFormat && FKeywordFormat->first == style) return FKeywordFormat->second;
   QTextCharFormat format = NormalFormat();
   format.setFontWeight(style.Bold ? QFont::Bold : QFont::Normal);
   format.setFontItalic(style.Italic);
   format.setFontUnderline(style.Underline);
   format.setForeground(ToQColor(style.Colour, RichEdit1->palette()));
+  FKeywordFormat.emplace(style, format);
   return format;
 }
 
-void TResultView::Clear() { RichEdit1->document()->clear(); }
+void TResultView::ForgetFormats() {
+  FNormalFormat.reset();
+  FKeywordFormat.reset();
+}
+
+void TResultView::Clear() {
+  RichEdit1->document()->clear();
+  ForgetFormats();  // a new search takes the palette as it is now
+}
 
 QTextCursor TResultView::EndCursor() {
   QTextCursor cursor = FFilling ? FFillCursor : QTextCursor(RichEdit1->document());
@@ -173,6 +185,7 @@ bool TResultView::Refresh() {
 void TResultView::SetHideSelection(bool hide) {
   if (hide == FSelectionHidden) return;
   FSelectionHidden = hide;
+  ForgetFormats();
   if (hide) {
     // A selection drawn in the text's own colours on the text's own
     // background cannot be told from the rest.
@@ -196,11 +209,13 @@ void TResultView::CaretToStart() {
 
 void TResultView::SetNormalFont(const QFont& font) {
   FNormalFont = font;
+  ForgetFormats();
   RichEdit1->document()->setDefaultFont(font);
 }
 
 void TResultView::SetNormalColour(std::int32_t colour) {
   FNormalColour = colour;
+  ForgetFormats();
   QPalette p = RichEdit1->palette();
   p.setColor(QPalette::Text, ToQColor(colour, p));
   RichEdit1->setPalette(p);
@@ -226,6 +241,7 @@ void TResultView::ApplyNormalFont(const QFont& font, std::int32_t colour) {
 
 void TResultView::SetBackgroundColour(std::int32_t colour) {
   FBackgroundColour = colour;
+  ForgetFormats();
   QPalette p = RichEdit1->palette();
   p.setColor(QPalette::Base, ToQColor(colour, p));
   RichEdit1->setPalette(p);

@@ -25,6 +25,8 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 #include "core/search.h"
 
@@ -84,4 +86,11 @@ class TResultView : public IResultView {
   int FLinesSinceLayout = 0;
 
   QTextCursor EndCursor();
+  // Forgets the formats made for appended lines, after a change of the font,
+  // a colour or the palette.
+  void ForgetFormats();
+
+  // The formats of appended lines, made once rather than for every line.
+  mutable std::optional<QTextCharFormat> FNormalFormat;
+  mutable std::optional<std::pair<hits::TKeywordStyle, QTextCharFormat>> FKeywordFormat;
 };

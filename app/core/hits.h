@@ -19,6 +19,7 @@ struct TKeywordStyle {
   bool Italic = false;
   bool Underline = false;
   std::int32_t Colour = 255;
+  bool operator==(const TKeywordStyle&) const = default;
 };
 
 // The opening and closing marks put around the keyword (Shift-JIS).
