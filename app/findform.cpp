@@ -1,7 +1,7 @@
 #include "findform.h"
 
+#include <QPlainTextEdit>
 #include <QShowEvent>
-#include <QTextEdit>
 #include <exception>
 
 #include "core/find.h"
@@ -9,7 +9,7 @@
 #include "regexp.h"
 #include "ui_findform.h"
 
-TFindForm::TFindForm(QWidget* mainForm, QTextEdit* richEdit1, TAWKStr& awkStr1)
+TFindForm::TFindForm(QWidget* mainForm, QPlainTextEdit* richEdit1, TAWKStr& awkStr1)
     : QDialog(mainForm, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       ui(std::make_unique<Ui::TFindForm>()),

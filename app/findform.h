@@ -10,7 +10,7 @@
 #include "findview.h"
 
 class QShowEvent;
-class QTextEdit;
+class QPlainTextEdit;
 class TAWKStr;
 
 namespace Ui {
@@ -22,7 +22,7 @@ class TFindForm : public QDialog {
 
  public:
   // Created once, hidden; mainForm owns the dialog and places it.
-  TFindForm(QWidget* mainForm, QTextEdit* richEdit1, TAWKStr& awkStr1);
+  TFindForm(QWidget* mainForm, QPlainTextEdit* richEdit1, TAWKStr& awkStr1);
   ~TFindForm() override;
 
  protected:

@@ -1,9 +1,9 @@
 #include "findview.h"
 
+#include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
 
 int TTextEditFindView::LineCount() const { return FEdit->document()->blockCount(); }
 

@@ -4,11 +4,11 @@
 
 #include "core/find.h"
 
-class QTextEdit;
+class QPlainTextEdit;
 
 class TTextEditFindView : public find::TFindView {
  public:
-  explicit TTextEditFindView(QTextEdit* edit) : FEdit(edit) {}
+  explicit TTextEditFindView(QPlainTextEdit* edit) : FEdit(edit) {}
 
   int LineCount() const override;
   std::u16string LineText(int line) const override;
@@ -18,5 +18,5 @@ class TTextEditFindView : public find::TFindView {
   void SetSelection(int start, int length) override;
 
  private:
-  QTextEdit* FEdit;
+  QPlainTextEdit* FEdit;
 };

@@ -7,9 +7,9 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>
-#include <QTextEdit>
 #include <cstdlib>
 
 #include "core/catalogue.h"
@@ -45,7 +45,7 @@ void TMainForm::Command(F&& handler) {
   }
 }
 
-QTextEdit* TMainForm::SetUpUi() {
+QPlainTextEdit* TMainForm::SetUpUi() {
   setupUi(this);
   return RichEdit1;
 }

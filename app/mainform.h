@@ -173,7 +173,7 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   template <typename F>
   void Command(F&& handler);
   // Builds the controls of the window's definition; returns the result view.
-  QTextEdit* SetUpUi();
+  QPlainTextEdit* SetUpUi();
 
   TResultView FResultView;
   TSearchDriver FDriver;

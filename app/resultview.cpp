@@ -1,9 +1,9 @@
 #include "resultview.h"
 
+#include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
 
 #include "core/colours.h"
 #include "core/encoding.h"
@@ -68,7 +68,7 @@ std::int32_t FromQColor(const QColor& colour) {
   return colours::FromRgb(rgb.red(), rgb.green(), rgb.blue());
 }
 
-TResultView::TResultView(QTextEdit* richEdit1) : RichEdit1(richEdit1), FNormalFont(richEdit1->font()) {}
+TResultView::TResultView(QPlainTextEdit* richEdit1) : RichEdit1(richEdit1), FNormalFont(richEdit1->font()) {}
 
 QTextCharFormat TResultView::NormalFormat() const {
   if (FNormalFormat) return *FNormalFormat;

@@ -1,6 +1,11 @@
 // The result view as the search driver sees it: the window's rich-text view
 // (RichEdit1), filled line by line with Shift-JIS text.
 //
+// RichEdit1 is a plain-text edit whose characters carry their own formats
+// (face, size, colour, style): unlike a full rich-text edit it lays out only
+// the lines it shows, so tens of thousands of hit lines cost little more
+// than their insertion.
+//
 // The driver counts bytes of Shift-JIS text, the view UTF-16 units; every
 // appended line is decoded once, and the keyword run's byte range is mapped
 // through the decoder's offsets, so that the coloured run covers exactly the
@@ -30,7 +35,7 @@
 
 #include "core/search.h"
 
-class QTextEdit;
+class QPlainTextEdit;
 
 // A stored colour value (core/colours.h) as a colour of the toolkit: system
 // colours come from the palette.
@@ -40,7 +45,7 @@ std::int32_t FromQColor(const QColor& colour);
 
 class TResultView : public IResultView {
  public:
-  explicit TResultView(QTextEdit* richEdit1);
+  explicit TResultView(QPlainTextEdit* richEdit1);
 
   void Clear() override;
   void AppendLine(const std::string& line) override;
@@ -74,7 +79,7 @@ class TResultView : public IResultView {
   QTextCharFormat KeywordFormat(const hits::TKeywordStyle& style) const;
 
  private:
-  QTextEdit* RichEdit1;
+  QPlainTextEdit* RichEdit1;
   QFont FNormalFont;
   std::int32_t FNormalColour = 0;
   std::int32_t FBackgroundColour = 16777215;

@@ -4,9 +4,9 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextEdit>
 #include <QtTest>
 #include <memory>
 
@@ -78,7 +78,7 @@ class TFindFormTest : public QObject {
   }
 
   std::unique_ptr<QWidget> MainForm;
-  QTextEdit* RichEdit1 = nullptr;
+  QPlainTextEdit* RichEdit1 = nullptr;
   std::unique_ptr<TAWKStr> AWKStr1;
   TFindForm* Form = nullptr;
   QList<TMessage> Messages;
@@ -87,7 +87,7 @@ class TFindFormTest : public QObject {
 void TFindFormTest::init() {
   MainForm = std::make_unique<QWidget>();
   MainForm->setGeometry(100, 200, 601, 400);
-  RichEdit1 = new QTextEdit(MainForm.get());
+  RichEdit1 = new QPlainTextEdit(MainForm.get());
   RichEdit1->setReadOnly(true);
   AWKStr1 = std::make_unique<TAWKStr>();
   Form = new TFindForm(MainForm.get(), RichEdit1, *AWKStr1);
@@ -105,7 +105,7 @@ void TFindFormTest::cleanup() {
 
 void TFindFormTest::SetLines(const QStringList& lines) {
   RichEdit1->clear();
-  for (const QString& line : lines) RichEdit1->append(line);
+  for (const QString& line : lines) RichEdit1->appendPlainText(line);
   SetCaret(0);
 }
 
