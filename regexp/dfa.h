@@ -86,6 +86,9 @@ class TDFA {
   // text which cannot match.
   std::string Required;
   bool RequiredFoldsCase = false;
+  // Bytes that every match begins with (see required.h).
+  std::string RequiredPrefix;
+  bool RequiredPrefixFoldsCase = false;
   bool BeginAnchored = false;
   bool EndAnchored = false;
 

@@ -19,6 +19,23 @@ bool HoldsLineFeed(TCharCode low, TCharCode high) {
   return false;
 }
 
+// A code that can only be a line's leading character: a line feed, or a lead
+// byte paired with one.
+bool IsLineFeedCode(TCharCode code) {
+  return code == '\n' || ((code & 0xFF) == '\n' && IsDBCSLeadByte(static_cast<unsigned char>(code >> 8)));
+}
+
+// Whether the last byte before lineEnd is a lead byte left alone, which pairs
+// with the line feed.  A byte that cannot be a lead byte always ends a
+// character (alone, or as a second byte), and so does the leading character;
+// the bytes after it that can be lead bytes pair up from there, and an odd
+// number of them leaves the last one alone.
+bool EndsInLoneLeadByte(const unsigned char* p, std::size_t leading, std::size_t lineEnd) {
+  std::size_t k = 0;
+  while (lineEnd - k > leading && IsDBCSLeadByte(p[lineEnd - 1 - k])) ++k;
+  return k % 2 == 1;
+}
+
 // The bytes of a line's leading character at p: a line feed, or a lead byte
 // with it (and with a kept CR between them).
 std::size_t LeadingLength(const unsigned char* p) {
@@ -78,25 +95,29 @@ int TScanAutomaton::Next(int state, TCharCode code) const {
 // ---------------------------------------------------------------------------
 // TFastScan
 
-TFastScan::TFastScan(TScanAutomaton automaton, std::string required, bool foldsCase, bool exactLiteral)
+TFastScan::TFastScan(TScanAutomaton automaton, std::string required, bool foldsCase, bool exactLiteral, bool atStart)
     : FAutomaton(std::move(automaton)),
       FRequired(std::move(required)),
       FRequiredFoldsCase(foldsCase),
       FExactLiteral(exactLiteral && !FRequired.empty()) {
-  FLineLocal = ComputeLineLocal();
-  if (!FLineLocal) return;
+  FLineLocal = AttemptsEndInTheirLine(FAutomaton);
+  if (!FLineLocal) {
+    // A match may hold the required bytes in a later line than the one it
+    // starts in, so they cannot tell which lines to pass over, unless the
+    // match begins with them.
+    if (!atStart) FRequired.clear();
+    FExactLiteral = false;
+  }
+  FStartsAtLineStarts = ComputeStartsAtLineStarts();
   BuildClasses();
   ResetSets();
 }
 
-// An attempt runs past a line end when a state reached after at least one
-// character continues on a code that holds a line feed to a state that does
-// not accept (an accepting state ends the attempt there).
-bool TFastScan::ComputeLineLocal() const {
-  const std::size_t n = FAutomaton.Edges.size();
+bool TFastScan::AttemptsEndInTheirLine(const TScanAutomaton& automaton) {
+  const std::size_t n = automaton.Edges.size();
   std::vector<bool> reached(n, false);
   std::vector<int> pending;
-  for (const auto& e : FAutomaton.Edges[static_cast<std::size_t>(FAutomaton.Start)]) {
+  for (const auto& e : automaton.Edges[static_cast<std::size_t>(automaton.Start)]) {
     if (!reached[static_cast<std::size_t>(e.Target)]) {
       reached[static_cast<std::size_t>(e.Target)] = true;
       pending.push_back(e.Target);
@@ -105,14 +126,20 @@ bool TFastScan::ComputeLineLocal() const {
   while (!pending.empty()) {
     const int s = pending.back();
     pending.pop_back();
-    for (const auto& e : FAutomaton.Edges[static_cast<std::size_t>(s)]) {
-      if (HoldsLineFeed(e.Low, e.High) && !FAutomaton.Accepting[static_cast<std::size_t>(e.Target)]) return false;
+    for (const auto& e : automaton.Edges[static_cast<std::size_t>(s)]) {
+      if (HoldsLineFeed(e.Low, e.High) && !automaton.Accepting[static_cast<std::size_t>(e.Target)]) return false;
       if (!reached[static_cast<std::size_t>(e.Target)]) {
         reached[static_cast<std::size_t>(e.Target)] = true;
         pending.push_back(e.Target);
       }
     }
   }
+  return true;
+}
+
+bool TFastScan::ComputeStartsAtLineStarts() const {
+  for (const auto& e : FAutomaton.Edges[static_cast<std::size_t>(FAutomaton.Start)])
+    if (e.Low != e.High || !IsLineFeedCode(e.Low)) return false;
   return true;
 }
 
@@ -139,23 +166,17 @@ void TFastScan::BuildClasses() {
   }
 }
 
-// A kept CR is dropped before its line feed, so the automaton never sees it;
-// that is sound only when no code of the pattern holds a CR (no text does,
-// once line ends are cleaned) and the required bytes hold no line end, since
-// text with kept CRs has CR LF where the cleaned text has a line feed.
+// A kept CR is dropped before its line feed: a line window ends before it,
+// and the look-ahead reads CR LF as the line feed, so the automaton sees the
+// same characters as in cleaned text (which holds no CR at all).  Only the
+// required bytes are searched for in the text as it is, and text with kept
+// CRs has CR LF where the cleaned text has a line feed: they must hold no
+// line end, but for a line feed as their first byte when they only serve to
+// pass over lines (a fixed string is matched where its bytes are found, and
+// a line feed found there may be the second byte of a lead byte and CR).
 bool TFastScan::AllowsKeptCrLf() const {
-  if (!FLineLocal) return false;
-  if (FRequired.find_first_of("\r\n") != std::string::npos) return false;
-  for (const auto& edges : FAutomaton.Edges) {
-    for (const auto& e : edges) {
-      if (e.Low <= '\r' && '\r' <= e.High) return false;
-      for (unsigned lead = e.Low >> 8; lead <= (e.High >> 8u); ++lead) {
-        const unsigned code = lead << 8 | '\r';
-        if (IsDBCSLeadByte(static_cast<unsigned char>(lead)) && e.Low <= code && code <= e.High) return false;
-      }
-    }
-  }
-  return true;
+  const std::size_t from = FExactLiteral ? 0 : 1;
+  return FRequired.find_first_of("\r\n", from) == std::string::npos && !FRequired.starts_with('\r');
 }
 
 int TFastScan::ClassOf(TCharCode code) const {
@@ -214,7 +235,8 @@ std::int32_t TFastScan::Step(std::int32_t row, int cls, bool withStart) {
   return nextRow;
 }
 
-bool TFastScan::WindowMatches(std::string_view window, std::size_t& next) {
+bool TFastScan::WindowMatches(std::string_view window, std::size_t& next, std::int32_t& running) {
+  running = FEmpty * FClassCount;
   const auto* p = reinterpret_cast<const unsigned char*>(window.data());
   const std::size_t leading = LeadingLength(p);
   const std::size_t lineEnd = LineEnd(p, window.size(), leading);
@@ -224,6 +246,12 @@ bool TFastScan::WindowMatches(std::string_view window, std::size_t& next) {
   if (set == kAccept) return true;
   std::size_t i = leading;
   while (i < lineEnd) {
+    if (FStartsAtLineStarts && set == FEmpty * FClassCount) {
+      // Every attempt has failed and no other can start before the next
+      // line: only where that line's leading character starts is left.
+      next = EndsInLoneLeadByte(p, leading, lineEnd) ? lineEnd - 1 : window.size() - 1;
+      return false;
+    }
     const unsigned char b = p[i];
     if (FLeadIndex[b] >= 0) {
       if (i + 1 == lineEnd) {
@@ -250,7 +278,36 @@ bool TFastScan::WindowMatches(std::string_view window, std::size_t& next) {
   cls = dangling ? FPairClass[static_cast<std::size_t>(FLeadIndex[p[lineEnd - 1]]) * 256 + '\n']
                  : FByteClass[static_cast<unsigned char>('\n')];
   next = dangling ? lineEnd - 1 : window.size() - 1;
-  return Step(set, cls, false) == kAccept;
+  running = Step(set, cls, false);
+  return running == kAccept;
+}
+
+// Each character read by the look-ahead takes one table step of the set
+// without new starts.  An attempt can run to the end of the file, and every
+// line may start one, so the reader is polled every kPollSteps such steps
+// (counted over the whole scan) for the window's messages and the cancel
+// flag.
+bool TFastScan::RunsOnToAccept(TTxtFile& file, std::size_t from, std::int32_t running) {
+  file.AheadFrom(from);
+  for (;;) {
+    TCharCode code = file.GetAheadChar();
+    if (code == 0) return false;  // past the end of the file: every attempt ends
+    if ((code & 0xFF) == '\r') {
+      // A kept CR: the text holds no other (see AllowsKeptCrLf).  The line
+      // feed after it is the character, or the second byte of its lead byte.
+      file.GetAheadChar();
+      code = (code & 0xFF00) | '\n';
+    }
+    const int cls = code > 0xFF ? FPairClass[static_cast<std::size_t>(FLeadIndex[code >> 8]) * 256 + (code & 0xFF)]
+                                : FByteClass[code];
+    running = Step(running, cls, false);
+    if (running == kAccept) return true;
+    if (running == FEmpty * FClassCount) return false;
+    if (++FAheadSteps == kPollSteps) {
+      FAheadSteps = 0;
+      file.Poll();
+    }
+  }
 }
 
 // A fixed string matches where its bytes stand at a character boundary:
@@ -325,9 +382,20 @@ void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
 void TFastScan::Run(TTxtFile& file, const std::function<void()>& report) {
   for (;;) {
     if (!FRequired.empty()) SkipLinesWithoutRequired(file);
-    const std::string_view window = file.LineWindow();
+    std::string_view window = file.LineWindow();
     std::size_t next = 0;
-    if (FExactLiteral ? LiteralWindowMatches(window, next) : WindowMatches(window, next)) {
+    bool matches;
+    if (FExactLiteral) {
+      matches = LiteralWindowMatches(window, next);
+    } else {
+      std::int32_t running = 0;
+      matches = WindowMatches(window, next, running);
+      if (!matches && running != FEmpty * FClassCount) {
+        matches = RunsOnToAccept(file, window.size(), running);
+        window = file.LineWindow();  // the look-ahead may have read other blocks
+      }
+    }
+    if (matches) {
       file.Skip(window, LeadingLength(reinterpret_cast<const unsigned char*>(window.data())));
       report();
     } else {

@@ -3,13 +3,11 @@
 //
 // The one-character-at-a-time scans try every character of the file as the
 // start of an attempt and report the line of the first attempt that reaches
-// an accepting state.  When no attempt can run past the end of a line (no
-// state reached after a character continues on a line feed), a line is
-// reported exactly when an attempt that starts on its leading character (the
-// line feed before it, or a lead byte paired with that line feed) or on one
-// of its characters reaches an accepting state by the line feed that ends
-// it.  That is decided here per line, by running all attempts of the line at
-// once: a lazily built automaton whose states are sets of the pattern's
+// an accepting state.  A line is reported exactly when an attempt that starts
+// on its leading character (the line feed before it, or a lead byte paired
+// with that line feed) or on one of its characters reaches an accepting
+// state.  That is decided here per line, by running all attempts of the line
+// at once: a lazily built automaton whose states are sets of the pattern's
 // automaton states, over classes of character codes, with a table step per
 // character.  Characters are cut as the reader cuts them, from the line's
 // first byte on (every line feed ends a character, so a line always starts on
@@ -17,16 +15,23 @@
 // is the next line's leading character, unless the line was reported (the
 // reader then stands on the line feed itself).
 //
+// Most patterns are line-local: no state reached after a character continues
+// on a line feed, so every attempt ends by the line feed that ends its line.
+// For the others, attempts still running at the line end go on through the
+// following lines with the reader's look-ahead cursor, without new starts,
+// until they accept or all fail, as the one-character scans' attempts do.
+//
 // What runs where:
-//  - per byte: for a pattern with a required byte string (see required.h), a
-//    byte search over the current block finds the next place where a match can be,
-//    and every line before it is skipped with a count of its line feeds;
-//    otherwise one class lookup and one table step per character;
-//  - per line: finding its end (memchr), the attempts of the line;
+//  - per byte: for a line-local pattern with a required byte string (see
+//    required.h), a byte search over the current block finds the next place
+//    where a match can be, and every line before it is skipped; otherwise
+//    one class lookup and one table step per character;
+//  - per line: finding its end (memchr), the attempts of the line; for a
+//    pattern whose attempts start only on a line's leading character (a
+//    pattern anchored with "^"), only until they have all failed;
 //  - per report: the reader's GetLine (message pump, cancel test, the line's
 //    text and number) and the handler.
-// Patterns whose attempts can run past a line end keep the one-character
-// scans.
+// Line feeds are counted by the reader in bulk, only up to reported lines.
 #pragma once
 
 #include <cstdint>
@@ -60,12 +65,17 @@ struct TScanAutomaton {
 class TFastScan {
  public:
   // required: bytes that every matching line holds (empty when unknown);
-  // with foldsCase the case of their ASCII letters does not matter.  With
-  // exactLiteral the pattern is exactly the required bytes (a fixed string
-  // whose codes text can hold), and a line is checked by finding them.
-  TFastScan(TScanAutomaton automaton, std::string required, bool foldsCase, bool exactLiteral = false);
+  // with foldsCase the case of their ASCII letters does not matter; with
+  // atStart every match begins with them.  With exactLiteral the pattern is
+  // exactly the required bytes (a fixed string whose codes text can hold),
+  // and a line is checked by finding them.
+  TFastScan(TScanAutomaton automaton, std::string required, bool foldsCase, bool exactLiteral = false,
+            bool atStart = false);
 
-  // Whether attempts end within their line, so that the scan applies.
+  // Whether the automaton's attempts end within their line: no state reached
+  // after a character continues on a code that holds a line feed to a state
+  // that does not accept (an accepting state ends the attempt there).
+  static bool AttemptsEndInTheirLine(const TScanAutomaton& automaton);
   bool LineLocal() const { return FLineLocal; }
   // Whether the scan can read text whose CR LF line ends are kept (which
   // spares the reader cleaning them).
@@ -80,8 +90,9 @@ class TFastScan {
   static constexpr std::int32_t kUnknown = -1;
   static constexpr std::int32_t kAccept = -2;
   static constexpr std::size_t kMaxSets = 4096;
+  static constexpr std::uint32_t kPollSteps = 1u << 20;
 
-  bool ComputeLineLocal() const;
+  bool ComputeStartsAtLineStarts() const;
   void BuildClasses();
   int ClassOf(TCharCode code) const;
   std::int32_t Intern(std::vector<int> set);
@@ -89,8 +100,13 @@ class TFastScan {
   void ResetSets();
   // Whether the window's line holds a match; when it does not, next is where
   // the following line's leading character starts in the window (the line
-  // feed, or a lead byte of this line that pairs with it).
-  bool WindowMatches(std::string_view window, std::size_t& next);
+  // feed, or a lead byte of this line that pairs with it), and running the
+  // set of attempts still running after the line feed (the empty set for a
+  // line-local pattern).
+  bool WindowMatches(std::string_view window, std::size_t& next, std::int32_t& running);
+  // Whether the set of attempts running at offset from of the current line's
+  // window reaches an accepting state in the lines that follow.
+  bool RunsOnToAccept(TTxtFile& file, std::size_t from, std::int32_t running);
   bool LiteralWindowMatches(std::string_view window, std::size_t& next);
   // Moves the reader over the lines of its block that cannot hold the
   // required bytes.
@@ -101,6 +117,9 @@ class TFastScan {
   bool FRequiredFoldsCase;
   bool FExactLiteral;
   bool FLineLocal;
+  // Attempts start only on a line's leading character: the start state moves
+  // on nothing but codes that hold a line feed.
+  bool FStartsAtLineStarts = false;
 
   // Character classes: codes that every state treats alike.
   std::vector<std::uint32_t> FCuts;  // class k holds the codes [FCuts[k], FCuts[k + 1])
@@ -116,4 +135,5 @@ class TFastScan {
   std::vector<std::int32_t> FWithStart;
   std::vector<std::int32_t> FNoStart;
   std::int32_t FEmpty = 0;
+  std::uint32_t FAheadSteps = 0;  // look-ahead steps since the last poll
 };

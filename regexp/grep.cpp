@@ -74,8 +74,9 @@ void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
     else if (literal)
       fast = std::make_unique<TFastScan>(FastAutomaton(*dfa, false), dfa->Literal, false, true);
     else
-      fast = std::make_unique<TFastScan>(FastAutomaton(*dfa, false), dfa->Required, dfa->RequiredFoldsCase);
-    if (!fast->LineLocal()) fast.reset();
+      fast = AutomatonFastScan(*dfa);
+    // Fixed strings that hold a line feed keep the literal scans.
+    if (literal && !fast->LineLocal()) fast.reset();
   }
   std::unique_ptr<TTxtFile> file;
   try {
@@ -96,6 +97,18 @@ void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
   } catch (const EEndOfFile&) {
     // The end of the file, or the handler ended the scan.
   }
+}
+
+// The fast scan of a pattern that is no fixed string.  Bytes that a match
+// holds anywhere tell which lines to pass over only when matches stay within
+// their line; bytes that begin every match do in any case.
+std::unique_ptr<TFastScan> TGrep::AutomatonFastScan(const TDFA& dfa) const {
+  TScanAutomaton automaton = FastAutomaton(dfa, false);
+  const bool prefix = !TFastScan::AttemptsEndInTheirLine(automaton) || dfa.RequiredPrefix.size() >= dfa.Required.size();
+  if (prefix)
+    return std::make_unique<TFastScan>(std::move(automaton), dfa.RequiredPrefix, dfa.RequiredPrefixFoldsCase, false,
+                                       true);
+  return std::make_unique<TFastScan>(std::move(automaton), dfa.Required, dfa.RequiredFoldsCase);
 }
 
 // The current pattern's automaton compiled without regard to case, outside

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "regexp.h"
@@ -17,6 +18,7 @@
 
 class TGrep;
 struct TScanAutomaton;
+class TFastScan;
 
 // Called once for each line that holds a match; may raise EEndOfFile to end
 // the scan of the current file.
@@ -59,6 +61,7 @@ class TGrep : public TRegularExpression {
   void CaseInsensitiveLiteralScan(TTxtFile& file, const std::string& literal);
   void Report(TTxtFile& file);
   TScanAutomaton FastAutomaton(const TDFA& dfa, bool foldCase) const;
+  std::unique_ptr<TFastScan> AutomatonFastScan(const TDFA& dfa) const;
   std::shared_ptr<const TDFA> FoldedAutomaton() const;
 
   bool FOwnIgnoreCase = false;

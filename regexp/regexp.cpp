@@ -55,6 +55,9 @@ void TRegularExpression::CompileWith(const std::string& pattern, TCharCode lineH
     const TRequiredBytes required = FindRequiredBytes(parser.ParseTree->TopNode);
     PatternCache[entry].DFA->Required = required.Bytes;
     PatternCache[entry].DFA->RequiredFoldsCase = required.FoldsCase;
+    const TRequiredBytes prefix = FindRequiredPrefix(parser.ParseTree->TopNode);
+    PatternCache[entry].DFA->RequiredPrefix = prefix.Bytes;
+    PatternCache[entry].DFA->RequiredPrefixFoldsCase = prefix.FoldsCase;
     PatternCache[entry].DFA->NFA = nullptr;
   } catch (...) {
     PatternCache.erase(PatternCache.begin() + static_cast<std::ptrdiff_t>(entry));

@@ -32,27 +32,44 @@ void Flatten(const TParseNode* n, std::vector<const TParseNode*>& out) {
 
 }  // namespace
 
-TRequiredBytes FindRequiredBytes(const TParseNode* top) {
-  TRequiredBytes best;
-  if (top == nullptr) return best;
+namespace {
+
+// The runs of single characters among the top operands, in order; the first
+// one starts at the first operand (it may be empty).
+std::vector<TRequiredBytes> Runs(const TParseNode* top) {
+  std::vector<TRequiredBytes> runs(1);
+  if (top == nullptr) return runs;
   std::vector<const TParseNode*> operands;
   Flatten(top, operands);
-  TRequiredBytes run;
-  auto finish = [&] {
-    if (run.Bytes.size() > best.Bytes.size()) best = run;
-    run = TRequiredBytes();
-  };
-  for (const TParseNode* n : operands) {
-    if (SingleCode(n)) {
+  for (std::size_t i = 0; i < operands.size(); ++i) {
+    const TParseNode* n = operands[i];
+    TRequiredBytes& run = runs.back();
+    if (i == 0 && n->Op == opLineHead) {
+      run.Bytes += '\n';
+    } else if (SingleCode(n)) {
       AppendCode(run.Bytes, n->Low);
     } else if (EitherCase(n)) {
       AppendCode(run.Bytes, n->Left->Low);
       run.FoldsCase = true;
     } else {
-      finish();
+      runs.emplace_back();
     }
   }
-  finish();
+  return runs;
+}
+
+}  // namespace
+
+TRequiredBytes FindRequiredBytes(const TParseNode* top) {
+  TRequiredBytes best;
+  for (TRequiredBytes& run : Runs(top))
+    if (run.Bytes.size() > best.Bytes.size()) best = std::move(run);
   if (best.Bytes.size() < 2) best = TRequiredBytes();
   return best;
+}
+
+TRequiredBytes FindRequiredPrefix(const TParseNode* top) {
+  TRequiredBytes first = Runs(top).front();
+  if (first.Bytes.size() < 2) first = TRequiredBytes();
+  return first;
 }

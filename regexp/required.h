@@ -7,6 +7,13 @@
 // required string.  An ASCII letter of a case-folded pattern (upper or lower
 // case) counts as a character whose letter case does not matter.  Scans use
 // the string to pass over text that cannot match.
+//
+// A "^" that opens the pattern stands for the line feed it matches (the
+// leading character of a line is a line feed, or a lead byte paired with
+// one), so a run that starts there begins with a line feed.  The run that
+// starts at the first operand is also a string that every match begins with:
+// it stays within the line a match starts in, even when the match runs on
+// into later lines.
 #pragma once
 
 #include <string>
@@ -18,4 +25,7 @@ struct TRequiredBytes {
   bool FoldsCase = false;  // the case of ASCII letters in Bytes does not matter
 };
 
+// The longest string that every match holds.
 TRequiredBytes FindRequiredBytes(const TParseNode* top);
+// The string that every match begins with (empty when shorter than two bytes).
+TRequiredBytes FindRequiredPrefix(const TParseNode* top);

@@ -338,6 +338,12 @@ std::string_view TTxtFile::Buffered() const {
           static_cast<std::size_t>(DataLen - Cursor)};
 }
 
+void TTxtFile::AheadFrom(std::size_t n) {
+  Ahead = Cursor + static_cast<std::ptrdiff_t>(n);
+  // Blocks are read as soon as a cursor reaches the end of the buffered data.
+  while (Ahead >= DataLen && !AtEnd) NextBlock();
+}
+
 void TTxtFile::Skip(std::string_view from, std::size_t n) {
   // The line the cursor lands in starts after the last line feed passed;
   // searched from the end, that is usually a short way back.

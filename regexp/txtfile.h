@@ -77,9 +77,14 @@ class TTxtFile {
   // from the main cursor to the end of the current block (empty while the
   // cursor is in Carry).  Skip moves the main cursor over the first n bytes
   // of such a view; it must land on a byte of the view.
+  //
+  // AheadFrom sets the look-ahead cursor n bytes past the main cursor, for
+  // an attempt that runs on past a line window (whose bytes it may then
+  // replace: get the window again afterwards).
   std::string_view LineWindow();
   std::string_view Buffered() const;
   void Skip(std::string_view from, std::size_t n);
+  void AheadFrom(std::size_t n);
 
   // The line feeds the main cursor has passed.
   std::int32_t LineCount() {

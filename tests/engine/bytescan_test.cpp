@@ -127,4 +127,20 @@ TEST(RequiredBytes, LongestRunOfSingleCharactersAtTheTop) {
   EXPECT_EQ(folded.Bytes, "XSEARCH");
   EXPECT_TRUE(folded.FoldsCase);
   EXPECT_FALSE(required("search").FoldsCase);
+  // A leading "^" stands for the line feed that it matches.
+  EXPECT_EQ(required("^" + S("検") + "[^ ]* \\[").Bytes, "\n" + S("検"));
+  EXPECT_EQ(required("x^ab").Bytes, "ab");
+}
+
+TEST(RequiredBytes, PrefixIsTheRunThatBeginsEveryMatch) {
+  const auto prefix = [](const std::string& pattern) {
+    TRegExpParser parser(pattern, false);
+    parser.Parse();
+    return FindRequiredPrefix(parser.ParseTree->TopNode).Bytes;
+  };
+  EXPECT_EQ(prefix("^" + S("検") + "[^ ]* \\["), "\n" + S("検"));
+  EXPECT_EQ(prefix("cat[^!]*dog"), "cat");
+  EXPECT_EQ(prefix("[a-z]+ing "), "");  // "ing " is required, but not at the start
+  EXPECT_EQ(prefix("^a"), "\na");
+  EXPECT_EQ(prefix("a.c"), "");  // shorter than two bytes
 }

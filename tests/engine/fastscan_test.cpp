@@ -244,3 +244,34 @@ TEST(FastScanDifferential, RandomPatternsOverFilesOfSeveralBlocks) {
   Compare(S("あい"), false, false, paths);
   Compare(S("い") + "\\r?\\n?\\x82", false, false, paths);
 }
+
+// Attempts that run on past their line end: the look-ahead carries them
+// through later lines and blocks, reading CR LF (kept in the text) as the line
+// feed, also when a lead byte before the CR pairs with that line feed.
+TEST(FastScanDifferential, AttemptsThatRunIntoLaterLinesAndBlocks) {
+  const int block = TTxtFile::BufSize;
+  std::vector<std::string> contents;
+  for (int shift = -4; shift <= 2; ++shift) {
+    // "cat" lines whose "dog" comes some lines later, the last line feeds of
+    // the first block at every alignment near its end.
+    std::string text(static_cast<std::size_t>(block - 20 + shift), 'a');
+    text += "\r\ncat\r\nx\x82\r\n" + S("猫") + "\r\n\x82\r\ndog!\r\ncat\r\n" + S("犬") + "\r\n";
+    for (int k = 0; k < 300; ++k) text += "cat " + S("あ") + "\x82\r\nzz\r\n";
+    contents.push_back(text + "dog\r\n");
+  }
+  std::vector<std::unique_ptr<TTempFile>> files;
+  std::vector<std::string> paths;
+  for (const std::string& c : contents) {
+    files.push_back(std::make_unique<TTempFile>(c));
+    paths.push_back(files.back()->Path());
+  }
+  for (const std::string& pattern :
+       {std::string("cat[^!]*dog"), std::string("^cat[^!]*dog"), "t\\n" + S("猫"), std::string("\\x82\\nd"),
+        std::string("^[^a]*!"), "cat(.|\\n)*" + S("犬"), std::string("zz\\n\\x82")})
+    Compare(pattern, false, false, paths);
+  // A fixed string that begins with a line feed, found where that line feed
+  // is the second byte of a lead byte and a kept CR.
+  TTempFile pair("a\x82\r\n\xB1\x82\r\n");
+  Compare("^\xB1", false, false, {pair.Path()});
+  Compare("^\xB1", true, false, {pair.Path()});
+}
