@@ -25,16 +25,37 @@ bool IsLineFeedCode(TCharCode code) {
   return code == '\n' || ((code & 0xFF) == '\n' && IsDBCSLeadByte(static_cast<unsigned char>(code >> 8)));
 }
 
-// Whether the last byte before lineEnd is a lead byte left alone, which pairs
-// with the line feed.  A byte that cannot be a lead byte always ends a
-// character (alone, or as a second byte), and so does the leading character;
-// the bytes after it that can be lead bytes pair up from there, and an odd
-// number of them leaves the last one alone.
-bool EndsInLoneLeadByte(const unsigned char* p, std::size_t leading, std::size_t lineEnd) {
-  std::size_t k = 0;
-  while (lineEnd - k > leading && IsDBCSLeadByte(p[lineEnd - 1 - k])) ++k;
-  return k % 2 == 1;
-}
+// Tells which places of a line start a character, reading the bytes before
+// them: a byte that cannot be a lead byte always ends a character (alone, or
+// as a second byte), so the bytes after it that can be lead bytes pair up
+// from there, and an odd number of them leaves the last one a lead byte
+// whose second byte stands at the place.  A long run of such bytes is walked
+// forward instead, from a known character start that then moves up, so that
+// places asked for in ascending order cost time linear in the line in all.
+class TCharacterStarts {
+ public:
+  // known: a character start at or before every place that will be asked.
+  TCharacterStarts(const unsigned char* p, std::size_t known) : P(p), Known(known) {}
+
+  bool At(std::size_t at) {
+    // Below Known only its second byte can be asked (Known moved up to the
+    // first start after an earlier place).
+    if (at < Known) return false;
+    std::size_t k = 0;
+    while (at - k > Known && IsDBCSLeadByte(P[at - 1 - k])) {
+      if (++k == kLongRun) {
+        while (Known < at) Known += IsDBCSLeadByte(P[Known]) ? 2 : 1;
+        return Known == at;
+      }
+    }
+    return k % 2 == 0;
+  }
+
+ private:
+  static constexpr std::size_t kLongRun = 64;
+  const unsigned char* P;
+  std::size_t Known;
+};
 
 // The bytes of a line's leading character at p: a line feed, or a lead byte
 // with it (and with a kept CR between them).
@@ -249,7 +270,7 @@ bool TFastScan::WindowMatches(std::string_view window, std::size_t& next, std::i
     if (FStartsAtLineStarts && set == FEmpty * FClassCount) {
       // Every attempt has failed and no other can start before the next
       // line: only where that line's leading character starts is left.
-      next = EndsInLoneLeadByte(p, leading, lineEnd) ? lineEnd - 1 : window.size() - 1;
+      next = TCharacterStarts(p, leading).At(lineEnd) ? window.size() - 1 : lineEnd - 1;
       return false;
     }
     const unsigned char b = p[i];
@@ -311,28 +332,25 @@ bool TFastScan::RunsOnToAccept(TTxtFile& file, std::size_t from, std::int32_t ru
 }
 
 // A fixed string matches where its bytes stand at a character boundary:
-// text and string are cut into the same characters from there on.  The whole
+// text and string are cut into the same characters from there on.  The
 // window is cut from its first byte (the leading character, the line's
 // characters, then the line feed or the dangling lead byte with it); an
 // attempt may start anywhere but on that last character.
 bool TFastScan::LiteralWindowMatches(std::string_view window, std::size_t& next) {
   const auto* p = reinterpret_cast<const unsigned char*>(window.data());
-  const std::size_t lineEnd = LineEnd(p, window.size(), LeadingLength(p));
-  std::size_t boundary = 0;  // the first character start not yet passed
-  const auto advanceTo = [&](std::size_t target) {
-    while (boundary < target) boundary += IsDBCSLeadByte(p[boundary]) ? 2 : 1;
-  };
+  const std::size_t leading = LeadingLength(p);
+  const std::size_t lineEnd = LineEnd(p, window.size(), leading);
+  TCharacterStarts starts(p, leading);
   for (std::size_t from = 0;;) {
     const std::size_t at = from + FindBytes(window.substr(from), FRequired, false);
-    if (at >= window.size()) break;
-    advanceTo(at);
-    const bool last = at >= lineEnd || (at + 1 == lineEnd && IsDBCSLeadByte(p[at]));
-    if (boundary == at && !last) return true;
+    if (at >= lineEnd) break;  // the line end, or nothing found
+    const bool start = at == 0 || (at >= leading && starts.At(at));
+    const bool last = at + 1 == lineEnd && IsDBCSLeadByte(p[at]);
+    if (start && !last) return true;
     from = at + 1;
   }
   // The line feed alone ends the line, or a lead byte before it pairs with it.
-  advanceTo(lineEnd);
-  next = boundary == lineEnd + 1 ? lineEnd - 1 : window.size() - 1;
+  next = starts.At(lineEnd) ? window.size() - 1 : lineEnd - 1;
   return false;
 }
 

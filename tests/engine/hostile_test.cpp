@@ -289,6 +289,26 @@ TEST(HostileScan, AttemptsRunningToTheEndOfTheFileStillPollAndCanBeCancelled) {
   }
 }
 
+// A line of 4 MB whose bytes could all be lead bytes, holding the fixed
+// string's bytes at every second-byte position and nowhere else: every place
+// the byte search finds must be told from a character start, and reading back
+// over the whole run each time would take time growing with the square of
+// the line.  The match at the end is found, and no place before it.
+TEST(HostileScan, LongRunsOfLeadBytesAreCutInTimeLinearInTheLine) {
+  std::string line;
+  for (int k = 0; k < 2'000'000; ++k) line += "\x81\x82";
+  TTempFile file("x\n" + line + "a\x82\x81\n" + line + "\n");
+  for (const TScanChoice choice : {TScanChoice::Fast, TScanChoice::OneCharacter}) {
+    TGrep grep;
+    grep.ScanChoice = choice;
+    grep.SetPattern("\x82\x81");
+    std::vector<int> lines;
+    grep.OnMatch = [&](TGrep&, LineInfo_t info) { lines.push_back(info.LineNo); };
+    grep.GrepFile(file.Path(), nullptr);
+    EXPECT_EQ(lines, std::vector<int>{2});
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Inputs found by fuzzing
 
