@@ -39,7 +39,10 @@ sjis() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
 word_prefix='(^|[ ■●({\["'"'"'\-])'
 word_suffix='([ )"'"'"'\]}:;.,!?\-]|$)'
 # The same classes in grep's extended syntax, where a backslash inside
-# brackets is an ordinary character.
+# brackets is an ordinary character.  The counts of this query may differ on
+# a CR LF corpus: for grep the CR is the line's last character, so "$" does
+# not match after a word that ends the line, and its classes hold the single
+# bytes of "■" and "●".
 grep_prefix='(^|[ ■●({["'"'"'-])'
 grep_suffix='([] )"'"'"'}:;.,!?-]|$)'
 US=$'\x1f'
