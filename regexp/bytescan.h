@@ -1,6 +1,7 @@
-// Byte-level primitives of the reader and the fast scan, sixteen bytes at a
-// time where the processor has SSE2 (every x86-64 one), a byte at a time
-// elsewhere.
+// Byte-level primitives of the reader and the fast scan: thirty-two bytes at
+// a time where the processor has AVX2 (asked at run time), sixteen where it
+// has SSE2 (every x86-64 one), a byte at a time elsewhere.  See
+// bytescan_impl.h.
 #pragma once
 
 #include <cstddef>
