@@ -31,6 +31,7 @@
 #include "exceptions.h"
 #include "fuzz_common.h"
 #include "grep.h"
+#include "reader_lines.h"
 
 namespace {
 
@@ -70,25 +71,6 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     done += static_cast<std::size_t>(n);
   }
   close(fd);
-}
-
-// The file's lines as the reader presents them: CR LF and a lone CR are line
-// ends, a zero byte is a space; a last line without line end is a line.
-std::vector<std::string> ExpectedLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    if (c == '\r' || c == '\n') {
-      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-      lines.push_back(std::move(line));
-      line.clear();
-    } else {
-      line.push_back(c == '\0' ? ' ' : c);
-    }
-  }
-  if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') lines.push_back(std::move(line));
-  return lines;
 }
 
 // The content, behind filler that ends inFirstBlock bytes before the end of
@@ -194,7 +176,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bytes = content;
 
   WriteFile(FilePath(), bytes);
-  const std::vector<std::string> lines = ExpectedLines(bytes);
+  const std::vector<std::string> lines = ReaderLines(bytes);
   const bool cancel = false;
 
   for (const bool ignoreCase : {false, true}) {

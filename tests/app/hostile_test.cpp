@@ -19,6 +19,7 @@
 #include "core/profile.h"
 #include "mainform.h"
 #include "messagebox.h"
+#include "reader_lines.h"
 #include "sjis.h"
 
 using encoding::Sjis;
@@ -29,25 +30,6 @@ struct TMessage {
   QString Text;
   TMessageIcon Icon;
 };
-
-// The lines of a file as the reader presents them: CR LF and a lone CR end a
-// line, a zero byte reads as a space, a last line without line end counts.
-std::vector<std::string> ReaderLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    if (c == '\r' || c == '\n') {
-      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-      lines.push_back(std::move(line));
-      line.clear();
-    } else {
-      line.push_back(c == '\0' ? ' ' : c);
-    }
-  }
-  if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') lines.push_back(std::move(line));
-  return lines;
-}
 
 // Whether line holds keyword (single-byte characters only) on character
 // boundaries, characters cut from the line's first byte.

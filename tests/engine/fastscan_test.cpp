@@ -13,6 +13,7 @@
 
 #include "exceptions.h"
 #include "grep.h"
+#include "reader_lines.h"
 #include "sjis_literals.h"
 #include "test_files.h"
 
@@ -33,25 +34,10 @@ std::vector<TReport> Run(TGrep& grep, const std::string& path) {
   return reports;
 }
 
-// The file's lines as the reader presents them: cut at every line feed, a
-// CR LF or lone CR, zero bytes read as spaces.
+// The file's lines as the reader presents them.
 std::vector<std::string> FileLines(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<std::string> lines;
-  std::string line;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    if (c == '\r' || c == '\n') {
-      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-      lines.push_back(std::move(line));
-      line.clear();
-    } else {
-      line.push_back(c == '\0' ? ' ' : c);
-    }
-  }
-  if (!line.empty()) lines.push_back(std::move(line));
-  return lines;
+  return ReaderLines(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
 }
 
 int Rounds(int normal) {

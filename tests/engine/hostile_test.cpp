@@ -11,6 +11,7 @@
 
 #include "exceptions.h"
 #include "grep.h"
+#include "reader_lines.h"
 #include "regexp.h"
 #include "sjis_literals.h"
 #include "test_files.h"
@@ -31,25 +32,6 @@ std::string Repeat(const std::string& s, int n) {
   std::string r;
   for (int i = 0; i < n; ++i) r += s;
   return r;
-}
-
-// The lines of a file as the reader presents them: CR LF and a lone CR end a
-// line, a zero byte reads as a space, a last line without line end counts.
-std::vector<std::string> ReaderLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    if (c == '\r' || c == '\n') {
-      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-      lines.push_back(std::move(line));
-      line.clear();
-    } else {
-      line.push_back(c == '\0' ? ' ' : c);
-    }
-  }
-  if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') lines.push_back(std::move(line));
-  return lines;
 }
 
 std::vector<TReport> Scan(TGrep& grep, const std::string& path) {
