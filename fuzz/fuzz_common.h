@@ -2,11 +2,15 @@
 // Shift-JIS character boundaries, and failing loudly.
 #pragma once
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -98,6 +102,36 @@ inline std::vector<std::string> SplitLines(std::string_view s, std::size_t limit
     start = lf + 1;
   }
   return parts;
+}
+
+// The one file on disk of this process, for inputs that must be read from a
+// file: in /dev/shm when it can be written there (sparing the disk), named
+// after the target and the process, removed at exit.  The first call's name
+// holds for the process.
+inline const std::string& ScratchFile(const std::string& name) {
+  static const std::string path = [&name] {
+    std::error_code ec;
+    std::filesystem::path dir = "/dev/shm";
+    if (access(dir.c_str(), W_OK) != 0) dir = std::filesystem::temp_directory_path(ec);
+    static std::string removeAtExit;
+    removeAtExit = (dir / ("kovalex-fuzz-" + std::to_string(getpid()) + "-" + name)).string();
+    std::atexit([] { unlink(removeAtExit.c_str()); });
+    return removeAtExit;
+  }();
+  return path;
+}
+
+// Replaces the file's content with bytes.
+inline void WriteWhole(const std::string& path, const std::string& bytes) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd < 0) Fail("cannot create the temporary file", path);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n <= 0) Fail("cannot write the temporary file", path);
+    done += static_cast<std::size_t>(n);
+  }
+  close(fd);
 }
 
 }  // namespace fuzz

@@ -37,41 +37,13 @@ namespace {
 
 using TScanChoice = TGrep::TScanChoice;
 
+const std::string& FilePath() { return fuzz::ScratchFile("grep.txt"); }
+
 struct TReport {
   std::int32_t LineNo;
   std::string Line;
   bool operator==(const TReport&) const = default;
 };
-
-std::string TempPath() {
-  std::error_code ec;
-  std::filesystem::path dir = "/dev/shm";
-  if (access(dir.c_str(), W_OK) != 0) dir = std::filesystem::temp_directory_path(ec);
-  return (dir / ("kovalex-fuzz-grep-" + std::to_string(getpid()) + ".txt")).string();
-}
-
-const std::string& FilePath() {
-  static const std::string path = [] {
-    std::string p = TempPath();
-    static std::string removeAtExit;
-    removeAtExit = p;
-    std::atexit([] { unlink(removeAtExit.c_str()); });
-    return p;
-  }();
-  return path;
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) fuzz::Fail("cannot create the temporary file", path);
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n <= 0) fuzz::Fail("cannot write the temporary file", path);
-    done += static_cast<std::size_t>(n);
-  }
-  close(fd);
-}
 
 // The content, behind filler that ends inFirstBlock bytes before the end of
 // the reader's first block.
@@ -175,7 +147,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       AttemptsRunThroughFiller(pattern, dbMeta, bytes.substr(0, bytes.size() - content.size())))
     bytes = content;
 
-  WriteFile(FilePath(), bytes);
+  fuzz::WriteWhole(FilePath(), bytes);
   const std::vector<std::string> lines = ReaderLines(bytes);
   const bool cancel = false;
 

@@ -150,35 +150,7 @@ void CheckOnlyOwnedLinesChanged(const std::string& beforeBytes, const std::strin
   if (!aligns(aligns, 0, 0)) fail("a line that the save did not own changed");
 }
 
-std::string TempPath() {
-  std::error_code ec;
-  std::filesystem::path dir = "/dev/shm";
-  if (access(dir.c_str(), W_OK) != 0) dir = std::filesystem::temp_directory_path(ec);
-  return (dir / ("kovalex-fuzz-settings-" + std::to_string(getpid()) + ".ini")).string();
-}
-
-const std::string& FilePath() {
-  static const std::string path = [] {
-    std::string p = TempPath();
-    static std::string removeAtExit;
-    removeAtExit = p;
-    std::atexit([] { unlink(removeAtExit.c_str()); });
-    return p;
-  }();
-  return path;
-}
-
-void WriteFile(const std::string& bytes) {
-  const int fd = open(FilePath().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) fuzz::Fail("cannot create the temporary file", FilePath());
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n <= 0) fuzz::Fail("cannot write the temporary file", FilePath());
-    done += static_cast<std::size_t>(n);
-  }
-  close(fd);
-}
+const std::string& FilePath() { return fuzz::ScratchFile("settings.ini"); }
 
 std::string ReadFile() {
   std::string content;
@@ -263,7 +235,7 @@ std::pair<std::string, std::string> FirstSectionAndKey(const std::string& conten
 
 // Writes one key into the input's file and checks the save.
 void WriteOneKey(const std::string& bytes, const TWrite& w) {
-  WriteFile(bytes);
+  fuzz::WriteWhole(FilePath(), bytes);
   TProfile profile(FilePath());
   try {
     profile.WriteString(w.Section, w.Key, w.Value);
@@ -322,7 +294,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string bytes(reinterpret_cast<const char*>(data), size);
 
   // Loading and saving without a change.
-  WriteFile(bytes);
+  fuzz::WriteWhole(FilePath(), bytes);
   {
     TProfile profile(FilePath());
     if (profile.Content() != bytes) fuzz::Fail("the profile does not hold the file's bytes", fuzz::Hex(bytes));
@@ -352,7 +324,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   WriteOneKey(bytes, {"KovalexFuzzNewSection", "key", "value"});
 
   // All of the program's settings.
-  WriteFile(bytes);
+  fuzz::WriteWhole(FilePath(), bytes);
   settings::TSettingsValues values = settings::DefaultSettings();
   values.Dictionaries = {true, false, true, false, false, true};
   values.ShowTags = true;
