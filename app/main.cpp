@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "closeonsignals.h"
 #include "findform.h"
 #include "fontsubstitutes.h"
 #include "inputform.h"
@@ -22,6 +23,7 @@ int main(int argc, char* argv[]) {
   TFindForm findForm(&mainForm, mainForm.RichEdit1, mainForm.AWKStr1);
   mainForm.SetDialogs(&inputForm, &findForm);
 
+  TCloseOnSignals closeOnSignals(&mainForm);
   mainForm.show();
   return QApplication::exec();
 }

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include "core/colours.h"
 #include "core/encoding.h"
 #include "core/profile.h"
+#include "core/screen_fit.h"
 #include "exceptions.h"
 #include "findform.h"
 #include "fontdialog.h"
@@ -116,6 +118,8 @@ void TMainForm::FormCreate() {
     FindDictionaries();
     LoadSettings();
   });
+  // What the window shows now is what this run's changes are counted against.
+  FSettings.SetLoadedValues(CurrentSettings());
 }
 
 void TMainForm::SetDialogs(TInputForm* inputForm, TFindForm* findForm) {
@@ -143,15 +147,9 @@ void TMainForm::FindDictionaries() {
   }
 }
 
-void TMainForm::LoadSettings() {
-  const TProfile profile(SettingsPath());
-  settings::LoadSettings(profile, *this);
-}
+void TMainForm::LoadSettings() { FSettings.Load(SettingsPath(), *this); }
 
-void TMainForm::SaveSettings() {
-  TProfile profile(SettingsPath());
-  settings::SaveSettings(profile, CurrentSettings());
-}
+void TMainForm::SaveSettings() { FSettings.Save(SettingsPath(), CurrentSettings()); }
 
 settings::TSettingsValues TMainForm::CurrentSettings() const {
   settings::TSettingsValues values;
@@ -395,8 +393,17 @@ void TMainForm::SetKeywordColour(std::int32_t colour) { FKeywordStyle.Colour = c
 void TMainForm::SetBackgroundColour(std::int32_t colour) { FResultView.SetBackgroundColour(colour); }
 
 void TMainForm::SetGeometry(int top, int left, int width, int height) {
-  move(left, top);
-  SetClientSize(width, height);
+  // The stored place may lie off every screen and the size exceed any.
+  screen_fit::TRect fitted{left, top, width, height};
+  const QScreen* screen = QGuiApplication::screenAt(QPoint(left, top));
+  if (screen == nullptr) screen = this->screen();
+  if (screen != nullptr) {
+    const QRect area = screen->availableGeometry();
+    fitted = screen_fit::FitToArea(fitted, {area.x(), area.y(), area.width(), area.height()}, 0,
+                                   this->height() - ClientSize().height());
+  }
+  move(fitted.Left, fitted.Top);
+  SetClientSize(fitted.Width, fitted.Height);
 }
 
 // ---------------------------------------------------------------------------

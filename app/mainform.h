@@ -34,6 +34,7 @@
 
 #include "core/search.h"
 #include "core/settings.h"
+#include "core/settings_session.h"
 #include "grep.h"
 #include "regexp.h"
 #include "resultview.h"
@@ -183,6 +184,7 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   THelpWindow* FHelpWindow = nullptr;
   QString FHelpFile;
   std::string FSettingsPath;
+  settings::TSettingsSession FSettings;
   int FHitLimit = 100;
   hits::TKeywordStyle FKeywordStyle;
   bool FKeyPreview = true;

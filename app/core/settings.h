@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/profile.h"
 
@@ -72,6 +73,18 @@ struct TSettingsValues {
 
 // The values that a missing file gives (normal font "ＭＳ ゴシック" 12 points).
 TSettingsValues DefaultSettings();
+
+// One key as SaveSettings writes it: names and value as Shift-JIS.
+struct TSettingText {
+  std::string Section;
+  std::string Key;
+  std::string Value;
+  bool IsString;  // a text the user chose, not a number or flag written by the program
+};
+
+// Every key with the text written for values, in the order LoadSettings
+// reads them.
+std::vector<TSettingText> SettingTexts(const TSettingsValues& values);
 
 // Writes every key, in the order LoadSettings reads them, then saves the
 // profile (which raises Exception when the file cannot be written).

@@ -7,6 +7,7 @@
 #include <QAbstractItemView>
 #include <QActionGroup>
 #include <QClipboard>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -17,8 +18,10 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QtTest>
+#include <csignal>
 #include <memory>
 
+#include "closeonsignals.h"
 #include "core/encoding.h"
 #include "core/profile.h"
 #include "exceptions.h"
@@ -113,6 +116,8 @@ class TMainFormTest : public QObject {
   void badColourIsShownAndTheWindowStarts();
   void failedSaveIsShownAndClosingGoesOn();
   void closingDuringASearchEndsItFirst();
+  void signalsCloseAsTheCloseBox_data();
+  void signalsCloseAsTheCloseBox();
   void exitDuringASearchDoesNothing();
 
  private:
@@ -1016,6 +1021,33 @@ void TMainFormTest::closingDuringASearchEndsItFirst() {
   QVERIFY(Messages.empty());
   QVERIFY(!Form->isVisible());
   QVERIFY(QFile::exists(SettingsPath()));
+}
+
+void TMainFormTest::signalsCloseAsTheCloseBox_data() {
+  QTest::addColumn<int>("signal");
+  QTest::addColumn<bool>("dialogOpen");
+  QTest::newRow("SIGTERM") << SIGTERM << false;
+  QTest::newRow("SIGHUP, a modal dialog open") << SIGHUP << true;
+  QTest::newRow("SIGINT") << SIGINT << false;
+}
+
+void TMainFormTest::signalsCloseAsTheCloseBox() {
+  QFETCH(int, signal);
+  QFETCH(bool, dialogOpen);
+  CreateForm();
+  new TCloseOnSignals(Form.get());
+  Form->ClickMenuItem(Form->SubMenuMark3);
+  if (dialogOpen) {
+    QDialog dialog(Form.get());
+    QTimer::singleShot(0, [signal] { raise(signal); });
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+  } else {
+    QCOMPARE(raise(signal), 0);
+  }
+  QTRY_VERIFY(!Form->isVisible());
+  QVERIFY(Messages.empty());
+  const TProfile profile(QFile::encodeName(SettingsPath()).toStdString());
+  QCOMPARE(profile.ReadString(Sjis("表示"), Sjis("キーワードのマーク")).value_or("?"), std::string("3"));
 }
 
 void TMainFormTest::exitDuringASearchDoesNothing() {
