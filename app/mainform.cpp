@@ -64,6 +64,8 @@ TMainForm::TMainForm(QWidget* parent)
 
   Grep1.OnMatch = [this](TGrep& sender, LineInfo_t lineInfo) { Grep1Match(sender, std::move(lineInfo)); };
   Grep1.ProcessMessages = [this] { ProcessMessages(); };
+  // A FIFO or device in a dictionary's place would hold the window in open().
+  Grep1.RegularFilesOnly = true;
 
   // The keyword marks form a radio group: choosing one unchecks the others.
   MarkGroup = new QActionGroup(this);

@@ -69,6 +69,7 @@ class THostileTest : public QObject {
   void imageRenamedAsADictionaryIsSearchedLineByLine();
   void dictionaryDeletedAfterDiscoveryIsReportedAndHitsStay();
   void dictionaryTurnedIntoADirectoryDuringTheSearchIsReported();
+  void lineTooLongIsReportedWithItsFileAndTheHitsStay();
 
   // Queries.
   void queriesOfTenThousandBytes();
@@ -274,6 +275,29 @@ void THostileTest::dictionaryTurnedIntoADirectoryDuringTheSearchIsReported() {
   QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat 1", "cat 2"}));
   QCOMPARE(Messages.size(), std::size_t{2});
   QCOMPARE(Messages[1].Text, QStringLiteral("KOVA5B.TXT: シンボリックリンクが循環しています."));
+
+  // A FIFO without a writer would hold the window in its open for ever.
+  QVERIFY(QFile::remove(Dir->filePath(QStringLiteral("KOVA5B.TXT"))));
+  QCOMPARE(mkfifo(Path(QStringLiteral("KOVA5B.TXT")).c_str(), 0644), 0);
+  Search(QStringLiteral("cat"));
+  QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat 1", "cat 2"}));
+  QCOMPARE(Messages.size(), std::size_t{3});
+  QCOMPARE(Messages[2].Text, QStringLiteral("KOVA5B.TXT: 通常のファイルではありません."));
+}
+
+void THostileTest::lineTooLongIsReportedWithItsFileAndTheHitsStay() {
+  // A line that outgrows memory is reported as one longer than a bound is;
+  // the bound stands in for the memory here.
+  WriteRaw(QStringLiteral("KOVA5.TXT"), "cat 1\r\ncat 2\r\n" + std::string(300000, 'x') + " cat\r\ncat 3\r\n");
+  CreateForm();
+  Form->ClickMenuItem(Form->SubMenuDic1);
+  Form->Grep1.MaxLineBytes = 100000;
+  Search(QStringLiteral("cat"));
+  QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat 1", "cat 2"}));
+  VerifyFinishedWith(2);
+  QCOMPARE(Messages.size(), std::size_t{1});
+  QCOMPARE(Messages[0].Text, QStringLiteral("KOVA5.TXT: 行が長すぎます."));
+  QCOMPARE(Messages[0].Icon, TMessageIcon::Error);
 }
 
 // ---------------------------------------------------------------------------
