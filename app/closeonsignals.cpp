@@ -35,7 +35,12 @@ TCloseOnSignals::TCloseOnSignals(QWidget* window) : QObject(window), FWindow(win
   action.sa_handler = WriteSignalToPipe;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  for (std::size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], &action, &FPrevious[i]);
+  for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+    sigaction(kSignals[i], nullptr, &FPrevious[i]);
+    // A signal ignored by whoever started the program (nohup, a background
+    // job of a shell) stays ignored.
+    if (FPrevious[i].sa_handler != SIG_IGN) sigaction(kSignals[i], &action, nullptr);
+  }
 }
 
 TCloseOnSignals::~TCloseOnSignals() {

@@ -7,7 +7,8 @@
 //
 // A signal handler may do almost nothing, so it only writes the signal's
 // number into a pipe; the event loop watches the pipe's other end and does
-// the closing there.  One object at a time; it restores the previous
+// the closing there.  A signal that was ignored when the program started
+// (nohup) stays ignored.  One object at a time; it restores the previous
 // handlers when it goes.
 #pragma once
 

@@ -18,12 +18,12 @@ int main(int argc, char* argv[]) {
   SubstituteJapaneseFontNames();
 
   TMainForm mainForm;
+  TCloseOnSignals closeOnSignals(&mainForm);
   mainForm.FormCreate();
   TInputForm inputForm(&mainForm);
   TFindForm findForm(&mainForm, mainForm.RichEdit1, mainForm.AWKStr1);
   mainForm.SetDialogs(&inputForm, &findForm);
 
-  TCloseOnSignals closeOnSignals(&mainForm);
   mainForm.show();
   return QApplication::exec();
 }

@@ -1,25 +1,29 @@
 #!/usr/bin/env bash
-# Searches dictionaries too large for the test suite with kovagrep and checks
-# the results and the peak memory (resident set, from /usr/bin/time):
+# Hostile inputs too large or too slow for the test suite.
+#
+# grep: searches dictionaries with kovagrep and checks the results and the
+# peak memory (resident set, from /usr/bin/time):
 #  - a 2 GB dictionary, made sparse with truncate: 512 entries, one every
 #    4 MB, with runs of zero bytes (read as spaces) between them;
 #  - a dictionary with one line of 50 MB between two short lines.
+# window: runs the program itself (offscreen) against hostile settings files
+# and ends it by a signal, as a desktop session ends it:
+#  - a FIFO as the settings file, a window stored as 100000 x 100000 pixels,
+#    a settings file with a hard link in a folder nobody may write, a
+#    temporary file left by a killed save; SIGTERM and SIGHUP.
 #
-#   tools/hostile_inputs.sh            (BUILD_DIR=build-hostile; TMPDIR for the files)
+#   tools/hostile_inputs.sh [grep] [window]   (both when none is named;
+#                                               BUILD_DIR=build-hostile; TMPDIR for the files)
 #
 # Needs about 60 MB of disk for the files and a few seconds to a minute of
 # CPU per search.  Exits non-zero when a result or a memory bound is wrong.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build-hostile}
-
-echo "== Build kovagrep ($build/)"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j 2 --target kovagrep >/dev/null
-kovagrep=$PWD/$build/cli/kovagrep
+sections=${*:-grep window}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kovalex-hostile-XXXXXX")
-trap 'rm -rf "$work"' EXIT
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 failed=0
 
 # check NAME EXPECTED ACTUAL
@@ -54,6 +58,12 @@ bounded() {
     failed=1
   fi
 }
+
+grep_inputs() {
+echo "== Build kovagrep ($build/)"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j 2 --target kovagrep >/dev/null
+kovagrep=$PWD/$build/cli/kovagrep
 
 echo "== A 2 GB sparse dictionary"
 big=$work/KOVA5.TXT
@@ -120,6 +130,113 @@ bounded "50 MB line, no match" "$kb" $((4 * line_kb + 16 * 1024))
 measure "$work/out" "$kovagrep" -c 'x+ needle y' "$long"
 check "a pattern over the long line" "0:1" "$status:$(cat "$work/out")"
 bounded "50 MB line, pattern" "$kb" $((5 * line_kb + 16 * 1024))
+
+}
+
+# The window, run as a user runs it, ended by a signal.
+window_inputs() {
+  echo "== Build kovalex ($build/)"
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVALEX_BUILD_APP=ON >/dev/null
+  cmake --build "$build" -j 2 --target kovalex >/dev/null
+  local kovalex=$PWD/$build/app/kovalex
+  local home=$work/window
+  mkdir -p "$home"
+
+  # start SETTINGS: runs the program in $home with that settings file and
+  # waits until it handles SIGTERM and SIGHUP (its window is then up), at
+  # most 30 s; sets pid, or fails and sets pid to nothing.
+  start() {
+    (cd "$home" && QT_QPA_PLATFORM=offscreen KOVALEX_SETTINGS=$1 exec "$kovalex") >"$work/out" 2>&1 &
+    pid=$!
+    local caught
+    for _ in $(seq 300); do
+      caught=$(awk '/^SigCgt:/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)
+      if [ $((16#$caught & 0x4001)) -eq $((0x4001)) ]; then return 0; fi
+      sleep 0.1
+    done
+    echo "  FAIL  the window never came up (settings $1)"
+    failed=1
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    pid=
+    return 1
+  }
+  # stop SIGNAL: sends it and waits for the end; sets status.
+  stop() {
+    kill "-$1" "$pid"
+    set +e
+    wait "$pid"
+    status=$?
+    set -e
+  }
+  # sjis TEXT: the text (printf escapes allowed) in Shift-JIS.
+  sjis() { printf "$1" | iconv -f UTF-8 -t CP932; }
+  # value FILE KEY: a key's value in a Shift-JIS settings file.
+  value() { iconv -f CP932 -t UTF-8 "$1" | tr -d '\r' | sed -n "s/^$2=//p" | head -n 1; }
+
+  echo "== A FIFO as the settings file: reported at once, ended by SIGTERM"
+  mkfifo "$home/fifo.ini"
+  if start "$home/fifo.ini"; then
+    stop TERM
+    check "exit after SIGTERM" 0 "$status"
+    check "still a FIFO" fifo "$(stat -c %F "$home/fifo.ini" | sed 's/.*fifo.*/fifo/')"
+  fi
+
+  echo "== A window stored as 100000 x 100000 pixels"
+  sjis '[フォーム位置]\r\n幅=100000\r\n高さ=100000\r\n' >"$home/huge.ini"
+  if start "$home/huge.ini"; then
+    sleep 1
+    local kb
+    kb=$(awk '/^VmHWM:/ {print $2}' "/proc/$pid/status")
+    stop HUP
+    check "exit after SIGHUP" 0 "$status"
+    bounded "window of a huge stored size" "$kb" $((300 * 1024))
+    local width height
+    width=$(value "$home/huge.ini" 幅)
+    height=$(value "$home/huge.ini" 高さ)
+    echo "        saved client size ${width}x${height}"
+    check "saved size within the offscreen screen" yes "$([ "$width" -le 800 ] && [ "$height" -le 800 ] && echo yes)"
+  fi
+
+  echo "== A settings file with a hard link, in a folder nobody may write"
+  mkdir "$home/conf"
+  sjis '[表示]\r\n検索件数=250\r\n' >"$home/conf/kovalex.ini"
+  ln "$home/conf/kovalex.ini" "$home/conf/link.ini"
+  local inode
+  inode=$(stat -c %i "$home/conf/kovalex.ini")
+  chmod 555 "$home/conf"
+  if start "$home/conf/kovalex.ini"; then
+    stop TERM
+    check "exit after SIGTERM" 0 "$status"
+    check "same file, both links" "$inode 2" "$(stat -c '%i %h' "$home/conf/kovalex.ini")"
+    check "hit limit kept, keys added" "250 415" \
+      "$(value "$home/conf/link.ini" 検索件数) $(value "$home/conf/link.ini" 幅)"
+  fi
+  chmod 755 "$home/conf"
+
+  echo "== A temporary file of a save that was killed"
+  true &
+  local gone=$!
+  wait "$gone"
+  printf '[' >"$home/.kovalex.ini.tmp-$gone-0"
+  if start "$home/kovalex.ini"; then
+    stop TERM
+    check "exit after SIGTERM" 0 "$status"
+    check "saved, the temporary file removed" "kovalex.ini" \
+      "$(cd "$home" && ls -A | grep kovalex.ini | tr '\n' ' ' | sed 's/ $//')"
+  fi
+}
+
+for section in $sections; do
+  case $section in
+    grep) grep_inputs ;;
+    window) window_inputs ;;
+    *)
+      echo "unknown section: $section (grep, window)" >&2
+      exit 2
+      ;;
+  esac
+done
 
 if [ "$failed" -ne 0 ]; then
   echo "== FAILED"
