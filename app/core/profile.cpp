@@ -13,7 +13,7 @@
 #include <stdexcept>
 
 #include "core/encoding.h"
-#include "core/file_error.h"
+#include "core/regular_file.h"
 #include "exceptions.h"
 #include "sjis.h"
 
@@ -84,41 +84,11 @@ bool MayWrite(const std::string& path, const struct stat& st, int extraAccess = 
   throw Exception(encoding::FileNameToSjis(path) + encoding::Sjis(" に書き込めません"));
 }
 
-// Opens path without waiting for a writer or a device: anything but a
-// regular file is refused at once.  Returns the descriptor, blocking again,
-// or -1 with error set (an error number or file_error::kNotRegularFile).
-int OpenRegular(const std::string& path, int access, int& error) {
-  int fd;
-  do {
-    fd = open(path.c_str(), access | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) {
-    error = errno;
-    return -1;
-  }
-  struct stat st;
-  error = 0;
-  if (fstat(fd, &st) != 0) {
-    error = errno;
-  } else if (S_ISDIR(st.st_mode)) {
-    error = EISDIR;
-  } else if (!S_ISREG(st.st_mode)) {
-    error = file_error::kNotRegularFile;
-  } else if (const int flags = fcntl(fd, F_GETFL); flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    error = errno;
-  }
-  if (error != 0) {
-    close(fd);
-    return -1;
-  }
-  return fd;
-}
-
 // The whole content of a regular file; 0, or why it cannot be read.  A
 // missing file reads as empty.
 int ReadAll(const std::string& path, std::string& content) {
   int error;
-  const int fd = OpenRegular(path, O_RDONLY, error);
+  const int fd = regular_file::Open(path, O_RDONLY, error);
   if (fd < 0) return error == ENOENT ? 0 : error;
   char buffer[65536];
   for (;;) {
@@ -245,7 +215,7 @@ bool ReplaceAtomically(const std::string& target, const std::string& content, co
 // first byte changes, so a full disk leaves the old content whole.
 bool WriteInPlace(const std::string& target, const std::string& content) {
   int error;
-  const int fd = OpenRegular(target, O_WRONLY, error);
+  const int fd = regular_file::Open(target, O_WRONLY, error);
   if (fd < 0) return false;
   const off_t size = static_cast<off_t>(content.size());
   const int reserved = size > 0 ? posix_fallocate(fd, 0, size) : 0;
