@@ -14,7 +14,9 @@
 //    written every key (missing keys are added, numbers written in their
 //    plain decimal form).
 // A single run thus writes what SaveSettings writes, except that a font name
-// it never changed is kept exactly.
+// it never changed is kept exactly.  Runs that end at the same moment take
+// turns (a lock on the file's directory), so none writes over a file that
+// another has read but not yet written.
 //
 // A file that exists but cannot be read (no permission, a FIFO, a directory)
 // is reported once, by Load, after the defaults have been applied; it is
