@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <cstdio>
 #include <optional>
@@ -61,7 +62,9 @@ TCommandLine ReadCommandLine(const QStringList& arguments) {
     std::fputs("kovalex: at most one DIR may be given\n", stderr);
     result.ExitStatus = 2;
   } else if (!parser.positionalArguments().isEmpty()) {
-    result.DictionaryFolder = QFile::encodeName(parser.positionalArguments().front()).toStdString();
+    // Made absolute, so that the status line says which folder it is.
+    const QString folder = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
+    result.DictionaryFolder = QFile::encodeName(folder).toStdString();
   }
   return result;
 }

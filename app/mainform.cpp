@@ -61,8 +61,7 @@ TMainForm::TMainForm(QWidget* parent)
     return true;
   };
   FolderChooser = [this](QString& folder) {
-    const QString chosen =
-        QFileDialog::getExistingDirectory(this, SubMenuDicFolder->text().remove(QLatin1Char('&')), folder);
+    const QString chosen = QFileDialog::getExistingDirectory(this, QStringLiteral("辞書フォルダの選択"), folder);
     if (chosen.isEmpty()) return false;
     folder = chosen;
     return true;

@@ -21,11 +21,11 @@ set(CPACK_PACKAGE_VENDOR "The KOVALEX Searcher developers")
 set(CPACK_PACKAGE_CONTACT "The KOVALEX Searcher developers <kovalex@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Regular-expression search of Shift-JIS Japanese-English dictionaries")
 set(CPACK_PACKAGE_DESCRIPTION
-    "KOVALEX Searcher searches the six KOVA Japanese-English dictionaries, plain\n"
-    "Shift-JIS text files with one entry per line, with regular expressions that\n"
-    "treat a double-byte character as one character. The package holds the\n"
-    "desktop program kovalex, the command-line search kovagrep, and small sample\n"
-    "dictionaries.")
+    "KOVALEX Searcher searches the six KOVA Japanese-English dictionaries, plain \
+Shift-JIS text files with one entry per line, with regular expressions that \
+treat a double-byte character as one character. The package holds the \
+desktop program kovalex, the command-line search kovagrep, and small sample \
+dictionaries.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
@@ -37,6 +37,5 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window needs a font with Japanese glyphs to show the dictionaries.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-noto-cjk")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
 
 include(CPack)
