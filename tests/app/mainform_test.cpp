@@ -986,6 +986,7 @@ void TMainFormTest::settingsRoundTrip() {
   QCOMPARE(read("フォーム位置", "幅"), QStringLiteral("500"));
   QCOMPARE(read("フォーム位置", "高さ"), QStringLiteral("250"));
   QCOMPARE(read("ほか", "未知"), QStringLiteral("残す"));
+  QCOMPARE(read("辞書", "辞書フォルダ"), QStringLiteral("?"));  // written only once a folder is chosen
 
   // A second window reads back what the first one wrote.
   Form.reset();
