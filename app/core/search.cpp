@@ -4,6 +4,7 @@
 #include <ctime>
 #include <new>
 
+#include "core/dictionary_folder.h"
 #include "core/encoding.h"
 #include "core/file_error.h"
 #include "core/query.h"
@@ -129,7 +130,7 @@ void TSearchDriver::SearchDictionaries() {
 }
 
 void TSearchDriver::SearchFile(const std::string& fileName) {
-  FCurrentFile = fileName;
+  FCurrentFile = dictionary_folder::FileInFolder(FFolder, fileName);
   FCurrentFileSjis = catalogue::FileNameAsSjis(fileName);
   FCurrentFileText = catalogue::DisplayFileName(fileName);
   try {

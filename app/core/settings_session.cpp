@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <map>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/encoding.h"
@@ -59,15 +61,19 @@ void TSettingsSession::Save(const std::string& path, const TSettingsValues& valu
     if (FLoaded && FLoaded->ReadError() != 0) return;  // reported at the start
     ThrowCannotRead(now);
   }
-  const std::vector<TSettingText> texts = SettingTexts(values);
-  const std::vector<TSettingText> loaded = SettingTexts(FLoadedValues.value_or(values));
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    const TSettingText& t = texts[i];
-    const bool changed = !FLoadedValues || t.Value != loaded[i].Value;
+  // The texts of the values as loaded, by section and key (a key may be
+  // written for some values only).
+  std::map<std::pair<std::string, std::string>, std::string> loaded;
+  if (FLoadedValues) {
+    for (TSettingText& t : SettingTexts(*FLoadedValues)) loaded[{t.Section, t.Key}] = std::move(t.Value);
+  }
+  for (const TSettingText& t : SettingTexts(values)) {
+    const auto before = loaded.find({t.Section, t.Key});
+    const bool changed = before == loaded.end() || t.Value != before->second;
     if (!changed) {
       const std::optional<std::string> current = now.ReadString(t.Section, t.Key);
-      const std::optional<std::string> before = FLoaded ? FLoaded->ReadString(t.Section, t.Key) : std::nullopt;
-      if (current && (current != before || t.IsString)) continue;
+      const std::optional<std::string> atStart = FLoaded ? FLoaded->ReadString(t.Section, t.Key) : std::nullopt;
+      if (current && (current != atStart || t.IsString)) continue;
     }
     now.WriteString(t.Section, t.Key, t.Value);
   }
