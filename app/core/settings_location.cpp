@@ -79,11 +79,10 @@ void CreateFolders(const std::string& folder, const std::string& settingsPath) {
 }
 
 // Copies source to target through a temporary file that is renamed into
-// place, so target is either missing or complete.
-// A defaults file that cannot be read (a FIFO is refused at once, not waited
-// on), which the start has already reported, is not copied.  The temporary
-// file is named as a save's, so that a copy killed half-way is cleared away
-// by a later save.
+// place, so target is either missing or complete.  A defaults file that
+// cannot be read (a FIFO is refused at once, not waited on), which the start
+// has already reported, is not copied.  The temporary file is named as a
+// save's, so that a copy killed half-way is cleared away by a later save.
 void CopyWhole(const std::string& source, const std::string& target) {
   const TProfile defaults(source);
   if (defaults.ReadError() != 0) return;
