@@ -73,6 +73,8 @@ TEST(HostilePattern, TenThousandBytePatternsCompileOrAreRefusedWithTheirMessage)
   };
   const std::vector<TCase> cases = {
       {"a fixed string", Repeat("a", 10000), ""},
+      {"a fixed string of 100,000 bytes", Repeat("abcdefghij", 10000), ""},
+      {"double-byte fixed string of 60,000 bytes", Repeat(S("検"), 30000), ""},
       {"double-byte fixed string", Repeat(S("検"), 5000), ""},
       {"alternatives", Repeat("ab|", 3333) + "a", ""},
       {"classes", Repeat("[a-z]", 2000), ""},
