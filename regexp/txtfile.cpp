@@ -299,20 +299,62 @@ unsigned char TTxtFile::AheadByteSlow() {
 
 void TTxtFile::GetLine(LineInfo_t& lineInfo) {
   ProcessMessagesAndTestCancel();
-  if (ByteAt(Cursor) != '\n') {
-    // Within the block no line feed is passed, so the cursor can jump there.
-    const void* feed = Cursor >= 0 ? std::memchr(&Buffer[static_cast<std::size_t>(Cursor)], '\n',
-                                                 static_cast<std::size_t>(DataLen - Cursor))
-                                   : nullptr;
-    if (feed != nullptr) {
-      Cursor = static_cast<const unsigned char*>(feed) - Buffer.get();
-    } else {
-      do {
-        MainByte();
-      } while (ByteAt(Cursor) != '\n');
+  if (MoveToLineEnd()) Ahead = Cursor;
+  FillLine(lineInfo);
+}
+
+// Moves the main cursor onto the line feed that ends the current line;
+// false when it stands there already.
+bool TTxtFile::MoveToLineEnd() {
+  if (ByteAt(Cursor) == '\n') return false;
+  // No line feed is passed on the way, so the cursor can jump: through the
+  // rest of Carry and on into the block.
+  if (Cursor < 0) {
+    const std::size_t at = Carry.size() - static_cast<std::size_t>(-Cursor);
+    const std::size_t found = Carry.find('\n', at);
+    if (found != std::string::npos) {
+      Cursor = -static_cast<std::ptrdiff_t>(Carry.size() - found);
+      return true;
     }
-    Ahead = Cursor;
+    Cursor = 0;
+    if (ByteAt(Cursor) == '\n') return true;
   }
+  const void* feed = Cursor >= 0 ? std::memchr(&Buffer[static_cast<std::size_t>(Cursor)], '\n',
+                                               static_cast<std::size_t>(DataLen - Cursor))
+                                 : nullptr;
+  if (feed != nullptr) {
+    Cursor = static_cast<const unsigned char*>(feed) - Buffer.get();
+  } else {
+    do {
+      MainByte();
+    } while (ByteAt(Cursor) != '\n');
+  }
+  return true;
+}
+
+void TTxtFile::ConsumeLeading() {
+  if (IsDBCSLeadByte(MainByte())) MainByte();
+}
+
+void TTxtFile::ReportBehind(LineInfo_t& lineInfo) {
+  ConsumeLeading();
+  ProcessMessagesAndTestCancel();
+  MoveToLineEnd();
+  FillLine(lineInfo);
+}
+
+// The line is cut into characters from its first byte (every line feed ends
+// a character): an odd run of bytes that can be lead bytes just before its
+// line feed leaves the last one paired with that line feed.
+void TTxtFile::PassBehind() {
+  ConsumeLeading();
+  MoveToLineEnd();
+  std::ptrdiff_t run = 0;
+  while (Cursor - run > LineStart && IsDBCSLeadByte(ByteAt(Cursor - run - 1))) ++run;
+  if (run % 2 == 1) --Cursor;
+}
+
+void TTxtFile::FillLine(LineInfo_t& lineInfo) {
   try {
     CopyLine(lineInfo.Line);
   } catch (const std::bad_alloc&) {
@@ -418,4 +460,15 @@ void TTxtFile::Skip(std::string_view from, std::size_t n) {
     LineStart = Cursor + (static_cast<const char*>(last) - from.data()) + 1;
   Cursor += static_cast<std::ptrdiff_t>(n);
   Ahead = Cursor;
+}
+
+std::string_view TTxtFile::AheadView() const {
+  if (Ahead < 0 || Ahead >= DataLen) return {};
+  return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Ahead)]),
+          static_cast<std::size_t>(DataLen - Ahead)};
+}
+
+void TTxtFile::AheadSkip(std::size_t n) {
+  Ahead += static_cast<std::ptrdiff_t>(n);
+  while (Ahead >= DataLen && !AtEnd) NextBlock();
 }

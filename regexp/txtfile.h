@@ -112,6 +112,20 @@ class TTxtFile {
   // an attempt that runs on past a line window (whose bytes it may then
   // replace: get the window again afterwards).
   std::string_view LineWindow();
+  // For a scan that runs the look-ahead through the file once and decides
+  // about lines behind it: the bytes from the look-ahead cursor to the end of
+  // the block (empty while it is in Carry or at the end), moving it over n of
+  // them, and whether it has passed the file's last byte.  ReportBehind and
+  // PassBehind move the main cursor from a line's leading character over the
+  // line, which the look-ahead has passed, and leave the look-ahead where it
+  // is: ReportBehind as GetLine does (messages, cancel flag, the line),
+  // PassBehind onto the next line's leading character (the line feed, or a
+  // lead byte before it that pairs with it).
+  std::string_view AheadView() const;
+  void AheadSkip(std::size_t n);
+  bool AheadAtEnd() const { return Ahead >= DataLen && AtEnd; }
+  void ReportBehind(LineInfo_t& lineInfo);
+  void PassBehind();
   std::string_view Buffered() const;
   void Skip(std::string_view from, std::size_t n);
   void AheadFrom(std::size_t n);
@@ -146,6 +160,9 @@ class TTxtFile {
   [[noreturn]] void LineTooLong(bool outOfMemory) const;
   void CheckLineLength(std::size_t bytes) const;
   void CopyLine(std::string& line) const;
+  bool MoveToLineEnd();
+  void ConsumeLeading();
+  void FillLine(LineInfo_t& lineInfo);
 
   unsigned char MainByte();
   unsigned char MainByteSlow();
