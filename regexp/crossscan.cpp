@@ -6,7 +6,8 @@
 #include "bytescan.h"
 #include "exceptions.h"
 
-TCrossLineScan::TCrossLineScan(TScanAutomaton automaton) : FAutomaton(std::move(automaton)) {
+TCrossLineScan::TCrossLineScan(TScanAutomaton automaton, std::string required, bool foldsCase)
+    : FAutomaton(std::move(automaton)), FRequired(std::move(required)), FRequiredFoldsCase(foldsCase) {
   BuildClasses();
   const std::size_t states = FAutomaton.Edges.size();
   // A table of every state and class where it stays small; the automaton's
@@ -199,20 +200,27 @@ void TCrossLineScan::Release(TGroup group, bool accepted) {
 // Reports or passes over the lines at the front that are decided, in order,
 // and settles the leading attempt of the line after each.
 void TCrossLineScan::Decide(TTxtFile& file, const std::function<void(LineInfo_t)>& report) {
+  // Lines passed over are passed in one go, before the next report.
+  std::int64_t passing = 0;
+  const auto pass = [&] {
+    if (passing > 0) file.PassBehind(passing);
+    passing = 0;
+  };
   while (!FLines.empty()) {
     const TLine& front = FLines.front();
-    if (!front.Ended || (!front.Accepted && front.Live > 0)) return;
+    if (!front.Ended || (!front.Accepted && front.Live > 0)) break;
     const bool reported = front.Accepted;
     if (reported) {
+      pass();
       LineInfo_t info;
       file.ReportBehind(info);
       report(std::move(info));
     } else {
-      file.PassBehind();
+      ++passing;
     }
     FLines.pop_front();
     const std::int64_t line = FFirstLine++;
-    if (FLines.empty()) return;
+    if (FLines.empty()) break;
     TLine& next = FLines.front();
     if (next.LiveIfReported != 0 || next.LiveIfPassed != 0) FFates[line] = reported;
     next.Live += reported ? next.LiveIfReported : next.LiveIfPassed;
@@ -220,6 +228,7 @@ void TCrossLineScan::Decide(TTxtFile& file, const std::function<void(LineInfo_t)
     next.LiveIfReported = next.LiveIfPassed = 0;
     next.AcceptedIfReported = next.AcceptedIfPassed = false;
   }
+  pass();
 }
 
 // ---------------------------------------------------------------------------
@@ -331,7 +340,9 @@ const TCrossLineScan::TConfig* TCrossLineScan::Config() {
           stop = differs(FPairClass[static_cast<std::size_t>(lead) * 256 + static_cast<std::size_t>(t)]);
       }
       config.Stops[static_cast<std::size_t>(b)] = stop;
+      if (stop) config.StopBytes.push_back(static_cast<unsigned char>(b));
     }
+    config.FewStops = config.StopBytes.size() <= kFewStops;
   }
   return FConfig = &config;
 }
@@ -342,19 +353,7 @@ const TCrossLineScan::TConfig* TCrossLineScan::Config() {
 std::size_t TCrossLineScan::PassRun(std::string_view bytes, const TConfig& config) {
   if (bytes.size() < 3) return 0;
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const std::size_t limit = bytes.size() - 2;
-  const bool lineFeedStops = config.Stops['\n'];
-  std::size_t i = 0;
-  while (i < limit) {
-    const unsigned char b = p[i];
-    if (config.Stops[b]) break;
-    if (FLeadIndex[b] >= 0) {
-      if (lineFeedStops && p[i + 1] == '\n') break;
-      i += 2;
-    } else {
-      i += 1;
-    }
-  }
+  const std::size_t i = PassableEnd(p, bytes.size() - 2, config);
   if (i == 0) return 0;
   const auto feeds = static_cast<std::int64_t>(CountByte(bytes.data(), i, '\n'));
   const bool startsLine = p[0] == '\n' || (FLeadIndex[p[0]] >= 0 && p[1] == '\n');
@@ -365,11 +364,76 @@ std::size_t TCrossLineScan::PassRun(std::string_view bytes, const TConfig& confi
   return i;
 }
 
+namespace {
+
+// Tells character starts from the bytes before a place: a byte that cannot
+// be a lead byte ends a character, so the bytes after it that can pair up
+// from there.  Long runs of such bytes are walked forward from a known
+// start instead, which then moves up, so that ascending places cost time
+// linear in the text.
+class TCharacterStarts {
+ public:
+  explicit TCharacterStarts(const unsigned char* p) : P(p) {}
+
+  bool At(std::size_t at) {
+    if (at < Known) return false;
+    std::size_t k = 0;
+    while (at - k > Known && IsDBCSLeadByte(P[at - 1 - k])) {
+      if (++k == kLongRun) {
+        while (Known < at) Known += IsDBCSLeadByte(P[Known]) ? 2 : 1;
+        return Known == at;
+      }
+    }
+    return k % 2 == 0;
+  }
+
+ private:
+  static constexpr std::size_t kLongRun = 64;
+  const unsigned char* P;
+  std::size_t Known = 0;
+};
+
+}  // namespace
+
+// Where the passable characters from p on end, at a character boundary at
+// or a byte past limit.  With few stop bytes they are searched for (and a
+// stop byte that is the second byte of a character passed over); otherwise
+// the characters are walked one by one.
+std::size_t TCrossLineScan::PassableEnd(const unsigned char* p, std::size_t limit, const TConfig& config) const {
+  TCharacterStarts starts(p);
+  // The character at limit - 1 may be a lead byte that pairs with the byte
+  // at limit.
+  const auto endAt = [&](std::size_t at) { return at == limit && !starts.At(limit) ? limit + 1 : at; };
+  if (!config.FewStops) {
+    std::size_t i = 0;
+    while (i < limit && !config.Stops[p[i]]) i += FLeadIndex[p[i]] >= 0 ? 2 : 1;
+    return i;
+  }
+  // The next place of each stop byte at or after from (limit: none).
+  const std::size_t count = config.StopBytes.size();
+  if (count == 0) return endAt(limit);
+  const auto find = [&](std::size_t k, std::size_t from) {
+    const void* found = from < limit ? std::memchr(p + from, config.StopBytes[k], limit - from) : nullptr;
+    return found != nullptr ? static_cast<std::size_t>(static_cast<const unsigned char*>(found) - p) : limit;
+  };
+  std::array<std::size_t, kFewStops> next{};
+  for (std::size_t k = 0; k < count; ++k) next[k] = find(k, 0);
+  for (;;) {
+    const std::size_t stop = *std::min_element(next.begin(), next.begin() + static_cast<std::ptrdiff_t>(count));
+    if (stop >= limit) return endAt(limit);
+    if (starts.At(stop)) return stop;
+    // The second byte of a passable character (its lead byte is no stop).
+    for (std::size_t k = 0; k < count; ++k)
+      if (next[k] <= stop) next[k] = find(k, stop + 1);
+  }
+}
+
 void TCrossLineScan::Run(TTxtFile& file, const std::function<void(LineInfo_t)>& report) {
   // The line feed before the first line ends line 0, which is no line.
   FLines.clear();
   FFirstLine = 1;
   FLine = 0;
+  if (!FRequired.empty() && !file.MayHold(FRequired, FRequiredFoldsCase)) throw EEndOfFile();
   for (;;) {
     const TConfig* config = Config();
     if (config->Passable) {

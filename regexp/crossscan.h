@@ -46,7 +46,10 @@
 
 class TCrossLineScan {
  public:
-  explicit TCrossLineScan(TScanAutomaton automaton);
+  // required: bytes that every match holds (empty when unknown); with
+  // foldsCase their ASCII letters in either case.  A file that does not hold
+  // them anywhere has no line to report.
+  TCrossLineScan(TScanAutomaton automaton, std::string required, bool foldsCase);
 
   // Whether attempts can run on over a line feed of their own (not only over
   // one that a lead byte pairs with, which the line scan of fastscan.h
@@ -61,6 +64,7 @@ class TCrossLineScan {
   static constexpr std::int32_t kNone = -1;
   static constexpr std::int32_t kUnknown = -2;
   static constexpr std::size_t kMaxConfigs = 1024;
+  static constexpr std::size_t kFewStops = 4;  // stop bytes searched for one by one
 
   // Which lines an element of a group stands for: Low..High, or one line
   // whose leading attempt is valid only for one fate of the line before it.
@@ -80,18 +84,20 @@ class TCrossLineScan {
     bool Accepted = false;
     bool Ended = false;
     // The leading attempts that wait for the fate of the line before.
-    std::int64_t LiveIfReported = 0;
-    std::int64_t LiveIfPassed = 0;
+    std::int32_t LiveIfReported = 0;
+    std::int32_t LiveIfPassed = 0;
     bool AcceptedIfReported = false;
     bool AcceptedIfPassed = false;
   };
   // What a character does to a set of running states.
   enum TKind : std::int32_t { kChanges = -3, kStartDies = -1 };  // or the state a new attempt joins
   struct TConfig {
-    std::vector<std::int32_t> Kinds;  // per class
-    bool Passable = false;            // some run of characters can be passed over
-    std::int32_t Kind = kChanges;     // what the passable characters do
-    std::array<bool, 256> Stops{};    // bytes that begin no passable character
+    std::vector<std::int32_t> Kinds;       // per class
+    bool Passable = false;                 // some run of characters can be passed over
+    std::int32_t Kind = kChanges;          // what the passable characters do
+    std::array<bool, 256> Stops{};         // bytes that begin no passable character
+    std::vector<unsigned char> StopBytes;  // the same, listed
+    bool FewStops = false;                 // so few that each is searched for
   };
 
   void BuildClasses();
@@ -101,6 +107,7 @@ class TCrossLineScan {
 
   void Step(TTxtFile& file, TCharCode code);
   std::size_t PassRun(std::string_view bytes, const TConfig& config);
+  std::size_t PassableEnd(const unsigned char* p, std::size_t limit, const TConfig& config) const;
   const TConfig* Config();
   std::int32_t KindOf(int cls);
 
@@ -116,6 +123,8 @@ class TCrossLineScan {
   void Decide(TTxtFile& file, const std::function<void(LineInfo_t)>& report);
 
   TScanAutomaton FAutomaton;
+  std::string FRequired;
+  bool FRequiredFoldsCase;
   std::vector<std::uint32_t> FCuts;
   std::array<std::uint16_t, 256> FByteClass{};
   std::vector<std::uint16_t> FPairClass;

@@ -92,7 +92,7 @@ void TGrep::Grep(const TOpenReader& open, const bool* cancelFlag) {
     else if (literal)
       fast = std::make_unique<TFastScan>(FastAutomaton(*dfa, false), dfa->Literal, false, true);
     else if (TScanAutomaton automaton = FastAutomaton(*dfa, false); TCrossLineScan::AttemptsCrossLineFeeds(automaton))
-      cross = std::make_unique<TCrossLineScan>(std::move(automaton));  // attempts run on into later lines
+      cross = std::make_unique<TCrossLineScan>(std::move(automaton), dfa->Required, dfa->RequiredFoldsCase);
     else
       fast = AutomatonFastScan(*dfa);
     // Fixed strings that hold a line feed keep the literal scans.

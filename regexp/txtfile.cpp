@@ -346,9 +346,15 @@ void TTxtFile::ReportBehind(LineInfo_t& lineInfo) {
 // The line is cut into characters from its first byte (every line feed ends
 // a character): an odd run of bytes that can be lead bytes just before its
 // line feed leaves the last one paired with that line feed.
-void TTxtFile::PassBehind() {
+void TTxtFile::PassBehind(std::int64_t lines) {
   ConsumeLeading();
   MoveToLineEnd();
+  // Lines in between: over each line end (a lead byte before it is
+  // passed with the line, whatever it pairs with).
+  for (std::int64_t k = 1; k < lines; ++k) {
+    MainByte();
+    MoveToLineEnd();
+  }
   std::ptrdiff_t run = 0;
   while (Cursor - run > LineStart && IsDBCSLeadByte(ByteAt(Cursor - run - 1))) ++run;
   if (run % 2 == 1) --Cursor;
@@ -471,4 +477,29 @@ std::string_view TTxtFile::AheadView() const {
 void TTxtFile::AheadSkip(std::size_t n) {
   Ahead += static_cast<std::ptrdiff_t>(n);
   while (Ahead >= DataLen && !AtEnd) NextBlock();
+}
+
+bool TTxtFile::MayHold(std::string_view bytes, bool foldCase) {
+  if (!FillBlocks || bytes.empty() || bytes.find_first_of(std::string_view("\n\r \0", 4)) != std::string_view::npos)
+    return true;
+  // Chunks overlap by the length of the bytes less one, so that no
+  // occurrence is cut.
+  constexpr std::size_t kChunk = std::size_t{1} << 20;
+  const std::size_t overlap = bytes.size() - 1;
+  std::string chunk(kChunk + overlap, '\0');
+  std::size_t kept = 0;
+  for (off_t offset = 0;;) {
+    const ssize_t n = ::pread(File.Fd, chunk.data() + kept, kChunk, offset);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return true;  // the reader's own reads report the error
+    }
+    if (n == 0) return false;
+    offset += n;
+    const std::string_view data(chunk.data(), kept + static_cast<std::size_t>(n));
+    if (FindBytes(data, bytes, foldCase) < data.size()) return true;
+    kept = std::min(overlap, data.size());
+    std::memmove(chunk.data(), data.data() + data.size() - kept, kept);
+    ProcessMessagesAndTestCancel();
+  }
 }

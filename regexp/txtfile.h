@@ -119,13 +119,20 @@ class TTxtFile {
   // PassBehind move the main cursor from a line's leading character over the
   // line, which the look-ahead has passed, and leave the look-ahead where it
   // is: ReportBehind as GetLine does (messages, cancel flag, the line),
-  // PassBehind onto the next line's leading character (the line feed, or a
-  // lead byte before it that pairs with it).
+  // PassBehind over the given number of lines onto the next line's leading
+  // character (the line feed, or a lead byte before it that pairs with it).
   std::string_view AheadView() const;
   void AheadSkip(std::size_t n);
   bool AheadAtEnd() const { return Ahead >= DataLen && AtEnd; }
   void ReportBehind(LineInfo_t& lineInfo);
-  void PassBehind();
+  // Whether the file may hold the bytes anywhere (with foldCase, their ASCII
+  // letters in either case): false only when a regular file was searched
+  // whole, from its start, without finding them.  The bytes must hold no
+  // byte that the reader rewrites (line ends, zero bytes, spaces), so that
+  // their absence from the file means their absence from the text read.
+  // Polls like a block read; the read position does not move.
+  bool MayHold(std::string_view bytes, bool foldCase);
+  void PassBehind(std::int64_t lines = 1);
   std::string_view Buffered() const;
   void Skip(std::string_view from, std::size_t n);
   void AheadFrom(std::size_t n);

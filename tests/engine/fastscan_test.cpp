@@ -269,8 +269,11 @@ TEST(FastScanDifferential, AttemptsThatRunIntoLaterLinesAndBlocks) {
 TEST(FastScanDifferential, AttemptsThatCrossLineFeeds) {
   std::mt19937 random(16016);
   TPatternMaker maker(random, true);
-  const std::vector<std::string> glue = {"(.|\\n)*", "\\n",      "[\\x01-\\x7F]*", "(\\n|" + S("あ") + ")+",
-                                         "\\n?",     "[^b]*\\n", "(a\\n|b)*",      "\\n.*\\n"};
+  // The first three run a bounded way; the others may run to the end of the
+  // file, where the one-character scans take time growing with the square
+  // of its length, so they get the small files only.
+  const std::vector<std::string> glue = {
+      "\\n", "\\n?", "\\n.*\\n", "(.|\\n)*", "[\\x01-\\x7F]*", "[^b]*\\n", "(a\\n|b)*", "(\\n|" + S("あ") + ")+"};
   const int block = TTxtFile::BufSize;
   std::string big;
   while (static_cast<int>(big.size()) < 2 * block) big += RandomText(random, 300);
@@ -284,10 +287,10 @@ TEST(FastScanDifferential, AttemptsThatCrossLineFeeds) {
       paths.push_back(files.back()->Path());
     }
     for (int k = 0; k < 6; ++k) {
-      const std::string pattern =
-          maker.Pattern() + glue[random() % glue.size()] + (random() % 3 == 0 ? std::string() : maker.Pattern());
+      const std::size_t g = random() % glue.size();
+      const std::string pattern = maker.Pattern() + glue[g] + (random() % 3 == 0 ? std::string() : maker.Pattern());
       Compare(pattern, random() % 3 == 0, false,
-              round % 4 == 0 ? paths : std::vector<std::string>(paths.begin() + 1, paths.end()));
+              g < 3 ? paths : std::vector<std::string>(paths.begin() + 1, paths.end()));
       if (HasFatalFailure()) return;
     }
   }
