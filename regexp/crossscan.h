@@ -31,6 +31,10 @@
 // out which characters are such, and passes over runs of them without
 // stepping the groups, adding the lines of the run to the one group their
 // attempts join.
+//
+// Attempts that never meet the bytes every match holds keep every line
+// undecided to the end of the file; so a regular file is first searched for
+// those bytes, and one that lacks them is not scanned at all.
 #pragma once
 
 #include <array>

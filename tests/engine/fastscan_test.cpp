@@ -294,4 +294,11 @@ TEST(FastScanDifferential, AttemptsThatCrossLineFeeds) {
       if (HasFatalFailure()) return;
     }
   }
+  // Attempts of lines 1 and 2 meet in one state before they accept: both
+  // lines are reported, not only the one that started first.
+  const TTempFile merged("a\nb\nc\nx\n");
+  Compare("(a\\nb|b)\\nc", false, false, {merged.Path()});
+  TGrep grep;
+  grep.SetPattern("(a\\nb|b)\\nc");
+  EXPECT_EQ(::Run(grep, merged.Path()), (std::vector<TReport>{{1, "a"}, {2, "b"}}));
 }
