@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/encoding.h"
+#include "text/encoding.h"
 #include "exceptions.h"
 #include "grep.h"
 
