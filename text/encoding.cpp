@@ -113,6 +113,12 @@ TDecoded DecodeSjis(std::string_view sjis) {
   return d;
 }
 
+char16_t CodeToUnicode(TCharCode code) {
+  if (code <= 0xFF) return Single(static_cast<unsigned char>(code));
+  const auto lead = static_cast<unsigned char>(code >> 8);
+  return IsDBCSLeadByte(lead) ? Double(lead, static_cast<unsigned char>(code)) : kReplacement;
+}
+
 std::u16string SjisToUtf16(std::string_view sjis) { return DecodeSjis(sjis).Text; }
 
 std::size_t SjisToUtf8(std::string_view sjis, char* out) {

@@ -63,6 +63,10 @@ struct TEncoded {
 };
 TEncoded EncodeSjisLossy(std::u16string_view text);
 
+// The Unicode of one character code (see sjis.h): U+FFFD when code page 932
+// defines none.
+char16_t CodeToUnicode(TCharCode code);
+
 // Strict conversions to Shift-JIS: a character without a Shift-JIS form, an
 // unpaired surrogate or invalid UTF-8 raises EEncodingError.
 std::string Utf16ToSjis(std::u16string_view text);
