@@ -40,7 +40,7 @@ using TScanChoice = TGrep::TScanChoice;
 const std::string& FilePath() { return fuzz::ScratchFile("grep.txt"); }
 
 struct TReport {
-  std::int32_t LineNo;
+  std::int64_t LineNo;
   std::string Line;
   bool operator==(const TReport&) const = default;
 };

@@ -54,6 +54,22 @@ void TGrep::SetIgnoreCase(bool value) {
 }
 
 void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
+  Grep(
+      [&](const TReadOptions& options) {
+        return std::make_unique<TTxtFile>(fileName, cancelFlag, ProcessMessages, options);
+      },
+      cancelFlag);
+}
+
+void TGrep::GrepDescriptor(int fd, const std::string& displayName, const bool* cancelFlag) {
+  Grep(
+      [&](const TReadOptions& options) {
+        return std::make_unique<TTxtFile>(fd, displayName, cancelFlag, ProcessMessages, options);
+      },
+      cancelFlag);
+}
+
+void TGrep::Grep(const TOpenReader& open, const bool* cancelFlag) {
   if (FBusy || !OnMatch) return;
   std::shared_ptr<const TDFA> dfa = SharedCurrentDFA();
   // A fixed string is compiled with case because the literal scans fold case
@@ -80,7 +96,9 @@ void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
   }
   std::unique_ptr<TTxtFile> file;
   try {
-    file = std::make_unique<TTxtFile>(fileName, cancelFlag, ProcessMessages, fast && fast->AllowsKeptCrLf());
+    file = open({.KeepCrLf = fast && fast->AllowsKeptCrLf(),
+                 .RegularFilesOnly = RegularFilesOnly,
+                 .MaxLineBytes = MaxLineBytes});
   } catch (const EEndOfFile&) {
     return;  // an empty file has no lines to report
   }

@@ -20,7 +20,7 @@
 namespace {
 
 struct TReport {
-  int LineNo;
+  std::int64_t LineNo;
   std::string Line;
   bool operator==(const TReport&) const = default;
 };

@@ -21,7 +21,7 @@ namespace {
 using TScanChoice = TGrep::TScanChoice;
 
 struct TReport {
-  int LineNo;
+  std::int64_t LineNo;
   std::string Line;
   bool operator==(const TReport&) const = default;
 };
