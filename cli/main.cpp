@@ -126,10 +126,10 @@ class TRun {
     } else if (S_ISDIR(st.st_mode)) {
       FileError(display, EISDIR);
     } else {
-      const bool regular = S_ISREG(st.st_mode);
-      const std::string enginePath = standardInput ? "/proc/self/fd/" + std::to_string(fd) : path;
+      // Standard input is read once, as a stream, even when it is a file.
+      const bool regular = S_ISREG(st.st_mode) && !standardInput;
       try {
-        FFound = FSearch->Search(display, fd, enginePath, regular, FShowNames) || FFound;
+        FFound = FSearch->Search(display, fd, path, regular, FShowNames) || FFound;
       } catch (const TReadError& e) {
         FileError(display, e.Error);
       } catch (const Exception& e) {

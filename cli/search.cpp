@@ -193,7 +193,8 @@ void TSearch::SearchStream(int fd) {
         FollowTo(follower, base + static_cast<std::int64_t>(info.LineNo));
         if (follower.Next(line, offset)) Take(line, true, offset);
       };
-      FGrep->GrepFile("/proc/self/fd/" + std::to_string(FMemFd), nullptr);
+      if (::lseek(FMemFd, 0, SEEK_SET) != 0) throw TReadError{errno};
+      FGrep->GrepDescriptor(FMemFd, FName, nullptr);
       // The rest of the chunk: its lines for -v and context, else only counted.
       if (FOptions.Invert || FAfterLeft > 0 || FOptions.Before > 0) {
         while (follower.Next(line, offset)) Take(line, false, offset);

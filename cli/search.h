@@ -8,6 +8,7 @@
 // the lines between reports for -v and context.  Input that is not a regular
 // file (standard input, pipes) is handed to the engine a chunk at a time
 // through an in-memory file, so that it is read only once and as it comes.
+// Standard input is always read so, even when it is a file.
 #pragma once
 
 #include <cstdint>
