@@ -135,7 +135,9 @@ class TRun {
       } catch (const Exception& e) {
         Message(display, MessageForTerminal(e.Message(), FCharset));
       } catch (const std::bad_alloc&) {
-        Message(display, "line too long: memory exhausted");
+        // A line longer than memory, met by kovagrep's own reading: the
+        // engine's message for it.
+        Message(display, MessageForTerminal(ELineTooLong(display, true).Message(), FCharset));
       } catch (const TQuietMatch&) {
         if (!standardInput) ::close(fd);
         throw;

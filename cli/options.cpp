@@ -30,7 +30,8 @@ enum : int {
   kNoIgnoreCase,
 };
 
-constexpr const char* kShortOptions = "0123456789A:B:C:EFHLRVZabce:f:hilm:noqrsvwxy";
+// A leading ":" makes a missing argument ":" rather than "?".
+constexpr const char* kShortOptions = ":0123456789A:B:C:EFHLRVZabce:f:hilm:noqrsvwxy";
 
 const option kLongOptions[] = {
     {"after-context", required_argument, nullptr, 'A'},

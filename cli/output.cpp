@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -70,8 +71,20 @@ void TOutput::Text(std::string_view sjis) {
     Bytes(sjis);
     return;
   }
-  char* const at = Room(sjis.size() * encoding::kMaxUtf8PerSjisByte);
-  FUsed += encoding::SjisToUtf8(sjis, at);
+  // Converted a slice at a time, so that a long line needs no output buffer
+  // three times its size; slices end on character boundaries.
+  constexpr std::size_t kSlice = 1 << 15;
+  while (!sjis.empty()) {
+    std::size_t take = sjis.size();
+    if (take > kSlice) {
+      take = 0;
+      while (take < kSlice) take += IsDBCSLeadByte(static_cast<unsigned char>(sjis[take])) ? 2 : 1;
+      take = std::min(take, sjis.size());
+    }
+    char* const at = Room(take * encoding::kMaxUtf8PerSjisByte);
+    FUsed += encoding::SjisToUtf8(sjis.substr(0, take), at);
+    sjis.remove_prefix(take);
+  }
 }
 
 void TOutput::Coloured(std::string_view sjis, const std::string& sgr, bool convert) {

@@ -151,11 +151,16 @@ void TSearch::SearchRegular(int fd, const std::string& path) {
     while (follower.Next(line, offset)) Take(line, FPattern.EveryLine, offset);
     return;
   }
+  // Counting the lines that match needs none of their bytes.
+  const bool countOnly = !FOptions.Invert && !FOptions.Word &&
+                         (FOptions.Count || FOptions.FilesWithMatches || FOptions.FilesWithoutMatch || FOptions.Quiet);
   FGrep->OnMatch = [&](TGrep&, LineInfo_t info) {
+    if (countOnly) return Selected({}, true, 0);
     FollowTo(follower, static_cast<std::int64_t>(info.LineNo));
     if (follower.Next(line, offset)) Take(line, true, offset);
   };
   FGrep->GrepFile(path, nullptr);
+  if (countOnly) return;
   if (FOptions.Invert || FAfterLeft > 0)
     while (follower.Next(line, offset)) Take(line, false, offset);
 }
