@@ -80,23 +80,31 @@ TRawLine TLineCutter::Next() {
 }
 
 std::int64_t TLineCutter::Skip(std::int64_t n) {
-  std::int64_t passed = 0;
   constexpr std::size_t kSpan = 1 << 16;
+  std::int64_t passed = 0;
   while (passed < n && !AtEnd()) {
-    const std::size_t span = std::min(kSpan, FChunk.size() - FPos);
-    const char* const p = FChunk.data() + FPos;
-    // Whole lines of plain line feeds (CR LF included) are passed in bulk.
-    if (const void* last = memrchr(p, '\n', span)) {
-      const auto length = static_cast<std::size_t>(static_cast<const char*>(last) - p) + 1;
-      std::size_t feeds;
-      if (!HasZeroOrLoneCR(p, length, feeds) && static_cast<std::int64_t>(feeds) <= n - passed) {
-        FPos += length;
-        passed += static_cast<std::int64_t>(feeds);
-        continue;
-      }
+    // The line feeds that end the next lines, up to about kSpan bytes on.
+    const char* const data = FChunk.data();
+    std::size_t end = FPos;
+    std::int64_t feeds = 0;
+    while (feeds < n - passed && end - FPos < kSpan) {
+      const void* feed = std::memchr(data + end, '\n', FChunk.size() - end);
+      if (feed == nullptr) break;
+      end = static_cast<std::size_t>(static_cast<const char*>(feed) - data) + 1;
+      ++feeds;
     }
-    Next();
-    ++passed;
+    std::size_t counted;
+    if (feeds > 0 && !HasZeroOrLoneCR(data + FPos, end - FPos, counted)) {
+      // Only line feeds (CR LF included) end lines there: passed at once.
+      FPos = end;
+      passed += feeds;
+      continue;
+    }
+    // Lone CRs end lines too, or the last line has no line feed.
+    do {
+      Next();
+      ++passed;
+    } while (FPos < end && passed < n);
   }
   return passed;
 }

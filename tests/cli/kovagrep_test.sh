@@ -180,6 +180,10 @@ for args in "${utf8_rows[@]}"; do
 done
 [ "$(LC_ALL=C.UTF-8 "$kovagrep" -o '猫.' KOVA4.TXT | head -1)" = "$(LC_ALL=C.UTF-8 "$kovagrep" --output-encoding=sjis -o '猫.' KOVA4.TXT | head -1 | iconv -f CP932 -t UTF-8)" ] ||
   fail "--output-encoding=sjis"
+# A lone CR ends a line for the engine, and so for the numbers and context
+# kovagrep prints (grep reads it as an ordinary byte).
+printf 'a\rcat\rb\r\ncat\nc\n' > lonecr.txt
+[ "$(LC_ALL=C "$kovagrep" -n -A 1 cat lonecr.txt | tr '\r' R)" = $'2:cat\n3-b\n4:cat\n5-c' ] || fail "lone CR line ends"
 printf 'ok \xff\x85\x40 bad\r\n' > bad.txt
 [ "$(LC_ALL=C.UTF-8 "$kovagrep" ok bad.txt)" = "ok �� bad" ] || fail "undecodable bytes as U+FFFD"
 for f in KOVA4.TXT crlf.txt bad.txt bin.dat; do
