@@ -77,7 +77,6 @@ class TRun {
     TWalk walk(
         FOptions, [this](const std::string& display, const std::string& path) { File(display, path); },
         [this](const std::string& display, int error) { FileError(display, error); });
-    FWalk = &walk;
     std::vector<std::string> files = FOptions.Files;
     const bool implicit = files.empty();
     if (implicit) files.push_back(FOptions.Recursion != TRecursion::None ? "." : "-");
@@ -150,7 +149,6 @@ class TRun {
   TCharset FCharset;
   TOutput* FOutput = nullptr;
   TSearch* FSearch = nullptr;
-  TWalk* FWalk = nullptr;
   bool FShowNames = false;
   bool FFound = false;
   bool FFailed = false;

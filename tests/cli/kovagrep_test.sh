@@ -9,7 +9,8 @@
 #   Usage: kovagrep_test.sh PATH/TO/kovagrep
 set -u
 kovagrep=$(realpath "$1")
-samples=$(realpath "$(dirname "$0")/../../samples")
+root=$(realpath "$(dirname "$0")/../..")
+samples=$root/samples
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 cd "$dir" || exit 2
@@ -195,6 +196,13 @@ err=$(LC_ALL=C.UTF-8 "$kovagrep" 'ca(t' words.txt 2>&1); status=$?
 err=$(LC_ALL=ja_JP.sjis "$kovagrep" 'ca(t' words.txt 2>&1 | iconv -f CP932 -t UTF-8)
 [ "$err" = "kovagrep: 右(閉じ)括弧が必要です (pattern byte 5)" ] || fail "pattern error in a Shift-JIS terminal: $err"
 "$kovagrep" --no-such-option cat words.txt 2>/dev/null; [ $? = 2 ] || fail "usage error status"
+
+# Every long option is in --help and in the manual page.
+help=$("$kovagrep" --help)
+for option in $(sed -n 's/^ *{"\([a-z-]*\)", .*/\1/p' "$root/cli/options.cpp"); do
+  grep -q -- "--$option" <<<"$help" || fail "--$option missing from --help"
+  grep -qF -- "\\-\\-${option//-/\\-}" "$root/doc/kovagrep.1" || fail "--$option missing from kovagrep.1"
+done
 
 # A write error ends the search at once with status 2.
 if [ -w /dev/full ]; then
