@@ -181,6 +181,13 @@ for args in "${utf8_rows[@]}"; do
 done
 [ "$(LC_ALL=C.UTF-8 "$kovagrep" -o '猫.' KOVA4.TXT | head -1)" = "$(LC_ALL=C.UTF-8 "$kovagrep" --output-encoding=sjis -o '猫.' KOVA4.TXT | head -1 | iconv -f CP932 -t UTF-8)" ] ||
   fail "--output-encoding=sjis"
+# Where kovagrep differs on purpose: a double-byte character is one
+# character, so "[A" does not match the second byte of "ー" (0x81 0x5B) and
+# the "A" after it, which grep in the C locale, reading bytes, reports.
+printf '\x81\x5bA\n' > boundary.txt
+[ "$(LC_ALL=C "$kovagrep" -c -F '[A' boundary.txt):$(LC_ALL=C grep -c -F '[A' boundary.txt)" = 0:1 ] ||
+  fail "no match across a double-byte character"
+
 # A lone CR ends a line for the engine, and so for the numbers and context
 # kovagrep prints (grep reads it as an ordinary byte).
 printf 'a\rcat\rb\r\ncat\nc\n' > lonecr.txt
