@@ -62,7 +62,8 @@ class TRun {
       return 2;
     }
 
-    if (FOptions.OnlyMatching) FOptions.Before = FOptions.After = 0;
+    // -l and -L print names only, -q nothing.
+    if (FOptions.FilesWithMatches || FOptions.FilesWithoutMatch) FOptions.Count = false;
     if (FOptions.Quiet) FOptions.Count = FOptions.FilesWithMatches = FOptions.FilesWithoutMatch = false;
     const bool raw = FOptions.Encoding == TOutputEncoding::Sjis ||
                      (FOptions.Encoding == TOutputEncoding::Locale && FCharset == TCharset::Sjis);

@@ -152,7 +152,7 @@ TOptions ParseOptions(int argc, char** argv) {
       if (digitsArgument != previousOptind) digits.clear();
       digitsArgument = previousOptind;
       digits += static_cast<char>(c);
-      o.Before = o.After = ContextLength(digits.c_str());
+      o.Context = ContextLength(digits.c_str());
       continue;
     }
     switch (c) {
@@ -163,7 +163,7 @@ TOptions ParseOptions(int argc, char** argv) {
         o.Before = ContextLength(optarg);
         break;
       case 'C':
-        o.Before = o.After = ContextLength(optarg);
+        o.Context = ContextLength(optarg);
         break;
       case 'E':
         break;  // the engine's syntax is already extended
@@ -304,5 +304,7 @@ TOptions ParseOptions(int argc, char** argv) {
     operands.erase(operands.begin());
   }
   o.Files = std::move(operands);
+  if (o.Before < 0) o.Before = o.Context;
+  if (o.After < 0) o.After = o.Context;
   return o;
 }

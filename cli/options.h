@@ -33,8 +33,10 @@ struct TOptions {
   bool Quiet = false;
   bool NoMessages = false;
   bool Null = false;
-  long long Before = 0;
-  long long After = 0;
+  // -A and -B win over -C and -NUM, whatever their order; -1: not given.
+  long long Before = -1;
+  long long After = -1;
+  long long Context = 0;
   TColourWhen Colour = TColourWhen::Never;
   bool LineBuffered = false;
   TBinaryFiles BinaryFiles = TBinaryFiles::Binary;

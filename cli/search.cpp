@@ -155,7 +155,7 @@ void TSearch::SearchRegular(int fd, const std::string& path) {
   const bool countOnly = !FOptions.Invert && !FOptions.Word &&
                          (FOptions.Count || FOptions.FilesWithMatches || FOptions.FilesWithoutMatch || FOptions.Quiet);
   FGrep->OnMatch = [&](TGrep&, LineInfo_t info) {
-    if (countOnly) return Selected({}, true, 0);
+    if (countOnly) return Selected({}, 0);
     FollowTo(follower, static_cast<std::int64_t>(info.LineNo));
     if (follower.Next(line, offset)) Take(line, true, offset);
   };
@@ -234,22 +234,22 @@ void TSearch::Take(const TRawLine& line, bool candidate, std::int64_t offset) {
   const bool matched = candidate && (!FOptions.Word || FMatcher->Matches(line.Text));
   if (FLimitReached) {
     // Trailing context of the last line that -m allowed.
-    PrintLine(line.Text, line.End, FLineNo, offset, '-', matched);
+    PrintLine(line.Text, line.End, FLineNo, offset, '-');
     if (--FAfterLeft <= 0) throw TStop();
     return;
   }
   if (matched != FOptions.Invert) {
-    Selected(line, matched, offset);
+    Selected(line, offset);
   } else if (FAfterLeft > 0) {
     --FAfterLeft;
-    PrintLine(line.Text, line.End, FLineNo, offset, '-', matched);
+    PrintLine(line.Text, line.End, FLineNo, offset, '-');
   } else if (FOptions.Before > 0) {
     FBefore.push_back({std::string(line.Text), std::string(line.End), FLineNo, offset});
     if (static_cast<std::int64_t>(FBefore.size()) > FOptions.Before) FBefore.pop_front();
   }
 }
 
-void TSearch::Selected(const TRawLine& line, bool matched, std::int64_t offset) {
+void TSearch::Selected(const TRawLine& line, std::int64_t offset) {
   ++FSelected;
   const bool last = FSelected == FOptions.MaxCount;
   if (FOptions.Quiet) throw TQuietMatch();
@@ -262,14 +262,10 @@ void TSearch::Selected(const TRawLine& line, bool matched, std::int64_t offset) 
   for (const TContextLine& before : FBefore) {
     // Lines passed over in bulk leave older lines in the queue.
     if (before.Number > FLastPrinted && before.Number >= FLineNo - FOptions.Before)
-      PrintLine(before.Text, before.End, before.Number, before.Offset, '-', FOptions.Invert);
+      PrintLine(before.Text, before.End, before.Number, before.Offset, '-');
   }
   FBefore.clear();
-  if (FOptions.OnlyMatching) {
-    if (matched) PrintMatches(line.Text, FLineNo, offset);
-  } else {
-    PrintLine(line.Text, line.End, FLineNo, offset, ':', matched);
-  }
+  PrintLine(line.Text, line.End, FLineNo, offset, ':');
   FAfterLeft = FOptions.After;
   if (last) {
     FLimitReached = true;
@@ -312,11 +308,21 @@ void TSearch::Prefix(std::int64_t number, std::int64_t offset, char separator) {
 }
 
 void TSearch::PrintLine(std::string_view text, std::string_view end, std::int64_t number, std::int64_t offset,
-                        char separator, bool matched) {
+                        char separator) {
+  // As in GNU grep, a selected line holds matches unless -v, a context line
+  // only with -v; only those lines show matches (coloured, or with -o).
+  const bool matching = (separator == ':') != FOptions.Invert;
   GroupSeparator(number);
+  FLastPrinted = number;
+  if (FOptions.OnlyMatching) {
+    // Only the matches, of context lines too (with -v those are the lines
+    // that match); a line without a match prints nothing.
+    if (matching) PrintMatches(text, number, offset, separator);
+    return;
+  }
   Prefix(number, offset, separator);
   const TColours* colours = FOutput.Colours();
-  if (colours != nullptr && matched && FMatcher) {
+  if (colours != nullptr && matching && FMatcher) {
     const std::string& sgr = separator == ':' ? colours->SelectedMatch : colours->ContextMatch;
     std::size_t pos = 0;
     std::size_t at, length;
@@ -338,14 +344,14 @@ void TSearch::PrintLine(std::string_view text, std::string_view end, std::int64_
     FOutput.Text(text);
   }
   FOutput.EndLine(end);
-  FLastPrinted = number;
 }
 
 // -o: every match on a line of its own, with the line's prefix and, for -b,
 // the match's own offset.
-void TSearch::PrintMatches(std::string_view text, std::int64_t number, std::int64_t offset) {
+void TSearch::PrintMatches(std::string_view text, std::int64_t number, std::int64_t offset, char separator) {
   const TColours* colours = FOutput.Colours();
   static const std::string none;
+  const std::string& sgr = !colours ? none : separator == ':' ? colours->SelectedMatch : colours->ContextMatch;
   std::size_t pos = 0;
   std::size_t at, length;
   while (pos <= text.size() && FMatcher->Find(text, pos, at, length)) {
@@ -354,10 +360,9 @@ void TSearch::PrintMatches(std::string_view text, std::int64_t number, std::int6
       pos = at + CharWidth(text, at);
       continue;
     }
-    Prefix(number, offset + static_cast<std::int64_t>(at), ':');
-    FOutput.Coloured(text.substr(at, length), colours ? colours->SelectedMatch : none, true);
+    Prefix(number, offset + static_cast<std::int64_t>(at), separator);
+    FOutput.Coloured(text.substr(at, length), sgr, true);
     FOutput.EndLine();
     pos = at + length;
   }
-  FLastPrinted = number;
 }

@@ -51,10 +51,9 @@ class TSearch {
   void SearchStream(int fd);
   void FollowTo(TFollower& follower, std::int64_t lineNo);
   void Take(const TRawLine& line, bool candidate, std::int64_t offset);
-  void Selected(const TRawLine& line, bool matched, std::int64_t offset);
-  void PrintLine(std::string_view text, std::string_view end, std::int64_t number, std::int64_t offset, char separator,
-                 bool matched);
-  void PrintMatches(std::string_view text, std::int64_t number, std::int64_t offset);
+  void Selected(const TRawLine& line, std::int64_t offset);
+  void PrintLine(std::string_view text, std::string_view end, std::int64_t number, std::int64_t offset, char separator);
+  void PrintMatches(std::string_view text, std::int64_t number, std::int64_t offset, char separator);
   void Prefix(std::int64_t number, std::int64_t offset, char separator);
   void Separator(char c);
   void GroupSeparator(std::int64_t number);
