@@ -5,15 +5,16 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>
-#include <cstdlib>
 
 #include "core/catalogue.h"
 #include "core/colours.h"
+#include "core/dictionary_folder.h"
 #include "core/encoding.h"
 #include "core/profile.h"
 #include "exceptions.h"
@@ -59,6 +60,12 @@ TMainForm::TMainForm(QWidget* parent)
     colour = chosen;
     return true;
   };
+  FolderChooser = [this](QString& folder) {
+    const QString chosen = QFileDialog::getExistingDirectory(this, QStringLiteral("辞書フォルダの選択"), folder);
+    if (chosen.isEmpty()) return false;
+    folder = chosen;
+    return true;
+  };
 
   Grep1.OnMatch = [this](TGrep& sender, LineInfo_t lineInfo) { Grep1Match(sender, std::move(lineInfo)); };
   Grep1.ProcessMessages = [this] { ProcessMessages(); };
@@ -88,6 +95,7 @@ TMainForm::TMainForm(QWidget* parent)
   connect(SubMenuDic5, &QAction::triggered, this, &TMainForm::SubMenuDic5Click);
   connect(SubMenuDic6, &QAction::triggered, this, &TMainForm::SubMenuDic6Click);
   connect(SubMenuDic8, &QAction::triggered, this, &TMainForm::SubMenuDic8Click);
+  connect(SubMenuDicFolder, &QAction::triggered, this, &TMainForm::SubMenuDicFolderClick);
   connect(SubMenuEdit1, &QAction::triggered, this, &TMainForm::SubMenuEdit1Click);
   connect(SubMenuEdit2, &QAction::triggered, this, &TMainForm::SubMenuEdit2Click);
   connect(SubMenuEdit3, &QAction::triggered, this, &TMainForm::SubMenuEdit3Click);
@@ -123,33 +131,65 @@ void TMainForm::SetDialogs(TInputForm* inputForm, TFindForm* findForm) {
   FFindForm = findForm;
 }
 
-std::string TMainForm::SettingsPath() const {
-  if (!FSettingsPath.empty()) return FSettingsPath;
-  if (const char* path = std::getenv("KOVALEX_SETTINGS"); path != nullptr && *path != '\0') return path;
-  return settings::SettingsPathFor(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+std::string TMainForm::SettingsPath() const { return SettingsLocation().Path; }
+
+settings::TSettingsLocation TMainForm::SettingsLocation() const {
+  if (!FSettingsPath.empty()) return {settings::TSettingsKind::Named, FSettingsPath, ""};
+  const std::string program =
+      FProgramPath.empty() ? QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString() : FProgramPath;
+  return settings::ChooseSettingsLocation(settings::SettingsPlacesFromEnvironment(program));
 }
 
 void TMainForm::FindDictionaries() {
-  const std::array<catalogue::TDictionaryFiles, 6> found = catalogue::FindDictionaries("");
-  FDriver.SetDictionaries(found);
+  // A folder chosen during this run counts as one given on the command line.
+  const std::string remembered =
+      settings::RememberedDictionaryFolder(TProfile(settings::FileToLoad(SettingsLocation())));
+  const dictionary_folder::TChoice choice = dictionary_folder::Choose(dictionary_folder::PlacesFromEnvironment(
+      FChosenFolder.empty() ? FDictionaryArgument : FChosenFolder, remembered));
+  FDictionaryFolder = choice.Folder;
+  FDriver.SetDictionaries(choice.Found, choice.Folder);
   for (int number = 1; number <= 6; ++number) {
     TFunctionPanel* panel = DictionaryPanel(number);
-    const bool available = found[static_cast<std::size_t>(number - 1)].Available;
+    QAction* item = DictionaryItem(number);
+    const bool available = choice.Found[static_cast<std::size_t>(number - 1)].Available;
     panel->SetFaceColour(ToQColor(
         colours::SystemColour(available ? colours::kSystemButtonFace : colours::kSystemButtonShadow), palette()));
-    if (!available) continue;
-    panel->setEnabled(true);
-    DictionaryItem(number)->setEnabled(true);
+    panel->setEnabled(available);
+    item->setEnabled(available);
+    // A dictionary that a new folder lacks is no longer selected.
+    if (!available && item->isChecked()) {
+      item->setChecked(false);
+      panel->SetLowered(false);
+    }
+  }
+  SetStatus(QString::fromStdString(dictionary_folder::FolderStatus(choice)).toStdU16String());
+  Label2->setToolTip(QString::fromStdString(dictionary_folder::FolderStatus(choice)));
+  if (choice.Folder.empty()) {
+    FResultView.Clear();
+    for (const std::string& line : dictionary_folder::NothingFoundLines(choice)) FResultView.AppendLine(line);
   }
 }
 
+void TMainForm::SubMenuDicFolderClick() {
+  Command([this] {
+    if (!MenuDic->isEnabled() || FDriver.Searching()) return;
+    QString folder = QFile::decodeName(QByteArray::fromStdString(FDictionaryFolder));
+    if (!FolderChooser(folder)) return;
+    FChosenFolder = QFile::encodeName(folder).toStdString();
+    FResultView.Clear();
+    FindDictionaries();
+  });
+}
+
 void TMainForm::LoadSettings() {
-  const TProfile profile(SettingsPath());
+  const TProfile profile(settings::FileToLoad(SettingsLocation()));
   settings::LoadSettings(profile, *this);
 }
 
 void TMainForm::SaveSettings() {
-  TProfile profile(SettingsPath());
+  const settings::TSettingsLocation location = SettingsLocation();
+  settings::PrepareSave(location);
+  TProfile profile(location.Path);
   settings::SaveSettings(profile, CurrentSettings());
 }
 
@@ -177,6 +217,7 @@ settings::TSettingsValues TMainForm::CurrentSettings() const {
   const QSize client = ClientSize();
   values.Width = client.width();
   values.Height = client.height();
+  values.DictionaryFolder = FChosenFolder;
   return values;
 }
 

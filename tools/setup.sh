@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need.
 # Only missing packages are installed; through sudo when not run as root.
+# Without root and without sudo it names the missing packages and fails.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,8 @@ packages=(
   fonts-ipafont-gothic               # a Japanese font for the window
   clang libclang-rt-14-dev           # fuzz targets (libFuzzer)
   ripgrep locales                    # kovagrep's peers in bench/ and its Shift-JIS locale tests
+  desktop-file-utils appstream man-db  # the install check's validators
+  dpkg-dev file                      # the Debian package (cpack -G DEB, library scan)
 )
 
 # kovagrep's tests compare it with GNU grep in a Shift-JIS locale; made once,
@@ -18,7 +21,10 @@ make_sjis_locale() {
   locale -a 2>/dev/null | grep -qix 'ja_JP.sjis' && return 0
   [ -f /usr/share/i18n/locales/ja_JP ] || return 0
   local root=()
-  [ "$(id -u)" -ne 0 ] && root=(sudo)
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null 2>&1 || { echo "setup.sh: as root: localedef -i ja_JP -f SHIFT_JIS ja_JP.SJIS" >&2; return 0; }
+    root=(sudo)
+  fi
   "${root[@]}" localedef -i ja_JP -f SHIFT_JIS --no-warnings=ascii ja_JP.SJIS ||
     echo "setup: could not create the ja_JP.SJIS locale" >&2
 }
@@ -31,7 +37,13 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=()
-[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "setup.sh: please install as root: apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  sudo=(sudo)
+fi
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" apt-get update -qq
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

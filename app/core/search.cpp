@@ -3,6 +3,7 @@
 #include <chrono>
 #include <ctime>
 
+#include "core/dictionary_folder.h"
 #include "core/encoding.h"
 #include "core/query.h"
 #include "exceptions.h"
@@ -124,7 +125,7 @@ void TSearchDriver::SearchDictionaries() {
 }
 
 void TSearchDriver::SearchFile(const std::string& fileName) {
-  FCurrentFile = fileName;
+  FCurrentFile = dictionary_folder::FileInFolder(FFolder, fileName);
   FCurrentFileSjis = catalogue::FileNameAsSjis(fileName);
   FCurrentFileText = catalogue::DisplayFileName(fileName);
   try {

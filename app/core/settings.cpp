@@ -16,6 +16,7 @@ constexpr char kDictionarySection[] = "辞書";
 constexpr char kViewSection[] = "表示";
 constexpr char kFormSection[] = "フォーム位置";
 
+constexpr char kDictionaryFolder[] = "辞書フォルダ";
 constexpr char kShowTags[] = "タグの表示";
 constexpr char kKeywordMark[] = "キーワードのマーク";
 constexpr char kLimitEnabled[] = "検索件数の制限";
@@ -141,6 +142,10 @@ void LoadSettings(const TProfile& profile, ISettingsTarget& target) {
                      r.Integer(kFormSection, kWidth, 415), r.Integer(kFormSection, kHeight, 180));
 }
 
+std::string RememberedDictionaryFolder(const TProfile& profile) {
+  return TReader(profile).Text(kDictionarySection, kDictionaryFolder).value_or("");
+}
+
 TSettingsValues DefaultSettings() {
   TSettingsValues v;
   v.NormalFontFace = Sjis(kDefaultFontFace);
@@ -154,6 +159,10 @@ void SaveSettings(TProfile& profile, const TSettingsValues& values) {
   const auto boolean = [](bool b) { return std::string(b ? "1" : "0"); };
   for (const catalogue::TDictionaryInfo& d : catalogue::kDictionaries) {
     write(kDictionarySection, d.SettingsKey, boolean(values.Dictionaries[static_cast<std::size_t>(d.Number - 1)]));
+  }
+  // A path that a line of the file cannot hold is not remembered.
+  if (!values.DictionaryFolder.empty() && values.DictionaryFolder.find_first_of("\r\n") == std::string::npos) {
+    write(kDictionarySection, kDictionaryFolder, values.DictionaryFolder);
   }
   write(kViewSection, kShowTags, boolean(values.ShowTags));
   write(kViewSection, kKeywordMark, std::to_string(MarkOrNone(values.KeywordMark)));

@@ -68,7 +68,15 @@ struct TSettingsValues {
   std::int32_t KeywordColour = 255;
   std::int32_t BackgroundColour = 16777215;
   int Top = 0, Left = 0, Width = 415, Height = 180;
+  // The dictionary folder the user chose with the menu command, as its
+  // bytes on disk; "" when none was chosen, and then the key is not written,
+  // so a file without it stays as it was.
+  std::string DictionaryFolder;
 };
+
+// The dictionary folder remembered in the section of the dictionaries; ""
+// when none.
+std::string RememberedDictionaryFolder(const TProfile& profile);
 
 // The values that a missing file gives (normal font "ＭＳ ゴシック" 12 points).
 TSettingsValues DefaultSettings();

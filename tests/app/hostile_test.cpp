@@ -105,6 +105,9 @@ void THostileTest::init() {
   QVERIFY(Dir->isValid());
   OldDir = QDir::currentPath();
   QVERIFY(QDir::setCurrent(Dir->path()));
+  // Only the dictionaries a test writes into the working directory count.
+  qputenv("XDG_DATA_HOME", QFile::encodeName(Dir->filePath(QStringLiteral("data"))));
+  qputenv("XDG_DATA_DIRS", QFile::encodeName(Dir->filePath(QStringLiteral("data-dirs"))));
   Messages.clear();
   SetMessageBoxHook([this](QWidget*, const QString& text, const QString&, TMessageIcon icon) {
     Messages.push_back({text, icon});
