@@ -4,6 +4,7 @@
 # the ratios:
 #   UTF-8 output:   kovagrep ''         vs  rg -E shift_jis ''   (target: <= 1)
 #   Shift-JIS out:  kovagrep --sjis ''  vs  LC_ALL=C grep ''     (target: <= 1.2)
+# and, for comparison, the lines of one word with their numbers.
 # Runs alternate between the programs so that a noisy machine hurts both.
 #
 #   bench/output_bench.sh [SIZE_MB] [RUNS]      (defaults: 150 MB, 5 runs)
@@ -46,6 +47,8 @@ k_utf8() { LC_ALL=C.UTF-8 "$kovagrep" '' "$corpus"; }
 rg_utf8() { rg -E shift_jis '' "$corpus"; }
 k_utf8_n() { LC_ALL=C.UTF-8 "$kovagrep" -n '' "$corpus"; }
 rg_utf8_n() { rg -n -E shift_jis '' "$corpus"; }
+k_word() { LC_ALL=C.UTF-8 "$kovagrep" -n 検索 "$corpus"; }
+rg_word() { rg -n -E shift_jis 検索 "$corpus"; }
 k_sjis() { LC_ALL=C "$kovagrep" --sjis '' "$corpus"; }
 grep_sjis() { LC_ALL=C grep '' "$corpus"; }
 
@@ -70,3 +73,4 @@ printf '%-34s %10s %10s %8s\n' "every line" kovagrep peer ratio
 compare "UTF-8 (peer: rg -E shift_jis)" k_utf8 rg_utf8
 compare "UTF-8 -n (peer: rg -n -E shift_jis)" k_utf8_n rg_utf8_n
 compare "Shift-JIS (peer: LC_ALL=C grep)" k_sjis grep_sjis
+compare "UTF-8 -n, one word (peer: rg)" k_word rg_word
