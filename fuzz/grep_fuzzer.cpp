@@ -18,7 +18,9 @@
 // reported line is that line of the file as the reader presents it (CR LF
 // and a lone CR end a line, a zero byte reads as a space).  Between scans:
 // Fast reports exactly the lines and numbers that OneCharacter reports, and
-// so does AutomatonOnly.
+// so does AutomatonOnly.  Fast runs patterns whose attempts cross line feeds
+// with all starts at once (crossscan.h); the seeds crossline* and the
+// dictionary's line-feed tokens lead there.
 #include <fcntl.h>
 #include <unistd.h>
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "crossscan.h"
 #include "exceptions.h"
 #include "fastscan.h"
 
@@ -82,6 +83,7 @@ void TGrep::Grep(const TOpenReader& open, const bool* cancelFlag) {
     if (cancelFlag != nullptr && *cancelFlag) throw ECancelRequest();
   }
   std::unique_ptr<TFastScan> fast;
+  std::unique_ptr<TCrossLineScan> cross;
   if (ScanChoice == TScanChoice::Fast) {
     // A fixed string requires its own bytes (in either case when case is
     // ignored); any other pattern what its parse found.
@@ -89,6 +91,8 @@ void TGrep::Grep(const TOpenReader& open, const bool* cancelFlag) {
       fast = std::make_unique<TFastScan>(FastAutomaton(*dfa, true), dfa->Literal, true);
     else if (literal)
       fast = std::make_unique<TFastScan>(FastAutomaton(*dfa, false), dfa->Literal, false, true);
+    else if (TScanAutomaton automaton = FastAutomaton(*dfa, false); TCrossLineScan::AttemptsCrossLineFeeds(automaton))
+      cross = std::make_unique<TCrossLineScan>(std::move(automaton), dfa->Required, dfa->RequiredFoldsCase);
     else
       fast = AutomatonFastScan(*dfa);
     // Fixed strings that hold a line feed keep the literal scans.
@@ -104,7 +108,9 @@ void TGrep::Grep(const TOpenReader& open, const bool* cancelFlag) {
   }
   TBusyGuard busy(FBusy);
   try {
-    if (fast)
+    if (cross)
+      cross->Run(*file, [&](LineInfo_t lineInfo) { OnMatch(*this, std::move(lineInfo)); });
+    else if (fast)
       fast->Run(*file, [&] { Report(*file); });
     else if (!literal)
       AutomatonScan(*file, *dfa);

@@ -19,6 +19,7 @@
 class TGrep;
 struct TScanAutomaton;
 class TFastScan;
+class TCrossLineScan;
 
 // Called once for each line that holds a match; may raise EEndOfFile to end
 // the scan of the current file.

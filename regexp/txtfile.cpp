@@ -299,20 +299,68 @@ unsigned char TTxtFile::AheadByteSlow() {
 
 void TTxtFile::GetLine(LineInfo_t& lineInfo) {
   ProcessMessagesAndTestCancel();
-  if (ByteAt(Cursor) != '\n') {
-    // Within the block no line feed is passed, so the cursor can jump there.
-    const void* feed = Cursor >= 0 ? std::memchr(&Buffer[static_cast<std::size_t>(Cursor)], '\n',
-                                                 static_cast<std::size_t>(DataLen - Cursor))
-                                   : nullptr;
-    if (feed != nullptr) {
-      Cursor = static_cast<const unsigned char*>(feed) - Buffer.get();
-    } else {
-      do {
-        MainByte();
-      } while (ByteAt(Cursor) != '\n');
+  if (MoveToLineEnd()) Ahead = Cursor;
+  FillLine(lineInfo);
+}
+
+// Moves the main cursor onto the line feed that ends the current line;
+// false when it stands there already.
+bool TTxtFile::MoveToLineEnd() {
+  if (ByteAt(Cursor) == '\n') return false;
+  // No line feed is passed on the way, so the cursor can jump: through the
+  // rest of Carry and on into the block.
+  if (Cursor < 0) {
+    const std::size_t at = Carry.size() - static_cast<std::size_t>(-Cursor);
+    const std::size_t found = Carry.find('\n', at);
+    if (found != std::string::npos) {
+      Cursor = -static_cast<std::ptrdiff_t>(Carry.size() - found);
+      return true;
     }
-    Ahead = Cursor;
+    Cursor = 0;
+    if (ByteAt(Cursor) == '\n') return true;
   }
+  const void* feed = Cursor >= 0 ? std::memchr(&Buffer[static_cast<std::size_t>(Cursor)], '\n',
+                                               static_cast<std::size_t>(DataLen - Cursor))
+                                 : nullptr;
+  if (feed != nullptr) {
+    Cursor = static_cast<const unsigned char*>(feed) - Buffer.get();
+  } else {
+    do {
+      MainByte();
+    } while (ByteAt(Cursor) != '\n');
+  }
+  return true;
+}
+
+void TTxtFile::ConsumeLeading() {
+  if (IsDBCSLeadByte(MainByte())) MainByte();
+}
+
+void TTxtFile::ReportBehind(LineInfo_t& lineInfo) {
+  ConsumeLeading();
+  ProcessMessagesAndTestCancel();
+  MoveToLineEnd();
+  FillLine(lineInfo);
+}
+
+// The line is cut into characters from its first byte (every line feed ends
+// a character): an odd run of bytes that can be lead bytes just before its
+// line feed leaves the last one paired with that line feed.
+void TTxtFile::PassBehind(std::int64_t lines) {
+  ConsumeLeading();
+  MoveToLineEnd();
+  // Lines in between: over each line end (a lead byte before it is
+  // passed with the line, whatever it pairs with).
+  for (std::int64_t k = 1; k < lines; ++k) {
+    MainByte();
+    MoveToLineEnd();
+  }
+  std::ptrdiff_t run = 0;
+  while (Cursor - run > LineStart && IsDBCSLeadByte(ByteAt(Cursor - run - 1))) ++run;
+  if (run % 2 == 1) --Cursor;
+}
+
+void TTxtFile::FillLine(LineInfo_t& lineInfo) {
   try {
     CopyLine(lineInfo.Line);
   } catch (const std::bad_alloc&) {
@@ -418,4 +466,40 @@ void TTxtFile::Skip(std::string_view from, std::size_t n) {
     LineStart = Cursor + (static_cast<const char*>(last) - from.data()) + 1;
   Cursor += static_cast<std::ptrdiff_t>(n);
   Ahead = Cursor;
+}
+
+std::string_view TTxtFile::AheadView() const {
+  if (Ahead < 0 || Ahead >= DataLen) return {};
+  return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Ahead)]),
+          static_cast<std::size_t>(DataLen - Ahead)};
+}
+
+void TTxtFile::AheadSkip(std::size_t n) {
+  Ahead += static_cast<std::ptrdiff_t>(n);
+  while (Ahead >= DataLen && !AtEnd) NextBlock();
+}
+
+bool TTxtFile::MayHold(std::string_view bytes, bool foldCase) {
+  if (!FillBlocks || bytes.empty() || bytes.find_first_of(std::string_view("\n\r \0", 4)) != std::string_view::npos)
+    return true;
+  // Chunks overlap by the length of the bytes less one, so that no
+  // occurrence is cut.
+  constexpr std::size_t kChunk = std::size_t{1} << 20;
+  const std::size_t overlap = bytes.size() - 1;
+  std::string chunk(kChunk + overlap, '\0');
+  std::size_t kept = 0;
+  for (off_t offset = 0;;) {
+    const ssize_t n = ::pread(File.Fd, chunk.data() + kept, kChunk, offset);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return true;  // the reader's own reads report the error
+    }
+    if (n == 0) return false;
+    offset += n;
+    const std::string_view data(chunk.data(), kept + static_cast<std::size_t>(n));
+    if (FindBytes(data, bytes, foldCase) < data.size()) return true;
+    kept = std::min(overlap, data.size());
+    std::memmove(chunk.data(), data.data() + data.size() - kept, kept);
+    ProcessMessagesAndTestCancel();
+  }
 }

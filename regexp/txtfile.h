@@ -112,6 +112,27 @@ class TTxtFile {
   // an attempt that runs on past a line window (whose bytes it may then
   // replace: get the window again afterwards).
   std::string_view LineWindow();
+  // For a scan that runs the look-ahead through the file once and decides
+  // about lines behind it: the bytes from the look-ahead cursor to the end of
+  // the block (empty while it is in Carry or at the end), moving it over n of
+  // them, and whether it has passed the file's last byte.  ReportBehind and
+  // PassBehind move the main cursor from a line's leading character over the
+  // line, which the look-ahead has passed, and leave the look-ahead where it
+  // is: ReportBehind as GetLine does (messages, cancel flag, the line),
+  // PassBehind over the given number of lines onto the next line's leading
+  // character (the line feed, or a lead byte before it that pairs with it).
+  std::string_view AheadView() const;
+  void AheadSkip(std::size_t n);
+  bool AheadAtEnd() const { return Ahead >= DataLen && AtEnd; }
+  void ReportBehind(LineInfo_t& lineInfo);
+  // Whether the file may hold the bytes anywhere (with foldCase, their ASCII
+  // letters in either case): false only when a regular file was searched
+  // whole, from its start, without finding them.  The bytes must hold no
+  // byte that the reader rewrites (line ends, zero bytes, spaces), so that
+  // their absence from the file means their absence from the text read.
+  // Polls like a block read; the read position does not move.
+  bool MayHold(std::string_view bytes, bool foldCase);
+  void PassBehind(std::int64_t lines = 1);
   std::string_view Buffered() const;
   void Skip(std::string_view from, std::size_t n);
   void AheadFrom(std::size_t n);
@@ -146,6 +167,9 @@ class TTxtFile {
   [[noreturn]] void LineTooLong(bool outOfMemory) const;
   void CheckLineLength(std::size_t bytes) const;
   void CopyLine(std::string& line) const;
+  bool MoveToLineEnd();
+  void ConsumeLeading();
+  void FillLine(LineInfo_t& lineInfo);
 
   unsigned char MainByte();
   unsigned char MainByteSlow();

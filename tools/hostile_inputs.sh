@@ -3,7 +3,13 @@
 # the results and the peak memory (resident set, from /usr/bin/time):
 #  - a 2 GB dictionary, made sparse with truncate: 512 entries, one every
 #    4 MB, with runs of zero bytes (read as spaces) between them;
-#  - a dictionary with one line of 50 MB between two short lines.
+#  - a dictionary with one line of 50 MB between two short lines;
+#  - files that are not what their size says: a FIFO (with and without a
+#    writer; Ctrl-C while kovagrep waits), a file whose size reads 0
+#    (/proc/kallsyms), a file that grows while it is read;
+#  - line numbers past 2^31 and 2^32, from a stream of 4 GB of line feeds;
+#  - a pattern whose attempts cross every line end, over 10 MB;
+#  - a line without end (/dev/zero) under a memory limit (ulimit -v).
 #
 #   tools/hostile_inputs.sh            (BUILD_DIR=build-hostile; TMPDIR for the files)
 #
@@ -120,6 +126,81 @@ bounded "50 MB line, no match" "$kb" $((4 * line_kb + 16 * 1024))
 measure "$work/out" "$kovagrep" -c 'x+ needle y' "$long"
 check "a pattern over the long line" "0:1" "$status:$(cat "$work/out")"
 bounded "50 MB line, pattern" "$kb" $((5 * line_kb + 16 * 1024))
+
+echo "== Files that are not what their size says"
+fifo=$work/KOVA2.TXT
+mkfifo "$fifo"
+# A writer that comes later: kovagrep waits in the open, then reads to the end.
+(sleep 0.5; for k in $(seq 1 3000); do printf 'fifo entry %d needle\r\n' "$k"; done >"$fifo") &
+measure "$work/out" "$kovagrep" -c 'entry [0-9]*7 needle' "$fifo"
+wait
+check "a FIFO read to its end" "0:300" "$status:$(cat "$work/out")"
+# No writer at all: Ctrl-C ends the wait.
+start=$(date +%s.%N)
+set +e
+timeout --preserve-status -s INT 1 "$kovagrep" -c needle "$fifo" >/dev/null 2>&1
+status=$?
+set -e
+waited=$(echo "$(date +%s.%N) - $start" | bc)
+check "Ctrl-C while waiting for a FIFO's writer" "130" "$status"
+echo "        ended after ${waited} s"
+
+if [ -r /proc/kallsyms ] && [ "$(stat -c %s /proc/kallsyms)" = 0 ]; then
+  measure "$work/out" "$kovagrep" -c '^' /proc/kallsyms
+  check "a file whose size reads 0 (/proc/kallsyms), every line" "0:$(wc -l </proc/kallsyms)" "$status:$(cat "$work/out")"
+else
+  echo "  skip  /proc/kallsyms is not a readable file of size 0 here"
+fi
+
+# A file that grows while it is read: lines appended during the search are
+# either found whole or not at all, never cut where a block ended.
+grow=$work/KOVA3.TXT
+for k in $(seq 1 2000); do printf 'old entry %d %s\n' "$k" "$(head -c 2000 /dev/zero | tr '\0' o)"; done >"$grow"
+(for k in $(seq 1 200); do printf 'line-appended %d %s end\n' "$k" "$(head -c 24000 /dev/zero | tr '\0' x)"; done >>"$grow") &
+measure "$work/out" "$kovagrep" -n 'line-appended' "$grow"
+wait
+cut_lines=$(grep -c -v ' end$' "$work/out" || true)
+check "appended lines found whole ($(wc -l <"$work/out") found)" "0:0" "$status:$cut_lines"
+measure "$work/out" "$kovagrep" -c 'line-appended [0-9]* x* end$' "$grow"
+check "after the growth, every appended line" "0:200" "$status:$(cat "$work/out")"
+
+echo "== Line numbers past 2^31 and 2^32"
+many=$work/KOVA6.TXT
+mkfifo "$many"
+lines=$(((1 << 32) + 5))
+({ head -c "$lines" < <(yes ''); printf 'needle\n'; } >"$many") &
+measure "$work/out" "$kovagrep" -n needle "$many"
+wait
+check "the line after 2^32 + 5 empty lines" "0:$((lines + 1)):needle" "$status:$(cat "$work/out")"
+bounded "4 GB stream of line feeds" "$kb" $((64 * 1024))
+echo "        ${seconds} s"
+
+echo "== Attempts that cross every line end"
+cross=$work/KOVA7.TXT
+entries() { awk -v n="$1" 'BEGIN { for (k = 1; k <= n; k++) printf "entry %d of the dictionary\r\n", k }'; }
+{ printf 'first zyzzyva\r\n'; entries 400000; } >"$cross"
+measure "$work/out" "$kovagrep" -c '(.|\n)*zyzzyva' "$cross"
+check "the word in the first line only: that line" "0:1" "$status:$(cat "$work/out")"
+echo "        ${seconds} s for $(stat -c %s "$cross") bytes"
+{ entries 400000; printf 'last zyzzyva\r\n'; } >"$cross"
+measure "$work/out" "$kovagrep" -c '(.|\n)*zyzzyva' "$cross"
+check "the word in the last line: every line" "0:400001" "$status:$(cat "$work/out")"
+echo "        ${seconds} s, peak memory $((kb / 1024)) MB"
+
+echo "== A line without end, under a memory limit"
+zero=$work/KOVA1.TXT
+ln -s /dev/zero "$zero"
+printf 'needle\n' >"$work/after.txt"
+limit_kb=$((1024 * 1024))
+set +e
+(ulimit -v "$limit_kb"; /usr/bin/time -o "$work/time" -f '%M %e' "$kovagrep" needle "$zero" "$work/after.txt" \
+  >"$work/out" 2>"$work/stderr")
+status=$?
+set -e
+read -r kb seconds < <(tail -n 1 "$work/time")
+check "exit status, and the next file still searched" "2:$work/after.txt:needle" "$status:$(cat "$work/out")"
+check "the message names the file" "1" "$(grep -c "$zero: 行が長すぎてメモリが足りません" "$work/stderr" || true)"
+echo "        ${seconds} s, peak memory $((kb / 1024)) MB under a limit of $((limit_kb / 1024)) MB"
 
 if [ "$failed" -ne 0 ]; then
   echo "== FAILED"

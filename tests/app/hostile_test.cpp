@@ -336,18 +336,19 @@ void THostileTest::queriesEndingInHalfACharacter() {
 }
 
 void THostileTest::queryWhoseAttemptsRunToTheEndCanBeCancelled() {
-  // Every "cat" starts an attempt that runs to the end of the file, which
-  // the reader has read whole (one block) before the second attempt: the
-  // window must still process events, so that Cancel reaches the search.
+  // Every "cat" starts an attempt that runs to the end of the file (three
+  // blocks of the reader): the window must process events while they run,
+  // so that Cancel reaches the search.
   std::string content;
-  while (content.size() < 40000) content += "cat dog\r\n";
+  while (content.size() < 250000) content += "cat dog\r\n";
   WriteRaw(QStringLiteral("KOVA5.TXT"), content);
   CreateForm();
   Form->ClickMenuItem(Form->SubMenuDic1);
   const TProcessMessages processMessages = Form->Grep1.ProcessMessages;
   int calls = 0;
   Form->Grep1.ProcessMessages = [&] {
-    // The first call comes with the block read, later ones only from polling.
+    // The first call comes with the first block read, the second with the
+    // next one.
     if (++calls == 2) QTest::mouseClick(Form->CancelBtn, Qt::LeftButton);
     processMessages();
   };
