@@ -1,5 +1,6 @@
 #include "lines.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -25,34 +26,43 @@ bool TChunkReader::Next(std::string_view& chunk) {
     FHandedOut = 0;
   }
   std::size_t searched = 0;  // bytes known to hold no line feed
-  for (;;) {
-    if (FEnd) {
-      if (FSize == 0) return false;
-      chunk = {FData.get(), FSize};
-      FHandedOut = FSize;
-      return true;
-    }
-    const std::size_t want = std::max<std::size_t>(kTargetSize - std::min(FSize, kTargetSize), 65536);
-    Reserve(want);
-    const ssize_t n = ::read(FFd, FData.get() + FSize, want);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw TReadError{errno};
-    }
-    if (n == 0) {
-      FEnd = true;
-      continue;
-    }
-    FSize += static_cast<std::size_t>(n);
-    if (FSize < kTargetSize && static_cast<std::size_t>(n) == want) continue;
-    // Cut after the last line feed; without one, a long line reads on.
+  // Hands out the lines up to the last line feed; false when there is none.
+  const auto cut = [&] {
     const void* last = memrchr(FData.get() + searched, '\n', FSize - searched);
     if (last == nullptr) {
       searched = FSize;
-      continue;
+      return false;
     }
     FHandedOut = static_cast<std::size_t>(static_cast<const char*>(last) - FData.get()) + 1;
     chunk = {FData.get(), FHandedOut};
+    return true;
+  };
+  for (;;) {
+    if (!FEnd) {
+      const std::size_t want = std::max<std::size_t>(kTargetSize - std::min(FSize, kTargetSize), 65536);
+      Reserve(want);
+      const ssize_t n = ::read(FFd, FData.get() + FSize, want);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        throw TReadError{errno};
+      }
+      if (n > 0) {
+        FSize += static_cast<std::size_t>(n);
+        if (FSize < kTargetSize && static_cast<std::size_t>(n) == want) continue;
+        // A short read of a pipe: more may be ready at once.
+        pollfd ready = {FFd, POLLIN, 0};
+        if (!FRegular && FSize<kTargetSize&& ::poll(&ready, 1, 0)> 0) continue;
+        if (cut()) return true;
+        continue;
+      }
+      FEnd = !FRegular;
+    }
+    // The end, for now: whole lines first, then a last line without a line
+    // feed.
+    if (FSize == 0) return false;
+    if (cut()) return true;
+    FHandedOut = FSize;
+    chunk = {FData.get(), FSize};
     return true;
   }
 }
@@ -82,9 +92,21 @@ TRawLine TLineCutter::Next() {
 std::int64_t TLineCutter::Skip(std::int64_t n) {
   constexpr std::size_t kSpan = 1 << 16;
   std::int64_t passed = 0;
+  const char* const data = FChunk.data();
   while (passed < n && !AtEnd()) {
-    // The line feeds that end the next lines, up to about kSpan bytes on.
-    const char* const data = FChunk.data();
+    // A span of whole lines ended by line feeds only (CR LF included) is
+    // counted in bulk when all its lines are to be passed.
+    const std::size_t span = std::min(kSpan, FChunk.size() - FPos);
+    if (const void* last = memrchr(data + FPos, '\n', span)) {
+      const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(last) - data) + 1;
+      std::size_t feeds;
+      if (!HasZeroOrLoneCR(data + FPos, end - FPos, feeds) && static_cast<std::int64_t>(feeds) <= n - passed) {
+        FPos = end;
+        passed += static_cast<std::int64_t>(feeds);
+        continue;
+      }
+    }
+    // Otherwise the line feeds that end the lines wanted, one by one.
     std::size_t end = FPos;
     std::int64_t feeds = 0;
     while (feeds < n - passed && end - FPos < kSpan) {
@@ -95,7 +117,6 @@ std::int64_t TLineCutter::Skip(std::int64_t n) {
     }
     std::size_t counted;
     if (feeds > 0 && !HasZeroOrLoneCR(data + FPos, end - FPos, counted)) {
-      // Only line feeds (CR LF included) end lines there: passed at once.
       FPos = end;
       passed += feeds;
       continue;

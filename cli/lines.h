@@ -20,13 +20,16 @@ struct TReadError {
 
 class TChunkReader {
  public:
-  explicit TChunkReader(int fd) : FFd(fd) {}
+  // A regular file may grow while it is read: its end is looked for again
+  // on every call.  Any other input ends for good at its first end (a
+  // terminal would wait again after Ctrl-D).
+  TChunkReader(int fd, bool regular) : FFd(fd), FRegular(regular) {}
 
-  // The next chunk: whole lines, the last of them perhaps without a line end
-  // at the end of the input.  A chunk is handed out once it holds
-  // kTargetSize bytes or the input has nothing more at the moment (a pipe
-  // that is waiting), so that output from a slow pipe is not held back.
-  // Valid until the next call; false at the end of the input.
+  // The next chunk: whole lines; a last line without a line end only when
+  // nothing else is left at the end of the input.  A chunk is handed out
+  // once it holds kTargetSize bytes or the input has nothing more at the
+  // moment (a pipe that is waiting), so that output from a slow pipe is not
+  // held back.  Valid until the next call; false at the end of the input.
   bool Next(std::string_view& chunk);
 
   static constexpr std::size_t kTargetSize = 1 << 20;
@@ -35,6 +38,7 @@ class TChunkReader {
   void Reserve(std::size_t bytes);
 
   int FFd;
+  bool FRegular;
   std::unique_ptr<char[]> FData;
   std::size_t FCapacity = 0;
   std::size_t FSize = 0;       // bytes held

@@ -143,7 +143,7 @@ bool TSearch::BinaryStart(int fd, bool regular, std::string_view firstChunk) {
 
 void TSearch::SearchRegular(int fd, const std::string& path) {
   if (!BinaryStart(fd, true, {})) return;
-  TChunkReader reader(fd);
+  TChunkReader reader(fd, true);
   TFollower follower(&reader, {});
   TRawLine line;
   std::int64_t offset;
@@ -168,7 +168,7 @@ void TSearch::SearchRegular(int fd, const std::string& path) {
 // A stream is read once: each chunk goes to the engine through an in-memory
 // file, and its lines are taken from the chunk itself.
 void TSearch::SearchStream(int fd) {
-  TChunkReader reader(fd);
+  TChunkReader reader(fd, false);
   std::string_view chunk;
   std::int64_t chunkOffset = 0;
   bool first = true;
