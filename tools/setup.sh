@@ -10,9 +10,25 @@ packages=(
   qt6-base-dev qt6-base-dev-tools    # the desktop application and its tests
   fonts-ipafont-gothic               # a Japanese font for the window
   clang libclang-rt-14-dev           # fuzz targets (libFuzzer)
+  ripgrep locales                    # kovagrep's peers in bench/ and its Shift-JIS locale tests
   desktop-file-utils appstream man-db  # the install check's validators
   dpkg-dev file                      # the Debian package (cpack -G DEB, library scan)
 )
+
+# kovagrep's tests compare it with GNU grep in a Shift-JIS locale; made once,
+# after the packages (the locale sources come with "locales").
+make_sjis_locale() {
+  locale -a 2>/dev/null | grep -qix 'ja_JP.sjis' && return 0
+  [ -f /usr/share/i18n/locales/ja_JP ] || return 0
+  local root=()
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null 2>&1 || { echo "setup.sh: as root: localedef -i ja_JP -f SHIFT_JIS ja_JP.SJIS" >&2; return 0; }
+    root=(sudo)
+  fi
+  "${root[@]}" localedef -i ja_JP -f SHIFT_JIS --no-warnings=ascii ja_JP.SJIS ||
+    echo "setup: could not create the ja_JP.SJIS locale" >&2
+}
+trap make_sjis_locale EXIT
 
 missing=()
 for p in "${packages[@]}"; do

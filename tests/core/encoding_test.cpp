@@ -45,9 +45,9 @@ std::u16string FromUtf16le(const std::string& bytes) {
 
 }  // namespace
 
-// The tables are filled a row at a time, on first use, from iconv; every
-// code must come out as iconv converts it on its own, in whatever order the
-// rows are first met and from whichever thread.
+// The tables are generated from iconv at build time; every code must come
+// out as iconv converts it on its own, from whichever thread, and the direct
+// UTF-8 path must give the UTF-8 of the decoded text.
 TEST(ConversionTables, EveryCodeConvertsAsIconvDoesAloneFromAnyThread) {
   std::vector<std::string> pairs;
   for (int lead = 0xFF; lead >= 0x81; --lead) {
@@ -67,13 +67,16 @@ TEST(ConversionTables, EveryCodeConvertsAsIconvDoesAloneFromAnyThread) {
     ASSERT_EQ(decoded[i], unit) << std::hex
                                 << (static_cast<unsigned char>(pairs[i][0]) << 8 |
                                     static_cast<unsigned char>(pairs[i][1]));
+    ASSERT_EQ(encoding::SjisToUtf8(pairs[i]), encoding::Utf16ToUtf8(unit)) << i;
   }
   for (int b = 0; b < 256; ++b) {
     if (IsDBCSLeadByte(static_cast<unsigned char>(b))) continue;
     const auto expected = Iconv("UTF-16LE", "CP932", std::string(1, static_cast<char>(b)));
-    EXPECT_EQ(DecodeSjis(std::string(1, static_cast<char>(b))).Text,
-              expected && expected->size() == 2 ? FromUtf16le(*expected) : u"\uFFFD")
-        << b;
+    const std::u16string unit = expected && expected->size() == 2 ? FromUtf16le(*expected) : u"\uFFFD";
+    EXPECT_EQ(DecodeSjis(std::string(1, static_cast<char>(b))).Text, unit) << b;
+    // A run of the byte, long enough for the eight-byte copy of ASCII.
+    std::u16string run(11, unit[0]);
+    EXPECT_EQ(encoding::SjisToUtf8(std::string(11, static_cast<char>(b))), encoding::Utf16ToUtf8(run)) << b;
   }
   for (unsigned u = 0xFFFF; u > 0; --u) {
     if (u >= 0xD800 && u <= 0xDFFF) continue;

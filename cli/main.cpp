@@ -1,0 +1,173 @@
+// kovagrep: GNU grep's command line over the engine of KOVALEX Searcher, for
+// Shift-JIS dictionary files.  Patterns arrive in the terminal's character
+// set and are searched as Shift-JIS; lines leave in the terminal's character
+// set, or as the file's own bytes.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "charset.h"
+#include "exceptions.h"
+#include "options.h"
+#include "output.h"
+#include "patterns.h"
+#include "search.h"
+#include "text/encoding.h"
+#include "usage.h"
+#include "walk.h"
+
+namespace {
+
+int UsageError(const TUsageError& e) {
+  if (!e.Text.empty()) std::fprintf(stderr, "kovagrep: %s\n", e.Text.c_str());
+  std::fputs(kUsageLine, stderr);
+  std::fputs("Try 'kovagrep --help' for more information.\n", stderr);
+  return 2;
+}
+
+bool ColourWanted(TColourWhen when) {
+  if (when == TColourWhen::Auto) {
+    const char* term = std::getenv("TERM");
+    return isatty(STDOUT_FILENO) && term != nullptr && std::strcmp(term, "dumb") != 0;
+  }
+  return when == TColourWhen::Always;
+}
+
+class TRun {
+ public:
+  TRun(TOptions& options, TCharset charset) : FOptions(options), FCharset(charset) {}
+
+  int Main() {
+    std::vector<std::string> patterns;
+    try {
+      for (const std::string& p : FOptions.Patterns) patterns.push_back(PatternToSjis(p, FCharset));
+    } catch (const Exception& e) {
+      std::fprintf(stderr, "kovagrep: %s\n", MessageForTerminal(e.Message(), FCharset).c_str());
+      return 2;
+    }
+    TEnginePattern pattern;
+    try {
+      pattern = BuildEnginePattern(patterns, FOptions);
+    } catch (const TPatternError& e) {
+      const std::string where = patterns.size() == 1 ? "" : "pattern " + std::to_string(e.Index + 1) + ", ";
+      std::fprintf(stderr, "kovagrep: %s (%sbyte %d)\n", MessageForTerminal(e.Message, FCharset).c_str(),
+                   where.empty() ? "pattern " : where.c_str(), e.Position);
+      return 2;
+    }
+
+    // -l and -L print names only, -q nothing.
+    if (FOptions.FilesWithMatches || FOptions.FilesWithoutMatch) FOptions.Count = false;
+    if (FOptions.Quiet) FOptions.Count = FOptions.FilesWithMatches = FOptions.FilesWithoutMatch = false;
+    const bool raw = FOptions.Encoding == TOutputEncoding::Sjis ||
+                     (FOptions.Encoding == TOutputEncoding::Locale && FCharset == TCharset::Sjis);
+    TColours colours;
+    colours.Parse(std::getenv("GREP_COLORS"));
+    const bool colour = ColourWanted(FOptions.Colour);
+    TOutput output(raw, FOptions.LineBuffered || isatty(STDOUT_FILENO), colour ? &colours : nullptr);
+    FOutput = &output;
+    TSearch search(FOptions, pattern, output);
+    FSearch = &search;
+
+    TWalk walk(
+        FOptions, [this](const std::string& display, const std::string& path) { File(display, path); },
+        [this](const std::string& display, int error) { FileError(display, error); });
+    std::vector<std::string> files = FOptions.Files;
+    const bool implicit = files.empty();
+    if (implicit) files.push_back(FOptions.Recursion != TRecursion::None ? "." : "-");
+    FShowNames = FOptions.FileNames >= 0 ? FOptions.FileNames == 1
+                                         : files.size() > 1 || (!implicit ? walk.Enters(files[0]) : files[0] == ".");
+    try {
+      for (const std::string& file : files) walk.Operand(file, implicit);
+      output.Flush();
+    } catch (const TQuietMatch&) {
+      return 0;
+    } catch (const TWriteError& e) {
+      std::fprintf(stderr, "kovagrep: write error: %s\n", std::strerror(e.Error));
+      return 2;
+    }
+    if (FFailed && !(FOptions.Quiet && FFound)) return 2;
+    return FFound ? 0 : 1;
+  }
+
+ private:
+  void FileError(const std::string& display, int error) {
+    FFailed = true;
+    if (FOptions.NoMessages) return;
+    FOutput->Flush();
+    std::fprintf(stderr, "kovagrep: %s: %s\n", display.c_str(), std::strerror(error));
+  }
+
+  void Message(const std::string& display, const std::string& text) {
+    FFailed = true;
+    if (FOptions.NoMessages) return;
+    FOutput->Flush();
+    std::fprintf(stderr, "kovagrep: %s: %s\n", display.c_str(), text.c_str());
+  }
+
+  void File(const std::string& display, const std::string& path) {
+    const bool standardInput = path == "-";
+    int fd = STDIN_FILENO;
+    if (!standardInput) {
+      do {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+      } while (fd < 0 && errno == EINTR);
+      if (fd < 0) return FileError(display, errno);
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+      FileError(display, errno);
+    } else if (S_ISDIR(st.st_mode)) {
+      FileError(display, EISDIR);
+    } else {
+      // Standard input is read once, as a stream, even when it is a file.
+      const bool regular = S_ISREG(st.st_mode) && !standardInput;
+      try {
+        FFound = FSearch->Search(display, fd, path, regular, FShowNames) || FFound;
+      } catch (const TReadError& e) {
+        FileError(display, e.Error);
+      } catch (const Exception& e) {
+        Message(display, MessageForTerminal(e.Message(), FCharset));
+      } catch (const std::bad_alloc&) {
+        // A line longer than memory, met by kovagrep's own reading: the
+        // engine's message for it.
+        Message(display, MessageForTerminal(ELineTooLong(display, true).Message(), FCharset));
+      } catch (const TQuietMatch&) {
+        if (!standardInput) ::close(fd);
+        throw;
+      }
+    }
+    if (!standardInput) ::close(fd);
+  }
+
+  TOptions& FOptions;
+  TCharset FCharset;
+  TOutput* FOutput = nullptr;
+  TSearch* FSearch = nullptr;
+  bool FShowNames = false;
+  bool FFound = false;
+  bool FFailed = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "");
+  const TCharset charset = LocaleCharset();
+  TOptions options;
+  try {
+    options = ParseOptions(argc, argv);
+  } catch (const TUsageError& e) {
+    return UsageError(e);
+  } catch (const TFatalError& e) {
+    std::fprintf(stderr, "%s\n", e.Text.c_str());
+    return 2;
+  }
+  return TRun(options, charset).Main();
+}

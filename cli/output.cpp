@@ -1,0 +1,123 @@
+#include "output.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "text/encoding.h"
+
+namespace {
+constexpr std::size_t kBufferSize = 1 << 16;
+constexpr std::string_view kSgrEnd = "\33[m\33[K";
+}  // namespace
+
+void TColours::Parse(const char* spec) {
+  if (spec == nullptr) return;
+  std::string_view rest(spec);
+  while (!rest.empty()) {
+    const std::size_t colon = rest.find(':');
+    const std::string_view item = rest.substr(0, colon);
+    rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+    const std::size_t eq = item.find('=');
+    if (eq == std::string_view::npos) continue;
+    const std::string_view name = item.substr(0, eq);
+    const std::string value(item.substr(eq + 1));
+    if (name == "mt")
+      SelectedMatch = ContextMatch = value;
+    else if (name == "ms")
+      SelectedMatch = value;
+    else if (name == "mc")
+      ContextMatch = value;
+    else if (name == "fn")
+      FileName = value;
+    else if (name == "ln")
+      LineNumber = value;
+    else if (name == "bn")
+      ByteOffset = value;
+    else if (name == "se")
+      Separator = value;
+  }
+}
+
+TOutput::TOutput(bool rawSjis, bool lineBuffered, const TColours* colours)
+    : FRawSjis(rawSjis),
+      FLineBuffered(lineBuffered),
+      FColours(colours),
+      FBuffer(new char[kBufferSize]),
+      FCapacity(kBufferSize) {}
+
+TOutput::~TOutput() = default;
+
+char* TOutput::Room(std::size_t bytes) {
+  if (FUsed + bytes > FCapacity) {
+    Drain();
+    if (bytes > FCapacity) {
+      FBuffer.reset(new char[bytes]);
+      FCapacity = bytes;
+    }
+  }
+  return FBuffer.get() + FUsed;
+}
+
+void TOutput::Bytes(std::string_view bytes) {
+  std::memcpy(Room(bytes.size()), bytes.data(), bytes.size());
+  FUsed += bytes.size();
+}
+
+void TOutput::Text(std::string_view sjis) {
+  if (FRawSjis) {
+    Bytes(sjis);
+    return;
+  }
+  // Converted a slice at a time, so that a long line needs no output buffer
+  // three times its size; slices end on character boundaries.
+  constexpr std::size_t kSlice = 1 << 15;
+  while (!sjis.empty()) {
+    std::size_t take = sjis.size();
+    if (take > kSlice) {
+      take = 0;
+      while (take < kSlice) take += IsDBCSLeadByte(static_cast<unsigned char>(sjis[take])) ? 2 : 1;
+      take = std::min(take, sjis.size());
+    }
+    char* const at = Room(take * encoding::kMaxUtf8PerSjisByte);
+    FUsed += encoding::SjisToUtf8(sjis.substr(0, take), at);
+    sjis.remove_prefix(take);
+  }
+}
+
+void TOutput::Coloured(std::string_view sjis, const std::string& sgr, bool convert) {
+  const bool colour = FColours != nullptr && !sgr.empty();
+  if (colour) {
+    Bytes("\33[");
+    Bytes(sgr);
+    Bytes("m\33[K");
+  }
+  if (convert)
+    Text(sjis);
+  else
+    Bytes(sjis);
+  if (colour) Bytes(kSgrEnd);
+}
+
+void TOutput::EndLine(std::string_view rawEnd) {
+  Bytes(FRawSjis && !rawEnd.empty() ? rawEnd : "\n");
+  if (FLineBuffered) Drain();
+}
+
+void TOutput::Flush() { Drain(); }
+
+void TOutput::Drain() {
+  std::size_t done = 0;
+  while (done < FUsed) {
+    const ssize_t n = ::write(STDOUT_FILENO, FBuffer.get() + done, FUsed - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      FUsed = 0;
+      throw TWriteError{errno};
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  FUsed = 0;
+}
