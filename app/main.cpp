@@ -8,6 +8,7 @@
 #include "fontsubstitutes.h"
 #include "inputform.h"
 #include "mainform.h"
+#include "toolkittranslations.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
@@ -15,6 +16,7 @@ int main(int argc, char* argv[]) {
   QApplication::setDesktopFileName(QStringLiteral("kovalex"));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kovalex")));
   SubstituteJapaneseFontNames();
+  LoadToolkitTranslations(application);
 
   TMainForm mainForm;
   mainForm.FormCreate();
