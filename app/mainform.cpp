@@ -5,11 +5,11 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QFile>
+#include <QFontInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QTextCursor>
 #include <cstdlib>
 
 #include "core/catalogue.h"
@@ -45,14 +45,16 @@ void TMainForm::Command(F&& handler) {
   }
 }
 
-QPlainTextEdit* TMainForm::SetUpUi() {
+THitView* TMainForm::SetUpUi() {
   setupUi(this);
   return RichEdit1;
 }
 
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent), FResultView(SetUpUi()), FDriver(Grep1, AWKStr1, FResultView, *this) {
-  FontChooser = [this](QFont& font, QColor& colour) { return TFontColourDialog::Choose(this, font, colour); };
+  FontChooser = [this](QFont& font, QColor& colour) {
+    return TFontColourDialog::Choose(this, font, colour, FFontChoice);
+  };
   ColourChooser = [this](QColor& colour) {
     const QColor chosen = QColorDialog::getColor(colour, this);
     if (!chosen.isValid()) return false;
@@ -71,6 +73,8 @@ TMainForm::TMainForm(QWidget* parent)
   // The search button lies under the cancel button; Enter and its
   // accelerator reach it.
   CancelBtn->raise();
+  // The place of the window's definition; the settings may move it.
+  move(kDefinedLeft, kDefinedTop);
   RichEdit1->raise();
   Panel1->setMinimumSize(MinimumClientWidth(), kMinimumClientHeight);
 
@@ -275,7 +279,13 @@ void TMainForm::AppendHistory(const std::u16string& query) {
   ComboBox1->setEditText(typed);
 }
 
-void TMainForm::SetQueryEnabled(bool enabled) { ComboBox1->setEnabled(enabled); }
+void TMainForm::SetQueryEnabled(bool enabled) {
+  ComboBox1->setEnabled(enabled);
+  if (!enabled) return;
+  // Disabling moved the focus away; the next word is typed over this one.
+  ComboBox1->setFocus();
+  ComboBox1->lineEdit()->selectAll();
+}
 
 void TMainForm::SetMenusEnabled(bool enabled) {
   MenuDic->setEnabled(enabled);
@@ -520,16 +530,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------------------
 // Edit commands
 
-void TMainForm::SubMenuEdit1Click() { RichEdit1->copy(); }
+void TMainForm::SubMenuEdit1Click() { RichEdit1->Copy(); }
 
-void TMainForm::SubMenuEdit2Click() {
-  QTextCursor caret = RichEdit1->textCursor();
-  const int start = caret.selectionStart();
-  RichEdit1->selectAll();
-  RichEdit1->copy();
-  caret.setPosition(start);
-  RichEdit1->setTextCursor(caret);
-}
+void TMainForm::SubMenuEdit2Click() { RichEdit1->CopyAll(); }
 
 void TMainForm::SubMenuEdit3Click() {
   if (FFindForm == nullptr) return;
@@ -543,10 +546,18 @@ void TMainForm::SubMenuEdit3Click() {
 
 void TMainForm::SubMenuView3Click() {
   Command([this] {
-    QFont font = FResultView.NormalFont();
+    // The chooser opens on the face the view really shows; that face, kept,
+    // keeps the name it was stored under.
+    const QFont stored = FResultView.NormalFont();
+    QFont font = TFontColourDialog::ShownFont(stored);
+    font.setBold(false);
+    font.setItalic(false);
+    font.setUnderline(false);
     const QColor current = ToQColor(FResultView.NormalColour(), RichEdit1->palette());
     QColor colour = current;
+    FFontChoice = TFontChoice::Normal;
     if (!FontChooser(font, colour)) return;
+    if (font.family() == QFontInfo(stored).family()) font.setFamilies(stored.families());
     // An unchanged colour keeps its stored value (a system colour stays one).
     const std::int32_t value = colour == current ? FResultView.NormalColour() : FromQColor(colour);
     FResultView.ApplyNormalFont(font, value);
@@ -555,12 +566,13 @@ void TMainForm::SubMenuView3Click() {
 
 void TMainForm::SubMenuView4Click() {
   Command([this] {
-    QFont font = FResultView.NormalFont();
+    QFont font = TFontColourDialog::ShownFont(FResultView.NormalFont());
     font.setBold(FKeywordStyle.Bold);
     font.setItalic(FKeywordStyle.Italic);
     font.setUnderline(FKeywordStyle.Underline);
     const QColor current = ToQColor(FKeywordStyle.Colour, RichEdit1->palette());
     QColor colour = current;
+    FFontChoice = TFontChoice::Keyword;
     if (!FontChooser(font, colour)) return;
     FKeywordStyle.Bold = font.bold();
     FKeywordStyle.Italic = font.italic();

@@ -34,6 +34,7 @@
 
 #include "core/search.h"
 #include "core/settings.h"
+#include "fontdialog.h"
 #include "grep.h"
 #include "regexp.h"
 #include "resultview.h"
@@ -85,6 +86,9 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   void SetClientSize(int width, int height);
   int MinimumClientWidth() const;
   static constexpr int kMinimumClientHeight = 180;
+  // Where the window stands before the settings place it.
+  static constexpr int kDefinedLeft = 127;
+  static constexpr int kDefinedTop = 115;
 
   // The settings as they stand now.
   settings::TSettingsValues CurrentSettings() const;
@@ -173,7 +177,7 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   template <typename F>
   void Command(F&& handler);
   // Builds the controls of the window's definition; returns the result view.
-  QPlainTextEdit* SetUpUi();
+  THitView* SetUpUi();
 
   TResultView FResultView;
   TSearchDriver FDriver;
@@ -185,6 +189,7 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   std::string FSettingsPath;
   int FHitLimit = 100;
   hits::TKeywordStyle FKeywordStyle;
+  TFontChoice FFontChoice = TFontChoice::Normal;  // for the font chooser
   bool FKeyPreview = true;
   bool FCloseAfterSearch = false;
   bool FSettingsSaved = false;

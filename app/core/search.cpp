@@ -79,6 +79,7 @@ void TSearchDriver::BeginSearch(const std::u16string& query) {
   FEffectiveLimit = FWindow.LimitEnabled() ? FWindow.HitLimit() : 0;
   FMarks = hits::MarksFor(FWindow.KeywordMark());
   FView.Clear();
+  FView.BeginFill();
   FView.SetEnabled(false);
   FView.SetHideSelection(true);
   FCancelFlag = false;
@@ -93,6 +94,7 @@ void TSearchDriver::EndSearch() {
   FStartTime = elapsed;
   FWindow.SetStatus(hits::EndStatus(elapsed, FHitCount));
   FWindow.SetBusyCursor(false);
+  FView.EndFill();
   FView.SetEnabled(true);
   FView.CaretToStart();
   FView.SetHideSelection(false);
