@@ -13,18 +13,24 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
 
-// The grid column of the chooser's layout that holds widget, or -1.
+// The grid column of the chooser's layout that holds widget alone, or -1.
 int GridColumn(QGridLayout* grid, QWidget* widget) {
   const int index = grid->indexOf(widget);
   if (index < 0) return -1;
   int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
   grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
-  return column;
+  // Only widgets of that one column; the sample spans several.
+  return columnSpan == 1 ? column : -1;
 }
+
+constexpr int kSampleHeight = 72;
+// The point size at which a family's faces are looked at.
+constexpr int kProbeSize = 10;
 
 }  // namespace
 
@@ -76,7 +82,12 @@ TFontColourDialog::TFontColourDialog(const QFont& font, const QColor& colour, TF
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(FColourButton, &QPushButton::clicked, this, &TFontColourDialog::ColourButtonClick);
   HideStylesAndEffects();
-  connect(FFontDialog, &QFontDialog::currentFontChanged, this, &TFontColourDialog::FollowStyle);
+  // The chooser picks a style of its own after a change of family, after
+  // telling of the change: follow at once and once more when it is done.
+  connect(FFontDialog, &QFontDialog::currentFontChanged, this, [this] {
+    FollowStyle();
+    QTimer::singleShot(0, this, &TFontColourDialog::FollowStyle);
+  });
   FollowStyle();
   ShowColour();
 }
@@ -103,6 +114,8 @@ void TFontColourDialog::HideStylesAndEffects() {
       group->hide();
       continue;
     }
+    // The sample keeps room for a line of text at large sizes.
+    if (auto* group = qobject_cast<QGroupBox*>(child); group != nullptr) group->setMinimumHeight(kSampleHeight);
     if (styleColumn >= 0 && GridColumn(grid, child) == styleColumn) child->hide();
   }
 }
@@ -118,10 +131,16 @@ void TFontColourDialog::FollowStyle() {
   int regular = -1;
   for (int row = 0; row < model->rowCount(); ++row) {
     const QString style = model->index(row, 0).data().toString();
-    const bool styleBold = QFontDatabase::weight(family, style) >= QFont::DemiBold;
-    const bool styleItalic = QFontDatabase::italic(family, style);
-    if (styleBold == bold && styleItalic == italic && wanted < 0) wanted = row;
-    if (!styleBold && !styleItalic && regular < 0) regular = row;
+    const QFont face = QFontDatabase::font(family, style, kProbeSize);
+    const bool styleBold = face.weight() >= QFont::DemiBold;
+    const bool styleItalic = face.style() != QFont::StyleNormal;  // italic or oblique
+    // Of several such faces the plainest, the one with the shortest name
+    // ("Bold" rather than "Condensed Bold").
+    auto plainer = [&](int other) {
+      return other < 0 || style.size() < model->index(other, 0).data().toString().size();
+    };
+    if (styleBold == bold && styleItalic == italic && plainer(wanted)) wanted = row;
+    if (!styleBold && !styleItalic && plainer(regular)) regular = row;
   }
   const int row = wanted >= 0 ? wanted : regular;
   if (row >= 0 && FStyleList->currentIndex().row() != row) FStyleList->setCurrentIndex(model->index(row, 0));

@@ -3,9 +3,11 @@
 #include "findform.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QtTest>
 #include <memory>
 
@@ -53,6 +55,7 @@ class TFindFormTest : public QObject {
   void caseInsensitiveKatakanaAIsNotDi();
   void doubleByteTextBeforeMatch();
   void longLine();
+  void viewOfAHundredThousandLines();
   void patternCharactersAreRegularExpression();
   void malformedPatternShowsErrorAndKeepsSelection();
   void findSetsThePatternOfTheSharedMatcher();
@@ -305,6 +308,70 @@ void TFindFormTest::doubleByteTextBeforeMatch() {
   QCOMPARE(SelStart(), 15);
   QCOMPARE(SelLength(), 3);
   QCOMPARE(Selected(), QStringLiteral("abc"));
+}
+
+void TFindFormTest::viewOfAHundredThousandLines() {
+  // Each line: a double-byte word, an undecodable pair (0x85 0x40), then
+  // the keyword run "cat" and the line's number.
+  constexpr int kLines = 100000;
+  const std::string word = encoding::Sjis("見出し");
+  auto line = [&word](int i) {
+    return word +
+           " \x85\x40"
+           "cat " +
+           std::to_string(i);
+  };
+  const std::size_t runStart = word.size() + 3;
+  RichEdit1->BeginFill();
+  for (int i = 0; i < kLines; ++i) RichEdit1->AppendHitLine(line(i), runStart, 3, hits::TKeywordStyle{true});
+  RichEdit1->EndFill();
+  QCOMPARE(RichEdit1->LineCount(), kLines);
+  // The keyword run covers exactly "cat", behind both characters.
+  const int last = kLines - 1;
+  const QString text = RichEdit1->LineText(last);
+  QCOMPARE(text, QStringLiteral("見出し \uFFFDcat %1").arg(last));
+  const QList<QTextLayout::FormatRange> formats = RichEdit1->LineFormats(last);
+  QCOMPARE(formats.size(), 3);
+  QCOMPARE(text.mid(formats[1].start, formats[1].length), QStringLiteral("cat"));
+  QCOMPARE(formats[1].format.fontWeight(), int(QFont::Bold));
+
+  // Selection and copy, by position and by keys.
+  const std::int64_t start = RichEdit1->LineStart(50000);
+  RichEdit1->SetSelection(start + static_cast<std::int64_t>(runStart), 3);
+  QCOMPARE(RichEdit1->SelectedText(), QStringLiteral("cat"));
+  RichEdit1->SetSelection(start, 0);
+  RichEdit1->setFocus();
+  QTest::keyClick(RichEdit1, Qt::Key_End, Qt::ShiftModifier);
+  QTest::keyClick(RichEdit1, Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(RichEdit1, Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(RichEdit1, Qt::Key_Right, Qt::ShiftModifier);
+  RichEdit1->Copy();
+  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("見出し \uFFFDcat 50000\n見出"));
+  // A mouse drag along the top row selects from where it started.
+  RichEdit1->resize(400, 200);
+  RichEdit1->SetSelection(start, 0);
+  const int top = RichEdit1->verticalScrollBar()->value();
+  QWidget* area = RichEdit1->viewport();
+  QTest::mousePress(area, Qt::LeftButton, {}, QPoint(1, 2));
+  QTest::mouseMove(area, QPoint(area->width() - 1, 2));
+  QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(area->width() - 1, 2));
+  QCOMPARE(RichEdit1->SelStart(), RichEdit1->LineStart(top));
+  QVERIFY(RichEdit1->SelLength() > 0);
+  QVERIFY(RichEdit1->LineText(top).startsWith(RichEdit1->SelectedText()));
+
+  // Find selects the match on the stored bytes, far down the view.
+  Form->show();
+  SetCaret(0);
+  SetText(QStringLiteral("cat 99998"));
+  FindNext();
+  QCOMPARE(SelStart(), RichEdit1->LineStart(99998) + static_cast<std::int64_t>(runStart));
+  QCOMPARE(Selected(), QStringLiteral("cat 99998"));
+  // Copy all gives every line.
+  RichEdit1->CopyAll();
+  const QString all = QGuiApplication::clipboard()->text();
+  QCOMPARE(all.count(QLatin1Char('\n')), kLines);
+  QVERIFY(all.endsWith(text + QLatin1Char('\n')));
+  QCOMPARE(RichEdit1->SelLength(), 0);
 }
 
 void TFindFormTest::longLine() {

@@ -6,10 +6,12 @@
 
 #include <QAbstractItemView>
 #include <QActionGroup>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontDialog>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -24,6 +26,7 @@
 #include "core/encoding.h"
 #include "core/profile.h"
 #include "exceptions.h"
+#include "fontdialog.h"
 #include "fontsubstitutes.h"
 #include "functionpanel.h"
 #include "helpwindow.h"
@@ -106,6 +109,7 @@ class TMainFormTest : public QObject {
   void copyAndCopyAll();
   void normalFontKeepsKeywordColours();
   void keywordFontAndBackground();
+  void fontChooserKeepsTheStyleAcrossFamilies();
   void limitToggleAndSetHitLimit();
   void versionBox();
   void helpWindowShowsTheHelpFile();
@@ -820,6 +824,37 @@ void TMainFormTest::keywordFontAndBackground() {
   QCOMPARE(offeredColour, QColor(Qt::white));
   QCOMPARE(Form->RichEdit1->palette().color(QPalette::Base), QColor(255, 255, 0));
   QCOMPARE(Form->CurrentSettings().BackgroundColour, 0x00FFFF);
+}
+
+void TMainFormTest::fontChooserKeepsTheStyleAcrossFamilies() {
+  QFont font(QStringLiteral("DejaVu Sans"), 11);
+  font.setBold(true);
+  font.setItalic(true);
+  TFontColourDialog dialog(font, Qt::red, TFontChoice::Keyword);
+  // Strikeout, which nothing stores, is not offered.
+  for (const QCheckBox* box : dialog.findChildren<QCheckBox*>()) {
+    QVERIFY(!box->isVisibleTo(&dialog) || !box->text().contains(QStringLiteral("trike")));
+  }
+  // A family with the style: its face is shown; one without: its regular
+  // face is shown and the flags stay, to be drawn synthetically.
+  for (const char* family : {"DejaVu Serif", "IPAGothic", "DejaVu Sans Mono"}) {
+    if (!QFontDatabase::hasFamily(QString::fromLatin1(family))) continue;
+    dialog.FontDialog()->setCurrentFont(QFont(QString::fromLatin1(family), 11));
+    const QFont selected = dialog.SelectedFont();
+    QCOMPARE(selected.family(), QString::fromLatin1(family));
+    QVERIFY(selected.bold() && selected.italic());
+    QCOMPARE(selected.pointSize(), 11);
+    const bool hasFace = QFontDatabase::styles(QString::fromLatin1(family)).size() > 1;
+    QTRY_VERIFY2(dialog.FontDialog()->currentFont().bold() == hasFace, family);
+  }
+  // Enter in the chooser's lists ends the whole dialog, never only its body.
+  dialog.show();
+  auto* families = dialog.FontDialog()->findChild<QAbstractItemView*>();
+  QVERIFY(families);
+  QTest::keyClick(families, Qt::Key_Return);
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  QVERIFY(!dialog.isVisible());
+  QVERIFY(!dialog.FontDialog()->isHidden());
 }
 
 void TMainFormTest::limitToggleAndSetHitLimit() {
