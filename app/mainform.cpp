@@ -253,12 +253,17 @@ void TMainForm::CaseInsensitiveCheckBoxClick() {
 void TMainForm::Grep1Match(TGrep& sender, LineInfo_t lineInfo) { FDriver.Grep1Match(sender, std::move(lineInfo)); }
 
 void TMainForm::ProcessMessages() {
+  // The grep asks before every line it reports; looking at the window's
+  // events every few milliseconds keeps it as responsive and spares the
+  // hundreds of thousands of looks a search with many hits would make.
+  if (FMessagesProcessed.isValid() && FMessagesProcessed.elapsed() < kMessageInterval) return;
   if (FResultView.Refresh()) {
     Label2->setUpdatesEnabled(true);
     Label2->repaint();
     Label2->setUpdatesEnabled(false);
   }
   QCoreApplication::processEvents();
+  FMessagesProcessed.start();
 }
 
 void TMainForm::ShowMessage(const std::u16string& text, const std::u16string& caption) {

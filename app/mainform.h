@@ -28,6 +28,7 @@
 // window's default button.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <functional>
 #include <string>
@@ -170,8 +171,11 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   void SubMenuDicClick(int number);
   void FormClose();
   void SetHitLimitCaption();
-  // Lets pending window events run in the middle of a search.
+  // Lets pending window events run in the middle of a search, at most every
+  // kMessageInterval milliseconds.
   void ProcessMessages();
+  static constexpr int kMessageInterval = 5;
+  QElapsedTimer FMessagesProcessed;
   bool IsKeyPreviewTarget(QObject* watched) const;
   // Runs a command handler; an error it raises goes to the error display.
   template <typename F>

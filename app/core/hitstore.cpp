@@ -1,7 +1,8 @@
 #include "core/hitstore.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -10,57 +11,75 @@
 
 namespace hits {
 
-THitStore::~THitStore() { std::free(FText); }
+namespace {
+
+constexpr std::size_t kPage = 4096;
+
+std::size_t RoundToPages(std::size_t bytes) { return (bytes + kPage - 1) / kPage * kPage; }
+
+}  // namespace
+
+void THitStore::TPages::Reserve(std::size_t bytes) {
+  if (bytes <= Capacity) return;
+  // Growing by a quarter keeps the slack small; remapping moves the pages
+  // without copying them, so growing often costs little.
+  const std::size_t capacity = RoundToPages(std::max({bytes, Capacity + Capacity / 4, std::size_t{1} << 16}));
+  void* grown = Data == nullptr ? mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
+                                : mremap(Data, Capacity, capacity, MREMAP_MAYMOVE);
+  if (grown == MAP_FAILED) throw std::bad_alloc();
+  Data = static_cast<char*>(grown);
+  Capacity = capacity;
+}
+
+void THitStore::TPages::Shrink(std::size_t bytes) {
+  const std::size_t capacity = RoundToPages(bytes);
+  if (Data == nullptr || capacity >= Capacity || capacity == 0) return;
+  void* shrunk = mremap(Data, Capacity, capacity, 0);
+  if (shrunk == MAP_FAILED) return;  // keeps the larger block
+  Capacity = capacity;
+}
+
+void THitStore::TPages::Release() {
+  if (Data != nullptr) munmap(Data, Capacity);
+  Data = nullptr;
+  Capacity = 0;
+}
 
 void THitStore::Clear() {
-  std::free(FText);
-  FText = nullptr;
+  FText.Release();
   FSize = 0;
-  FCapacity = 0;
-  std::vector<TLine>().swap(FLines);
+  FLines.Release();
+  FLineCount = 0;
   FStyles.clear();
   FLongestLine = 0;
 }
 
-void THitStore::Reserve(std::size_t bytes) {
-  if (bytes <= FCapacity) return;
-  // Growing by a quarter keeps the slack small; realloc moves a large block
-  // by remapping its pages, so growing often costs little.
-  const std::size_t capacity = std::max({bytes, FCapacity + FCapacity / 4, std::size_t{1} << 16});
-  void* grown = std::realloc(FText, capacity);
-  if (grown == nullptr) throw std::bad_alloc();
-  FText = static_cast<char*>(grown);
-  FCapacity = capacity;
-}
-
 void THitStore::Compact() {
-  if (FCapacity > FSize && FSize > 0) {
-    if (void* shrunk = std::realloc(FText, FSize); shrunk != nullptr) {
-      FText = static_cast<char*>(shrunk);
-      FCapacity = FSize;
-    }
-  }
-  FLines.shrink_to_fit();
+  FText.Shrink(FSize);
+  FLines.Shrink(FLineCount * sizeof(TLine));
 }
 
-void THitStore::Append(std::string_view line, TLineRun run) {
-  if (line.size() > UINT32_MAX) throw std::length_error("line too long for the result view");
-  Reserve(FSize + line.size() + 1);
-  if (FLines.size() == FLines.capacity()) FLines.reserve(FLines.size() + FLines.size() / 4 + 1024);
-  FLines.push_back({FSize, run});
-  std::memcpy(FText + FSize, line.data(), line.size());
+void THitStore::Append(std::string_view line, std::uint32_t runStart, std::uint32_t runLength, std::int32_t style) {
+  if (line.size() >= UINT32_MAX) throw std::length_error("line too long for the result view");
+  if (FSize + line.size() + 1 >= (std::uint64_t{1} << kStartBits)) throw std::length_error("result view full");
+  FText.Reserve(FSize + line.size() + 1);
+  FLines.Reserve((FLineCount + 1) * sizeof(TLine));
+  const auto look = static_cast<std::uint64_t>(style + 1);
+  auto* record = reinterpret_cast<TLine*>(FLines.Data) + FLineCount;
+  *record = TLine{static_cast<std::uint64_t>(FSize) | look << kStartBits, runStart, runLength};
+  ++FLineCount;
+  std::memcpy(FText.Data + FSize, line.data(), line.size());
   FSize += line.size();
-  FText[FSize++] = '\n';
+  FText.Data[FSize++] = '\n';
   FLongestLine = std::max(FLongestLine, line.size());
 }
 
-void THitStore::AppendLine(std::string_view line) { Append(line, TLineRun{}); }
+void THitStore::AppendLine(std::string_view line) { Append(line, 0, 0, kNoRun); }
 
 void THitStore::AppendHitLine(std::string_view line, std::size_t runStart, std::size_t runLength,
                               const TKeywordStyle& style) {
   if (runStart > line.size() || runLength > line.size() - runStart) throw std::out_of_range("run outside its line");
-  Append(line,
-         TLineRun{static_cast<std::uint32_t>(runStart), static_cast<std::uint32_t>(runLength), StyleIndex(style)});
+  Append(line, static_cast<std::uint32_t>(runStart), static_cast<std::uint32_t>(runLength), StyleIndex(style));
 }
 
 std::int32_t THitStore::StyleIndex(const TKeywordStyle& style) {
@@ -72,28 +91,45 @@ std::int32_t THitStore::StyleIndex(const TKeywordStyle& style) {
   return static_cast<std::int32_t>(FStyles.size() - 1);
 }
 
+const THitStore::TLine& THitStore::LineRecord(std::int64_t i) const {
+  if (i < 0 || static_cast<std::size_t>(i) >= FLineCount) throw std::out_of_range("no such line in the result view");
+  return reinterpret_cast<const TLine*>(FLines.Data)[i];
+}
+
 std::string_view THitStore::Line(std::int64_t i) const {
   const auto start = static_cast<std::size_t>(LineStart(i));
   const auto end = static_cast<std::size_t>(LineStart(i + 1)) - 1;
-  return {FText + start, end - start};
+  return {FText.Data + start, end - start};
 }
 
 std::int64_t THitStore::LineStart(std::int64_t i) const {
   if (i >= LineCount()) return Size();
-  return static_cast<std::int64_t>(FLines.at(static_cast<std::size_t>(i)).Start);
+  return static_cast<std::int64_t>(LineRecord(i).StartAndLook & ((std::uint64_t{1} << kStartBits) - 1));
 }
 
 std::int64_t THitStore::LineOf(std::int64_t position) const {
-  if (FLines.empty() || position <= 0) return 0;
-  const auto after = std::upper_bound(FLines.begin(), FLines.end(), static_cast<std::uint64_t>(position),
-                                      [](std::uint64_t p, const TLine& line) { return p < line.Start; });
-  return static_cast<std::int64_t>(after - FLines.begin()) - 1;
+  if (FLineCount == 0 || position <= 0) return 0;
+  // The last line whose start is at or before position.
+  std::int64_t low = 0;
+  std::int64_t high = LineCount() - 1;
+  while (low < high) {
+    const std::int64_t middle = low + (high - low + 1) / 2;
+    if (LineStart(middle) <= position) {
+      low = middle;
+    } else {
+      high = middle - 1;
+    }
+  }
+  return low;
 }
 
-TLineRun THitStore::Run(std::int64_t i) const { return FLines.at(static_cast<std::size_t>(i)).Run; }
+TLineRun THitStore::Run(std::int64_t i) const {
+  const TLine& record = LineRecord(i);
+  return TLineRun{record.RunStart, record.RunLength, static_cast<std::int32_t>(record.StartAndLook >> kStartBits) - 1};
+}
 
 std::size_t THitStore::MemoryUsed() const {
-  return FCapacity + FLines.capacity() * sizeof(TLine) + FStyles.capacity() * sizeof(TKeywordStyle);
+  return FText.Capacity + FLines.Capacity + FStyles.capacity() * sizeof(TKeywordStyle);
 }
 
 std::size_t CharStart(std::string_view line, std::size_t at) {

@@ -9,9 +9,9 @@
 // and its keyword run; the looks of the runs (colour and style flags) are
 // kept once each in a short table the records point into.
 //
-// The buffer grows in place where the allocator can (a large block is moved
-// by remapping its pages, not by copying), so that the store costs little
-// more than the text itself while it fills.
+// The buffer and the records are pages of their own, grown by remapping
+// (never copied) and given back to the system at once when the view is
+// cleared, so that the store costs little more than the text itself.
 #pragma once
 
 #include <cstddef>
@@ -35,7 +35,7 @@ inline constexpr std::int32_t kNoRun = -1;
 class THitStore {
  public:
   THitStore() = default;
-  ~THitStore();
+  ~THitStore() { Clear(); }
   THitStore(const THitStore&) = delete;
   THitStore& operator=(const THitStore&) = delete;
 
@@ -49,7 +49,7 @@ class THitStore {
   // Hands back memory reserved for lines still to come.
   void Compact();
 
-  std::int64_t LineCount() const { return static_cast<std::int64_t>(FLines.size()); }
+  std::int64_t LineCount() const { return static_cast<std::int64_t>(FLineCount); }
   // The bytes of line i, without its line end.
   std::string_view Line(std::int64_t i) const;
   // The position of line i's first byte; LineStart(LineCount()) is Size().
@@ -60,7 +60,7 @@ class THitStore {
   const TKeywordStyle& Style(std::int32_t index) const { return FStyles.at(static_cast<std::size_t>(index)); }
 
   // All lines, each followed by "\n".
-  std::string_view Text() const { return {FText, FSize}; }
+  std::string_view Text() const { return {FText.Data, FSize}; }
   std::int64_t Size() const { return static_cast<std::int64_t>(FSize); }
   // The length of the longest line, in bytes.
   std::size_t LongestLine() const { return FLongestLine; }
@@ -68,18 +68,30 @@ class THitStore {
   std::size_t MemoryUsed() const;
 
  private:
-  struct TLine {
-    std::uint64_t Start;
-    TLineRun Run;
+  // Pages of memory of their own, grown and shrunk by remapping.
+  struct TPages {
+    char* Data = nullptr;
+    std::size_t Capacity = 0;
+    void Reserve(std::size_t bytes);
+    void Shrink(std::size_t bytes);
+    void Release();
   };
-  void Append(std::string_view line, TLineRun run);
-  void Reserve(std::size_t bytes);
+  // One line in 16 bytes: its start (40 bits) and its look plus one (24
+  // bits, 0 for none), the keyword run's start and length.
+  struct TLine {
+    std::uint64_t StartAndLook;
+    std::uint32_t RunStart;
+    std::uint32_t RunLength;
+  };
+  static constexpr int kStartBits = 40;
+  const TLine& LineRecord(std::int64_t i) const;
+  void Append(std::string_view line, std::uint32_t runStart, std::uint32_t runLength, std::int32_t style);
   std::int32_t StyleIndex(const TKeywordStyle& style);
 
-  char* FText = nullptr;
+  TPages FText;
   std::size_t FSize = 0;
-  std::size_t FCapacity = 0;
-  std::vector<TLine> FLines;
+  TPages FLines;
+  std::size_t FLineCount = 0;
   std::vector<TKeywordStyle> FStyles;
   std::size_t FLongestLine = 0;
 };
