@@ -24,24 +24,54 @@ constexpr std::int64_t kSliceMargin = 16;
 // Text converted at a time when copying, in bytes.
 constexpr std::int64_t kCopyChunk = 1 << 20;
 
+// Every character's Unicode form, made once from the program's conversion:
+// a single byte b at index b, a pair at lead * 256 + second byte.
+const std::vector<char16_t>& CharacterTable() {
+  static const std::vector<char16_t> table = [] {
+    std::vector<char16_t> t(65536, u'\uFFFD');
+    for (int b = 0; b < 256; ++b) {
+      if (IsDBCSLeadByte(static_cast<unsigned char>(b))) {
+        // The lead byte with every possible second byte: 256 characters.
+        std::string pairs;
+        for (int second = 0; second < 256; ++second) {
+          pairs += static_cast<char>(b);
+          pairs += static_cast<char>(second);
+        }
+        const std::u16string decoded = encoding::SjisToUtf16(pairs);
+        std::copy(decoded.begin(), decoded.end(), t.begin() + b * 256);
+      } else {
+        t[static_cast<std::size_t>(b)] = encoding::SjisToUtf16(std::string(1, static_cast<char>(b))).at(0);
+      }
+    }
+    return t;
+  }();
+  return table;
+}
+
 // Appends the Unicode form of Shift-JIS text that holds whole lines (or the
-// first or last part of one) to out.
+// first or last part of one) to out.  A lead byte before a line end (or the
+// end of the text) stands alone, as the line was cut.
 void AppendDecoded(QString& out, std::string_view sjis) {
-  const encoding::TDecoded decoded = encoding::DecodeSjis(sjis);
-  // A lone lead byte before a line end takes the line feed with it when the
-  // text is converted as a whole; such text is converted line by line.
-  const auto feeds = static_cast<std::ptrdiff_t>(std::count(sjis.begin(), sjis.end(), '\n'));
-  if (std::count(decoded.Text.begin(), decoded.Text.end(), u'\n') == feeds) {
-    out.append(QStringView(decoded.Text.data(), static_cast<qsizetype>(decoded.Text.size())));
-    return;
+  const std::vector<char16_t>& table = CharacterTable();
+  const qsizetype old = out.size();
+  out.resize(old + static_cast<qsizetype>(sjis.size()));
+  char16_t* to = reinterpret_cast<char16_t*>(out.data()) + old;
+  const auto* from = reinterpret_cast<const unsigned char*>(sjis.data());
+  const auto* end = from + sjis.size();
+  while (from < end) {
+    const unsigned char b = *from;
+    if (!IsDBCSLeadByte(b)) {
+      *to++ = table[b];
+      ++from;
+    } else if (from + 1 < end && from[1] != '\n') {
+      *to++ = table[static_cast<std::size_t>(b) << 8 | from[1]];
+      from += 2;
+    } else {
+      *to++ = u'\uFFFD';
+      ++from;
+    }
   }
-  std::size_t start = 0;
-  while (start < sjis.size()) {
-    const std::size_t feed = std::min(sjis.find('\n', start), sjis.size());
-    out.append(QString::fromStdU16String(encoding::SjisToUtf16(sjis.substr(start, feed - start))));
-    if (feed < sjis.size()) out.append(QLatin1Char('\n'));
-    start = feed + 1;
-  }
+  out.resize(to - reinterpret_cast<char16_t*>(out.data()));
 }
 
 }  // namespace
