@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFontMetricsF>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -114,6 +116,8 @@ void THitView::AppendHitLine(const std::string& line, std::size_t runStart, std:
     viewport()->update();
   }
 }
+
+void THitView::AppendText(const QString& line) { AppendLine(encoding::EncodeSjisLossy(line.toStdU16String()).Bytes); }
 
 void THitView::BeginFill() {
   FFilling = true;
@@ -486,7 +490,8 @@ std::int64_t THitView::SameColumn(std::int64_t position, std::int64_t line) cons
 
 std::int64_t THitView::PositionAt(const QPoint& point) const {
   if (FStore.LineCount() == 0) return 0;
-  const std::int64_t line = FirstVisibleLine() + std::max(0, point.y()) / LineHeight();
+  const int row = point.y() >= 0 ? point.y() / LineHeight() : -1;  // above the view: the row before
+  const std::int64_t line = std::max<std::int64_t>(0, FirstVisibleLine() + row);
   if (line >= FStore.LineCount()) return FStore.Size();
   const TSlice slice = SliceOf(line);
   QTextLayout layout(slice.Text, FNormalFont);
@@ -581,6 +586,16 @@ void THitView::mouseDoubleClickEvent(QMouseEvent* event) {
   begin = hits::CharStart(bytes, begin);
   end = hits::NextCharStart(bytes, end);
   SetSelection(start + static_cast<std::int64_t>(begin), static_cast<std::int64_t>(end - begin));
+}
+
+void THitView::contextMenuEvent(QContextMenuEvent* event) {
+  // The toolkit's own texts, so that they follow its translation.
+  QMenu menu(this);
+  QAction* copy = menu.addAction(QCoreApplication::translate("QWidgetTextControl", "&Copy"), this, &THitView::Copy);
+  copy->setEnabled(HasSelection());
+  menu.addSeparator();
+  menu.addAction(QCoreApplication::translate("QWidgetTextControl", "Select All"), this, &THitView::SelectAll);
+  menu.exec(event->globalPos());
 }
 
 void THitView::focusInEvent(QFocusEvent* event) {

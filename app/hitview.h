@@ -53,6 +53,11 @@ class THitView : public QAbstractScrollArea {
   void AppendLine(const std::string& line);
   void AppendHitLine(const std::string& line, std::size_t runStart, std::size_t runLength,
                      const hits::TKeywordStyle& style);
+  // The same for text given as Unicode (characters without a Shift-JIS
+  // form become "?"), and the usual names of an edit for both.
+  void AppendText(const QString& line);
+  void clear() { Clear(); }
+  void appendPlainText(const QString& line) { AppendText(line); }
   void BeginFill();
   void EndFill();
   bool Filling() const { return FFilling; }
@@ -112,6 +117,7 @@ class THitView : public QAbstractScrollArea {
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   // The part of a line that is converted and laid out.
