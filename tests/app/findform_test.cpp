@@ -120,6 +120,13 @@ void TFindFormTest::captionControlsAndInitialState() {
   QVERIFY(Button("FindNextButton")->isDefault());
   QCOMPARE(Button("CloseButton")->text(), QStringLiteral("閉じる"));
   QCOMPARE(CheckBox("FindWordCheckBox")->text(), QStringLiteral("単語検索(&W)"));
+  // No caption is cut off.
+  QList<QAbstractButton*> boxes;
+  for (QCheckBox* box : Form->findChildren<QCheckBox*>()) boxes << box;
+  for (QRadioButton* radio : Form->findChildren<QRadioButton*>()) boxes << radio;
+  for (const QAbstractButton* box : boxes) {
+    QVERIFY2(box->width() >= box->sizeHint().width(), qPrintable(box->objectName()));
+  }
   QCOMPARE(CheckBox("CaseInsensitiveCheckBox")->text(), QStringLiteral("大･小文字の同一視(&I)"));
   QVERIFY(!CheckBox("FindWordCheckBox")->isChecked());
   QVERIFY(!CheckBox("CaseInsensitiveCheckBox")->isChecked());

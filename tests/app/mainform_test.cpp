@@ -23,6 +23,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "core/colours.h"
 #include "core/encoding.h"
 #include "core/profile.h"
 #include "exceptions.h"
@@ -824,6 +825,20 @@ void TMainFormTest::keywordFontAndBackground() {
   QCOMPARE(offeredColour, QColor(Qt::white));
   QCOMPARE(Form->RichEdit1->palette().color(QPalette::Base), QColor(255, 255, 0));
   QCOMPARE(Form->CurrentSettings().BackgroundColour, 0x00FFFF);
+
+  // A keyword colour stored as a system colour that names a background
+  // stays readable on the view's background; an explicit one is kept.
+  for (const int system : {colours::kSystemWindow, colours::kSystemButtonFace, 20 /* button highlight */}) {
+    Form->SetBackgroundColour(colours::SystemColour(system));
+    Form->SetKeywordColour(colours::SystemColour(system));
+    Search(QStringLiteral("cat"));
+    const QColor background = Form->RichEdit1->palette().color(QPalette::Base);
+    const QColor shown = Runs(1).at(1).Format.foreground().color();
+    QVERIFY2(std::abs(shown.lightness() - background.lightness()) > 64, qPrintable(QString::number(system)));
+  }
+  Form->SetKeywordColour(0x00FF00);
+  Search(QStringLiteral("cat"));
+  QCOMPARE(Runs(1).at(1).Format.foreground().color(), QColor(0, 255, 0));
 }
 
 void TMainFormTest::fontChooserKeepsTheStyleAcrossFamilies() {
