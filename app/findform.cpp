@@ -1,15 +1,15 @@
 #include "findform.h"
 
-#include <QPlainTextEdit>
 #include <QShowEvent>
 #include <exception>
 
 #include "core/find.h"
+#include "hitview.h"
 #include "messagebox.h"
 #include "regexp.h"
 #include "ui_findform.h"
 
-TFindForm::TFindForm(QWidget* mainForm, QPlainTextEdit* richEdit1, TAWKStr& awkStr1)
+TFindForm::TFindForm(QWidget* mainForm, THitView* richEdit1, TAWKStr& awkStr1)
     : QDialog(mainForm, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       ui(std::make_unique<Ui::TFindForm>()),

@@ -10,7 +10,7 @@
 #include "findview.h"
 
 class QShowEvent;
-class QPlainTextEdit;
+class THitView;
 class TAWKStr;
 
 namespace Ui {
@@ -22,7 +22,7 @@ class TFindForm : public QDialog {
 
  public:
   // Created once, hidden; mainForm owns the dialog and places it.
-  TFindForm(QWidget* mainForm, QPlainTextEdit* richEdit1, TAWKStr& awkStr1);
+  TFindForm(QWidget* mainForm, THitView* richEdit1, TAWKStr& awkStr1);
   ~TFindForm() override;
 
  protected:
@@ -38,7 +38,7 @@ class TFindForm : public QDialog {
   std::unique_ptr<Ui::TFindForm> ui;
   QWidget* FMainForm;
   TAWKStr& FAWKStr1;
-  TTextEditFindView FView;
+  THitFindView FView;
   // True once a find of this showing has selected a match: the next find then
   // goes on after that match instead of at the caret.
   bool FContinue = false;

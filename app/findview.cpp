@@ -1,27 +1,15 @@
 #include "findview.h"
 
-#include <QPlainTextEdit>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
+#include "hitview.h"
 
-int TTextEditFindView::LineCount() const { return FEdit->document()->blockCount(); }
+std::int64_t THitFindView::LineCount() const { return FView->Store().LineCount(); }
 
-std::u16string TTextEditFindView::LineText(int line) const {
-  return FEdit->document()->findBlockByNumber(line).text().toStdU16String();
-}
+std::string_view THitFindView::LineBytes(std::int64_t line) const { return FView->Store().Line(line); }
 
-int TTextEditFindView::SelStartLine() const {
-  return FEdit->document()->findBlock(FEdit->textCursor().selectionStart()).blockNumber();
-}
+std::int64_t THitFindView::SelStartLine() const { return FView->Store().LineOf(FView->SelStart()); }
 
-int TTextEditFindView::LineStart(int line) const { return FEdit->document()->findBlockByNumber(line).position(); }
+std::int64_t THitFindView::LineStart(std::int64_t line) const { return FView->Store().LineStart(line); }
 
-int TTextEditFindView::SelStart() const { return FEdit->textCursor().selectionStart(); }
+std::int64_t THitFindView::SelStart() const { return FView->SelStart(); }
 
-void TTextEditFindView::SetSelection(int start, int length) {
-  QTextCursor cursor(FEdit->document());
-  cursor.setPosition(start);
-  cursor.setPosition(start + length, QTextCursor::KeepAnchor);
-  FEdit->setTextCursor(cursor);
-}
+void THitFindView::SetSelection(std::int64_t start, std::int64_t length) { FView->SetSelection(start, length); }

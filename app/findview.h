@@ -1,22 +1,22 @@
-// The result view as the find algorithm sees it: one line per paragraph
-// (text block), positions in the document's UTF-16 units.
+// The result view as the find algorithm sees it: the view's store of
+// Shift-JIS lines, positions in bytes, matched without any conversion.
 #pragma once
 
 #include "core/find.h"
 
-class QPlainTextEdit;
+class THitView;
 
-class TTextEditFindView : public find::TFindView {
+class THitFindView : public find::TFindView {
  public:
-  explicit TTextEditFindView(QPlainTextEdit* edit) : FEdit(edit) {}
+  explicit THitFindView(THitView* view) : FView(view) {}
 
-  int LineCount() const override;
-  std::u16string LineText(int line) const override;
-  int SelStartLine() const override;
-  int LineStart(int line) const override;
-  int SelStart() const override;
-  void SetSelection(int start, int length) override;
+  std::int64_t LineCount() const override;
+  std::string_view LineBytes(std::int64_t line) const override;
+  std::int64_t SelStartLine() const override;
+  std::int64_t LineStart(std::int64_t line) const override;
+  std::int64_t SelStart() const override;
+  void SetSelection(std::int64_t start, std::int64_t length) override;
 
  private:
-  QPlainTextEdit* FEdit;
+  THitView* FView;
 };

@@ -6,12 +6,17 @@
 TFunctionPanel::TFunctionPanel(QWidget* parent) : QLabel(parent) {
   setFrameShape(QFrame::Panel);
   setFrameShadow(QFrame::Raised);
-  setLineWidth(1);
+  // A two-pixel bevel: a one-pixel one hardly tells pressed from raised.
+  setLineWidth(kBevelWidth);
   setAlignment(Qt::AlignCenter);
   setAutoFillBackground(true);
 }
 
-void TFunctionPanel::SetLowered(bool lowered) { setFrameShadow(lowered ? QFrame::Sunken : QFrame::Raised); }
+void TFunctionPanel::SetLowered(bool lowered) {
+  setFrameShadow(lowered ? QFrame::Sunken : QFrame::Raised);
+  // A pressed panel's caption moves down and right, as a pressed button's.
+  setContentsMargins(lowered ? QMargins(1, 1, 0, 0) : QMargins());
+}
 
 void TFunctionPanel::SetFaceColour(const QColor& colour) {
   QPalette p = palette();

@@ -10,6 +10,7 @@ class TFunctionPanel : public QLabel {
 
  public:
   explicit TFunctionPanel(QWidget* parent = nullptr);
+  static constexpr int kBevelWidth = 2;
 
   // Whether the bevels are lowered (the panel looks pressed in).
   bool Lowered() const { return frameShadow() == QFrame::Sunken; }

@@ -1,5 +1,6 @@
 #include "inputform.h"
 
+#include <QShowEvent>
 #include <QValidator>
 
 #include "ui_inputform.h"
@@ -38,6 +39,11 @@ TInputForm::~TInputForm() = default;
 QLineEdit* TInputForm::MaskEdit1() const { return ui->MaskEdit1; }
 
 void TInputForm::reject() { Button1Click(); }
+
+void TInputForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  ui->MaskEdit1->selectAll();
+}
 
 bool TInputForm::MaskEdit1KeyPress(QChar key) { return key >= u'0' && key <= u'9'; }
 

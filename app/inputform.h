@@ -34,6 +34,11 @@ class TInputForm : public QDialog {
   // move and always work.
   static bool MaskEdit1KeyPress(QChar key);
 
+ protected:
+  // The field opens with its text selected, so a new limit can be typed
+  // over the old one at once.
+  void showEvent(QShowEvent* event) override;
+
  private:
   void CancelBtnClick();
   void Button1Click();

@@ -18,6 +18,7 @@
 #include "fontsubstitutes.h"
 #include "inputform.h"
 #include "mainform.h"
+#include "toolkittranslations.h"
 
 namespace {
 
@@ -89,6 +90,7 @@ int main(int argc, char* argv[]) {
   for (const int size : {48, 128, 256}) icon.addFile(QStringLiteral(":/icons/kovalex-%1.png").arg(size));
   QApplication::setWindowIcon(icon);
   SubstituteJapaneseFontNames();
+  LoadToolkitTranslations(application);
 
   TMainForm mainForm;
   TCloseOnSignals closeOnSignals(&mainForm);

@@ -6,12 +6,13 @@
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTextCursor>
+#include <cstdlib>
 
 #include "core/catalogue.h"
 #include "core/colours.h"
@@ -48,14 +49,16 @@ void TMainForm::Command(F&& handler) {
   }
 }
 
-QPlainTextEdit* TMainForm::SetUpUi() {
+THitView* TMainForm::SetUpUi() {
   setupUi(this);
   return RichEdit1;
 }
 
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent), FResultView(SetUpUi()), FDriver(Grep1, AWKStr1, FResultView, *this) {
-  FontChooser = [this](QFont& font, QColor& colour) { return TFontColourDialog::Choose(this, font, colour); };
+  FontChooser = [this](QFont& font, QColor& colour) {
+    return TFontColourDialog::Choose(this, font, colour, FFontChoice);
+  };
   ColourChooser = [this](QColor& colour) {
     const QColor chosen = QColorDialog::getColor(colour, this);
     if (!chosen.isValid()) return false;
@@ -82,6 +85,8 @@ TMainForm::TMainForm(QWidget* parent)
   // The search button lies under the cancel button; Enter and its
   // accelerator reach it.
   CancelBtn->raise();
+  // The place of the window's definition; the settings may move it.
+  move(kDefinedLeft, kDefinedTop);
   RichEdit1->raise();
   Panel1->setMinimumSize(MinimumClientWidth(), kMinimumClientHeight);
 
@@ -292,12 +297,17 @@ void TMainForm::CaseInsensitiveCheckBoxClick() {
 void TMainForm::Grep1Match(TGrep& sender, LineInfo_t lineInfo) { FDriver.Grep1Match(sender, std::move(lineInfo)); }
 
 void TMainForm::ProcessMessages() {
+  // The grep asks before every line it reports; looking at the window's
+  // events every few milliseconds keeps it as responsive and spares the
+  // hundreds of thousands of looks a search with many hits would make.
+  if (FMessagesProcessed.isValid() && FMessagesProcessed.elapsed() < kMessageInterval) return;
   if (FResultView.Refresh()) {
     Label2->setUpdatesEnabled(true);
     Label2->repaint();
     Label2->setUpdatesEnabled(false);
   }
   QCoreApplication::processEvents();
+  FMessagesProcessed.start();
 }
 
 void TMainForm::ShowMessage(const std::u16string& text, const std::u16string& caption) {
@@ -318,7 +328,13 @@ void TMainForm::AppendHistory(const std::u16string& query) {
   ComboBox1->setEditText(typed);
 }
 
-void TMainForm::SetQueryEnabled(bool enabled) { ComboBox1->setEnabled(enabled); }
+void TMainForm::SetQueryEnabled(bool enabled) {
+  ComboBox1->setEnabled(enabled);
+  if (!enabled) return;
+  // Disabling moved the focus away; the next word is typed over this one.
+  ComboBox1->setFocus();
+  ComboBox1->lineEdit()->selectAll();
+}
 
 void TMainForm::SetMenusEnabled(bool enabled) {
   MenuDic->setEnabled(enabled);
@@ -572,16 +588,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------------------
 // Edit commands
 
-void TMainForm::SubMenuEdit1Click() { RichEdit1->copy(); }
+void TMainForm::SubMenuEdit1Click() { RichEdit1->Copy(); }
 
-void TMainForm::SubMenuEdit2Click() {
-  QTextCursor caret = RichEdit1->textCursor();
-  const int start = caret.selectionStart();
-  RichEdit1->selectAll();
-  RichEdit1->copy();
-  caret.setPosition(start);
-  RichEdit1->setTextCursor(caret);
-}
+void TMainForm::SubMenuEdit2Click() { RichEdit1->CopyAll(); }
 
 void TMainForm::SubMenuEdit3Click() {
   if (FFindForm == nullptr) return;
@@ -595,10 +604,18 @@ void TMainForm::SubMenuEdit3Click() {
 
 void TMainForm::SubMenuView3Click() {
   Command([this] {
-    QFont font = FResultView.NormalFont();
+    // The chooser opens on the face the view really shows; that face, kept,
+    // keeps the name it was stored under.
+    const QFont stored = FResultView.NormalFont();
+    QFont font = TFontColourDialog::ShownFont(stored);
+    font.setBold(false);
+    font.setItalic(false);
+    font.setUnderline(false);
     const QColor current = ToQColor(FResultView.NormalColour(), RichEdit1->palette());
     QColor colour = current;
+    FFontChoice = TFontChoice::Normal;
     if (!FontChooser(font, colour)) return;
+    if (font.family() == QFontInfo(stored).family()) font.setFamilies(stored.families());
     // An unchanged colour keeps its stored value (a system colour stays one).
     const std::int32_t value = colour == current ? FResultView.NormalColour() : FromQColor(colour);
     FResultView.ApplyNormalFont(font, value);
@@ -607,12 +624,13 @@ void TMainForm::SubMenuView3Click() {
 
 void TMainForm::SubMenuView4Click() {
   Command([this] {
-    QFont font = FResultView.NormalFont();
+    QFont font = TFontColourDialog::ShownFont(FResultView.NormalFont());
     font.setBold(FKeywordStyle.Bold);
     font.setItalic(FKeywordStyle.Italic);
     font.setUnderline(FKeywordStyle.Underline);
     const QColor current = ToQColor(FKeywordStyle.Colour, RichEdit1->palette());
     QColor colour = current;
+    FFontChoice = TFontChoice::Keyword;
     if (!FontChooser(font, colour)) return;
     FKeywordStyle.Bold = font.bold();
     FKeywordStyle.Italic = font.italic();

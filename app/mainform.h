@@ -28,6 +28,7 @@
 // window's default button.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <functional>
 #include <string>
@@ -36,6 +37,7 @@
 #include "core/settings.h"
 #include "core/settings_location.h"
 #include "core/settings_session.h"
+#include "fontdialog.h"
 #include "grep.h"
 #include "regexp.h"
 #include "resultview.h"
@@ -100,6 +102,9 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   void SetClientSize(int width, int height);
   int MinimumClientWidth() const;
   static constexpr int kMinimumClientHeight = 180;
+  // Where the window stands before the settings place it.
+  static constexpr int kDefinedLeft = 127;
+  static constexpr int kDefinedTop = 115;
 
   // The settings as they stand now.
   settings::TSettingsValues CurrentSettings() const;
@@ -182,14 +187,17 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   void SubMenuDicClick(int number);
   void FormClose();
   void SetHitLimitCaption();
-  // Lets pending window events run in the middle of a search.
+  // Lets pending window events run in the middle of a search, at most every
+  // kMessageInterval milliseconds.
   void ProcessMessages();
+  static constexpr int kMessageInterval = 5;
+  QElapsedTimer FMessagesProcessed;
   bool IsKeyPreviewTarget(QObject* watched) const;
   // Runs a command handler; an error it raises goes to the error display.
   template <typename F>
   void Command(F&& handler);
   // Builds the controls of the window's definition; returns the result view.
-  QPlainTextEdit* SetUpUi();
+  THitView* SetUpUi();
 
   TResultView FResultView;
   TSearchDriver FDriver;
@@ -206,6 +214,7 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   std::string FDictionaryFolder;
   int FHitLimit = 100;
   hits::TKeywordStyle FKeywordStyle;
+  TFontChoice FFontChoice = TFontChoice::Normal;  // for the font chooser
   bool FKeyPreview = true;
   bool FCloseAfterSearch = false;
   bool FSettingsSaved = false;

@@ -1,101 +1,56 @@
-// The result view as the search driver sees it: the window's rich-text view
-// (RichEdit1), filled line by line with Shift-JIS text.
+// The result view as the search driver sees it: the window's result view
+// (RichEdit1, a THitView) filled line by line with Shift-JIS text, and the
+// normal look of that text (font, colour, background) as the settings store
+// it.
 //
-// RichEdit1 is a plain-text edit whose characters carry their own formats
-// (face, size, colour, style): unlike a full rich-text edit it lays out only
-// the lines it shows, so tens of thousands of hit lines cost little more
-// than their insertion.
-//
-// The driver counts bytes of Shift-JIS text, the view UTF-16 units; every
-// appended line is decoded once, and the keyword run's byte range is mapped
-// through the decoder's offsets, so that the coloured run covers exactly the
-// matched characters whatever stands before it (double-byte text, half-width
-// katakana, bytes that do not decode).
-//
-// Each line is one paragraph of the document, and the document always ends
-// in an empty paragraph where the next line goes, as a line-oriented view
-// ends after the line break of its last line.
-//
-// While the view is disabled, a search is filling it: the appended lines are
-// gathered in one edit of the document and the view is not repainted, which
-// would otherwise lay out and paint the growing document after every hit.
-// Refresh, called from the window's message pump, shows what has been
-// gathered a few times a second; enabling the view shows everything.
+// The lines go into the view's store as they are, with the keyword run's
+// byte range and look; nothing is converted or laid out until it is shown.
+// While a search fills the view the window's message pump calls Refresh,
+// which shows the lines gathered so far a few times a second.
 #pragma once
 
 #include <QColor>
-#include <QElapsedTimer>
 #include <QFont>
-#include <QPalette>
-#include <QTextCharFormat>
-#include <QTextCursor>
 #include <cstdint>
-#include <optional>
-#include <utility>
 
+#include "colourmap.h"
 #include "core/search.h"
 
-class QPlainTextEdit;
-
-// A stored colour value (core/colours.h) as a colour of the toolkit: system
-// colours come from the palette.
-QColor ToQColor(std::int32_t colour, const QPalette& palette);
-// An explicit stored colour value of a toolkit colour.
-std::int32_t FromQColor(const QColor& colour);
+class THitView;
 
 class TResultView : public IResultView {
  public:
-  explicit TResultView(QPlainTextEdit* richEdit1);
+  explicit TResultView(THitView* richEdit1);
 
   void Clear() override;
   void AppendLine(const std::string& line) override;
   void AppendHitLine(const std::string& line, int runStart, int runLength, const hits::TKeywordStyle& style) override;
+  void BeginFill() override;
+  void EndFill() override;
   void SetEnabled(bool enabled) override;
   void SetHideSelection(bool hide) override;
   void CaretToStart() override;
 
-  // While the view is being filled: lays out the lines gathered since the
-  // last layout every kLayoutLines lines, and paints at most every
-  // kRefreshInterval milliseconds.  True when it painted.
+  // While the view is being filled: shows what has been gathered, at most
+  // every few hundred milliseconds.  True when it painted.
   bool Refresh();
-  static constexpr int kRefreshInterval = 100;
-  // Lines laid out at a time while the view is being filled.
-  static constexpr int kLayoutLines = 150;
 
-  // The normal format: the face, size and colour that appended text gets.
+  // The normal format: the face, size and colour that the text gets.
   QFont NormalFont() const { return FNormalFont; }
   std::int32_t NormalColour() const { return FNormalColour; }
   void SetNormalFont(const QFont& font);
   void SetNormalColour(std::int32_t colour);
-  // Gives the text already in the view the face and size of font (its
-  // colours stay) and makes font and colour the normal format.
+  // Gives the whole text the face and size of font (keyword runs keep their
+  // colours and styles) and makes font and colour the normal format; the
+  // caret goes to the start.
   void ApplyNormalFont(const QFont& font, std::int32_t colour);
 
   std::int32_t BackgroundColour() const { return FBackgroundColour; }
   void SetBackgroundColour(std::int32_t colour);
 
-  // The normal format and the format of a keyword run in that style.
-  QTextCharFormat NormalFormat() const;
-  QTextCharFormat KeywordFormat(const hits::TKeywordStyle& style) const;
-
  private:
-  QPlainTextEdit* RichEdit1;
+  THitView* RichEdit1;
   QFont FNormalFont;
   std::int32_t FNormalColour = 0;
   std::int32_t FBackgroundColour = 16777215;
-  bool FSelectionHidden = false;
-  QPalette FShownPalette;
-  bool FFilling = false;
-  QTextCursor FFillCursor;  // holds the open edit while filling
-  QElapsedTimer FLastRefresh;
-  int FLinesSinceLayout = 0;
-
-  QTextCursor EndCursor();
-  // Forgets the formats made for appended lines, after a change of the font,
-  // a colour or the palette.
-  void ForgetFormats();
-
-  // The formats of appended lines, made once rather than for every line.
-  mutable std::optional<QTextCharFormat> FNormalFormat;
-  mutable std::optional<std::pair<hits::TKeywordStyle, QTextCharFormat>> FKeywordFormat;
 };

@@ -8,19 +8,40 @@
 // 2. With a limit of 20,000, a word with more hits: the time until 20,000
 //    hits are rendered, and the longest pause of a 5 ms timer meanwhile (how
 //    long the window could not react).
+//
+//   window_bench --view DICTIONARY BIG_DICTIONARY WORD KOVAGREP
+//
+// The result view with every line a hit (WORD matches every line, the
+// limit off):
+// 3. DICTIONARY: the time until all its lines are shown against
+//    kovagrep -n printing them (to /dev/null), and the process's memory
+//    against the size of the shown text.
+// 4. BIG_DICTIONARY (a million lines or more): the longest single scroll
+//    step (page, line, jump, wheel), each painted at once; then copy all.
+// 5. One hit line of 20 MB: the longest pause of a 5 ms timer while it is
+//    searched and shown and while the view scrolls along it, and whether
+//    copy all gives it back exactly.
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <random>
+#include <string>
 #include <vector>
 
+#include "core/encoding.h"
 #include "fontsubstitutes.h"
+#include "hitview.h"
 #include "mainform.h"
 #include "messagebox.h"
 
@@ -31,12 +52,13 @@ double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
-double KovagrepSeconds(const QString& kovagrep, const QString& word, const QString& file) {
+double KovagrepSeconds(const QString& kovagrep, const QString& word, const QString& file,
+                       const QString& option = QStringLiteral("-c")) {
   QElapsedTimer timer;
   timer.start();
   QProcess process;
   process.setStandardOutputFile(QProcess::nullDevice());
-  process.start(kovagrep, {QStringLiteral("-c"), word, file});
+  process.start(kovagrep, {option, word, file});
   process.waitForFinished(-1);
   return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
@@ -63,12 +85,163 @@ double SearchSeconds(TMainForm& form, const QString& word, double& maxPause) {
   return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
+// The process's resident memory in bytes.
+double ResidentBytes() {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  while (status >> key) {
+    if (key == "VmRSS:") {
+      double kb = 0;
+      status >> kb;
+      return kb * 1024;
+    }
+  }
+  return 0;
+}
+
+// A window searching one dictionary file (linked as dictionary 1) in its
+// own directory.
+struct TBenchWindow {
+  QTemporaryDir Dir;
+  std::unique_ptr<TMainForm> Form;
+  QString Link;
+
+  explicit TBenchWindow(const QString& dictionary) {
+    Link = Dir.filePath(QStringLiteral("KOVA5BENCH.TXT"));
+    QFile::link(dictionary, Link);
+    QDir::setCurrent(Dir.path());
+    Form = std::make_unique<TMainForm>();
+    Form->SetSettingsPath(Dir.filePath(QStringLiteral("bench.ini")).toStdString());
+    Form->FormCreate();
+    Form->SetClientSize(800, 600);
+    Form->show();
+    Form->ClickDictionary(1);
+  }
+};
+
+double Seconds(const QElapsedTimer& timer) { return static_cast<double>(timer.nsecsElapsed()) / 1e9; }
+
+// The seconds one step takes, painted at once.
+template <typename F>
+double StepSeconds(THitView* view, F&& step) {
+  QElapsedTimer timer;
+  timer.start();
+  step();
+  view->viewport()->repaint();
+  return Seconds(timer);
+}
+
+void AllLinesShown(const QString& dictionary, const QString& word, const QString& kovagrep) {
+  TBenchWindow window(dictionary);
+  const double before = ResidentBytes();
+  std::vector<double> shown;
+  std::vector<double> printed;
+  double pause = 0;
+  double longestPause = 0;
+  for (int run = 0; run < 3; ++run) {
+    shown.push_back(SearchSeconds(*window.Form, word, pause));
+    longestPause = std::max(longestPause, pause);
+    printed.push_back(KovagrepSeconds(kovagrep, word, window.Link, QStringLiteral("-n")));
+  }
+  const double text = static_cast<double>(window.Form->RichEdit1->Store().Size());
+  const double after = ResidentBytes();
+  std::printf("all lines: %lld lines shown in %.3f s, kovagrep -n %.3f s, ratio %.2f, longest pause %.3f s\n",
+              static_cast<long long>(window.Form->RichEdit1->LineCount()), Median(shown), Median(printed),
+              Median(shown) / Median(printed), longestPause);
+  std::printf("memory: text %.1f MB, process %.1f MB (%.2fx the text), %.1f MB more than the empty window (%.2fx)\n",
+              text / 1e6, after / 1e6, after / text, (after - before) / 1e6, (after - before) / text);
+}
+
+void MillionLines(const QString& dictionary, const QString& word) {
+  TBenchWindow window(dictionary);
+  double pause = 0;
+  const double searched = SearchSeconds(*window.Form, word, pause);
+  THitView* view = window.Form->RichEdit1;
+  QScrollBar* scroll = view->verticalScrollBar();
+  double longest = 0;
+  auto step = [&](auto&& f) { longest = std::max(longest, StepSeconds(view, f)); };
+  for (int i = 0; i < 200; ++i) step([&] { scroll->triggerAction(QAbstractSlider::SliderPageStepAdd); });
+  for (int i = 0; i < 200; ++i) step([&] { scroll->triggerAction(QAbstractSlider::SliderSingleStepAdd); });
+  std::mt19937 random(7);
+  for (int i = 0; i < 200; ++i) step([&] { scroll->setValue(static_cast<int>(random() % (scroll->maximum() + 1))); });
+  for (int i = 0; i < 100; ++i) {
+    step([&] {
+      QWheelEvent wheel(QPointF(10, 10), view->viewport()->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120),
+                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(view->viewport(), &wheel);
+    });
+  }
+  step([&] { scroll->setValue(scroll->maximum()); });
+  step([&] { view->SetSelection(view->Store().Size() / 2, 0); });
+  std::printf("%lld lines (search %.2f s): longest scroll step %.1f ms\n", static_cast<long long>(view->LineCount()),
+              searched, longest * 1e3);
+  QElapsedTimer timer;
+  timer.start();
+  window.Form->SubMenuEdit2Click();
+  const double copied = Seconds(timer);
+  std::printf("copy all of %lld lines: %.2f s, %lld characters\n", static_cast<long long>(view->LineCount()), copied,
+              static_cast<long long>(QGuiApplication::clipboard()->text().size()));
+}
+
+void TwentyMegabyteLine(const QString& dir) {
+  // "■" and a headword, then Japanese and ASCII text to 20 MB, the keyword
+  // in the middle.
+  const std::string unit = encoding::Sjis("辞書の見出し語と訳語 dictionary entry ｶﾀｶﾅ ");
+  std::string line = encoding::Sjis("■longline ");
+  while (line.size() < 10'000'000) line += unit;
+  line += "needle ";
+  while (line.size() < 20'000'000) line += unit;
+  const QString file = dir + QStringLiteral("/long.txt");
+  {
+    std::ofstream out(QFile::encodeName(file).toStdString(), std::ios::binary);
+    out << line << "\r\n";
+  }
+  TBenchWindow window(file);
+  double pause = 0;
+  const double shown = SearchSeconds(*window.Form, QStringLiteral("needle"), pause);
+  THitView* view = window.Form->RichEdit1;
+  QScrollBar* across = view->horizontalScrollBar();
+  double longest = 0;
+  for (int i = 0; i < 100; ++i) {
+    longest = std::max(longest, StepSeconds(view, [&] { across->setValue(across->maximum() / 100 * i); }));
+  }
+  longest = std::max(longest, StepSeconds(view, [&] { across->setValue(across->maximum()); }));
+  longest = std::max(longest, StepSeconds(view, [&] { view->SetSelection(view->LineStart(1) + 10'000'000, 6); }));
+  window.Form->SubMenuEdit2Click();
+  const std::string copied = encoding::Utf16ToSjis(QGuiApplication::clipboard()->text().toStdU16String());
+  const std::string expected = std::string(view->Store().Text());
+  std::printf(
+      "20 MB line: searched and shown in %.2f s, longest pause %.3f s, longest scroll step %.1f ms, "
+      "copy all %s\n",
+      shown, pause, longest * 1e3, copied == expected ? "exact" : "DIFFERS");
+}
+
+int ViewBench(int argc, char** argv) {
+  if (argc != 6) {
+    std::fprintf(stderr, "usage: window_bench --view DICTIONARY BIG_DICTIONARY WORD KOVAGREP\n");
+    return 2;
+  }
+  const QString dictionary = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
+  const QString big = QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath();
+  const QString word = QString::fromUtf8(argv[4]);
+  const QString kovagrep = QFileInfo(QString::fromLocal8Bit(argv[5])).absoluteFilePath();
+  SetMessageBoxHook([](QWidget*, const QString& text, const QString&, TMessageIcon) {
+    std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
+  });
+  AllLinesShown(dictionary, word, kovagrep);
+  MillionLines(big, word);
+  QTemporaryDir dir;
+  TwentyMegabyteLine(dir.path());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   SubstituteJapaneseFontNames();
+  if (argc > 1 && QByteArray(argv[1]) == "--view") return ViewBench(argc, argv);
   if (argc != 5) {
     std::fprintf(stderr, "usage: window_bench DICTIONARY FEW_HITS_WORD MANY_HITS_WORD KOVAGREP\n");
     return 2;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times the window's search on a generated dictionary against kovagrep on
-# the same file: see bench/window_bench.cpp.
+# the same file, and the result view holding every line as a hit: see
+# bench/window_bench.cpp.
 #   bench/window_bench.sh [SIZE_MB]      (default 150)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,3 +14,12 @@ corpus=build/bench/corpus-${size}mb.txt
 [ -f "$corpus" ] || build/tools/make_corpus "$corpus" "$size"
 cat "$corpus" >/dev/null  # warm the page cache
 build/bench/window_bench "$corpus" verpantrible search build/cli/kovagrep
+
+# The result view: every line of a 19 MB dictionary, then two million lines
+# (84 MB), then one line of 20 MB.  Every generated line starts with "■".
+small=build/bench/corpus-19mb.txt
+big=build/bench/corpus-84mb.txt
+[ -f "$small" ] || build/tools/make_corpus "$small" 19
+[ -f "$big" ] || build/tools/make_corpus "$big" 84
+cat "$small" "$big" >/dev/null
+build/bench/window_bench --view "$small" "$big" ■ build/cli/kovagrep

@@ -8,6 +8,7 @@ packages=(
   cmake g++ make pkg-config          # build
   libgtest-dev                       # engine tests
   qt6-base-dev qt6-base-dev-tools    # the desktop application and its tests
+  qt6-translations-l10n              # the toolkit's standard dialogs in the user's language
   fonts-ipafont-gothic               # a Japanese font for the window
   clang libclang-rt-14-dev           # fuzz targets (libFuzzer)
   ripgrep locales                    # kovagrep's peers in bench/ and its Shift-JIS locale tests

@@ -6,6 +6,7 @@
 
 #include "core/encoding.h"
 #include "regexp.h"
+#include "sjis.h"
 
 namespace find {
 
@@ -28,22 +29,30 @@ const std::string& WordSuffix() {
 // space.  W index i is line byte i - 1.
 struct TWorkLine {
   std::string W;
-  std::vector<int> Offsets;    // view unit -> line byte, as EncodeSjisLossy gives it
   std::vector<bool> Boundary;  // per W index (and W.size()): a character starts here
 };
 
-TWorkLine MakeWorkLine(std::u16string_view text, bool ignoreCase) {
-  encoding::TEncoded encoded = encoding::EncodeSjisLossy(text);
+TWorkLine MakeWorkLine(std::string_view bytes, bool ignoreCase) {
   TWorkLine line;
-  line.W.reserve(encoded.Bytes.size() + 2);
+  line.W.reserve(bytes.size() + 2);
   line.W += ' ';
-  line.W += ignoreCase ? encoding::AsciiLower(encoded.Bytes) : encoded.Bytes;
+  if (ignoreCase) {
+    line.W += encoding::AsciiLower(bytes);
+  } else {
+    line.W += bytes;
+  }
   line.W += ' ';
   line.Boundary.assign(line.W.size() + 1, false);
+  // The characters of the line as the engine cuts them: a lead byte takes
+  // the next byte with it, and a lone lead byte at the end stands alone.
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    line.Boundary[i + 1] = true;
+    i += IsDBCSLeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size() ? 2 : 1;
+  }
   line.Boundary.front() = true;
-  for (const int offset : encoded.Offsets) line.Boundary[static_cast<std::size_t>(offset) + 1] = true;
+  line.Boundary[bytes.size() + 1] = true;
   line.Boundary.back() = true;
-  line.Offsets = std::move(encoded.Offsets);
   return line;
 }
 
@@ -62,12 +71,6 @@ int PrevBoundary(const TWorkLine& line, int i) {
   i = std::clamp(i, 0, static_cast<int>(line.W.size()));
   while (!line.Boundary[static_cast<std::size_t>(i)]) --i;
   return i;
-}
-
-// The view unit of the character that starts at line byte b.
-int UnitOfByte(const TWorkLine& line, int b) {
-  const auto it = std::lower_bound(line.Offsets.begin(), line.Offsets.end(), b);
-  return static_cast<int>(it - line.Offsets.begin());
 }
 
 struct TByteRange {
@@ -102,10 +105,8 @@ std::optional<TByteRange> MatchLine(const TRegularExpression& matcher, const TWo
   return TByteRange{std::clamp(begin - 1, 0, lineBytes), std::clamp(end - 1, 0, lineBytes)};
 }
 
-void Select(TFindView& view, int lineIndex, const TWorkLine& line, TByteRange range) {
-  const int begin = UnitOfByte(line, range.Begin);
-  const int end = UnitOfByte(line, range.End);
-  view.SetSelection(view.LineStart(lineIndex) + begin, end - begin);
+void Select(TFindView& view, std::int64_t lineIndex, TByteRange range) {
+  view.SetSelection(view.LineStart(lineIndex) + range.Begin, range.End - range.Begin);
 }
 
 }  // namespace
@@ -122,26 +123,27 @@ bool FindNext(TFindView& view, TRegularExpression& matcher, const TFindOptions& 
   matcher.SetPattern(FindPattern(options));
   if (!continuing && options.FromTop) view.SetSelection(0, 0);
 
-  const int lineCount = view.LineCount();
+  const std::int64_t lineCount = view.LineCount();
   if (lineCount <= 0) return false;
-  const int current = std::clamp(view.SelStartLine(), 0, lineCount - 1);
+  const std::int64_t current = std::clamp<std::int64_t>(view.SelStartLine(), 0, lineCount - 1);
   {
-    const TWorkLine line = MakeWorkLine(view.LineText(current), options.IgnoreCase);
-    const int lastUnit = static_cast<int>(line.Offsets.size()) - 1;
-    const int column =
-        line.Offsets[static_cast<std::size_t>(std::clamp(view.SelStart() - view.LineStart(current), 0, lastUnit))];
+    const TWorkLine line = MakeWorkLine(view.LineBytes(current), options.IgnoreCase);
+    const int column = PrevBoundary(line, static_cast<int>(std::clamp<std::int64_t>(
+                                              view.SelStart() - view.LineStart(current), 0, LineBytes(line))) +
+                                              1) -
+                       1;
     // W index column is the character before the caret; column + 1 is the
     // previous match's first character.
     const int from = continuing ? NextBoundary(line, column + 2) : PrevBoundary(line, column);
     if (const auto range = MatchLine(matcher, line, from, options.WholeWord)) {
-      Select(view, current, line, *range);
+      Select(view, current, *range);
       return true;
     }
   }
-  for (int i = current + 1; i < lineCount; ++i) {
-    const TWorkLine line = MakeWorkLine(view.LineText(i), options.IgnoreCase);
+  for (std::int64_t i = current + 1; i < lineCount; ++i) {
+    const TWorkLine line = MakeWorkLine(view.LineBytes(i), options.IgnoreCase);
     if (const auto range = MatchLine(matcher, line, 0, options.WholeWord)) {
-      Select(view, i, line, *range);
+      Select(view, i, *range);
       return true;
     }
   }

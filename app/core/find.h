@@ -1,11 +1,9 @@
 // Finding text in the result view: the "find next" step of the find dialog,
 // free of any toolkit so that it can be driven without a display.
 //
-// The view is seen through TFindView: lines (paragraphs) of UTF-16 text and
-// positions in UTF-16 units.  The matching itself runs on Shift-JIS bytes,
-// line by line: each line is encoded with encoding::EncodeSjisLossy and the
-// byte positions found by the engine are mapped back to view positions
-// through the same offsets.
+// The view is seen through TFindView: lines of Shift-JIS text and positions
+// in bytes, the lines separated by one byte (a line feed), exactly as the
+// result view holds them; the engine matches those bytes as they are.
 //
 // One step, for a line L that holds the selection start:
 //  - the working copy W is one space, the line's bytes, one space (ASCII
@@ -32,25 +30,28 @@
 // goes on from where the selection begins.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 class TRegularExpression;
 
 namespace find {
 
-// The searched view, in its own units (UTF-16 code units).
+// The searched view: Shift-JIS lines, positions in bytes.
 class TFindView {
  public:
   virtual ~TFindView() = default;
-  virtual int LineCount() const = 0;
-  virtual std::u16string LineText(int line) const = 0;
+  virtual std::int64_t LineCount() const = 0;
+  // The bytes of a line, without its line end; valid until the view changes.
+  virtual std::string_view LineBytes(std::int64_t line) const = 0;
   // The index of the line that holds the selection start.
-  virtual int SelStartLine() const = 0;
-  // The position of a line's first character.
-  virtual int LineStart(int line) const = 0;
-  virtual int SelStart() const = 0;
+  virtual std::int64_t SelStartLine() const = 0;
+  // The position of a line's first byte.
+  virtual std::int64_t LineStart(std::int64_t line) const = 0;
+  virtual std::int64_t SelStart() const = 0;
   // Selects [start, start + length); the caret goes to the end.
-  virtual void SetSelection(int start, int length) = 0;
+  virtual void SetSelection(std::int64_t start, std::int64_t length) = 0;
 };
 
 struct TFindOptions {

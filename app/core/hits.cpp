@@ -51,20 +51,21 @@ THitLine BuildHitLine(const std::string& tag, const std::string& line, int pos, 
   return hit;
 }
 
-std::string MatchSubject(const std::string& line) {
-  // Walk the characters as the engine reads them: a lead byte takes the next
-  // byte with it, whatever that byte is.
-  std::size_t i = 0;
+std::size_t MatchSubjectLength(std::string_view line) {
+  // The characters as the engine reads them: a lead byte takes the next byte
+  // with it, whatever that byte is.  Only the last character matters, and a
+  // byte that cannot be a lead byte always ends a character, so the walk
+  // starts after the last such byte.
+  std::size_t i = line.size();
+  while (i > 0 && IsDBCSLeadByte(static_cast<unsigned char>(line[i - 1]))) --i;
   while (i < line.size()) {
-    if (IsDBCSLeadByte(static_cast<unsigned char>(line[i]))) {
-      if (i + 1 == line.size()) return line.substr(0, i);
-      i += 2;
-    } else {
-      ++i;
-    }
+    if (IsDBCSLeadByte(static_cast<unsigned char>(line[i])) && i + 1 == line.size()) return i;
+    i += IsDBCSLeadByte(static_cast<unsigned char>(line[i])) ? 2 : 1;
   }
-  return line;
+  return line.size();
 }
+
+std::string MatchSubject(const std::string& line) { return line.substr(0, MatchSubjectLength(line)); }
 
 std::u16string RunningStatus(int hitCount, const std::u16string& fileName) {
   return Ascii(std::to_string(hitCount)) + u"件ﾋｯﾄ " + fileName;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace hits {
 
@@ -54,6 +55,9 @@ THitLine BuildHitLine(const std::string& tag, const std::string& line, int pos, 
 // byte.  The engine rejects such a string as a whole; cutting the lone byte
 // lets the rest of the line be matched, and the hit line still shows it.
 std::string MatchSubject(const std::string& line);
+// The length of that text: line.size(), or one less.  Looks only at the end
+// of the line, so it costs nothing on long lines.
+std::size_t MatchSubjectLength(std::string_view line);
 
 // The status text while a search runs: "<count>件ﾋｯﾄ <file name>".
 std::u16string RunningStatus(int hitCount, const std::u16string& fileName);

@@ -85,6 +85,7 @@ void TSearchDriver::BeginSearch(const std::u16string& query) {
   FEffectiveLimit = FWindow.LimitEnabled() ? FWindow.HitLimit() : 0;
   FMarks = hits::MarksFor(FWindow.KeywordMark());
   FView.Clear();
+  FView.BeginFill();
   FView.SetEnabled(false);
   FView.SetHideSelection(true);
   FCancelFlag = false;
@@ -99,6 +100,7 @@ void TSearchDriver::EndSearch() {
   FStartTime = elapsed;
   FWindow.SetStatus(hits::EndStatus(elapsed, FHitCount));
   FWindow.SetBusyCursor(false);
+  FView.EndFill();
   FView.SetEnabled(true);
   FView.CaretToStart();
   FView.SetHideSelection(false);
@@ -145,7 +147,13 @@ void TSearchDriver::SearchFile(const std::string& fileName) {
 void TSearchDriver::Grep1Match(TGrep& /*sender*/, LineInfo_t lineInfo) {
   int pos = 0;
   int len = 0;
-  if (AWKStr1.Match(hits::MatchSubject(lineInfo.Line), pos, len) == 0) return;
+  // The line itself, unless a lone lead byte at its end must be cut off.
+  const std::string& line = lineInfo.Line;
+  const std::size_t subject = hits::MatchSubjectLength(line);
+  if ((subject == line.size() ? AWKStr1.Match(line, pos, len) : AWKStr1.Match(line.substr(0, subject), pos, len)) ==
+      0) {
+    return;
+  }
   ++FHitCount;
   FWindow.SetStatus(hits::RunningStatus(FHitCount, FCurrentFileText));
   const std::string tag = FWindow.ShowTags() ? hits::Tag(FCurrentFileSjis, lineInfo.LineNo) : std::string();

@@ -41,6 +41,10 @@ class IResultView {
   // keyword run, shown with the keyword style; the rest in the normal format.
   virtual void AppendHitLine(const std::string& line, int runStart, int runLength,
                              const hits::TKeywordStyle& style) = 0;
+  // Around the filling of a search: between the two the view only gathers
+  // the lines and shows them now and then.
+  virtual void BeginFill() {}
+  virtual void EndFill() {}
   virtual void SetEnabled(bool enabled) = 0;
   // Whether the selection stays hidden (while a search fills the view).
   virtual void SetHideSelection(bool hide) = 0;

@@ -3,14 +3,16 @@
 #include "findform.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QtTest>
 #include <memory>
 
 #include "core/encoding.h"
+#include "hitview.h"
 #include "messagebox.h"
 #include "regexp.h"
 
@@ -53,6 +55,7 @@ class TFindFormTest : public QObject {
   void caseInsensitiveKatakanaAIsNotDi();
   void doubleByteTextBeforeMatch();
   void longLine();
+  void viewOfAHundredThousandLines();
   void patternCharactersAreRegularExpression();
   void malformedPatternShowsErrorAndKeepsSelection();
   void findSetsThePatternOfTheSharedMatcher();
@@ -68,17 +71,14 @@ class TFindFormTest : public QObject {
   QPushButton* Button(const char* name) { return Form->findChild<QPushButton*>(name); }
   QCheckBox* CheckBox(const char* name) { return Form->findChild<QCheckBox*>(name); }
   QRadioButton* Radio(const char* name) { return Form->findChild<QRadioButton*>(name); }
-  int SelStart() const { return RichEdit1->textCursor().selectionStart(); }
-  int SelLength() const { return RichEdit1->textCursor().selectionEnd() - SelStart(); }
-  QString Selected() const { return RichEdit1->textCursor().selectedText(); }
-  void SetCaret(int position) {
-    QTextCursor cursor(RichEdit1->document());
-    cursor.setPosition(position);
-    RichEdit1->setTextCursor(cursor);
-  }
+  // Positions count bytes of the Shift-JIS text.
+  std::int64_t SelStart() const { return RichEdit1->SelStart(); }
+  std::int64_t SelLength() const { return RichEdit1->SelLength(); }
+  QString Selected() const { return RichEdit1->SelectedText(); }
+  void SetCaret(std::int64_t position) { RichEdit1->SetSelection(position, 0); }
 
   std::unique_ptr<QWidget> MainForm;
-  QPlainTextEdit* RichEdit1 = nullptr;
+  THitView* RichEdit1 = nullptr;
   std::unique_ptr<TAWKStr> AWKStr1;
   TFindForm* Form = nullptr;
   QList<TMessage> Messages;
@@ -87,8 +87,7 @@ class TFindFormTest : public QObject {
 void TFindFormTest::init() {
   MainForm = std::make_unique<QWidget>();
   MainForm->setGeometry(100, 200, 601, 400);
-  RichEdit1 = new QPlainTextEdit(MainForm.get());
-  RichEdit1->setReadOnly(true);
+  RichEdit1 = new THitView(MainForm.get());
   AWKStr1 = std::make_unique<TAWKStr>();
   Form = new TFindForm(MainForm.get(), RichEdit1, *AWKStr1);
   Messages.clear();
@@ -104,8 +103,8 @@ void TFindFormTest::cleanup() {
 }
 
 void TFindFormTest::SetLines(const QStringList& lines) {
-  RichEdit1->clear();
-  for (const QString& line : lines) RichEdit1->appendPlainText(line);
+  RichEdit1->Clear();
+  for (const QString& line : lines) RichEdit1->AppendLine(encoding::Utf16ToSjis(line.toStdU16String()));
   SetCaret(0);
 }
 
@@ -121,6 +120,13 @@ void TFindFormTest::captionControlsAndInitialState() {
   QVERIFY(Button("FindNextButton")->isDefault());
   QCOMPARE(Button("CloseButton")->text(), QStringLiteral("閉じる"));
   QCOMPARE(CheckBox("FindWordCheckBox")->text(), QStringLiteral("単語検索(&W)"));
+  // No caption is cut off.
+  QList<QAbstractButton*> boxes;
+  for (QCheckBox* box : Form->findChildren<QCheckBox*>()) boxes << box;
+  for (QRadioButton* radio : Form->findChildren<QRadioButton*>()) boxes << radio;
+  for (const QAbstractButton* box : boxes) {
+    QVERIFY2(box->width() >= box->sizeHint().width(), qPrintable(box->objectName()));
+  }
   QCOMPARE(CheckBox("CaseInsensitiveCheckBox")->text(), QStringLiteral("大･小文字の同一視(&I)"));
   QVERIFY(!CheckBox("FindWordCheckBox")->isChecked());
   QVERIFY(!CheckBox("CaseInsensitiveCheckBox")->isChecked());
@@ -168,7 +174,7 @@ void TFindFormTest::twoLetterPairFindsBothOccurrences() {
   QCOMPARE(SelStart(), 2);
   QCOMPARE(SelLength(), 2);
   // The caret stands at the end of the match.
-  QCOMPARE(RichEdit1->textCursor().position(), 4);
+  QCOMPARE(RichEdit1->CaretPosition(), 4);
 }
 
 void TFindFormTest::enterInFindTextFinds() {
@@ -257,10 +263,7 @@ void TFindFormTest::topRadioButtonPutsCaretAtTop() {
 void TFindFormTest::selectionSpanningLinesSearchesFromItsStart() {
   SetLines({"xx ab", "ab"});
   Form->show();
-  QTextCursor cursor(RichEdit1->document());
-  cursor.setPosition(1);
-  cursor.setPosition(7, QTextCursor::KeepAnchor);  // the caret ends on the second line
-  RichEdit1->setTextCursor(cursor);
+  RichEdit1->SetSelection(1, 6);  // the caret ends on the second line
   SetText("ab");
   FindNext();
   QCOMPARE(SelStart(), 3);
@@ -279,7 +282,7 @@ void TFindFormTest::wordSearchAtLineStartAndEndButNotBeforeHyphen() {
   QCOMPARE(SelStart(), 24);
   QCOMPARE(Selected(), QStringLiteral("word"));
   FindNext();
-  QCOMPARE(SelStart(), 30);
+  QCOMPARE(SelStart(), 31);  // after the two bytes of "■"
   QCOMPARE(Selected(), QStringLiteral("word"));
   FindNext();
   QCOMPARE(Messages.size(), 1);
@@ -291,7 +294,7 @@ void TFindFormTest::caseInsensitiveKatakanaAIsNotDi() {
   CheckBox("CaseInsensitiveCheckBox")->setChecked(true);
   SetText("ア");
   FindNext();
-  QCOMPARE(SelStart(), 3);
+  QCOMPARE(SelStart(), 4);
   QCOMPARE(Selected(), QStringLiteral("ア"));
   FindNext();
   QCOMPARE(Messages.size(), 1);
@@ -300,7 +303,7 @@ void TFindFormTest::caseInsensitiveKatakanaAIsNotDi() {
   Form->hide();
   Form->show();
   FindNext();
-  QCOMPARE(SelStart(), 5);
+  QCOMPARE(SelStart(), 7);
   QCOMPARE(Selected(), QStringLiteral("ABC"));
 }
 
@@ -309,9 +312,73 @@ void TFindFormTest::doubleByteTextBeforeMatch() {
   Form->show();
   SetText("abc");
   FindNext();
-  QCOMPARE(SelStart(), 8);
+  QCOMPARE(SelStart(), 15);
   QCOMPARE(SelLength(), 3);
   QCOMPARE(Selected(), QStringLiteral("abc"));
+}
+
+void TFindFormTest::viewOfAHundredThousandLines() {
+  // Each line: a double-byte word, an undecodable pair (0x85 0x40), then
+  // the keyword run "cat" and the line's number.
+  constexpr int kLines = 100000;
+  const std::string word = encoding::Sjis("見出し");
+  auto line = [&word](int i) {
+    return word +
+           " \x85\x40"
+           "cat " +
+           std::to_string(i);
+  };
+  const std::size_t runStart = word.size() + 3;
+  RichEdit1->BeginFill();
+  for (int i = 0; i < kLines; ++i) RichEdit1->AppendHitLine(line(i), runStart, 3, hits::TKeywordStyle{true});
+  RichEdit1->EndFill();
+  QCOMPARE(RichEdit1->LineCount(), kLines);
+  // The keyword run covers exactly "cat", behind both characters.
+  const int last = kLines - 1;
+  const QString text = RichEdit1->LineText(last);
+  QCOMPARE(text, QStringLiteral("見出し \uFFFDcat %1").arg(last));
+  const QList<QTextLayout::FormatRange> formats = RichEdit1->LineFormats(last);
+  QCOMPARE(formats.size(), 3);
+  QCOMPARE(text.mid(formats[1].start, formats[1].length), QStringLiteral("cat"));
+  QCOMPARE(formats[1].format.fontWeight(), int(QFont::Bold));
+
+  // Selection and copy, by position and by keys.
+  const std::int64_t start = RichEdit1->LineStart(50000);
+  RichEdit1->SetSelection(start + static_cast<std::int64_t>(runStart), 3);
+  QCOMPARE(RichEdit1->SelectedText(), QStringLiteral("cat"));
+  RichEdit1->SetSelection(start, 0);
+  RichEdit1->setFocus();
+  QTest::keyClick(RichEdit1, Qt::Key_End, Qt::ShiftModifier);
+  QTest::keyClick(RichEdit1, Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(RichEdit1, Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(RichEdit1, Qt::Key_Right, Qt::ShiftModifier);
+  RichEdit1->Copy();
+  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("見出し \uFFFDcat 50000\n見出"));
+  // A mouse drag along the top row selects from where it started.
+  RichEdit1->resize(400, 200);
+  RichEdit1->SetSelection(start, 0);
+  const int top = RichEdit1->verticalScrollBar()->value();
+  QWidget* area = RichEdit1->viewport();
+  QTest::mousePress(area, Qt::LeftButton, {}, QPoint(1, 2));
+  QTest::mouseMove(area, QPoint(area->width() - 1, 2));
+  QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(area->width() - 1, 2));
+  QCOMPARE(RichEdit1->SelStart(), RichEdit1->LineStart(top));
+  QVERIFY(RichEdit1->SelLength() > 0);
+  QVERIFY(RichEdit1->LineText(top).startsWith(RichEdit1->SelectedText()));
+
+  // Find selects the match on the stored bytes, far down the view.
+  Form->show();
+  SetCaret(0);
+  SetText(QStringLiteral("cat 99998"));
+  FindNext();
+  QCOMPARE(SelStart(), RichEdit1->LineStart(99998) + static_cast<std::int64_t>(runStart));
+  QCOMPARE(Selected(), QStringLiteral("cat 99998"));
+  // Copy all gives every line.
+  RichEdit1->CopyAll();
+  const QString all = QGuiApplication::clipboard()->text();
+  QCOMPARE(all.count(QLatin1Char('\n')), kLines);
+  QVERIFY(all.endsWith(text + QLatin1Char('\n')));
+  QCOMPARE(RichEdit1->SelLength(), 0);
 }
 
 void TFindFormTest::longLine() {
@@ -339,10 +406,7 @@ void TFindFormTest::patternCharactersAreRegularExpression() {
 void TFindFormTest::malformedPatternShowsErrorAndKeepsSelection() {
   SetLines({"(ab", "cd"});
   Form->show();
-  QTextCursor cursor(RichEdit1->document());
-  cursor.setPosition(4);
-  cursor.setPosition(6, QTextCursor::KeepAnchor);
-  RichEdit1->setTextCursor(cursor);
+  RichEdit1->SetSelection(4, 2);
   SetText("(");
   FindNext();
   QCOMPARE(Messages.size(), 1);

@@ -189,7 +189,9 @@ void TInputFormTest::buttonsSetCancelled() {
 void TInputFormTest::modalRunAsTheCallerDoesIt() {
   Edit()->setText("100");
   QTimer::singleShot(0, this, [this] {
-    QTest::keyClick(Edit(), Qt::Key_Backspace);
+    // The field opens with its text selected: what is typed replaces it.
+    QCOMPARE(Edit()->selectedText(), QStringLiteral("100"));
+    QTest::keyClicks(Edit(), "x12");
     QTest::keyClick(Edit(), Qt::Key_Backspace);
     QTest::keyClicks(Edit(), "x5");
     QTest::keyClick(Edit(), Qt::Key_Return);

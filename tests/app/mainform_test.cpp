@@ -8,10 +8,14 @@
 
 #include <QAbstractItemView>
 #include <QActionGroup>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScrollBar>
@@ -24,9 +28,12 @@
 #include <memory>
 
 #include "closeonsignals.h"
+#include "core/colours.h"
 #include "core/encoding.h"
 #include "core/profile.h"
 #include "exceptions.h"
+#include "fontdialog.h"
+#include "fontsubstitutes.h"
 #include "functionpanel.h"
 #include "helpwindow.h"
 #include "inputform.h"
@@ -108,6 +115,7 @@ class TMainFormTest : public QObject {
   void copyAndCopyAll();
   void normalFontKeepsKeywordColours();
   void keywordFontAndBackground();
+  void fontChooserKeepsTheStyleAcrossFamilies();
   void limitToggleAndSetHitLimit();
   void versionBox();
   void helpWindowShowsTheHelpFile();
@@ -149,6 +157,7 @@ class TMainFormTest : public QObject {
 // ---------------------------------------------------------------------------
 
 void TMainFormTest::init() {
+  SubstituteJapaneseFontNames();  // as the program does at start
   Dir = std::make_unique<QTemporaryDir>();
   QVERIFY(Dir->isValid());
   OldDir = QDir::currentPath();
@@ -219,10 +228,9 @@ QStringList TMainFormTest::Lines() const {
 
 std::vector<TRun> TMainFormTest::Runs(int line) const {
   std::vector<TRun> runs;
-  const QTextBlock block = Form->RichEdit1->document()->findBlockByNumber(line);
-  for (auto it = block.begin(); !it.atEnd(); ++it) {
-    const QTextFragment fragment = it.fragment();
-    runs.push_back({fragment.text(), fragment.charFormat()});
+  const QString text = Form->RichEdit1->LineText(line);
+  for (const QTextLayout::FormatRange& range : Form->RichEdit1->LineFormats(line)) {
+    runs.push_back({text.mid(range.start, range.length), range.format});
   }
   return runs;
 }
@@ -412,8 +420,8 @@ void TMainFormTest::headersAndHitsInCatalogueOrder() {
   QCOMPARE(Form->ComboBox1->itemText(0), QStringLiteral("cat"));
   // The view is usable again, caret at the start, selection empty.
   QVERIFY(Form->RichEdit1->isEnabled());
-  QCOMPARE(Form->RichEdit1->textCursor().position(), 0);
-  QVERIFY(!Form->RichEdit1->textCursor().hasSelection());
+  QCOMPARE(Form->RichEdit1->CaretPosition(), 0);
+  QVERIFY(!Form->RichEdit1->HasSelection());
   QVERIFY(Form->SearchBtn->isEnabled());
   QVERIFY(!Form->CancelBtn->isEnabled());
   QVERIFY(Form->MenuDic->isEnabled());
@@ -598,6 +606,12 @@ void TMainFormTest::enterInTheQueryBoxSearches() {
   QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "a cat"}));
   QCOMPARE(Form->ComboBox1->count(), 1);
   QCOMPARE(Form->ComboBox1->currentText(), QStringLiteral("cat"));
+  // The focus is back in the query box with the query selected: the next
+  // word replaces it.
+  QCOMPARE(QApplication::focusWidget(), Form->ComboBox1);
+  QCOMPARE(Form->ComboBox1->lineEdit()->selectedText(), QStringLiteral("cat"));
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("dog"));
+  QCOMPARE(Form->ComboBox1->currentText(), QStringLiteral("dog"));
 }
 
 void TMainFormTest::controlsDuringASearch() {
@@ -662,7 +676,7 @@ void TMainFormTest::twentyThousandHitsAreAllRendered() {
   // Every hit is in the view, the last one with its keyword run in place
   // (the time it takes is measured by bench/window_bench, not here).
   QCOMPARE(Form->Driver().HitCount(), 20000);
-  QCOMPARE(Form->RichEdit1->document()->blockCount(), 20002);
+  QCOMPARE(Form->RichEdit1->LineCount(), 20001);
   QCOMPARE(Runs(20000).at(1).Text, QStringLiteral("cat"));
 }
 
@@ -732,23 +746,21 @@ void TMainFormTest::copyAndCopyAll() {
   CreateForm();
   Form->ClickMenuItem(Form->SubMenuDic1);
   Search(QStringLiteral("cat"));
-  QTextCursor caret = Form->RichEdit1->textCursor();
-  caret.setPosition(Lines().value(0).size() + 1);
-  caret.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, 5);
-  Form->RichEdit1->setTextCursor(caret);
+  // "猫 cat" is six bytes.
+  Form->RichEdit1->SetSelection(Form->RichEdit1->LineStart(1), 6);
   Form->SubMenuEdit1->trigger();
   QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("猫 cat"));
   Form->SubMenuEdit2->trigger();
   QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("-----KOVA辞書第5版-----\n猫 cat\n犬 dog cat\n"));
-  QCOMPARE(Form->RichEdit1->textCursor().position(), Lines().value(0).size() + 1);
-  QVERIFY(!Form->RichEdit1->textCursor().hasSelection());
+  QCOMPARE(Form->RichEdit1->CaretPosition(), Form->RichEdit1->LineStart(1));
+  QVERIFY(!Form->RichEdit1->HasSelection());
   // The menu's keys come before the controls' own: Ctrl+A in the view and
   // in the query box copies everything instead of selecting.
   QGuiApplication::clipboard()->clear();
   Form->RichEdit1->setFocus();
   QTest::keyClick(Form->RichEdit1, Qt::Key_A, Qt::ControlModifier);
   QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("-----KOVA辞書第5版-----\n猫 cat\n犬 dog cat\n"));
-  QVERIFY(!Form->RichEdit1->textCursor().hasSelection());
+  QVERIFY(!Form->RichEdit1->HasSelection());
   QGuiApplication::clipboard()->clear();
   Form->ComboBox1->setFocus();
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
@@ -760,6 +772,10 @@ void TMainFormTest::normalFontKeepsKeywordColours() {
   CreateForm();
   Form->ClickMenuItem(Form->SubMenuDic1);
   Search(QStringLiteral("cat"));
+  // Confirming the chooser as it opened keeps the stored face name.
+  Form->FontChooser = [](QFont&, QColor&) { return true; };
+  Form->SubMenuView3->trigger();
+  QCOMPARE(Form->CurrentSettings().NormalFontFace, Sjis("ＭＳ ゴシック"));
   QFont offered;
   Form->FontChooser = [&offered](QFont& font, QColor& colour) {
     offered = font;
@@ -769,7 +785,9 @@ void TMainFormTest::normalFontKeepsKeywordColours() {
     return true;
   };
   Form->SubMenuView3->trigger();
-  QCOMPARE(offered.family(), QStringLiteral("ＭＳ ゴシック"));
+  // The chooser opens on the face the view draws "ＭＳ ゴシック" with.
+  QCOMPARE(offered.family(), QFontInfo(QFont(QStringLiteral("ＭＳ ゴシック"))).family());
+  if (QFontDatabase::hasFamily(QStringLiteral("IPAGothic"))) QCOMPARE(offered.family(), QStringLiteral("IPAGothic"));
   const std::vector<TRun> runs = Runs(1);
   QCOMPARE(runs.at(1).Text, QStringLiteral("cat"));
   QCOMPARE(runs.at(1).Format.foreground().color(), QColor(Qt::red));
@@ -777,7 +795,7 @@ void TMainFormTest::normalFontKeepsKeywordColours() {
   QCOMPARE(runs.at(1).Format.fontFamilies().toStringList().value(0), QStringLiteral("ＭＳ Ｐゴシック"));
   QCOMPARE(runs.at(0).Format.foreground().color(), QColor(Qt::black));
   QCOMPARE(runs.at(0).Format.fontPointSize(), 20.0);
-  QCOMPARE(Form->RichEdit1->textCursor().position(), 0);
+  QCOMPARE(Form->RichEdit1->CaretPosition(), 0);
   // New text takes the new normal format, colour included.
   Search(QStringLiteral("cat"));
   QCOMPARE(Runs(1).at(0).Format.foreground().color(), QColor(0, 0, 255));
@@ -833,6 +851,51 @@ void TMainFormTest::keywordFontAndBackground() {
   QCOMPARE(offeredColour, QColor(Qt::white));
   QCOMPARE(Form->RichEdit1->palette().color(QPalette::Base), QColor(255, 255, 0));
   QCOMPARE(Form->CurrentSettings().BackgroundColour, 0x00FFFF);
+
+  // A keyword colour stored as a system colour that names a background
+  // stays readable on the view's background; an explicit one is kept.
+  for (const int system : {colours::kSystemWindow, colours::kSystemButtonFace, 20 /* button highlight */}) {
+    Form->SetBackgroundColour(colours::SystemColour(system));
+    Form->SetKeywordColour(colours::SystemColour(system));
+    Search(QStringLiteral("cat"));
+    const QColor background = Form->RichEdit1->palette().color(QPalette::Base);
+    const QColor shown = Runs(1).at(1).Format.foreground().color();
+    QVERIFY2(std::abs(shown.lightness() - background.lightness()) > 64, qPrintable(QString::number(system)));
+  }
+  Form->SetKeywordColour(0x00FF00);
+  Search(QStringLiteral("cat"));
+  QCOMPARE(Runs(1).at(1).Format.foreground().color(), QColor(0, 255, 0));
+}
+
+void TMainFormTest::fontChooserKeepsTheStyleAcrossFamilies() {
+  QFont font(QStringLiteral("DejaVu Sans"), 11);
+  font.setBold(true);
+  font.setItalic(true);
+  TFontColourDialog dialog(font, Qt::red, TFontChoice::Keyword);
+  // Strikeout, which nothing stores, is not offered.
+  for (const QCheckBox* box : dialog.findChildren<QCheckBox*>()) {
+    QVERIFY(!box->isVisibleTo(&dialog) || !box->text().contains(QStringLiteral("trike")));
+  }
+  // A family with the style: its face is shown; one without: its regular
+  // face is shown and the flags stay, to be drawn synthetically.
+  for (const char* family : {"DejaVu Serif", "IPAGothic", "DejaVu Sans Mono"}) {
+    if (!QFontDatabase::hasFamily(QString::fromLatin1(family))) continue;
+    dialog.FontDialog()->setCurrentFont(QFont(QString::fromLatin1(family), 11));
+    const QFont selected = dialog.SelectedFont();
+    QCOMPARE(selected.family(), QString::fromLatin1(family));
+    QVERIFY(selected.bold() && selected.italic());
+    QCOMPARE(selected.pointSize(), 11);
+    const bool hasFace = QFontDatabase::styles(QString::fromLatin1(family)).size() > 1;
+    QTRY_VERIFY2(dialog.FontDialog()->currentFont().bold() == hasFace, family);
+  }
+  // Enter in the chooser's lists ends the whole dialog, never only its body.
+  dialog.show();
+  auto* families = dialog.FontDialog()->findChild<QAbstractItemView*>();
+  QVERIFY(families);
+  QTest::keyClick(families, Qt::Key_Return);
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  QVERIFY(!dialog.isVisible());
+  QVERIFY(!dialog.FontDialog()->isHidden());
 }
 
 void TMainFormTest::limitToggleAndSetHitLimit() {
@@ -1012,6 +1075,8 @@ void TMainFormTest::badColourIsShownAndTheWindowStarts() {
   // The steps after the bad value were skipped.
   QCOMPARE(Form->ResultView().BackgroundColour(), 16777215);
   QVERIFY(Form->isVisible());
+  // The window stands where its definition puts it, not at the corner.
+  QCOMPARE(Form->pos(), QPoint(TMainForm::kDefinedLeft, TMainForm::kDefinedTop));
 }
 
 void TMainFormTest::failedSaveIsShownAndClosingGoesOn() {

@@ -1,6 +1,6 @@
-// "Find next" in the result view, driven through an in-memory view whose
-// positions count UTF-16 units and whose lines are separated by one unit, as
-// in the window's text document.
+// "Find next" in the result view, driven through an in-memory view of
+// Shift-JIS lines whose positions count bytes and whose lines are separated
+// by one byte, as in the window's result view.
 #include "core/find.h"
 
 #include <gtest/gtest.h>
@@ -18,43 +18,52 @@ namespace {
 
 class TMemoryView : public find::TFindView {
  public:
-  explicit TMemoryView(std::vector<std::u16string> lines) : FLines(std::move(lines)) {}
+  explicit TMemoryView(const std::vector<std::u16string>& lines) {
+    for (const std::u16string& line : lines) FLines.push_back(encoding::EncodeSjisLossy(line).Bytes);
+  }
+  // Lines given as Shift-JIS bytes.
+  static TMemoryView OfBytes(std::vector<std::string> lines) {
+    TMemoryView view({});
+    view.FLines = std::move(lines);
+    return view;
+  }
 
-  int LineCount() const override { return static_cast<int>(FLines.size()); }
-  std::u16string LineText(int line) const override { return FLines.at(static_cast<std::size_t>(line)); }
-  int SelStartLine() const override {
-    for (int i = 0; i + 1 < LineCount(); ++i) {
+  std::int64_t LineCount() const override { return static_cast<std::int64_t>(FLines.size()); }
+  std::string_view LineBytes(std::int64_t line) const override { return FLines.at(static_cast<std::size_t>(line)); }
+  std::int64_t SelStartLine() const override {
+    for (std::int64_t i = 0; i + 1 < LineCount(); ++i) {
       if (FStart < LineStart(i + 1)) return i;
     }
     return LineCount() - 1;
   }
-  int LineStart(int line) const override {
-    int start = 0;
-    for (int i = 0; i < line; ++i) start += static_cast<int>(FLines.at(static_cast<std::size_t>(i)).size()) + 1;
+  std::int64_t LineStart(std::int64_t line) const override {
+    std::int64_t start = 0;
+    for (std::int64_t i = 0; i < line; ++i)
+      start += static_cast<std::int64_t>(FLines.at(static_cast<std::size_t>(i)).size()) + 1;
     return start;
   }
-  int SelStart() const override { return FStart; }
-  void SetSelection(int start, int length) override {
+  std::int64_t SelStart() const override { return FStart; }
+  void SetSelection(std::int64_t start, std::int64_t length) override {
     FStart = start;
     FLength = length;
     ++SetCount;
   }
 
-  int Start() const { return FStart; }
-  int Length() const { return FLength; }
+  std::int64_t Start() const { return FStart; }
+  std::int64_t Length() const { return FLength; }
   // The selected text, as UTF-8 for readable failures.
   std::string Selected() const {
-    std::u16string all;
-    for (const auto& line : FLines) all += line + u'\n';
-    return encoding::Utf16ToUtf8(all.substr(static_cast<std::size_t>(FStart), static_cast<std::size_t>(FLength)));
+    std::string all;
+    for (const auto& line : FLines) all += line + '\n';
+    return encoding::SjisToUtf8(all.substr(static_cast<std::size_t>(FStart), static_cast<std::size_t>(FLength)));
   }
 
   int SetCount = 0;
 
  private:
-  std::vector<std::u16string> FLines;
-  int FStart = 0;
-  int FLength = 0;
+  std::vector<std::string> FLines;
+  std::int64_t FStart = 0;
+  std::int64_t FLength = 0;
 };
 
 // Presses "find next" the way the dialog does: a success makes the next find
@@ -308,9 +317,9 @@ TEST(FindCase, KatakanaAIsNeverTakenForDi) {
   TFinder finder(view, awk);
   const auto options = Options(u"ア", false, true);
   ASSERT_TRUE(finder.Next(options));
-  EXPECT_SELECTION(view, 3, 1, "ア");
+  EXPECT_SELECTION(view, 4, 2, "ア");
   ASSERT_TRUE(finder.Next(options));
-  EXPECT_SELECTION(view, 6, 1, "ア");
+  EXPECT_SELECTION(view, 9, 2, "ア");
   EXPECT_FALSE(finder.Next(options));
 }
 
@@ -319,7 +328,7 @@ TEST(FindCase, KatakanaDiDoesNotFindA) {
   TAWKStr awk;
   TFinder finder(view, awk);
   ASSERT_TRUE(finder.Next(Options(u"ヂ", false, true)));
-  EXPECT_SELECTION(view, 3, 1, "ヂ");
+  EXPECT_SELECTION(view, 4, 2, "ヂ");
 }
 
 TEST(FindCase, PatternLowersOnlySingleByteLetters) {
@@ -397,17 +406,17 @@ TEST(FindWord, DoubleByteDelimiterIsNotSelected) {
   TAWKStr awk;
   TFinder finder(view, awk);
   ASSERT_TRUE(finder.Next(Options(u"word", true)));
-  EXPECT_SELECTION(view, 1, 4, "word");
+  EXPECT_SELECTION(view, 2, 4, "word");
 }
 
-// --- Double-byte text: positions in view units -------------------------------
+// --- Double-byte text: positions in bytes -------------------------------------
 
 TEST(FindDoubleByte, MatchAfterDoubleByteTextIsSelectedExactly) {
   TMemoryView view({u"日本語abc"});
   TAWKStr awk;
   TFinder finder(view, awk);
   ASSERT_TRUE(finder.Next(u"abc"));
-  EXPECT_SELECTION(view, 3, 3, "abc");
+  EXPECT_SELECTION(view, 6, 3, "abc");
 }
 
 TEST(FindDoubleByte, DoubleByteMatchOnLaterLine) {
@@ -415,7 +424,7 @@ TEST(FindDoubleByte, DoubleByteMatchOnLaterLine) {
   TAWKStr awk;
   TFinder finder(view, awk);
   ASSERT_TRUE(finder.Next(u"辞書"));
-  EXPECT_SELECTION(view, 7, 2, "辞書");
+  EXPECT_SELECTION(view, 13, 4, "辞書");
 }
 
 TEST(FindDoubleByte, ContinuedFindStepsOverWholeCharacter) {
@@ -426,19 +435,19 @@ TEST(FindDoubleByte, ContinuedFindStepsOverWholeCharacter) {
   TAWKStr awk;
   TFinder finder(view, awk);
   ASSERT_TRUE(finder.Next(u"検"));
-  EXPECT_SELECTION(view, 0, 1, "検");
+  EXPECT_SELECTION(view, 0, 2, "検");
   ASSERT_TRUE(finder.Next(u"検"));
-  EXPECT_SELECTION(view, 2, 1, "検");
+  EXPECT_SELECTION(view, 4, 2, "検");
 }
 
 TEST(FindDoubleByte, FreshFindAfterDoubleByteCharacterAtCaret) {
   ASSERT_TRUE(IsDBCSLeadByte(static_cast<unsigned char>(encoding::Sjis("日")[1])));
   TMemoryView view({u"日検"});
   TAWKStr awk;
-  view.SetSelection(1, 0);
+  view.SetSelection(2, 0);
   TFinder finder(view, awk);
   ASSERT_TRUE(finder.Next(u"検"));
-  EXPECT_SELECTION(view, 1, 1, "検");
+  EXPECT_SELECTION(view, 2, 2, "検");
 }
 
 TEST(FindDoubleByte, TwoDoubleBytePairFindsBothOccurrences) {
@@ -446,18 +455,18 @@ TEST(FindDoubleByte, TwoDoubleBytePairFindsBothOccurrences) {
   TAWKStr awk;
   TFinder finder(view, awk);
   ASSERT_TRUE(finder.Next(u"アイ"));
-  EXPECT_SELECTION(view, 0, 2, "アイ");
+  EXPECT_SELECTION(view, 0, 4, "アイ");
   ASSERT_TRUE(finder.Next(u"アイ"));
-  EXPECT_SELECTION(view, 2, 2, "アイ");
+  EXPECT_SELECTION(view, 4, 4, "アイ");
 }
 
-TEST(FindDoubleByte, CharacterWithoutShiftJisFormCountsAsOneCharacter) {
-  // U+2000B is a surrogate pair in the view and one "?" in the engine.
-  TMemoryView view({u"x\U0002000Bzz"});
+TEST(FindDoubleByte, UndecodableCharacterCountsAsOneCharacter) {
+  // 0x85 0x40 is a pair without a Unicode form, one character to the engine.
+  TMemoryView view = TMemoryView::OfBytes({"x\x85\x40zz"});
   TAWKStr awk;
   TFinder finder(view, awk);
   ASSERT_TRUE(finder.Next(u"x.z"));
-  EXPECT_SELECTION(view, 0, 4, "x\U0002000Bz");
+  EXPECT_SELECTION(view, 0, 4, "x\uFFFDz");
   TFinder after(view, awk);
   view.SetSelection(0, 0);
   ASSERT_TRUE(after.Next(u"zz"));
@@ -485,5 +494,5 @@ TEST(FindLongLine, DoubleByteLineBeyondFourThousandBytes) {
   TAWKStr awk;
   TFinder finder(view, awk);
   ASSERT_TRUE(finder.Next(u"abc"));
-  EXPECT_SELECTION(view, 3000, 3, "abc");
+  EXPECT_SELECTION(view, 6000, 3, "abc");
 }

@@ -1,0 +1,162 @@
+// THitView: the window's result view (RichEdit1).  It shows the lines of a
+// hits::THitStore, the Shift-JIS lines with their keyword runs, and draws
+// only the lines that are visible, converting just those to Unicode; so a
+// view of millions of hits costs about the size of their text, and a line of
+// many megabytes is drawn as the part of it that fits the window.
+//
+// Lines are not wrapped: each line is one row of equal height, and the rows
+// are as wide as the longest line (counted in columns of a half-width
+// character; a double-byte character takes two).  A line longer than
+// kWholeLine bytes is cut to the columns in view, at character boundaries,
+// before it is converted and laid out.
+//
+// Positions (caret, selection) are byte positions in the store's text, in
+// which every line ends with one line feed: the unit the search driver and
+// the find dialog count in.  A position always lies on a character boundary.
+//
+// The view is read-only: the caret and the selection move with the mouse
+// and the keys (arrows, Page Up/Down, Home/End, with Shift to select), and
+// the selection is copied to the clipboard as text.
+//
+// Filling: between BeginFill and EndFill lines are only added to the store;
+// Refresh, called from the search's message pump, shows what has been
+// added a few times a second.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QList>
+#include <QString>
+#include <QTextLayout>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/hitstore.h"
+
+class THitView : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  explicit THitView(QWidget* parent = nullptr);
+
+  // Lines longer than this many bytes are cut to the columns in view.
+  static constexpr std::size_t kWholeLine = 4096;
+  // Painting interval while filling, in milliseconds.
+  static constexpr int kRefreshInterval = 100;
+
+  const hits::THitStore& Store() const { return FStore; }
+
+  // --- Filling -----------------------------------------------------------
+  void Clear();
+  void AppendLine(const std::string& line);
+  void AppendHitLine(const std::string& line, std::size_t runStart, std::size_t runLength,
+                     const hits::TKeywordStyle& style);
+  // The same for text given as Unicode (characters without a Shift-JIS
+  // form become "?"), and the usual names of an edit for both.
+  void AppendText(const QString& line);
+  void clear() { Clear(); }
+  void appendPlainText(const QString& line) { AppendText(line); }
+  void BeginFill();
+  void EndFill();
+  bool Filling() const { return FFilling; }
+  // While filling: shows the lines added so far, at most every
+  // kRefreshInterval milliseconds.  True when it painted.
+  bool Refresh();
+
+  // --- Look --------------------------------------------------------------
+  QFont NormalFont() const { return FNormalFont; }
+  void SetNormalFont(const QFont& font);
+  // The colour of text outside keyword runs, for the lines added from now
+  // on: the lines already there keep theirs.
+  void SetTextColour(const QColor& colour);
+  QColor TextColour() const { return FTextColours.back().second; }
+  // While hidden, the selection and the caret are not drawn.
+  void SetSelectionHidden(bool hidden);
+  // The formats of a line's text as drawn (normal text, its keyword run),
+  // in UTF-16 units of LineText(line).
+  QList<QTextLayout::FormatRange> LineFormats(std::int64_t line) const;
+
+  // --- Text, caret and selection (byte positions) -------------------------
+  std::int64_t LineCount() const { return FStore.LineCount(); }
+  std::int64_t LineStart(std::int64_t line) const { return FStore.LineStart(line); }
+  QString LineText(std::int64_t line) const;
+  QString toPlainText() const;
+  bool isReadOnly() const { return true; }
+
+  std::int64_t CaretPosition() const { return FCaret; }
+  std::int64_t SelStart() const { return std::min(FAnchor, FCaret); }
+  std::int64_t SelLength() const { return std::max(FAnchor, FCaret) - SelStart(); }
+  bool HasSelection() const { return FAnchor != FCaret; }
+  // Selects [start, start + length), the caret at its end, and scrolls it
+  // into view.  Positions are put on character boundaries.
+  void SetSelection(std::int64_t start, std::int64_t length);
+  // Moves the caret; keepAnchor extends the selection instead of emptying it.
+  void MoveCaret(std::int64_t position, bool keepAnchor);
+  void SelectAll();
+  QString SelectedText() const;
+  // The text between two positions, lines separated by "\n".
+  QString TextBetween(std::int64_t from, std::int64_t to) const;
+  void Copy() const;
+  // Copies the whole text; the caret stays where it was, the selection empty.
+  void CopyAll();
+
+  // The row height and the width of a column, in pixels.
+  int LineHeight() const;
+  qreal ColumnWidth() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  // The part of a line that is converted and laid out.
+  struct TSlice {
+    std::size_t Begin = 0;  // line bytes [Begin, End)
+    std::size_t End = 0;
+    QString Text;
+    std::vector<int> Offsets;  // slice byte -> UTF-16 index, one per byte plus one
+    qreal X = 0;               // where the slice is drawn, in viewport pixels
+  };
+  TSlice SliceOf(std::int64_t line) const;
+  QList<QTextLayout::FormatRange> Formats(std::int64_t line, const TSlice& slice) const;
+  void LayOut(QTextLayout& layout) const;
+  // The UTF-16 index in a slice of a line byte, and back.
+  static int IndexOfByte(const TSlice& slice, std::size_t byte);
+  static std::size_t ByteOfIndex(const TSlice& slice, int index);
+
+  std::int64_t FirstVisibleLine() const;
+  int VisibleLines() const;
+  std::int64_t PositionAt(const QPoint& point) const;
+  // The position of the character boundary before or after position.
+  std::int64_t PreviousPosition(std::int64_t position) const;
+  std::int64_t NextPosition(std::int64_t position) const;
+  // The position in line `line` at the byte column of position, on a
+  // character boundary.
+  std::int64_t SameColumn(std::int64_t position, std::int64_t line) const;
+  std::int64_t Snap(std::int64_t position) const;
+  void EnsureVisible(std::int64_t position);
+  void UpdateScrollBars();
+  QTextCharFormat KeywordFormat(const hits::TKeywordStyle& style) const;
+
+  hits::THitStore FStore;
+  QFont FNormalFont;
+  // The normal text colour from a line on: (first line, colour), rising.
+  std::vector<std::pair<std::int64_t, QColor>> FTextColours{{0, QColor(Qt::black)}};
+  QColor TextColourOf(std::int64_t line) const;
+  std::int64_t FAnchor = 0;
+  std::int64_t FCaret = 0;
+  bool FSelectionHidden = false;
+  bool FFilling = false;
+  QElapsedTimer FLastRefresh;
+};
