@@ -1,0 +1,437 @@
+#!/usr/bin/env python3
+"""Mutation testing: how many small faults put into the code do the tests catch?
+
+A mutant is the product code with one small change: a comparison or
+arithmetic operator swapped (== !=, < <=, > >=, + -, += -=, && ||), an integer
+constant changed (0 -> 1, 1 -> 0, n -> n+1), an if-condition negated
+(if (x) -> if (!(x))) or a returned truth value flipped (return true <->
+return false).  Every place in the chosen files where such a change can be
+made is listed in a fixed order; a seed picks a sample of them, so the same
+seed on the same sources gives the same mutants.
+
+Each mutant is written into a scratch copy of the tree (never into the working
+tree), the test executables that depend on the changed file are rebuilt
+incrementally, and the suites of those executables run through ctest with a
+time limit.  A mutant is
+  killed      when a test fails, crashes or runs out of time,
+  survived    when every test passes,
+  not viable  when it does not compile (left out of the score).
+The score is killed / (killed + survived).  The report lists every mutant and,
+at its end, the survivors as file:line and the change made.
+
+Usually run through tools/mutation.sh, which sets up ccache; see --help.
+"""
+
+import argparse
+import glob
+import json
+import os
+import random
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import time
+
+DEFAULT_FILES = ["regexp/*.cpp", "app/core/*.cpp"]
+
+# ---------------------------------------------------------------------------
+# Finding the places to mutate
+# ---------------------------------------------------------------------------
+
+# A string or character literal, a comment or a preprocessor line: nothing in
+# them is mutated, so they are blanked out of the text that is searched.
+_NOT_CODE = re.compile(
+    r'R"(?P<delim>[^(\s]*)\(.*?\)(?P=delim)"'  # raw string
+    r'|"(?:\\.|[^"\\\n])*"'  # string
+    r"|'(?:\\.|[^'\\\n])*'"  # character
+    r"|//[^\n]*"  # line comment
+    r"|/\*.*?\*/"  # block comment
+    r"|^[ \t]*#(?:[^\n]*\\\n)*[^\n]*",  # preprocessor line, with continuations
+    re.S | re.M)
+
+# Binary operators are recognised by the spaces around them (the formatter
+# puts them there), which keeps template brackets, unary minus, <<, -> and
+# forwarding references out.
+_OPERATOR = re.compile(r"(?<=\s)(==|!=|<=|>=|&&|\|\||\+=|-=|<|>|\+|-)(?=\s)")
+_OPERATOR_SWAP = {
+    "==": "!=", "!=": "==", "<": "<=", "<=": "<", ">": ">=", ">=": ">",
+    "+": "-", "-": "+", "+=": "-=", "-=": "+=", "&&": "||", "||": "&&",
+}
+_INTEGER = re.compile(r"(?<![\w.'])(0[xX][0-9a-fA-F]+|[0-9]+)(?=[uUlL]*(?![\w.']))")
+_IF = re.compile(r"\bif\s*\(")
+_RETURN_BOOL = re.compile(r"\breturn\s+(true|false)\s*;")
+
+
+def blank_non_code(text):
+    """The text with literals, comments and preprocessor lines turned into spaces
+    (line ends kept), so offsets in it are offsets in the text."""
+
+    def blank(m):
+        return re.sub(r"[^\n]", " ", m.group(0))
+
+    return _NOT_CODE.sub(blank, text)
+
+
+def changed_integer(literal):
+    if literal[:2].lower() == "0x":
+        value = int(literal, 16)
+        new = 1 if value == 0 else 0 if value == 1 else value + 1
+        digits = format(new, "X" if any(c in "ABCDEF" for c in literal[2:]) else "x")
+        return literal[:2] + digits.rjust(len(literal) - 2, "0")
+    value = int(literal)
+    return str(1 if value == 0 else 0 if value == 1 else value + 1)
+
+
+def matching_paren(code, open_at):
+    depth = 0
+    for i in range(open_at, len(code)):
+        if code[i] == "(":
+            depth += 1
+        elif code[i] == ")":
+            depth -= 1
+            if depth == 0:
+                return i
+    return -1
+
+
+def negated_condition(code, open_at):
+    """The edits that negate the condition of the if whose '(' is at open_at, or
+    None where the condition declares a variable (it would not compile)."""
+    close = matching_paren(code, open_at)
+    if close < 0:
+        return None
+    start = open_at + 1
+    # With an init-statement, only the condition after its ';' is negated.
+    depth = 0
+    for i in range(open_at + 1, close):
+        c = code[i]
+        depth += c in "([{"
+        depth -= c in ")]}"
+        if c == ";" and depth == 0:
+            start = i + 1
+    condition = code[start:close]
+    if re.match(r"\s*(auto|const|[\w:]+(<[^=]*>)?[\s*&]+\w+\s*=[^=])", condition):
+        return None
+    while code[start] == " ":
+        start += 1
+    return [(start, "", "!("), (close, "", ")")]
+
+
+def mutations_in(path, text):
+    """Every mutation of one file, as dicts in the order of their offsets."""
+    code = blank_non_code(text)
+    found = []
+
+    def add(kind, edits, what):
+        edits = [(at, text[at:at + len(old)], new) for at, old, new in edits]
+        found.append({"file": path, "offset": edits[0][0], "kind": kind, "edits": edits, "what": what})
+
+    for m in _OPERATOR.finditer(code):
+        op = m.group(1)
+        add("operator", [(m.start(), op, _OPERATOR_SWAP[op])], f"{op} -> {_OPERATOR_SWAP[op]}")
+    for m in _INTEGER.finditer(code):
+        new = changed_integer(m.group(1))
+        add("constant", [(m.start(), m.group(1), new)], f"{m.group(1)} -> {new}")
+    for m in _IF.finditer(code):
+        if re.match(r"\s*constexpr\b", code[m.end():]):
+            continue
+        edits = negated_condition(code, m.end() - 1)
+        if edits:
+            add("condition", edits, "if (x) -> if (!(x))")
+    for m in _RETURN_BOOL.finditer(code):
+        old = m.group(1)
+        new = "false" if old == "true" else "true"
+        add("return", [(m.start(1), old, new)], f"return {old} -> return {new}")
+    found.sort(key=lambda f: (f["offset"], f["kind"]))
+    for f in found:
+        f["line"] = text.count("\n", 0, f["offset"]) + 1
+    return found
+
+
+def apply_edits(text, edits):
+    for at, old, new in sorted(edits, reverse=True):
+        assert text[at:at + len(old)] == old
+        text = text[:at] + new + text[at + len(old):]
+    return text
+
+
+def choose_mutants(root, patterns, seed, count):
+    files = sorted({os.path.relpath(p, root) for pat in patterns for p in glob.glob(os.path.join(root, pat))})
+    if not files:
+        sys.exit(f"mutation: no file matches {' '.join(patterns)}")
+    every = []
+    for path in files:
+        with open(os.path.join(root, path), encoding="utf-8") as f:
+            every.extend(mutations_in(path, f.read()))
+    picked = sorted(random.Random(seed).sample(range(len(every)), min(count, len(every))))
+    mutants = [every[i] for i in picked]
+    for number, m in enumerate(mutants, 1):
+        m["id"] = f"M{number:03d}"
+    return files, len(every), mutants
+
+
+# ---------------------------------------------------------------------------
+# The scratch tree and its build
+# ---------------------------------------------------------------------------
+
+
+def run(cmd, cwd=None, timeout=None):
+    """Runs a command; returns (exit status or None on time-out, output, seconds)."""
+    began = time.monotonic()
+    proc = subprocess.Popen(cmd, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                            errors="replace", start_new_session=True)
+    try:
+        out, _ = proc.communicate(timeout=timeout)
+        return proc.returncode, out, time.monotonic() - began
+    except subprocess.TimeoutExpired:
+        os.killpg(proc.pid, signal.SIGKILL)
+        out, _ = proc.communicate()
+        return None, out, time.monotonic() - began
+    except BaseException:
+        os.killpg(proc.pid, signal.SIGKILL)
+        proc.wait()
+        raise
+
+
+def sync_tree(root, copy):
+    """Makes copy/ hold the working tree's files (tracked and untracked, not
+    ignored).  Unchanged files keep their times, so the build stays
+    incremental."""
+    listed = subprocess.run(["git", "ls-files", "-z", "--cached", "--others", "--exclude-standard"], cwd=root,
+                            check=True, capture_output=True).stdout.decode().split("\0")
+    wanted = {p for p in listed if p and os.path.isfile(os.path.join(root, p))}
+    for path in wanted:
+        source, target = os.path.join(root, path), os.path.join(copy, path)
+        with open(source, "rb") as f:
+            data = f.read()
+        if os.path.isfile(target):
+            with open(target, "rb") as f:
+                if f.read() == data:
+                    continue
+        os.makedirs(os.path.dirname(target), exist_ok=True)
+        shutil.copy2(source, target)
+    for folder, _, names in os.walk(copy):
+        for name in names:
+            path = os.path.relpath(os.path.join(folder, name), copy)
+            if path not in wanted:
+                os.remove(os.path.join(copy, path))
+
+
+class Build:
+    """The scratch build: which test executables each source feeds, which
+    ctest tests run each executable, and building and testing a mutant."""
+
+    def __init__(self, source, build, jobs):
+        self.source, self.build, self.jobs = source, build, jobs
+
+    def configure(self):
+        cmd = ["cmake", "-S", self.source, "-B", self.build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
+               "-DKOVALEX_BUILD_APP=ON"]
+        if shutil.which("ccache"):
+            cmd.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
+        status, out, _ = run(cmd)
+        if status != 0:
+            sys.exit("mutation: configuring the scratch build failed:\n" + out)
+
+    def ninja(self, targets, dry=False, timeout=None):
+        return run(["ninja", "-C", self.build, f"-j{self.jobs}"] + (["-n"] if dry else []) + targets,
+                   timeout=timeout)
+
+    def build_all(self):
+        status, out, _ = self.ninja([])
+        if status != 0:
+            sys.exit("mutation: the unmutated tree does not build:\n" + out[-4000:])
+        self.tests = self._tests()
+        self.executables = sorted({t["exe"] for t in self.tests if t["exe"]})
+
+    def _tests(self):
+        """Every ctest test with the built executable it runs (its program or,
+        for a script, an executable among its arguments)."""
+        status, out, _ = run(["ctest", "--test-dir", self.build, "--show-only=json-v1"])
+        if status != 0:
+            sys.exit("mutation: ctest cannot list the tests:\n" + out)
+        tests = []
+        for number, t in enumerate(json.loads(out)["tests"], 1):
+            exe = None
+            for arg in t.get("command", []):
+                if os.path.isabs(arg) and arg.startswith(os.path.abspath(self.build)) and os.access(arg, os.X_OK):
+                    exe = os.path.relpath(arg, self.build)
+                    break
+            tests.append({"number": number, "name": t["name"], "exe": exe})
+        return tests
+
+    def executables_fed_by(self, path):
+        """The test executables that relink when the source at path changes: a
+        dry run of ninja after moving the file's time forward (and back)."""
+        full = os.path.join(self.source, path)
+        before = os.stat(full)
+        os.utime(full, ns=(before.st_atime_ns, time.time_ns() + 10**9))
+        try:
+            _, out, _ = self.ninja(self.executables, dry=True)
+        finally:
+            os.utime(full, ns=(before.st_atime_ns, before.st_mtime_ns))
+        linked = set(re.findall(r"Linking CXX executable (\S+)", out))
+        return sorted(e for e in self.executables if e in linked)
+
+    def test(self, executables, timeout):
+        """Runs the ctest tests of the executables; (passed, seconds, output).
+        A time-out counts as a failure."""
+        numbers = [str(t["number"]) for t in self.tests if t["exe"] in executables]
+        if not numbers:
+            return True, 0.0, "no test"
+        cmd = ["ctest", "--test-dir", self.build, "-j", str(self.jobs), "--timeout", str(int(timeout)),
+               "--stop-on-failure", "-I", "0,0,0," + ",".join(numbers)]
+        status, out, seconds = run(cmd, timeout=timeout + 30)
+        return status == 0, seconds, out
+
+
+# ---------------------------------------------------------------------------
+# The run
+# ---------------------------------------------------------------------------
+
+
+def parse_seconds(text):
+    m = re.fullmatch(r"(\d+(?:\.\d+)?)([smh]?)", text)
+    if not m:
+        raise argparse.ArgumentTypeError(f"not a duration: {text} (like 600, 90m, 2h)")
+    return float(m.group(1)) * {"": 1, "s": 1, "m": 60, "h": 3600}[m.group(2)]
+
+
+def options(argv):
+    p = argparse.ArgumentParser(prog="tools/mutation.sh", description=__doc__.split("\n\n")[0],
+                                formatter_class=argparse.RawDescriptionHelpFormatter)
+    p.add_argument("--seed", type=int, default=15, help="seed of the sample (default 15)")
+    p.add_argument("--count", type=int, default=150, help="number of mutants (default 150)")
+    p.add_argument("--files", nargs="+", metavar="GLOB", default=DEFAULT_FILES,
+                   help="files to mutate, globs relative to the repository (default: %(default)s)")
+    p.add_argument("--budget", type=parse_seconds, default=0, metavar="TIME",
+                   help="start no mutant after TIME (600, 90m, 2h); the rest are reported as not run")
+    p.add_argument("--timeout", type=parse_seconds, default=0, metavar="TIME",
+                   help="test time limit per mutant (default: 3 x the unmutated run + 30 s)")
+    p.add_argument("--only", nargs="+", metavar="ID", help="run only these mutants of the sample (M001 ...)")
+    p.add_argument("--list", action="store_true", help="print the sample and stop")
+    p.add_argument("--scratch", default="build-mutation",
+                   help="folder of the scratch copy and its build, relative to the repository (default %(default)s)")
+    p.add_argument("--report", help="report file (default SCRATCH/report.txt)")
+    p.add_argument("--jobs", type=int, default=2, help="build and test jobs (default 2)")
+    return p.parse_args(argv)
+
+
+def describe(m):
+    return f"{m['file']}:{m['line']}: {m['what']}"
+
+
+def main(argv):
+    opt = options(argv)
+    # Ending by a signal goes through the same path as Ctrl-C, so the scratch
+    # file is put back and the mutants run so far are reported.
+    for sig in (signal.SIGTERM, signal.SIGHUP):
+        signal.signal(sig, signal.default_int_handler)
+    root = subprocess.run(["git", "rev-parse", "--show-toplevel"], check=True, capture_output=True,
+                          text=True).stdout.strip()
+    files, sites, mutants = choose_mutants(root, opt.files, opt.seed, opt.count)
+    if opt.only:
+        mutants = [m for m in mutants if m["id"] in opt.only]
+    if opt.list:
+        for m in mutants:
+            print(f"{m['id']} {m['kind']:9} {describe(m)}")
+        print(f"{len(mutants)} of {sites} places in {len(files)} files, seed {opt.seed}")
+        return 0
+
+    scratch = os.path.abspath(os.path.join(root, opt.scratch))
+    source, build_dir = os.path.join(scratch, "src"), os.path.join(scratch, "build")
+    report_path = os.path.abspath(opt.report or os.path.join(scratch, "report.txt"))
+    os.makedirs(source, exist_ok=True)
+    began = time.monotonic()
+    say = lambda text: print(text, flush=True)
+
+    say(f"Copying the tree to {source}")
+    sync_tree(root, source)
+    build = Build(source, build_dir, opt.jobs)
+    build.configure()
+    say("Building the unmutated tree")
+    build.build_all()
+    fed = {path: build.executables_fed_by(path) for path in sorted({m["file"] for m in mutants})}
+    every_exe = sorted({e for exes in fed.values() for e in exes})
+    passed, baseline, out = build.test(every_exe, timeout=3600)
+    if not passed:
+        sys.exit("mutation: the tests fail on the unmutated tree:\n" + out[-4000:])
+    limit = opt.timeout or 3 * baseline + 30
+    say(f"Unmutated tests: {baseline:.0f} s; time limit per mutant {limit:.0f} s")
+
+    results = []
+    current = None  # (path, original text) while a mutant is in the scratch tree
+    try:
+        for m in mutants:
+            if opt.budget and time.monotonic() - began > opt.budget:
+                results.append((m, "not run", 0, 0))
+                continue
+            full = os.path.join(source, m["file"])
+            with open(full, encoding="utf-8") as f:
+                original = f.read()
+            current = (full, original)
+            with open(full, "w", encoding="utf-8") as f:
+                f.write(apply_edits(original, m["edits"]))
+            status, out, built = build.ninja(fed[m["file"]], timeout=1800)
+            if status != 0 and status is not None and re.search(r": error:|undefined reference", out):
+                verdict, tested = "not viable", 0.0
+            elif status != 0:
+                # Built, but listing the tests of an executable crashed or hung.
+                verdict, tested = "killed", 0.0
+            else:
+                passed, tested, out = build.test(fed[m["file"]], limit)
+                verdict = "survived" if passed else "killed"
+            with open(full, "w", encoding="utf-8") as f:
+                f.write(original)
+            current = None
+            results.append((m, verdict, built, tested))
+            say(f"{m['id']} {verdict:10} build {built:5.1f} s  test {tested:5.1f} s  {describe(m)}")
+    except KeyboardInterrupt:
+        say("Interrupted; reporting the mutants run so far")
+    finally:
+        if current:
+            with open(current[0], "w", encoding="utf-8") as f:
+                f.write(current[1])
+
+    write_report(report_path, opt, root, files, sites, results, baseline, limit, time.monotonic() - began)
+    say(open(report_path, encoding="utf-8").read().split("\n\nMutants\n")[0])
+    say(f"Report: {report_path}")
+    return 0
+
+
+def write_report(path, opt, root, files, sites, results, baseline, limit, elapsed):
+    count = {v: sum(1 for r in results if r[1] == v) for v in ("killed", "survived", "not viable", "not run")}
+    judged = count["killed"] + count["survived"]
+    score = f"{100 * count['killed'] / judged:.1f} %" if judged else "n/a"
+    commit = subprocess.run(["git", "describe", "--always", "--dirty"], cwd=root, capture_output=True,
+                            text=True).stdout.strip()
+    viable = [r for r in results if r[1] in ("killed", "survived")]
+    mean_build = sum(r[2] for r in viable) / len(viable) if viable else 0
+    mean_test = sum(r[3] for r in viable) / len(viable) if viable else 0
+    lines = [
+        "Mutation testing report",
+        f"command:    tools/mutation.sh {' '.join(sys.argv[1:])}",
+        f"tree:       {commit}",
+        f"files:      {len(files)} ({' '.join(opt.files)}), {sites} places, seed {opt.seed}, {len(results)} mutants",
+        f"killed:     {count['killed']}",
+        f"survived:   {count['survived']}",
+        f"not viable: {count['not viable']}",
+        f"not run:    {count['not run']}",
+        f"score:      {score} (killed / (killed + survived))",
+        f"time:       {elapsed:.0f} s in all; unmutated tests {baseline:.0f} s, limit {limit:.0f} s;"
+        f" per viable mutant build {mean_build:.1f} s + tests {mean_test:.1f} s",
+        "",
+        "Mutants",
+    ]
+    lines += [f"{m['id']} {verdict:10} {built:6.1f} {tested:6.1f}  {describe(m)}" for m, verdict, built, tested in results]
+    lines += ["", "Survivors"]
+    lines += [describe(m) for m, verdict, _, _ in results if verdict == "survived"]
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w", encoding="utf-8") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
