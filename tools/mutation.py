@@ -23,7 +23,8 @@ Usually run through tools/mutation.sh, which sets up ccache; see --help.
 """
 
 import argparse
-import glob
+import fnmatch
+import io
 import json
 import os
 import random
@@ -32,6 +33,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import tarfile
 import time
 
 DEFAULT_FILES = ["regexp/*.cpp", "app/core/*.cpp"]
@@ -157,14 +159,15 @@ def apply_edits(text, edits):
     return text
 
 
-def choose_mutants(root, patterns, seed, count):
-    files = sorted({os.path.relpath(p, root) for pat in patterns for p in glob.glob(os.path.join(root, pat))})
+def choose_mutants(tree, patterns, seed, count):
+    """The sample: every mutation of the files of tree (path -> bytes) that
+    match the patterns, in a fixed order, and seeded picks among them."""
+    files = sorted(p for p in tree if any(fnmatch.fnmatchcase(p, pat) for pat in patterns))
     if not files:
         sys.exit(f"mutation: no file matches {' '.join(patterns)}")
     every = []
     for path in files:
-        with open(os.path.join(root, path), encoding="utf-8") as f:
-            every.extend(mutations_in(path, f.read()))
+        every.extend(mutations_in(path, tree[path].decode("utf-8")))
     picked = sorted(random.Random(seed).sample(range(len(every)), min(count, len(every))))
     mutants = [every[i] for i in picked]
     for number, m in enumerate(mutants, 1):
@@ -195,27 +198,44 @@ def run(cmd, cwd=None, timeout=None):
         raise
 
 
-def sync_tree(root, copy):
-    """Makes copy/ hold the working tree's files (tracked and untracked, not
-    ignored).  Unchanged files keep their times, so the build stays
-    incremental."""
+def read_tree(root, commit):
+    """The files of the tree as path -> bytes: those of a commit, or the
+    working tree's files that git tracks or would track (uncommitted changes
+    included)."""
+    if commit:
+        archive = subprocess.run(["git", "archive", "--format=tar", commit], cwd=root, check=True,
+                                 capture_output=True).stdout
+        with tarfile.open(fileobj=io.BytesIO(archive)) as tar:
+            return {m.name: tar.extractfile(m).read() for m in tar.getmembers() if m.isfile()}
     listed = subprocess.run(["git", "ls-files", "-z", "--cached", "--others", "--exclude-standard"], cwd=root,
                             check=True, capture_output=True).stdout.decode().split("\0")
-    wanted = {p for p in listed if p and os.path.isfile(os.path.join(root, p))}
-    for path in wanted:
-        source, target = os.path.join(root, path), os.path.join(copy, path)
-        with open(source, "rb") as f:
-            data = f.read()
+    tree = {}
+    for path in listed:
+        full = os.path.join(root, path)
+        if path and os.path.isfile(full) and not os.path.islink(full):
+            with open(full, "rb") as f:
+                tree[path] = f.read()
+    return tree
+
+
+def sync_tree(tree, copy):
+    """Makes the folder copy hold exactly the files of tree.  Unchanged files
+    keep their times, so the build stays incremental."""
+    for path, data in tree.items():
+        target = os.path.join(copy, path)
         if os.path.isfile(target):
             with open(target, "rb") as f:
                 if f.read() == data:
                     continue
         os.makedirs(os.path.dirname(target), exist_ok=True)
-        shutil.copy2(source, target)
+        with open(target, "wb") as f:
+            f.write(data)
+        if path.endswith(".sh") or data.startswith(b"#!"):
+            os.chmod(target, 0o755)
     for folder, _, names in os.walk(copy):
         for name in names:
             path = os.path.relpath(os.path.join(folder, name), copy)
-            if path not in wanted:
+            if path not in tree:
                 os.remove(os.path.join(copy, path))
 
 
@@ -305,11 +325,14 @@ def options(argv):
     p.add_argument("--seed", type=int, default=15, help="seed of the sample (default 15)")
     p.add_argument("--count", type=int, default=150, help="number of mutants (default 150)")
     p.add_argument("--files", nargs="+", metavar="GLOB", default=DEFAULT_FILES,
-                   help="files to mutate, globs relative to the repository (default: %(default)s)")
+                   help="files to mutate: patterns of paths in the repository, where * also crosses / (default: %(default)s)")
     p.add_argument("--budget", type=parse_seconds, default=0, metavar="TIME",
                    help="start no mutant after TIME (600, 90m, 2h); the rest are reported as not run")
     p.add_argument("--timeout", type=parse_seconds, default=0, metavar="TIME",
                    help="test time limit per mutant (default: 3 x the unmutated run + 30 s)")
+    p.add_argument("--commit", metavar="REV",
+                   help="mutate and test the tree of this commit (default: the working tree, uncommitted changes"
+                   " included); the script itself may be newer than that commit")
     p.add_argument("--only", nargs="+", metavar="ID", help="run only these mutants of the sample (M001 ...)")
     p.add_argument("--list", action="store_true", help="print the sample and stop")
     p.add_argument("--scratch", default="build-mutation",
@@ -323,114 +346,129 @@ def describe(m):
     return f"{m['file']}:{m['line']}: {m['what']}"
 
 
+def first_failure(ctest_output):
+    m = re.search(r"tests FAILED:\s*\n\s*\d+ - (\S+)", ctest_output)
+    return m.group(1) if m else "time-out" if "Timeout" in ctest_output else "?"
+
+
+def try_mutant(build, source, m, executables, limit):
+    """Builds and tests one mutant in the scratch tree and puts the file back
+    (also when interrupted).  Returns verdict, build and test seconds, and
+    what killed it."""
+    full = os.path.join(source, m["file"])
+    with open(full, "rb") as f:
+        original = f.read()
+    try:
+        with open(full, "wb") as f:
+            f.write(apply_edits(original.decode("utf-8"), m["edits"]).encode("utf-8"))
+        if not executables:
+            return "survived", 0.0, 0.0, "no test executable uses the file"
+        status, out, built = build.ninja(executables, timeout=1800)
+        if status != 0 and status is not None and re.search(r": error:|undefined reference", out):
+            return "not viable", built, 0.0, ""
+        if status != 0:
+            # Compiled, but listing the tests of an executable crashed or hung.
+            return "killed", built, 0.0, "test discovery"
+        passed, tested, out = build.test(executables, limit)
+        return ("survived", built, tested, "") if passed else ("killed", built, tested, first_failure(out))
+    finally:
+        with open(full, "wb") as f:
+            f.write(original)
+
+
 def main(argv):
     opt = options(argv)
-    # Ending by a signal goes through the same path as Ctrl-C, so the scratch
-    # file is put back and the mutants run so far are reported.
+    # Ending by a signal goes the way of Ctrl-C: the scratch file is put back
+    # and the mutants run so far are reported.
     for sig in (signal.SIGTERM, signal.SIGHUP):
         signal.signal(sig, signal.default_int_handler)
+    say = lambda text: print(text, flush=True)
     root = subprocess.run(["git", "rev-parse", "--show-toplevel"], check=True, capture_output=True,
                           text=True).stdout.strip()
-    files, sites, mutants = choose_mutants(root, opt.files, opt.seed, opt.count)
+    tree = read_tree(root, opt.commit)
+    files, sites, mutants = choose_mutants(tree, opt.files, opt.seed, opt.count)
     if opt.only:
         mutants = [m for m in mutants if m["id"] in opt.only]
     if opt.list:
         for m in mutants:
-            print(f"{m['id']} {m['kind']:9} {describe(m)}")
-        print(f"{len(mutants)} of {sites} places in {len(files)} files, seed {opt.seed}")
+            say(f"{m['id']} {m['kind']:9} {describe(m)}")
+        say(f"{len(mutants)} of {sites} places in {len(files)} files, seed {opt.seed}")
         return 0
 
-    scratch = os.path.abspath(os.path.join(root, opt.scratch))
-    source, build_dir = os.path.join(scratch, "src"), os.path.join(scratch, "build")
-    report_path = os.path.abspath(opt.report or os.path.join(scratch, "report.txt"))
-    os.makedirs(source, exist_ok=True)
     began = time.monotonic()
-    say = lambda text: print(text, flush=True)
-
+    scratch = os.path.abspath(os.path.join(root, opt.scratch))
+    source = os.path.join(scratch, "src")
+    report_path = os.path.abspath(opt.report or os.path.join(scratch, "report.txt"))
     say(f"Copying the tree to {source}")
-    sync_tree(root, source)
-    build = Build(source, build_dir, opt.jobs)
+    os.makedirs(source, exist_ok=True)
+    sync_tree(tree, source)
+    build = Build(source, os.path.join(scratch, "build"), opt.jobs)
     build.configure()
     say("Building the unmutated tree")
     build.build_all()
     fed = {path: build.executables_fed_by(path) for path in sorted({m["file"] for m in mutants})}
-    every_exe = sorted({e for exes in fed.values() for e in exes})
-    passed, baseline, out = build.test(every_exe, timeout=3600)
+    passed, baseline, out = build.test(sorted({e for exes in fed.values() for e in exes}), timeout=3600)
     if not passed:
         sys.exit("mutation: the tests fail on the unmutated tree:\n" + out[-4000:])
     limit = opt.timeout or 3 * baseline + 30
     say(f"Unmutated tests: {baseline:.0f} s; time limit per mutant {limit:.0f} s")
 
     results = []
-    current = None  # (path, original text) while a mutant is in the scratch tree
     try:
         for m in mutants:
             if opt.budget and time.monotonic() - began > opt.budget:
-                results.append((m, "not run", 0, 0))
-                continue
-            full = os.path.join(source, m["file"])
-            with open(full, encoding="utf-8") as f:
-                original = f.read()
-            current = (full, original)
-            with open(full, "w", encoding="utf-8") as f:
-                f.write(apply_edits(original, m["edits"]))
-            status, out, built = build.ninja(fed[m["file"]], timeout=1800)
-            if status != 0 and status is not None and re.search(r": error:|undefined reference", out):
-                verdict, tested = "not viable", 0.0
-            elif status != 0:
-                # Built, but listing the tests of an executable crashed or hung.
-                verdict, tested = "killed", 0.0
-            else:
-                passed, tested, out = build.test(fed[m["file"]], limit)
-                verdict = "survived" if passed else "killed"
-            with open(full, "w", encoding="utf-8") as f:
-                f.write(original)
-            current = None
-            results.append((m, verdict, built, tested))
-            say(f"{m['id']} {verdict:10} build {built:5.1f} s  test {tested:5.1f} s  {describe(m)}")
+                break
+            verdict, built, tested, note = try_mutant(build, source, m, fed[m["file"]], limit)
+            results.append({"mutant": m, "verdict": verdict, "build": built, "test": tested, "note": note})
+            say(f"{m['id']} {verdict:10} build {built:5.1f} s  test {tested:5.1f} s  {describe(m)}  {note}")
     except KeyboardInterrupt:
         say("Interrupted; reporting the mutants run so far")
-    finally:
-        if current:
-            with open(current[0], "w", encoding="utf-8") as f:
-                f.write(current[1])
+    results += [{"mutant": m, "verdict": "not run", "build": 0, "test": 0, "note": ""} for m in mutants[len(results):]]
 
-    write_report(report_path, opt, root, files, sites, results, baseline, limit, time.monotonic() - began)
-    say(open(report_path, encoding="utf-8").read().split("\n\nMutants\n")[0])
+    summary = write_report(report_path, opt, root, files, sites, tree, results, baseline, limit,
+                           time.monotonic() - began)
+    say(summary)
     say(f"Report: {report_path}")
     return 0
 
 
-def write_report(path, opt, root, files, sites, results, baseline, limit, elapsed):
-    count = {v: sum(1 for r in results if r[1] == v) for v in ("killed", "survived", "not viable", "not run")}
+def write_report(path, opt, root, files, sites, tree, results, baseline, limit, elapsed):
+    """Writes the report; returns its summary lines."""
+    count = {v: sum(1 for r in results if r["verdict"] == v) for v in ("killed", "survived", "not viable", "not run")}
     judged = count["killed"] + count["survived"]
     score = f"{100 * count['killed'] / judged:.1f} %" if judged else "n/a"
-    commit = subprocess.run(["git", "describe", "--always", "--dirty"], cwd=root, capture_output=True,
-                            text=True).stdout.strip()
-    viable = [r for r in results if r[1] in ("killed", "survived")]
-    mean_build = sum(r[2] for r in viable) / len(viable) if viable else 0
-    mean_test = sum(r[3] for r in viable) / len(viable) if viable else 0
-    lines = [
+    commit = subprocess.run(["git", "describe", "--always"] + ([opt.commit] if opt.commit else ["--dirty"]),
+                            cwd=root, capture_output=True, text=True).stdout.strip()
+    viable = [r for r in results if r["verdict"] in ("killed", "survived")]
+    mean_build = sum(r["build"] for r in viable) / len(viable) if viable else 0
+    mean_test = sum(r["test"] for r in viable) / len(viable) if viable else 0
+    summary = [
         "Mutation testing report",
         f"command:    tools/mutation.sh {' '.join(sys.argv[1:])}",
         f"tree:       {commit}",
         f"files:      {len(files)} ({' '.join(opt.files)}), {sites} places, seed {opt.seed}, {len(results)} mutants",
         f"killed:     {count['killed']}",
         f"survived:   {count['survived']}",
-        f"not viable: {count['not viable']}",
+        f"not viable: {count['not viable']} (did not compile; not in the score)",
         f"not run:    {count['not run']}",
         f"score:      {score} (killed / (killed + survived))",
         f"time:       {elapsed:.0f} s in all; unmutated tests {baseline:.0f} s, limit {limit:.0f} s;"
         f" per viable mutant build {mean_build:.1f} s + tests {mean_test:.1f} s",
-        "",
-        "Mutants",
     ]
-    lines += [f"{m['id']} {verdict:10} {built:6.1f} {tested:6.1f}  {describe(m)}" for m, verdict, built, tested in results]
-    lines += ["", "Survivors"]
-    lines += [describe(m) for m, verdict, _, _ in results if verdict == "survived"]
+    lines = summary + ["", "Mutants (verdict, build s, test s, place, change, what killed it)"]
+    for r in results:
+        m = r["mutant"]
+        lines.append(f"{m['id']} {r['verdict']:10} {r['build']:6.1f} {r['test']:6.1f}  {describe(m)}  {r['note']}")
+    lines += ["", "Survivors (file:line: change | the line before the change)"]
+    for r in results:
+        if r["verdict"] == "survived":
+            m = r["mutant"]
+            code = tree[m["file"]].decode("utf-8").split("\n")[m["line"] - 1].strip()
+            lines.append(f"{describe(m)} | {code}")
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "w", encoding="utf-8") as f:
         f.write("\n".join(lines) + "\n")
+    return "\n".join(summary)
 
 
 if __name__ == "__main__":
