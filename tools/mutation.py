@@ -472,4 +472,7 @@ def write_report(path, opt, root, files, sites, tree, results, baseline, limit, 
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1:]))
+    try:
+        sys.exit(main(sys.argv[1:]))
+    except KeyboardInterrupt:
+        sys.exit("mutation: interrupted before the first mutant")
