@@ -283,28 +283,49 @@ class Build:
         return tests
 
     def executables_fed_by(self, path):
-        """The test executables that relink when the source at path changes: a
-        dry run of ninja after moving the file's time forward (and back)."""
-        full = os.path.join(self.source, path)
-        before = os.stat(full)
-        os.utime(full, ns=(before.st_atime_ns, time.time_ns() + 10**9))
-        try:
-            _, out, _ = self.ninja(self.executables, dry=True)
-        finally:
-            os.utime(full, ns=(before.st_atime_ns, before.st_mtime_ns))
-        linked = set(re.findall(r"Linking CXX executable (\S+)", out))
-        return sorted(e for e in self.executables if e in linked)
+        """The test executables built from the source at path: the file is
+        among an executable's inputs or among the headers its objects were
+        compiled from (as ninja recorded them)."""
+        if not hasattr(self, "_feeds"):
+            compiled_from = self._recorded_headers()
+            self._feeds = {}
+            for exe in self.executables:
+                inputs = self._ninja_paths(["-t", "inputs", exe])
+                self._feeds[exe] = inputs.union(*(compiled_from.get(i, ()) for i in inputs))
+        full = os.path.normpath(os.path.join(self.source, path))
+        return [exe for exe in self.executables if full in self._feeds[exe]]
 
-    def test(self, executables, timeout):
-        """Runs the ctest tests of the executables; (passed, seconds, output).
-        A time-out counts as a failure."""
+    def _ninja_paths(self, tool):
+        _, out, _ = run(["ninja", "-C", self.build] + tool)
+        return {os.path.normpath(os.path.join(self.build, l)) for l in out.splitlines()
+                if l.strip() and not l.startswith("ninja:")}
+
+    def _recorded_headers(self):
+        """Object file -> the sources and headers it was compiled from."""
+        _, out, _ = run(["ninja", "-C", self.build, "-t", "deps"])
+        headers, current = {}, None
+        for line in out.splitlines():
+            if " #deps " in line:
+                current = headers.setdefault(os.path.normpath(os.path.join(self.build, line.split(": #deps")[0])), set())
+            elif line.startswith(" ") and line.strip() and current is not None:
+                current.add(os.path.normpath(os.path.join(self.build, line.strip())))
+        return headers
+
+    def test(self, executables, timeout, test_timeout):
+        """Runs the ctest tests of the executables, each within test_timeout
+        and all within timeout; (passed, seconds, output).  A time-out counts
+        as a failure."""
         numbers = [str(t["number"]) for t in self.tests if t["exe"] in executables]
         if not numbers:
             return True, 0.0, "no test"
-        cmd = ["ctest", "--test-dir", self.build, "-j", str(self.jobs), "--timeout", str(int(timeout)),
+        cmd = ["ctest", "--test-dir", self.build, "-j", str(self.jobs), "--timeout", str(int(test_timeout)),
                "--stop-on-failure", "-I", "0,0,0," + ",".join(numbers)]
-        status, out, seconds = run(cmd, timeout=timeout + 30)
-        return status == 0, seconds, out
+        status, out, seconds = run(cmd, timeout=timeout)
+        return status == 0, seconds, out + ("\n[mutant timed out]" if status is None else "")
+
+
+def slowest_test(ctest_output):
+    return max((float(s) for s in re.findall(r"Passed\s+([0-9.]+) sec", ctest_output)), default=0.0)
 
 
 # ---------------------------------------------------------------------------
@@ -329,7 +350,8 @@ def options(argv):
     p.add_argument("--budget", type=parse_seconds, default=0, metavar="TIME",
                    help="start no mutant after TIME (600, 90m, 2h); the rest are reported as not run")
     p.add_argument("--timeout", type=parse_seconds, default=0, metavar="TIME",
-                   help="test time limit per mutant (default: 3 x the unmutated run + 30 s)")
+                   help="test time limit per mutant (default: 3 x the unmutated run + 30 s); a single test"
+                   " gets 5 x the slowest unmutated test, at least 10 s")
     p.add_argument("--commit", metavar="REV",
                    help="mutate and test the tree of this commit (default: the working tree, uncommitted changes"
                    " included); the script itself may be newer than that commit")
@@ -347,11 +369,11 @@ def describe(m):
 
 
 def first_failure(ctest_output):
-    m = re.search(r"tests FAILED:\s*\n\s*\d+ - (\S+)", ctest_output)
-    return m.group(1) if m else "time-out" if "Timeout" in ctest_output else "?"
+    m = re.search(r"tests FAILED:\s*\n\s*\d+ - (\S+ \([^)]*\))", ctest_output)
+    return m.group(1) if m else "the time limit of the mutant" if "[mutant timed out]" in ctest_output else "?"
 
 
-def try_mutant(build, source, m, executables, limit):
+def try_mutant(build, source, m, executables, limits):
     """Builds and tests one mutant in the scratch tree and puts the file back
     (also when interrupted).  Returns verdict, build and test seconds, and
     what killed it."""
@@ -369,7 +391,7 @@ def try_mutant(build, source, m, executables, limit):
         if status != 0:
             # Compiled, but listing the tests of an executable crashed or hung.
             return "killed", built, 0.0, "test discovery"
-        passed, tested, out = build.test(executables, limit)
+        passed, tested, out = build.test(executables, *limits)
         return ("survived", built, tested, "") if passed else ("killed", built, tested, first_failure(out))
     finally:
         with open(full, "wb") as f:
@@ -407,32 +429,37 @@ def main(argv):
     say("Building the unmutated tree")
     build.build_all()
     fed = {path: build.executables_fed_by(path) for path in sorted({m["file"] for m in mutants})}
-    passed, baseline, out = build.test(sorted({e for exes in fed.values() for e in exes}), timeout=3600)
+    if not any(fed.values()):
+        sys.exit("mutation: no test executable is built from " + " ".join(sorted(fed)))
+    passed, baseline, out = build.test(sorted({e for exes in fed.values() for e in exes}), 3600, 1500)
     if not passed:
         sys.exit("mutation: the tests fail on the unmutated tree:\n" + out[-4000:])
+    # A mutant that makes a test loop for ever costs the limit of one test,
+    # not of the whole run.
     limit = opt.timeout or 3 * baseline + 30
-    say(f"Unmutated tests: {baseline:.0f} s; time limit per mutant {limit:.0f} s")
+    limits = (limit, min(limit, max(10, 5 * slowest_test(out))))
+    say(f"Unmutated tests: {baseline:.0f} s; time limit per mutant {limits[0]:.0f} s, per test {limits[1]:.0f} s")
 
     results = []
     try:
         for m in mutants:
             if opt.budget and time.monotonic() - began > opt.budget:
                 break
-            verdict, built, tested, note = try_mutant(build, source, m, fed[m["file"]], limit)
+            verdict, built, tested, note = try_mutant(build, source, m, fed[m["file"]], limits)
             results.append({"mutant": m, "verdict": verdict, "build": built, "test": tested, "note": note})
             say(f"{m['id']} {verdict:10} build {built:5.1f} s  test {tested:5.1f} s  {describe(m)}  {note}")
     except KeyboardInterrupt:
         say("Interrupted; reporting the mutants run so far")
     results += [{"mutant": m, "verdict": "not run", "build": 0, "test": 0, "note": ""} for m in mutants[len(results):]]
 
-    summary = write_report(report_path, opt, root, files, sites, tree, results, baseline, limit,
+    summary = write_report(report_path, opt, root, files, sites, tree, results, baseline, limits,
                            time.monotonic() - began)
     say(summary)
     say(f"Report: {report_path}")
     return 0
 
 
-def write_report(path, opt, root, files, sites, tree, results, baseline, limit, elapsed):
+def write_report(path, opt, root, files, sites, tree, results, baseline, limits, elapsed):
     """Writes the report; returns its summary lines."""
     count = {v: sum(1 for r in results if r["verdict"] == v) for v in ("killed", "survived", "not viable", "not run")}
     judged = count["killed"] + count["survived"]
@@ -452,7 +479,8 @@ def write_report(path, opt, root, files, sites, tree, results, baseline, limit, 
         f"not viable: {count['not viable']} (did not compile; not in the score)",
         f"not run:    {count['not run']}",
         f"score:      {score} (killed / (killed + survived))",
-        f"time:       {elapsed:.0f} s in all; unmutated tests {baseline:.0f} s, limit {limit:.0f} s;"
+        f"time:       {elapsed:.0f} s in all; unmutated tests {baseline:.0f} s, limits {limits[0]:.0f} s a mutant,"
+        f" {limits[1]:.0f} s a test;"
         f" per viable mutant build {mean_build:.1f} s + tests {mean_test:.1f} s",
     ]
     lines = summary + ["", "Mutants (verdict, build s, test s, place, change, what killed it)"]
