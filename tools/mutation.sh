@@ -9,13 +9,17 @@
 #   tools/mutation.sh --seed 7 --count 12      a small sample
 #   tools/mutation.sh --files 'regexp/*.cpp' --budget 90m
 #   tools/mutation.sh --list                   show the sample, build nothing
+#   tools/mutation.sh --commit REV             the tree of a commit, with this script
 #   tools/mutation.sh --help                   every option
 #
 # The report (build-mutation/report.txt) gives killed, survived, not viable
 # (did not compile), the score killed / (killed + survived), the time taken and
 # the survivors as file:line with the change made.  The same seed on the same
-# sources picks the same mutants.  On a shared machine, run it under
-# `nice -n 15`; Ctrl-C stops it and still writes the report of the mutants run.
+# sources picks the same mutants; when the code changes between two runs
+# (before and after a refactoring) the places differ too, so compare the
+# scores of the same seed and count, not single mutants.  On a shared machine,
+# run it under `nice -n 15`; Ctrl-C stops it and still writes the report of
+# the mutants run so far.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
