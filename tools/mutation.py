@@ -10,16 +10,18 @@ made is listed in a fixed order; a seed picks a sample of them, so the same
 seed on the same sources gives the same mutants.
 
 Each mutant is written into a scratch copy of the tree (never into the working
-tree), the test executables that depend on the changed file are rebuilt
-incrementally, and the suites of those executables run through ctest with a
-time limit.  A mutant is
+tree), the test executables built from the changed file are rebuilt
+incrementally (with ccache when it is installed), and the ctest suites of
+those executables run with a time limit; a change in regexp/ thus also runs
+the window tests and kovagrep's.  A mutant is
   killed      when a test fails, crashes or runs out of time,
-  survived    when every test passes,
+  survived    when every test passes (or no test executable is built from it),
   not viable  when it does not compile (left out of the score).
 The score is killed / (killed + survived).  The report lists every mutant and,
 at its end, the survivors as file:line and the change made.
 
-Usually run through tools/mutation.sh, which sets up ccache; see --help.
+Usually run through tools/mutation.sh, which checks that the tools it needs
+are there; see --help.
 """
 
 import argparse
@@ -306,7 +308,8 @@ class Build:
         headers, current = {}, None
         for line in out.splitlines():
             if " #deps " in line:
-                current = headers.setdefault(os.path.normpath(os.path.join(self.build, line.split(": #deps")[0])), set())
+                obj = os.path.normpath(os.path.join(self.build, line.split(": #deps")[0]))
+                current = headers.setdefault(obj, set())
             elif line.startswith(" ") and line.strip() and current is not None:
                 current.add(os.path.normpath(os.path.join(self.build, line.strip())))
         return headers
@@ -346,7 +349,8 @@ def options(argv):
     p.add_argument("--seed", type=int, default=15, help="seed of the sample (default 15)")
     p.add_argument("--count", type=int, default=150, help="number of mutants (default 150)")
     p.add_argument("--files", nargs="+", metavar="GLOB", default=DEFAULT_FILES,
-                   help="files to mutate: patterns of paths in the repository, where * also crosses / (default: %(default)s)")
+                   help="files to mutate: patterns of paths in the repository, where * also crosses /"
+                   " (default: %(default)s)")
     p.add_argument("--budget", type=parse_seconds, default=0, metavar="TIME",
                    help="start no mutant after TIME (600, 90m, 2h); the rest are reported as not run")
     p.add_argument("--timeout", type=parse_seconds, default=0, metavar="TIME",

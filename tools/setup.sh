@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config          # build
-  ninja-build                        # tools/mutation.sh
+  ninja-build ccache                 # tools/mutation.sh
   libgtest-dev                       # engine tests
   qt6-base-dev qt6-base-dev-tools    # the desktop application and its tests
   fonts-ipafont-gothic               # a Japanese font for the window
