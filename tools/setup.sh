@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config          # build
-  ninja-build ccache                 # tools/mutation.sh
+  python3 ninja-build ccache         # sample dictionaries from their sources; tools/mutation.sh
   libgtest-dev                       # engine tests
   qt6-base-dev qt6-base-dev-tools    # the desktop application and its tests
   qt6-translations-l10n              # the toolkit's standard dialogs in the user's language
