@@ -96,8 +96,14 @@ TMultiSearch::TMultiSearch(const std::vector<std::string>& strings, bool foldCas
   for (std::size_t h = 1; h < FBucketStart.size(); ++h) FBucketStart[h] += FBucketStart[h - 1];
   FEntries.resize(hashes.size());
   std::vector<std::uint32_t> fill(FBucketStart.begin(), FBucketStart.end() - 1);
-  for (std::size_t i = 0; i < hashes.size(); ++i)
-    FEntries[fill[hashes[i]]++] = {static_cast<std::uint32_t>(i / FStep), static_cast<std::uint32_t>(i % FStep)};
+  for (std::size_t i = 0; i < hashes.size(); ++i) {
+    const TNeedle& needle = FNeedles[i / FStep];
+    const std::size_t keyBytes = std::min<std::size_t>(needle.Bytes.size(), 4);
+    const std::uint32_t mask = keyBytes == 4 ? 0xFFFFFFFFu : (1u << (8 * keyBytes)) - 1;
+    const std::uint32_t fold = LoadShort(needle.Ignored.data(), keyBytes);
+    FEntries[fill[hashes[i]]++] = {static_cast<std::uint32_t>(i / FStep), static_cast<std::uint32_t>(i % FStep),
+                                   (LoadShort(needle.Bytes.data(), keyBytes) | fold) & mask, mask, fold};
+  }
 }
 
 std::uint32_t TMultiSearch::Hash(std::uint32_t gram) const {
@@ -183,7 +189,9 @@ std::size_t TMultiSearch::CheckSample(const char* h, std::size_t n, std::size_t 
     const TEntry& entry = FEntries[e];
     if (entry.Offset > p - from) continue;
     const std::size_t at = p - entry.Offset;
-    if (at < best && At(h + at, n - at, FNeedles[entry.Needle])) best = at;
+    if (at >= best) continue;
+    if (at + 4 <= n && ((Load32(h + at) | entry.KeyFold) & entry.KeyMask) != entry.Key) continue;
+    if (At(h + at, n - at, FNeedles[entry.Needle])) best = at;
   }
   return best;
 }

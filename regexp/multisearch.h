@@ -69,11 +69,17 @@ class TMultiSearch {
     std::string Bytes;
     std::string Ignored;  // per byte: 0x20 for a single-character letter when folding, else 0
   };
+  // A string whose q-gram at Offset hashes to the entry's bucket; Key is
+  // its first bytes (up to four, under KeyMask, case bits set by KeyFold)
+  // for a quick test before the full comparison.
   struct TEntry {
     std::uint32_t Needle;
     std::uint32_t Offset;
+    std::uint32_t Key;
+    std::uint32_t KeyMask;
+    std::uint32_t KeyFold;
   };
-  static constexpr int kHashBits = 15;
+  static constexpr int kHashBits = 16;
 
   bool At(const char* p, std::size_t available, const TNeedle& needle) const;
   bool AnyNeedleAt(const char* h, std::size_t n, std::size_t at) const;

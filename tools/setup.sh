@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools    # the desktop application and its tests
   fonts-ipafont-gothic               # a Japanese font for the window
   clang libclang-rt-14-dev           # fuzz targets (libFuzzer)
+  ripgrep time locales edict         # bench/grep_bench.sh: a peer, memory, grep's SJIS locale, corpus
 )
 
 missing=()
