@@ -106,7 +106,7 @@ with open(sys.argv[2], "wb") as out:
 usage = resource.getrusage(resource.RUSAGE_CHILDREN)
 print(usage.ru_utime + usage.ru_stime if sys.argv[1] == "cpu" else wall)' "${BENCH_TIME:-wall}" "$out" "$@"
 }
-peak_mb() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1 | awk '{ printf "%.1f", $1 / 1024 }'; }
+peak_mb() { { /usr/bin/time -f %M "$@" 2>&1 >/dev/null || true; } | tail -1 | awk '{ printf "%.1f", $1 / 1024 }'; }
 ratio() { echo "$1 / $2" | bc -l; }
 
 cat "$corpus" >/dev/null  # warm the page cache

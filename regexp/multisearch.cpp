@@ -39,7 +39,11 @@ std::size_t TMultiSearch::SampleStep(std::size_t shortest) {
   return m - q + 1;
 }
 
-TMultiSearch::TMultiSearch(const std::vector<std::string>& strings, bool foldCase) : FFoldCase(foldCase) {
+TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCase) : FFoldCase(foldCase) {
+  // In sorted order, neighbours often share their first bytes: a bucket of
+  // such strings lets few other byte combinations through.
+  std::vector<std::string> strings = unsorted;
+  std::sort(strings.begin(), strings.end());
   std::size_t shortest = strings.front().size();
   for (const std::string& s : strings) {
     TNeedle needle{s, std::string(s.size(), '\0')};
@@ -61,7 +65,8 @@ TMultiSearch::TMultiSearch(const std::vector<std::string>& strings, bool foldCas
     FPrints.Third = shortest - 1;
     const std::size_t offsets[3] = {0, FPrints.Second, FPrints.Third};
     for (std::size_t k = 0; k < FNeedles.size(); ++k) {
-      const auto bucket = static_cast<unsigned char>(1u << (k % 8));
+      const auto bucket = static_cast<unsigned char>(1u << (k * 8 / FNeedles.size()));
+      FBuckets.push_back(bucket);
       for (int j = 0; j < 3; ++j) {
         const auto ignored = static_cast<unsigned char>(FNeedles[k].Ignored[offsets[j]]);
         const auto byte = static_cast<unsigned char>(FNeedles[k].Bytes[offsets[j]]) | ignored;
@@ -138,10 +143,13 @@ std::size_t TMultiSearch::Find(std::string_view haystack, std::size_t from) cons
 // ---------------------------------------------------------------------------
 // A few strings
 
-std::size_t TMultiSearch::FirstAt(const char* h, std::size_t n, std::size_t chunk, std::uint32_t mask) const {
+std::size_t TMultiSearch::FirstAt(const char* h, std::size_t n, std::size_t chunk, std::uint32_t mask,
+                                  const unsigned char* buckets) const {
   for (; mask != 0; mask &= mask - 1) {
-    const std::size_t at = chunk + static_cast<std::size_t>(__builtin_ctz(mask));
-    if (AnyNeedleAt(h, n, at)) return at;
+    const auto lane = static_cast<std::size_t>(__builtin_ctz(mask));
+    const std::size_t at = chunk + lane;
+    for (std::size_t k = 0; k < FNeedles.size(); ++k)
+      if ((buckets == nullptr || (buckets[lane] & FBuckets[k]) != 0) && At(h + at, n - at, FNeedles[k])) return at;
   }
   return n;
 }
@@ -156,10 +164,11 @@ std::size_t TMultiSearch::FindFew(std::string_view haystack, std::size_t from) c
   if (n - i >= kWideFrom && bytescan::HasAvx2()) {
     for (;;) {
       std::uint32_t mask = 0;
-      const std::size_t chunk = multisearch::FewCandidates32(h, n, i, FPrints, mask);
+      unsigned char buckets[32];
+      const std::size_t chunk = multisearch::FewCandidates32(h, n, i, FPrints, mask, buckets);
       i = chunk;
       if (mask == 0) break;
-      if (const std::size_t at = FirstAt(h, n, chunk, mask); at < n) return at;
+      if (const std::size_t at = FirstAt(h, n, chunk, mask, buckets); at < n) return at;
       i = chunk + 32;
     }
   }
@@ -169,7 +178,7 @@ std::size_t TMultiSearch::FindFew(std::string_view haystack, std::size_t from) c
     const std::size_t chunk = multisearch::FewCandidates16(h, n, i, FPrints, mask);
     i = chunk;
     if (mask == 0) break;
-    if (const std::size_t at = FirstAt(h, n, chunk, mask); at < n) return at;
+    if (const std::size_t at = FirstAt(h, n, chunk, mask, nullptr); at < n) return at;
     i = chunk + 16;
   }
   for (; i < n; ++i)

@@ -83,7 +83,10 @@ class TMultiSearch {
 
   bool At(const char* p, std::size_t available, const TNeedle& needle) const;
   bool AnyNeedleAt(const char* h, std::size_t n, std::size_t at) const;
-  std::size_t FirstAt(const char* h, std::size_t n, std::size_t chunk, std::uint32_t mask) const;
+  // The first place of the chunk's candidates (mask) where a string stands;
+  // with buckets (per place), only strings of the buckets there are compared.
+  std::size_t FirstAt(const char* h, std::size_t n, std::size_t chunk, std::uint32_t mask,
+                      const unsigned char* buckets) const;
   std::size_t FindFew(std::string_view haystack, std::size_t from) const;
   std::size_t FindMany(std::string_view haystack, std::size_t from) const;
   std::uint32_t Hash(std::uint32_t gram) const;
@@ -92,6 +95,7 @@ class TMultiSearch {
   std::vector<TNeedle> FNeedles;
   bool FFoldCase;
   TFingerprints FPrints;
+  std::vector<unsigned char> FBuckets;  // per string, its bucket's bit
   // The sampled search.
   std::size_t FGram = 0;  // q
   std::size_t FStep = 0;  // spacing of samples
@@ -111,9 +115,10 @@ namespace multisearch {
 std::size_t FewCandidates16(const char* h, std::size_t n, std::size_t from, const TMultiSearch::TFingerprints& f,
                             std::uint32_t& mask);
 #if defined(__x86_64__)
-// The same, thirty-two places per step (only where bytescan::HasAvx2()).
+// The same, thirty-two places per step (only where bytescan::HasAvx2()),
+// and per place of the chunk the buckets that let it through.
 std::size_t FewCandidates32(const char* h, std::size_t n, std::size_t from, const TMultiSearch::TFingerprints& f,
-                            std::uint32_t& mask);
+                            std::uint32_t& mask, unsigned char* buckets);
 #endif
 
 }  // namespace multisearch
