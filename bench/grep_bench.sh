@@ -8,8 +8,9 @@
 #   KOVAGREP_BEFORE=path/to/old/kovagrep bench/grep_bench.sh ...
 #       adds a column with an earlier build, timed in the same rounds.
 #   BENCH_TIME=cpu bench/grep_bench.sh ...
-#       times the processor time (user + system) of each run instead of the
-#       wall time: steadier on a machine that others load.
+#       times the processor time (user + system, as the shell's "times"
+#       reports it) of each run instead of the wall time: steadier on a
+#       machine that others load.
 #
 # Peers: GNU grep with LC_ALL=C, or in the ja_JP.SJIS locale for patterns
 # with double-byte characters (generated here when missing), and ripgrep on
@@ -97,14 +98,17 @@ words=$(mktemp)
 empty=$(mktemp)
 trap 'rm -f "$out" "$words" "$empty"' EXIT
 seconds() {  # seconds COMMAND...: wall (or processor) time of one run
-  python3 -c '
-import resource, subprocess, sys, time
-with open(sys.argv[2], "wb") as out:
-    start = time.perf_counter()
-    subprocess.run(sys.argv[3:], stdout=out)
-    wall = time.perf_counter() - start
-usage = resource.getrusage(resource.RUSAGE_CHILDREN)
-print(usage.ru_utime + usage.ru_stime if sys.argv[1] == "cpu" else wall)' "${BENCH_TIME:-wall}" "$out" "$@"
+  if [ "${BENCH_TIME:-wall}" = cpu ]; then
+    # The processor time of the subshell's children: the command alone.
+    ( "$@" >"$out" || true; times ) | tail -1 |
+      awk '{ t = 0; for (i = 1; i <= 2; i++) { split($i, p, /[ms]/); t += p[1] * 60 + p[2] } print t }'
+  else
+    local start end
+    start=$(date +%s.%N)
+    "$@" >"$out" || true
+    end=$(date +%s.%N)
+    echo "$end - $start" | bc -l
+  fi
 }
 peak_mb() { { /usr/bin/time -f %M "$@" 2>&1 >/dev/null || true; } | tail -1 | awk '{ printf "%.1f", $1 / 1024 }'; }
 ratio() { echo "$1 / $2" | bc -l; }

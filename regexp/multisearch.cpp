@@ -39,7 +39,7 @@ std::size_t TMultiSearch::SampleStep(std::size_t shortest) {
   return m - q + 1;
 }
 
-TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCase) : FFoldCase(foldCase) {
+TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCase) {
   // In sorted order, neighbours often share their first bytes: a bucket of
   // such strings lets few other byte combinations through.
   std::vector<std::string> strings = unsorted;
@@ -129,10 +129,6 @@ bool TMultiSearch::AnyNeedleAt(const char* h, std::size_t n, std::size_t at) con
   for (const TNeedle& needle : FNeedles)
     if (At(h + at, n - at, needle)) return true;
   return false;
-}
-
-bool TMultiSearch::AnyAt(std::string_view haystack, std::size_t at) const {
-  return at < haystack.size() && AnyNeedleAt(haystack.data(), haystack.size(), at);
 }
 
 std::size_t TMultiSearch::Find(std::string_view haystack, std::size_t from) const {

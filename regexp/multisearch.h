@@ -43,10 +43,6 @@ class TMultiSearch {
   // The first place at or after from where one of the strings stands in
   // haystack, or haystack.size() when there is none.
   std::size_t Find(std::string_view haystack, std::size_t from = 0) const;
-  // Whether one of the strings stands at place at of haystack.
-  bool AnyAt(std::string_view haystack, std::size_t at) const;
-
-  std::size_t Count() const { return FNeedles.size(); }
 
   // The three bytes that the vectorised pass compares, per string: at
   // offsets 0, Second and Third, each ORed with its Ignored bits first (the
@@ -79,7 +75,7 @@ class TMultiSearch {
     std::uint32_t KeyMask;
     std::uint32_t KeyFold;
   };
-  static constexpr int kHashBits = 16;
+  static constexpr int kHashBits = 17;
 
   bool At(const char* p, std::size_t available, const TNeedle& needle) const;
   bool AnyNeedleAt(const char* h, std::size_t n, std::size_t at) const;
@@ -93,7 +89,6 @@ class TMultiSearch {
   std::size_t CheckSample(const char* h, std::size_t n, std::size_t from, std::size_t p, std::uint32_t hash) const;
 
   std::vector<TNeedle> FNeedles;
-  bool FFoldCase;
   TFingerprints FPrints;
   std::vector<unsigned char> FBuckets;  // per string, its bucket's bit
   // The sampled search.
