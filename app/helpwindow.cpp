@@ -1,5 +1,8 @@
 #include "helpwindow.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -7,6 +10,11 @@
 #include <QStringDecoder>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <cerrno>
+
+#include "core/encoding.h"
+#include "core/file_error.h"
+#include "core/regular_file.h"
 
 #ifndef KOVALEX_DATA_DIR
 #define KOVALEX_DATA_DIR ""
@@ -52,12 +60,17 @@ QString THelpWindow::Locate(const QString& helpFile) {
 
 void THelpWindow::ShowContents(const QString& helpFile) {
   FShownFile = Locate(helpFile);
-  QFile file(FShownFile);
-  if (FShownFile.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+  int error = ENOENT;
+  const int fd =
+      FShownFile.isEmpty() ? -1 : regular_file::Open(QFile::encodeName(FShownFile).toStdString(), O_RDONLY, error);
+  QFile file;
+  if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (fd >= 0) ::close(fd);
     FShownFile.clear();
-    FBrowser->setPlainText(helpFile + QStringLiteral(" が見つかりません"));
+    const std::string name = encoding::EncodeSjisLossy(helpFile.toStdU16String()).Bytes;
+    FBrowser->setPlainText(QString::fromStdU16String(encoding::SjisToUtf16(file_error::Message(name, error))));
   } else {
-    FBrowser->setSearchPaths({QFileInfo(file).absolutePath()});
+    FBrowser->setSearchPaths({QFileInfo(FShownFile).absolutePath()});
     // The page names its encoding in its header; UTF-8 when it does not.
     const QByteArray page = file.readAll();
     QStringDecoder decoder(QStringConverter::encodingForHtml(page).value_or(QStringConverter::Utf8));

@@ -5,17 +5,20 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextCursor>
-#include <cstdlib>
 
 #include "core/catalogue.h"
 #include "core/colours.h"
+#include "core/dictionary_folder.h"
 #include "core/encoding.h"
 #include "core/profile.h"
+#include "core/screen_fit.h"
 #include "exceptions.h"
 #include "findform.h"
 #include "fontdialog.h"
@@ -59,9 +62,17 @@ TMainForm::TMainForm(QWidget* parent)
     colour = chosen;
     return true;
   };
+  FolderChooser = [this](QString& folder) {
+    const QString chosen = QFileDialog::getExistingDirectory(this, QStringLiteral("辞書フォルダの選択"), folder);
+    if (chosen.isEmpty()) return false;
+    folder = chosen;
+    return true;
+  };
 
   Grep1.OnMatch = [this](TGrep& sender, LineInfo_t lineInfo) { Grep1Match(sender, std::move(lineInfo)); };
   Grep1.ProcessMessages = [this] { ProcessMessages(); };
+  // A FIFO or device in a dictionary's place would hold the window in open().
+  Grep1.RegularFilesOnly = true;
 
   // The keyword marks form a radio group: choosing one unchecks the others.
   MarkGroup = new QActionGroup(this);
@@ -88,6 +99,7 @@ TMainForm::TMainForm(QWidget* parent)
   connect(SubMenuDic5, &QAction::triggered, this, &TMainForm::SubMenuDic5Click);
   connect(SubMenuDic6, &QAction::triggered, this, &TMainForm::SubMenuDic6Click);
   connect(SubMenuDic8, &QAction::triggered, this, &TMainForm::SubMenuDic8Click);
+  connect(SubMenuDicFolder, &QAction::triggered, this, &TMainForm::SubMenuDicFolderClick);
   connect(SubMenuEdit1, &QAction::triggered, this, &TMainForm::SubMenuEdit1Click);
   connect(SubMenuEdit2, &QAction::triggered, this, &TMainForm::SubMenuEdit2Click);
   connect(SubMenuEdit3, &QAction::triggered, this, &TMainForm::SubMenuEdit3Click);
@@ -116,6 +128,8 @@ void TMainForm::FormCreate() {
     FindDictionaries();
     LoadSettings();
   });
+  // What the window shows now is what this run's changes are counted against.
+  FSettings.SetLoadedValues(CurrentSettings());
 }
 
 void TMainForm::SetDialogs(TInputForm* inputForm, TFindForm* findForm) {
@@ -123,34 +137,62 @@ void TMainForm::SetDialogs(TInputForm* inputForm, TFindForm* findForm) {
   FFindForm = findForm;
 }
 
-std::string TMainForm::SettingsPath() const {
-  if (!FSettingsPath.empty()) return FSettingsPath;
-  if (const char* path = std::getenv("KOVALEX_SETTINGS"); path != nullptr && *path != '\0') return path;
-  return settings::SettingsPathFor(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+std::string TMainForm::SettingsPath() const { return SettingsLocation().Path; }
+
+settings::TSettingsLocation TMainForm::SettingsLocation() const {
+  if (!FSettingsPath.empty()) return {settings::TSettingsKind::Named, FSettingsPath, ""};
+  const std::string program =
+      FProgramPath.empty() ? QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString() : FProgramPath;
+  return settings::ChooseSettingsLocation(settings::SettingsPlacesFromEnvironment(program));
 }
 
 void TMainForm::FindDictionaries() {
-  const std::array<catalogue::TDictionaryFiles, 6> found = catalogue::FindDictionaries("");
-  FDriver.SetDictionaries(found);
+  // A folder chosen during this run counts as one given on the command line.
+  const std::string remembered =
+      settings::RememberedDictionaryFolder(TProfile(settings::FileToLoad(SettingsLocation())));
+  const dictionary_folder::TChoice choice = dictionary_folder::Choose(dictionary_folder::PlacesFromEnvironment(
+      FChosenFolder.empty() ? FDictionaryArgument : FChosenFolder, remembered));
+  FDictionaryFolder = choice.Folder;
+  FDriver.SetDictionaries(choice.Found, choice.Folder);
   for (int number = 1; number <= 6; ++number) {
     TFunctionPanel* panel = DictionaryPanel(number);
-    const bool available = found[static_cast<std::size_t>(number - 1)].Available;
+    QAction* item = DictionaryItem(number);
+    const bool available = choice.Found[static_cast<std::size_t>(number - 1)].Available;
     panel->SetFaceColour(ToQColor(
         colours::SystemColour(available ? colours::kSystemButtonFace : colours::kSystemButtonShadow), palette()));
-    if (!available) continue;
-    panel->setEnabled(true);
-    DictionaryItem(number)->setEnabled(true);
+    panel->setEnabled(available);
+    item->setEnabled(available);
+    // A dictionary that a new folder lacks is no longer selected.
+    if (!available && item->isChecked()) {
+      item->setChecked(false);
+      panel->SetLowered(false);
+    }
+  }
+  SetStatus(QString::fromStdString(dictionary_folder::FolderStatus(choice)).toStdU16String());
+  Label2->setToolTip(QString::fromStdString(dictionary_folder::FolderStatus(choice)));
+  if (choice.Folder.empty()) {
+    FResultView.Clear();
+    for (const std::string& line : dictionary_folder::NothingFoundLines(choice)) FResultView.AppendLine(line);
   }
 }
 
-void TMainForm::LoadSettings() {
-  const TProfile profile(SettingsPath());
-  settings::LoadSettings(profile, *this);
+void TMainForm::SubMenuDicFolderClick() {
+  Command([this] {
+    if (!MenuDic->isEnabled() || FDriver.Searching()) return;
+    QString folder = QFile::decodeName(QByteArray::fromStdString(FDictionaryFolder));
+    if (!FolderChooser(folder)) return;
+    FChosenFolder = QFile::encodeName(folder).toStdString();
+    FResultView.Clear();
+    FindDictionaries();
+  });
 }
 
+void TMainForm::LoadSettings() { FSettings.Load(settings::FileToLoad(SettingsLocation()), *this); }
+
 void TMainForm::SaveSettings() {
-  TProfile profile(SettingsPath());
-  settings::SaveSettings(profile, CurrentSettings());
+  const settings::TSettingsLocation location = SettingsLocation();
+  settings::PrepareSave(location);
+  FSettings.Save(location.Path, CurrentSettings());
 }
 
 settings::TSettingsValues TMainForm::CurrentSettings() const {
@@ -177,6 +219,7 @@ settings::TSettingsValues TMainForm::CurrentSettings() const {
   const QSize client = ClientSize();
   values.Width = client.width();
   values.Height = client.height();
+  values.DictionaryFolder = FChosenFolder;
   return values;
 }
 
@@ -395,8 +438,17 @@ void TMainForm::SetKeywordColour(std::int32_t colour) { FKeywordStyle.Colour = c
 void TMainForm::SetBackgroundColour(std::int32_t colour) { FResultView.SetBackgroundColour(colour); }
 
 void TMainForm::SetGeometry(int top, int left, int width, int height) {
-  move(left, top);
-  SetClientSize(width, height);
+  // The stored place may lie off every screen and the size exceed any.
+  screen_fit::TRect fitted{left, top, width, height};
+  const QScreen* screen = QGuiApplication::screenAt(QPoint(left, top));
+  if (screen == nullptr) screen = this->screen();
+  if (screen != nullptr) {
+    const QRect area = screen->availableGeometry();
+    fitted = screen_fit::FitToArea(fitted, {area.x(), area.y(), area.width(), area.height()}, 0,
+                                   this->height() - ClientSize().height());
+  }
+  move(fitted.Left, fitted.Top);
+  SetClientSize(fitted.Width, fitted.Height);
 }
 
 // ---------------------------------------------------------------------------

@@ -34,6 +34,8 @@
 
 #include "core/search.h"
 #include "core/settings.h"
+#include "core/settings_location.h"
+#include "core/settings_session.h"
 #include "grep.h"
 #include "regexp.h"
 #include "resultview.h"
@@ -60,10 +62,23 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   // The dialogs created after the main window; either may be null.
   void SetDialogs(TInputForm* inputForm, TFindForm* findForm);
 
-  // The settings file: the given path when set, else $KOVALEX_SETTINGS when
-  // set, else the executable's path with the extension ".ini".
+  // The settings file: the given path when set, else as
+  // core/settings_location chooses it for the program's path.
   void SetSettingsPath(const std::string& path) { FSettingsPath = path; }
   std::string SettingsPath() const;
+  settings::TSettingsLocation SettingsLocation() const;
+  // The executable's path that the settings' place depends on; the
+  // application's own unless set.
+  void SetProgramPath(const std::string& path) { FProgramPath = path; }
+
+  // The dictionary folder given on the command line ("" when none); set
+  // before FormCreate.
+  void SetDictionaryArgument(const std::string& folder) { FDictionaryArgument = folder; }
+  // The folder whose dictionaries are in use ("" when none was found).
+  const std::string& DictionaryFolder() const { return FDictionaryFolder; }
+  // The chooser of the dictionary folder command; tests replace it.  Gets
+  // the current folder, returns false when cancelled.
+  std::function<bool(QString& folder)> FolderChooser;
 
   // Choosers of the font and colour commands; tests replace them.  Each
   // gets the current choice, returns false when cancelled and otherwise
@@ -110,6 +125,7 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   void SubMenuDic5Click();
   void SubMenuDic6Click();
   void SubMenuDic8Click();
+  void SubMenuDicFolderClick();
   void SubMenuEdit1Click();
   void SubMenuEdit2Click();
   void SubMenuEdit3Click();
@@ -183,6 +199,11 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   THelpWindow* FHelpWindow = nullptr;
   QString FHelpFile;
   std::string FSettingsPath;
+  settings::TSettingsSession FSettings;
+  std::string FProgramPath;
+  std::string FDictionaryArgument;
+  std::string FChosenFolder;  // chosen with the menu command during this run
+  std::string FDictionaryFolder;
   int FHitLimit = 100;
   hits::TKeywordStyle FKeywordStyle;
   bool FKeyPreview = true;

@@ -18,7 +18,9 @@
 // reported line is that line of the file as the reader presents it (CR LF
 // and a lone CR end a line, a zero byte reads as a space).  Between scans:
 // Fast reports exactly the lines and numbers that OneCharacter reports, and
-// so does AutomatonOnly.
+// so does AutomatonOnly.  Fast runs patterns whose attempts cross line feeds
+// with all starts at once (crossscan.h); the seeds crossline* and the
+// dictionary's line-feed tokens lead there.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -40,7 +42,7 @@ using TScanChoice = TGrep::TScanChoice;
 const std::string& FilePath() { return fuzz::ScratchFile("grep.txt"); }
 
 struct TReport {
-  std::int32_t LineNo;
+  std::int64_t LineNo;
   std::string Line;
   bool operator==(const TReport&) const = default;
 };

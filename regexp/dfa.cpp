@@ -36,6 +36,26 @@ void TDFA::Build() {
   FIndex.clear();
 }
 
+void TDFA::BuildChain(const TChain& chain) {
+  BeginAnchored = chain.BeginAnchored;
+  EndAnchored = chain.EndAnchored;
+  const std::size_t n = chain.Steps.size();
+  States.reserve(n + 1);
+  for (std::size_t i = 0; i <= n; ++i) {
+    auto state = std::make_unique<TDFAState>(TNFAStateSet(0));
+    state->Marked = 1;
+    state->Accepting = i == n ? 1 : 0;
+    state->Index = static_cast<int>(i);
+    States.push_back(std::move(state));
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    for (const auto& [low, high] : chain.Steps[i])
+      States[i]->Transitions.push_back(TDFATransition{low, high, States[i + 1].get()});
+  }
+  Start = States.front().get();
+  DetectLiteral();
+}
+
 void TDFA::TooComplex() const {
   throw ERegExpParser(std::string(sjis_text::kMsgTooComplex),
                       static_cast<std::uint16_t>(NFA->Parser->Scanner->Pattern.size() + 1));

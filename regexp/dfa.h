@@ -25,6 +25,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "chain.h"
 #include "nfa.h"
 #include "required_set.h"
 
@@ -74,6 +75,9 @@ class TDFA {
   TDFA(TNFA* nfa, bool acceptDBMeta, bool ignoreCase);
 
   void Build();
+  // Builds the automaton of a chain (see chain.h) without an NFA: the same
+  // states and transitions as Build makes for it.
+  void BuildChain(const TChain& chain);
 
   std::vector<std::unique_ptr<TDFAState>> States;
   TDFAState* Start = nullptr;

@@ -46,6 +46,16 @@ class EFileNotFound : public EInOutError {
   using EInOutError::EInOutError;
 };
 
+// A line that does not fit in memory, or is longer than the bound the
+// reader was given.  The message says which; FileName names the file (as its
+// caller named it), which the message leaves out like the reader's other
+// messages, for the caller to put in front.
+class ELineTooLong : public EInOutError {
+ public:
+  ELineTooLong(std::string fileName, bool outOfMemory);
+  std::string FileName;
+};
+
 // The caller's cancel flag was found set.
 class ECancelRequest : public Exception {
  public:

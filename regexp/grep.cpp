@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "crossscan.h"
 #include "exceptions.h"
 #include "fastscan.h"
 
@@ -54,6 +55,22 @@ void TGrep::SetIgnoreCase(bool value) {
 }
 
 void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
+  Grep(
+      [&](const TReadOptions& options) {
+        return std::make_unique<TTxtFile>(fileName, cancelFlag, ProcessMessages, options);
+      },
+      cancelFlag);
+}
+
+void TGrep::GrepDescriptor(int fd, const std::string& displayName, const bool* cancelFlag) {
+  Grep(
+      [&](const TReadOptions& options) {
+        return std::make_unique<TTxtFile>(fd, displayName, cancelFlag, ProcessMessages, options);
+      },
+      cancelFlag);
+}
+
+void TGrep::Grep(const TOpenReader& open, const bool* cancelFlag) {
   if (FBusy || !OnMatch) return;
   std::shared_ptr<const TDFA> dfa = SharedCurrentDFA();
   // A fixed string is compiled with case because the literal scans fold case
@@ -66,6 +83,7 @@ void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
     if (cancelFlag != nullptr && *cancelFlag) throw ECancelRequest();
   }
   std::unique_ptr<TFastScan> fast;
+  std::unique_ptr<TCrossLineScan> cross;
   if (ScanChoice == TScanChoice::Fast) {
     // A fixed string requires its own bytes (in either case when case is
     // ignored); any other pattern what its parse found.
@@ -73,6 +91,8 @@ void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
       fast = std::make_unique<TFastScan>(FastAutomaton(*dfa, true), dfa->Literal, true);
     else if (literal)
       fast = std::make_unique<TFastScan>(FastAutomaton(*dfa, false), dfa->Literal, false, true);
+    else if (TScanAutomaton automaton = FastAutomaton(*dfa, false); TCrossLineScan::AttemptsCrossLineFeeds(automaton))
+      cross = std::make_unique<TCrossLineScan>(std::move(automaton), dfa->Required, dfa->RequiredFoldsCase);
     else
       fast = AutomatonFastScan(*dfa);
     // Fixed strings that hold a line feed keep the literal scans.
@@ -80,13 +100,17 @@ void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
   }
   std::unique_ptr<TTxtFile> file;
   try {
-    file = std::make_unique<TTxtFile>(fileName, cancelFlag, ProcessMessages, fast && fast->AllowsKeptCrLf());
+    file = open({.KeepCrLf = fast && fast->AllowsKeptCrLf(),
+                 .RegularFilesOnly = RegularFilesOnly,
+                 .MaxLineBytes = MaxLineBytes});
   } catch (const EEndOfFile&) {
     return;  // an empty file has no lines to report
   }
   TBusyGuard busy(FBusy);
   try {
-    if (fast)
+    if (cross)
+      cross->Run(*file, [&](LineInfo_t lineInfo) { OnMatch(*this, std::move(lineInfo)); });
+    else if (fast)
       fast->Run(*file, [&] { Report(*file); });
     else if (!literal)
       AutomatonScan(*file, *dfa);

@@ -19,6 +19,7 @@
 class TGrep;
 struct TScanAutomaton;
 class TFastScan;
+class TCrossLineScan;
 
 // Called once for each line that holds a match; may raise EEndOfFile to end
 // the scan of the current file.
@@ -38,6 +39,16 @@ class TGrep : public TRegularExpression {
   // is assigned or a scan of this component is already running.  cancelFlag
   // belongs to the caller and is only read.
   void GrepFile(const std::string& fileName, const bool* cancelFlag);
+  // The same for a descriptor that is already open (standard input, a
+  // pipe), read from where it stands and left open; displayName names it.
+  void GrepDescriptor(int fd, const std::string& displayName, const bool* cancelFlag);
+
+  // Refuse anything but a regular file at once (a FIFO, a device) rather
+  // than wait on it; for a window that must never hang in an open.
+  bool RegularFilesOnly = false;
+  // The longest line kept, in bytes; 0 for no bound but memory.  A longer
+  // line raises ELineTooLong, as a line that outgrows memory does.
+  std::size_t MaxLineBytes = 0;
 
   bool Busy() const { return FBusy; }
 
@@ -56,6 +67,8 @@ class TGrep : public TRegularExpression {
   TProcessMessages ProcessMessages;
 
  private:
+  using TOpenReader = std::function<std::unique_ptr<TTxtFile>(const TReadOptions&)>;
+  void Grep(const TOpenReader& open, const bool* cancelFlag);
   void AutomatonScan(TTxtFile& file, const TDFA& dfa);
   void LiteralScan(TTxtFile& file, const std::string& literal);
   void CaseInsensitiveLiteralScan(TTxtFile& file, const std::string& literal);

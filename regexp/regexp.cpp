@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "chain.h"
 #include "required.h"
 #include "required_set.h"
 
@@ -47,12 +48,22 @@ void TRegularExpression::CompileWith(const std::string& pattern, TCharCode lineH
     TRegExpParser parser(pattern, FAcceptDBMeta);
     parser.IgnoreCase = FIgnoreCase;
     parser.Parse();
+    LineHeadCode = lineHeadCode;
+    LineTailCode = lineTailCode;
+    // A chain (a fixed string above all) is built directly: its length is
+    // its only limit.  Everything else goes through the NFA.
+    const std::optional<TChain> chain = FindChain(parser.ParseTree->TopNode, lineHeadCode, lineTailCode);
     TNFA nfa(&parser);
-    nfa.LineHeadCode = LineHeadCode = lineHeadCode;
-    nfa.LineTailCode = LineTailCode = lineTailCode;
-    nfa.Build();
-    PatternCache[entry].DFA = std::make_unique<TDFA>(&nfa, FAcceptDBMeta, FIgnoreCase);
-    PatternCache[entry].DFA->Build();
+    if (chain) {
+      PatternCache[entry].DFA = std::make_unique<TDFA>(nullptr, FAcceptDBMeta, FIgnoreCase);
+      PatternCache[entry].DFA->BuildChain(*chain);
+    } else {
+      nfa.LineHeadCode = lineHeadCode;
+      nfa.LineTailCode = lineTailCode;
+      nfa.Build();
+      PatternCache[entry].DFA = std::make_unique<TDFA>(&nfa, FAcceptDBMeta, FIgnoreCase);
+      PatternCache[entry].DFA->Build();
+    }
     const TRequiredBytes required = FindRequiredBytes(parser.ParseTree->TopNode);
     PatternCache[entry].DFA->Required = required.Bytes;
     PatternCache[entry].DFA->RequiredFoldsCase = required.FoldsCase;

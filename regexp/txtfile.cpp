@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 
 #include "bytescan.h"
 #include "engine_messages.h"
@@ -60,20 +62,53 @@ std::string ErrorMessage(int error) {
 TTxtFile::TFileHandle::~TFileHandle() {
   // A failing close of a file opened read-only loses nothing; a destructor
   // cannot report it anyway.
-  if (Fd >= 0) ::close(Fd);
+  if (Fd >= 0 && Owned) ::close(Fd);
 }
 
 TTxtFile::TTxtFile(const std::string& fileName, const bool* cancelFlag, TProcessMessages processMessages, bool keepCrLf)
-    : FileName(fileName), CancelFlag(cancelFlag), ProcessMessages(std::move(processMessages)), KeepCrLf(keepCrLf) {
+    : TTxtFile(fileName, cancelFlag, std::move(processMessages), TReadOptions{.KeepCrLf = keepCrLf}) {}
+
+TTxtFile::TTxtFile(const std::string& fileName, const bool* cancelFlag, TProcessMessages processMessages,
+                   const TReadOptions& options)
+    : FileName(fileName), CancelFlag(cancelFlag), ProcessMessages(std::move(processMessages)), Options(options) {
+  Open();
+  Start();
+}
+
+TTxtFile::TTxtFile(int fd, const std::string& displayName, const bool* cancelFlag, TProcessMessages processMessages,
+                   const TReadOptions& options)
+    : FileName(displayName), CancelFlag(cancelFlag), ProcessMessages(std::move(processMessages)), Options(options) {
+  File.Fd = fd;
+  File.Owned = false;
+  Start();
+}
+
+TTxtFile::~TTxtFile() = default;
+
+// Opens the file.  When only regular files are wanted, the open must not
+// wait for the writer of a FIFO (or for a device), so it does not block;
+// the flag is cleared again once the file has been found regular.
+void TTxtFile::Open() {
+  const int flags = O_RDONLY | O_CLOEXEC | (Options.RegularFilesOnly ? O_NONBLOCK : 0);
   do {
-    File.Fd = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
+    File.Fd = ::open(FileName.c_str(), flags);
   } while (File.Fd < 0 && errno == EINTR);
   if (File.Fd < 0) throw EFileNotFound(ErrorMessage(errno));
+}
 
+// Checks what the descriptor is and reads the first block.
+void TTxtFile::Start() {
+  FLineCount = Options.LinesBefore;
   struct stat st;
   if (::fstat(File.Fd, &st) != 0) throw EFileNotFound(ErrorMessage(errno));
   if (S_ISDIR(st.st_mode)) throw EFileNotFound(std::string(sjis_text::kMsgIsDirectory));
-  if (S_ISREG(st.st_mode)) FileSize = st.st_size;
+  FillBlocks = S_ISREG(st.st_mode);
+  if (Options.RegularFilesOnly) {
+    if (!FillBlocks) throw EFileNotFound(std::string(sjis_text::kMsgNotRegularFile));
+    const int flags = ::fcntl(File.Fd, F_GETFL);
+    if (flags < 0 || ((flags & O_NONBLOCK) != 0 && ::fcntl(File.Fd, F_SETFL, flags & ~O_NONBLOCK) != 0))
+      throw EFileNotFound(ErrorMessage(errno));
+  }
 
   Buffer = std::make_unique<unsigned char[]>(BufSize + Margin);
   Buffer[0] = '\n';  // the line feed before the first line
@@ -84,26 +119,33 @@ TTxtFile::TTxtFile(const std::string& fileName, const bool* cancelFlag, TProcess
   ProcessMessagesAndTestCancel();
 }
 
-TTxtFile::~TTxtFile() = default;
-
-// Reads up to BufSize bytes to Buffer[offset]: as many as the file gives, so
-// that fewer than BufSize means the end.  The end is also reached once the
-// size the file had at open has been read, so a file whose size is a
-// multiple of BufSize needs no read that returns nothing.
+// Reads to Buffer[offset]: from a regular file up to BufSize bytes, as many
+// as the file gives, so that fewer than BufSize means a read returned
+// nothing; from anything else what one read gives.  The end is reached only
+// when a read returns nothing, however large the file said it was at open.
 std::size_t TTxtFile::ReadRaw(std::size_t offset) {
   std::size_t got = 0;
-  while (got < static_cast<std::size_t>(BufSize)) {
+  for (;;) {
     const ssize_t n = ::read(File.Fd, &Buffer[offset + got], BufSize - got);
     if (n < 0) {
       if (errno == EINTR) continue;
       throw EInOutError(ErrorMessage(errno));
     }
-    if (n == 0) break;
+    if (n == 0) {
+      AtEnd = true;
+      break;
+    }
     got += static_cast<std::size_t>(n);
+    if (got == static_cast<std::size_t>(BufSize) || !FillBlocks) break;
   }
-  BytesRead += static_cast<std::int64_t>(got);
-  AtEnd = got < static_cast<std::size_t>(BufSize) || (FileSize >= 0 && BytesRead >= FileSize);
   return got;
+}
+
+[[noreturn]] void TTxtFile::LineTooLong(bool outOfMemory) const { throw ELineTooLong(FileName, outOfMemory); }
+
+// A line of more than the bound raises ELineTooLong.
+void TTxtFile::CheckLineLength(std::size_t bytes) const {
+  if (Options.MaxLineBytes != 0 && bytes > Options.MaxLineBytes) LineTooLong(false);
 }
 
 // Normalises the count raw bytes at Buffer[offset] in place (they can only
@@ -115,7 +157,7 @@ void TTxtFile::Normalise(std::size_t offset, std::size_t count) {
   bool endsInCR = false;
   std::size_t len;
   std::size_t feeds;
-  if (KeepCrLf && !HasZeroOrLoneCR(data, count, feeds)) {
+  if (Options.KeepCrLf && !HasZeroOrLoneCR(data, count, feeds)) {
     endsInCR = count > 0 && data[count - 1] == '\r';
     len = count - (endsInCR ? 1 : 0);
   } else {
@@ -153,11 +195,20 @@ void TTxtFile::SetDataLen(std::ptrdiff_t len) {
 void TTxtFile::NextBlock() {
   Settle();
   const unsigned char* const data = Buffer.get();
-  if (LineStart >= 0) {
-    Carry.assign(reinterpret_cast<const char*>(data + LineStart), static_cast<std::size_t>(DataLen - LineStart));
-  } else {
-    Carry.erase(0, Carry.size() - static_cast<std::size_t>(-LineStart));
-    Carry.append(reinterpret_cast<const char*>(data), static_cast<std::size_t>(DataLen));
+  // Carry grows with the line; a line without end (a device of zero bytes, a
+  // huge binary file) ends here, as the reader's own error, not as a crash.
+  try {
+    if (LineStart >= 0) {
+      Carry.assign(reinterpret_cast<const char*>(data + LineStart), static_cast<std::size_t>(DataLen - LineStart));
+    } else {
+      Carry.erase(0, Carry.size() - static_cast<std::size_t>(-LineStart));
+      CheckLineLength(Carry.size() + static_cast<std::size_t>(DataLen));
+      Carry.append(reinterpret_cast<const char*>(data), static_cast<std::size_t>(DataLen));
+    }
+  } catch (const std::bad_alloc&) {
+    LineTooLong(true);
+  } catch (const std::length_error&) {
+    LineTooLong(true);
   }
   const std::ptrdiff_t oldLen = DataLen;
   const bool heldCR = PendingCR;
@@ -175,7 +226,8 @@ void TTxtFile::NextBlock() {
   CountedTo = Cursor;
   Ahead -= shift;
   LineStart = -static_cast<std::ptrdiff_t>(Carry.size());
-  ProcessMessagesAndTestCancel();
+  // A read that found the end brought nothing new to show.
+  if (got > 0) ProcessMessagesAndTestCancel();
 }
 
 // Counts the line feeds between CountedTo and the main cursor: those in Carry
@@ -199,9 +251,7 @@ void TTxtFile::Settle() {
     feeds += inBuffer;
     CountedTo = Cursor;
   }
-  // Line numbers are 32-bit; the count wraps rather than overflows on
-  // absurdly long files.
-  FLineCount = static_cast<std::int32_t>(static_cast<std::uint32_t>(FLineCount) + static_cast<std::uint32_t>(feeds));
+  FLineCount += static_cast<std::int64_t>(feeds);
 }
 
 void TTxtFile::ProcessMessagesAndTestCancel() {
@@ -249,21 +299,82 @@ unsigned char TTxtFile::AheadByteSlow() {
 
 void TTxtFile::GetLine(LineInfo_t& lineInfo) {
   ProcessMessagesAndTestCancel();
-  if (ByteAt(Cursor) != '\n') {
-    // Within the block no line feed is passed, so the cursor can jump there.
-    const void* feed = Cursor >= 0 ? std::memchr(&Buffer[static_cast<std::size_t>(Cursor)], '\n',
-                                                 static_cast<std::size_t>(DataLen - Cursor))
-                                   : nullptr;
-    if (feed != nullptr) {
-      Cursor = static_cast<const unsigned char*>(feed) - Buffer.get();
-    } else {
-      do {
-        MainByte();
-      } while (ByteAt(Cursor) != '\n');
+  if (MoveToLineEnd()) Ahead = Cursor;
+  FillLine(lineInfo);
+}
+
+// Moves the main cursor onto the line feed that ends the current line;
+// false when it stands there already.
+bool TTxtFile::MoveToLineEnd() {
+  if (ByteAt(Cursor) == '\n') return false;
+  // No line feed is passed on the way, so the cursor can jump: through the
+  // rest of Carry and on into the block.
+  if (Cursor < 0) {
+    const std::size_t at = Carry.size() - static_cast<std::size_t>(-Cursor);
+    const std::size_t found = Carry.find('\n', at);
+    if (found != std::string::npos) {
+      Cursor = -static_cast<std::ptrdiff_t>(Carry.size() - found);
+      return true;
     }
-    Ahead = Cursor;
+    Cursor = 0;
+    if (ByteAt(Cursor) == '\n') return true;
   }
-  std::string& line = lineInfo.Line;
+  const void* feed = Cursor >= 0 ? std::memchr(&Buffer[static_cast<std::size_t>(Cursor)], '\n',
+                                               static_cast<std::size_t>(DataLen - Cursor))
+                                 : nullptr;
+  if (feed != nullptr) {
+    Cursor = static_cast<const unsigned char*>(feed) - Buffer.get();
+  } else {
+    do {
+      MainByte();
+    } while (ByteAt(Cursor) != '\n');
+  }
+  return true;
+}
+
+void TTxtFile::ConsumeLeading() {
+  if (IsDBCSLeadByte(MainByte())) MainByte();
+}
+
+void TTxtFile::ReportBehind(LineInfo_t& lineInfo) {
+  ConsumeLeading();
+  ProcessMessagesAndTestCancel();
+  MoveToLineEnd();
+  FillLine(lineInfo);
+}
+
+// The line is cut into characters from its first byte (every line feed ends
+// a character): an odd run of bytes that can be lead bytes just before its
+// line feed leaves the last one paired with that line feed.
+void TTxtFile::PassBehind(std::int64_t lines) {
+  ConsumeLeading();
+  MoveToLineEnd();
+  // Lines in between: over each line end (a lead byte before it is
+  // passed with the line, whatever it pairs with).
+  for (std::int64_t k = 1; k < lines; ++k) {
+    MainByte();
+    MoveToLineEnd();
+  }
+  std::ptrdiff_t run = 0;
+  while (Cursor - run > LineStart && IsDBCSLeadByte(ByteAt(Cursor - run - 1))) ++run;
+  if (run % 2 == 1) --Cursor;
+}
+
+void TTxtFile::FillLine(LineInfo_t& lineInfo) {
+  try {
+    CopyLine(lineInfo.Line);
+  } catch (const std::bad_alloc&) {
+    LineTooLong(true);
+  } catch (const std::length_error&) {
+    LineTooLong(true);
+  }
+  Settle();
+  lineInfo.LineNo = FLineCount;
+}
+
+// The current line's bytes, from LineStart up to the main cursor, without a
+// kept CR at its end.
+void TTxtFile::CopyLine(std::string& line) const {
   if (LineStart < 0) {
     const std::size_t from = Carry.size() - static_cast<std::size_t>(-LineStart);
     if (Cursor <= 0) {
@@ -276,8 +387,6 @@ void TTxtFile::GetLine(LineInfo_t& lineInfo) {
     line.assign(reinterpret_cast<const char*>(Buffer.get() + LineStart), static_cast<std::size_t>(Cursor - LineStart));
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();  // a kept CR of a CR LF
-  Settle();
-  lineInfo.LineNo = FLineCount;
 }
 
 // ---------------------------------------------------------------------------
@@ -324,11 +433,17 @@ std::string_view TTxtFile::LineWindow() {
   if (Cursor >= 0)
     return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Cursor)]),
             static_cast<std::size_t>(end - Cursor + 1)};
-  FWindow.assign(Carry, Carry.size() - static_cast<std::size_t>(-Cursor), std::string::npos);
-  if (end >= 0)
-    FWindow.append(reinterpret_cast<const char*>(Buffer.get()), static_cast<std::size_t>(end + 1));
-  else
-    FWindow.resize(FWindow.size() - static_cast<std::size_t>(-end - 1));
+  try {
+    FWindow.assign(Carry, Carry.size() - static_cast<std::size_t>(-Cursor), std::string::npos);
+    if (end >= 0)
+      FWindow.append(reinterpret_cast<const char*>(Buffer.get()), static_cast<std::size_t>(end + 1));
+    else
+      FWindow.resize(FWindow.size() - static_cast<std::size_t>(-end - 1));
+  } catch (const std::bad_alloc&) {
+    LineTooLong(true);
+  } catch (const std::length_error&) {
+    LineTooLong(true);
+  }
   return FWindow;
 }
 
@@ -351,4 +466,40 @@ void TTxtFile::Skip(std::string_view from, std::size_t n) {
     LineStart = Cursor + (static_cast<const char*>(last) - from.data()) + 1;
   Cursor += static_cast<std::ptrdiff_t>(n);
   Ahead = Cursor;
+}
+
+std::string_view TTxtFile::AheadView() const {
+  if (Ahead < 0 || Ahead >= DataLen) return {};
+  return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Ahead)]),
+          static_cast<std::size_t>(DataLen - Ahead)};
+}
+
+void TTxtFile::AheadSkip(std::size_t n) {
+  Ahead += static_cast<std::ptrdiff_t>(n);
+  while (Ahead >= DataLen && !AtEnd) NextBlock();
+}
+
+bool TTxtFile::MayHold(std::string_view bytes, bool foldCase) {
+  if (!FillBlocks || bytes.empty() || bytes.find_first_of(std::string_view("\n\r \0", 4)) != std::string_view::npos)
+    return true;
+  // Chunks overlap by the length of the bytes less one, so that no
+  // occurrence is cut.
+  constexpr std::size_t kChunk = std::size_t{1} << 20;
+  const std::size_t overlap = bytes.size() - 1;
+  std::string chunk(kChunk + overlap, '\0');
+  std::size_t kept = 0;
+  for (off_t offset = 0;;) {
+    const ssize_t n = ::pread(File.Fd, chunk.data() + kept, kChunk, offset);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return true;  // the reader's own reads report the error
+    }
+    if (n == 0) return false;
+    offset += n;
+    const std::string_view data(chunk.data(), kept + static_cast<std::size_t>(n));
+    if (FindBytes(data, bytes, foldCase) < data.size()) return true;
+    kept = std::min(overlap, data.size());
+    std::memmove(chunk.data(), data.data() + data.size() - kept, kept);
+    ProcessMessagesAndTestCancel();
+  }
 }

@@ -14,6 +14,11 @@
 // After every block read and before every returned line the reader calls the
 // caller's message pump (so a window can repaint and its Cancel button can
 // run) and then tests the caller's cancel flag.
+//
+// The end of the file is where a read returns nothing, not the size the file
+// had at open: pipes, FIFOs, files whose size reads 0 and files that grow
+// while they are read are read to their end, and only the bytes after the
+// last line feed at that end make a line that the reader closes itself.
 #pragma once
 
 #include <cstddef>
@@ -29,7 +34,22 @@
 // number in the file.
 struct LineInfo_t {
   std::string Line;
-  std::int32_t LineNo = 0;
+  std::int64_t LineNo = 0;
+};
+
+// How a reader opens and holds its file.
+struct TReadOptions {
+  // The CR of a CR LF stays in the text (see TTxtFile's constructor).
+  bool KeepCrLf = false;
+  // Anything but a regular file is refused at once, without waiting for a
+  // FIFO's writer: the file is opened without blocking and checked before
+  // the first read.
+  bool RegularFilesOnly = false;
+  // The longest line the reader keeps, in bytes; 0 for no bound but memory.
+  std::size_t MaxLineBytes = 0;
+  // Lines counted before the first one: for a stream that goes on where
+  // another left off (its first line is LinesBefore + 1).
+  std::int64_t LinesBefore = 0;
 };
 
 // Lets pending window messages be processed; empty when there is no window.
@@ -45,8 +65,18 @@ class TTxtFile {
   // byte or a lone CR is still cleaned whole): only for scans that read
   // lines through LineWindow and know that a CR before a line feed belongs
   // to the line end.  GetLine then leaves that CR out of the line.
+  //
+  // A line that outgrows memory (or options.MaxLineBytes) raises
+  // ELineTooLong, naming the file.
   TTxtFile(const std::string& fileName, const bool* cancelFlag, TProcessMessages processMessages = {},
            bool keepCrLf = false);
+  TTxtFile(const std::string& fileName, const bool* cancelFlag, TProcessMessages processMessages,
+           const TReadOptions& options);
+  // Reads a descriptor that is already open (standard input, a pipe) from
+  // where it stands; the descriptor stays open.  displayName names it in
+  // messages.
+  TTxtFile(int fd, const std::string& displayName, const bool* cancelFlag, TProcessMessages processMessages,
+           const TReadOptions& options);
   TTxtFile(const TTxtFile&) = delete;
   TTxtFile& operator=(const TTxtFile&) = delete;
   ~TTxtFile();
@@ -82,12 +112,33 @@ class TTxtFile {
   // an attempt that runs on past a line window (whose bytes it may then
   // replace: get the window again afterwards).
   std::string_view LineWindow();
+  // For a scan that runs the look-ahead through the file once and decides
+  // about lines behind it: the bytes from the look-ahead cursor to the end of
+  // the block (empty while it is in Carry or at the end), moving it over n of
+  // them, and whether it has passed the file's last byte.  ReportBehind and
+  // PassBehind move the main cursor from a line's leading character over the
+  // line, which the look-ahead has passed, and leave the look-ahead where it
+  // is: ReportBehind as GetLine does (messages, cancel flag, the line),
+  // PassBehind over the given number of lines onto the next line's leading
+  // character (the line feed, or a lead byte before it that pairs with it).
+  std::string_view AheadView() const;
+  void AheadSkip(std::size_t n);
+  bool AheadAtEnd() const { return Ahead >= DataLen && AtEnd; }
+  void ReportBehind(LineInfo_t& lineInfo);
+  // Whether the file may hold the bytes anywhere (with foldCase, their ASCII
+  // letters in either case): false only when a regular file was searched
+  // whole, from its start, without finding them.  The bytes must hold no
+  // byte that the reader rewrites (line ends, zero bytes, spaces), so that
+  // their absence from the file means their absence from the text read.
+  // Polls like a block read; the read position does not move.
+  bool MayHold(std::string_view bytes, bool foldCase);
+  void PassBehind(std::int64_t lines = 1);
   std::string_view Buffered() const;
   void Skip(std::string_view from, std::size_t n);
   void AheadFrom(std::size_t n);
 
   // The line feeds the main cursor has passed.
-  std::int32_t LineCount() {
+  std::int64_t LineCount() {
     Settle();
     return FLineCount;
   }
@@ -108,7 +159,17 @@ class TTxtFile {
     TFileHandle(const TFileHandle&) = delete;
     TFileHandle& operator=(const TFileHandle&) = delete;
     int Fd = -1;
+    bool Owned = true;  // false for a descriptor the caller opened
   };
+
+  void Open();
+  void Start();
+  [[noreturn]] void LineTooLong(bool outOfMemory) const;
+  void CheckLineLength(std::size_t bytes) const;
+  void CopyLine(std::string& line) const;
+  bool MoveToLineEnd();
+  void ConsumeLeading();
+  void FillLine(LineInfo_t& lineInfo);
 
   unsigned char MainByte();
   unsigned char MainByteSlow();
@@ -125,9 +186,12 @@ class TTxtFile {
   std::string FileName;
   const bool* CancelFlag;
   TProcessMessages ProcessMessages;
+  TReadOptions Options;
   TFileHandle File;
-  std::int64_t FileSize = -1;  // size at open; -1 when not a regular file
-  std::int64_t BytesRead = 0;
+  // A regular file is read until a block is full or a read returns nothing;
+  // anything else (a pipe, a terminal) hands on what one read gave, so that
+  // its lines are reported as they come.
+  bool FillBlocks = true;
 
   // The stream is Carry followed by Buffer[0, DataLen).  A position is an
   // index relative to Buffer[0]: 0 .. DataLen - 1 name bytes of Buffer, and
@@ -151,13 +215,12 @@ class TTxtFile {
   // number of line feeds in Buffer[max(CountedTo, 0), DataLen), taken when
   // the block was read, so that settling over most of a block counts only
   // the bytes behind the cursor.
-  std::int32_t FLineCount = 0;
+  std::int64_t FLineCount = 0;
   std::ptrdiff_t CountedTo = 0;
   std::size_t FeedsLeft = 0;
   std::string FWindow;  // a line window that spans blocks
 
-  bool KeepCrLf;
-  bool AtEnd = false;  // the last block of the file is in Buffer
+  bool AtEnd = false;  // a read returned nothing: the last block of the file is in Buffer
   // The block's last byte was a CR, left out of DataLen until the next block
   // shows whether a line feed follows it.
   bool PendingCR = false;

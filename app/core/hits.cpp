@@ -28,7 +28,7 @@ TMarks MarksFor(int mark) {
   }
 }
 
-std::string Tag(const std::string& fileNameSjis, std::int32_t lineNo) {
+std::string Tag(const std::string& fileNameSjis, std::int64_t lineNo) {
   return fileNameSjis + "(" + std::to_string(lineNo) + "): ";
 }
 

@@ -33,7 +33,7 @@ struct TMarks {
 TMarks MarksFor(int mark);
 
 // The tag of a hit: the file name (Shift-JIS), "(", the line number, "): ".
-std::string Tag(const std::string& fileNameSjis, std::int32_t lineNo);
+std::string Tag(const std::string& fileNameSjis, std::int64_t lineNo);
 
 // A built hit line and its keyword run: RunStart is the 0-based byte index in
 // Text, RunLength counts bytes.

@@ -1,15 +1,19 @@
 #include "core/profile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
+#include <csignal>
+#include <cstdint>
 #include <cstdlib>
+#include <ctime>
 #include <stdexcept>
 
 #include "core/encoding.h"
+#include "core/regular_file.h"
 #include "exceptions.h"
 #include "sjis.h"
 
@@ -80,24 +84,22 @@ bool MayWrite(const std::string& path, const struct stat& st, int extraAccess = 
   throw Exception(encoding::FileNameToSjis(path) + encoding::Sjis(" に書き込めません"));
 }
 
-// The whole content of a regular file; false when it cannot be read.
-bool ReadAll(const std::string& path, std::string& content) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st;
-  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+// The whole content of a regular file; 0, or why it cannot be read.  A
+// missing file reads as empty.
+int ReadAll(const std::string& path, std::string& content) {
+  int error;
+  const int fd = regular_file::Open(path, O_RDONLY, error);
+  if (fd < 0) return error == ENOENT ? 0 : error;
   char buffer[65536];
-  while (ok) {
+  for (;;) {
     const ssize_t n = read(fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = n == 0;
-      break;
-    }
+    if (n < 0) error = errno;
+    if (n <= 0) break;
     content.append(buffer, static_cast<std::size_t>(n));
   }
   close(fd);
-  return ok;
+  return error;
 }
 
 bool WriteAll(int fd, const std::string& data) {
@@ -113,15 +115,123 @@ bool WriteAll(int fd, const std::string& data) {
   return true;
 }
 
+// The file that path names once every symbolic link on the way has been
+// followed (a link to a missing file names that file); 0, or ELOOP.
+int ResolveLinks(const std::string& path, std::string& target) {
+  constexpr int kMaxLinks = 40;
+  target = path;
+  for (int links = 0; links <= kMaxLinks; ++links) {
+    struct stat st;
+    if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return 0;
+    std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096), '\0');
+    const ssize_t n = readlink(target.c_str(), link.data(), link.size());
+    if (n < 0) return 0;  // gone meanwhile: the path itself is written
+    link.resize(static_cast<std::size_t>(n));
+    target = !link.empty() && link[0] == '/' ? link : ParentDirectory(target) + "/" + link;
+  }
+  return ELOOP;
+}
+
+std::string BaseName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The prefix of the temporary files that saves of the file base make.
+std::string TempPrefix(const std::string& base) { return "." + base + ".tmp-"; }
+
+// The process that made a temporary file named prefix + "<pid>-<n>"; 0 when
+// the name is not of that form.
+pid_t TempOwner(const std::string& name, const std::string& prefix) {
+  if (name.compare(0, prefix.size(), prefix) != 0) return 0;
+  const std::string rest = name.substr(prefix.size());
+  const std::size_t dash = rest.find('-');
+  if (dash == 0 || dash == std::string::npos || dash + 1 == rest.size()) return 0;
+  if (rest.find_first_not_of("0123456789-") != std::string::npos || rest.find('-', dash + 1) != std::string::npos)
+    return 0;
+  const long pid = std::strtol(rest.c_str(), nullptr, 10);
+  return pid > 0 && pid <= INT32_MAX ? static_cast<pid_t>(pid) : 0;
+}
+
+// Removes the temporary files that earlier saves of the file base left in
+// directory when they were killed half-way: those whose process is gone, and
+// any older than a day (its process number may have been reused, or it came
+// from another machine sharing the directory).
+void RemoveStaleTemps(const std::string& directory, const std::string& base) {
+  DIR* dir = opendir(directory.c_str());
+  if (dir == nullptr) return;
+  const std::string prefix = TempPrefix(base);
+  const std::time_t dayAgo = std::time(nullptr) - 24 * 60 * 60;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    const pid_t owner = TempOwner(name, prefix);
+    if (owner == 0 || owner == getpid()) continue;
+    struct stat st;
+    if (fstatat(dirfd(dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    const bool gone = kill(owner, 0) != 0 && errno == ESRCH;
+    if (gone || st.st_mtime < dayAgo) unlinkat(dirfd(dir), name.c_str(), 0);
+  }
+  closedir(dir);
+}
+
+// Writes content to a new temporary file beside target and renames it over
+// target; st is the old file's status when it exists.  False when any step
+// fails; no temporary file is left then.
+bool ReplaceAtomically(const std::string& target, const std::string& content, const struct stat* st) {
+  const std::string directory = ParentDirectory(target);
+  // A new temporary file gets the permissions a new file gets (umask applied).
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+    temp = directory + "/" + TempPrefix(BaseName(target)) + std::to_string(getpid()) + "-" + std::to_string(attempt);
+    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) return false;
+
+  bool ok = WriteAll(fd, content);
+  if (ok && st != nullptr) {
+    // Owner and group can only be kept by the superuser; the mode always.
+    [[maybe_unused]] const int owned = fchown(fd, st->st_uid, st->st_gid);
+    ok = fchmod(fd, st->st_mode & 07777) == 0;
+  }
+  ok = ok && fsync(fd) == 0;
+  ok = close(fd) == 0 && ok;
+  ok = ok && rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) {
+    unlink(temp.c_str());
+    return false;
+  }
+  const int dirFd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    fsync(dirFd);
+    close(dirFd);
+  }
+  return true;
+}
+
+// Overwrites the existing file target with content, keeping the file itself
+// (its hard links, owner and permissions).  The space is reserved before the
+// first byte changes, so a full disk leaves the old content whole.
+bool WriteInPlace(const std::string& target, const std::string& content) {
+  int error;
+  const int fd = regular_file::Open(target, O_WRONLY, error);
+  if (fd < 0) return false;
+  const off_t size = static_cast<off_t>(content.size());
+  const int reserved = size > 0 ? posix_fallocate(fd, 0, size) : 0;
+  // A file system that cannot reserve space is written all the same.
+  bool ok = reserved == 0 || reserved == EOPNOTSUPP || reserved == EINVAL;
+  ok = ok && lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, content) && ftruncate(fd, size) == 0 && fsync(fd) == 0;
+  ok = close(fd) == 0 && ok;
+  return ok;
+}
+
 }  // namespace
 
 TProfile::TProfile(std::string path) : FPath(std::move(path)) {
   std::string content;
-  struct stat st;
-  if (stat(FPath.c_str(), &st) == 0 && !ReadAll(FPath, content)) {
-    FUnreadable = true;
-    content.clear();
-  }
+  FReadError = ReadAll(FPath, content);
+  if (FReadError != 0) content.clear();
   Parse(content);
 }
 
@@ -246,50 +356,26 @@ std::string TProfile::Content() const {
 }
 
 void TProfile::Save() {
-  if (FUnreadable) ThrowCannotWrite(FPath);  // never replace a file whose content was not read
+  if (FReadError != 0) ThrowCannotWrite(FPath);  // never replace a file whose content was not read
 
-  // Through a symbolic link the file it points to is replaced, not the link.
-  std::string target = FPath;
+  // Through a symbolic link the file it points to is written, not the link.
+  std::string target;
+  if (ResolveLinks(FPath, target) != 0) ThrowCannotWrite(FPath);
   struct stat st;
-  if (lstat(FPath.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    char resolved[PATH_MAX];
-    if (realpath(FPath.c_str(), resolved)) target = resolved;
-  }
   const bool exists = stat(target.c_str(), &st) == 0;
   if (!exists && errno != ENOENT) ThrowCannotWrite(FPath);
   if (exists && (!S_ISREG(st.st_mode) || !MayWrite(target, st))) ThrowCannotWrite(FPath);
+
+  // Renaming a new file over the old one would part it from its other hard
+  // links; such a file, and one in a directory that may not be written, is
+  // written in place.
   const std::string directory = ParentDirectory(target);
   struct stat dirSt;
-  if (stat(directory.c_str(), &dirSt) != 0 || !S_ISDIR(dirSt.st_mode) || !MayWrite(directory, dirSt, X_OK))
-    ThrowCannotWrite(FPath);
-
-  // A new temporary file gets the permissions a new file gets (umask applied).
-  const std::string base = target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-    temp = directory + "/." + base + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(attempt);
-    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) ThrowCannotWrite(FPath);
-
-  bool ok = WriteAll(fd, Content());
-  if (ok && exists) {
-    // Owner and group can only be kept by the superuser; the mode always.
-    [[maybe_unused]] const int owned = fchown(fd, st.st_uid, st.st_gid);
-    ok = fchmod(fd, st.st_mode & 07777) == 0;
-  }
-  ok = ok && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  ok = ok && rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) {
-    unlink(temp.c_str());
-    ThrowCannotWrite(FPath);
-  }
-  const int dirFd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    fsync(dirFd);
-    close(dirFd);
-  }
+  const bool directoryWritable =
+      stat(directory.c_str(), &dirSt) == 0 && S_ISDIR(dirSt.st_mode) && MayWrite(directory, dirSt, X_OK);
+  const std::string content = Content();
+  const bool replaced =
+      directoryWritable && (!exists || st.st_nlink <= 1) && ReplaceAtomically(target, content, exists ? &st : nullptr);
+  if (!replaced && (!exists || !WriteInPlace(target, content))) ThrowCannotWrite(FPath);
+  if (directoryWritable) RemoveStaleTemps(directory, BaseName(target));
 }

@@ -13,15 +13,27 @@
 //    keys and sections, comments, blank lines, garbage) stays byte for byte,
 //    line ends (CR LF or LF) included.  New lines get the line end of the
 //    file's first line, CR LF in a new file.
-//  - Save replaces the file as a whole: the new content goes into a temporary
-//    file in the same directory, which is flushed to disk and renamed over the
-//    old one, so the file is always either the old or the new version.  The
-//    old file's permissions are kept.
+//  - Save writes the file as a whole.  Where the directory may be written and
+//    the file has no other hard link, the new content goes into a temporary
+//    file in the same directory (".<name>.tmp-<pid>-<n>"), which is flushed to
+//    disk and renamed over the old one, so the file is always either the old
+//    or the new version; the old file's permissions are kept.  Otherwise, when
+//    the file itself may be written, it is overwritten in place: the space is
+//    reserved first, then the whole content is written, the rest cut off and
+//    the file flushed to disk, so its hard links, owner and permissions stay.
+//    A symbolic link is followed: the file it points to is written, the link
+//    stays.  Temporary files of earlier saves whose process is gone are
+//    removed.
 //
 // A file that nobody may write (no write permission bit at all) counts as
 // read-only even for the superuser, and so does a directory that nobody may
-// write: Save refuses both, as it refuses everything the operating system
-// refuses, with the message "<path> に書き込めません".
+// write: Save writes a file in such a directory in place, and refuses a
+// read-only file, as it refuses everything the operating system refuses,
+// with the message "<path> に書き込めません".
+//
+// The file is opened without waiting: a FIFO, device or socket in its place
+// is refused at once, as is anything that cannot be read; the profile is then
+// empty, ReadError says why, and Save refuses to replace what it never read.
 #pragma once
 
 #include <cstddef>
@@ -36,6 +48,9 @@ class TProfile {
   explicit TProfile(std::string path);
 
   const std::string& Path() const { return FPath; }
+  // Why the file could not be read: an error number, or
+  // file_error::kNotRegularFile; 0 when it was read or does not exist.
+  int ReadError() const { return FReadError; }
 
   // The value of key in section, blanks around it removed; nullopt when the
   // section or the key is missing.
@@ -47,7 +62,8 @@ class TProfile {
   // and value that make a "[...]" line (std::invalid_argument).
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   // Writes the whole profile to the file.  Raises Exception ("<path> に書き込めません")
-  // when that is not possible; the old file then stays as it was.
+  // when that is not possible; the old file then stays as it was (unless the
+  // disk fails in the middle of an in-place write).
   void Save();
 
   // The complete content that Save writes.
@@ -75,7 +91,7 @@ class TProfile {
   void EndLastLine();
 
   std::string FPath;
-  bool FUnreadable = false;  // the file exists but could not be read
+  int FReadError = 0;
   std::string FNewLine = "\r\n";
   std::vector<TSection> FSections;                             // FSections[0]: the lines before the first section
   std::unordered_map<std::string, std::size_t> FSectionIndex;  // folded name -> first section

@@ -2,8 +2,11 @@
 
 #include <chrono>
 #include <ctime>
+#include <new>
 
+#include "core/dictionary_folder.h"
 #include "core/encoding.h"
+#include "core/file_error.h"
 #include "core/query.h"
 #include "exceptions.h"
 
@@ -11,17 +14,20 @@ namespace {
 
 constexpr double kSecondsPerDay = 24 * 60 * 60;
 
-// Raises a copy of a file error whose message names the file, since the
-// reader's messages do not.
+// Raises a copy of a file error whose message names the file and says why
+// in the window's words, since the reader's messages do not name it; memory
+// that ran out while reading the file is such an error too.
 [[noreturn]] void RethrowWithFileName(const std::string& fileNameSjis) {
   try {
     throw;
   } catch (const EEndOfFile&) {
     throw;
   } catch (const EFileNotFound& e) {
-    throw EFileNotFound(fileNameSjis + ": " + e.Message());
+    throw EFileNotFound(file_error::Message(fileNameSjis, e));
   } catch (const EInOutError& e) {
-    throw EInOutError(fileNameSjis + ": " + e.Message());
+    throw EInOutError(file_error::Message(fileNameSjis, e));
+  } catch (const std::bad_alloc& e) {
+    throw Exception(file_error::Message(fileNameSjis, e));
   }
 }
 
@@ -124,12 +130,14 @@ void TSearchDriver::SearchDictionaries() {
 }
 
 void TSearchDriver::SearchFile(const std::string& fileName) {
-  FCurrentFile = fileName;
+  FCurrentFile = dictionary_folder::FileInFolder(FFolder, fileName);
   FCurrentFileSjis = catalogue::FileNameAsSjis(fileName);
   FCurrentFileText = catalogue::DisplayFileName(fileName);
   try {
     Grep1.GrepFile(FCurrentFile, &FCancelFlag);
   } catch (const EInOutError&) {
+    RethrowWithFileName(FCurrentFileSjis);
+  } catch (const std::bad_alloc&) {
     RethrowWithFileName(FCurrentFileSjis);
   }
 }

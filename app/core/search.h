@@ -87,8 +87,12 @@ class TSearchDriver {
   TSearchDriver(const TSearchDriver&) = delete;
   TSearchDriver& operator=(const TSearchDriver&) = delete;
 
-  // The files found by discovery, dictionaries 1..6 at indexes 0..5.
-  void SetDictionaries(const std::array<catalogue::TDictionaryFiles, 6>& files) { FFiles = files; }
+  // The files found by discovery, dictionaries 1..6 at indexes 0..5, and the
+  // folder they lie in ("" for the current directory).
+  void SetDictionaries(const std::array<catalogue::TDictionaryFiles, 6>& files, const std::string& folder = "") {
+    FFiles = files;
+    FFolder = folder;
+  }
   const std::array<catalogue::TDictionaryFiles, 6>& Dictionaries() const { return FFiles; }
 
   // The Search command.  An empty query or no selected dictionary shows its
@@ -134,13 +138,14 @@ class TSearchDriver {
   IResultView& FView;
   ISearchWindow& FWindow;
   std::array<catalogue::TDictionaryFiles, 6> FFiles{};
+  std::string FFolder;
 
   bool FSearching = false;
   std::int32_t FHitCount = 0;
   std::int32_t FEffectiveLimit = 0;
   bool FCancelFlag = false;
   bool FStopFlag = false;
-  std::string FCurrentFile;         // as on disk, as passed to GrepFile
+  std::string FCurrentFile;         // as on disk, with the folder, as passed to GrepFile
   std::string FCurrentFileSjis;     // for tags
   std::u16string FCurrentFileText;  // for the status line
   hits::TMarks FMarks;

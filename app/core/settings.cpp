@@ -16,6 +16,7 @@ constexpr char kDictionarySection[] = "辞書";
 constexpr char kViewSection[] = "表示";
 constexpr char kFormSection[] = "フォーム位置";
 
+constexpr char kDictionaryFolder[] = "辞書フォルダ";
 constexpr char kShowTags[] = "タグの表示";
 constexpr char kKeywordMark[] = "キーワードのマーク";
 constexpr char kLimitEnabled[] = "検索件数の制限";
@@ -141,36 +142,50 @@ void LoadSettings(const TProfile& profile, ISettingsTarget& target) {
                      r.Integer(kFormSection, kWidth, 415), r.Integer(kFormSection, kHeight, 180));
 }
 
+std::string RememberedDictionaryFolder(const TProfile& profile) {
+  return TReader(profile).Text(kDictionarySection, kDictionaryFolder).value_or("");
+}
+
 TSettingsValues DefaultSettings() {
   TSettingsValues v;
   v.NormalFontFace = Sjis(kDefaultFontFace);
   return v;
 }
 
-void SaveSettings(TProfile& profile, const TSettingsValues& values) {
-  const auto write = [&profile](const char* section, std::string_view key, const std::string& value) {
-    profile.WriteString(Sjis(section), Sjis(key), value);
+std::vector<TSettingText> SettingTexts(const TSettingsValues& values) {
+  std::vector<TSettingText> texts;
+  const auto add = [&texts](const char* section, std::string_view key, std::string value, bool isString = false) {
+    texts.push_back({Sjis(section), Sjis(key), std::move(value), isString});
   };
   const auto boolean = [](bool b) { return std::string(b ? "1" : "0"); };
   for (const catalogue::TDictionaryInfo& d : catalogue::kDictionaries) {
-    write(kDictionarySection, d.SettingsKey, boolean(values.Dictionaries[static_cast<std::size_t>(d.Number - 1)]));
+    add(kDictionarySection, d.SettingsKey, boolean(values.Dictionaries[static_cast<std::size_t>(d.Number - 1)]));
   }
-  write(kViewSection, kShowTags, boolean(values.ShowTags));
-  write(kViewSection, kKeywordMark, std::to_string(MarkOrNone(values.KeywordMark)));
-  write(kViewSection, kLimitEnabled, boolean(values.LimitEnabled));
-  write(kViewSection, kHitLimit, std::to_string(values.HitLimit));
-  write(kViewSection, kFontFace, values.NormalFontFace);
-  write(kViewSection, kFontSize, std::to_string(values.NormalFontSize));
-  write(kViewSection, kFontColour, std::to_string(values.NormalColour));
-  write(kViewSection, kBold, boolean(values.Bold));
-  write(kViewSection, kItalic, boolean(values.Italic));
-  write(kViewSection, kUnderline, boolean(values.Underline));
-  write(kViewSection, kKeywordColour, std::to_string(values.KeywordColour));
-  write(kViewSection, kBackground, std::to_string(values.BackgroundColour));
-  write(kFormSection, kTop, std::to_string(values.Top));
-  write(kFormSection, kLeft, std::to_string(values.Left));
-  write(kFormSection, kWidth, std::to_string(values.Width));
-  write(kFormSection, kHeight, std::to_string(values.Height));
+  // A path that a line of the file cannot hold is not remembered.
+  if (!values.DictionaryFolder.empty() && values.DictionaryFolder.find_first_of("\r\n") == std::string::npos) {
+    add(kDictionarySection, kDictionaryFolder, values.DictionaryFolder, true);
+  }
+  add(kViewSection, kShowTags, boolean(values.ShowTags));
+  add(kViewSection, kKeywordMark, std::to_string(MarkOrNone(values.KeywordMark)));
+  add(kViewSection, kLimitEnabled, boolean(values.LimitEnabled));
+  add(kViewSection, kHitLimit, std::to_string(values.HitLimit));
+  add(kViewSection, kFontFace, values.NormalFontFace, true);
+  add(kViewSection, kFontSize, std::to_string(values.NormalFontSize));
+  add(kViewSection, kFontColour, std::to_string(values.NormalColour));
+  add(kViewSection, kBold, boolean(values.Bold));
+  add(kViewSection, kItalic, boolean(values.Italic));
+  add(kViewSection, kUnderline, boolean(values.Underline));
+  add(kViewSection, kKeywordColour, std::to_string(values.KeywordColour));
+  add(kViewSection, kBackground, std::to_string(values.BackgroundColour));
+  add(kFormSection, kTop, std::to_string(values.Top));
+  add(kFormSection, kLeft, std::to_string(values.Left));
+  add(kFormSection, kWidth, std::to_string(values.Width));
+  add(kFormSection, kHeight, std::to_string(values.Height));
+  return texts;
+}
+
+void SaveSettings(TProfile& profile, const TSettingsValues& values) {
+  for (const TSettingText& t : SettingTexts(values)) profile.WriteString(t.Section, t.Key, t.Value);
   profile.Save();
 }
 

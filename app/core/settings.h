@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/profile.h"
 
@@ -68,10 +69,30 @@ struct TSettingsValues {
   std::int32_t KeywordColour = 255;
   std::int32_t BackgroundColour = 16777215;
   int Top = 0, Left = 0, Width = 415, Height = 180;
+  // The dictionary folder the user chose with the menu command, as its
+  // bytes on disk; "" when none was chosen, and then the key is not written,
+  // so a file without it stays as it was.
+  std::string DictionaryFolder;
 };
+
+// The dictionary folder remembered in the section of the dictionaries; ""
+// when none.
+std::string RememberedDictionaryFolder(const TProfile& profile);
 
 // The values that a missing file gives (normal font "ＭＳ ゴシック" 12 points).
 TSettingsValues DefaultSettings();
+
+// One key as SaveSettings writes it: names and value as Shift-JIS.
+struct TSettingText {
+  std::string Section;
+  std::string Key;
+  std::string Value;
+  bool IsString;  // a text the user chose, not a number or flag written by the program
+};
+
+// Every key with the text written for values, in the order LoadSettings
+// reads them.
+std::vector<TSettingText> SettingTexts(const TSettingsValues& values);
 
 // Writes every key, in the order LoadSettings reads them, then saves the
 // profile (which raises Exception when the file cannot be written).

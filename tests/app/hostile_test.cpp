@@ -1,14 +1,15 @@
 // The main window under hostile input: dictionary files that are binary or
 // an image, that vanish or turn into a directory between discovery and
 // search, queries of 10,000 bytes or ending in half a character, and
-// settings files that are garbage, huge, read-only or in a directory that
-// cannot be written.  Each must end in a correct result or a clear message,
-// never a crash, a hang or lost settings.  Large files are left to
-// tools/hostile_inputs.sh.
+// settings files that are garbage, huge, read-only, in a directory that
+// cannot be written, a FIFO, or hold a window larger than any screen.  Each
+// must end in a correct result or a clear message, never a crash, a hang or
+// lost settings.  Large files are left to tools/hostile_inputs.sh.
 #include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <filesystem>
@@ -68,6 +69,7 @@ class THostileTest : public QObject {
   void imageRenamedAsADictionaryIsSearchedLineByLine();
   void dictionaryDeletedAfterDiscoveryIsReportedAndHitsStay();
   void dictionaryTurnedIntoADirectoryDuringTheSearchIsReported();
+  void lineTooLongIsReportedWithItsFileAndTheHitsStay();
 
   // Queries.
   void queriesOfTenThousandBytes();
@@ -79,6 +81,8 @@ class THostileTest : public QObject {
   void tenThousandSectionsAreKept();
   void readOnlySettingsFileIsReportedAndStaysIntact();
   void settingsInADirectoryWithoutWritePermission();
+  void settingsFileThatIsAFifo();
+  void storedGeometryFitsTheScreen();
 
  private:
   void WriteRaw(const QString& name, const std::string& bytes);
@@ -105,6 +109,9 @@ void THostileTest::init() {
   QVERIFY(Dir->isValid());
   OldDir = QDir::currentPath();
   QVERIFY(QDir::setCurrent(Dir->path()));
+  // Only the dictionaries a test writes into the working directory count.
+  qputenv("XDG_DATA_HOME", QFile::encodeName(Dir->filePath(QStringLiteral("data"))));
+  qputenv("XDG_DATA_DIRS", QFile::encodeName(Dir->filePath(QStringLiteral("data-dirs"))));
   Messages.clear();
   SetMessageBoxHook([this](QWidget*, const QString& text, const QString&, TMessageIcon icon) {
     Messages.push_back({text, icon});
@@ -262,6 +269,38 @@ void THostileTest::dictionaryTurnedIntoADirectoryDuringTheSearchIsReported() {
   QCOMPARE(Messages.size(), std::size_t{1});
   QCOMPARE(Messages[0].Text, QStringLiteral("KOVA5B.TXT: ディレクトリは開けません."));
   QCOMPARE(Messages[0].Icon, TMessageIcon::Error);
+
+  // A symbolic link to itself in its place: the reason in Japanese too.
+  QVERIFY(QDir().rmdir(Dir->filePath(QStringLiteral("KOVA5B.TXT"))));
+  std::filesystem::create_symlink("KOVA5B.TXT", Path(QStringLiteral("KOVA5B.TXT")));
+  Form->Grep1.OnMatch = [this](TGrep& sender, LineInfo_t lineInfo) { Form->Grep1Match(sender, std::move(lineInfo)); };
+  Search(QStringLiteral("cat"));
+  QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat 1", "cat 2"}));
+  QCOMPARE(Messages.size(), std::size_t{2});
+  QCOMPARE(Messages[1].Text, QStringLiteral("KOVA5B.TXT: シンボリックリンクが循環しています."));
+
+  // A FIFO without a writer would hold the window in its open for ever.
+  QVERIFY(QFile::remove(Dir->filePath(QStringLiteral("KOVA5B.TXT"))));
+  QCOMPARE(mkfifo(Path(QStringLiteral("KOVA5B.TXT")).c_str(), 0644), 0);
+  Search(QStringLiteral("cat"));
+  QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat 1", "cat 2"}));
+  QCOMPARE(Messages.size(), std::size_t{3});
+  QCOMPARE(Messages[2].Text, QStringLiteral("KOVA5B.TXT: 通常のファイルではありません."));
+}
+
+void THostileTest::lineTooLongIsReportedWithItsFileAndTheHitsStay() {
+  // A line that outgrows memory is reported as one longer than a bound is;
+  // the bound stands in for the memory here.
+  WriteRaw(QStringLiteral("KOVA5.TXT"), "cat 1\r\ncat 2\r\n" + std::string(300000, 'x') + " cat\r\ncat 3\r\n");
+  CreateForm();
+  Form->ClickMenuItem(Form->SubMenuDic1);
+  Form->Grep1.MaxLineBytes = 100000;
+  Search(QStringLiteral("cat"));
+  QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat 1", "cat 2"}));
+  VerifyFinishedWith(2);
+  QCOMPARE(Messages.size(), std::size_t{1});
+  QCOMPARE(Messages[0].Text, QStringLiteral("KOVA5.TXT: 行が長すぎます."));
+  QCOMPARE(Messages[0].Icon, TMessageIcon::Error);
 }
 
 // ---------------------------------------------------------------------------
@@ -333,18 +372,19 @@ void THostileTest::queriesEndingInHalfACharacter() {
 }
 
 void THostileTest::queryWhoseAttemptsRunToTheEndCanBeCancelled() {
-  // Every "cat" starts an attempt that runs to the end of the file, which
-  // the reader has read whole (one block) before the second attempt: the
-  // window must still process events, so that Cancel reaches the search.
+  // Every "cat" starts an attempt that runs to the end of the file (three
+  // blocks of the reader): the window must process events while they run,
+  // so that Cancel reaches the search.
   std::string content;
-  while (content.size() < 40000) content += "cat dog\r\n";
+  while (content.size() < 250000) content += "cat dog\r\n";
   WriteRaw(QStringLiteral("KOVA5.TXT"), content);
   CreateForm();
   Form->ClickMenuItem(Form->SubMenuDic1);
   const TProcessMessages processMessages = Form->Grep1.ProcessMessages;
   int calls = 0;
   Form->Grep1.ProcessMessages = [&] {
-    // The first call comes with the block read, later ones only from polling.
+    // The first call comes with the first block read, the second with the
+    // next one.
     if (++calls == 2) QTest::mouseClick(Form->CancelBtn, Qt::LeftButton);
     processMessages();
   };
@@ -418,24 +458,56 @@ void THostileTest::readOnlySettingsFileIsReportedAndStaysIntact() {
 }
 
 void THostileTest::settingsInADirectoryWithoutWritePermission() {
+  // The file that is there is written in place; a new one cannot be made.
   QVERIFY(QDir(Dir->path()).mkdir(QStringLiteral("conf")));
   const QString conf = Dir->filePath(QStringLiteral("conf"));
   const QString existing = conf + QStringLiteral("/kovalex.ini");
-  const std::string original = Sjis("[表示]\r\n検索件数=250\r\n");
-  WriteRaw(QStringLiteral("conf/kovalex.ini"), original);
+  WriteRaw(QStringLiteral("conf/kovalex.ini"), Sjis("[表示]\r\n検索件数=250\r\n"));
   QCOMPARE(chmod(QFile::encodeName(conf).constData(), 0555), 0);
-  for (const QString& path : {existing, conf + QStringLiteral("/new.ini")}) {
-    Messages.clear();
-    CreateForm(path);
-    QVERIFY(Messages.empty());
-    QVERIFY(Form->close());
-    QCOMPARE(Messages.size(), std::size_t{1});
-    QCOMPARE(Messages[0].Text, path + QStringLiteral(" に書き込めません."));
-    QCOMPARE(Messages[0].Icon, TMessageIcon::Error);
-    Form.reset();
-  }
-  QCOMPARE(ReadAll(existing), original);
+  CreateForm(existing);
+  Form->ClickMenuItem(Form->SubMenuMark2);
+  QVERIFY(Form->close());
+  QVERIFY(Messages.empty());
+  const TProfile saved(QFile::encodeName(existing).toStdString());
+  QCOMPARE(saved.ReadString(Sjis("表示"), Sjis("キーワードのマーク")).value_or("?"), std::string("2"));
+  QCOMPARE(saved.ReadString(Sjis("表示"), Sjis("検索件数")).value_or("?"), std::string("250"));
+  Form.reset();
+
+  const QString created = conf + QStringLiteral("/new.ini");
+  CreateForm(created);
+  QVERIFY(Messages.empty());
+  QVERIFY(Form->close());
+  QCOMPARE(Messages.size(), std::size_t{1});
+  QCOMPARE(Messages[0].Text, created + QStringLiteral(" に書き込めません."));
+  QCOMPARE(Messages[0].Icon, TMessageIcon::Error);
   QCOMPARE(QDir(conf).entryList(QDir::Files | QDir::Hidden), QStringList{"kovalex.ini"});
+}
+
+void THostileTest::settingsFileThatIsAFifo() {
+  // Opened as a plain file, a FIFO without a writer would hold the program
+  // before its window appears.  It is reported once, at the start, and the
+  // end neither writes it nor reports a write failure.
+  QCOMPARE(mkfifo(QFile::encodeName(SettingsPath()).constData(), 0644), 0);
+  CreateForm();
+  QCOMPARE(Messages.size(), std::size_t{1});
+  QCOMPARE(Messages[0].Text, SettingsPath() + QStringLiteral(": 通常のファイルではありません."));
+  QCOMPARE(Form->HitLimitValue(), 100);
+  QCOMPARE(Form->ClientSize(), QSize(415, 180));
+  QVERIFY(Form->close());
+  QCOMPARE(Messages.size(), std::size_t{1});
+  QVERIFY(std::filesystem::is_fifo(QFile::encodeName(SettingsPath()).toStdString()));
+}
+
+void THostileTest::storedGeometryFitsTheScreen() {
+  WriteRaw(QStringLiteral("kovalex.ini"),
+           Sjis("[フォーム位置]\r\nトップ=90000\r\nレフト=-90000\r\n幅=100000\r\n高さ=100000\r\n"));
+  CreateForm();
+  QVERIFY(Messages.empty());
+  // The window itself is as large as the area; its frame, which the window
+  // system adds around it, starts within the area.
+  const QRect area = Form->screen()->availableGeometry();
+  QCOMPARE(Form->size(), area.size());
+  QVERIFY(area.contains(Form->frameGeometry().topLeft()));
 }
 
 QTEST_MAIN(THostileTest)

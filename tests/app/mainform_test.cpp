@@ -4,9 +4,12 @@
 // files written into a temporary directory that is the current directory.
 #include "mainform.h"
 
+#include <sys/stat.h>
+
 #include <QAbstractItemView>
 #include <QActionGroup>
 #include <QClipboard>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -17,8 +20,10 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QtTest>
+#include <csignal>
 #include <memory>
 
+#include "closeonsignals.h"
 #include "core/encoding.h"
 #include "core/profile.h"
 #include "exceptions.h"
@@ -113,12 +118,22 @@ class TMainFormTest : public QObject {
   void badColourIsShownAndTheWindowStarts();
   void failedSaveIsShownAndClosingGoesOn();
   void closingDuringASearchEndsItFirst();
+  void signalsCloseAsTheCloseBox_data();
+  void signalsCloseAsTheCloseBox();
   void exitDuringASearchDoesNothing();
+
+  // Where the settings and the dictionaries are.
+  void settingsGoToTheUserFolderWhenTheProgramFolderIsReadOnly();
+  void readOnlyFileBesideTheProgramGivesTheDefaults();
+  void chosenDictionaryFolderIsUsedAndRemembered();
 
  private:
   void WriteDictionary(const QString& name, const std::vector<std::string>& utf8Lines);
   void WriteRaw(const QString& name, const std::string& bytes);
-  void CreateForm();
+  // With a program path the settings' place is chosen for that program;
+  // without, the settings file is kovalex.ini in the working directory.
+  void CreateForm(const QString& programPath = {});
+  QString MakeProgramFolder(QFile::Permissions permissions);
   void Key(QWidget* focus, Qt::Key key);
   void Search(const QString& query);
   QStringList Lines() const;
@@ -138,6 +153,12 @@ void TMainFormTest::init() {
   QVERIFY(Dir->isValid());
   OldDir = QDir::currentPath();
   QVERIFY(QDir::setCurrent(Dir->path()));
+  // Only the dictionaries a test writes into the working directory count,
+  // and the user's own folders are the test's.
+  qputenv("XDG_DATA_HOME", QFile::encodeName(Dir->filePath(QStringLiteral("data"))));
+  qputenv("XDG_DATA_DIRS", QFile::encodeName(Dir->filePath(QStringLiteral("data-dirs"))));
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(Dir->filePath(QStringLiteral("config"))));
+  qunsetenv("KOVALEX_SETTINGS");
   Messages.clear();
   SetMessageBoxHook([this](QWidget*, const QString& text, const QString& caption, TMessageIcon icon) {
     auto* search = Form ? Form->SearchBtn : nullptr;
@@ -164,9 +185,13 @@ void TMainFormTest::WriteDictionary(const QString& name, const std::vector<std::
   WriteRaw(name, content);
 }
 
-void TMainFormTest::CreateForm() {
+void TMainFormTest::CreateForm(const QString& programPath) {
   Form = std::make_unique<TMainForm>();
-  Form->SetSettingsPath(QFile::encodeName(SettingsPath()).toStdString());
+  if (programPath.isEmpty()) {
+    Form->SetSettingsPath(QFile::encodeName(SettingsPath()).toStdString());
+  } else {
+    Form->SetProgramPath(QFile::encodeName(programPath).toStdString());
+  }
   Form->FormCreate();
   Form->show();
   QApplication::setActiveWindow(Form.get());
@@ -234,7 +259,8 @@ void TMainFormTest::titleControlsAndMenus() {
   QCOMPARE(menus[3]->text(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   QStringList dictionaryItems;
   for (QAction* item : Form->MenuDic->actions()) dictionaryItems << (item->isSeparator() ? "-" : item->text());
-  QCOMPARE(dictionaryItems, (QStringList{"第5版", "ﾊﾞｲﾘﾝｶﾞﾙ", "略語", "固有名詞", "専門", "第4版", "-", "終了(&X)"}));
+  QCOMPARE(dictionaryItems, (QStringList{"第5版", "ﾊﾞｲﾘﾝｶﾞﾙ", "略語", "固有名詞", "専門", "第4版", "-",
+                                         "辞書フォルダの選択(&O)...", "終了(&X)"}));
   QStringList viewItems;
   for (QAction* item : Form->MenuView->actions()) viewItems << (item->isSeparator() ? "-" : item->text());
   QCOMPARE(viewItems,
@@ -965,6 +991,7 @@ void TMainFormTest::settingsRoundTrip() {
   QCOMPARE(read("フォーム位置", "幅"), QStringLiteral("500"));
   QCOMPARE(read("フォーム位置", "高さ"), QStringLiteral("250"));
   QCOMPARE(read("ほか", "未知"), QStringLiteral("残す"));
+  QCOMPARE(read("辞書", "辞書フォルダ"), QStringLiteral("?"));  // written only once a folder is chosen
 
   // A second window reads back what the first one wrote.
   Form.reset();
@@ -1018,6 +1045,33 @@ void TMainFormTest::closingDuringASearchEndsItFirst() {
   QVERIFY(QFile::exists(SettingsPath()));
 }
 
+void TMainFormTest::signalsCloseAsTheCloseBox_data() {
+  QTest::addColumn<int>("signal");
+  QTest::addColumn<bool>("dialogOpen");
+  QTest::newRow("SIGTERM") << SIGTERM << false;
+  QTest::newRow("SIGHUP, a modal dialog open") << SIGHUP << true;
+  QTest::newRow("SIGINT") << SIGINT << false;
+}
+
+void TMainFormTest::signalsCloseAsTheCloseBox() {
+  QFETCH(int, signal);
+  QFETCH(bool, dialogOpen);
+  CreateForm();
+  new TCloseOnSignals(Form.get());
+  Form->ClickMenuItem(Form->SubMenuMark3);
+  if (dialogOpen) {
+    QDialog dialog(Form.get());
+    QTimer::singleShot(0, [signal] { raise(signal); });
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+  } else {
+    QCOMPARE(raise(signal), 0);
+  }
+  QTRY_VERIFY(!Form->isVisible());
+  QVERIFY(Messages.empty());
+  const TProfile profile(QFile::encodeName(SettingsPath()).toStdString());
+  QCOMPARE(profile.ReadString(Sjis("表示"), Sjis("キーワードのマーク")).value_or("?"), std::string("3"));
+}
+
 void TMainFormTest::exitDuringASearchDoesNothing() {
   WriteDictionary(QStringLiteral("KOVA5.TXT"), {"cat 1"});
   CreateForm();
@@ -1032,6 +1086,91 @@ void TMainFormTest::exitDuringASearchDoesNothing() {
   QVERIFY(Form->isVisible());
   Form->SubMenuDic8Click();
   QVERIFY(QFile::exists(SettingsPath()));
+}
+
+// ---------------------------------------------------------------------------
+// Where the settings and the dictionaries are
+
+// A folder for the program (which need not exist as a file there) with the
+// given permissions.  A folder without any write permission counts as
+// read-only for the superuser too.
+QString TMainFormTest::MakeProgramFolder(QFile::Permissions permissions) {
+  const QString folder = Dir->filePath(QStringLiteral("program"));
+  QDir().mkpath(folder);
+  QFile::setPermissions(folder, permissions);
+  return folder;
+}
+
+void TMainFormTest::settingsGoToTheUserFolderWhenTheProgramFolderIsReadOnly() {
+  const QString program =
+      MakeProgramFolder(QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther) + "/kovalex";
+  CreateForm(program);
+  Form->ClickMenuItem(Form->SubMenuView1);
+  QVERIFY(Form->close());
+  QVERIFY(Messages.empty());
+  const QString saved = Dir->filePath(QStringLiteral("config/kovalex/kovalex.ini"));
+  QVERIFY(QFile::exists(saved));
+  struct stat folder;
+  QCOMPARE(stat(QFile::encodeName(Dir->filePath(QStringLiteral("config/kovalex"))).constData(), &folder), 0);
+  QCOMPARE(folder.st_mode & 0777, 0700u);
+  QVERIFY(QDir(QFileInfo(program).path()).isEmpty());
+
+  Form.reset();
+  CreateForm(program);
+  QVERIFY(Form->SubMenuView1->isChecked());
+  QFile::setPermissions(QFileInfo(program).path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void TMainFormTest::readOnlyFileBesideTheProgramGivesTheDefaults() {
+  const QString folder = MakeProgramFolder(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  const std::string defaults = Sjis("[表示]\r\n検索件数=250\r\n");
+  const QString beside = folder + "/kovalex.ini";
+  {
+    QFile file(beside);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(defaults.data(), static_cast<qint64>(defaults.size()));
+  }
+  QVERIFY(QFile::setPermissions(beside, QFile::ReadOwner | QFile::ReadOther));
+  CreateForm(folder + "/kovalex");
+  QCOMPARE(Form->HitLimitValue(), 250);
+  Form->ClickMenuItem(Form->SubMenuView7);
+  QVERIFY(Form->close());
+  QVERIFY(Messages.empty());
+  QFile file(beside);
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  QCOMPARE(file.readAll().toStdString(), defaults);
+  const TProfile user(QFile::encodeName(Dir->filePath(QStringLiteral("config/kovalex/kovalex.ini"))).toStdString());
+  QCOMPARE(user.ReadString(Sjis("表示"), Sjis("検索件数")).value_or("?"), std::string("250"));
+  QCOMPARE(user.ReadString(Sjis("表示"), Sjis("検索件数の制限")).value_or("?"), std::string("1"));
+}
+
+void TMainFormTest::chosenDictionaryFolderIsUsedAndRemembered() {
+  CreateForm();
+  // Nothing in any place: the view says where the program looked.
+  QCOMPARE(Form->DictionaryFolder(), std::string());
+  QVERIFY(Lines().join(QString()).contains(Dir->filePath(QStringLiteral("data-dirs/kovalex/dictionaries"))));
+  QVERIFY(!Form->SubMenuDic1->isEnabled());
+
+  QDir().mkpath(Dir->filePath(QStringLiteral("mine")));
+  WriteDictionary(QStringLiteral("mine/KOVA5.TXT"), {"cat"});
+  QString offered;
+  Form->FolderChooser = [&](QString& folder) {
+    offered = folder;
+    folder = Dir->filePath(QStringLiteral("mine"));
+    return true;
+  };
+  Form->ClickMenuItem(Form->SubMenuDicFolder);
+  QVERIFY(Form->SubMenuDic1->isEnabled() && Form->FunctionPanel1->isEnabled());
+  QVERIFY(Form->Label2->text().contains(QStringLiteral("mine")));
+  Form->ClickMenuItem(Form->SubMenuDic1);
+  Search(QStringLiteral("cat"));
+  QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat"}));
+  QVERIFY(Form->close());
+
+  Form.reset();
+  CreateForm();
+  QCOMPARE(Form->DictionaryFolder(), QFile::encodeName(Dir->filePath(QStringLiteral("mine"))).toStdString());
+  QVERIFY(Form->SubMenuDic1->isChecked());
 }
 
 QTEST_MAIN(TMainFormTest)

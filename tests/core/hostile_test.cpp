@@ -4,12 +4,18 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <new>
 #include <random>
 #include <stdexcept>
 
 #include "core/encoding.h"
+#include "core/file_error.h"
 #include "core/profile.h"
 #include "core/settings.h"
+#include "core/settings_session.h"
 #include "exceptions.h"
 #include "temp_dir.h"
 
@@ -168,22 +174,148 @@ TEST(HostileSettings, ReadOnlyFileIsReportedAndStaysIntact) {
   EXPECT_EQ(Load(path).HitLimit, 250);
 }
 
-TEST(HostileSettings, DirectoryWithoutWritePermissionIsReportedAndNothingChanges) {
+// The file that is there is written in place; a new one cannot be made.
+TEST(HostileSettings, DirectoryWithoutWritePermission) {
   TTempDir dir;
-  const std::string original = Sjis("[表示]\r\n検索件数=250\r\n");
-  const std::string existing = dir.Write("kovalex.ini", original);
+  const std::string existing = dir.Write("kovalex.ini", Sjis("[表示]\r\n検索件数=250\r\n"));
   ASSERT_EQ(chmod(dir.Path().c_str(), 0555), 0);
-  for (const std::string& path : {existing, dir / "new.ini"}) {
-    TProfile profile(path);
+  TProfile profile(existing);
+  settings::SaveSettings(profile, Changed());
+  ExpectSame(Load(existing), Changed());
+  const std::string created = dir / "new.ini";
+  TProfile other(created);
+  try {
+    settings::SaveSettings(other, Changed());
+    FAIL() << "no error for " << created;
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), created + Sjis(" に書き込めません"));
+  }
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{"kovalex.ini"});
+}
+
+// ---------------------------------------------------------------------------
+// Several runs of the program on one settings file
+
+namespace {
+
+// One run: its settings session and the values its window shows, the font
+// name as the window can show it (bytes without a character become "?").
+struct TRun {
+  settings::TSettingsSession Session;
+  settings::TSettingsValues Values;
+};
+
+TRun Start(const std::string& path) {
+  TRun run;
+  TRecorder recorder;
+  run.Session.Load(path, recorder);
+  run.Values = recorder.Values;
+  run.Values.NormalFontFace = encoding::EncodeSjisLossy(encoding::SjisToUtf16(run.Values.NormalFontFace)).Bytes;
+  run.Session.SetLoadedValues(run.Values);
+  return run;
+}
+
+}  // namespace
+
+// Each run writes only what it changed over what the file holds when it
+// ends; a font name nobody changed keeps bytes the window cannot show.
+TEST(SettingsRuns, TwoRunsSavingInTurnKeepEachOthersChanges) {
+  const std::string badFace =
+      "Bad\xFF\xFD\x82"
+      "Font";
+  TTempDir dir;
+  const std::string path = dir.Write("kovalex.ini", Sjis("[表示]\r\n通常のフォント名=") + badFace +
+                                                        Sjis("\r\n検索件数=250\r\n[ほか]\r\n未知=残す\r\n"));
+  TRun first = Start(path);
+  TRun second = Start(path);
+  first.Values.HitLimit = 300;
+  first.Values.Dictionaries[0] = true;
+  first.Session.Save(path, first.Values);
+  second.Values.KeywordMark = 2;
+  second.Values.Width = 600;
+  second.Session.Save(path, second.Values);
+
+  settings::TSettingsValues expected = Load(path);
+  EXPECT_EQ(expected.HitLimit, 300);
+  EXPECT_TRUE(expected.Dictionaries[0]);
+  EXPECT_EQ(expected.KeywordMark, 2);
+  EXPECT_EQ(expected.Width, 600);
+  const std::string saved = TTempDir::Read(path);
+  EXPECT_NE(saved.find(Sjis("通常のフォント名=") + badFace + "\r\n"), std::string::npos);
+  EXPECT_NE(saved.find(Sjis("未知=残す")), std::string::npos);
+  // A run that changes nothing leaves the file as it is.
+  TRun third = Start(path);
+  third.Session.Save(path, third.Values);
+  EXPECT_EQ(TTempDir::Read(path), saved);
+}
+
+// One run alone writes what SaveSettings writes for its values: missing keys
+// added, numbers in their plain form, its changes, whatever it changed.
+TEST(SettingsRuns, ASingleRunWritesWhatSaveSettingsWrites) {
+  const std::string original = Sjis(
+      "; mine\r\n[フォーム位置]\r\n幅=0x1F0\r\n[表示]\r\n検索件数=0\r\n"
+      "通常のフォント名=IPAゴシック\r\n[辞書]\r\nKOVA略語辞書=1\r\n");
+  for (int change = 0; change < 3; ++change) {
+    TTempDir dir;
+    const std::string path = dir.Write("kovalex.ini", original);
+    TRun run = Start(path);
+    if (change == 1) run.Values.Dictionaries[2] = false;
+    if (change == 2) run.Values = Changed();
+    run.Session.Save(path, run.Values);
+    TProfile today(dir.Write("today.ini", original));
+    settings::SaveSettings(today, run.Values);
+    EXPECT_EQ(TTempDir::Read(path), TTempDir::Read(dir / "today.ini")) << "change " << change;
+  }
+}
+
+// A file that cannot be read is reported once, at the start, after the
+// defaults were applied; the end neither writes it nor reports it again.
+TEST(SettingsRuns, UnreadableFileIsReportedAtTheStartOnly) {
+  TTempDir dir;
+  ASSERT_EQ(mkfifo((dir / "fifo.ini").c_str(), 0644), 0);
+  std::filesystem::create_directory(dir / "directory.ini");
+  for (const auto& [name, reason] : {std::pair{"fifo.ini", "通常のファイルではありません"},
+                                     std::pair{"directory.ini", "ディレクトリは開けません"}}) {
+    const std::string path = dir / name;
+    settings::TSettingsSession session;
+    TRecorder recorder;
+    recorder.Values.HitLimit = 7;
     try {
-      settings::SaveSettings(profile, Changed());
-      FAIL() << "no error for " << path;
+      session.Load(path, recorder);
+      ADD_FAILURE() << "no error for " << name;
     } catch (const Exception& e) {
-      EXPECT_EQ(e.Message(), path + Sjis(" に書き込めません"));
+      EXPECT_EQ(e.Message(), path + ": " + Sjis(reason));
+    }
+    ExpectSame(recorder.Values, settings::DefaultSettings());
+    session.SetLoadedValues(recorder.Values);
+    EXPECT_NO_THROW(session.Save(path, Changed()));
+  }
+  EXPECT_EQ(std::filesystem::status(dir / "fifo.ini").type(), std::filesystem::file_type::fifo);
+  EXPECT_TRUE(std::filesystem::is_empty(dir / "directory.ini"));
+}
+
+// ---------------------------------------------------------------------------
+// Messages about files
+
+// Each names the file and says why, in Japanese for what users meet, in the
+// C library's words otherwise; the engine's texts of other errors (the C
+// locale's, English) are worded the same way.
+TEST(FileErrors, NameTheFileAndSayWhy) {
+  const std::string file = Sjis("辞書.TXT");
+  for (const auto& [error, reason] :
+       {std::pair{ELOOP, "シンボリックリンクが循環しています"}, std::pair{ENOENT, "ファイルが見つかりません"},
+        std::pair{EACCES, "アクセスが拒否されました"},
+        std::pair{file_error::kNotRegularFile, "通常のファイルではありません"}}) {
+    EXPECT_EQ(file_error::Message(file, error), file + ": " + Sjis(reason));
+    if (error > 0) {
+      EXPECT_EQ(file_error::Message(file, EInOutError(strerror(error))), file + ": " + Sjis(reason));
     }
   }
-  EXPECT_EQ(TTempDir::Read(existing), original);
-  EXPECT_EQ(dir.Names(), std::vector<std::string>{"kovalex.ini"});
+  EXPECT_EQ(file_error::Message(file, EXDEV), file + ": " + strerror(EXDEV));
+  EXPECT_EQ(file_error::Message(file, std::bad_alloc()), file + ": " + Sjis("メモリが足りません"));
+  // The engine's own Japanese texts stay as they are.
+  EXPECT_EQ(file_error::Message(file, EFileNotFound(Sjis("ディレクトリは開けません"))),
+            file + ": " + Sjis("ディレクトリは開けません"));
 }
 
 // ---------------------------------------------------------------------------

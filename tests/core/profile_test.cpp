@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <random>
 
 #include "core/encoding.h"
+#include "core/file_error.h"
 #include "temp_dir.h"
 
 using encoding::Sjis;
@@ -154,6 +159,17 @@ TEST(ProfileSave, WritesThroughASymbolicLink) {
   p.Save();
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(TTempDir::Read(real), "[a]\nk=2\n");
+  // A chain of relative links; a link to a file not yet there creates it.
+  std::filesystem::create_symlink("link.ini", dir / "chain.ini");
+  std::filesystem::create_symlink("made.ini", dir / "dangling.ini");
+  for (const char* name : {"chain.ini", "dangling.ini"}) {
+    TProfile q(dir / name);
+    q.WriteString("a", "k", name);
+    q.Save();
+  }
+  EXPECT_EQ(TTempDir::Read(real), "[a]\nk=chain.ini\n");
+  EXPECT_EQ(TTempDir::Read(dir / "made.ini"), "[a]\r\nk=dangling.ini\r\n");
+  EXPECT_EQ(dir.Names().size(), 5u);
 }
 
 // The superuser may write any file; a file without any write permission bit
@@ -176,18 +192,80 @@ TEST(ProfileSave, ReadOnlyFileIsRefusedAndStaysIntact) {
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.ini"});
 }
 
-TEST(ProfileSave, DirectoryWithoutWritePermissionIsRefused) {
+// Renaming a new file over the old one cannot be done in a directory that
+// nobody may write (no write bit at all, so the superuser too), and would
+// part a file from its other hard links: such a file is written in place,
+// the same file with a shorter content.  A new file in such a directory, or
+// a read-only file, is refused.
+TEST(ProfileSave, FileThatCannotBeReplacedIsWrittenInPlace) {
+  struct TCase {
+    const char* Name;
+    mode_t DirectoryMode, FileMode;
+    bool HardLink, Saved;
+  };
+  for (const TCase& c : {TCase{"directory without write permission", 0555, 0644, true, true},
+                         TCase{"file with a hard link", 0755, 0600, true, true},
+                         TCase{"read-only file in such a directory", 0555, 0444, false, false}}) {
+    SCOPED_TRACE(c.Name);
+    TTempDir dir;
+    const std::string original = "[a]\nk=1000\n";
+    const std::string existing = dir.Write("a.ini", original);
+    ASSERT_EQ(chmod(existing.c_str(), c.FileMode), 0);
+    if (c.HardLink) {
+      ASSERT_EQ(link(existing.c_str(), (dir / "b.ini").c_str()), 0);
+    }
+    struct stat before;
+    ASSERT_EQ(stat(existing.c_str(), &before), 0);
+    ASSERT_EQ(chmod(dir.Path().c_str(), c.DirectoryMode), 0);
+    TProfile changed(existing);
+    changed.WriteString("a", "k", "2");
+    if (c.Saved) {
+      EXPECT_NO_THROW(changed.Save());
+    } else {
+      EXPECT_THROW(changed.Save(), Exception);
+    }
+    const std::string expected = c.Saved ? "[a]\nk=2\n" : original;
+    EXPECT_EQ(TTempDir::Read(existing), expected);
+    if (c.HardLink) {
+      EXPECT_EQ(TTempDir::Read(dir / "b.ini"), expected);
+    }
+    struct stat after;
+    ASSERT_EQ(stat(existing.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    TProfile created(dir / "new.ini");
+    created.WriteString("a", "k", "1");
+    if (c.DirectoryMode == 0555) {
+      EXPECT_THROW(created.Save(), Exception);
+    }
+    std::vector<std::string> names = dir.Names();
+    std::sort(names.begin(), names.end());
+    const std::vector<std::string> expectedNames =
+        c.HardLink ? std::vector<std::string>{"a.ini", "b.ini"} : std::vector<std::string>{"a.ini"};
+    EXPECT_EQ(names, expectedNames);
+  }
+}
+
+// A save killed half-way leaves its temporary file behind; the next save
+// removes it, but not one whose process still runs (a save in progress), nor
+// one of another file.
+TEST(ProfileSave, TemporaryFilesOfKilledSavesAreRemoved) {
   TTempDir dir;
-  const std::string existing = dir.Write("a.ini", "[a]\nk=1\n");
-  ASSERT_EQ(chmod(dir.Path().c_str(), 0555), 0);
-  TProfile changed(existing);
-  changed.WriteString("a", "k", "2");
-  EXPECT_THROW(changed.Save(), Exception);
-  TProfile created(dir / "new.ini");
-  created.WriteString("a", "k", "1");
-  EXPECT_THROW(created.Save(), Exception);
-  EXPECT_EQ(TTempDir::Read(existing), "[a]\nk=1\n");
-  EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.ini"});
+  const std::string path = dir.Write("a.ini", "[a]\nk=1\n");
+  const pid_t gone = fork();
+  if (gone == 0) _exit(0);
+  ASSERT_GT(gone, 0);
+  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+  const std::string running = ".a.ini.tmp-" + std::to_string(getppid()) + "-3";
+  const std::string otherFile = ".b.ini.tmp-" + std::to_string(gone) + "-0";
+  for (const std::string& name : {".a.ini.tmp-" + std::to_string(gone) + "-0", running, otherFile})
+    dir.Write(name, "[a]\nk=");
+  TProfile p(path);
+  p.WriteString("a", "k", "2");
+  p.Save();
+  std::vector<std::string> names = dir.Names();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{running, otherFile, "a.ini"}));
 }
 
 TEST(ProfileSave, MessageNamesTheFileInShiftJis) {
@@ -206,12 +284,25 @@ TEST(ProfileSave, MessageNamesTheFileInShiftJis) {
   chmod(sub.c_str(), 0755);
 }
 
-TEST(ProfileSave, PathThatIsADirectoryIsRefused) {
+// What is not a regular file reads as an empty profile at once (a plain open
+// of a FIFO would wait for a writer for ever) and is never replaced.
+TEST(ProfileSave, PathThatIsNoRegularFileIsRefused) {
   TTempDir dir;
-  std::filesystem::create_directory(dir / "a.ini");
-  TProfile p(dir / "a.ini");
-  EXPECT_EQ(p.ReadString("a", "k"), std::nullopt);
-  EXPECT_THROW(p.Save(), Exception);
+  std::filesystem::create_directory(dir / "directory.ini");
+  ASSERT_EQ(mkfifo((dir / "fifo.ini").c_str(), 0644), 0);
+  std::filesystem::create_symlink("loop.ini", dir / "loop.ini");
+  for (const auto& [name, error] : {std::pair{"directory.ini", EISDIR},
+                                    std::pair{"fifo.ini", file_error::kNotRegularFile}, std::pair{"loop.ini", ELOOP}}) {
+    SCOPED_TRACE(name);
+    TProfile p(dir / name);
+    EXPECT_EQ(p.ReadError(), error);
+    EXPECT_EQ(p.ReadString("a", "k"), std::nullopt);
+    p.WriteString("a", "k", "1");
+    EXPECT_THROW(p.Save(), Exception);
+  }
+  EXPECT_EQ(std::filesystem::status(dir / "fifo.ini").type(), std::filesystem::file_type::fifo);
+  EXPECT_EQ(dir.Names().size(), 3u);
+  EXPECT_EQ(TProfile(dir / "missing.ini").ReadError(), 0);
 }
 
 TEST(ProfileRobustness, BinaryGarbageSurvivesByteForByte) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "chain.h"
 #include "dfa.h"
 #include "exceptions.h"
 #include "nfa.h"
@@ -702,6 +703,42 @@ TEST(Literals, RandomPatternsOfOrdinaryCharacters) {
     ++literals;
   }
   EXPECT_GE(literals, 10);
+}
+
+// A chain found in the parse tree is built directly, into the automaton the
+// subset construction makes of it.
+TEST(Literals, ChainsBuildTheSameAutomatonDirectly) {
+  std::vector<std::string> patterns = {"abc",   "a.c",  "[a-z]x", "^abc$", "x^y$z", "a[^b]c",   "^",  "$",
+                                       "(ab)c", "a()b", "a|b",    "ab*",   "\\x0a", "[ab][ac]", "^$", ".."};
+  patterns.push_back(S("検索") + "[" + S("あ-ん") + "]");
+  for (const std::string& p : RandomPatterns(300, 29)) patterns.push_back(p);
+  int chains = 0;
+  for (const std::string& pattern : patterns) {
+    for (const bool ignoreCase : {false, true}) {
+      for (const TCharCode line : {kHead, TCharCode{10}}) {
+        SCOPED_TRACE(Hex(pattern));
+        const TCharCode tail = line == kHead ? kTail : line;
+        Built b = Build(pattern, ignoreCase, false, line, tail);
+        const std::optional<TChain> chain = FindChain(b.parser->ParseTree->TopNode, line, tail);
+        if (!chain) continue;
+        ++chains;
+        TDFA direct(nullptr, false, ignoreCase);
+        direct.BuildChain(*chain);
+        ASSERT_EQ(direct.States.size(), b.dfa->States.size());
+        EXPECT_EQ(IndexOf(direct, direct.Start), IndexOf(*b.dfa, b.dfa->Start));
+        for (std::size_t i = 0; i < direct.States.size(); ++i) {
+          EXPECT_EQ(DfaEdges(direct, *direct.States[i]), DfaEdges(*b.dfa, *b.dfa->States[i])) << i;
+          EXPECT_EQ(direct.States[i]->Accepting, b.dfa->States[i]->Accepting) << i;
+        }
+        EXPECT_EQ(direct.BeginAnchored, b.dfa->BeginAnchored);
+        EXPECT_EQ(direct.EndAnchored, b.dfa->EndAnchored);
+        EXPECT_EQ(direct.IsLiteral, b.dfa->IsLiteral);
+        EXPECT_EQ(direct.Literal, b.dfa->Literal);
+        EXPECT_EQ(direct.LiteralIsText, b.dfa->LiteralIsText);
+      }
+    }
+  }
+  EXPECT_GE(chains, 40);
 }
 
 // ---------------------------------------------------------------------------

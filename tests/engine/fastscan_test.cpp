@@ -20,7 +20,7 @@
 namespace {
 
 struct TReport {
-  int LineNo;
+  std::int64_t LineNo;
   std::string Line;
   bool operator==(const TReport&) const = default;
 };
@@ -284,4 +284,45 @@ TEST(FastScanDifferential, AttemptsThatRunIntoLaterLinesAndBlocks) {
   TTempFile pair("a\x82\r\n\xB1\x82\r\n");
   Compare("^\xB1", false, false, {pair.Path()});
   Compare("^\xB1", true, false, {pair.Path()});
+}
+
+// Patterns whose attempts run on over line feeds, however far: the scan
+// that runs all starts at once against the one-character scans, over files
+// of many short lines (lead bytes before line feeds included) and of
+// several blocks.
+TEST(FastScanDifferential, AttemptsThatCrossLineFeeds) {
+  std::mt19937 random(16016);
+  TPatternMaker maker(random, true);
+  // The first three run a bounded way; the others may run to the end of the
+  // file, where the one-character scans take time growing with the square
+  // of its length, so they get the small files only.
+  const std::vector<std::string> glue = {
+      "\\n", "\\n?", "\\n.*\\n", "(.|\\n)*", "[\\x01-\\x7F]*", "[^b]*\\n", "(a\\n|b)*", "(\\n|" + S("あ") + ")+"};
+  const int block = TTxtFile::BufSize;
+  std::string big;
+  while (static_cast<int>(big.size()) < 2 * block) big += RandomText(random, 300);
+  const TTempFile bigFile(big + "\x82");
+  const int rounds = Rounds(40);
+  for (int round = 0; round < rounds; ++round) {
+    std::vector<std::unique_ptr<TTempFile>> files;
+    std::vector<std::string> paths{bigFile.Path()};
+    for (int k = 0; k < 3; ++k) {
+      files.push_back(std::make_unique<TTempFile>(RandomText(random, static_cast<int>(random() % 120))));
+      paths.push_back(files.back()->Path());
+    }
+    for (int k = 0; k < 6; ++k) {
+      const std::size_t g = random() % glue.size();
+      const std::string pattern = maker.Pattern() + glue[g] + (random() % 3 == 0 ? std::string() : maker.Pattern());
+      Compare(pattern, random() % 3 == 0, false,
+              g < 3 ? paths : std::vector<std::string>(paths.begin() + 1, paths.end()));
+      if (HasFatalFailure()) return;
+    }
+  }
+  // Attempts of lines 1 and 2 meet in one state before they accept: both
+  // lines are reported, not only the one that started first.
+  const TTempFile merged("a\nb\nc\nx\n");
+  Compare("(a\\nb|b)\\nc", false, false, {merged.Path()});
+  TGrep grep;
+  grep.SetPattern("(a\\nb|b)\\nc");
+  EXPECT_EQ(::Run(grep, merged.Path()), (std::vector<TReport>{{1, "a"}, {2, "b"}}));
 }

@@ -2,7 +2,9 @@
 // numbers, and how a scan ends.
 #include "grep.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <random>
 
@@ -13,7 +15,7 @@
 namespace {
 
 struct TReport {
-  int LineNo;
+  std::int64_t LineNo;
   std::string Line;
   bool operator==(const TReport&) const = default;
 };
@@ -88,6 +90,25 @@ TEST(GrepReports, NoHandlerMeansTheFileIsNotEvenOpened) {
   TGrep grep;
   grep.SetPattern("a");
   EXPECT_NO_THROW(grep.GrepFile("/nonexistent/kovalex/dict.txt", nullptr));
+}
+
+// An open descriptor is read from where it stands and left open.
+TEST(GrepReports, DescriptorIsReadAndLeftOpen) {
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  const std::string content = "skipped\nab\r\nb\na";
+  ASSERT_EQ(write(fds[1], content.data(), content.size()), static_cast<ssize_t>(content.size()));
+  close(fds[1]);
+  char first[8];
+  ASSERT_EQ(read(fds[0], first, sizeof first), static_cast<ssize_t>(sizeof first));
+  TGrep grep;
+  grep.SetPattern("a");
+  std::vector<TReport> reports;
+  grep.OnMatch = [&](TGrep&, LineInfo_t info) { reports.push_back({info.LineNo, info.Line}); };
+  grep.GrepDescriptor(fds[0], "-", nullptr);
+  EXPECT_EQ(reports, (std::vector<TReport>{{1, "ab"}, {3, "a"}}));
+  EXPECT_NE(fcntl(fds[0], F_GETFD), -1);
+  close(fds[0]);
 }
 
 TEST(GrepReports, DoubleByteLiteralNeverMatchesAcrossTwoCharacters) {

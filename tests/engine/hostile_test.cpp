@@ -21,7 +21,7 @@ namespace {
 using TScanChoice = TGrep::TScanChoice;
 
 struct TReport {
-  int LineNo;
+  std::int64_t LineNo;
   std::string Line;
   bool operator==(const TReport&) const = default;
 };
@@ -73,6 +73,8 @@ TEST(HostilePattern, TenThousandBytePatternsCompileOrAreRefusedWithTheirMessage)
   };
   const std::vector<TCase> cases = {
       {"a fixed string", Repeat("a", 10000), ""},
+      {"a fixed string of 100,000 bytes", Repeat("abcdefghij", 10000), ""},
+      {"double-byte fixed string of 60,000 bytes", Repeat(S("検"), 30000), ""},
       {"double-byte fixed string", Repeat(S("検"), 5000), ""},
       {"alternatives", Repeat("ab|", 3333) + "a", ""},
       {"classes", Repeat("[a-z]", 2000), ""},
@@ -251,11 +253,22 @@ TEST(HostileFile, MissingFileOrDirectoryRaisesFileNotFoundWithItsReason) {
 // file (here: no "QQ" anywhere), and once the file is read no block read or
 // report comes again; without more polling the window froze and Cancel did
 // nothing until the scan's quadratic work was done (a fuzz input timed out).
+// The fast scan runs all those attempts in one pass over the file: it reads
+// the block once, polls with it and is done.
 TEST(HostileScan, AttemptsRunningToTheEndOfTheFileStillPollAndCanBeCancelled) {
   std::string content;
   while (content.size() < 40000) content += "cat dog\n";  // one block of the reader
   TTempFile file(content);
-  for (const TScanChoice choice : {TScanChoice::Fast, TScanChoice::OneCharacter, TScanChoice::AutomatonOnly}) {
+  {
+    TGrep grep;
+    grep.SetPattern("cat(.|\\n)*QQ");
+    grep.OnMatch = [](TGrep&, LineInfo_t) { FAIL() << "no line holds a match"; };
+    int polls = 0;
+    grep.ProcessMessages = [&] { ++polls; };
+    EXPECT_NO_THROW(grep.GrepFile(file.Path(), nullptr));
+    EXPECT_EQ(polls, 1);
+  }
+  for (const TScanChoice choice : {TScanChoice::OneCharacter, TScanChoice::AutomatonOnly}) {
     TGrep grep;
     grep.ScanChoice = choice;
     grep.SetPattern("cat(.|\\n)*QQ");

@@ -331,13 +331,14 @@ TEST(TxtFileBlocks, DoubleByteSplitAcrossBlocksIsOneCode) {
   EXPECT_EQ(ReadAheadChars(ahead, 3), (std::vector<TCharCode>{0x889F, 'z', '\n'}));
 }
 
-TEST(TxtFileBlocks, FileOfExactlyOneBlockNeedsOneRead) {
+TEST(TxtFileBlocks, FileOfExactlyOneBlockIsOneBlock) {
   const std::string line(kBlock - 1, 'x');
   TTempFile f(line + "\n");
   TCountingReader r(f.Path());
   const std::vector<TCharCode> codes = ReadAllChars(r.File);
   // The line feed before line 1 and the line; the file's own line feed is
-  // the last byte (none is appended), taken as EEndOfFile is raised.
+  // the last byte (none is appended), taken as EEndOfFile is raised.  The
+  // read that finds the end brings no block: no message processing.
   EXPECT_EQ(codes.size(), kBlock);
   EXPECT_EQ(r.Pumps, 1);
 }
@@ -478,6 +479,47 @@ TEST(TxtFileBlocks, FifoIsReadToItsEnd) {
   EXPECT_EQ(ReadCharsThroughFifo(twoBlocksLf), ModelChars(twoBlocksLf));
 }
 
+// The end is where a read returns nothing: bytes appended before the reader
+// gets there are read (the size at open does not cut them, and no line is
+// closed where a block ended), bytes appended after it has found the end
+// are not.
+TEST(TxtFileBlocks, FileGrownDuringTheReadEndsAtTheOldOrTheNewEnd) {
+  std::string first;
+  for (int i = 0; first.size() < kBlock + kBlock / 2; ++i) first += "entry " + std::to_string(i) + "\n";
+  const std::string appended = "appended " + std::string(kBlock, 'x') + "\nlast\n";
+  for (const int growAtPump : {1, 2}) {
+    TTempFile f(first);
+    int pumps = 0;
+    TTxtFile file(f.Path(), nullptr, [&] {
+      if (++pumps == growAtPump) {
+        const int fd = open(f.Path().c_str(), O_WRONLY | O_APPEND);
+        ASSERT_EQ(write(fd, appended.data(), appended.size()), static_cast<ssize_t>(appended.size()));
+        close(fd);
+      }
+    });
+    const std::vector<TCharCode> codes = ReadAllChars(file);
+    EXPECT_EQ(codes, ModelChars(growAtPump == 1 ? first + appended : first)) << growAtPump;
+  }
+}
+
+// A stream that goes on where another left off numbers its lines on, past
+// 2^31 and 2^32 without wrapping.
+TEST(TxtFileStream, LineNumbersAre64Bit) {
+  TTempFile f("a\nb\nc\n");
+  TTxtFile file(f.Path(), nullptr, {}, TReadOptions{.LinesBefore = (std::int64_t{1} << 32) - 2});
+  LineInfo_t info;
+  std::vector<std::int64_t> numbers;
+  try {
+    for (;;) {
+      file.GetChar();
+      file.GetLine(info);
+      numbers.push_back(info.LineNo);
+    }
+  } catch (const EEndOfFile&) {
+  }
+  EXPECT_EQ(numbers, (std::vector<std::int64_t>{4294967295, 4294967296, 4294967297}));
+}
+
 // ---------------------------------------------------------------------------
 // Opening
 
@@ -509,6 +551,64 @@ TEST(TxtFileOpen, DirectoryRaisesFileNotFound) {
   } catch (const EFileNotFound& e) {
     EXPECT_EQ(e.Message(), std::string(sjis_text::kMsgIsDirectory));
   }
+}
+
+// With RegularFilesOnly a FIFO without a writer is refused at once instead
+// of waiting for one; a directory keeps its own message, a regular file and
+// its lines are read as always.  Without it the reader takes an open pipe.
+TEST(TxtFileOpen, RegularFilesOnlyRefusesAnythingElseAtOnce) {
+  TTempFile f("line\n");
+  const std::filesystem::path dir = std::filesystem::path(f.Path()).parent_path();
+  const std::string fifo = dir / "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const TReadOptions regular{.RegularFilesOnly = true};
+  const std::vector<std::pair<std::string, std::string_view>> refused{{fifo, sjis_text::kMsgNotRegularFile},
+                                                                      {"/dev/null", sjis_text::kMsgNotRegularFile},
+                                                                      {dir, sjis_text::kMsgIsDirectory}};
+  for (const auto& [path, message] : refused) {
+    try {
+      TTxtFile file(path, nullptr, {}, regular);
+      ADD_FAILURE() << path << ": no exception";
+    } catch (const EFileNotFound& e) {
+      EXPECT_EQ(e.Message(), std::string(message)) << path;
+    }
+  }
+  TTxtFile file(f.Path(), nullptr, {}, regular);
+  EXPECT_EQ(ReadAllLines(file), (Lines{{"line", 1}}));
+
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  ASSERT_EQ(write(fds[1], "p\nq", 3), 3);
+  close(fds[1]);
+  {
+    TTxtFile piped(fds[0], "(standard input)", nullptr, {}, TReadOptions{});
+    EXPECT_EQ(ReadAllLines(piped), (Lines{{"p", 1}, {"q", 2}}));
+  }
+  EXPECT_NE(fcntl(fds[0], F_GETFD), -1) << "the caller's descriptor was closed";
+  close(fds[0]);
+}
+
+// A line over the bound ends the read with the reader's own error, naming
+// the file, whichever cursor meets it.
+TEST(TxtFileOpen, LineOverTheBoundRaisesLineTooLong) {
+  TTempFile f("short\n" + std::string(3 * kBlock, 'L') + "\nshort\n");
+  for (const bool ahead : {false, true}) {
+    TTxtFile file(f.Path(), nullptr, {}, TReadOptions{.MaxLineBytes = 2 * kBlock});
+    try {
+      for (std::size_t i = 0; i < 5 * kBlock; ++i) {
+        if (ahead)
+          file.GetAheadChar();
+        else
+          file.GetChar();
+      }
+      ADD_FAILURE() << "no exception, ahead " << ahead;
+    } catch (const ELineTooLong& e) {
+      EXPECT_EQ(e.FileName, f.Path());
+      EXPECT_EQ(e.Message(), std::string(sjis_text::kMsgLineTooLong));
+    }
+  }
+  TTxtFile unbounded(f.Path(), nullptr, {}, TReadOptions{.MaxLineBytes = 4 * kBlock});
+  EXPECT_EQ(ReadAllLines(unbounded).size(), 3u);
 }
 
 TEST(TxtFileOpen, OtherErrorsCarryAsciiText) {

@@ -1,0 +1,97 @@
+#include "core/file_error.h"
+
+#include <locale.h>
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+#include "core/encoding.h"
+#include "exceptions.h"
+
+namespace file_error {
+namespace {
+
+// The Japanese wording of the errors a user meets with files.
+const char* JapaneseReason(int error) {
+  switch (error) {
+    case kNotRegularFile:
+      return "通常のファイルではありません";
+    case ENOENT:
+      return "ファイルが見つかりません";
+    case EACCES:
+    case EPERM:
+      return "アクセスが拒否されました";
+    case EISDIR:
+      return "ディレクトリは開けません";
+    case ELOOP:
+      return "シンボリックリンクが循環しています";
+    case ENOTDIR:
+      return "パスの途中にディレクトリでないものがあります";
+    case ENAMETOOLONG:
+      return "ファイル名が長すぎます";
+    case EROFS:
+      return "読み取り専用のファイルシステムです";
+    case ENOSPC:
+    case EDQUOT:
+      return "ディスクの空きが足りません";
+    case EIO:
+      return "入出力エラーが発生しました";
+    case ENOMEM:
+      return "メモリが足りません";
+    case EMFILE:
+    case ENFILE:
+      return "開いているファイルが多すぎます";
+    default:
+      return nullptr;
+  }
+}
+
+locale_t CLocale() {
+  static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  return c;
+}
+
+// The C library's text in the C locale: plain ASCII.
+std::string CText(int error) {
+  if (CLocale() != static_cast<locale_t>(0)) return strerror_l(error, CLocale());
+  return "error " + std::to_string(error);
+}
+
+// The C library's text in the user's locale, as Shift-JIS; the C locale's
+// text when the locale's text is not UTF-8.
+std::string LocaleText(int error) {
+  char buffer[256];
+  const std::string text = strerror_r(error, buffer, sizeof buffer);
+  if (!encoding::IsValidUtf8(text)) return CText(error);
+  return encoding::EncodeSjisLossy(encoding::Utf8ToUtf16(text)).Bytes;
+}
+
+// The error number whose C-locale text is message; 0 for none.
+int ErrorOfCText(const std::string& message) {
+  constexpr int kLastErrorNumber = 200;
+  for (int error = 1; error <= kLastErrorNumber; ++error) {
+    if (CText(error) == message) return error;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string Reason(int error) {
+  if (const char* japanese = JapaneseReason(error)) return encoding::Sjis(japanese);
+  return LocaleText(error);
+}
+
+std::string Message(const std::string& fileNameSjis, int error) { return fileNameSjis + ": " + Reason(error); }
+
+std::string Message(const std::string& fileNameSjis, const std::exception& error) {
+  if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) return Message(fileNameSjis, ENOMEM);
+  const std::string text = error.what();
+  if (dynamic_cast<const EInOutError*>(&error) != nullptr) {
+    if (const int number = ErrorOfCText(text)) return Message(fileNameSjis, number);
+  }
+  return fileNameSjis + ": " + text;
+}
+
+}  // namespace file_error

@@ -1,0 +1,65 @@
+#include "chain.h"
+
+#include <algorithm>
+
+namespace {
+
+// The nodes below n joined by op, left to right (both operators group to the
+// left, so the walk is iterative on long patterns).
+std::vector<const TParseNode*> Operands(const TParseNode* n, TOp op) {
+  std::vector<const TParseNode*> out;
+  std::vector<const TParseNode*> pending{n};
+  while (!pending.empty()) {
+    const TParseNode* m = pending.back();
+    pending.pop_back();
+    if (m->Op == op) {
+      pending.push_back(m->Right);
+      pending.push_back(m->Left);
+    } else {
+      out.push_back(m);
+    }
+  }
+  return out;
+}
+
+// The ranges of one step: a leaf, or alternatives that are all leaves.
+// Equal labels count once, as the construction groups moves by label; ranges
+// that overlap would be cut into pieces there, so they end the chain here.
+bool StepRanges(const TParseNode* n, std::vector<std::pair<TCharCode, TCharCode>>& ranges) {
+  for (const TParseNode* leaf : Operands(n, opUnion)) {
+    if (leaf->Op != opCharRange) return false;
+    ranges.emplace_back(leaf->Low, leaf->High);
+  }
+  std::sort(ranges.begin(), ranges.end());
+  ranges.erase(std::unique(ranges.begin(), ranges.end()), ranges.end());
+  for (std::size_t i = 1; i < ranges.size(); ++i)
+    if (ranges[i].first <= ranges[i - 1].second) return false;
+  return true;
+}
+
+}  // namespace
+
+std::optional<TChain> FindChain(const TParseNode* top, TCharCode lineHeadCode, TCharCode lineTailCode) {
+  if (top == nullptr) return std::nullopt;
+  const std::vector<const TParseNode*> operands = Operands(top, opConcat);
+  TChain chain;
+  chain.Steps.resize(operands.size());
+  for (std::size_t k = 0; k < operands.size(); ++k) {
+    const TParseNode* n = operands[k];
+    auto& ranges = chain.Steps[k];
+    // An anchor opens or closes the pattern as its line code, elsewhere it
+    // matches its own character.
+    if (n->Op == opLineHead && k == 0) {
+      chain.BeginAnchored = true;
+      ranges.emplace_back(lineHeadCode, lineHeadCode);
+    } else if (n->Op == opLineTail && k + 1 == operands.size()) {
+      chain.EndAnchored = true;
+      ranges.emplace_back(lineTailCode, lineTailCode);
+    } else if (n->Op == opLineHead || n->Op == opLineTail) {
+      ranges.emplace_back(n->Low, n->High);
+    } else if (!StepRanges(n, ranges)) {
+      return std::nullopt;
+    }
+  }
+  return chain;
+}

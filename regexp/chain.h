@@ -1,0 +1,30 @@
+// Patterns whose automaton is a chain: one character or class after the
+// other, with no choice between paths of different lengths and no repetition
+// (a fixed string, a fixed string with letters of either case, "a.c[xy]").
+//
+// The subset construction of such a pattern makes one state per step, each
+// leading to the next on that step's ranges; it would also spend work that
+// grows with the square of the pattern's length on sets of NFA states, and
+// refuse a long fixed string as too complex.  The chain is found in the parse
+// tree instead and its automaton built directly, state for state and
+// transition for transition the same, so a fixed string is limited only by
+// its length.
+#pragma once
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "parser.h"
+
+struct TChain {
+  // Per step, the disjoint ranges that lead to the next state, ascending.
+  std::vector<std::vector<std::pair<TCharCode, TCharCode>>> Steps;
+  bool BeginAnchored = false;  // the first step is the line-head code
+  bool EndAnchored = false;    // the last step is the line-tail code
+};
+
+// The chain the parse tree spells, with "^" opening it and "$" closing it
+// turned into the given codes as the automaton construction turns them;
+// nothing when the tree is no chain.
+std::optional<TChain> FindChain(const TParseNode* top, TCharCode lineHeadCode, TCharCode lineTailCode);
