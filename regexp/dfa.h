@@ -27,6 +27,7 @@
 
 #include "chain.h"
 #include "nfa.h"
+#include "required_set.h"
 
 class TNFAStateSet {
  public:
@@ -93,6 +94,8 @@ class TDFA {
   // Bytes that every match begins with (see required.h).
   std::string RequiredPrefix;
   bool RequiredPrefixFoldsCase = false;
+  // Strings of which every match holds one (see required_set.h).
+  TRequiredSet RequiredSet;
   bool BeginAnchored = false;
   bool EndAnchored = false;
 

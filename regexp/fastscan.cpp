@@ -134,6 +134,18 @@ TFastScan::TFastScan(TScanAutomaton automaton, std::string required, bool foldsC
   ResetSets();
 }
 
+void TFastScan::UseRequiredSet(const TRequiredSet& set) {
+  if (!FLineLocal || set.Strings.empty()) return;
+  FSet = std::make_unique<TMultiSearch>(set.Strings, set.FoldsCase);
+  FExactSet = set.Exact;
+  FRequired.clear();
+  FExactLiteral = false;
+}
+
+std::size_t TFastScan::FindRequired(std::string_view data) const {
+  return FSet ? FSet->Find(data) : FindBytes(data, FRequired, FRequiredFoldsCase);
+}
+
 bool TFastScan::AttemptsEndInTheirLine(const TScanAutomaton& automaton) {
   const std::size_t n = automaton.Edges.size();
   std::vector<bool> reached(n, false);
@@ -354,7 +366,25 @@ bool TFastScan::LiteralWindowMatches(std::string_view window, std::size_t& next)
   return false;
 }
 
-// With a required byte string, lines that cannot hold it are passed over
+// The set's strings hold no line end, and each is whole characters: one
+// found at a character start of the line is a match.
+bool TFastScan::SetWindowMatches(std::string_view window, std::size_t& next) {
+  const auto* p = reinterpret_cast<const unsigned char*>(window.data());
+  const std::size_t leading = LeadingLength(p);
+  const std::size_t lineEnd = LineEnd(p, window.size(), leading);
+  const std::string_view line = window.substr(0, lineEnd);
+  TCharacterStarts starts(p, leading);
+  for (std::size_t from = leading;;) {
+    const std::size_t at = FSet->Find(line, from);
+    if (at >= lineEnd) break;
+    if (starts.At(at)) return true;
+    from = at + 1;
+  }
+  next = starts.At(lineEnd) ? window.size() - 1 : lineEnd - 1;
+  return false;
+}
+
+// With a required byte string (or set), lines that cannot hold it are passed over
 // within the current block: the first occurrence of the string at or after
 // the cursor bounds the lines to skip, and so does the block's last line
 // feed when there is none.
@@ -363,7 +393,7 @@ void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
   if (data.size() < 2) return;
   if (data.size() < 3) return;
   const std::size_t leading = LeadingLength(reinterpret_cast<const unsigned char*>(data.data()));
-  const std::size_t limit = FindBytes(data, FRequired, FRequiredFoldsCase);
+  const std::size_t limit = FindRequired(data);
   // The last line feed before the limit that ends a line after the current
   // one's leading character.
   if (limit <= leading) return;
@@ -399,12 +429,14 @@ void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
 
 void TFastScan::Run(TTxtFile& file, const std::function<void()>& report) {
   for (;;) {
-    if (!FRequired.empty()) SkipLinesWithoutRequired(file);
+    if (!FRequired.empty() || FSet) SkipLinesWithoutRequired(file);
     std::string_view window = file.LineWindow();
     std::size_t next = 0;
     bool matches;
     if (FExactLiteral) {
       matches = LiteralWindowMatches(window, next);
+    } else if (FExactSet) {
+      matches = SetWindowMatches(window, next);
     } else {
       std::int32_t running = 0;
       matches = WindowMatches(window, next, running);

@@ -23,12 +23,16 @@
 //
 // What runs where:
 //  - per byte: for a line-local pattern with a required byte string (see
-//    required.h), a byte search over the current block finds the next place
-//    where a match can be, and every line before it is skipped; otherwise
-//    one class lookup and one table step per character;
-//  - per line: finding its end (memchr), the attempts of the line; for a
-//    pattern whose attempts start only on a line's leading character (a
-//    pattern anchored with "^"), only until they have all failed;
+//    required.h) or a set of strings of which every match holds one (see
+//    required_set.h, searched for by multisearch.h), a byte search over the
+//    current block finds the next place where a match can be, and every
+//    line before it is skipped; otherwise one class lookup and one table
+//    step per character;
+//  - per line: finding its end (memchr), the attempts of the line (for a
+//    fixed string, or a set that is exactly the pattern's matches, finding
+//    one at a character start instead); for a pattern whose attempts start
+//    only on a line's leading character (a pattern anchored with "^"), only
+//    until they have all failed;
 //  - per report: the reader's GetLine (message pump, cancel test, the line's
 //    text and number) and the handler.
 // Line feeds are counted by the reader in bulk, only up to reported lines.
@@ -36,12 +40,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "dfa.h"
+#include "multisearch.h"
+#include "required_set.h"
 #include "txtfile.h"
 
 // An automaton in the form the fast scan runs on.
@@ -77,6 +84,11 @@ class TFastScan {
   // that does not accept (an accepting state ends the attempt there).
   static bool AttemptsEndInTheirLine(const TScanAutomaton& automaton);
   bool LineLocal() const { return FLineLocal; }
+  // Passes over lines that hold none of the set's strings instead of those
+  // without the required bytes (only for a line-local pattern).  With an
+  // exact set, a line is checked by finding one of the strings at a
+  // character start.
+  void UseRequiredSet(const TRequiredSet& set);
   // Whether the scan can read text whose CR LF line ends are kept (which
   // spares the reader cleaning them).
   bool AllowsKeptCrLf() const;
@@ -108,6 +120,10 @@ class TFastScan {
   // window reaches an accepting state in the lines that follow.
   bool RunsOnToAccept(TTxtFile& file, std::size_t from, std::int32_t running);
   bool LiteralWindowMatches(std::string_view window, std::size_t& next);
+  bool SetWindowMatches(std::string_view window, std::size_t& next);
+  // The first place in data where the required bytes or one of the set's
+  // strings stand, or data.size().
+  std::size_t FindRequired(std::string_view data) const;
   // Moves the reader over the lines of its block that cannot hold the
   // required bytes.
   void SkipLinesWithoutRequired(TTxtFile& file);
@@ -116,6 +132,8 @@ class TFastScan {
   std::string FRequired;
   bool FRequiredFoldsCase;
   bool FExactLiteral;
+  std::unique_ptr<TMultiSearch> FSet;  // instead of FRequired
+  bool FExactSet = false;
   bool FLineLocal;
   // Attempts start only on a line's leading character: the start state moves
   // on nothing but codes that hold a line feed.

@@ -128,11 +128,17 @@ void TGrep::Grep(const TOpenReader& open, const bool* cancelFlag) {
 // their line; bytes that begin every match do in any case.
 std::unique_ptr<TFastScan> TGrep::AutomatonFastScan(const TDFA& dfa) const {
   TScanAutomaton automaton = FastAutomaton(dfa, false);
-  const bool prefix = !TFastScan::AttemptsEndInTheirLine(automaton) || dfa.RequiredPrefix.size() >= dfa.Required.size();
-  if (prefix)
-    return std::make_unique<TFastScan>(std::move(automaton), dfa.RequiredPrefix, dfa.RequiredPrefixFoldsCase, false,
-                                       true);
-  return std::make_unique<TFastScan>(std::move(automaton), dfa.Required, dfa.RequiredFoldsCase);
+  const bool lineLocal = TFastScan::AttemptsEndInTheirLine(automaton);
+  const bool prefix = !lineLocal || dfa.RequiredPrefix.size() >= dfa.Required.size();
+  const std::string& single = prefix ? dfa.RequiredPrefix : dfa.Required;
+  const bool singleFolds = prefix ? dfa.RequiredPrefixFoldsCase : dfa.RequiredFoldsCase;
+  auto scan = std::make_unique<TFastScan>(std::move(automaton), single, singleFolds, false, prefix);
+  // A set of strings is worth more than the single string when the cost
+  // model says so (an alternation of words has no single string at all).
+  const double singleCost = single.empty() ? kNoStringCost : RequiredCost({single}, singleFolds);
+  if (lineLocal && !dfa.RequiredSet.Strings.empty() && dfa.RequiredSet.Cost < singleCost)
+    scan->UseRequiredSet(dfa.RequiredSet);
+  return scan;
 }
 
 // The current pattern's automaton compiled without regard to case, outside

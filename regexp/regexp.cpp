@@ -4,6 +4,7 @@
 
 #include "chain.h"
 #include "required.h"
+#include "required_set.h"
 
 namespace {
 
@@ -69,6 +70,7 @@ void TRegularExpression::CompileWith(const std::string& pattern, TCharCode lineH
     const TRequiredBytes prefix = FindRequiredPrefix(parser.ParseTree->TopNode);
     PatternCache[entry].DFA->RequiredPrefix = prefix.Bytes;
     PatternCache[entry].DFA->RequiredPrefixFoldsCase = prefix.FoldsCase;
+    PatternCache[entry].DFA->RequiredSet = FindRequiredSet(parser.ParseTree->TopNode);
     PatternCache[entry].DFA->NFA = nullptr;
   } catch (...) {
     PatternCache.erase(PatternCache.begin() + static_cast<std::ptrdiff_t>(entry));

@@ -12,9 +12,9 @@ packages=(
   qt6-translations-l10n              # the toolkit's standard dialogs in the user's language
   fonts-ipafont-gothic               # a Japanese font for the window
   clang libclang-rt-14-dev           # fuzz targets (libFuzzer)
-  ripgrep locales                    # kovagrep's peers in bench/ and its Shift-JIS locale tests
   desktop-file-utils appstream man-db  # the install check's validators
   dpkg-dev file                      # the Debian package (cpack -G DEB, library scan)
+  ripgrep time locales edict         # peers, peak memory and the corpus of bench/; the Shift-JIS locale of kovagrep's tests
 )
 
 # kovagrep's tests compare it with GNU grep in a Shift-JIS locale; made once,

@@ -10,8 +10,10 @@
 #include <random>
 
 #include "bytescan_impl.h"
+#include "multisearch.h"
 #include "parser.h"
 #include "required.h"
+#include "required_set.h"
 #include "sjis_literals.h"
 
 namespace {
@@ -36,7 +38,44 @@ std::size_t NaiveFind(const std::string& h, const std::string& n, bool fold) {
   return h.size();
 }
 
+// The first place at or after from where one of the needles stands; with
+// fold, the letters that are single characters of a needle match either case.
+std::size_t NaiveFindAny(const std::string& h, const std::vector<std::string>& needles, bool fold, std::size_t from) {
+  for (std::size_t i = from; i < h.size(); ++i) {
+    for (const std::string& n : needles) {
+      bool same = i + n.size() <= h.size();
+      for (std::size_t j = 0; j < n.size() && same;) {
+        const bool pair = IsDBCSLeadByte(static_cast<unsigned char>(n[j])) && j + 1 < n.size();
+        same = pair ? h.compare(i + j, 2, n, j, 2) == 0 : fold ? FoldedEqual(h[i + j], n[j]) : h[i + j] == n[j];
+        j += pair ? 2 : 1;
+      }
+      if (same) return i;
+    }
+  }
+  return h.size();
+}
+
 }  // namespace
+
+// Sets of a few strings (the vectorised search) and of many (the sampled
+// one), with and without case, from every place.
+TEST(ByteScan, SetSearchAgreesWithByteAtATime) {
+  std::mt19937 random(13);
+  for (int round = 0; round < 400; ++round) {
+    const std::string h = RandomBytes(random, random() % 700, "abAB\n\x82\xa0 c");
+    std::vector<std::string> needles(1 + random() % 30);
+    for (std::string& n : needles)
+      n = RandomBytes(random, 1 + random() % 5,
+                      "abAB\x82\xa0"
+                      "c");
+    const std::size_t from = h.empty() ? 0 : random() % h.size();
+    for (bool fold : {false, true}) {
+      const TMultiSearch search(needles, fold);
+      EXPECT_EQ(search.Find(h, from), NaiveFindAny(h, needles, fold, from))
+          << Hex(h) << " from " << from << " needles " << needles.size() << " fold " << fold;
+    }
+  }
+}
 
 TEST(ByteScan, CountAndFindAgreeWithByteAtATime) {
   std::mt19937 random(7);
@@ -143,4 +182,41 @@ TEST(RequiredBytes, PrefixIsTheRunThatBeginsEveryMatch) {
   EXPECT_EQ(prefix("[a-z]+ing "), "");  // "ing " is required, but not at the start
   EXPECT_EQ(prefix("^a"), "\na");
   EXPECT_EQ(prefix("a.c"), "");  // shorter than two bytes
+}
+
+// Sets of strings of which every match holds one; exact when the pattern
+// matches exactly those strings.
+TEST(RequiredBytes, SetsOfAlternatives) {
+  struct TRow {
+    std::string Pattern;
+    bool IgnoreCase;
+    std::vector<std::string> Strings;
+    bool Exact;
+    bool FoldsCase;
+  };
+  const std::vector<TRow> rows = {
+      {"cat|dog|bird", false, {"bird", "cat", "dog"}, true, false},
+      {"(" + S("辞書|検索") + ")" + S("語"), false, {S("検索語"), S("辞書語")}, true, false},
+      {"[ab]xyz", false, {"axyz", "bxyz"}, true, false},
+      {"cat|dog", true, {"CAT", "DOG"}, true, true},
+      {"[Cc]at", false, {"Cat"}, false, true},  // a folded and a plain letter: no longer exact
+      {"^(cat|dog)", false, {"cat", "dog"}, false, false},
+      {"(cat|dog)s*", false, {"cat", "dog"}, false, false},
+      {"(cat|dog)[a-z]+(bird|fish)", false, {"bird", "fish"}, false, false},
+      {"cat|dog\\n", false, {"cat", "dog"}, false, false},  // no line end in a string
+      {"cat|x*", false, {}, false, false},
+      {"[a-z]+", false, {}, false, false},
+  };
+  for (const TRow& row : rows) {
+    TRegExpParser parser(row.Pattern, false);
+    parser.IgnoreCase = row.IgnoreCase;
+    parser.Parse();
+    TRequiredSet set = FindRequiredSet(parser.ParseTree->TopNode);
+    std::sort(set.Strings.begin(), set.Strings.end());
+    EXPECT_EQ(set.Strings, row.Strings) << row.Pattern;
+    EXPECT_EQ(set.Exact, row.Exact) << row.Pattern;
+    if (!row.Strings.empty()) {
+      EXPECT_EQ(set.FoldsCase, row.FoldsCase) << row.Pattern;
+    }
+  }
 }

@@ -53,7 +53,7 @@ class TPatternMaker {
   TPatternMaker(std::mt19937& random, bool repetition) : FRandom(random), FRepetition(repetition) {}
 
   std::string Pattern() {
-    switch (Pick(10)) {
+    switch (Pick(12)) {
       case 0:
         return "^" + Expression(2);
       case 1:
@@ -62,8 +62,32 @@ class TPatternMaker {
         return "(^|[ " + S("■●") + "({\\[\"'\\-])" + Expression(1) + "([ )\"'\\]}:;.,!?\\-]|$)";
       case 3:
         return Expression(1) + (FRepetition ? "[A-Za-z0-9%]*" : "[A-Za-z0-9%]?") + Expression(1);
+      case 4:
+      case 5:
+        return Words();
       default:
         return Expression(3);
+    }
+  }
+
+  // Alternations of ASCII, double-byte and mixed words (searched for as a
+  // set of strings), anchored or followed by more.
+  std::string Words() {
+    static const std::vector<std::string> chars = {"a", "b", "c", "A", S("あ"), S("い"), S("ア"), S("ヂ"), "\xB1", " "};
+    std::string words;
+    for (int k = 1 + Pick(16); k >= 0; --k) {
+      for (int len = 2 + Pick(3); len > 0; --len) words += chars[static_cast<std::size_t>(Pick(10))];
+      if (k > 0) words += "|";
+    }
+    switch (Pick(4)) {
+      case 0:
+        return "^(" + words + ")";
+      case 1:
+        return "(" + words + ")$";
+      case 2:
+        return "(" + words + ")" + Atom();
+      default:
+        return words;
     }
   }
 

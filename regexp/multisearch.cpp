@@ -1,0 +1,284 @@
+#include "multisearch.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "bytescan_impl.h"
+#include "sjis.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+std::uint32_t Load32(const char* p) {
+  std::uint32_t x;
+  std::memcpy(&x, p, sizeof x);
+  return x;
+}
+
+// Up to four bytes as Load32 would put them, for the end of a block.
+std::uint32_t LoadShort(const char* p, std::size_t count) {
+  std::uint32_t x = 0;
+  std::memcpy(&x, p, std::min<std::size_t>(count, 4));
+  return x;
+}
+
+// The places the wide code's chunks cover before the narrow code takes over.
+constexpr std::size_t kWideFrom = 64;
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Set-up
+
+std::size_t TMultiSearch::SampleStep(std::size_t shortest) {
+  const std::size_t m = std::min<std::size_t>(shortest, 16);
+  const std::size_t q = std::min<std::size_t>(m, 4);
+  return m - q + 1;
+}
+
+TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCase) {
+  // In sorted order, neighbours often share their first bytes: a bucket of
+  // such strings lets few other byte combinations through.
+  std::vector<std::string> strings = unsorted;
+  std::sort(strings.begin(), strings.end());
+  std::size_t shortest = strings.front().size();
+  for (const std::string& s : strings) {
+    TNeedle needle{s, std::string(s.size(), '\0')};
+    for (std::size_t i = 0; i < s.size();) {
+      const auto b = static_cast<unsigned char>(s[i]);
+      if (IsDBCSLeadByte(b)) {
+        i += 2;
+        continue;
+      }
+      needle.Ignored[i] = static_cast<char>(bytescan::IgnoredBits(s[i], foldCase));
+      i += 1;
+    }
+    FNeedles.push_back(std::move(needle));
+    shortest = std::min(shortest, s.size());
+  }
+  if (FNeedles.size() <= kFewStrings) {
+    FPrints.Count = FNeedles.size();
+    FPrints.Second = shortest > 1 ? 1 : 0;
+    FPrints.Third = shortest - 1;
+    const std::size_t offsets[3] = {0, FPrints.Second, FPrints.Third};
+    for (std::size_t k = 0; k < FNeedles.size(); ++k) {
+      const auto bucket = static_cast<unsigned char>(1u << (k * 8 / FNeedles.size()));
+      FBuckets.push_back(bucket);
+      for (int j = 0; j < 3; ++j) {
+        const auto ignored = static_cast<unsigned char>(FNeedles[k].Ignored[offsets[j]]);
+        const auto byte = static_cast<unsigned char>(FNeedles[k].Bytes[offsets[j]]) | ignored;
+        FPrints.Ignored[j][k] = ignored;
+        FPrints.Bytes[j][k] = byte;
+        // A letter compared without case: both of its cases pass.
+        FPrints.LowHalf[j][byte & 15] |= bucket;
+        FPrints.HighHalf[j][byte >> 4] |= bucket;
+        FPrints.HighHalf[j][(byte & ~ignored) >> 4] |= bucket;
+      }
+    }
+    return;
+  }
+  // The sampled search: every string puts the q-grams at offsets
+  // 0 .. FStep - 1 into the bitmap and the table.
+  const std::size_t m = std::min<std::size_t>(shortest, 16);
+  FGram = std::min<std::size_t>(m, 4);
+  FStep = SampleStep(shortest);
+  FGramMask = FGram == 4 ? 0xFFFFFFFFu : (1u << (8 * FGram)) - 1;
+  FGramFold = foldCase ? 0x20202020u & FGramMask : 0;
+  FBits.assign((std::size_t{1} << kHashBits) / 64, 0);
+  std::vector<std::uint32_t> hashes;
+  for (std::size_t k = 0; k < FNeedles.size(); ++k) {
+    for (std::size_t o = 0; o < FStep; ++o) {
+      const std::uint32_t h = Hash(LoadShort(FNeedles[k].Bytes.data() + o, FGram));
+      FBits[h >> 6] |= std::uint64_t{1} << (h & 63);
+      hashes.push_back(h);
+    }
+  }
+  FBucketStart.assign((std::size_t{1} << kHashBits) + 1, 0);
+  for (std::uint32_t h : hashes) ++FBucketStart[h + 1];
+  for (std::size_t h = 1; h < FBucketStart.size(); ++h) FBucketStart[h] += FBucketStart[h - 1];
+  FEntries.resize(hashes.size());
+  std::vector<std::uint32_t> fill(FBucketStart.begin(), FBucketStart.end() - 1);
+  for (std::size_t i = 0; i < hashes.size(); ++i) {
+    const TNeedle& needle = FNeedles[i / FStep];
+    const std::size_t keyBytes = std::min<std::size_t>(needle.Bytes.size(), 4);
+    const std::uint32_t mask = keyBytes == 4 ? 0xFFFFFFFFu : (1u << (8 * keyBytes)) - 1;
+    const std::uint32_t fold = LoadShort(needle.Ignored.data(), keyBytes);
+    FEntries[fill[hashes[i]]++] = {static_cast<std::uint32_t>(i / FStep), static_cast<std::uint32_t>(i % FStep),
+                                   (LoadShort(needle.Bytes.data(), keyBytes) | fold) & mask, mask, fold};
+  }
+}
+
+std::uint32_t TMultiSearch::Hash(std::uint32_t gram) const {
+  return (((gram & FGramMask) | FGramFold) * 0x9E3779B1u) >> (32 - kHashBits);
+}
+
+// ---------------------------------------------------------------------------
+// Comparing in full
+
+bool TMultiSearch::At(const char* p, std::size_t available, const TNeedle& needle) const {
+  if (needle.Bytes.size() > available) return false;
+  for (std::size_t j = 0; j < needle.Bytes.size(); ++j)
+    if ((p[j] | needle.Ignored[j]) != (needle.Bytes[j] | needle.Ignored[j])) return false;
+  return true;
+}
+
+bool TMultiSearch::AnyNeedleAt(const char* h, std::size_t n, std::size_t at) const {
+  for (const TNeedle& needle : FNeedles)
+    if (At(h + at, n - at, needle)) return true;
+  return false;
+}
+
+std::size_t TMultiSearch::Find(std::string_view haystack, std::size_t from) const {
+  if (from >= haystack.size()) return haystack.size();
+  return FBits.empty() ? FindFew(haystack, from) : FindMany(haystack, from);
+}
+
+// ---------------------------------------------------------------------------
+// A few strings
+
+std::size_t TMultiSearch::FirstAt(const char* h, std::size_t n, std::size_t chunk, std::uint32_t mask,
+                                  const unsigned char* buckets) const {
+  for (; mask != 0; mask &= mask - 1) {
+    const auto lane = static_cast<std::size_t>(__builtin_ctz(mask));
+    const std::size_t at = chunk + lane;
+    for (std::size_t k = 0; k < FNeedles.size(); ++k)
+      if ((buckets == nullptr || (buckets[lane] & FBuckets[k]) != 0) && At(h + at, n - at, FNeedles[k])) return at;
+  }
+  return n;
+}
+
+// The wide code runs while whole chunks of 32 places fit, the narrow code
+// then while chunks of 16 do, and the last places are compared one by one.
+std::size_t TMultiSearch::FindFew(std::string_view haystack, std::size_t from) const {
+  const char* h = haystack.data();
+  const std::size_t n = haystack.size();
+  std::size_t i = from;
+#if defined(KOVALEX_HAVE_AVX2)
+  if (n - i >= kWideFrom && bytescan::HasAvx2()) {
+    for (;;) {
+      std::uint32_t mask = 0;
+      unsigned char buckets[32];
+      const std::size_t chunk = multisearch::FewCandidates32(h, n, i, FPrints, mask, buckets);
+      i = chunk;
+      if (mask == 0) break;
+      if (const std::size_t at = FirstAt(h, n, chunk, mask, buckets); at < n) return at;
+      i = chunk + 32;
+    }
+  }
+#endif
+  for (;;) {
+    std::uint32_t mask = 0;
+    const std::size_t chunk = multisearch::FewCandidates16(h, n, i, FPrints, mask);
+    i = chunk;
+    if (mask == 0) break;
+    if (const std::size_t at = FirstAt(h, n, chunk, mask, nullptr); at < n) return at;
+    i = chunk + 16;
+  }
+  for (; i < n; ++i)
+    if (AnyNeedleAt(h, n, i)) return i;
+  return n;
+}
+
+// ---------------------------------------------------------------------------
+// Many strings
+
+// The leftmost place, at or after from, where a string whose q-gram at
+// offset o has this hash stands with that q-gram at sample p.
+std::size_t TMultiSearch::CheckSample(const char* h, std::size_t n, std::size_t from, std::size_t p,
+                                      std::uint32_t hash) const {
+  std::size_t best = n;
+  for (std::uint32_t e = FBucketStart[hash]; e < FBucketStart[hash + 1]; ++e) {
+    const TEntry& entry = FEntries[e];
+    if (entry.Offset > p - from) continue;
+    const std::size_t at = p - entry.Offset;
+    if (at >= best) continue;
+    if (at + 4 <= n && ((Load32(h + at) | entry.KeyFold) & entry.KeyMask) != entry.Key) continue;
+    if (At(h + at, n - at, FNeedles[entry.Needle])) best = at;
+  }
+  return best;
+}
+
+// Samples stand at from + FStep - 1 and every FStep places after it: an
+// occurrence at t >= from covers the sample in [t, t + FStep - 1], whose
+// q-gram lies within the shortest string's length.  A sample finds only
+// places before those of later samples, so the first sample that finds one
+// gives the leftmost.
+std::size_t TMultiSearch::FindMany(std::string_view haystack, std::size_t from) const {
+  const char* h = haystack.data();
+  const std::size_t n = haystack.size();
+  std::size_t p = from + FStep - 1;
+  for (; p + 4 <= n; p += FStep) {
+    const std::uint32_t hash = Hash(Load32(h + p));
+    if ((FBits[hash >> 6] >> (hash & 63) & 1) == 0) continue;
+    if (const std::size_t at = CheckSample(h, n, from, p, hash); at < n) return at;
+  }
+  for (; p + FGram <= n; p += FStep) {
+    const std::uint32_t hash = Hash(LoadShort(h + p, n - p));
+    if ((FBits[hash >> 6] >> (hash & 63) & 1) == 0) continue;
+    if (const std::size_t at = CheckSample(h, n, from, p, hash); at < n) return at;
+  }
+  return n;
+}
+
+// ---------------------------------------------------------------------------
+// The sixteen-byte pass
+
+namespace multisearch {
+
+#if defined(__SSE2__)
+
+std::size_t FewCandidates16(const char* h, std::size_t n, std::size_t from, const TMultiSearch::TFingerprints& f,
+                            std::uint32_t& mask) {
+  mask = 0;
+  __m128i bytes[3][TMultiSearch::kFewStrings];
+  __m128i ignored[3][TMultiSearch::kFewStrings];
+  for (int j = 0; j < 3; ++j) {
+    for (std::size_t k = 0; k < f.Count; ++k) {
+      bytes[j][k] = _mm_set1_epi8(static_cast<char>(f.Bytes[j][k]));
+      ignored[j][k] = _mm_set1_epi8(static_cast<char>(f.Ignored[j][k]));
+    }
+  }
+  std::size_t i = from;
+  for (; i + f.Third + 16 <= n; i += 16) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + f.Second));
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + f.Third));
+    __m128i any = _mm_setzero_si128();
+    for (std::size_t k = 0; k < f.Count; ++k) {
+      const __m128i x = _mm_cmpeq_epi8(_mm_or_si128(a, ignored[0][k]), bytes[0][k]);
+      const __m128i y = _mm_cmpeq_epi8(_mm_or_si128(b, ignored[1][k]), bytes[1][k]);
+      const __m128i z = _mm_cmpeq_epi8(_mm_or_si128(c, ignored[2][k]), bytes[2][k]);
+      any = _mm_or_si128(any, _mm_and_si128(_mm_and_si128(x, y), z));
+    }
+    mask = static_cast<std::uint32_t>(_mm_movemask_epi8(any));
+    if (mask != 0) return i;
+  }
+  return i;
+}
+
+#else
+
+std::size_t FewCandidates16(const char* h, std::size_t n, std::size_t from, const TMultiSearch::TFingerprints& f,
+                            std::uint32_t& mask) {
+  mask = 0;
+  std::size_t i = from;
+  for (; i + f.Third + 16 <= n; i += 16) {
+    for (std::size_t lane = 0; lane < 16; ++lane) {
+      const auto* p = reinterpret_cast<const unsigned char*>(h + i + lane);
+      for (std::size_t k = 0; k < f.Count; ++k) {
+        if ((p[0] | f.Ignored[0][k]) == f.Bytes[0][k] && (p[f.Second] | f.Ignored[1][k]) == f.Bytes[1][k] &&
+            (p[f.Third] | f.Ignored[2][k]) == f.Bytes[2][k])
+          mask |= 1u << lane;
+      }
+    }
+    if (mask != 0) return i;
+  }
+  return i;
+}
+
+#endif
+
+}  // namespace multisearch

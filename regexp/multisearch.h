@@ -1,0 +1,119 @@
+// Searching a block of bytes for the first place where any of a set of byte
+// strings stands (the fast scan's search for a pattern's required set, see
+// required_set.h).
+//
+// A few strings (up to kFewStrings): a vectorised pass over the block that
+// tests three bytes of every string (the first, the second and the last of
+// the shortest string's length) at every place: with AVX2, where the
+// processor has it (asked at run time, as in bytescan.h), thirty-two places
+// per step through tables of the strings' half-bytes, whatever the number
+// of strings; else sixteen places per step, comparing with each string in
+// turn (SSE2).  Only places that pass are compared in full.
+//
+// More strings: samples of the text spaced so that every occurrence of the
+// shortest string covers one sample (a q-gram of up to four bytes, spaced by
+// its length less q, plus one), each hashed and looked up in a bitmap of the
+// q-grams that the strings hold at those offsets.  A sample whose bit is set
+// names the strings and offsets to compare in full (a table by hash).  Work
+// per byte is one hash and one bit test per sample, independent of the
+// number of strings.
+//
+// What runs per byte: the vector comparisons or the sampled hash; per place
+// found: full comparisons of the strings that could stand there.  Letters
+// are compared without case when asked, but only letters that are single
+// characters of a string (never the second byte of a double-byte
+// character).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TMultiSearch {
+ public:
+  static constexpr std::size_t kFewStrings = 16;
+  // The spacing of samples for strings of which the shortest has this length.
+  static std::size_t SampleStep(std::size_t shortest);
+
+  // strings must not be empty, nor hold an empty string.
+  TMultiSearch(const std::vector<std::string>& strings, bool foldCase);
+
+  // The first place at or after from where one of the strings stands in
+  // haystack, or haystack.size() when there is none.
+  std::size_t Find(std::string_view haystack, std::size_t from = 0) const;
+
+  // The three bytes that the vectorised pass compares, per string: at
+  // offsets 0, Second and Third, each ORed with its Ignored bits first (the
+  // case bit of a letter when folding).  The thirty-two-byte pass instead
+  // puts the strings into eight buckets and looks up each byte's low and
+  // high half in a table of sixteen bucket masks per offset (a place is a
+  // candidate when some bucket's bit survives all six lookups).
+  struct TFingerprints {
+    std::size_t Count = 0;
+    std::size_t Second = 0;
+    std::size_t Third = 0;
+    unsigned char Bytes[3][kFewStrings] = {};
+    unsigned char Ignored[3][kFewStrings] = {};
+    unsigned char LowHalf[3][16] = {};
+    unsigned char HighHalf[3][16] = {};
+  };
+
+ private:
+  struct TNeedle {
+    std::string Bytes;
+    std::string Ignored;  // per byte: 0x20 for a single-character letter when folding, else 0
+  };
+  // A string whose q-gram at Offset hashes to the entry's bucket; Key is
+  // its first bytes (up to four, under KeyMask, case bits set by KeyFold)
+  // for a quick test before the full comparison.
+  struct TEntry {
+    std::uint32_t Needle;
+    std::uint32_t Offset;
+    std::uint32_t Key;
+    std::uint32_t KeyMask;
+    std::uint32_t KeyFold;
+  };
+  static constexpr int kHashBits = 17;
+
+  bool At(const char* p, std::size_t available, const TNeedle& needle) const;
+  bool AnyNeedleAt(const char* h, std::size_t n, std::size_t at) const;
+  // The first place of the chunk's candidates (mask) where a string stands;
+  // with buckets (per place), only strings of the buckets there are compared.
+  std::size_t FirstAt(const char* h, std::size_t n, std::size_t chunk, std::uint32_t mask,
+                      const unsigned char* buckets) const;
+  std::size_t FindFew(std::string_view haystack, std::size_t from) const;
+  std::size_t FindMany(std::string_view haystack, std::size_t from) const;
+  std::uint32_t Hash(std::uint32_t gram) const;
+  std::size_t CheckSample(const char* h, std::size_t n, std::size_t from, std::size_t p, std::uint32_t hash) const;
+
+  std::vector<TNeedle> FNeedles;
+  TFingerprints FPrints;
+  std::vector<unsigned char> FBuckets;  // per string, its bucket's bit
+  // The sampled search.
+  std::size_t FGram = 0;  // q
+  std::size_t FStep = 0;  // spacing of samples
+  std::uint32_t FGramMask = 0;
+  std::uint32_t FGramFold = 0;
+  std::vector<std::uint64_t> FBits;
+  std::vector<std::uint32_t> FBucketStart;  // entries of hash h: [FBucketStart[h], FBucketStart[h + 1])
+  std::vector<TEntry> FEntries;
+};
+
+namespace multisearch {
+
+// The first chunk at or after from (stepping by sixteen) with a place where
+// some fingerprint agrees, or the first chunk start past the last whole
+// chunk; mask says which places of the chunk.  A chunk needs
+// f.Third + 16 bytes from its start.
+std::size_t FewCandidates16(const char* h, std::size_t n, std::size_t from, const TMultiSearch::TFingerprints& f,
+                            std::uint32_t& mask);
+#if defined(__x86_64__)
+// The same, thirty-two places per step (only where bytescan::HasAvx2()),
+// and per place of the chunk the buckets that let it through.
+std::size_t FewCandidates32(const char* h, std::size_t n, std::size_t from, const TMultiSearch::TFingerprints& f,
+                            std::uint32_t& mask, unsigned char* buckets);
+#endif
+
+}  // namespace multisearch
