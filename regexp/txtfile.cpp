@@ -537,6 +537,19 @@ std::size_t CountCrLf(const char* data, std::size_t n) {
   return pairs;
 }
 
+// Line ends in data[0, n) as the reader counts them: line feeds, and CRs
+// that data[n] or a later byte does not follow with a line feed (so a CR at
+// n - 1 counts unless data[n] is a line feed, which the caller may not know
+// yet).  Text without a lone CR (the common case, CR LF files included) is
+// counted in one pass.
+std::int64_t LineEnds(const char* data, std::size_t n) {
+  if (n == 0) return 0;
+  std::size_t feeds = 0;
+  if (!HasZeroOrLoneCR(data, n, feeds)) return static_cast<std::int64_t>(feeds + (data[n - 1] == '\r' ? 1 : 0));
+  const std::size_t crs = CountByte(data, n, '\r');
+  return static_cast<std::int64_t>(CountByte(data, n, '\n') + crs - (crs > 0 ? CountCrLf(data, n) : 0));
+}
+
 }  // namespace
 
 std::int64_t TTxtFile::LastLineHolding(std::string_view bytes, bool foldCase) {
@@ -564,21 +577,16 @@ std::int64_t TTxtFile::LastLineHolding(std::string_view bytes, bool foldCase) {
     offset += n;
     const char* const fresh = chunk.data() + kept;
     const auto count = static_cast<std::size_t>(n);
+    chunk[kept + count] = '\0';  // a CR at the end pairs with nothing yet
     if (pendingCR && fresh[0] == '\n') --ends;
     const std::string_view data(chunk.data(), kept + count);
     const std::size_t at = FindLastBytes(data, bytes, foldCase);
     if (at < data.size()) {
       // One that begins in the overlap runs on into the new bytes, with no
       // line end in between (it holds none).
-      const std::size_t before = at - std::min(at, kept);
-      const std::size_t crs = CountByte(fresh, before, '\r');
-      last = 1 + ends + static_cast<std::int64_t>(CountByte(fresh, before, '\n') + crs) -
-             static_cast<std::int64_t>(crs > 0 ? CountCrLf(fresh, before) : 0);
+      last = 1 + ends + LineEnds(fresh, at - std::min(at, kept));
     }
-    chunk[kept + count] = '\0';
-    const std::size_t crs = CountByte(fresh, count, '\r');
-    ends += static_cast<std::int64_t>(CountByte(fresh, count, '\n') + crs) -
-            static_cast<std::int64_t>(crs > 0 ? CountCrLf(fresh, count) : 0);
+    ends += LineEnds(fresh, count);
     pendingCR = fresh[count - 1] == '\r';
     kept = std::min(overlap, data.size());
     std::memmove(chunk.data(), data.data() + data.size() - kept, kept);
