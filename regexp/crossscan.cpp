@@ -266,7 +266,7 @@ void TCrossLineScan::Step(TTxtFile& file, TCharCode code) {
     if (leading) NewLine();
     const std::int64_t line = leading ? FLine + 1 : FLine;
     const auto start = [&](std::int32_t t, TCondition condition) {
-      if (t < 0) return;
+      if (t < 0 || line > FLastLine) return;
       if (!FAutomaton.Accepting[static_cast<std::size_t>(t)]) {
         Join(t, line, line, condition);
         return;
@@ -358,7 +358,9 @@ std::size_t TCrossLineScan::PassRun(std::string_view bytes, const TConfig& confi
   const auto feeds = static_cast<std::int64_t>(CountByte(bytes.data(), i, '\n'));
   const bool startsLine = p[0] == '\n' || (FLeadIndex[p[0]] >= 0 && p[1] == '\n');
   for (std::int64_t k = 0; k < feeds; ++k) NewLine();
-  if (config.Kind >= 0) Join(config.Kind, startsLine ? FLine + 1 : FLine, FLine + feeds);
+  const std::int64_t low = startsLine ? FLine + 1 : FLine;
+  const std::int64_t high = std::min(FLine + feeds, FLastLine);
+  if (config.Kind >= 0 && low <= high) Join(config.Kind, low, high);
   for (std::int64_t line = std::max(FLine, FFirstLine); line < FLine + feeds; ++line) LineAt(line)->Ended = true;
   FLine += feeds;
   return i;
@@ -433,8 +435,21 @@ void TCrossLineScan::Run(TTxtFile& file, const std::function<void(LineInfo_t)>& 
   FLines.clear();
   FFirstLine = 1;
   FLine = 0;
-  if (!FRequired.empty() && !file.MayHold(FRequired, FRequiredFoldsCase)) throw EEndOfFile();
-  for (;;) {
+  FFates.clear();
+  for (const std::int32_t s : FLive) FGroups[static_cast<std::size_t>(s)] = TGroup();
+  FLive.clear();
+  FElements.clear();
+  FFree = kNone;
+  FConfig = nullptr;
+  FLastLine = kNoBound;
+  if (!FRequired.empty()) {
+    const std::int64_t last = file.LastLineHolding(FRequired, FRequiredFoldsCase);
+    if (last == 0) throw EEndOfFile();
+    if (last > 0) FLastLine = last;
+  }
+  // Once the lines up to the last that may be reported are decided, no
+  // line is left to report.
+  while (FFirstLine <= FLastLine) {
     const TConfig* config = Config();
     if (config->Passable) {
       const std::size_t passed = PassRun(file.AheadView(), *config);
@@ -449,6 +464,7 @@ void TCrossLineScan::Run(TTxtFile& file, const std::function<void(LineInfo_t)>& 
     Step(file, code);
     Decide(file, report);
   }
+  if (FFirstLine > FLastLine) throw EEndOfFile();
   // The end of the file ends every running attempt.
   for (const std::int32_t s : FLive) {
     Release(FGroups[static_cast<std::size_t>(s)], false);

@@ -34,7 +34,10 @@
 //
 // Attempts that never meet the bytes every match holds keep every line
 // undecided to the end of the file; so a regular file is first searched for
-// those bytes, and one that lacks them is not scanned at all.
+// the last line that holds those bytes.  A line after it has no match (its
+// attempts start after the last place of the bytes), so its attempts are
+// not run, and the scan ends as soon as the lines up to it are decided; a
+// file that lacks the bytes is not scanned at all.
 #pragma once
 
 #include <array>
@@ -150,6 +153,10 @@ class TCrossLineScan {
   std::deque<TLine> FLines;
   std::int64_t FFirstLine = 1;
   std::int64_t FLine = 0;
+  // The last line that may be reported (the last that holds the required
+  // bytes), or kNoBound.
+  static constexpr std::int64_t kNoBound = INT64_MAX;
+  std::int64_t FLastLine = kNoBound;
   // Fates of lines decided while the next line's leading attempt waited for
   // them (true: reported).
   std::unordered_map<std::int64_t, bool> FFates;

@@ -21,6 +21,8 @@
 // last line feed at that end make a line that the reader closes itself.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -132,6 +134,13 @@ class TTxtFile {
   // their absence from the file means their absence from the text read.
   // Polls like a block read; the read position does not move.
   bool MayHold(std::string_view bytes, bool foldCase);
+  // The number of the last line that holds the bytes (as MayHold looks for
+  // them, counted from the line the reader started on as 1), 0 when no line
+  // holds them, -1 when that cannot be known before reading (not a regular
+  // file, or bytes that the reader rewrites).  A regular file is read whole,
+  // from where the reader started, with line ends counted as the reader
+  // counts them (LF, CR LF, a lone CR).  The read position does not move.
+  std::int64_t LastLineHolding(std::string_view bytes, bool foldCase);
   void PassBehind(std::int64_t lines = 1);
   std::string_view Buffered() const;
   void Skip(std::string_view from, std::size_t n);
@@ -192,6 +201,8 @@ class TTxtFile {
   // anything else (a pipe, a terminal) hands on what one read gave, so that
   // its lines are reported as they come.
   bool FillBlocks = true;
+  // Where the first read of a regular file began; -1 when unknown.
+  off_t StartOffset = -1;
 
   // The stream is Carry followed by Buffer[0, DataLen).  A position is an
   // index relative to Buffer[0]: 0 .. DataLen - 1 name bytes of Buffer, and

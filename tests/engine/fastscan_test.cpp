@@ -318,6 +318,16 @@ TEST(FastScanDifferential, AttemptsThatCrossLineFeeds) {
       if (HasFatalFailure()) return;
     }
   }
+  // The last line that holds the required bytes, counted in the 1 MB chunks
+  // of the search made before the scan: a CR LF and a lone CR cut by a
+  // chunk's end, the line after them the one to report.
+  for (const std::string& cut : {std::string("\r\n"), std::string("\r"), std::string("\r\r\n")}) {
+    std::string text;
+    while (text.size() + 4 < (std::size_t{1} << 20) - 1) text += "ab\r\n";
+    text.resize((std::size_t{1} << 20) - 1, 'c');
+    const TTempFile chunked(text + cut + "zyzzyva\r\nx\r\n");
+    Compare("zyzzyva[\\nq]x", false, false, {chunked.Path()});
+  }
   // Attempts of lines 1 and 2 meet in one state before they accept: both
   // lines are reported, not only the one that started first.
   const TTempFile merged("a\nb\nc\nx\n");
