@@ -7,13 +7,16 @@
 #include "exceptions.h"
 
 TCrossLineScan::TCrossLineScan(TScanAutomaton automaton, std::string required, bool foldsCase)
-    : FAutomaton(std::move(automaton)), FRequired(std::move(required)), FRequiredFoldsCase(foldsCase) {
-  BuildClasses();
+    : FAutomaton(std::move(automaton)),
+      FRequired(std::move(required)),
+      FRequiredFoldsCase(foldsCase),
+      FClasses(FAutomaton),
+      FLineFeedClass(FClasses.ByteClass['\n']) {
   const std::size_t states = FAutomaton.Edges.size();
   // A table of every state and class where it stays small; the automaton's
   // own lists otherwise.
-  if (states * static_cast<std::size_t>(FClassCount) <= (std::size_t{1} << 22))
-    FTable.assign(states * static_cast<std::size_t>(FClassCount), kUnknown);
+  if (states * static_cast<std::size_t>(FClasses.Count) <= (std::size_t{1} << 22))
+    FTable.assign(states * static_cast<std::size_t>(FClasses.Count), kUnknown);
   FGroups.resize(states);
   FNewGroups.resize(states);
 }
@@ -43,49 +46,11 @@ bool TCrossLineScan::AttemptsCrossLineFeeds(const TScanAutomaton& automaton) {
   return false;
 }
 
-// Character classes: codes that every state treats alike, cut at the ends of
-// every transition's range.
-void TCrossLineScan::BuildClasses() {
-  FCuts = {0, 0x10000};
-  for (const auto& edges : FAutomaton.Edges) {
-    for (const auto& e : edges) {
-      FCuts.push_back(e.Low);
-      FCuts.push_back(static_cast<std::uint32_t>(e.High) + 1);
-    }
-  }
-  std::sort(FCuts.begin(), FCuts.end());
-  FCuts.erase(std::unique(FCuts.begin(), FCuts.end()), FCuts.end());
-  FClassCount = static_cast<int>(FCuts.size()) - 1;
-  for (int b = 0; b < 256; ++b) FByteClass[static_cast<std::size_t>(b)] = static_cast<std::uint16_t>(ClassOf(b));
-  int leads = 0;
-  for (int b = 0; b < 256; ++b)
-    FLeadIndex[static_cast<std::size_t>(b)] =
-        static_cast<std::int16_t>(IsDBCSLeadByte(static_cast<unsigned char>(b)) ? leads++ : -1);
-  FPairClass.resize(static_cast<std::size_t>(leads) * 256);
-  for (int b = 0; b < 256; ++b) {
-    const int lead = FLeadIndex[static_cast<std::size_t>(b)];
-    if (lead < 0) continue;
-    for (int t = 0; t < 256; ++t)
-      FPairClass[static_cast<std::size_t>(lead) * 256 + static_cast<std::size_t>(t)] =
-          static_cast<std::uint16_t>(ClassOf(static_cast<TCharCode>(b << 8 | t)));
-  }
-  FLineFeedClass = FByteClass['\n'];
-}
-
-int TCrossLineScan::ClassOf(TCharCode code) const {
-  return static_cast<int>(std::upper_bound(FCuts.begin(), FCuts.end(), code) - FCuts.begin()) - 1;
-}
-
-int TCrossLineScan::CodeClass(TCharCode code) const {
-  if (code <= 0xFF) return FByteClass[code];
-  return FPairClass[static_cast<std::size_t>(FLeadIndex[code >> 8]) * 256 + (code & 0xFF)];
-}
-
 std::int32_t TCrossLineScan::Next(std::int32_t state, int cls) {
-  const auto code = static_cast<TCharCode>(FCuts[static_cast<std::size_t>(cls)]);
+  const TCharCode code = FClasses.First(cls);
   if (FTable.empty()) return FAutomaton.Next(state, code);
-  std::int32_t& slot =
-      FTable[static_cast<std::size_t>(state) * static_cast<std::size_t>(FClassCount) + static_cast<std::size_t>(cls)];
+  std::int32_t& slot = FTable[static_cast<std::size_t>(state) * static_cast<std::size_t>(FClasses.Count) +
+                              static_cast<std::size_t>(cls)];
   if (slot == kUnknown) slot = FAutomaton.Next(state, code);
   return slot;
 }
@@ -239,7 +204,7 @@ void TCrossLineScan::Decide(TTxtFile& file, const std::function<void(LineInfo_t)
 // the next line), unless it is the last character of the file, which the
 // main cursor never starts from.
 void TCrossLineScan::Step(TTxtFile& file, TCharCode code) {
-  const int cls = CodeClass(code);
+  const int cls = FClasses.CodeClass(code);
   const bool leading = (code & 0xFF) == '\n' && (code == '\n' || code > 0xFF);
   const bool last = leading && file.AheadAtEnd();
 
@@ -324,20 +289,20 @@ const TCrossLineScan::TConfig* TCrossLineScan::Config() {
   if (const auto found = FConfigs.find(key); found != FConfigs.end()) return FConfig = &found->second;
   if (FConfigs.size() >= kMaxConfigs) FConfigs.clear();
   TConfig& config = FConfigs[std::move(key)];
-  config.Kinds.resize(static_cast<std::size_t>(FClassCount));
-  for (int cls = 0; cls < FClassCount; ++cls) config.Kinds[static_cast<std::size_t>(cls)] = KindOf(cls);
+  config.Kinds.resize(static_cast<std::size_t>(FClasses.Count));
+  for (int cls = 0; cls < FClasses.Count; ++cls) config.Kinds[static_cast<std::size_t>(cls)] = KindOf(cls);
   config.Kind = config.Kinds[static_cast<std::size_t>(FLineFeedClass)];
   config.Passable = config.Kind != kChanges;
   if (config.Passable) {
     const auto differs = [&](int cls) { return config.Kinds[static_cast<std::size_t>(cls)] != config.Kind; };
     for (int b = 0; b < 256; ++b) {
-      const int lead = FLeadIndex[static_cast<std::size_t>(b)];
+      const int lead = FClasses.LeadIndex[static_cast<std::size_t>(b)];
       bool stop = false;
       if (lead < 0) {
-        stop = differs(FByteClass[static_cast<std::size_t>(b)]);
+        stop = differs(FClasses.ByteClass[static_cast<std::size_t>(b)]);
       } else {
         for (int t = 0; t < 256 && !stop; ++t)
-          stop = differs(FPairClass[static_cast<std::size_t>(lead) * 256 + static_cast<std::size_t>(t)]);
+          stop = differs(FClasses.PairClass[static_cast<std::size_t>(lead) * 256 + static_cast<std::size_t>(t)]);
       }
       config.Stops[static_cast<std::size_t>(b)] = stop;
       if (stop) config.StopBytes.push_back(static_cast<unsigned char>(b));
@@ -356,7 +321,7 @@ std::size_t TCrossLineScan::PassRun(std::string_view bytes, const TConfig& confi
   const std::size_t i = PassableEnd(p, bytes.size() - 2, config);
   if (i == 0) return 0;
   const auto feeds = static_cast<std::int64_t>(CountByte(bytes.data(), i, '\n'));
-  const bool startsLine = p[0] == '\n' || (FLeadIndex[p[0]] >= 0 && p[1] == '\n');
+  const bool startsLine = p[0] == '\n' || (FClasses.LeadIndex[p[0]] >= 0 && p[1] == '\n');
   for (std::int64_t k = 0; k < feeds; ++k) NewLine();
   const std::int64_t low = startsLine ? FLine + 1 : FLine;
   const std::int64_t high = std::min(FLine + feeds, FLastLine);
@@ -408,7 +373,7 @@ std::size_t TCrossLineScan::PassableEnd(const unsigned char* p, std::size_t limi
   const auto endAt = [&](std::size_t at) { return at == limit && !starts.At(limit) ? limit + 1 : at; };
   if (!config.FewStops) {
     std::size_t i = 0;
-    while (i < limit && !config.Stops[p[i]]) i += FLeadIndex[p[i]] >= 0 ? 2 : 1;
+    while (i < limit && !config.Stops[p[i]]) i += FClasses.LeadIndex[p[i]] >= 0 ? 2 : 1;
     return i;
   }
   // The next place of each stop byte at or after from (limit: none).

@@ -107,9 +107,6 @@ class TCrossLineScan {
     bool FewStops = false;                 // so few that each is searched for
   };
 
-  void BuildClasses();
-  int ClassOf(TCharCode code) const;
-  int CodeClass(TCharCode code) const;
   std::int32_t Next(std::int32_t state, int cls);
 
   void Step(TTxtFile& file, TCharCode code);
@@ -132,11 +129,7 @@ class TCrossLineScan {
   TScanAutomaton FAutomaton;
   std::string FRequired;
   bool FRequiredFoldsCase;
-  std::vector<std::uint32_t> FCuts;
-  std::array<std::uint16_t, 256> FByteClass{};
-  std::vector<std::uint16_t> FPairClass;
-  std::array<std::int16_t, 256> FLeadIndex{};
-  int FClassCount = 0;
+  TCharClasses FClasses;
   int FLineFeedClass = 0;
   std::vector<std::int32_t> FTable;  // [state * classes + class], lazily; empty when too large
 

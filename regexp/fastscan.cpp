@@ -130,7 +130,7 @@ TFastScan::TFastScan(TScanAutomaton automaton, std::string required, bool foldsC
     FExactLiteral = false;
   }
   FStartsAtLineStarts = ComputeStartsAtLineStarts();
-  BuildClasses();
+  FClasses = TCharClasses(FAutomaton);
   ResetSets();
 }
 
@@ -176,29 +176,6 @@ bool TFastScan::ComputeStartsAtLineStarts() const {
   return true;
 }
 
-void TFastScan::BuildClasses() {
-  FCuts = {0, 0x10000};
-  for (const auto& edges : FAutomaton.Edges) {
-    for (const auto& e : edges) {
-      FCuts.push_back(e.Low);
-      FCuts.push_back(static_cast<std::uint32_t>(e.High) + 1);
-    }
-  }
-  std::sort(FCuts.begin(), FCuts.end());
-  FCuts.erase(std::unique(FCuts.begin(), FCuts.end()), FCuts.end());
-  FClassCount = static_cast<int>(FCuts.size()) - 1;
-  for (int b = 0; b < 256; ++b) FByteClass[b] = static_cast<std::uint16_t>(ClassOf(static_cast<TCharCode>(b)));
-  int leads = 0;
-  for (int b = 0; b < 256; ++b) FLeadIndex[b] = IsDBCSLeadByte(static_cast<unsigned char>(b)) ? leads++ : -1;
-  FPairClass.resize(static_cast<std::size_t>(leads) * 256);
-  for (int b = 0; b < 256; ++b) {
-    if (FLeadIndex[b] < 0) continue;
-    for (int t = 0; t < 256; ++t)
-      FPairClass[static_cast<std::size_t>(FLeadIndex[b]) * 256 + static_cast<std::size_t>(t)] =
-          static_cast<std::uint16_t>(ClassOf(static_cast<TCharCode>(b << 8 | t)));
-  }
-}
-
 // A kept CR is dropped before its line feed: a line window ends before it,
 // and the look-ahead reads CR LF as the line feed, so the automaton sees the
 // same characters as in cleaned text (which holds no CR at all).  Only the
@@ -210,10 +187,6 @@ void TFastScan::BuildClasses() {
 bool TFastScan::AllowsKeptCrLf() const {
   const std::size_t from = FExactLiteral ? 0 : 1;
   return FRequired.find_first_of("\r\n", from) == std::string::npos && !FRequired.starts_with('\r');
-}
-
-int TFastScan::ClassOf(TCharCode code) const {
-  return static_cast<int>(std::upper_bound(FCuts.begin(), FCuts.end(), code) - FCuts.begin()) - 1;
 }
 
 void TFastScan::ResetSets() {
@@ -230,8 +203,8 @@ std::int32_t TFastScan::Intern(std::vector<int> set) {
   const auto id = static_cast<std::int32_t>(FSets.size());
   FSets.push_back(std::move(set));
   FSetIndex.emplace(std::move(key), id);
-  FWithStart.resize(FWithStart.size() + static_cast<std::size_t>(FClassCount), kUnknown);
-  FNoStart.resize(FNoStart.size() + static_cast<std::size_t>(FClassCount), kUnknown);
+  FWithStart.resize(FWithStart.size() + static_cast<std::size_t>(FClasses.Count), kUnknown);
+  FNoStart.resize(FNoStart.size() + static_cast<std::size_t>(FClasses.Count), kUnknown);
   return id;
 }
 
@@ -243,7 +216,7 @@ std::int32_t TFastScan::Step(std::int32_t row, int cls, bool withStart) {
   auto& table = withStart ? FWithStart : FNoStart;
   const std::size_t slot = static_cast<std::size_t>(row) + static_cast<std::size_t>(cls);
   if (table[slot] != kUnknown) return table[slot];
-  const auto code = static_cast<TCharCode>(FCuts[static_cast<std::size_t>(cls)]);
+  const TCharCode code = FClasses.First(cls);
   std::vector<int> next;
   bool accept = false;
   auto follow = [&](int s) {
@@ -252,7 +225,7 @@ std::int32_t TFastScan::Step(std::int32_t row, int cls, bool withStart) {
     if (FAutomaton.Accepting[static_cast<std::size_t>(t)]) accept = true;
     next.push_back(t);
   };
-  for (int s : FSets[static_cast<std::size_t>(row / FClassCount)]) follow(s);
+  for (int s : FSets[static_cast<std::size_t>(row / FClasses.Count)]) follow(s);
   if (withStart) follow(FAutomaton.Start);
   if (accept) return table[slot] = kAccept;
   std::sort(next.begin(), next.end());
@@ -261,40 +234,40 @@ std::int32_t TFastScan::Step(std::int32_t row, int cls, bool withStart) {
     // The cache of sets is full: start it afresh (a pattern with very many
     // sets is then slower, never wrong).
     ResetSets();
-    return Intern(std::move(next)) * FClassCount;
+    return Intern(std::move(next)) * FClasses.Count;
   }
-  const std::int32_t nextRow = Intern(std::move(next)) * FClassCount;
+  const std::int32_t nextRow = Intern(std::move(next)) * FClasses.Count;
   (withStart ? FWithStart : FNoStart)[slot] = nextRow;
   return nextRow;
 }
 
 bool TFastScan::WindowMatches(std::string_view window, std::size_t& next, std::int32_t& running) {
-  running = FEmpty * FClassCount;
+  running = FEmpty * FClasses.Count;
   const auto* p = reinterpret_cast<const unsigned char*>(window.data());
   const std::size_t leading = LeadingLength(p);
   const std::size_t lineEnd = LineEnd(p, window.size(), leading);
   bool dangling = false;
-  int cls = leading > 1 ? FPairClass[static_cast<std::size_t>(FLeadIndex[p[0]]) * 256 + '\n'] : FByteClass[p[0]];
-  std::int32_t set = Step(FEmpty * FClassCount, cls, true);
+  int cls = leading > 1 ? FClasses.Pair(p[0], '\n') : FClasses.ByteClass[p[0]];
+  std::int32_t set = Step(FEmpty * FClasses.Count, cls, true);
   if (set == kAccept) return true;
   std::size_t i = leading;
   while (i < lineEnd) {
-    if (FStartsAtLineStarts && set == FEmpty * FClassCount) {
+    if (FStartsAtLineStarts && set == FEmpty * FClasses.Count) {
       // Every attempt has failed and no other can start before the next
       // line: only where that line's leading character starts is left.
       next = TCharacterStarts(p, leading).At(lineEnd) ? window.size() - 1 : lineEnd - 1;
       return false;
     }
     const unsigned char b = p[i];
-    if (FLeadIndex[b] >= 0) {
+    if (FClasses.LeadIndex[b] >= 0) {
       if (i + 1 == lineEnd) {
         dangling = true;
         break;
       }
-      cls = FPairClass[static_cast<std::size_t>(FLeadIndex[b]) * 256 + p[i + 1]];
+      cls = FClasses.Pair(b, p[i + 1]);
       i += 2;
     } else {
-      cls = FByteClass[b];
+      cls = FClasses.ByteClass[b];
       i += 1;
     }
     std::int32_t following = FWithStart[static_cast<std::size_t>(set + cls)];
@@ -308,8 +281,7 @@ bool TFastScan::WindowMatches(std::string_view window, std::size_t& next, std::i
   // The character that ends the line: the line feed, or the dangling lead
   // byte paired with it, which is the next line's leading character.  No
   // attempt of this line starts there.
-  cls = dangling ? FPairClass[static_cast<std::size_t>(FLeadIndex[p[lineEnd - 1]]) * 256 + '\n']
-                 : FByteClass[static_cast<unsigned char>('\n')];
+  cls = dangling ? FClasses.Pair(p[lineEnd - 1], '\n') : FClasses.ByteClass[static_cast<unsigned char>('\n')];
   next = dangling ? lineEnd - 1 : window.size() - 1;
   running = Step(set, cls, false);
   return running == kAccept;
@@ -331,11 +303,10 @@ bool TFastScan::RunsOnToAccept(TTxtFile& file, std::size_t from, std::int32_t ru
       file.GetAheadChar();
       code = (code & 0xFF00) | '\n';
     }
-    const int cls = code > 0xFF ? FPairClass[static_cast<std::size_t>(FLeadIndex[code >> 8]) * 256 + (code & 0xFF)]
-                                : FByteClass[code];
+    const int cls = FClasses.CodeClass(code);
     running = Step(running, cls, false);
     if (running == kAccept) return true;
-    if (running == FEmpty * FClassCount) return false;
+    if (running == FEmpty * FClasses.Count) return false;
     if (++FAheadSteps == kPollSteps) {
       FAheadSteps = 0;
       file.Poll();
@@ -440,7 +411,7 @@ void TFastScan::Run(TTxtFile& file, const std::function<void()>& report) {
     } else {
       std::int32_t running = 0;
       matches = WindowMatches(window, next, running);
-      if (!matches && running != FEmpty * FClassCount) {
+      if (!matches && running != FEmpty * FClasses.Count) {
         matches = RunsOnToAccept(file, window.size(), running);
         window = file.LineWindow();  // the look-ahead may have read other blocks
       }

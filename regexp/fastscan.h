@@ -46,6 +46,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "charclasses.h"
 #include "dfa.h"
 #include "multisearch.h"
 #include "required_set.h"
@@ -105,8 +106,6 @@ class TFastScan {
   static constexpr std::uint32_t kPollSteps = 1u << 20;
 
   bool ComputeStartsAtLineStarts() const;
-  void BuildClasses();
-  int ClassOf(TCharCode code) const;
   std::int32_t Intern(std::vector<int> set);
   std::int32_t Step(std::int32_t set, int cls, bool withStart);
   void ResetSets();
@@ -140,11 +139,7 @@ class TFastScan {
   bool FStartsAtLineStarts = false;
 
   // Character classes: codes that every state treats alike.
-  std::vector<std::uint32_t> FCuts;  // class k holds the codes [FCuts[k], FCuts[k + 1])
-  std::uint16_t FByteClass[256];
-  std::vector<std::uint16_t> FPairClass;  // [lead index * 256 + trail]
-  std::int16_t FLeadIndex[256];
-  int FClassCount = 0;
+  TCharClasses FClasses;
 
   // Sets of automaton states, numbered as met; both tables hold, per set
   // and class, the next set, kAccept, or kUnknown.
