@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "chain.h"
+#include "prefixstarts.h"
 #include "required.h"
 
 namespace {
@@ -175,6 +176,19 @@ int TRegularExpression::Match(const std::string& s, int& pos, int& len) const {
 
 int TRegularExpression::FindMatch(const std::string& s, int& pos, int& len) const {
   const TDFA* dfa = CurrentDFA();
+  // Every match begins with the required prefix: only where it stands can a
+  // start succeed.  Anchored patterns and a subject whose lone last byte
+  // must raise its error where the character scan reads it take every start.
+  if (!dfa->RequiredPrefix.empty() && !dfa->BeginAnchored && !dfa->EndAnchored &&
+      !TPrefixStarts::EndsInLoneLeadByte(s)) {
+    TPrefixStarts starts(s, dfa->RequiredPrefix, dfa->RequiredPrefixFoldsCase);
+    for (std::size_t at = starts.Next(); at != TPrefixStarts::npos; at = starts.Next()) {
+      if (MatchFrom(s, static_cast<int>(at) + 1, dfa->Start, pos, len) != 0) return pos;
+    }
+    pos = 0;
+    len = 0;
+    return 0;
+  }
   const int length = static_cast<int>(s.size());
   int i = 1;
   TCharCode c = CodeAt(s, i);

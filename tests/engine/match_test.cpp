@@ -102,6 +102,7 @@ TEST(Matching, NeverStartsOnATrailByte) {
   EXPECT_EQ(MatchOf("a", S("Ｂ")), kNone);
   EXPECT_EQ(MatchOf("a", S("Ｂa")), (Found{3, 1}));
   EXPECT_EQ(MatchOf("ab", S("Ｂb")), kNone);
+  EXPECT_EQ(MatchOf("ab", S("ＢbＢab")), (Found{6, 2}));
   // A pattern equal to a trail byte followed by the next character's lead
   // byte never matches across two characters.
   EXPECT_EQ(MatchOf(S("aＢ"), S("ＢＢ")), kNone);
