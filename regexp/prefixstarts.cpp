@@ -37,6 +37,25 @@ bool TPrefixStarts::IsBoundary(std::size_t at) {
   return run % 2 == 0;
 }
 
+std::string TPrefixStarts::MatchPrefix(const TDFA& dfa, bool& foldCase) {
+  foldCase = dfa.RequiredPrefixFoldsCase;
+  if (!dfa.RequiredPrefix.empty()) return dfa.RequiredPrefix;
+  foldCase = false;
+  // A start that accepts at once matches the empty string anywhere.
+  if (dfa.Start->Accepting != 0 || dfa.Start->Transitions.empty()) return {};
+  // A code above 0xFF is read from its lead byte and the byte after it,
+  // any other code from its own byte.
+  int only = -1;
+  for (const TDFATransition& t : dfa.Start->Transitions) {
+    const TCharCode low = t.Low > 0xFF ? static_cast<TCharCode>(t.Low >> 8) : t.Low;
+    const TCharCode high = t.High > 0xFF ? static_cast<TCharCode>(t.High >> 8) : t.High;
+    if (low != high || (t.Low <= 0xFF && t.High > 0xFF)) return {};
+    if (only >= 0 && only != low) return {};
+    only = low;
+  }
+  return std::string(1, static_cast<char>(only));
+}
+
 bool TPrefixStarts::EndsInLoneLeadByte(std::string_view subject) {
   std::size_t run = 0;
   while (run < subject.size() && CanLead(subject, subject.size() - 1 - run)) ++run;

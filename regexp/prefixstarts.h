@@ -15,7 +15,10 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
+
+#include "dfa.h"
 
 class TPrefixStarts {
  public:
@@ -27,6 +30,11 @@ class TPrefixStarts {
   // The 0-based byte index of the next character boundary, after those
   // returned before, where the prefix bytes stand; npos when none is left.
   std::size_t Next();
+
+  // The bytes every match of the automaton begins with: its required prefix,
+  // or else the one byte that every character its start moves on begins
+  // with; empty when there is neither.  foldCase tells how to search them.
+  static std::string MatchPrefix(const TDFA& dfa, bool& foldCase);
 
   // Whether the subject ends in a lead byte without its second byte.
   static bool EndsInLoneLeadByte(std::string_view subject);
