@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "chain.h"
+#include "prefixstarts.h"
 #include "required.h"
 #include "required_set.h"
 
@@ -177,6 +178,21 @@ int TRegularExpression::Match(const std::string& s, int& pos, int& len) const {
 
 int TRegularExpression::FindMatch(const std::string& s, int& pos, int& len) const {
   const TDFA* dfa = CurrentDFA();
+  // Only where the bytes every match begins with stand can a start succeed.
+  // Anchored patterns and a subject whose lone last byte must raise its
+  // error where the character scan reads it take every start.
+  bool foldCase = false;
+  const std::string prefix =
+      dfa->BeginAnchored || dfa->EndAnchored ? std::string() : TPrefixStarts::MatchPrefix(*dfa, foldCase);
+  if (!prefix.empty() && !TPrefixStarts::EndsInLoneLeadByte(s)) {
+    TPrefixStarts starts(s, prefix, foldCase);
+    for (std::size_t at = starts.Next(); at != TPrefixStarts::npos; at = starts.Next()) {
+      if (MatchFrom(s, static_cast<int>(at) + 1, dfa->Start, pos, len) != 0) return pos;
+    }
+    pos = 0;
+    len = 0;
+    return 0;
+  }
   const int length = static_cast<int>(s.size());
   int i = 1;
   TCharCode c = CodeAt(s, i);

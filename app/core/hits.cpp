@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <utility>
 
 #include "core/encoding.h"
 #include "sjis.h"
@@ -32,13 +33,21 @@ std::string Tag(const std::string& fileNameSjis, std::int64_t lineNo) {
   return fileNameSjis + "(" + std::to_string(lineNo) + "): ";
 }
 
-THitLine BuildHitLine(const std::string& tag, const std::string& line, int pos, int len, const TMarks& marks) {
+THitLine BuildHitLine(const std::string& tag, std::string line, int pos, int len, const TMarks& marks) {
   if (pos < 1 || len < 0 || static_cast<std::size_t>(pos - 1 + len) > line.size()) {
     throw std::out_of_range("hit outside its line");
   }
   const auto start = static_cast<std::size_t>(pos - 1);
   const auto length = static_cast<std::size_t>(len);
   THitLine hit;
+  if (tag.empty() && marks.Open.empty() && marks.Close.empty()) {
+    // Nothing goes in between: the line itself is the hit line, taken over
+    // rather than copied (a line can be many megabytes long).
+    hit.Text = std::move(line);
+    hit.RunStart = static_cast<int>(start);
+    hit.RunLength = len;
+    return hit;
+  }
   hit.Text.reserve(tag.size() + line.size() + marks.Open.size() + marks.Close.size());
   hit.Text += tag;
   hit.Text.append(line, 0, start);

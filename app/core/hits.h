@@ -47,8 +47,9 @@ struct THitLine {
 // Concatenates tag, the bytes of line before the match, the opening mark, the
 // match, the closing mark and the rest of line.  pos is the match's 1-based
 // byte position in line and len its byte length, as the engine reports them;
-// the range must lie within line.
-THitLine BuildHitLine(const std::string& tag, const std::string& line, int pos, int len, const TMarks& marks);
+// the range must lie within line.  Without tag and marks the line itself
+// becomes the hit line's text.
+THitLine BuildHitLine(const std::string& tag, std::string line, int pos, int len, const TMarks& marks);
 
 // The text the keyword pattern is matched against: line itself, or line
 // without its last byte when that byte is a lead byte without its second

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <ctime>
 #include <new>
+#include <utility>
 
 #include "core/dictionary_folder.h"
 #include "core/encoding.h"
@@ -157,7 +158,7 @@ void TSearchDriver::Grep1Match(TGrep& /*sender*/, LineInfo_t lineInfo) {
   ++FHitCount;
   FWindow.SetStatus(hits::RunningStatus(FHitCount, FCurrentFileText));
   const std::string tag = FWindow.ShowTags() ? hits::Tag(FCurrentFileSjis, lineInfo.LineNo) : std::string();
-  const hits::THitLine hit = hits::BuildHitLine(tag, lineInfo.Line, pos, len, FMarks);
+  const hits::THitLine hit = hits::BuildHitLine(tag, std::move(lineInfo.Line), pos, len, FMarks);
   FView.AppendHitLine(hit.Text, hit.RunStart, hit.RunLength, FWindow.KeywordStyle());
   if (FHitCount == FEffectiveLimit) {
     FStopFlag = true;

@@ -102,6 +102,14 @@ TEST(Matching, NeverStartsOnATrailByte) {
   EXPECT_EQ(MatchOf("a", S("Ｂ")), kNone);
   EXPECT_EQ(MatchOf("a", S("Ｂa")), (Found{3, 1}));
   EXPECT_EQ(MatchOf("ab", S("Ｂb")), kNone);
+  EXPECT_EQ(MatchOf("ab", S("ＢbＢab")), (Found{6, 2}));
+  EXPECT_EQ(MatchOf("a[bc]", S("Ｂb") + "ac"), (Found{4, 2}));
+  // "亜" is 0x88 0x9F: both bytes could be lead bytes, so only counting from
+  // the start tells the pair 0x9F 0x88 across two of them from a character.
+  std::string run;
+  for (int i = 0; i < 40; ++i) run += S("亜");
+  EXPECT_EQ(MatchOf("\x9F\x88", run), kNone);
+  EXPECT_EQ(MatchOf("\x9F\x88", run + "\x9F\x88"), (Found{81, 2}));
   // A pattern equal to a trail byte followed by the next character's lead
   // byte never matches across two characters.
   EXPECT_EQ(MatchOf(S("aＢ"), S("ＢＢ")), kNone);

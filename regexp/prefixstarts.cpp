@@ -1,0 +1,63 @@
+#include "prefixstarts.h"
+
+#include "bytescan.h"
+#include "sjis.h"
+
+namespace {
+
+// Beyond this many bytes that could be lead bytes before a place, the
+// boundaries are walked forward from the last known one instead, so that a
+// long run of such bytes is not counted again for every place in it.
+constexpr std::size_t kLongRun = 64;
+
+bool CanLead(std::string_view s, std::size_t i) { return IsDBCSLeadByte(static_cast<unsigned char>(s[i])); }
+
+}  // namespace
+
+std::size_t TPrefixStarts::Next() {
+  while (FFrom < FSubject.size()) {
+    const std::size_t at = FFrom + FindBytes(FSubject.substr(FFrom), FPrefix, FFoldCase);
+    if (at >= FSubject.size()) break;
+    FFrom = at + 1;
+    if (IsBoundary(at)) return at;
+  }
+  FFrom = FSubject.size();
+  return npos;
+}
+
+bool TPrefixStarts::IsBoundary(std::size_t at) {
+  if (at < FKnown) return false;  // within the character that starts before FKnown
+  std::size_t run = 0;
+  while (at - run > FKnown && CanLead(FSubject, at - 1 - run)) {
+    if (++run == kLongRun) {
+      while (FKnown < at) FKnown += CanLead(FSubject, FKnown) ? 2 : 1;
+      return FKnown == at;
+    }
+  }
+  return run % 2 == 0;
+}
+
+std::string TPrefixStarts::MatchPrefix(const TDFA& dfa, bool& foldCase) {
+  foldCase = dfa.RequiredPrefixFoldsCase;
+  if (!dfa.RequiredPrefix.empty()) return dfa.RequiredPrefix;
+  foldCase = false;
+  // A start that accepts at once matches the empty string anywhere.
+  if (dfa.Start->Accepting != 0 || dfa.Start->Transitions.empty()) return {};
+  // A code above 0xFF is read from its lead byte and the byte after it,
+  // any other code from its own byte.
+  int only = -1;
+  for (const TDFATransition& t : dfa.Start->Transitions) {
+    const TCharCode low = t.Low > 0xFF ? static_cast<TCharCode>(t.Low >> 8) : t.Low;
+    const TCharCode high = t.High > 0xFF ? static_cast<TCharCode>(t.High >> 8) : t.High;
+    if (low != high || (t.Low <= 0xFF && t.High > 0xFF)) return {};
+    if (only >= 0 && only != low) return {};
+    only = low;
+  }
+  return std::string(1, static_cast<char>(only));
+}
+
+bool TPrefixStarts::EndsInLoneLeadByte(std::string_view subject) {
+  std::size_t run = 0;
+  while (run < subject.size() && CanLead(subject, subject.size() - 1 - run)) ++run;
+  return run % 2 == 1;
+}

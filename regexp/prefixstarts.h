@@ -1,0 +1,52 @@
+// The places where a match of a pattern can begin in a subject, found by a
+// byte search for the bytes every match begins with (see required.h) rather
+// than by trying every character.
+//
+// A match starts on a character boundary, and the subject is cut into
+// characters from its first byte (a lead byte takes the next byte with it).
+// A byte that cannot be a lead byte always ends a character, so whether a
+// place is a boundary follows from the run of bytes that could be lead bytes
+// just before it: an even run means a boundary.  A place found by the byte
+// search that is no boundary is passed over.
+//
+// On a long line with few occurrences of those bytes this costs about what a
+// byte search costs, where trying every character takes a table walk per
+// character.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "dfa.h"
+
+class TPrefixStarts {
+ public:
+  // prefix: bytes every match begins with, not empty; with foldCase the case
+  // of their ASCII letters does not matter.
+  TPrefixStarts(std::string_view subject, std::string_view prefix, bool foldCase)
+      : FSubject(subject), FPrefix(prefix), FFoldCase(foldCase) {}
+
+  // The 0-based byte index of the next character boundary, after those
+  // returned before, where the prefix bytes stand; npos when none is left.
+  std::size_t Next();
+
+  // The bytes every match of the automaton begins with: its required prefix,
+  // or else the one byte that every character its start moves on begins
+  // with; empty when there is neither.  foldCase tells how to search them.
+  static std::string MatchPrefix(const TDFA& dfa, bool& foldCase);
+
+  // Whether the subject ends in a lead byte without its second byte.
+  static bool EndsInLoneLeadByte(std::string_view subject);
+
+  static constexpr std::size_t npos = std::string_view::npos;
+
+ private:
+  bool IsBoundary(std::size_t at);
+
+  std::string_view FSubject;
+  std::string_view FPrefix;
+  bool FFoldCase;
+  std::size_t FFrom = 0;   // where the byte search goes on
+  std::size_t FKnown = 0;  // a character boundary at or before every place still asked
+};
