@@ -331,36 +331,7 @@ std::size_t TCrossLineScan::PassRun(std::string_view bytes, const TConfig& confi
   return i;
 }
 
-namespace {
-
-// Tells character starts from the bytes before a place: a byte that cannot
-// be a lead byte ends a character, so the bytes after it that can pair up
-// from there.  Long runs of such bytes are walked forward from a known
-// start instead, which then moves up, so that ascending places cost time
-// linear in the text.
-class TCharacterStarts {
- public:
-  explicit TCharacterStarts(const unsigned char* p) : P(p) {}
-
-  bool At(std::size_t at) {
-    if (at < Known) return false;
-    std::size_t k = 0;
-    while (at - k > Known && IsDBCSLeadByte(P[at - 1 - k])) {
-      if (++k == kLongRun) {
-        while (Known < at) Known += IsDBCSLeadByte(P[Known]) ? 2 : 1;
-        return Known == at;
-      }
-    }
-    return k % 2 == 0;
-  }
-
- private:
-  static constexpr std::size_t kLongRun = 64;
-  const unsigned char* P;
-  std::size_t Known = 0;
-};
-
-}  // namespace
+namespace {}  // namespace
 
 // Where the passable characters from p on end, at a character boundary at
 // or a byte past limit.  With few stop bytes they are searched for (and a

@@ -25,38 +25,6 @@ bool IsLineFeedCode(TCharCode code) {
   return code == '\n' || ((code & 0xFF) == '\n' && IsDBCSLeadByte(static_cast<unsigned char>(code >> 8)));
 }
 
-// Tells which places of a line start a character, reading the bytes before
-// them: a byte that cannot be a lead byte always ends a character (alone, or
-// as a second byte), so the bytes after it that can be lead bytes pair up
-// from there, and an odd number of them leaves the last one a lead byte
-// whose second byte stands at the place.  A long run of such bytes is walked
-// forward instead, from a known character start that then moves up, so that
-// places asked for in ascending order cost time linear in the line in all.
-class TCharacterStarts {
- public:
-  // known: a character start at or before every place that will be asked.
-  TCharacterStarts(const unsigned char* p, std::size_t known) : P(p), Known(known) {}
-
-  bool At(std::size_t at) {
-    // Below Known only its second byte can be asked (Known moved up to the
-    // first start after an earlier place).
-    if (at < Known) return false;
-    std::size_t k = 0;
-    while (at - k > Known && IsDBCSLeadByte(P[at - 1 - k])) {
-      if (++k == kLongRun) {
-        while (Known < at) Known += IsDBCSLeadByte(P[Known]) ? 2 : 1;
-        return Known == at;
-      }
-    }
-    return k % 2 == 0;
-  }
-
- private:
-  static constexpr std::size_t kLongRun = 64;
-  const unsigned char* P;
-  std::size_t Known;
-};
-
 // The bytes of a line's leading character at p: a line feed, or a lead byte
 // with it (and with a kept CR between them).
 std::size_t LeadingLength(const unsigned char* p) {

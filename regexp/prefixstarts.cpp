@@ -5,11 +5,6 @@
 
 namespace {
 
-// Beyond this many bytes that could be lead bytes before a place, the
-// boundaries are walked forward from the last known one instead, so that a
-// long run of such bytes is not counted again for every place in it.
-constexpr std::size_t kLongRun = 64;
-
 bool CanLead(std::string_view s, std::size_t i) { return IsDBCSLeadByte(static_cast<unsigned char>(s[i])); }
 
 }  // namespace
@@ -19,22 +14,10 @@ std::size_t TPrefixStarts::Next() {
     const std::size_t at = FFrom + FindBytes(FSubject.substr(FFrom), FPrefix, FFoldCase);
     if (at >= FSubject.size()) break;
     FFrom = at + 1;
-    if (IsBoundary(at)) return at;
+    if (FStarts.At(at)) return at;
   }
   FFrom = FSubject.size();
   return npos;
-}
-
-bool TPrefixStarts::IsBoundary(std::size_t at) {
-  if (at < FKnown) return false;  // within the character that starts before FKnown
-  std::size_t run = 0;
-  while (at - run > FKnown && CanLead(FSubject, at - 1 - run)) {
-    if (++run == kLongRun) {
-      while (FKnown < at) FKnown += CanLead(FSubject, FKnown) ? 2 : 1;
-      return FKnown == at;
-    }
-  }
-  return run % 2 == 0;
 }
 
 std::string TPrefixStarts::MatchPrefix(const TDFA& dfa, bool& foldCase) {

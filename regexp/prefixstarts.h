@@ -19,13 +19,17 @@
 #include <string_view>
 
 #include "dfa.h"
+#include "sjis.h"
 
 class TPrefixStarts {
  public:
   // prefix: bytes every match begins with, not empty; with foldCase the case
   // of their ASCII letters does not matter.
   TPrefixStarts(std::string_view subject, std::string_view prefix, bool foldCase)
-      : FSubject(subject), FPrefix(prefix), FFoldCase(foldCase) {}
+      : FSubject(subject),
+        FPrefix(prefix),
+        FFoldCase(foldCase),
+        FStarts(reinterpret_cast<const unsigned char*>(subject.data())) {}
 
   // The 0-based byte index of the next character boundary, after those
   // returned before, where the prefix bytes stand; npos when none is left.
@@ -42,11 +46,9 @@ class TPrefixStarts {
   static constexpr std::size_t npos = std::string_view::npos;
 
  private:
-  bool IsBoundary(std::size_t at);
-
   std::string_view FSubject;
   std::string_view FPrefix;
   bool FFoldCase;
-  std::size_t FFrom = 0;   // where the byte search goes on
-  std::size_t FKnown = 0;  // a character boundary at or before every place still asked
+  std::size_t FFrom = 0;     // where the byte search goes on
+  TCharacterStarts FStarts;  // places are asked in ascending order
 };

@@ -5,6 +5,7 @@
 // 1-based byte indexes into a string and name the next byte to read.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,6 +14,38 @@ using TCharCode = std::uint16_t;
 
 // The Shift-JIS lead bytes: 0x81-0x9F and 0xE0-0xFC.
 constexpr bool IsDBCSLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// Tells which places of a text start a character, reading the bytes before
+// them: a byte that cannot be a lead byte always ends a character (alone, or
+// as a second byte), so the bytes after it that can be lead bytes pair up
+// from there, and an odd number of them leaves the last one a lead byte
+// whose second byte stands at the place.  A long run of such bytes is walked
+// forward instead, from a known character start that then moves up, so that
+// places asked for in ascending order cost time linear in the text in all.
+class TCharacterStarts {
+ public:
+  // known: a character start at or before every place that will be asked.
+  explicit TCharacterStarts(const unsigned char* p, std::size_t known = 0) : P(p), Known(known) {}
+
+  bool At(std::size_t at) {
+    // Below Known only a second byte can be asked (Known moved up to the
+    // first start after an earlier place).
+    if (at < Known) return false;
+    std::size_t k = 0;
+    while (at - k > Known && IsDBCSLeadByte(P[at - 1 - k])) {
+      if (++k == kLongRun) {
+        while (Known < at) Known += IsDBCSLeadByte(P[Known]) ? 2 : 1;
+        return Known == at;
+      }
+    }
+    return k % 2 == 0;
+  }
+
+ private:
+  static constexpr std::size_t kLongRun = 64;
+  const unsigned char* P;
+  std::size_t Known;
+};
 
 // Reads the character at Position and advances Position past it.  Returns 0
 // without moving when Position is past the end; a zero byte reads as 0 and is
