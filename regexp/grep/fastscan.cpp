@@ -176,7 +176,6 @@ bool TFastScan::SetWindowMatches(std::string_view window, std::size_t& next) {
 // feed when there is none.
 void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
   const std::string_view data = file.Buffered();
-  if (data.size() < 2) return;
   if (data.size() < 3) return;
   const std::size_t leading = LeadingLength(reinterpret_cast<const unsigned char*>(data.data()));
   const std::size_t limit = FindRequired(data);
@@ -186,30 +185,11 @@ void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
   const void* lastFeed = memrchr(data.data() + leading, '\n', limit - leading);
   if (lastFeed == nullptr) return;
   const std::size_t feed = static_cast<std::size_t>(static_cast<const char*>(lastFeed) - data.data());
-  // Whether the line that this line feed ends has a dangling lead byte:
-  // only when the byte before the line feed (and before a kept CR) could be
-  // one, cut the line from its first byte.
+  // Whether the line that this line feed ends has a dangling lead byte, which
+  // pairs with the line feed and is the next line's leading character.
+  const auto* p = reinterpret_cast<const unsigned char*>(data.data());
   const std::size_t lineEnd = feed > leading && data[feed - 1] == '\r' ? feed - 1 : feed;
-  if (lineEnd <= leading || !IsDBCSLeadByte(static_cast<unsigned char>(data[lineEnd - 1]))) {
-    file.Skip(data, feed);
-    return;
-  }
-  const void* before = memrchr(data.data(), '\n', feed);
-  std::size_t i =
-      before != nullptr ? static_cast<std::size_t>(static_cast<const char*>(before) - data.data()) + 1 : leading;
-  if (before == nullptr || i < leading) i = leading;
-  bool dangling = false;
-  while (i < lineEnd) {
-    if (IsDBCSLeadByte(static_cast<unsigned char>(data[i]))) {
-      if (i + 1 == lineEnd) {
-        dangling = true;
-        break;
-      }
-      i += 2;
-    } else {
-      i += 1;
-    }
-  }
+  const bool dangling = lineEnd > leading && !TCharacterStarts(p, leading).At(lineEnd);
   file.Skip(data, dangling ? lineEnd - 1 : feed);
 }
 
