@@ -1,5 +1,6 @@
 // The grep component over real files: which lines are reported, with which
-// numbers, and how a scan ends.
+// numbers (a table, each row through every scan choice), and how a scan
+// ends.
 #include "grep.h"
 
 #include <fcntl.h>
@@ -31,69 +32,86 @@ std::vector<TReport> Grep(TGrep& grep, const std::string& content) {
   return reports;
 }
 
-std::vector<TReport> Grep(const std::string& pattern, const std::string& content, bool ignoreCase = false) {
+std::vector<TReport> Grep(const std::string& pattern, const std::string& content, bool ignoreCase,
+                          TGrep::TScanChoice choice) {
   TGrep grep;
+  grep.ScanChoice = choice;
   grep.SetIgnoreCase(ignoreCase);
   grep.SetPattern(pattern);
   return Grep(grep, content);
 }
 
+struct TGrepCase {
+  std::string Pattern;
+  bool IgnoreCase;
+  std::string Content;
+  std::vector<TReport> Expected;
+};
+
 }  // namespace
 
-TEST(GrepAnchors, CaretMatchesEveryLineStartIncludingTheFirst) {
-  const auto r = Grep("^ab", "abc\nxab\nab\r\nab");
-  EXPECT_EQ(r, (std::vector<TReport>{{1, "abc"}, {3, "ab"}, {4, "ab"}}));
+TEST(Grep, ReportsTheLinesThatHoldAMatch) {
+  const std::string ai = S("あい");
+  const std::vector<TGrepCase> cases{
+      // "^" at every line start, the first included, also on the line after
+      // a reported one; "$" at every line end, an unterminated last one too
+      {"^ab", false, "abc\nxab\nab\r\nab", {{1, "abc"}, {3, "ab"}, {4, "ab"}}},
+      {"ab$", false, "xab\nabx\nab\r\nzab", {{1, "xab"}, {3, "ab"}, {4, "zab"}}},
+      {"^a|b", false, "b\na\n", {{1, "b"}, {2, "a"}}},
+      {"^ab$", false, "ab\nabc\nab", {{1, "ab"}, {3, "ab"}}},
+      // one report per line, with its number; line ends and zero bytes as the reader reads them
+      {"cat", false, "dog\ncat cat cat\n\nbobcat\n", {{2, "cat cat cat"}, {4, "bobcat"}}},
+      {"c.t", false, "dog\ncat cot cut\n\nbobcat\n", {{2, "cat cot cut"}, {4, "bobcat"}}},
+      {"b", false, std::string("a\r\nb\rc\rb\0b\n", 11), {{2, "b"}, {4, "b b"}}},
+      {"a", false, "", {}},
+      // a double-byte character is one: no match across two, no folded trail byte
+      {"\xA0" + S("い"), false, ai + "\n", {}},
+      {S("い"), false, ai + "\n", {{1, ai}}},
+      {S("ア"), true, S("ヂ") + "\n", {}},
+      {S("ヂ"), true, S("ア") + "\n", {}},
+      {S("ア") + "b", true, S("ア") + "B\n", {{1, S("ア") + "B"}}},
+      {"abc", true, "ABC\nxaBcx\nab c\n", {{1, "ABC"}, {2, "xaBcx"}}},
+      {"ab+c", true, "ABBC\nabc\nac\n", {{1, "ABBC"}, {2, "abc"}}},
+      // the code 0 ends every attempt (zero bytes read as spaces); a lead byte at the end
+      {"\\n\\0*b", false, "a\n", {}},
+      {"a\\0", false, "a\n", {}},
+      {"x", false, "x\x82", {{1, "x\x82"}}},
+  };
+  for (const TGrepCase& c : cases)
+    for (const auto choice :
+         {TGrep::TScanChoice::Fast, TGrep::TScanChoice::OneCharacter, TGrep::TScanChoice::AutomatonOnly})
+      EXPECT_EQ(Grep(c.Pattern, c.Content, c.IgnoreCase, choice), c.Expected)
+          << Hex(c.Pattern) << " ignore case " << c.IgnoreCase << " choice " << static_cast<int>(choice);
 }
 
-TEST(GrepAnchors, DollarMatchesEveryLineEndIncludingAnUnterminatedLastLine) {
-  const auto r = Grep("ab$", "xab\nabx\nab\r\nzab");
-  EXPECT_EQ(r, (std::vector<TReport>{{1, "xab"}, {3, "ab"}, {4, "zab"}}));
-}
-
-TEST(GrepAnchors, CaretOnTheLineAfterAReportedLine) {
-  // The next attempt starts on the line feed that ends the reported line.
-  const auto r = Grep("^a|b", "b\na\n");
-  EXPECT_EQ(r, (std::vector<TReport>{{1, "b"}, {2, "a"}}));
-}
-
-TEST(GrepAnchors, WholeLinePatternIsALiteralBetweenLineFeeds) {
+// A fixed string is compiled with case (the literal scans fold case
+// themselves), any other pattern without when IgnoreCase is on; anchors are
+// line feeds, and a change of IgnoreCase recompiles the current pattern.
+TEST(Grep, CompilesAsTheScansNeed) {
   TGrep grep;
   grep.SetPattern("^ab$");
-  ASSERT_TRUE(grep.CurrentDFA()->IsLiteral);
   EXPECT_EQ(grep.CurrentDFA()->Literal, "\nab\n");
-  EXPECT_EQ(Grep(grep, "ab\nabc\nab"), (std::vector<TReport>{{1, "ab"}, {3, "ab"}}));
+  grep.SetIgnoreCase(true);
+  EXPECT_EQ(grep.GetPattern(), "^ab$");
+  EXPECT_TRUE(grep.CurrentDFA()->IsLiteral);
+  EXPECT_FALSE(grep.CurrentDFA()->IgnoreCase);
+  grep.SetPattern("ab+c");
+  EXPECT_TRUE(grep.CurrentDFA()->IgnoreCase);
+  grep.SetIgnoreCase(false);
+  EXPECT_FALSE(grep.CurrentDFA()->IgnoreCase);
 }
 
-TEST(GrepReports, OneReportPerLineWithTheLineNumber) {
-  const auto r = Grep("cat", "dog\ncat cat cat\n\nbobcat\n");
-  EXPECT_EQ(r, (std::vector<TReport>{{2, "cat cat cat"}, {4, "bobcat"}}));
-  const auto regex = Grep("c.t", "dog\ncat cot cut\n\nbobcat\n");
-  EXPECT_EQ(regex, (std::vector<TReport>{{2, "cat cot cut"}, {4, "bobcat"}}));
-}
-
-TEST(GrepReports, LineEndsAndZeroBytes) {
-  const auto r = Grep("b", std::string("a\r\nb\rc\rb\0b\n", 11));
-  EXPECT_EQ(r, (std::vector<TReport>{{2, "b"}, {4, "b b"}}));
-}
-
-TEST(GrepReports, EmptyFileReportsNothing) { EXPECT_TRUE(Grep("a", "").empty()); }
-
-TEST(GrepReports, MissingFileRaisesFileNotFound) {
+TEST(Grep, MissingFileRaisesFileNotFoundUnlessNoHandler) {
   TGrep grep;
   grep.SetPattern("a");
+  EXPECT_NO_THROW(grep.GrepFile("/nonexistent/kovalex/dict.txt", nullptr));  // not even opened
   grep.OnMatch = [](TGrep&, LineInfo_t) {};
   EXPECT_THROW(grep.GrepFile("/nonexistent/kovalex/dict.txt", nullptr), EFileNotFound);
   EXPECT_FALSE(grep.Busy());
 }
 
-TEST(GrepReports, NoHandlerMeansTheFileIsNotEvenOpened) {
-  TGrep grep;
-  grep.SetPattern("a");
-  EXPECT_NO_THROW(grep.GrepFile("/nonexistent/kovalex/dict.txt", nullptr));
-}
-
 // An open descriptor is read from where it stands and left open.
-TEST(GrepReports, DescriptorIsReadAndLeftOpen) {
+TEST(Grep, DescriptorIsReadAndLeftOpen) {
   int fds[2];
   ASSERT_EQ(pipe(fds), 0);
   const std::string content = "skipped\nab\r\nb\na";
@@ -109,19 +127,6 @@ TEST(GrepReports, DescriptorIsReadAndLeftOpen) {
   EXPECT_EQ(reports, (std::vector<TReport>{{1, "ab"}, {3, "a"}}));
   EXPECT_NE(fcntl(fds[0], F_GETFD), -1);
   close(fds[0]);
-}
-
-TEST(GrepReports, DoubleByteLiteralNeverMatchesAcrossTwoCharacters) {
-  // あい is 82 A0 82 A2; the bytes A0 82 A2 hold the trail byte of あ
-  // followed by い, which a byte-wise search would find.
-  const std::string text = S("あい") + "\n";
-  const std::string across = "\xA0" + S("い");
-  EXPECT_TRUE(Grep(across, text).empty());
-  EXPECT_EQ(Grep(S("い"), text).size(), 1u);
-  TGrep grep;
-  grep.SetPattern(across);
-  grep.ScanChoice = TGrep::TScanChoice::AutomatonOnly;
-  EXPECT_TRUE(Grep(grep, text).empty());
 }
 
 TEST(GrepHandler, EndOfFileFromTheHandlerEndsTheFileNormally) {
@@ -194,51 +199,6 @@ TEST(GrepHandler, PatternChangedDuringTheScanDoesNotDisturbIt) {
   };
   grep.GrepFile(file.Path(), nullptr);
   EXPECT_EQ(lines, (std::vector<int>{1, 3}));
-}
-
-TEST(GrepIgnoreCase, PlainLettersUseTheLiteralScanAndACaseSensitiveAutomaton) {
-  TGrep grep;
-  grep.SetIgnoreCase(true);
-  grep.SetPattern("abc");
-  EXPECT_TRUE(grep.CurrentDFA()->IsLiteral);
-  EXPECT_FALSE(grep.CurrentDFA()->IgnoreCase);
-  EXPECT_EQ(Grep(grep, "ABC\nxaBcx\nab c\n"), (std::vector<TReport>{{1, "ABC"}, {2, "xaBcx"}}));
-}
-
-TEST(GrepIgnoreCase, PatternWithAnOperatorIsCompiledCaseInsensitively) {
-  TGrep grep;
-  grep.SetIgnoreCase(true);
-  grep.SetPattern("ab+c");
-  EXPECT_FALSE(grep.CurrentDFA()->IsLiteral);
-  EXPECT_TRUE(grep.CurrentDFA()->IgnoreCase);
-  EXPECT_EQ(Grep(grep, "ABBC\nabc\nac\n"), (std::vector<TReport>{{1, "ABBC"}, {2, "abc"}}));
-}
-
-TEST(GrepIgnoreCase, TogglingRecompilesTheCurrentPattern) {
-  TGrep grep;
-  grep.SetPattern("a.c");
-  EXPECT_EQ(Grep(grep, "ABC\n").size(), 0u);
-  grep.SetIgnoreCase(true);
-  EXPECT_EQ(grep.GetPattern(), "a.c");
-  EXPECT_EQ(Grep(grep, "ABC\n").size(), 1u);
-}
-
-TEST(GrepIgnoreCase, TrailBytesAreNeverFolded) {
-  // ア is 83 41 and ヂ is 83 61: folding the second byte would confuse them.
-  EXPECT_TRUE(Grep(S("ア"), S("ヂ") + "\n", true).empty());
-  EXPECT_TRUE(Grep(S("ヂ"), S("ア") + "\n", true).empty());
-  EXPECT_EQ(Grep(S("ア") + "b", S("ア") + "B\n", true).size(), 1u);
-}
-
-TEST(GrepEdges, TransitionOnCodeZeroNeverLoopsAtTheEndOfTheFile) {
-  EXPECT_TRUE(Grep("\\n\\0*b", "a\n").empty());
-  EXPECT_TRUE(Grep("a\\0", "a\n").empty());  // zero bytes of a file read as spaces
-}
-
-TEST(GrepEdges, LeadByteAtTheEndOfAnUnterminatedFile) {
-  const auto r = Grep("x", "x\x82");
-  ASSERT_EQ(r.size(), 1u);
-  EXPECT_EQ(r[0].Line, "x\x82");
 }
 
 // The literal scans, the automaton scan and the whole-line scan must report
