@@ -192,13 +192,22 @@ def run(cmd, cwd=None, timeout=None):
         out, _ = proc.communicate(timeout=timeout)
         return proc.returncode, out, time.monotonic() - began
     except subprocess.TimeoutExpired:
-        os.killpg(proc.pid, signal.SIGKILL)
+        kill_group(proc.pid)
         out, _ = proc.communicate()
         return None, out, time.monotonic() - began
     except BaseException:
-        os.killpg(proc.pid, signal.SIGKILL)
+        kill_group(proc.pid)
         proc.wait()
         raise
+
+
+def kill_group(pid):
+    """Kills a command's process group, which may have ended already (then an
+    interrupted run would lose its report)."""
+    try:
+        os.killpg(pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
 
 
 def read_tree(root, commit):
