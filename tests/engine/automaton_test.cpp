@@ -57,16 +57,6 @@ std::string Label(TCharCode low, TCharCode high) {
   return buf;
 }
 
-// "from -label-> to" for every NFA transition in list order.
-std::vector<std::string> NfaEdges(const std::vector<std::vector<TNFATransition>>& states) {
-  std::vector<std::string> out;
-  for (std::size_t i = 0; i < states.size(); ++i)
-    for (const TNFATransition& t : states[i])
-      out.push_back(std::to_string(i) + " -" + (t.Low == kEps ? std::string("e") : Label(t.Low, t.High)) + "-> " +
-                    std::to_string(t.Target));
-  return out;
-}
-
 std::vector<int> Members(const TNFAStateSet& set, int capacity) {
   std::vector<int> out;
   for (int i = 0; i < capacity; ++i)
@@ -143,17 +133,6 @@ bool HasLabel(const TDFA& dfa, TCharCode code) {
 
 }  // namespace
 
-TEST(Nfa, ShapeOfABStar) {
-  Built b = Build("ab*");
-  EXPECT_EQ(b.nfa->StartIndex, 0);
-  EXPECT_EQ(b.nfa->FinalIndex, 1);
-  ASSERT_EQ(b.nfa->StateCount(), 5);
-  EXPECT_EQ(NfaEdges(b.nfa->StateList),
-            (std::vector<std::string>{"0 -61-> 2", "2 -e-> 3", "3 -e-> 1", "3 -62-> 4", "4 -e-> 3"}));
-  EXPECT_FALSE(b.nfa->BeginAnchored);
-  EXPECT_FALSE(b.nfa->EndAnchored);
-}
-
 TEST(Nfa, UnknownNodeKindIsAnInternalError) {
   TRegExpParser parser("", false);
   TNFA nfa(&parser);
@@ -168,25 +147,6 @@ TEST(Nfa, UnknownNodeKindIsAnInternalError) {
     FAIL() << "raised as a pattern error";
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message(), "This cannot happen in TNFA.GenerateStateList");
-  }
-}
-
-TEST(Nfa, OnlyTheFinalStateAcceptsAndEveryStateLeadsThere) {
-  for (const std::string& pattern : RandomPatterns(200, 5)) {
-    SCOPED_TRACE(Hex(pattern));
-    Built b = Build(pattern);
-    const auto& states = b.nfa->StateList;
-    EXPECT_TRUE(states[1].empty()) << "nothing leaves the final state";
-    // Backward reachability from the final state.
-    std::vector<bool> reaches(states.size(), false);
-    reaches[1] = true;
-    for (bool changed = true; changed;) {
-      changed = false;
-      for (std::size_t i = 0; i < states.size(); ++i)
-        for (const TNFATransition& t : states[i])
-          if (!reaches[i] && reaches[static_cast<std::size_t>(t.Target)]) reaches[i] = changed = true;
-    }
-    EXPECT_EQ(std::count(reaches.begin(), reaches.end(), false), 0);
   }
 }
 
