@@ -123,7 +123,6 @@ std::vector<bool> ClosureOf(const TNFA& nfa, std::vector<bool> set) {
   return set;
 }
 
-
 bool HasLabel(const TDFA& dfa, TCharCode code) {
   for (const auto& s : dfa.States)
     for (const TDFATransition& t : s->Transitions)
@@ -183,7 +182,7 @@ TEST(Literals, FixedStringsAndWhetherTextCanHoldThem) {
   struct TCase {
     std::string Pattern;
     bool IgnoreCase;
-    bool LineFeedCodes;  // the grep's line codes instead of the component's
+    bool LineFeedCodes;                  // the grep's line codes instead of the component's
     std::optional<std::string> Literal;  // none: no fixed string
     bool IsText = true;
   };
@@ -201,7 +200,10 @@ TEST(Literals, FixedStringsAndWhetherTextCanHoldThem) {
       {"a\\0b", false, false, std::string("a\0b", 3), false},  // the reader turns a zero byte into a space
       // The component's line codes, a lone lead byte and a code without its
       // lead byte are no text that a line can hold.
-      {"^abc", false, false, "\xFF\xFD" "abc", false},
+      {"^abc", false, false,
+       "\xFF\xFD"
+       "abc",
+       false},
       {"abc$", false, false, "abc\xFF\xFE", false},
       {"a\\x82", false, false, "a\x82", false},
       {"\\x4142", false, false, "AB", false},
@@ -229,13 +231,31 @@ TEST(Anchors, OnlyACaretAtTheStartAndADollarAtTheEndAnchor) {
     bool DbMeta = false;
   };
   const std::vector<TCase> cases = {
-      {"^abc", true, false},   {"(^a|^b)c", true, false}, {"^?x", true, false},      {"((^a)b)c", true, false},
-      {"^a|b", true, false},   {"(^)*x|^y", true, false}, {"^+", true, false},       {"x^", false, false},
-      {"(^a)*", false, false}, {"()^a", false, false},    {"(x|^)*", false, false},  {"a$", false, true},
-      {"(a$|b$)", false, true}, {"a$?", false, true},     {"a($)", false, true},     {"$", false, true},
-      {"a$b", false, false},   {"(a$)*", false, false},   {"$+", false, false},      {"a$()", false, false},
-      {S("＾a"), true, false, true}, {S("a＾"), false, false, true}, {S("a＄b"), false, false, true},
-      {S("a＄"), false, true, true}, {S("＾a"), false, false},
+      {"^abc", true, false},
+      {"(^a|^b)c", true, false},
+      {"^?x", true, false},
+      {"((^a)b)c", true, false},
+      {"^a|b", true, false},
+      {"(^)*x|^y", true, false},
+      {"^+", true, false},
+      {"x^", false, false},
+      {"(^a)*", false, false},
+      {"()^a", false, false},
+      {"(x|^)*", false, false},
+      {"a$", false, true},
+      {"(a$|b$)", false, true},
+      {"a$?", false, true},
+      {"a($)", false, true},
+      {"$", false, true},
+      {"a$b", false, false},
+      {"(a$)*", false, false},
+      {"$+", false, false},
+      {"a$()", false, false},
+      {S("＾a"), true, false, true},
+      {S("a＾"), false, false, true},
+      {S("a＄b"), false, false, true},
+      {S("a＄"), false, true, true},
+      {S("＾a"), false, false},
   };
   for (const TCase& c : cases) {
     Built b = Build(c.Pattern, false, c.DbMeta);

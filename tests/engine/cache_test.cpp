@@ -116,9 +116,18 @@ TEST(PatternCache, TheFlagsArePartOfTheKey) {
 }
 
 TEST(PatternCache, AFailedCompileLeavesTheEmptyPatternCurrentAndCachesNothing) {
-  const TTexts bad = {"(",     ")",        "[",       "[]",
-                      "a**",   "\\",       "\\xg",    "[z-a]",
-                      "ab\x82", "\\xFFFF", "[^\\x01-\\xFCFC]", "[ab]*a" + adversarial::Repeat("[ab]", 30)};
+  const TTexts bad = {"(",
+                      ")",
+                      "[",
+                      "[]",
+                      "a**",
+                      "\\",
+                      "\\xg",
+                      "[z-a]",
+                      "ab\x82",
+                      "\\xFFFF",
+                      "[^\\x01-\\xFCFC]",
+                      "[ab]*a" + adversarial::Repeat("[ab]", 30)};
   for (const std::string& pattern : bad) {
     TRecordingRE re;
     re.SetPattern("ok");

@@ -220,7 +220,10 @@ TEST(Matching, Parts) {
   EXPECT_THROW(TRegularExpression::StringToCodes("ab\x82", codes), ERegExpParser);
   re.SetPattern("^abc");
   EXPECT_TRUE(re.CurrentDFA()->IsLiteral);
-  EXPECT_EQ(re.CurrentDFA()->Literal, "\xFF\xFD" "abc") << "the component's own line-head code";
+  EXPECT_EQ(re.CurrentDFA()->Literal,
+            "\xFF\xFD"
+            "abc")
+      << "the component's own line-head code";
 }
 
 // ---------------------------------------------------------------------------

@@ -331,7 +331,8 @@ TEST(Parser, TreeOperations) {
   EXPECT_EQ(tree.MakeLeaf(1, 5), whole);
   TParseNode* low = tree.MakeLeaf(1, 2);
   TParseNode* high = tree.MakeLeaf(3, 5);
-  for (auto [a, b] : {std::pair{low, static_cast<TParseNode*>(nullptr)}, std::pair{static_cast<TParseNode*>(nullptr), high}}) {
+  for (auto [a, b] :
+       {std::pair{low, static_cast<TParseNode*>(nullptr)}, std::pair{static_cast<TParseNode*>(nullptr), high}}) {
     try {
       tree.ReplaceLeaf(whole, a, b);
       ADD_FAILURE() << "no error";
