@@ -17,6 +17,7 @@
 #include "findform.h"
 #include "fontsubstitutes.h"
 #include "inputform.h"
+#include "kovalex_version.h"
 #include "mainform.h"
 #include "toolkittranslations.h"
 

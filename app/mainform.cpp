@@ -26,6 +26,7 @@
 #include "functionpanel.h"
 #include "helpwindow.h"
 #include "inputform.h"
+#include "kovalex_version.h"
 #include "messagebox.h"
 
 namespace {
@@ -51,6 +52,7 @@ void TMainForm::Command(F&& handler) {
 
 THitView* TMainForm::SetUpUi() {
   setupUi(this);
+  setWindowTitle(QStringLiteral("KOVALEX Searcher Mini " KOVALEX_VERSION));
   return RichEdit1;
 }
 
@@ -672,7 +674,7 @@ void TMainForm::SubMenuHelp2Click() {
 void TMainForm::SubMenuHelp1Click() {
   // Lines centred on the longest one with spaces, counted in the columns
   // they take in a fixed-pitch font (a double-byte character takes two).
-  const QString lines[] = {QStringLiteral("KOVALEX Searcher Mini 1.10"), QString(),
+  const QString lines[] = {QStringLiteral("KOVALEX Searcher Mini " KOVALEX_VERSION), QString(),
                            QStringLiteral("正規表現コンポーネント0.14")};
   auto columns = [](const QString& line) {
     return static_cast<int>(encoding::EncodeSjisLossy(line.toStdU16String()).Bytes.size());

@@ -10,8 +10,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 size=${1:-19}
 runs=${2:-5}
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target cross_line_bench make_corpus >/dev/null
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j "$(nproc)" --target cross_line_bench make_corpus >/dev/null
 mkdir -p build/bench
 corpus=build/bench/corpus-${size}mb.txt
 [ -f "$corpus" ] || build/tools/make_corpus "$corpus" "$size"

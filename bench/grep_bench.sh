@@ -29,8 +29,8 @@ runs=${2:-5}
 before=${KOVAGREP_BEFORE:-}
 
 tools/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVALEX_BUILD_APP=ON >/dev/null
-cmake --build build -j "$(nproc)" --target kovagrep make_corpus >/dev/null
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j "$(nproc)" --target kovagrep make_corpus >/dev/null
 if ! locale -a | grep -qix 'ja_JP.sjis'; then
   localedef -i ja_JP -f SHIFT_JIS ja_JP.SJIS 2>/dev/null || echo "no ja_JP.SJIS locale: double-byte queries run grep in the C locale"
 fi

@@ -17,8 +17,8 @@ size=${1:-150}
 runs=${2:-5}
 
 command -v rg >/dev/null || { echo "ripgrep (rg) is needed: tools/setup.sh installs it" >&2; exit 2; }
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target kovagrep make_corpus >/dev/null
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j "$(nproc)" --target kovagrep make_corpus >/dev/null
 
 mkdir -p build/bench
 if [ -f /usr/share/edict/edict ]; then

@@ -7,8 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 size=${1:-150}
 tools/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVALEX_BUILD_APP=ON >/dev/null
-cmake --build build -j "$(nproc)" --target kovagrep make_corpus window_bench >/dev/null
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j "$(nproc)" --target kovagrep make_corpus window_bench >/dev/null
 mkdir -p build/bench
 corpus=build/bench/corpus-${size}mb.txt
 [ -f "$corpus" ] || build/tools/make_corpus "$corpus" "$size"

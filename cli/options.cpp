@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "kovalex_version.h"
 #include "usage.h"
 
 namespace {
@@ -181,7 +182,7 @@ TOptions ParseOptions(int argc, char** argv) {
         o.Recursion = TRecursion::Logical;
         break;
       case 'V':
-        std::fputs("kovagrep (KOVALEX Searcher) 1.10\n", stdout);
+        std::fputs("kovagrep (KOVALEX Searcher) " KOVALEX_VERSION "\n", stdout);
         std::exit(0);
       case 'Z':
         o.Null = true;

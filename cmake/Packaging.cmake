@@ -8,11 +8,15 @@
 
 # The sample dictionaries, where a started program finds them when the
 # working directory holds none (see app/core/dictionary_folder.h).
-file(GLOB KOVALEX_SAMPLE_DICTIONARIES ${PROJECT_SOURCE_DIR}/samples/*.TXT)
-install(FILES ${KOVALEX_SAMPLE_DICTIONARIES} DESTINATION ${CMAKE_INSTALL_DATADIR}/kovalex/dictionaries)
+set(KOVALEX_SAMPLES KOVA-BIL.TXT KOVA4.TXT KOVA5A.TXT KOVA5B.TXT KOVA固名.TXT KOVA略語.TXT KOVSEN.TXT)
+list(TRANSFORM KOVALEX_SAMPLES PREPEND ${PROJECT_SOURCE_DIR}/samples/)
+install(FILES ${KOVALEX_SAMPLES} DESTINATION ${CMAKE_INSTALL_DATADIR}/kovalex/dictionaries)
 
-install(FILES ${PROJECT_SOURCE_DIR}/doc/kovalex.1 ${PROJECT_SOURCE_DIR}/doc/kovagrep.1
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The manual pages show the version.
+foreach(page kovalex.1 kovagrep.1)
+  kovalex_versioned_file(${PROJECT_SOURCE_DIR}/doc/${page}.in ${PROJECT_BINARY_DIR}/doc/${page})
+  install(FILES ${PROJECT_BINARY_DIR}/doc/${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/doc/copyright
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 

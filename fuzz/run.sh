@@ -27,7 +27,11 @@ timeout=${FUZZ_TIMEOUT:-60}
 rss=${FUZZ_RSS_MB:-2048}
 
 echo "== Build the fuzz targets ($build/)"
-CC=clang CXX=clang++ cmake -S fuzz -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# A folder configured by the former stand-alone fuzz project is configured anew.
+if [ -f "$build/CMakeCache.txt" ] && ! grep -q '^KOVALEX_FUZZ:BOOL=ON' "$build/CMakeCache.txt"; then
+  rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
+fi
+cmake --preset fuzz -B "$build" >/dev/null
 cmake --build "$build" -j 2 >/dev/null
 
 dictionary() {
@@ -42,7 +46,7 @@ run_target() {
   local corpus="$build/corpus/$target" artifacts="$build/artifacts/$target/" log="$build/logs/$target.log"
   mkdir -p "$corpus" "$artifacts" "$(dirname "$log")"
   UBSAN_OPTIONS=print_stacktrace=1 \
-    "$build/fuzz_$target" -max_total_time="$seconds" -timeout="$timeout" -rss_limit_mb="$rss" \
+    "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout="$timeout" -rss_limit_mb="$rss" \
     -malloc_limit_mb="$rss" -dict="$(dictionary "$target")" -artifact_prefix="$artifacts" -print_final_stats=1 \
     "$corpus" "fuzz/corpus/$target" >"$log" 2>&1
 }
@@ -52,7 +56,7 @@ declare -A status
 pids=()
 names=()
 for target in "${targets[@]}"; do
-  if [ ! -x "$build/fuzz_$target" ]; then
+  if [ ! -x "$build/fuzz/fuzz_$target" ]; then
     echo "unknown target: $target" >&2
     exit 2
   fi

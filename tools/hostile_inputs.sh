@@ -67,7 +67,7 @@ bounded() {
 
 grep_inputs() {
 echo "== Build kovagrep ($build/)"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --preset dev -B "$build" >/dev/null
 cmake --build "$build" -j 2 --target kovagrep >/dev/null
 kovagrep=$PWD/$build/cli/kovagrep
 
@@ -218,7 +218,7 @@ echo "        ${seconds} s, peak memory $((kb / 1024)) MB under a limit of $((li
 # The window, run as a user runs it, ended by a signal.
 window_inputs() {
   echo "== Build kovalex ($build/)"
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVALEX_BUILD_APP=ON >/dev/null
+  cmake --preset dev -B "$build" >/dev/null
   cmake --build "$build" -j 2 --target kovalex >/dev/null
   local kovalex=$PWD/$build/app/kovalex
   local home=$work/window

@@ -259,8 +259,7 @@ class Build:
         self.source, self.build, self.jobs = source, build, jobs
 
     def configure(self):
-        cmd = ["cmake", "-S", self.source, "-B", self.build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
-               "-DKOVALEX_BUILD_APP=ON"]
+        cmd = ["cmake", "-S", self.source, "--preset", "dev", "-B", self.build, "-G", "Ninja"]
         if shutil.which("ccache"):
             cmd.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
         status, out, _ = run(cmd)
@@ -422,6 +421,9 @@ def main(argv):
     root = subprocess.run(["git", "rev-parse", "--show-toplevel"], check=True, capture_output=True,
                           text=True).stdout.strip()
     tree = read_tree(root, opt.commit)
+    if "CMakePresets.json" not in tree:  # a commit from before the presets: configure it with today's
+        with open(os.path.join(root, "CMakePresets.json"), "rb") as f:
+            tree["CMakePresets.json"] = f.read()
     files, sites, mutants = choose_mutants(tree, opt.files, opt.seed, opt.count)
     if opt.only:
         mutants = [m for m in mutants if m["id"] in opt.only]

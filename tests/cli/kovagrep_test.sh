@@ -212,7 +212,7 @@ err=$(LC_ALL=ja_JP.sjis "$kovagrep" 'ca(t' words.txt 2>&1 | iconv -f CP932 -t UT
 help=$("$kovagrep" --help)
 for option in $(sed -n 's/^ *{"\([a-z-]*\)", .*/\1/p' "$root/cli/options.cpp"); do
   grep -q -- "--$option" <<<"$help" || fail "--$option missing from --help"
-  grep -qF -- "\\-\\-${option//-/\\-}" "$root/doc/kovagrep.1" || fail "--$option missing from kovagrep.1"
+  grep -qF -- "\\-\\-${option//-/\\-}" "$root/doc/kovagrep.1.in" || fail "--$option missing from kovagrep.1"
 done
 
 # A write error ends the search at once with status 2.

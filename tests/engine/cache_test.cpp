@@ -1,33 +1,34 @@
 // The component's cache of compiled automata: reuse, order, eviction, the
-// flags as part of the key, and the state after a failed compile.
+// flags as part of the key, and the state after a failed compile, including
+// the refusal of patterns whose automata would explode (each adversarial
+// pattern either compiles or is refused as too complex, quickly).
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
+#include "adversarial_patterns.h"
 #include "exceptions.h"
 #include "regexp.h"
 #include "sjis_literals.h"
 
 namespace {
 
-// Records what reaches the virtual operations.
+// Counts what reaches the compile.
 class TRecordingRE : public TAWKStr {
  public:
   void Compile(const std::string& pattern) override {
-    compiled.push_back(pattern);
+    ++compiles;
     TAWKStr::Compile(pattern);
   }
-  void SetPattern(const std::string& pattern) override {
-    setPatterns.push_back(pattern);
-    TAWKStr::SetPattern(pattern);
-  }
-  std::vector<std::string> compiled;
-  std::vector<std::string> setPatterns;
+  int compiles = 0;
 };
 
-std::vector<std::string> Texts(const TRegularExpression& re) {
-  std::vector<std::string> out;
+using TTexts = std::vector<std::string>;
+
+TTexts Texts(const TRegularExpression& re) {
+  TTexts out;
   for (const auto& entry : re.PatternCache) out.push_back(entry.Pattern);
   return out;
 }
@@ -41,231 +42,189 @@ std::pair<int, int> MatchPair(const TRegularExpression& re, const std::string& s
 
 std::string Numbered(int i) { return "p" + std::to_string(i); }
 
-}  // namespace
-
-TEST(PatternCache, CreationCompilesTheEmptyPatternAsEntryZero) {
-  TAWKStr re;
-  EXPECT_EQ(re.CacheSize, 30);
-  ASSERT_EQ(re.PatternCache.size(), 1u);
-  EXPECT_EQ(re.PatternCache[0].Pattern, "");
-  ASSERT_NE(re.PatternCache[0].DFA, nullptr);
+// After a failed compile entry 0, the empty pattern, is current and the
+// failed text is not cached.
+void ExpectEmptyPatternCurrent(const TRegularExpression& re) {
   EXPECT_EQ(re.CacheIndex, 0);
   EXPECT_EQ(re.GetPattern(), "");
-  EXPECT_FALSE(re.IgnoreCase());
-  EXPECT_FALSE(re.AcceptDBMeta());
-  EXPECT_EQ(re.CurrentDFA(), re.PatternCache[0].DFA.get());
+  EXPECT_EQ(MatchPair(re, "abc"), std::make_pair(1, 0));
 }
 
-TEST(PatternCache, SamePatternTwiceCompilesOnce) {
-  TRecordingRE re;
-  re.SetPattern("abc");
-  ASSERT_EQ(re.PatternCache.size(), 2u);
-  const TDFA* first = re.CurrentDFA();
-  re.SetPattern("abc");
-  EXPECT_EQ(re.compiled, (std::vector<std::string>{"abc"}));
-  EXPECT_EQ(re.PatternCache.size(), 2u);
-  EXPECT_EQ(re.CacheIndex, 1);
-  EXPECT_EQ(re.CurrentDFA(), first);
-  EXPECT_EQ(re.GetPattern(), "abc");
-}
+}  // namespace
 
-TEST(PatternCache, NewestEntryGoesToIndexOneAndReusedEntriesStayPut) {
+TEST(PatternCache, ReuseOrderAndEviction) {
   TRecordingRE re;
+  EXPECT_EQ(re.CacheSize, 30);
+  EXPECT_EQ(Texts(re), TTexts{""});
   re.SetPattern("a");
   re.SetPattern("b");
   re.SetPattern("c");
-  EXPECT_EQ(Texts(re), (std::vector<std::string>{"", "c", "b", "a"}));
   re.SetPattern("a");
-  EXPECT_EQ(Texts(re), (std::vector<std::string>{"", "c", "b", "a"}));
+  EXPECT_EQ(Texts(re), (TTexts{"", "c", "b", "a"})) << "the newest at 1, a reused entry stays put";
   EXPECT_EQ(re.CacheIndex, 3);
-  EXPECT_EQ(re.GetPattern(), "a");
   EXPECT_EQ(MatchPair(re, "xa"), std::make_pair(2, 1));
   re.SetPattern("");
   EXPECT_EQ(re.CacheIndex, 0);
-  EXPECT_EQ(re.compiled.size(), 3u) << "the empty pattern of entry 0 is reused";
-}
-
-TEST(PatternCache, FullCacheEvictsTheOldestButNeverEntryZero) {
-  TRecordingRE re;
-  for (int i = 0; i < 29; ++i) re.SetPattern(Numbered(i));
-  ASSERT_EQ(re.PatternCache.size(), 30u);
-  EXPECT_EQ(re.PatternCache[29].Pattern, Numbered(0));
-  re.SetPattern("new");
-  ASSERT_EQ(re.PatternCache.size(), 30u);
-  EXPECT_EQ(re.PatternCache[0].Pattern, "");
-  EXPECT_EQ(re.PatternCache[1].Pattern, "new");
-  EXPECT_EQ(re.PatternCache[29].Pattern, Numbered(1));
-  EXPECT_EQ(re.CacheIndex, 1);
-  // The evicted pattern is compiled again when set.
-  re.SetPattern(Numbered(0));
-  EXPECT_EQ(re.compiled.back(), Numbered(0));
-  EXPECT_EQ(re.compiled.size(), 31u);
-  EXPECT_EQ(re.PatternCache[29].Pattern, Numbered(2));
-  // Many more: the cache keeps entry 0 and the 29 newest, newest first.
-  for (int i = 100; i < 200; ++i) re.SetPattern(Numbered(i));
-  ASSERT_EQ(re.PatternCache.size(), 30u);
-  EXPECT_EQ(re.PatternCache[0].Pattern, "");
-  for (int k = 1; k < 30; ++k) EXPECT_EQ(re.PatternCache[static_cast<std::size_t>(k)].Pattern, Numbered(200 - k));
-  EXPECT_EQ(MatchPair(re, "xp199"), std::make_pair(2, 4));
-}
-
-TEST(PatternCache, EvictingTheCurrentEntryIsSafe) {
-  TAWKStr re;
-  re.SetPattern("old");
-  for (int i = 0; i < 28; ++i) re.SetPattern(Numbered(i));
-  re.SetPattern("old");
+  EXPECT_EQ(re.compiles, 3);
+  // A full cache evicts the oldest but never entry 0, also the current one.
+  for (int i = 0; i < 26; ++i) re.SetPattern(Numbered(i));
+  re.SetPattern("a");
   ASSERT_EQ(re.CacheIndex, 29);
-  re.SetPattern("fresh");
+  re.SetPattern("new");
   EXPECT_EQ(re.CacheIndex, 1);
-  EXPECT_EQ(MatchPair(re, "a fresh"), std::make_pair(3, 5));
-  EXPECT_EQ(re.PatternCache.back().Pattern, Numbered(0));
+  EXPECT_EQ(MatchPair(re, "a new"), std::make_pair(3, 3));
+  ASSERT_EQ(re.PatternCache.size(), 30u);
+  EXPECT_EQ(re.PatternCache[0].Pattern, "");
+  EXPECT_EQ(re.PatternCache[29].Pattern, "b");
+  const int before = re.compiles;
+  re.SetPattern("a");
+  EXPECT_EQ(re.compiles, before + 1) << "an evicted pattern is compiled again";
 }
 
-TEST(PatternCache, IgnoreCaseOnAndOffMakesThreeEntries) {
+TEST(PatternCache, TheFlagsArePartOfTheKey) {
   TRecordingRE re;
   re.SetPattern("abc");
+  re.SetIgnoreCase(false);
+  re.SetAcceptDBMeta(false);
+  EXPECT_EQ(re.compiles, 1) << "setting a flag to its value compiles nothing";
   re.SetIgnoreCase(true);
   re.SetIgnoreCase(false);
-  EXPECT_EQ(re.compiled, (std::vector<std::string>{"abc", "abc", "abc"}));
-  ASSERT_EQ(Texts(re), (std::vector<std::string>{"", "abc", "abc", "abc"}));
-  EXPECT_FALSE(re.PatternCache[1].DFA->IgnoreCase);
+  EXPECT_EQ(Texts(re), (TTexts{"", "abc", "abc", "abc"}));
   EXPECT_TRUE(re.PatternCache[2].DFA->IgnoreCase);
-  EXPECT_FALSE(re.PatternCache[3].DFA->IgnoreCase);
   EXPECT_EQ(re.CacheIndex, 1);
   EXPECT_EQ(MatchPair(re, "ABC"), std::make_pair(0, 0));
-  // Switching on again finds the first "abc", which does not fit: a fourth.
+  // Only the first case-insensitively equal entry is examined.
   re.SetIgnoreCase(true);
-  EXPECT_EQ(re.compiled.size(), 4u);
+  EXPECT_EQ(re.compiles, 4);
   EXPECT_EQ(MatchPair(re, "ABC"), std::make_pair(1, 3));
-}
-
-TEST(PatternCache, OnlyTheFirstCaseInsensitivelyEqualEntryIsExamined) {
-  TRecordingRE re;
-  re.SetPattern("abc");
-  re.SetPattern("ABC");
-  EXPECT_EQ(Texts(re), (std::vector<std::string>{"", "ABC", "abc"}));
-  re.SetPattern("abc");
-  EXPECT_EQ(Texts(re), (std::vector<std::string>{"", "abc", "ABC", "abc"}));
-  EXPECT_EQ(re.compiled.size(), 3u);
-  EXPECT_EQ(MatchPair(re, "ABCabc"), std::make_pair(4, 3));
-  re.SetPattern("ABC");
-  EXPECT_EQ(re.compiled.size(), 4u);
-  EXPECT_EQ(MatchPair(re, "ABCabc"), std::make_pair(1, 3));
-}
-
-TEST(PatternCache, LookupNeverChangesAMatchResult) {
-  // Whatever the comparison thinks of other letters, each text matches as
-  // written.
-  TAWKStr re;
-  const std::vector<std::string> texts = {S("ａ"), S("Ａ"), "a", "A", S("ａ"), "A", S("Ａ"), "a"};
-  for (const std::string& t : texts) {
-    re.SetPattern(t);
-    EXPECT_EQ(re.GetPattern(), t);
-    EXPECT_EQ(MatchPair(re, "xa" + S("ａ") + "A" + S("Ａ")).first, t == "a"       ? 2
-                                                                   : t == S("ａ") ? 3
-                                                                   : t == "A"     ? 5
-                                                                                  : 6)
-        << Hex(t);
+  TRecordingRE cased;
+  for (const std::string t : {"abc", "ABC", "abc"}) cased.SetPattern(t);
+  EXPECT_EQ(Texts(cased), (TTexts{"", "abc", "ABC", "abc"}));
+  EXPECT_EQ(MatchPair(cased, "ABCabc"), std::make_pair(4, 3));
+  for (const std::string& t : {S("ａ"), S("Ａ"), std::string("a"), std::string("A")}) {
+    cased.SetPattern(t);
+    EXPECT_EQ(cased.GetPattern(), t);
   }
-}
-
-TEST(PatternCache, AcceptDBMetaIsPartOfTheKey) {
-  TRecordingRE re;
+  EXPECT_EQ(MatchPair(cased, "xa" + S("ａ") + "A" + S("Ａ")).first, 5);
   re.SetPattern(S("a＊"));
   EXPECT_EQ(MatchPair(re, S("aaa＊")), std::make_pair(3, 3));
   re.SetAcceptDBMeta(true);
-  EXPECT_EQ(re.compiled.size(), 2u);
-  EXPECT_EQ(MatchPair(re, S("aaa＊")), std::make_pair(1, 3));
-  EXPECT_TRUE(re.CurrentDFA()->AcceptDBMeta);
-  re.SetAcceptDBMeta(false);
-  EXPECT_EQ(re.compiled.size(), 3u);
-  EXPECT_EQ(MatchPair(re, S("aaa＊")), std::make_pair(3, 3));
-}
-
-TEST(PatternCache, FlagSettersGoThroughSetPatternOnlyOnAChange) {
-  TRecordingRE re;
-  re.SetPattern("x");
-  re.setPatterns.clear();
-  re.SetIgnoreCase(false);
-  re.SetAcceptDBMeta(false);
-  EXPECT_TRUE(re.setPatterns.empty());
-  re.SetIgnoreCase(true);
-  EXPECT_EQ(re.setPatterns, (std::vector<std::string>{"x"}));
-  EXPECT_TRUE(re.IgnoreCase());
-  re.SetAcceptDBMeta(true);
-  EXPECT_EQ(re.setPatterns, (std::vector<std::string>{"x", "x"}));
   EXPECT_TRUE(re.AcceptDBMeta());
-  re.SetIgnoreCase(true);
-  EXPECT_EQ(re.setPatterns.size(), 2u);
-  EXPECT_EQ(MatchPair(re, "X"), std::make_pair(1, 1));
+  EXPECT_EQ(MatchPair(re, S("aaa＊")), std::make_pair(1, 3));
+  re.SetAcceptDBMeta(false);
+  EXPECT_EQ(MatchPair(re, S("aaa＊")), std::make_pair(3, 3));
 }
 
-TEST(PatternCache, FailedCompileLeavesEntryZeroCurrent) {
-  TRecordingRE re;
-  re.SetPattern("abc");
-  try {
-    re.SetPattern("a**");
-    FAIL() << "no error";
-  } catch (const ERegExpParser& e) {
-    EXPECT_EQ(e.Message(), expected::kCharOrLeftParen);
-    EXPECT_EQ(e.Position, 4);
-  }
-  EXPECT_EQ(Texts(re), (std::vector<std::string>{"", "abc"}));
-  EXPECT_EQ(re.CacheIndex, 0);
-  EXPECT_EQ(re.GetPattern(), "");
-  EXPECT_EQ(MatchPair(re, "abc"), std::make_pair(1, 0));
-  // The same text fails again: it was not cached.
-  EXPECT_THROW(re.SetPattern("a**"), ERegExpParser);
-  EXPECT_EQ(re.compiled.size(), 3u);
-  // The good entry is still there.
-  re.SetPattern("abc");
-  EXPECT_EQ(re.compiled.size(), 3u);
-  EXPECT_EQ(MatchPair(re, "xabc"), std::make_pair(2, 3));
-}
-
-TEST(PatternCache, FailedCompileOnAFullCacheLeavesTheEvictedEntryOut) {
-  TAWKStr re;
-  for (int i = 0; i < 29; ++i) re.SetPattern(Numbered(i));
-  ASSERT_EQ(re.PatternCache.size(), 30u);
-  EXPECT_THROW(re.SetPattern("(p"), ERegExpParser);
-  ASSERT_EQ(re.PatternCache.size(), 29u);
-  EXPECT_EQ(re.PatternCache[0].Pattern, "");
-  EXPECT_EQ(re.PatternCache[1].Pattern, Numbered(28));
-  EXPECT_EQ(re.PatternCache.back().Pattern, Numbered(1));
-  EXPECT_EQ(re.CacheIndex, 0);
-  EXPECT_EQ(MatchPair(re, "abc"), std::make_pair(1, 0));
-  for (const auto& entry : re.PatternCache) EXPECT_NE(entry.DFA, nullptr);
-}
-
-TEST(PatternCache, FlagChangeThatBreaksTheCurrentPattern) {
-  TAWKStr re;
-  re.SetPattern(S("＊"));
-  EXPECT_EQ(MatchPair(re, S("x＊")), std::make_pair(2, 2));
-  try {
-    re.SetAcceptDBMeta(true);
-    FAIL() << "no error";
-  } catch (const ERegExpParser& e) {
-    EXPECT_EQ(e.Message(), expected::kCharOrLeftParen);
-    EXPECT_EQ(e.Position, 3);
-  }
-  EXPECT_TRUE(re.AcceptDBMeta()) << "the flag is stored before the pattern is compiled again";
-  EXPECT_EQ(re.CacheIndex, 0);
-  EXPECT_EQ(re.GetPattern(), "");
-  EXPECT_EQ(MatchPair(re, "abc"), std::make_pair(1, 0));
-  // Under the new flag a fresh pattern compiles with it.
-  re.SetPattern(S("a＊"));
-  EXPECT_EQ(MatchPair(re, "aaa"), std::make_pair(1, 3));
-}
-
-TEST(PatternCache, ErrorsOfEveryKindLeaveTheCacheConsistent) {
-  TAWKStr re;
-  const std::vector<std::string> bad = {
-      "(", ")", "[", "[]", "a**", "\\", "\\xg", "[z-a]", "\\200000", "ab\x82", "[^\\x01-\\xFCFC]", "\\xFFFF"};
+TEST(PatternCache, AFailedCompileLeavesTheEmptyPatternCurrentAndCachesNothing) {
+  const TTexts bad = {"(",
+                      ")",
+                      "[",
+                      "[]",
+                      "a**",
+                      "\\",
+                      "\\xg",
+                      "[z-a]",
+                      "ab\x82",
+                      "\\xFFFF",
+                      "[^\\x01-\\xFCFC]",
+                      "[ab]*a" + adversarial::Repeat("[ab]", 30)};
   for (const std::string& pattern : bad) {
+    TRecordingRE re;
     re.SetPattern("ok");
     EXPECT_THROW(re.SetPattern(pattern), ERegExpParser) << Hex(pattern);
-    EXPECT_EQ(re.CacheIndex, 0);
-    EXPECT_EQ(MatchPair(re, "zz"), std::make_pair(1, 0));
-    EXPECT_EQ(Texts(re), (std::vector<std::string>{"", "ok"}));
+    ExpectEmptyPatternCurrent(re);
+    EXPECT_EQ(Texts(re), (TTexts{"", "ok"}));
+    EXPECT_THROW(re.SetPattern(pattern), ERegExpParser) << "compiled again: not cached";
+    re.SetPattern("ok");
+    EXPECT_EQ(re.compiles, 3) << "the good entry is still there";
   }
+  // On a full cache the entry evicted for the failed text stays out.
+  TAWKStr full;
+  for (int i = 0; i < 29; ++i) full.SetPattern(Numbered(i));
+  EXPECT_THROW(full.SetPattern("(p"), ERegExpParser);
+  ASSERT_EQ(full.PatternCache.size(), 29u);
+  EXPECT_EQ(full.PatternCache[1].Pattern, Numbered(28));
+  EXPECT_EQ(full.PatternCache.back().Pattern, Numbered(1));
+  ExpectEmptyPatternCurrent(full);
+  for (const auto& entry : full.PatternCache) EXPECT_NE(entry.DFA, nullptr);
+}
+
+TEST(PatternCache, AFlagChangeThatBreaksTheCurrentPattern) {
+  // Full-width metacharacters make one pattern invalid and another explode.
+  const std::string explosive = S("（a｜b）＊a") + adversarial::Repeat(S("（a｜b）"), 20);
+  const std::vector<std::pair<std::string, std::string>> cases = {{S("＊"), expected::kCharOrLeftParen},
+                                                                  {explosive, expected::kTooComplex}};
+  for (const auto& [text, message] : cases) {
+    TAWKStr re;
+    re.SetPattern(text);
+    try {
+      re.SetAcceptDBMeta(true);
+      ADD_FAILURE() << "no error";
+    } catch (const ERegExpParser& e) {
+      EXPECT_EQ(e.Message(), message);
+      EXPECT_EQ(e.Position, static_cast<int>(text.size()) + 1);
+    }
+    EXPECT_TRUE(re.AcceptDBMeta()) << "the flag is stored before the pattern is compiled again";
+    ExpectEmptyPatternCurrent(re);
+    re.SetPattern(S("a＊"));
+    EXPECT_EQ(MatchPair(re, "aaa"), std::make_pair(1, 3));
+  }
+}
+
+TEST(CompileBound, EveryAdversarialPatternCompilesOrIsRefused) {
+  const std::set<std::string> explosive = {"[ab]*a[ab]x62", "a+ nested 63", ".*a.x252"};
+  const std::set<std::string> modest = {"[ab]*a[ab]x8", "127 kanji", "a+ nested 10", "(x*)* nested 80"};
+  int compiled = 0;
+  int refused = 0;
+  int named = 0;
+  for (const adversarial::Pattern& p : adversarial::Family()) {
+    SCOPED_TRACE(p.name);
+    EXPECT_LE(p.text.size(), 255u) << "not a pattern a user could type";
+    TAWKStr re;
+    re.SetIgnoreCase(p.ignoreCase);
+    re.SetAcceptDBMeta(p.dbMeta);
+    re.SetPattern("abc");
+    const TTexts before = Texts(re);
+    try {
+      re.SetPattern(p.text);
+    } catch (const ERegExpParser& e) {
+      EXPECT_EQ(e.Message(), expected::kTooComplex);
+      EXPECT_EQ(e.Position, static_cast<int>(p.text.size()) + 1);
+      EXPECT_EQ(Texts(re), before);
+      ExpectEmptyPatternCurrent(re);
+      re.SetPattern("b+");
+      EXPECT_EQ(MatchPair(re, "abbc"), std::make_pair(2, 2));
+      ++refused;
+      named += explosive.count(p.name);
+      EXPECT_EQ(modest.count(p.name), 0u) << "a modest pattern refused";
+      continue;
+    }
+    ++compiled;
+    named += modest.count(p.name);
+    EXPECT_EQ(re.CacheIndex, 1);
+    EXPECT_EQ(explosive.count(p.name), 0u) << "an explosive automaton compiled";
+    int pos = 0;
+    int len = 0;
+    EXPECT_NO_THROW(re.Match(p.text + "\nab", pos, len));
+  }
+  // Both ways out are taken by many patterns of the family.
+  EXPECT_GE(compiled, 20);
+  EXPECT_GE(refused, 20);
+  EXPECT_EQ(named, 7);
+}
+
+TEST(CompileBound, GroupNestingUpTo200) {
+  TAWKStr re;
+  const std::string deep200 = adversarial::Repeat("(", 200) + "a" + adversarial::Repeat(")", 200);
+  re.SetPattern(deep200);
+  EXPECT_EQ(MatchPair(re, "xa"), std::make_pair(2, 1));
+  const std::string deep201 = "(" + deep200 + ")";
+  try {
+    re.SetPattern(deep201);
+    ADD_FAILURE() << "no error";
+  } catch (const ERegExpParser& e) {
+    EXPECT_EQ(e.Message(), expected::kTooComplex);
+    EXPECT_EQ(e.Position, static_cast<int>(deep201.size()) + 1);
+  }
+  ExpectEmptyPatternCurrent(re);
 }

@@ -1,5 +1,5 @@
-// The parser and the shapes of the parse trees it builds, including the
-// splitting of character ranges into disjoint pieces.
+// The parser: its errors and positions, the shapes of the parse trees it
+// builds, and the splitting of character ranges into disjoint pieces.
 #include "parser.h"
 
 #include <gtest/gtest.h>
@@ -66,18 +66,6 @@ std::string TreeOf(const std::string& pattern, bool ignoreCase = false, bool dbM
   return Shape(Parsed(pattern, ignoreCase, dbMeta)->ParseTree->TopNode);
 }
 
-::testing::AssertionResult ParseFails(const std::string& pattern, const std::string& message, int position,
-                                      bool dbMeta = false, bool ignoreCase = false) {
-  try {
-    Parsed(pattern, ignoreCase, dbMeta);
-  } catch (const ERegExpParser& e) {
-    if (e.Message() == message && e.Position == position) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << Hex(pattern) << ": raised \"" << Hex(e.Message()) << "\" at " << e.Position
-                                         << ", expected \"" << Hex(message) << "\" at " << position;
-  }
-  return ::testing::AssertionFailure() << Hex(pattern) << ": no error";
-}
-
 // The set of codes that a tree of leaves and unions stands for (a class).
 std::vector<bool> CodesOf(const TParseNode* n) {
   std::vector<bool> codes(0x10000, false);
@@ -107,258 +95,159 @@ void CollectReachable(const TParseNode* n, std::set<const TParseNode*>& seen) {
 
 }  // namespace
 
-// ---------------------------------------------------------------------------
-// Errors
-
-TEST(ParserErrors, PostfixOperatorWithoutOperand) {
-  EXPECT_TRUE(ParseFails("a**", expected::kCharOrLeftParen, 4));
-  EXPECT_TRUE(ParseFails("a+?", expected::kCharOrLeftParen, 4));
-  EXPECT_TRUE(ParseFails("a?+", expected::kCharOrLeftParen, 4));
-  EXPECT_TRUE(ParseFails("*a", expected::kCharOrLeftParen, 2));
-  EXPECT_TRUE(ParseFails("+", expected::kCharOrLeftParen, 2));
-  EXPECT_TRUE(ParseFails("?", expected::kCharOrLeftParen, 2));
-  EXPECT_TRUE(ParseFails("a|*", expected::kCharOrLeftParen, 4));
-  EXPECT_TRUE(ParseFails("(*)", expected::kCharOrLeftParen, 3));
-  EXPECT_TRUE(ParseFails("ab(c|+d)", expected::kCharOrLeftParen, 7));
-  EXPECT_TRUE(ParseFails(S("＊"), expected::kCharOrLeftParen, 3, true));
-  EXPECT_TRUE(ParseFails(S("a＊＊"), expected::kCharOrLeftParen, 6, true));
-}
-
-TEST(ParserErrors, ClosingBracketOutsideClass) {
-  EXPECT_TRUE(ParseFails("]", expected::kCharOrLeftParen, 2));
-  EXPECT_TRUE(ParseFails("ab]", expected::kCharOrLeftParen, 4));
-  EXPECT_TRUE(ParseFails("[a]]", expected::kCharOrLeftParen, 5));
-  EXPECT_TRUE(ParseFails(S("a］"), expected::kCharOrLeftParen, 4, true));
-}
-
-TEST(ParserErrors, UnmatchedRightParenthesis) {
-  EXPECT_TRUE(ParseFails("a)b", expected::kExtraCharacters, 3));
-  EXPECT_TRUE(ParseFails(")", expected::kExtraCharacters, 2));
-  EXPECT_TRUE(ParseFails("(a))", expected::kExtraCharacters, 5));
-  EXPECT_TRUE(ParseFails("a|b)", expected::kExtraCharacters, 5));
-  EXPECT_TRUE(ParseFails(S("）"), expected::kExtraCharacters, 3, true));
-}
-
-TEST(ParserErrors, UnclosedGroup) {
-  EXPECT_TRUE(ParseFails("(a", expected::kRightParen, 3));
-  EXPECT_TRUE(ParseFails("(", expected::kRightParen, 2));
-  EXPECT_TRUE(ParseFails("((a)", expected::kRightParen, 5));
-  EXPECT_TRUE(ParseFails("(a|b", expected::kRightParen, 5));
-  EXPECT_TRUE(ParseFails(S("（ａ"), expected::kRightParen, 5, true));
-}
-
-TEST(ParserErrors, ClassWithoutMembers) {
-  EXPECT_TRUE(ParseFails("[]", expected::kBadCharClass, 3));
-  EXPECT_TRUE(ParseFails("[^]", expected::kBadCharClass, 4));
-  EXPECT_TRUE(ParseFails("[]a]", expected::kBadCharClass, 3));
-  EXPECT_TRUE(ParseFails("a[]", expected::kBadCharClass, 4));
-  EXPECT_TRUE(ParseFails(S("［］"), expected::kBadCharClass, 5, true));
-}
-
-TEST(ParserErrors, NegatedClassWithEmptyComplement) {
-  EXPECT_TRUE(ParseFails("[^\\x01-\\xFCFC]", expected::kBadCharClass, 15));
-  EXPECT_TRUE(ParseFails("[^\\x01-\\xFCFC]x", expected::kBadCharClass, 15));
-  EXPECT_TRUE(ParseFails("[^\\x00-\\xFFFF]", expected::kBadCharClass, 15));
-  EXPECT_TRUE(ParseFails("[^\\x01-\\x09\\x0B\\x0C\\x0E-\\xFCFC]", expected::kBadCharClass, 32));
-  EXPECT_TRUE(ParseFails("[^\\x0E-\\xFCFC\\x01-\\x0C]", expected::kBadCharClass, 24));
+TEST(Parser, ErrorsAndTheirPositions) {
+  struct TCase {
+    std::string Pattern;
+    std::string Message;
+    int Position;
+    bool DbMeta = false;
+    bool IgnoreCase = false;
+  };
+  const std::vector<TCase> cases = {
+      // A postfix operator without operand, a closing bracket outside a class.
+      {"a**", expected::kCharOrLeftParen, 4},
+      {"a+?", expected::kCharOrLeftParen, 4},
+      {"a?+", expected::kCharOrLeftParen, 4},
+      {"*a", expected::kCharOrLeftParen, 2},
+      {"a|*", expected::kCharOrLeftParen, 4},
+      {"(*)", expected::kCharOrLeftParen, 3},
+      {"ab(c|+d)", expected::kCharOrLeftParen, 7},
+      {S("＊"), expected::kCharOrLeftParen, 3, true},
+      {S("a＊＊"), expected::kCharOrLeftParen, 6, true},
+      {"]", expected::kCharOrLeftParen, 2},
+      {"[a]]", expected::kCharOrLeftParen, 5},
+      {S("a］"), expected::kCharOrLeftParen, 4, true},
+      // Unmatched parentheses.
+      {"a)b", expected::kExtraCharacters, 3},
+      {"(a))", expected::kExtraCharacters, 5},
+      {S("）"), expected::kExtraCharacters, 3, true},
+      {"(a", expected::kRightParen, 3},
+      {"((a)", expected::kRightParen, 5},
+      {"(a|b", expected::kRightParen, 5},
+      {S("（ａ"), expected::kRightParen, 5, true},
+      // Classes without members, also by complement.
+      {"[]", expected::kBadCharClass, 3},
+      {"[^]", expected::kBadCharClass, 4},
+      {"a[]", expected::kBadCharClass, 4},
+      {S("［］"), expected::kBadCharClass, 5, true},
+      {"[^\\x01-\\xFCFC]", expected::kBadCharClass, 15},
+      {"[^\\x00-\\xFFFF]", expected::kBadCharClass, 15},
+      {"[^\\x01-\\x09\\x0B\\x0C\\x0E-\\xFCFC]", expected::kBadCharClass, 32},
+      {"[^\\x0E-\\xFCFC\\x01-\\x0C]", expected::kBadCharClass, 24},
+      // The codes reserved for the line anchors are no characters.
+      {"\\xFFFD", expected::kBadRange, 7},
+      {"a\\xFFFFb", expected::kBadRange, 8},
+      {"\\177777", expected::kBadRange, 8},
+      {"\\xFFFE", expected::kBadRange, 7, false, true},
+      {"[a\\xFFFF]", expected::kBadRange, 9},
+      {"[\\xFFFD-\\xFFFF]", expected::kBadRange, 15},
+      {"[^\\xFFFD]", expected::kBadRange, 9},
+      // The scanner's errors pass through.
+      {"ab\\", expected::kEscapeAtEnd, 4},
+      {"[a", expected::kRightBracket, 3},
+      {"(a[z-a])", expected::kBadRange, 7},
+      {"ab\x82", expected::kBadDoubleByte, 3},
+  };
+  for (const TCase& c : cases) {
+    try {
+      Parsed(c.Pattern, c.IgnoreCase, c.DbMeta);
+      ADD_FAILURE() << Hex(c.Pattern) << ": no error";
+    } catch (const ERegExpParser& e) {
+      EXPECT_EQ(Hex(e.Message()), Hex(c.Message)) << Hex(c.Pattern);
+      EXPECT_EQ(e.Position, c.Position) << Hex(c.Pattern);
+    }
+  }
   // One code short of everything still leaves a class.
-  EXPECT_NO_THROW(Parsed("[^\\x01-\\xFCFB]"));
-  EXPECT_NO_THROW(Parsed("[^\\x02-\\xFCFC]"));
+  for (const char* pattern : {"[^\\x01-\\xFCFB]", "[^\\x02-\\xFCFC]", "\\xFFFC"}) EXPECT_NO_THROW(Parsed(pattern));
 }
 
-TEST(ParserErrors, ReservedCodesAreRejectedAsCharacters) {
-  EXPECT_TRUE(ParseFails("\\xFFFD", expected::kBadRange, 7));
-  EXPECT_TRUE(ParseFails("\\xFFFE", expected::kBadRange, 7));
-  EXPECT_TRUE(ParseFails("a\\xFFFFb", expected::kBadRange, 8));
-  EXPECT_TRUE(ParseFails("\\177777", expected::kBadRange, 8));
-  EXPECT_TRUE(ParseFails("\\xFFFD", expected::kBadRange, 7, false, true));
-  EXPECT_TRUE(ParseFails("[\\xFFFE]", expected::kBadRange, 8));
-  EXPECT_TRUE(ParseFails("[a\\xFFFF]", expected::kBadRange, 9));
-  EXPECT_TRUE(ParseFails("[\\xFFFD-\\xFFFF]", expected::kBadRange, 15));
-  EXPECT_TRUE(ParseFails("[^\\xFFFD]", expected::kBadRange, 9));
-  EXPECT_NO_THROW(Parsed("\\xFFFC"));
+TEST(Parser, TreeShapes) {
+  struct TCase {
+    std::string Pattern;
+    std::string Shape;
+    bool IgnoreCase = false;
+    bool DbMeta = false;
+  };
+  const std::vector<TCase> cases = {
+      {"", "E"},
+      {"(())", "E"},
+      {"a|", "U([a-a],E)"},
+      {"|a", "U(E,[a-a])"},
+      {"()*", "S(E)"},
+      {"((a))", "[a-a]"},
+      // Alternation and concatenation group to the left; postfix operators.
+      {"ab|c", "U(C([a-a],[b-b]),[c-c])"},
+      {"abc", "C(C([a-a],[b-b]),[c-c])"},
+      {"a|b|c", "U(U([a-a],[b-b]),[c-c])"},
+      {"a(bc)", "C([a-a],C([b-b],[c-c]))"},
+      {"a(b|)c", "C(C([a-a],U([b-b],E)),[c-c])"},
+      {"a?", "U([a-a],E)"},
+      {"(ab)*c", "C(S(C([a-a],[b-b])),[c-c])"},
+      {"(a*)*", "S(S([a-a]))"},
+      {"(ab)+", "C(C([a-a],[b-b]),S(C([a-a],[b-b])))"},
+      // Anchors at the ends only; full-width ones only when they count.
+      {"^a$", "C(C(^x5E,[a-a]),$x24)"},
+      {"a^b", "C(C([a-a],^x5E),[b-b])"},
+      {S("＾a＄"), "C(C(^x814F,[a-a]),$x8190)", false, true},
+      {S("＾a＄"), "C(C([x814F-x814F],[a-a]),[x8190-x8190])"},
+      // The period, classes and their complements.
+      {".", "U(U([x01-x09],[x0B-x0C]),[x0E-xFCFC])"},
+      {S("．"), "U(U([x01-x09],[x0B-x0C]),[x0E-xFCFC])", false, true},
+      {"[abc]", "U(U([a-a],[b-b]),[c-c])"},
+      {"[a-cx]", "U([a-c],[x-x])"},
+      {"[\\]a]", "U([x5D-x5D],[a-a])"},
+      {"[^a]", "U(U(U([x0B-x0C],[x01-x09]),[x0E-x60]),[b-xFCFC])"},
+      {"[^\\x0B\\x0C]", "U([x01-x09],[x0E-xFCFC])"},
+      {"[^\\n]", "U(U([x0B-x0C],[x01-x09]),[x0E-xFCFC])"},
+      {"[^a-cb-d]", "U(U(U([x0B-x0C],[x01-x09]),[x0E-x60]),[e-xFCFC])"},
+      {S("[^あ]"), "U(U(U([x0B-x0C],[x01-x09]),[x0E-x829F]),[x82A1-xFCFC])"},
+      {"[^\\x05-\\x10]", "U([x01-x04],[x11-xFCFC])"},
+      // Ordinary letters fold, nothing else does (not between brackets).
+      {"a", "U([A-A],[a-a])", true},
+      {"\\x41", "U([A-A],[a-a])", true},
+      {"\\101", "U([A-A],[a-a])", true},
+      {"z", "U([Z-Z],[z-z])", true},
+      {"[a-z]", "[a-z]", true},
+      {"[^a]", "U(U(U([x0B-x0C],[x01-x09]),[x0E-x60]),[b-xFCFC])", true},
+      {S("ａ"), "[x8281-x8281]", true},
+      {"1", "[1-1]", true},
+      {"\\@\\[\\`\\{", "C(C(C([x40-x40],[x5B-x5B]),[x60-x60]),[x7B-x7B])", true},
+      {"aA", "C(U([A-A],[a-a]),U([A-A],[a-a]))", true},
+      // Overlapping ranges split into disjoint pieces.
+      {"[a-z]|[m-p]", "U(U(U([a-l],[m-p]),[q-z]),[m-p])"},
+      {"[a-m]|[h-z]", "U(U([a-g],[h-m]),U([h-m],[n-z]))"},
+      {"[\\x0-\\x5]|[\\x0-\\x3]", "U(U([x00-x03],[x04-x05]),[x00-x03])"},
+      {"[a-z]|[m-z]", "U(U([a-l],[m-z]),[m-z])"},
+      {"[a-c]|[a-z]", "U([a-c],U([a-c],[d-z]))"},
+      {"[\\xFFF0-\\xFFFF]", "[xFFF0-xFFFC]"},
+      {".a", "C(U(U([x01-x09],[x0B-x0C]),U(U([x0E-x60],[a-a]),[b-xFCFC])),[a-a])"},
+  };
+  for (const TCase& c : cases)
+    EXPECT_EQ(TreeOf(c.Pattern, c.IgnoreCase, c.DbMeta), c.Shape) << Hex(c.Pattern) << (c.IgnoreCase ? " (case)" : "");
 }
 
-TEST(ParserErrors, ScannerErrorsPassThrough) {
-  EXPECT_TRUE(ParseFails("ab\\", expected::kEscapeAtEnd, 4));
-  EXPECT_TRUE(ParseFails("[a", expected::kRightBracket, 3));
-  EXPECT_TRUE(ParseFails("(a[z-a])", expected::kBadRange, 7));
-  EXPECT_TRUE(ParseFails("ab\x82", expected::kBadDoubleByte, 3));
+TEST(Parser, LeavesAndNodesAreShared) {
+  // "+" references its operand twice; equal ranges are one leaf; a split
+  // leaf keeps its identity as a union recorded among the nodes.
+  auto plus = Parsed("(ab)+");
+  const TParseNode* top = plus->ParseTree->TopNode;
+  EXPECT_EQ(top->Left, top->Right->Left);
+  EXPECT_EQ(plus->ParseTree->LeafList.size(), 2u);
+  auto same = Parsed("[a-c]x[a-c]");
+  EXPECT_EQ(same->ParseTree->TopNode->Left->Left, same->ParseTree->TopNode->Right);
+  auto inner = Parsed("[a-z]|[m-p]");
+  EXPECT_EQ(inner->ParseTree->TopNode->Left->Left->Right, inner->ParseTree->TopNode->Right);
+  EXPECT_EQ(Leaves(*inner->ParseTree), "[m-p][a-l][q-z]");
+  const auto& nodes = inner->ParseTree->NodeList;
+  EXPECT_EQ(std::count(nodes.begin(), nodes.end(), inner->ParseTree->TopNode->Left), 1);
+  auto complement = Parsed("[^a]|[\\x0B-\\x0C]");
+  EXPECT_EQ(complement->ParseTree->TopNode->Left->Left->Left->Left, complement->ParseTree->TopNode->Right);
+  auto folded = Parsed("aA", true);
+  EXPECT_EQ(folded->ParseTree->LeafList.size(), 2u);
+  EXPECT_EQ(Leaves(*Parsed("[\\xFF00-\\xFFFF]|[\\xFFF0-\\xFFFF]")->ParseTree), "[xFFF0-xFFFC][xFF00-xFFEF]");
 }
 
-TEST(ParserErrors, ErrorsAreParserExceptionsDerivedFromTheGeneralType) {
-  TRegExpParser parser("(", false);
-  try {
-    parser.Parse();
-    FAIL() << "no error";
-  } catch (const Exception& e) {
-    EXPECT_NE(dynamic_cast<const ERegExpParser*>(&e), nullptr);
-  }
-}
-
-// ---------------------------------------------------------------------------
-// Shapes
-
-TEST(TreeShapes, EmptyPatterns) {
-  EXPECT_EQ(TreeOf(""), "E");
-  EXPECT_EQ(TreeOf("()"), "E");
-  EXPECT_EQ(TreeOf("(())"), "E");
-  EXPECT_EQ(TreeOf("a|"), "U([a-a],E)");
-  EXPECT_EQ(TreeOf("|a"), "U(E,[a-a])");
-  EXPECT_EQ(TreeOf("|"), "U(E,E)");
-  EXPECT_EQ(TreeOf("()*"), "S(E)");
-}
-
-TEST(TreeShapes, AlternationAndConcatenationGroupToTheLeft) {
-  EXPECT_EQ(TreeOf("ab|c"), "U(C([a-a],[b-b]),[c-c])");
-  EXPECT_EQ(TreeOf("abc"), "C(C([a-a],[b-b]),[c-c])");
-  EXPECT_EQ(TreeOf("a|b|c"), "U(U([a-a],[b-b]),[c-c])");
-  EXPECT_EQ(TreeOf("a(bc)"), "C([a-a],C([b-b],[c-c]))");
-  EXPECT_EQ(TreeOf("a|(b|c)"), "U([a-a],U([b-b],[c-c]))");
-  EXPECT_EQ(TreeOf("a(b|)c"), "C(C([a-a],U([b-b],E)),[c-c])");
-}
-
-TEST(TreeShapes, PostfixOperators) {
-  EXPECT_EQ(TreeOf("a*"), "S([a-a])");
-  EXPECT_EQ(TreeOf("a?"), "U([a-a],E)");
-  EXPECT_EQ(TreeOf("ab*"), "C([a-a],S([b-b]))");
-  EXPECT_EQ(TreeOf("(ab)*c"), "C(S(C([a-a],[b-b])),[c-c])");
-  EXPECT_EQ(TreeOf("(a*)*"), "S(S([a-a]))");
-}
-
-TEST(TreeShapes, PlusSharesItsOperand) {
-  auto p = Parsed("a+");
-  const TParseNode* top = p->ParseTree->TopNode;
-  EXPECT_EQ(Shape(top), "C([a-a],S([a-a]))");
-  EXPECT_EQ(top->Left, top->Right->Left) << "one leaf referenced twice";
-  EXPECT_EQ(p->ParseTree->LeafList.size(), 1u);
-
-  auto q = Parsed("(ab)+");
-  const TParseNode* qtop = q->ParseTree->TopNode;
-  EXPECT_EQ(Shape(qtop), "C(C([a-a],[b-b]),S(C([a-a],[b-b])))");
-  EXPECT_EQ(qtop->Left, qtop->Right->Left) << "the whole concatenation is shared";
-  EXPECT_EQ(qtop->Left->Op, opConcat);
-}
-
-TEST(TreeShapes, PlusMakesTheStarFirstAndQuestionMarkTheEmptyFirst) {
-  auto p = Parsed("a+");
-  const auto& nodes = p->ParseTree->NodeList;
-  ASSERT_EQ(nodes.size(), 2u);
-  EXPECT_EQ(nodes[0]->Op, opStar);
-  EXPECT_EQ(nodes[1]->Op, opConcat);
-  auto q = Parsed("a?");
-  ASSERT_EQ(q->ParseTree->NodeList.size(), 2u);
-  EXPECT_EQ(q->ParseTree->NodeList[0]->Op, opEmpty);
-  EXPECT_EQ(q->ParseTree->NodeList[1]->Op, opUnion);
-}
-
-TEST(TreeShapes, EqualRangesShareOneLeaf) {
-  auto p = Parsed("aa");
-  const TParseNode* top = p->ParseTree->TopNode;
-  EXPECT_EQ(Shape(top), "C([a-a],[a-a])");
-  EXPECT_EQ(top->Left, top->Right);
-  ASSERT_EQ(p->ParseTree->LeafList.size(), 1u);
-  EXPECT_EQ(p->ParseTree->LeafList[0]->Low, 0x61);
-  EXPECT_EQ(p->ParseTree->LeafList[0]->High, 0x61);
-  auto q = Parsed("[a-c]x[a-c]");
-  EXPECT_EQ(q->ParseTree->TopNode->Left->Left, q->ParseTree->TopNode->Right);
-}
-
-TEST(TreeShapes, GroupsAddNoNode) {
-  auto p = Parsed("((a))");
-  EXPECT_EQ(Shape(p->ParseTree->TopNode), "[a-a]");
-  EXPECT_TRUE(p->ParseTree->NodeList.empty());
-}
-
-TEST(TreeShapes, Anchors) {
-  EXPECT_EQ(TreeOf("^a$"), "C(C(^x5E,[a-a]),$x24)");
-  EXPECT_EQ(TreeOf("a^b"), "C(C([a-a],^x5E),[b-b])");
-  EXPECT_EQ(TreeOf(S("＾a＄"), false, true), "C(C(^x814F,[a-a]),$x8190)");
-  EXPECT_EQ(TreeOf(S("＾a＄"), false, false), "C(C([x814F-x814F],[a-a]),[x8190-x8190])");
-}
-
-TEST(TreeShapes, PeriodIsThreeRanges) {
-  auto p = Parsed(".");
-  EXPECT_EQ(Shape(p->ParseTree->TopNode), "U(U([x01-x09],[x0B-x0C]),[x0E-xFCFC])");
-  EXPECT_EQ(Leaves(*p->ParseTree), "[x0B-x0C][x01-x09][x0E-xFCFC]");
-  EXPECT_EQ(TreeOf(S("．"), false, true), Shape(p->ParseTree->TopNode));
-}
-
-TEST(TreeShapes, ClassesAreLeftGroupedUnionsOfTheirItems) {
-  EXPECT_EQ(TreeOf("[abc]"), "U(U([a-a],[b-b]),[c-c])");
-  EXPECT_EQ(TreeOf("[a-cx]"), "U([a-c],[x-x])");
-  EXPECT_EQ(TreeOf("[\\]a]"), "U([x5D-x5D],[a-a])");
-  EXPECT_EQ(TreeOf("[a]"), "[a-a]");
-}
-
-TEST(TreeShapes, CaseFoldingOfOrdinaryLetters) {
-  auto p = Parsed("a", true);
-  EXPECT_EQ(Shape(p->ParseTree->TopNode), "U([A-A],[a-a])");
-  EXPECT_EQ(Leaves(*p->ParseTree), "[a-a][A-A]") << "the lower-case leaf is made first";
-  EXPECT_EQ(TreeOf("A", true), "U([A-A],[a-a])");
-  EXPECT_EQ(TreeOf("\\x41", true), "U([A-A],[a-a])");
-  EXPECT_EQ(TreeOf("\\101", true), "U([A-A],[a-a])");
-  EXPECT_EQ(TreeOf("z", true), "U([Z-Z],[z-z])");
-  EXPECT_EQ(TreeOf("[a-z]", true), "[a-z]");
-  EXPECT_EQ(TreeOf("[^a]", true), TreeOf("[^a]", false)) << "no folding inside brackets";
-  EXPECT_EQ(TreeOf(S("ａ"), true), "[x8281-x8281]");
-  EXPECT_EQ(TreeOf("1", true), "[1-1]");
-  for (const char c : {'@', '[', '`', '{'}) {
-    const std::string p1 = std::string("\\") + c;
-    EXPECT_EQ(TreeOf(p1, true), TreeOf(p1, false)) << c << " is next to the letters but no letter";
-  }
-  auto q = Parsed("aA", true);
-  EXPECT_EQ(Shape(q->ParseTree->TopNode), "C(U([A-A],[a-a]),U([A-A],[a-a]))");
-  EXPECT_EQ(q->ParseTree->LeafList.size(), 2u);
-}
-
-// ---------------------------------------------------------------------------
-// Splitting ranges into disjoint pieces
-
-TEST(LeafNormalization, RangeInsideAnother) {
-  auto p = Parsed("[a-z]|[m-p]");
-  EXPECT_EQ(Shape(p->ParseTree->TopNode), "U(U(U([a-l],[m-p]),[q-z]),[m-p])");
-  EXPECT_EQ(Leaves(*p->ParseTree), "[m-p][a-l][q-z]");
-  const TParseNode* former = p->ParseTree->TopNode->Left;
-  EXPECT_EQ(former->Left->Right, p->ParseTree->TopNode->Right) << "the inner range is the common piece itself";
-  // The leaf keeps its identity: it is now a union recorded among the nodes.
-  const auto& nodes = p->ParseTree->NodeList;
-  EXPECT_EQ(std::count(nodes.begin(), nodes.end(), former), 1);
-}
-
-TEST(LeafNormalization, PartialOverlapSharesTheCommonPiece) {
-  auto p = Parsed("[a-m]|[h-z]");
-  const TParseNode* top = p->ParseTree->TopNode;
-  EXPECT_EQ(Shape(top), "U(U([a-g],[h-m]),U([h-m],[n-z]))");
-  EXPECT_EQ(top->Left->Right, top->Right->Left);
-  EXPECT_EQ(Leaves(*p->ParseTree), "[a-g][h-m][n-z]");
-}
-
-TEST(LeafNormalization, SameLowOrSameHigh) {
-  auto p = Parsed("[\\x0-\\x5]|[\\x0-\\x3]");
-  EXPECT_EQ(Leaves(*p->ParseTree), "[x00-x03][x04-x05]");
-  EXPECT_EQ(Shape(p->ParseTree->TopNode), "U(U([x00-x03],[x04-x05]),[x00-x03])");
-  auto q = Parsed("[a-z]|[m-z]");
-  EXPECT_EQ(Shape(q->ParseTree->TopNode), "U(U([a-l],[m-z]),[m-z])");
-  EXPECT_EQ(Leaves(*q->ParseTree), "[m-z][a-l]");
-  auto r = Parsed("[a-c]|[a-z]");
-  EXPECT_EQ(Shape(r->ParseTree->TopNode), "U([a-c],U([a-c],[d-z]))");
-  EXPECT_EQ(Leaves(*r->ParseTree), "[a-c][d-z]");
-}
-
-TEST(LeafNormalization, RangesReachingTheReservedCodesAreCutBack) {
-  auto p = Parsed("[\\xFF00-\\xFFFF]|[\\xFFF0-\\xFFFF]");
-  EXPECT_EQ(Leaves(*p->ParseTree), "[xFFF0-xFFFC][xFF00-xFFEF]");
-  EXPECT_EQ(TreeOf("[\\xFFF0-\\xFFFF]"), "[xFFF0-xFFFC]");
-}
-
-TEST(LeafNormalization, SingleCharactersInsideThePeriod) {
-  auto p = Parsed(".a");
-  EXPECT_EQ(Shape(p->ParseTree->TopNode), "C(U(U([x01-x09],[x0B-x0C]),U(U([x0E-x60],[a-a]),[b-xFCFC])),[a-a])");
-  EXPECT_EQ(Leaves(*p->ParseTree), "[x0B-x0C][x01-x09][a-a][x0E-x60][b-xFCFC]");
-}
-
-TEST(LeafNormalization, LeavesArePairwiseDisjointForRandomPatterns) {
+TEST(Parser, LeavesArePairwiseDisjointForRandomPatterns) {
   // Random unions of classes, ranges, single characters, periods and negated
   // classes: after parsing no two leaves overlap or repeat, every leaf that
   // the tree reaches is a current leaf, and each alternative still stands for
@@ -436,88 +325,16 @@ TEST(LeafNormalization, LeavesArePairwiseDisjointForRandomPatterns) {
   }
 }
 
-// ---------------------------------------------------------------------------
-// Negated classes
-
-TEST(NegatedClasses, ComplementOfOneCharacter) {
-  auto p = Parsed("[^a]");
-  EXPECT_EQ(Shape(p->ParseTree->TopNode), "U(U(U([x0B-x0C],[x01-x09]),[x0E-x60]),[b-xFCFC])");
-}
-
-TEST(NegatedClasses, ComplementOfTheVerticalTabAndFormFeed) {
-  EXPECT_EQ(TreeOf("[^\\x0B\\x0C]"), "U([x01-x09],[x0E-xFCFC])");
-}
-
-TEST(NegatedClasses, NotLineFeedIsThePeriodsSet) {
-  auto p = Parsed("[^\\n]");
-  auto dot = Parsed(".");
-  EXPECT_TRUE(CodesOf(p->ParseTree->TopNode) == CodesOf(dot->ParseTree->TopNode));
-  EXPECT_EQ(Shape(p->ParseTree->TopNode), "U(U([x0B-x0C],[x01-x09]),[x0E-xFCFC])");
-}
-
-TEST(NegatedClasses, NeverLineEndsZeroOrCodesAboveTheLastDoubleByte) {
-  const std::vector<bool> codes = CodesOf(Parsed("[^b]")->ParseTree->TopNode);
-  EXPECT_FALSE(codes[0x00]);
-  EXPECT_FALSE(codes[0x0A]);
-  EXPECT_FALSE(codes[0x0D]);
-  EXPECT_FALSE(codes['b']);
-  EXPECT_FALSE(codes[0xFCFD]);
-  EXPECT_TRUE(codes[0xFCFC]);
-  EXPECT_TRUE(codes[0x01]);
-  EXPECT_TRUE(codes[Code("あ")]);
-}
-
-TEST(NegatedClasses, MembersMayOverlapAndBeDoubleByte) {
-  EXPECT_EQ(TreeOf("[^a-cb-d]"), "U(U(U([x0B-x0C],[x01-x09]),[x0E-x60]),[e-xFCFC])");
-  EXPECT_EQ(TreeOf(S("[^あ]")), "U(U(U([x0B-x0C],[x01-x09]),[x0E-x829F]),[x82A1-xFCFC])");
-  EXPECT_EQ(TreeOf("[^\\x05-\\x10]"), "U([x01-x04],[x11-xFCFC])");
-}
-
-TEST(NegatedClasses, ComplementLeavesAreSharedWithTheMainTree) {
-  auto p = Parsed("[^a]|[\\x0B-\\x0C]");
-  const TParseNode* top = p->ParseTree->TopNode;
-  EXPECT_EQ(top->Left->Left->Left->Left, top->Right) << "the piece equal to an existing leaf is that leaf";
-}
-
-// ---------------------------------------------------------------------------
-// The tree's own operations
-
-TEST(ParseTreeOperations, MakeLeafFindsEqualLeavesOnly) {
-  TParseTree tree;
-  TParseNode* a = tree.MakeLeaf(1, 5);
-  EXPECT_EQ(tree.MakeLeaf(1, 5), a);
-  EXPECT_NE(tree.MakeLeaf(1, 4), a);
-  EXPECT_EQ(tree.LeafList.size(), 2u);
-  EXPECT_TRUE(tree.NodeList.empty()) << "leaves are not operator nodes";
-}
-
-TEST(ParseTreeOperations, ReplacedLeafIsNoLongerFound) {
+TEST(Parser, TreeOperations) {
   TParseTree tree;
   TParseNode* whole = tree.MakeLeaf(1, 5);
+  EXPECT_EQ(tree.MakeLeaf(1, 5), whole);
   TParseNode* low = tree.MakeLeaf(1, 2);
   TParseNode* high = tree.MakeLeaf(3, 5);
-  tree.ReplaceLeaf(whole, low, high);
-  EXPECT_EQ(whole->Op, opUnion);
-  EXPECT_EQ(whole->Left, low);
-  EXPECT_EQ(whole->Right, high);
-  EXPECT_EQ(Leaves(tree), "[x01-x02][x03-x05]");
-  ASSERT_FALSE(tree.NodeList.empty());
-  EXPECT_EQ(tree.NodeList.back(), whole);
-  TParseNode* again = tree.MakeLeaf(1, 5);
-  EXPECT_NE(again, whole) << "a new leaf for the range of the former one";
-  EXPECT_EQ(again->Op, opCharRange);
-}
-
-TEST(ParseTreeOperations, ReplaceLeafWithoutBothPartsIsAnInternalError) {
-  TParseTree tree;
-  TParseNode* leaf = tree.MakeLeaf(1, 5);
-  TParseNode* part = tree.MakeLeaf(1, 2);
-  for (int which = 0; which < 2; ++which) {
+  for (auto [a, b] :
+       {std::pair{low, static_cast<TParseNode*>(nullptr)}, std::pair{static_cast<TParseNode*>(nullptr), high}}) {
     try {
-      if (which == 0)
-        tree.ReplaceLeaf(leaf, nullptr, part);
-      else
-        tree.ReplaceLeaf(leaf, part, nullptr);
+      tree.ReplaceLeaf(whole, a, b);
       ADD_FAILURE() << "no error";
     } catch (const ERegExpParser&) {
       ADD_FAILURE() << "raised as a pattern error";
@@ -525,26 +342,17 @@ TEST(ParseTreeOperations, ReplaceLeafWithoutBothPartsIsAnInternalError) {
       EXPECT_EQ(e.Message(), S("TParseTree : 致命的エラー"));
     }
   }
-}
-
-TEST(ParseTreeOperations, SubtractRangeFromThePeriod) {
-  TParseTree tree;
-  tree.MakeAnyChar();
-  tree.SubtractRange(0x05, 0x10);
-  EXPECT_EQ(Leaves(tree), "[x01-x04][x11-xFCFC]");
-  TParseTree other;
-  other.MakeAnyChar();
-  other.SubtractRange(0x0B, 0x0B);
-  EXPECT_EQ(Leaves(other), "[x01-x09][x0E-xFCFC][x0C-x0C]") << "remnants are appended at the end";
-}
-
-TEST(ParseTreeOperations, ClearEmptiesEverything) {
-  auto p = Parsed("a(b|c)*");
-  p->ParseTree->Clear();
-  EXPECT_EQ(p->ParseTree->TopNode, nullptr);
-  EXPECT_TRUE(p->ParseTree->NodeList.empty());
-  EXPECT_TRUE(p->ParseTree->LeafList.empty());
-  EXPECT_EQ(Shape(p->ParseTree->MakeLeaf('a', 'a')), "[a-a]");
+  tree.ReplaceLeaf(whole, low, high);
+  EXPECT_EQ(Shape(whole), "U([x01-x02],[x03-x05])");
+  EXPECT_EQ(Leaves(tree), "[x01-x02][x03-x05]");
+  EXPECT_NE(tree.MakeLeaf(1, 5), whole) << "a new leaf for the range of the former one";
+  TParseTree period;
+  period.MakeAnyChar();
+  period.SubtractRange(0x0B, 0x0B);
+  EXPECT_EQ(Leaves(period), "[x01-x09][x0E-xFCFC][x0C-x0C]") << "remnants are appended at the end";
+  period.Clear();
+  EXPECT_EQ(period.TopNode, nullptr);
+  EXPECT_TRUE(period.LeafList.empty());
 }
 
 namespace {
@@ -559,7 +367,7 @@ class TNarrowTree : public TParseTree {
 
 }  // namespace
 
-TEST(ParseTreeOperations, PeriodAndFoldingGoThroughTheTreesVirtualOperations) {
+TEST(Parser, PeriodAndFoldingGoThroughTheTreesVirtualOperations) {
   TRegExpParser parser(".a", false);
   parser.ParseTree = std::make_unique<TNarrowTree>();
   parser.IgnoreCase = true;
