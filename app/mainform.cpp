@@ -55,7 +55,7 @@ THitView* TMainForm::SetUpUi() {
 }
 
 TMainForm::TMainForm(QWidget* parent)
-    : QMainWindow(parent), FResultView(SetUpUi()), FDriver(Grep1, AWKStr1, FResultView, *this) {
+    : QMainWindow(parent), FResultView(SetUpUi()), FDriver(Grep1, AWKStr1, FResultView, *this, [this](int number) { return DictionaryChecked(number); }) {
   FontChooser = [this](QFont& font, QColor& colour) {
     return TFontColourDialog::Choose(this, font, colour, FFontChoice);
   };
@@ -72,7 +72,6 @@ TMainForm::TMainForm(QWidget* parent)
     return true;
   };
 
-  Grep1.OnMatch = [this](TGrep& sender, LineInfo_t lineInfo) { Grep1Match(sender, std::move(lineInfo)); };
   Grep1.ProcessMessages = [this] { ProcessMessages(); };
   // A FIFO or device in a dictionary's place would hold the window in open().
   Grep1.RegularFilesOnly = true;
@@ -267,7 +266,7 @@ void TMainForm::SearchBtnClick() {
   Label2->setUpdatesEnabled(false);
   std::exception_ptr error;
   try {
-    FDriver.Search(ComboBox1->currentText().toStdU16String(), WordSearchCheckBox->isChecked());
+    FDriver.Search(ComboBox1->currentText().toStdU16String(), WordSearchCheckBox->isChecked(), SearchOptions());
   } catch (...) {
     error = std::current_exception();
   }
@@ -294,8 +293,6 @@ void TMainForm::CaseInsensitiveCheckBoxClick() {
   Command([this] { FDriver.SetIgnoreCase(CaseInsensitiveCheckBox->isChecked()); });
 }
 
-void TMainForm::Grep1Match(TGrep& sender, LineInfo_t lineInfo) { FDriver.Grep1Match(sender, std::move(lineInfo)); }
-
 void TMainForm::ProcessMessages() {
   // The grep asks before every line it reports; looking at the window's
   // events every few milliseconds keeps it as responsive and spares the
@@ -310,44 +307,49 @@ void TMainForm::ProcessMessages() {
   FMessagesProcessed.start();
 }
 
-void TMainForm::ShowMessage(const std::u16string& text, const std::u16string& caption) {
-  ShowMessageBox(this, FromUtf16(text), FromUtf16(caption));
+TSearchOptions TMainForm::SearchOptions() const {
+  TSearchOptions options;
+  options.HitLimit = LimitEnabled() ? FHitLimit : 0;
+  options.Marks = hits::MarksFor(KeywordMark());
+  options.ShowTags = ShowTags();
+  options.KeywordStyle = FKeywordStyle;
+  return options;
 }
 
-bool TMainForm::DictionaryChecked(int number) const { return DictionaryItem(number)->isChecked(); }
-
-void TMainForm::SetSearchButtonEnabled(bool enabled) { SearchBtn->setEnabled(enabled); }
-
-void TMainForm::SetCancelButtonEnabled(bool enabled) { CancelBtn->setEnabled(enabled); }
-
-void TMainForm::AppendHistory(const std::u16string& query) {
+void TMainForm::SearchStarted(const std::u16string& query) {
   // Adding the first item would make it the current one and replace the
   // typed text; the text is the same, but keep the edit as it is.
   const QString typed = ComboBox1->currentText();
   ComboBox1->addItem(FromUtf16(query));
   ComboBox1->setEditText(typed);
+  SetSearchControlsEnabled(false);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
-void TMainForm::SetQueryEnabled(bool enabled) {
-  ComboBox1->setEnabled(enabled);
-  if (!enabled) return;
+void TMainForm::SearchProgress(const std::u16string& status) { SetStatus(status); }
+
+void TMainForm::SearchEnded(const std::u16string& status) {
+  SetStatus(status);
+  QApplication::restoreOverrideCursor();
+  SetSearchControlsEnabled(true);
   // Disabling moved the focus away; the next word is typed over this one.
   ComboBox1->setFocus();
   ComboBox1->lineEdit()->selectAll();
 }
 
-void TMainForm::SetMenusEnabled(bool enabled) {
+void TMainForm::SearchMessage(const std::u16string& text) {
+  ShowMessageBox(this, FromUtf16(text), QStringLiteral("KOVA Searcher"));
+}
+
+void TMainForm::SetSearchControlsEnabled(bool enabled) {
+  SearchBtn->setEnabled(enabled);
+  CancelBtn->setEnabled(!enabled);
+  ComboBox1->setEnabled(enabled);
   MenuDic->setEnabled(enabled);
   MenuView->setEnabled(enabled);
 }
 
-void TMainForm::SetBusyCursor(bool busy) {
-  if (busy) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  } else {
-    QApplication::restoreOverrideCursor();
-  }
-}
+bool TMainForm::DictionaryChecked(int number) const { return DictionaryItem(number)->isChecked(); }
 
 void TMainForm::SetStatus(const std::u16string& text) { Label2->setText(FromUtf16(text)); }
 

@@ -4,9 +4,10 @@
 // code that carries it out: the search driver (core/search), dictionary
 // discovery (core/catalogue) and the settings file (core/settings).
 //
-// The window is the search driver's window and the settings' target: it
-// implements both interfaces with its controls.  The result view is seen by
-// the driver through TResultView.
+// The window watches the search driver (ISearchObserver) and shows its
+// progress in its controls; it hands the driver the options of each search
+// and tells it which dictionaries are selected.  The driver fills the result
+// view through TResultView.  The window is also the settings' target.
 //
 // A search runs on this thread, inside SearchBtnClick; the grep's message
 // pump keeps the window responsive meanwhile, so the handlers that stay
@@ -50,7 +51,7 @@ class TFindForm;
 class THelpWindow;
 class TInputForm;
 
-class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow, public settings::ISettingsTarget {
+class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchObserver, public settings::ISettingsTarget {
   Q_OBJECT
 
  public:
@@ -140,7 +141,6 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   void SubMenuView8Click();
   void SubMenuHelp1Click();
   void SubMenuHelp2Click();
-  void Grep1Match(TGrep& sender, LineInfo_t lineInfo);
   void FindDictionaries();
   void LoadSettings();
   void SaveSettings();
@@ -150,21 +150,19 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   void RichEdit1Enter();
   void RichEdit1Exit();
 
-  // ISearchWindow
-  void ShowMessage(const std::u16string& text, const std::u16string& caption) override;
-  bool DictionaryChecked(int number) const override;
-  void SetSearchButtonEnabled(bool enabled) override;
-  void SetCancelButtonEnabled(bool enabled) override;
-  void AppendHistory(const std::u16string& query) override;
-  void SetQueryEnabled(bool enabled) override;
-  void SetMenusEnabled(bool enabled) override;
-  void SetBusyCursor(bool busy) override;
-  void SetStatus(const std::u16string& text) override;
-  bool LimitEnabled() const override;
-  int HitLimit() const override { return FHitLimit; }
-  int KeywordMark() const override;
-  bool ShowTags() const override;
-  hits::TKeywordStyle KeywordStyle() const override { return FKeywordStyle; }
+  // The choices of the menus.
+  bool DictionaryChecked(int number) const;
+  bool LimitEnabled() const;
+  int KeywordMark() const;
+  bool ShowTags() const;
+  // The options of a search that begins now.
+  TSearchOptions SearchOptions() const;
+
+  // ISearchObserver: a search shows in the controls.
+  void SearchStarted(const std::u16string& query) override;
+  void SearchProgress(const std::u16string& status) override;
+  void SearchEnded(const std::u16string& status) override;
+  void SearchMessage(const std::u16string& text) override;
 
   // settings::ISettingsTarget
   void ClickDictionary(int number) override;
@@ -187,6 +185,9 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   void SubMenuDicClick(int number);
   void FormClose();
   void SetHitLimitCaption();
+  void SetStatus(const std::u16string& text);
+  // The controls a search leaves alone are usable while none runs.
+  void SetSearchControlsEnabled(bool enabled);
   // Lets pending window events run in the middle of a search, at most every
   // kMessageInterval milliseconds.
   void ProcessMessages();
