@@ -26,6 +26,7 @@
 #include "functionpanel.h"
 #include "helpwindow.h"
 #include "inputform.h"
+#include "keypreview.h"
 #include "messagebox.h"
 
 namespace {
@@ -55,7 +56,9 @@ THitView* TMainForm::SetUpUi() {
 }
 
 TMainForm::TMainForm(QWidget* parent)
-    : QMainWindow(parent), FResultView(SetUpUi()), FDriver(Grep1, AWKStr1, FResultView, *this, [this](int number) { return DictionaryChecked(number); }) {
+    : QMainWindow(parent),
+      FResultView(SetUpUi()),
+      FDriver(Grep1, AWKStr1, FResultView, *this, [this](int number) { return DictionaryChecked(number); }) {
   FontChooser = [this](QFont& font, QColor& colour) {
     return TFontColourDialog::Choose(this, font, colour, FFontChoice);
   };
@@ -114,10 +117,14 @@ TMainForm::TMainForm(QWidget* parent)
   connect(SubMenuHelp1, &QAction::triggered, this, &TMainForm::SubMenuHelp1Click);
   connect(SubMenuHelp2, &QAction::triggered, this, &TMainForm::SubMenuHelp2Click);
 
-  // The key preview: key presses reach FormKeyDown before the focused
-  // control; the client area's resizing lays out the controls.
-  installEventFilter(this);
-  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+  // The client area's resizing lays out the controls; the view's focus
+  // turns the key preview off and on.
+  Panel1->installEventFilter(this);
+  RichEdit1->installEventFilter(this);
+  // Key presses reach FormKeyDown before the focused control.
+  FKeyPreview = new TKeyPreview(this, {SubMenuEdit1, SubMenuEdit2, SubMenuEdit3}, SearchBtn,
+                                [this](QKeyEvent* key) { return FormKeyDown(key); });
+  FKeyPreview->Install();
 }
 
 TMainForm::~TMainForm() = default;
@@ -501,15 +508,6 @@ void TMainForm::FormResize() {
   RichEdit1->update();
 }
 
-bool TMainForm::IsKeyPreviewTarget(QObject* watched) const {
-  // Keys go to the focused control, or to the window when none of its
-  // controls has the focus.  A key that the control passes on travels up to
-  // its parents; only its first arrival counts.
-  QWidget* focus = QApplication::focusWidget();
-  const QObject* target = focus != nullptr && focus->window() == this ? static_cast<QObject*>(focus) : this;
-  return watched == target;
-}
-
 bool TMainForm::FormKeyDown(QKeyEvent* key) {
   QScrollBar* scroll = RichEdit1->verticalScrollBar();
   switch (key->key()) {
@@ -541,9 +539,9 @@ bool TMainForm::FormKeyDown(QKeyEvent* key) {
   }
 }
 
-void TMainForm::RichEdit1Enter() { FKeyPreview = false; }
+void TMainForm::RichEdit1Enter() { FKeyPreview->Enabled = false; }
 
-void TMainForm::RichEdit1Exit() { FKeyPreview = true; }
+void TMainForm::RichEdit1Exit() { FKeyPreview->Enabled = true; }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
@@ -556,31 +554,6 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusOut:
       if (watched == RichEdit1) RichEdit1Exit();
       break;
-    case QEvent::ShortcutOverride: {
-      // The menu's shortcuts come before the controls' own use of the keys
-      // (the query box and the view would take Ctrl+C and Ctrl+A).
-      const auto* key = static_cast<QKeyEvent*>(event);
-      const QKeySequence pressed(key->keyCombination());
-      for (const QAction* item : {SubMenuEdit1, SubMenuEdit2, SubMenuEdit3}) {
-        if (item->shortcut() == pressed && IsKeyPreviewTarget(watched)) {
-          event->ignore();
-          return true;
-        }
-      }
-      break;
-    }
-    case QEvent::KeyPress: {
-      if (!IsKeyPreviewTarget(watched)) break;
-      auto* key = static_cast<QKeyEvent*>(event);
-      if (FKeyPreview && FormKeyDown(key)) return true;
-      // Enter runs the default button, except in the view, which keeps it.
-      if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier &&
-          FKeyPreview && SearchBtn->isEnabled()) {
-        SearchBtn->click();
-        return true;
-      }
-      break;
-    }
     default:
       break;
   }

@@ -40,6 +40,7 @@
 #include "core/settings_session.h"
 #include "fontdialog.h"
 #include "grep.h"
+#include "keypreview.h"
 #include "regexp.h"
 #include "resultview.h"
 #include "ui_mainform.h"
@@ -96,7 +97,7 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchObserv
   TSearchDriver& Driver() { return FDriver; }
   THelpWindow* HelpWindow() const { return FHelpWindow; }
   QString HelpFile() const { return FHelpFile; }
-  bool KeyPreview() const { return FKeyPreview; }
+  bool KeyPreview() const { return FKeyPreview->Enabled; }
 
   // The client area: the window without its menu bar.
   QSize ClientSize() const;
@@ -193,7 +194,6 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchObserv
   void ProcessMessages();
   static constexpr int kMessageInterval = 5;
   QElapsedTimer FMessagesProcessed;
-  bool IsKeyPreviewTarget(QObject* watched) const;
   // Runs a command handler; an error it raises goes to the error display.
   template <typename F>
   void Command(F&& handler);
@@ -216,7 +216,7 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchObserv
   int FHitLimit = 100;
   hits::TKeywordStyle FKeywordStyle;
   TFontChoice FFontChoice = TFontChoice::Normal;  // for the font chooser
-  bool FKeyPreview = true;
+  TKeyPreview* FKeyPreview = nullptr;
   bool FCloseAfterSearch = false;
   bool FSettingsSaved = false;
 };

@@ -45,7 +45,11 @@ double LocalTimeOfDay() {
 
 TSearchDriver::TSearchDriver(TGrep& grep, TAWKStr& matcher, IResultView& view, ISearchObserver& observer,
                              TDictionaryChecked dictionaryChecked)
-    : Grep1(grep), AWKStr1(matcher), FView(view), FObserver(observer), FDictionaryChecked(std::move(dictionaryChecked)) {
+    : Grep1(grep),
+      AWKStr1(matcher),
+      FView(view),
+      FObserver(observer),
+      FDictionaryChecked(std::move(dictionaryChecked)) {
   Grep1.OnMatch = [this](TGrep& /*sender*/, LineInfo_t lineInfo) { Grep1Match(std::move(lineInfo)); };
 }
 

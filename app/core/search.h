@@ -149,7 +149,7 @@ class TSearchDriver {
   std::string FCurrentFile;         // as on disk, with the folder, as passed to GrepFile
   std::string FCurrentFileSjis;     // for tags
   std::u16string FCurrentFileText;  // for the status line
-  double FStartTime = 0;  // time of day at the start, elapsed seconds at the end
+  double FStartTime = 0;            // time of day at the start, elapsed seconds at the end
   bool FIgnoreCasePending = false;
   bool FPendingIgnoreCase = false;
 };

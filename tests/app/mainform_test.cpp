@@ -234,11 +234,11 @@ void TMainFormTest::definitionAndMenus() {
   QVERIFY(Form->RichEdit1->isReadOnly());
   QVERIFY(!Form->CancelBtn->isEnabled());
   const std::pair<QWidget*, QString> captions[] = {
-      {Form->Label1, "検索する語(&K)"},        {Form->WordSearchCheckBox, "単語検索(&W)"},
-      {Form->SearchBtn, "検索開始(&S)"},       {Form->CaseInsensitiveCheckBox, "大・小文字の同一視(&I)"},
-      {Form->CancelBtn, "中断(&P)"},           {Form->FunctionPanel1, "第５版"},
+      {Form->Label1, "検索する語(&K)"},   {Form->WordSearchCheckBox, "単語検索(&W)"},
+      {Form->SearchBtn, "検索開始(&S)"},  {Form->CaseInsensitiveCheckBox, "大・小文字の同一視(&I)"},
+      {Form->CancelBtn, "中断(&P)"},      {Form->FunctionPanel1, "第５版"},
       {Form->FunctionPanel2, "ﾊﾞｲﾘﾝｶﾞﾙ"}, {Form->FunctionPanel3, "略語"},
-      {Form->FunctionPanel4, "固有名詞"},      {Form->FunctionPanel5, "専門"},
+      {Form->FunctionPanel4, "固有名詞"}, {Form->FunctionPanel5, "専門"},
       {Form->FunctionPanel6, "第４版"}};
   for (const auto& [widget, caption] : captions) QCOMPARE(widget->property("text").toString(), caption);
   for (const char* name : {"Panel1", "Panel2", "Panel3", "Panel4", "Bevel1", "Label2"}) {
@@ -246,7 +246,7 @@ void TMainFormTest::definitionAndMenus() {
   }
   QCOMPARE(Texts(Form->menuBar()->actions()), (QStringList{"辞書(&D)", "編集(&E)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
   QCOMPARE(Texts(Form->MenuDic->actions()), (QStringList{"第5版", "ﾊﾞｲﾘﾝｶﾞﾙ", "略語", "固有名詞", "専門", "第4版", "-",
-                                                        "辞書フォルダの選択(&O)...", "終了(&X)"}));
+                                                         "辞書フォルダの選択(&O)...", "終了(&X)"}));
   QCOMPARE(Texts(Form->MenuEdit->actions()), (QStringList{"コピー(&C)", "すべてをコピー(&A)", "-", "検索(&F)..."}));
   QCOMPARE(Texts(Form->MenuView->actions()),
            (QStringList{"ﾀｸﾞの表示(&T)", "ｷｰﾜｰﾄﾞのﾏｰｸ(&M)", "-", "検索件数の制限(&L)", "検索件数の設定(&S): 100", "-",
@@ -343,6 +343,7 @@ void TMainFormTest::searchShowsInTheControls() {
     Form->SubMenuDic8Click();
     QVERIFY(!QFile::exists(SettingsPath()));
   };
+  Form->ComboBox1->setEditText(QString());
   Form->ComboBox1->setFocus();
   QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("cat"));
   Key(QApplication::focusWidget(), Qt::Key_Return);

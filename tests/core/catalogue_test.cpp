@@ -20,15 +20,22 @@ TEST(DictionaryMask, StarsTrailingDotStarAndLetterCase) {
     const char16_t* Mask;
     bool Matches;
   } cases[] = {
-      {u"KOVA5.TXT", u"KOVA5*.*", true},         {u"KOVA5A.B.C", u"KOVA5*.*", true},
-      {u"KOVA4A.TXT", u"KOVA5*.*", false},       {u"XKOVA5.TXT", u"KOVA5*.*", false},
-      {u"KOVSE.TXT", u"KOVSEN*.*", false},       {u"KOVA-BIL", u"KOVA-BIL.*", true},
-      {u"KOVA5B", u"KOVA5*.*", true},            {u"KOVA-BIL2", u"KOVA-BIL.*", false},
-      {u"KOVA-BIL2.TXT", u"KOVA-BIL.*", false},  {u"KOVA-BI", u"KOVA-BIL.*", false},
-      {u"Kova-Bil.Txt", u"KOVA-BIL.*", true},    {u"ｋｏｖａ略語.ＴＸＴ", u"ＫＯＶＡ略語.ｔｘｔ", true},
+      {u"KOVA5.TXT", u"KOVA5*.*", true},
+      {u"KOVA5A.B.C", u"KOVA5*.*", true},
+      {u"KOVA4A.TXT", u"KOVA5*.*", false},
+      {u"XKOVA5.TXT", u"KOVA5*.*", false},
+      {u"KOVSE.TXT", u"KOVSEN*.*", false},
+      {u"KOVA-BIL", u"KOVA-BIL.*", true},
+      {u"KOVA5B", u"KOVA5*.*", true},
+      {u"KOVA-BIL2", u"KOVA-BIL.*", false},
+      {u"KOVA-BIL2.TXT", u"KOVA-BIL.*", false},
+      {u"KOVA-BI", u"KOVA-BIL.*", false},
+      {u"Kova-Bil.Txt", u"KOVA-BIL.*", true},
+      {u"ｋｏｖａ略語.ＴＸＴ", u"ＫＯＶＡ略語.ｔｘｔ", true},
       {u"KOVA略語.TXT", u"ＫＯＶＡ略語.TXT", false},  // full-width is not ASCII
   };
-  for (const auto& c : cases) EXPECT_EQ(catalogue::MatchesMask(c.Name, c.Mask), c.Matches) << encoding::Utf16ToUtf8(c.Name);
+  for (const auto& c : cases)
+    EXPECT_EQ(catalogue::MatchesMask(c.Name, c.Mask), c.Matches) << encoding::Utf16ToUtf8(c.Name);
 }
 
 TEST(FindDictionaries, FilesOfEachDictionaryInOrder) {
@@ -36,9 +43,9 @@ TEST(FindDictionaries, FilesOfEachDictionaryInOrder) {
   // Sorted without regard to case, names equal but for case in byte order,
   // a fixed name found once (as UTF-8 or Shift-JIS on disk), only regular
   // files, through links too.
-  for (const std::string& name : TNames{"KOVA5B.TXT", "kova5a.txt", "Kova5C", "other.txt", "kova-bil.txt",
-                                        "KOVA-BIL.TXT", "KOVA-BIL", Sjis("kova略語.txt"), "kova固名.txt",
-                                        "KOVA固名.TXT", "real.txt", ".KOVA4HIDDEN"}) {
+  for (const std::string& name :
+       TNames{"KOVA5B.TXT", "kova5a.txt", "Kova5C", "other.txt", "kova-bil.txt", "KOVA-BIL.TXT", "KOVA-BIL",
+              Sjis("kova略語.txt"), "kova固名.txt", "KOVA固名.TXT", "real.txt", ".KOVA4HIDDEN"}) {
     dir.Write(name, "x\r\n");
   }
   std::filesystem::create_directory(dir / "KOVA4DIR");
