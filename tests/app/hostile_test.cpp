@@ -190,26 +190,23 @@ void THostileTest::binaryDictionaryIsSearchedLineByLine() {
   QVERIFY(Messages.empty());
 }
 
+// clang-format off
 void THostileTest::dictionarySpoiledAfterDiscoveryIsReportedAndHitsStay_data() {
   QTest::addColumn<QString>("spoil");
   QTest::addColumn<QString>("reason");
   QTest::addColumn<int>("hits");
-  QTest::newRow("deleted") << "rm"
-                           << "ファイルが見つかりません." << 1;
+  QTest::newRow("deleted") << "rm" << "ファイルが見つかりません." << 1;
   // The program runs as any user, the superuser included, for whom no file
   // is unreadable: a directory in the file's place cannot be read by anyone.
-  QTest::newRow("a directory") << "mkdir"
-                               << "ディレクトリは開けません." << 1;
-  QTest::newRow("a link to itself") << "ln"
-                                    << "シンボリックリンクが循環しています." << 1;
+  QTest::newRow("a directory") << "mkdir" << "ディレクトリは開けません." << 1;
+  QTest::newRow("a link to itself") << "ln" << "シンボリックリンクが循環しています." << 1;
   // A FIFO without a writer would hold the window in its open for ever.
-  QTest::newRow("a FIFO") << "mkfifo"
-                          << "通常のファイルではありません." << 1;
+  QTest::newRow("a FIFO") << "mkfifo" << "通常のファイルではありません." << 1;
   // A line that outgrows memory is reported as one longer than a bound is;
   // the bound stands in for the memory here.
-  QTest::newRow("a line too long") << "long"
-                                   << "行が長すぎます." << 2;
+  QTest::newRow("a line too long") << "long" << "行が長すぎます." << 2;
 }
+// clang-format on
 
 void THostileTest::dictionarySpoiledAfterDiscoveryIsReportedAndHitsStay() {
   QFETCH(QString, spoil);

@@ -47,34 +47,22 @@ void TInputFormTest::windowDefinition() {
   QCOMPARE(Form->findChild<QLabel*>("Label1")->text(), QStringLiteral("検索件数"));
 }
 
+// clang-format off
 void TInputFormTest::keyFilter_data() {
   // "<" is Backspace, "^" Home, "#" Delete, ">" Right; "|" starts text
   // inserted as a paste or drop does; every other character is typed.
   QTest::addColumn<QString>("start");
   QTest::addColumn<QString>("input");
   QTest::addColumn<QString>("expected");
-  QTest::newRow("letters, minus, punctuation") << "1"
-                                               << "aZ-%'/ .+"
-                                               << "1";
-  QTest::newRow("beyond ASCII") << "1"
-                                << "１あ٣"
-                                << "1";
-  QTest::newRow("digits and backspace") << ""
-                                        << "907<12"
-                                        << "9012";
-  QTest::newRow("fifth digit") << ""
-                               << "12345"
-                               << "1234";
-  QTest::newRow("editing keys") << "123"
-                                << "^#>5"
-                                << "253";
-  QTest::newRow("inserted non-digits") << "12"
-                                       << "|3a"
-                                       << "12";
-  QTest::newRow("inserted digits") << "12"
-                                   << "|34"
-                                   << "1234";
+  QTest::newRow("letters, minus, punctuation") << "1" << "aZ-%'/ .+" << "1";
+  QTest::newRow("beyond ASCII") << "1" << "１あ٣" << "1";
+  QTest::newRow("digits and backspace") << "" << "907<12" << "9012";
+  QTest::newRow("fifth digit") << "" << "12345" << "1234";
+  QTest::newRow("editing keys") << "123" << "^#>5" << "253";
+  QTest::newRow("inserted non-digits") << "12" << "|3a" << "12";
+  QTest::newRow("inserted digits") << "12" << "|34" << "1234";
 }
+// clang-format on
 
 void TInputFormTest::keyFilter() {
   QFETCH(QString, start);
@@ -104,29 +92,23 @@ void TInputFormTest::keyFilter() {
   QCOMPARE(Edit()->selectedText(), expected);
 }
 
+// clang-format off
 void TInputFormTest::closing_data() {
   // How: Return, Enter, Escape, or a click on "set" or "cancel".
   QTest::addColumn<QString>("text");
   QTest::addColumn<QString>("how");
   QTest::addColumn<bool>("closed");
   QTest::addColumn<bool>("cancelled");
-  QTest::newRow("zero is refused") << "0"
-                                   << "Return" << false << true;
-  QTest::newRow("zero by the button") << "0"
-                                      << "set" << false << true;
-  QTest::newRow("two zeros") << "00"
-                             << "Return" << true << false;
-  QTest::newRow("empty") << ""
-                         << "Return" << true << false;
-  QTest::newRow("Enter") << "250"
-                         << "Enter" << true << false;
-  QTest::newRow("set") << "7"
-                       << "set" << true << false;
-  QTest::newRow("Escape") << "250"
-                          << "Escape" << true << true;
-  QTest::newRow("cancel") << "7"
-                          << "cancel" << true << true;
+  QTest::newRow("zero is refused") << "0" << "Return" << false << true;
+  QTest::newRow("zero by the button") << "0" << "set" << false << true;
+  QTest::newRow("two zeros") << "00" << "Return" << true << false;
+  QTest::newRow("empty") << "" << "Return" << true << false;
+  QTest::newRow("Enter") << "250" << "Enter" << true << false;
+  QTest::newRow("set") << "7" << "set" << true << false;
+  QTest::newRow("Escape") << "250" << "Escape" << true << true;
+  QTest::newRow("cancel") << "7" << "cancel" << true << true;
 }
+// clang-format on
 
 void TInputFormTest::closing() {
   QFETCH(QString, text);

@@ -14,29 +14,24 @@ using catalogue::FindDictionaries;
 using encoding::Sjis;
 using TNames = std::vector<std::string>;
 
+// clang-format off
 TEST(DictionaryMask, StarsTrailingDotStarAndLetterCase) {
   const struct {
     const char16_t* Name;
     const char16_t* Mask;
     bool Matches;
   } cases[] = {
-      {u"KOVA5.TXT", u"KOVA5*.*", true},
-      {u"KOVA5A.B.C", u"KOVA5*.*", true},
-      {u"KOVA4A.TXT", u"KOVA5*.*", false},
-      {u"XKOVA5.TXT", u"KOVA5*.*", false},
-      {u"KOVSE.TXT", u"KOVSEN*.*", false},
-      {u"KOVA-BIL", u"KOVA-BIL.*", true},
-      {u"KOVA5B", u"KOVA5*.*", true},
-      {u"KOVA-BIL2", u"KOVA-BIL.*", false},
-      {u"KOVA-BIL2.TXT", u"KOVA-BIL.*", false},
-      {u"KOVA-BI", u"KOVA-BIL.*", false},
-      {u"Kova-Bil.Txt", u"KOVA-BIL.*", true},
-      {u"ｋｏｖａ略語.ＴＸＴ", u"ＫＯＶＡ略語.ｔｘｔ", true},
+      {u"KOVA5.TXT", u"KOVA5*.*", true},         {u"KOVA5A.B.C", u"KOVA5*.*", true},
+      {u"KOVA4A.TXT", u"KOVA5*.*", false},       {u"XKOVA5.TXT", u"KOVA5*.*", false},
+      {u"KOVSE.TXT", u"KOVSEN*.*", false},       {u"KOVA-BIL", u"KOVA-BIL.*", true},
+      {u"KOVA5B", u"KOVA5*.*", true},            {u"KOVA-BIL2", u"KOVA-BIL.*", false},
+      {u"KOVA-BIL2.TXT", u"KOVA-BIL.*", false},  {u"KOVA-BI", u"KOVA-BIL.*", false},
+      {u"Kova-Bil.Txt", u"KOVA-BIL.*", true},    {u"ｋｏｖａ略語.ＴＸＴ", u"ＫＯＶＡ略語.ｔｘｔ", true},
       {u"KOVA略語.TXT", u"ＫＯＶＡ略語.TXT", false},  // full-width is not ASCII
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(catalogue::MatchesMask(c.Name, c.Mask), c.Matches) << encoding::Utf16ToUtf8(c.Name);
+  for (const auto& c : cases) EXPECT_EQ(catalogue::MatchesMask(c.Name, c.Mask), c.Matches) << encoding::Utf16ToUtf8(c.Name);
 }
+// clang-format on
 
 TEST(FindDictionaries, FilesOfEachDictionaryInOrder) {
   TTempDir dir;
