@@ -4,8 +4,9 @@
 // code that carries it out: the search driver (core/search), dictionary
 // discovery (core/catalogue) and the settings file (core/settings).
 //
-// The window is the search driver's window and the settings' target: it
-// implements both interfaces with its controls.  The result view is seen by
+// The window is the search driver's window: it implements that interface
+// with its controls.  The settings are one value: the window applies it
+// (ApplySettings) and gathers it back (CurrentSettings).  The result view is seen by
 // the driver through TResultView.
 //
 // A search runs on this thread, inside SearchBtnClick; the grep's message
@@ -50,7 +51,7 @@ class TFindForm;
 class THelpWindow;
 class TInputForm;
 
-class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow, public settings::ISettingsTarget {
+class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow {
   Q_OBJECT
 
  public:
@@ -108,6 +109,10 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
 
   // The settings as they stand now.
   settings::TSettingsValues CurrentSettings() const;
+  // Shows values: sets every control and state that differs from
+  // CurrentSettings().  A dictionary whose files were not found stays
+  // unselected; the window's place and size are fitted to the screen.
+  void ApplySettings(const settings::TSettingsValues& values);
 
   // A click of a menu item; does nothing while the item is disabled.
   static void ClickMenuItem(QAction* item);
@@ -166,18 +171,15 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   bool ShowTags() const override;
   hits::TKeywordStyle KeywordStyle() const override { return FKeywordStyle; }
 
-  // settings::ISettingsTarget
-  void ClickDictionary(int number) override;
-  void SetShowTags(bool show) override;
-  void SetKeywordMark(int mark) override;
-  void SetLimitEnabled(bool enabled) override;
-  void SetHitLimit(int limit) override;
-  void SetNormalFont(const std::string& faceSjis, int size) override;
-  void SetNormalColour(std::int32_t colour) override;
-  void SetKeywordStyle(bool bold, bool italic, bool underline) override;
-  void SetKeywordColour(std::int32_t colour) override;
-  void SetBackgroundColour(std::int32_t colour) override;
-  void SetGeometry(int top, int left, int width, int height) override;
+  // Single settings, as ApplySettings sets them.
+  void SetKeywordMark(int mark);
+  void SetHitLimit(int limit);
+  void SetNormalFont(const std::string& faceSjis, int size);
+  void SetNormalColour(std::int32_t colour);
+  void SetKeywordStyle(bool bold, bool italic, bool underline);
+  void SetKeywordColour(std::int32_t colour);
+  void SetBackgroundColour(std::int32_t colour);
+  void SetGeometry(int top, int left, int width, int height);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -212,7 +214,7 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   std::string FDictionaryArgument;
   std::string FChosenFolder;  // chosen with the menu command during this run
   std::string FDictionaryFolder;
-  int FHitLimit = 100;
+  int FHitLimit = 0;  // and the other settings: DefaultSettings() until loaded
   hits::TKeywordStyle FKeywordStyle;
   TFontChoice FFontChoice = TFontChoice::Normal;  // for the font chooser
   bool FKeyPreview = true;

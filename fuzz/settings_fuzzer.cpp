@@ -31,7 +31,6 @@
 #include <string>
 #include <vector>
 
-#include "core/catalogue.h"
 #include "core/encoding.h"
 #include "core/profile.h"
 #include "core/settings.h"
@@ -162,53 +161,19 @@ std::string ReadFile() {
   return content;
 }
 
-// What LoadSettings hands to the window.
-class TRecorder : public settings::ISettingsTarget {
- public:
-  settings::TSettingsValues Values;
-  void ClickDictionary(int number) override {
-    if (number < 1 || number > 6) fuzz::Fail("a dictionary number outside 1..6");
-    Values.Dictionaries[static_cast<std::size_t>(number - 1)] =
-        !Values.Dictionaries[static_cast<std::size_t>(number - 1)];
+// Loads the settings over values that no file gives, and checks the ranges
+// the window relies on.
+void LoadChecked(const TProfile& profile) {
+  settings::TSettingsValues v;
+  v.KeywordMark = v.HitLimit = -1;
+  try {
+    settings::LoadSettings(profile, v);
+  } catch (const Exception&) {
+    // A colour that is not an integer ends the loading.
   }
-  void SetShowTags(bool show) override { Values.ShowTags = show; }
-  void SetKeywordMark(int mark) override {
-    if (mark < 1 || mark > 5) fuzz::Fail("a keyword mark outside 1..5");
-    Values.KeywordMark = mark;
-  }
-  void SetLimitEnabled(bool enabled) override { Values.LimitEnabled = enabled; }
-  void SetHitLimit(int limit) override {
-    if (limit < 1 || limit > 9999) fuzz::Fail("a hit limit outside 1..9999");
-    Values.HitLimit = limit;
-  }
-  void SetNormalFont(const std::string& faceSjis, int size) override {
-    if (faceSjis.size() > 255) fuzz::Fail("a font face longer than 255 bytes");
-    Values.NormalFontFace = faceSjis;
-    Values.NormalFontSize = size;
-  }
-  void SetNormalColour(std::int32_t colour) override { Values.NormalColour = colour; }
-  void SetKeywordStyle(bool bold, bool italic, bool underline) override {
-    Values.Bold = bold;
-    Values.Italic = italic;
-    Values.Underline = underline;
-  }
-  void SetKeywordColour(std::int32_t colour) override { Values.KeywordColour = colour; }
-  void SetBackgroundColour(std::int32_t colour) override { Values.BackgroundColour = colour; }
-  void SetGeometry(int top, int left, int width, int height) override {
-    Values.Top = top;
-    Values.Left = left;
-    Values.Width = width;
-    Values.Height = height;
-  }
-};
-
-bool SameSettings(const settings::TSettingsValues& a, const settings::TSettingsValues& b) {
-  return a.Dictionaries == b.Dictionaries && a.ShowTags == b.ShowTags && a.KeywordMark == b.KeywordMark &&
-         a.LimitEnabled == b.LimitEnabled && a.HitLimit == b.HitLimit && a.NormalFontFace == b.NormalFontFace &&
-         a.NormalFontSize == b.NormalFontSize && a.NormalColour == b.NormalColour && a.Bold == b.Bold &&
-         a.Italic == b.Italic && a.Underline == b.Underline && a.KeywordColour == b.KeywordColour &&
-         a.BackgroundColour == b.BackgroundColour && a.Top == b.Top && a.Left == b.Left && a.Width == b.Width &&
-         a.Height == b.Height;
+  if (v.KeywordMark < 1 || v.KeywordMark > 5) fuzz::Fail("a keyword mark outside 1..5");
+  if (v.HitLimit < 1 || v.HitLimit > 9999) fuzz::Fail("a hit limit outside 1..9999");
+  if (v.NormalFontFace.size() > 255) fuzz::Fail("a font face longer than 255 bytes");
 }
 
 // The first section of the content and the first key line after it, as the
@@ -258,32 +223,8 @@ void WriteOneKey(const std::string& bytes, const TWrite& w) {
 
 // Every key that SaveSettings writes, with the value it writes for values.
 std::vector<TWrite> AllWrites(const settings::TSettingsValues& v) {
-  using encoding::Sjis;
-  const auto b = [](bool x) { return std::string(x ? "1" : "0"); };
-  const auto n = [](std::int64_t x) { return std::to_string(x); };
   std::vector<TWrite> writes;
-  for (const catalogue::TDictionaryInfo& d : catalogue::kDictionaries)
-    writes.push_back({Sjis("辞書"), Sjis(d.SettingsKey), b(v.Dictionaries[static_cast<std::size_t>(d.Number - 1)])});
-  const auto view = [&](const char* key, const std::string& value) {
-    writes.push_back({Sjis("表示"), Sjis(key), value});
-  };
-  view("タグの表示", b(v.ShowTags));
-  view("キーワードのマーク", n(v.KeywordMark));
-  view("検索件数の制限", b(v.LimitEnabled));
-  view("検索件数", n(v.HitLimit));
-  view("通常のフォント名", v.NormalFontFace);
-  view("通常のフォントサイズ", n(v.NormalFontSize));
-  view("通常のフォント色", n(v.NormalColour));
-  view("キーワードのフォントスタイル ボールド", b(v.Bold));
-  view("キーワードのフォントスタイル イタリック", b(v.Italic));
-  view("キーワードのフォントスタイル アンダーライン", b(v.Underline));
-  view("キーワードのフォント色", n(v.KeywordColour));
-  view("背景色", n(v.BackgroundColour));
-  const auto form = [&](const char* key, int value) { writes.push_back({Sjis("フォーム位置"), Sjis(key), n(value)}); };
-  form("トップ", v.Top);
-  form("レフト", v.Left);
-  form("幅", v.Width);
-  form("高さ", v.Height);
+  for (const settings::TSettingText& t : settings::SettingTexts(v)) writes.push_back({t.Section, t.Key, t.Value});
   return writes;
 }
 
@@ -298,11 +239,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   {
     TProfile profile(FilePath());
     if (profile.Content() != bytes) fuzz::Fail("the profile does not hold the file's bytes", fuzz::Hex(bytes));
-    TRecorder loaded;
     try {
-      settings::LoadSettings(profile, loaded);
-    } catch (const Exception&) {
-      // A colour that is not an integer ends the loading.
+      LoadChecked(profile);
     } catch (const std::exception& e) {
       fuzz::Unexpected("LoadSettings", e);
     }
@@ -351,12 +289,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::string after = ReadFile();
   CheckOnlyOwnedLinesChanged(bytes, after, AllWrites(values));
-  TRecorder reloaded;
+  settings::TSettingsValues reloaded;
   try {
     settings::LoadSettings(TProfile(FilePath()), reloaded);
   } catch (const std::exception& e) {
     fuzz::Unexpected("LoadSettings after SaveSettings", e);
   }
-  if (!SameSettings(reloaded.Values, values)) fuzz::Fail("saved settings do not load back", fuzz::Hex(after, 400));
+  if (reloaded != values) fuzz::Fail("saved settings do not load back", fuzz::Hex(after, 400));
   return 0;
 }
