@@ -141,8 +141,6 @@ TEST(SaveSettings, WritesEveryKeyInOrderAndReadsBack) {
     EXPECT_EQ(Show(loaded), Show(values));
     EXPECT_EQ(loaded, values);
   }
-  EXPECT_EQ(settings::SettingsPathFor("/o/k.v/kovalex"), "/o/k.v/kovalex.ini");
-  EXPECT_EQ(settings::SettingsPathFor("/o/kovalex.1.10"), "/o/kovalex.1.ini");
 }
 
 // ---------------------------------------------------------------------------
