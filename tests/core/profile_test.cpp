@@ -28,33 +28,29 @@ std::vector<std::string> SortedNames(const TTempDir& dir) {
 
 }  // namespace
 
+// Names compare without regard to ASCII case and blanks, character by
+// character ("]" and "A" as second bytes); the first of a name counts.
 TEST(Profile, ReadTable) {
+  TTempDir dir;
+  const TProfile p(dir.Write("a.ini",
+                             "k=0\n[ View ]\r\n  Tags =  1  \r\nEmpty=\nKey=a=b\n;c=1\n# d=2\nno equals\n=3\n"
+                             "[s]\nk=1\nK=2\n[S]\nk=3\nonly=4\n" +
+                                 Sjis("[ゾーン]\nア=1\n") + "[i]\na=0x1F\nb=-$2\nc=2147483648\nd=0x\ne=+7\nf=$\n"));
+  // clang-format off
   const struct {
-    std::string Content, Section, Key;
+    std::string Section, Key;
     std::optional<std::string> Value;
   } rows[] = {
-      {"[ Display ]\r\n  ShowTags =  1  \r\n", "  DISPLAY", "showtags ", "1"},
-      {"[s]\nEmpty=\n", "s", "empty", ""},
-      {"[s]\nk=1\n", "s", "missing", std::nullopt},
-      {"[s]\nk=1\n", "other", "k", std::nullopt},
-      {Sjis("[ゾーン]\nア=1\n"), Sjis("ゾーン"), Sjis("ア"), "1"},  // "]" and "A" as second bytes
-      {Sjis("[ゾーン]\nア=1\n"), Sjis("ゾーン"), Sjis("ヂ"), std::nullopt},
-      {"[s]\nKey=a=b\n", "s", "key", "a=b"},
-      {"[s]\nk=1\nK=2\n[S]\nk=3\nonly=4\n", "s", "k", "1"},  // the first counts
-      {"[s]\nk=1\nK=2\n[S]\nk=3\nonly=4\n", "s", "only", std::nullopt},
-      {"k=0\n[s]\n;k=1\n# k=2\nno equals\n=3\n", "s", "k", std::nullopt},
-      {"[s]\n;k=1\n", "s", ";k", std::nullopt},
-      {"[s]\nno equals\n", "s", "no equals", std::nullopt},
-  };
-  for (const auto& row : rows) {
-    TTempDir dir;
-    EXPECT_EQ(TProfile(dir.Write("a.ini", row.Content)).ReadString(row.Section, row.Key), row.Value) << row.Content;
-  }
-  TTempDir dir;
-  const TProfile p(dir.Write("a.ini", "[i]\na=0x1F\nb=-$2\nc=2147483648\nd=0x\ne=+7\nf=$\n"));
-  for (const auto& [key, value] : std::vector<std::pair<std::string, std::optional<std::int32_t>>>{
-           {"a", 31}, {"b", -2}, {"c", std::nullopt}, {"d", std::nullopt}, {"e", 7}, {"f", std::nullopt}})
-    EXPECT_EQ(p.ReadInteger("i", key), value) << key;
+      {"  VIEW", "tags ", "1"}, {"view", "empty", ""}, {"view", "key", "a=b"}, {"view", "missing", std::nullopt},
+      {"view", ";c", std::nullopt}, {"view", "no equals", std::nullopt}, {"view", "k", std::nullopt},
+      {"other", "k", std::nullopt}, {"s", "k", "1"}, {"s", "only", std::nullopt},
+      {Sjis("ゾーン"), Sjis("ア"), "1"}, {Sjis("ゾーン"), Sjis("ヂ"), std::nullopt}};
+  // clang-format on
+  for (const auto& row : rows) EXPECT_EQ(p.ReadString(row.Section, row.Key), row.Value) << row.Section << row.Key;
+  const std::pair<std::string, std::optional<std::int32_t>> integers[] = {
+      {"a", 31}, {"b", -2},           {"c", std::nullopt}, {"d", std::nullopt},
+      {"e", 7},  {"f", std::nullopt}, {"z", std::nullopt}};
+  for (const auto& [key, value] : integers) EXPECT_EQ(p.ReadInteger("i", key), value) << key;
 }
 
 // Written keys replace their values where they stand; a missing key goes
@@ -100,17 +96,11 @@ TEST(Profile, RefusesTextsTheFileCannotHold) {
   TTempDir dir;
   const std::string original = "[s]\n[abc=1\n";
   TProfile p(dir.Write("a.ini", original));
-  for (const auto& [section, key, value] : std::vector<std::array<std::string, 3>>{{"s", "k", "two\r\nlines"},
-                                                                                   {"s", "k=v", "x"},
-                                                                                   {"s]", "k", "x"},
-                                                                                   {"s", " ", "x"},
-                                                                                   {"s", "[Other]x", "1"},
-                                                                                   {"s", " [x", "]"},
-                                                                                   {"s", "[abc", "]"},
-                                                                                   {"s", "[abc", "x]"},
-                                                                                   {"s", ";k", "1"},
-                                                                                   {"s", " #k", "1"},
-                                                                                   {"s\x95", "k", "1"}})
+  const std::array<std::string, 3> refused[] = {
+      {"s", "k", "two\r\nlines"}, {"s", "k=v", "x"}, {"s]", "k", "x"},   {"s", " ", "x"},
+      {"s", "[Other]x", "1"},     {"s", " [x", "]"}, {"s", "[abc", "]"}, {"s", "[abc", "x]"},
+      {"s", ";k", "1"},           {"s", " #k", "1"}, {"s\x95", "k", "1"}};
+  for (const auto& [section, key, value] : refused)
     EXPECT_THROW(p.WriteString(section, key, value), std::invalid_argument) << section << " " << key;
   EXPECT_EQ(p.Content(), original);
   for (const auto& [section, key, value] : std::vector<std::array<std::string, 3>>{

@@ -27,25 +27,10 @@ std::string Show(const TSettingsValues& v) {
 
 // Settings that differ from the defaults in every value.
 TSettingsValues Changed() {
-  TSettingsValues v{{true, false, true, false, true, false},
-                    true,
-                    3,
-                    true,
-                    42,
-                    Sjis("ＭＳ 明朝"),
-                    9,
-                    128,
-                    true,
-                    true,
-                    true,
-                    0,
-                    -2147483643,
-                    5,
-                    6,
-                    700,
-                    500,
-                    ""};
-  return v;
+  // clang-format off
+  return {{true, false, true, false, true, false}, true, 3, true, 42, Sjis("ＭＳ 明朝"), 9, 128, true, true, true, 0,
+          -2147483643, 5, 6, 700, 500, ""};
+  // clang-format on
 }
 
 void LoadInto(const std::string& utf8, TSettingsValues& values) {
@@ -71,16 +56,14 @@ TEST(LoadSettings, Table) {
       {"[フォーム位置]\n幅=0x\n高さ=12a\nトップ=2147483648\nレフト=0xG\n", [](TSettingsValues&) {}},
       {"[フォーム位置]\nトップ=-2147483648\nレフト=0xFFFFFFFF\n",
        [](TSettingsValues& v) { v.Top = INT_MIN, v.Left = -1; }},
-      {"[表示]\n検索件数=0\n", [](TSettingsValues&) {}},
-      {"[表示]\n検索件数=10000\n", [](TSettingsValues&) {}},
-      {"[表示]\n検索件数=1\n", [](TSettingsValues& v) { v.HitLimit = 1; }},
-      {"[表示]\n検索件数=9999\n", [](TSettingsValues& v) { v.HitLimit = 9999; }},
-      {"[表示]\nキーワードのマーク=0\n", [](TSettingsValues&) {}},
-      {"[表示]\nキーワードのマーク=7\n", [](TSettingsValues&) {}},
-      {"[表示]\nキーワードのマーク=1\n", [](TSettingsValues& v) { v.KeywordMark = 1; }},
-      {"[表示]\nキーワードのマーク=4\n", [](TSettingsValues& v) { v.KeywordMark = 4; }},
-      {"[表示]\n背景色=-16777201\nキーワードのフォントスタイル アンダーライン=-1\n",
-       [](TSettingsValues& v) { v.BackgroundColour = -16777201, v.Underline = true; }},
+      {"[表示]\n検索件数=0\nキーワードのマーク=0\n", [](TSettingsValues&) {}},
+      {"[表示]\n検索件数=10000\nキーワードのマーク=7\n", [](TSettingsValues&) {}},
+      {"[表示]\n検索件数=1\nキーワードのマーク=1\n背景色=-16777201\nキーワードのフォントスタイル アンダーライン=-1\n",
+       [](TSettingsValues& v) {
+         v.HitLimit = 1, v.KeywordMark = 1, v.BackgroundColour = -16777201, v.Underline = true;
+       }},
+      {"[表示]\n検索件数=9999\nキーワードのマーク=4\n",
+       [](TSettingsValues& v) { v.HitLimit = 9999, v.KeywordMark = 4; }},
       {"[表示]\n通常のフォント名=" + longFace + "\n通常のフォントサイズ=9\n",
        [&cutFace](TSettingsValues& v) { v.NormalFontFace = Sjis(cutFace), v.NormalFontSize = 9; }},
   };
@@ -198,9 +181,8 @@ TEST(SettingsRuns, TwoRunsSavingInTurnKeepEachOthersChanges) {
 // One run alone writes what SaveSettings writes for its values.
 TEST(SettingsRuns, ASingleRunWritesWhatSaveSettingsWrites) {
   const std::string original = Sjis(
-      "; "
-      "mine\r\n[フォーム位置]\r\n幅=0x1F0\r\n[表示]\r\n検索件数=0\r\n通常のフォント名=IPAゴシック\r\n[辞書]"
-      "\r\nKOVA略語辞書=1\r\n");
+      "; mine\r\n[フォーム位置]\r\n幅=0x1F0\r\n[表示]\r\n検索件数=0\r\n"
+      "通常のフォント名=IPAゴシック\r\n[辞書]\r\nKOVA略語辞書=1\r\n");
   for (int change = 0; change < 3; ++change) {
     TTempDir dir;
     const std::string path = dir.Write("k.ini", original);
