@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../../bench/adversarial_patterns.h"
+#include "adversarial_patterns.h"
 #include "exceptions.h"
 #include "regexp.h"
 #include "sjis_literals.h"

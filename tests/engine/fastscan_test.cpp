@@ -15,7 +15,7 @@
 #include "grep.h"
 #include "reader_lines.h"
 #include "sjis_literals.h"
-#include "test_files.h"
+#include "temp_dir.h"
 
 namespace {
 

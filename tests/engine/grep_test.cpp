@@ -10,7 +10,7 @@
 
 #include "exceptions.h"
 #include "sjis_literals.h"
-#include "test_files.h"
+#include "temp_dir.h"
 
 namespace {
 

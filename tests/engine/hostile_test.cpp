@@ -14,7 +14,7 @@
 #include "reader_lines.h"
 #include "regexp.h"
 #include "sjis_literals.h"
-#include "test_files.h"
+#include "temp_dir.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "engine_messages.h"
 #include "exceptions.h"
-#include "test_files.h"
+#include "temp_dir.h"
 
 namespace {
 

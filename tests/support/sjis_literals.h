@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-// The Shift-JIS (code page 932) bytes of a UTF-8 text.  Fails the running
-// test (and returns what could be converted) when the text has no such form.
+// The Shift-JIS (code page 932) bytes of a UTF-8 text.  Throws when the text
+// has no such form, which fails the running test.
 std::string S(std::string_view utf8);
 
 // The 16-bit code of the one character that a UTF-8 text holds: lead * 256 +
