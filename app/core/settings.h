@@ -5,7 +5,7 @@
 // window's position and client size).  The settings are one value,
 // TSettingsValues: loading fills it from the file, the window applies it and
 // gathers it back, saving writes every key of it.  The names of the sections
-// and keys are in core/texts.txt.
+// and keys are in core/texts.txt, the dictionaries' keys in the catalogue.
 //
 // Value encodings:
 //  - integers are written in decimal and read as the profile reads them
