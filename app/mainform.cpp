@@ -35,8 +35,8 @@ QString FromUtf16(const std::u16string& text) { return QString::fromStdU16String
 
 // The conversion error of a text that is not a decimal integer.
 Exception NotAnInteger(const QString& text) {
-  return Exception("'" + encoding::EncodeSjisLossy(text.toStdU16String()).Bytes + "'" +
-                   " " + std::string(sjis_text::kTextNotAnInteger));
+  return Exception("'" + encoding::EncodeSjisLossy(text.toStdU16String()).Bytes + "' " +
+                   std::string(sjis_text::kTextNotAnInteger));
 }
 
 }  // namespace

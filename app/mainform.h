@@ -5,9 +5,9 @@
 // discovery (core/catalogue) and the settings file (core/settings).
 //
 // The window is the search driver's window: it implements that interface
-// with its controls.  The settings are one value: the window applies it
-// (ApplySettings) and gathers it back (CurrentSettings).  The result view is seen by
-// the driver through TResultView.
+// with its controls.  The result view is seen by the driver through
+// TResultView.  The settings are one value: the window applies it
+// (ApplySettings) and gathers it back (CurrentSettings).
 //
 // A search runs on this thread, inside SearchBtnClick; the grep's message
 // pump keeps the window responsive meanwhile, so the handlers that stay

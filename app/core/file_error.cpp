@@ -6,9 +6,9 @@
 #include <cstring>
 #include <new>
 
+#include "app_texts.h"
 #include "core/encoding.h"
 #include "exceptions.h"
-#include "app_texts.h"
 
 namespace file_error {
 namespace {

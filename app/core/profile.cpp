@@ -12,11 +12,11 @@
 #include <ctime>
 #include <stdexcept>
 
+#include "app_texts.h"
 #include "core/encoding.h"
 #include "core/regular_file.h"
 #include "exceptions.h"
 #include "sjis.h"
-#include "app_texts.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <filesystem>
 
+#include "app_texts.h"
 #include "core/catalogue.h"
 #include "core/encoding.h"
 #include "exceptions.h"
 #include "sjis.h"
-#include "app_texts.h"
 
 namespace settings {
 namespace {
@@ -93,8 +93,8 @@ TSettingsValues DefaultSettings() {
   v.HitLimit = 100;
   v.NormalFontFace = std::string(kDefaultFontFace);
   v.NormalFontSize = 12;
-  v.NormalColour = 0;            // black
-  v.KeywordColour = 255;         // red
+  v.NormalColour = 0;             // black
+  v.KeywordColour = 255;          // red
   v.BackgroundColour = 16777215;  // white
   v.Width = 415;
   v.Height = 180;
@@ -103,13 +103,13 @@ TSettingsValues DefaultSettings() {
 
 std::vector<TSettingText> SettingTexts(const TSettingsValues& values) {
   std::vector<TSettingText> texts;
-  const auto add = [&texts](std::string_view section, std::string_view key, std::string value,
-                            bool isString = false) {
+  const auto add = [&texts](std::string_view section, std::string_view key, std::string value, bool isString = false) {
     texts.push_back({std::string(section), std::string(key), std::move(value), isString});
   };
   const auto boolean = [](bool b) { return std::string(b ? "1" : "0"); };
   for (const catalogue::TDictionaryInfo& d : catalogue::kDictionaries) {
-    add(kSectionDictionaries, encoding::Sjis(d.SettingsKey), boolean(values.Dictionaries[static_cast<std::size_t>(d.Number - 1)]));
+    add(kSectionDictionaries, encoding::Sjis(d.SettingsKey),
+        boolean(values.Dictionaries[static_cast<std::size_t>(d.Number - 1)]));
   }
   // A path that a line of the file cannot hold is not remembered.
   if (!values.DictionaryFolder.empty() && values.DictionaryFolder.find_first_of("\r\n") == std::string::npos) {
