@@ -146,10 +146,13 @@ TEST(EncodeSjis, StrictEncodingRefusesWhatHasNoForm) {
   for (const std::u16string& text : {std::u16string(u"\U0001D11E"), std::u16string(1, char16_t(0xD800))})
     EXPECT_THROW(encoding::Utf16ToSjis(text), encoding::EEncodingError);
   // Cut short, overlong "/", an encoded surrogate, a valid "€".
-  for (const char* utf8 : {"abc\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xE2\x82\xAC"})
+  for (const char* utf8 : {"\x80", "abc\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xE2\x82\xAC"})
     EXPECT_THROW(encoding::Utf8ToSjis(utf8), encoding::EEncodingError) << utf8;
   EXPECT_EQ(encoding::Utf16ToSjis(u"猫cat"), Sjis("猫") + "cat");
   EXPECT_EQ(encoding::Utf8ToSjis("ｱ"), "\xB1");
+  // Characters beyond U+FFFF, the last one included, as UTF-8 and as surrogate pairs.
+  EXPECT_EQ(encoding::Utf8ToUtf16("\xF0\x9D\x84\x9E\xF4\x8F\xBF\xBF"), u"\U0001D11E\U0010FFFF");
+  EXPECT_EQ(encoding::Utf16ToUtf8(u"\U0001D11E\U0010FFFF"), "\xF0\x9D\x84\x9E\xF4\x8F\xBF\xBF");
   EXPECT_THROW(Sjis("€"), std::logic_error);
 }
 
