@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <cstdlib>
 
+#include "app_texts.h"
 #include "core/catalogue.h"
 #include "core/colours.h"
 #include "core/dictionary_folder.h"
@@ -35,8 +36,8 @@ QString FromUtf16(const std::u16string& text) { return QString::fromStdU16String
 
 // The conversion error of a text that is not a decimal integer.
 Exception NotAnInteger(const QString& text) {
-  return Exception("'" + encoding::EncodeSjisLossy(text.toStdU16String()).Bytes + "'" +
-                   encoding::Sjis(" は正しい整数値ではありません"));
+  return Exception("'" + encoding::EncodeSjisLossy(text.toStdU16String()).Bytes + "' " +
+                   std::string(sjis_text::kTextNotAnInteger));
 }
 
 }  // namespace
@@ -89,6 +90,13 @@ TMainForm::TMainForm(QWidget* parent)
   CancelBtn->raise();
   // The place of the window's definition; the settings may move it.
   move(kDefinedLeft, kDefinedTop);
+  // Until the settings are loaded, the window shows the defaults.
+  settings::TSettingsValues defaults = settings::DefaultSettings();
+  defaults.Top = kDefinedTop;
+  defaults.Left = kDefinedLeft;
+  defaults.Width = ClientSize().width();
+  defaults.Height = ClientSize().height();
+  ApplySettings(defaults);
   RichEdit1->raise();
   Panel1->setMinimumSize(MinimumClientWidth(), kMinimumClientHeight);
 
@@ -135,7 +143,6 @@ TMainForm::~TMainForm() = default;
 void TMainForm::FormCreate() {
   Command([this] {
     FHelpFile = QStringLiteral("kovah.hlp");
-    FHitLimit = 100;
     FindDictionaries();
     LoadSettings();
   });
@@ -198,7 +205,18 @@ void TMainForm::SubMenuDicFolderClick() {
   });
 }
 
-void TMainForm::LoadSettings() { FSettings.Load(settings::FileToLoad(SettingsLocation()), *this); }
+void TMainForm::LoadSettings() {
+  // Reading stops at a colour that is not an integer; what was read before
+  // it is shown all the same.
+  settings::TSettingsValues values = CurrentSettings();
+  try {
+    FSettings.Load(settings::FileToLoad(SettingsLocation()), values);
+  } catch (...) {
+    ApplySettings(values);
+    throw;
+  }
+  ApplySettings(values);
+}
 
 void TMainForm::SaveSettings() {
   const settings::TSettingsLocation location = SettingsLocation();
@@ -421,17 +439,31 @@ void TMainForm::SubMenuDic5Click() { SubMenuDicClick(5); }
 void TMainForm::SubMenuDic6Click() { SubMenuDicClick(6); }
 
 // ---------------------------------------------------------------------------
-// Settings target
+// Settings
 
-void TMainForm::ClickDictionary(int number) { ClickMenuItem(DictionaryItem(number)); }
-
-void TMainForm::SetShowTags(bool show) { SubMenuView1->setChecked(show); }
+void TMainForm::ApplySettings(const settings::TSettingsValues& values) {
+  const settings::TSettingsValues now = CurrentSettings();
+  for (int number = 1; number <= 6; ++number) {
+    const std::size_t index = static_cast<std::size_t>(number - 1);
+    if (values.Dictionaries[index] != now.Dictionaries[index]) ClickMenuItem(DictionaryItem(number));
+  }
+  SubMenuView1->setChecked(values.ShowTags);
+  SetKeywordMark(values.KeywordMark);
+  SubMenuView7->setChecked(values.LimitEnabled);
+  SetHitLimit(values.HitLimit);
+  if (values.NormalFontFace != now.NormalFontFace || values.NormalFontSize != now.NormalFontSize) {
+    SetNormalFont(values.NormalFontFace, values.NormalFontSize);
+  }
+  SetNormalColour(values.NormalColour);
+  SetKeywordStyle(values.Bold, values.Italic, values.Underline);
+  SetKeywordColour(values.KeywordColour);
+  SetBackgroundColour(values.BackgroundColour);
+  if (values.Top != now.Top || values.Left != now.Left || values.Width != now.Width || values.Height != now.Height) {
+    SetGeometry(values.Top, values.Left, values.Width, values.Height);
+  }
+}
 
 void TMainForm::SetKeywordMark(int mark) { MarkItem(mark >= 1 && mark <= 4 ? mark : 5)->setChecked(true); }
-
-void TMainForm::SetLimitEnabled(bool enabled) {
-  if (enabled) SubMenuView7->setChecked(true);
-}
 
 void TMainForm::SetHitLimit(int limit) {
   FHitLimit = limit;

@@ -7,7 +7,8 @@
 // The window watches the search driver (ISearchObserver) and shows its
 // progress in its controls; it hands the driver the options of each search
 // and tells it which dictionaries are selected.  The driver fills the result
-// view through TResultView.  The window is also the settings' target.
+// view through TResultView.  The settings are one value: the window applies
+// it (ApplySettings) and gathers it back (CurrentSettings).
 //
 // A search runs on this thread, inside SearchBtnClick; the grep's message
 // pump keeps the window responsive meanwhile, so the handlers that stay
@@ -52,7 +53,7 @@ class TFindForm;
 class THelpWindow;
 class TInputForm;
 
-class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchObserver, public settings::ISettingsTarget {
+class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchObserver {
   Q_OBJECT
 
  public:
@@ -110,6 +111,10 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchObserv
 
   // The settings as they stand now.
   settings::TSettingsValues CurrentSettings() const;
+  // Shows values: sets every control and state that differs from
+  // CurrentSettings().  A dictionary whose files were not found stays
+  // unselected; the window's place and size are fitted to the screen.
+  void ApplySettings(const settings::TSettingsValues& values);
 
   // A click of a menu item; does nothing while the item is disabled.
   static void ClickMenuItem(QAction* item);
@@ -165,18 +170,15 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchObserv
   void SearchEnded(const std::u16string& status) override;
   void SearchMessage(const std::u16string& text) override;
 
-  // settings::ISettingsTarget
-  void ClickDictionary(int number) override;
-  void SetShowTags(bool show) override;
-  void SetKeywordMark(int mark) override;
-  void SetLimitEnabled(bool enabled) override;
-  void SetHitLimit(int limit) override;
-  void SetNormalFont(const std::string& faceSjis, int size) override;
-  void SetNormalColour(std::int32_t colour) override;
-  void SetKeywordStyle(bool bold, bool italic, bool underline) override;
-  void SetKeywordColour(std::int32_t colour) override;
-  void SetBackgroundColour(std::int32_t colour) override;
-  void SetGeometry(int top, int left, int width, int height) override;
+  // Single settings, as ApplySettings sets them.
+  void SetKeywordMark(int mark);
+  void SetHitLimit(int limit);
+  void SetNormalFont(const std::string& faceSjis, int size);
+  void SetNormalColour(std::int32_t colour);
+  void SetKeywordStyle(bool bold, bool italic, bool underline);
+  void SetKeywordColour(std::int32_t colour);
+  void SetBackgroundColour(std::int32_t colour);
+  void SetGeometry(int top, int left, int width, int height);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -213,7 +215,7 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchObserv
   std::string FDictionaryArgument;
   std::string FChosenFolder;  // chosen with the menu command during this run
   std::string FDictionaryFolder;
-  int FHitLimit = 100;
+  int FHitLimit = 0;  // and the other settings: DefaultSettings() until loaded
   hits::TKeywordStyle FKeywordStyle;
   TFontChoice FFontChoice = TFontChoice::Normal;  // for the font chooser
   TKeyPreview* FKeyPreview = nullptr;
