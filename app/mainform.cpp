@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <cstdlib>
 
+#include "app_texts.h"
 #include "core/catalogue.h"
 #include "core/colours.h"
 #include "core/dictionary_folder.h"
@@ -26,6 +27,7 @@
 #include "functionpanel.h"
 #include "helpwindow.h"
 #include "inputform.h"
+#include "keypreview.h"
 #include "kovalex_version.h"
 #include "messagebox.h"
 
@@ -35,8 +37,8 @@ QString FromUtf16(const std::u16string& text) { return QString::fromStdU16String
 
 // The conversion error of a text that is not a decimal integer.
 Exception NotAnInteger(const QString& text) {
-  return Exception("'" + encoding::EncodeSjisLossy(text.toStdU16String()).Bytes + "'" +
-                   encoding::Sjis(" は正しい整数値ではありません"));
+  return Exception("'" + encoding::EncodeSjisLossy(text.toStdU16String()).Bytes + "' " +
+                   std::string(sjis_text::kTextNotAnInteger));
 }
 
 }  // namespace
@@ -57,7 +59,9 @@ THitView* TMainForm::SetUpUi() {
 }
 
 TMainForm::TMainForm(QWidget* parent)
-    : QMainWindow(parent), FResultView(SetUpUi()), FDriver(Grep1, AWKStr1, FResultView, *this) {
+    : QMainWindow(parent),
+      FResultView(SetUpUi()),
+      FDriver(Grep1, AWKStr1, FResultView, *this, [this](int number) { return DictionaryChecked(number); }) {
   FontChooser = [this](QFont& font, QColor& colour) {
     return TFontColourDialog::Choose(this, font, colour, FFontChoice);
   };
@@ -74,7 +78,6 @@ TMainForm::TMainForm(QWidget* parent)
     return true;
   };
 
-  Grep1.OnMatch = [this](TGrep& sender, LineInfo_t lineInfo) { Grep1Match(sender, std::move(lineInfo)); };
   Grep1.ProcessMessages = [this] { ProcessMessages(); };
   // A FIFO or device in a dictionary's place would hold the window in open().
   Grep1.RegularFilesOnly = true;
@@ -89,6 +92,13 @@ TMainForm::TMainForm(QWidget* parent)
   CancelBtn->raise();
   // The place of the window's definition; the settings may move it.
   move(kDefinedLeft, kDefinedTop);
+  // Until the settings are loaded, the window shows the defaults.
+  settings::TSettingsValues defaults = settings::DefaultSettings();
+  defaults.Top = kDefinedTop;
+  defaults.Left = kDefinedLeft;
+  defaults.Width = ClientSize().width();
+  defaults.Height = ClientSize().height();
+  ApplySettings(defaults);
   RichEdit1->raise();
   Panel1->setMinimumSize(MinimumClientWidth(), kMinimumClientHeight);
 
@@ -117,10 +127,14 @@ TMainForm::TMainForm(QWidget* parent)
   connect(SubMenuHelp1, &QAction::triggered, this, &TMainForm::SubMenuHelp1Click);
   connect(SubMenuHelp2, &QAction::triggered, this, &TMainForm::SubMenuHelp2Click);
 
-  // The key preview: key presses reach FormKeyDown before the focused
-  // control; the client area's resizing lays out the controls.
-  installEventFilter(this);
-  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+  // The client area's resizing lays out the controls; the view's focus
+  // turns the key preview off and on.
+  Panel1->installEventFilter(this);
+  RichEdit1->installEventFilter(this);
+  // Key presses reach FormKeyDown before the focused control.
+  FKeyPreview = new TKeyPreview(this, {SubMenuEdit1, SubMenuEdit2, SubMenuEdit3}, SearchBtn,
+                                [this](QKeyEvent* key) { return FormKeyDown(key); });
+  FKeyPreview->Install();
 }
 
 TMainForm::~TMainForm() = default;
@@ -131,7 +145,6 @@ TMainForm::~TMainForm() = default;
 void TMainForm::FormCreate() {
   Command([this] {
     FHelpFile = QStringLiteral("kovah.hlp");
-    FHitLimit = 100;
     FindDictionaries();
     LoadSettings();
   });
@@ -194,7 +207,18 @@ void TMainForm::SubMenuDicFolderClick() {
   });
 }
 
-void TMainForm::LoadSettings() { FSettings.Load(settings::FileToLoad(SettingsLocation()), *this); }
+void TMainForm::LoadSettings() {
+  // Reading stops at a colour that is not an integer; what was read before
+  // it is shown all the same.
+  settings::TSettingsValues values = CurrentSettings();
+  try {
+    FSettings.Load(settings::FileToLoad(SettingsLocation()), values);
+  } catch (...) {
+    ApplySettings(values);
+    throw;
+  }
+  ApplySettings(values);
+}
 
 void TMainForm::SaveSettings() {
   const settings::TSettingsLocation location = SettingsLocation();
@@ -269,7 +293,7 @@ void TMainForm::SearchBtnClick() {
   Label2->setUpdatesEnabled(false);
   std::exception_ptr error;
   try {
-    FDriver.Search(ComboBox1->currentText().toStdU16String(), WordSearchCheckBox->isChecked());
+    FDriver.Search(ComboBox1->currentText().toStdU16String(), WordSearchCheckBox->isChecked(), SearchOptions());
   } catch (...) {
     error = std::current_exception();
   }
@@ -296,8 +320,6 @@ void TMainForm::CaseInsensitiveCheckBoxClick() {
   Command([this] { FDriver.SetIgnoreCase(CaseInsensitiveCheckBox->isChecked()); });
 }
 
-void TMainForm::Grep1Match(TGrep& sender, LineInfo_t lineInfo) { FDriver.Grep1Match(sender, std::move(lineInfo)); }
-
 void TMainForm::ProcessMessages() {
   // The grep asks before every line it reports; looking at the window's
   // events every few milliseconds keeps it as responsive and spares the
@@ -312,44 +334,49 @@ void TMainForm::ProcessMessages() {
   FMessagesProcessed.start();
 }
 
-void TMainForm::ShowMessage(const std::u16string& text, const std::u16string& caption) {
-  ShowMessageBox(this, FromUtf16(text), FromUtf16(caption));
+TSearchOptions TMainForm::SearchOptions() const {
+  TSearchOptions options;
+  options.HitLimit = LimitEnabled() ? FHitLimit : 0;
+  options.Marks = hits::MarksFor(KeywordMark());
+  options.ShowTags = ShowTags();
+  options.KeywordStyle = FKeywordStyle;
+  return options;
 }
 
-bool TMainForm::DictionaryChecked(int number) const { return DictionaryItem(number)->isChecked(); }
-
-void TMainForm::SetSearchButtonEnabled(bool enabled) { SearchBtn->setEnabled(enabled); }
-
-void TMainForm::SetCancelButtonEnabled(bool enabled) { CancelBtn->setEnabled(enabled); }
-
-void TMainForm::AppendHistory(const std::u16string& query) {
+void TMainForm::SearchStarted(const std::u16string& query) {
   // Adding the first item would make it the current one and replace the
   // typed text; the text is the same, but keep the edit as it is.
   const QString typed = ComboBox1->currentText();
   ComboBox1->addItem(FromUtf16(query));
   ComboBox1->setEditText(typed);
+  SetSearchControlsEnabled(false);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
-void TMainForm::SetQueryEnabled(bool enabled) {
-  ComboBox1->setEnabled(enabled);
-  if (!enabled) return;
+void TMainForm::SearchProgress(const std::u16string& status) { SetStatus(status); }
+
+void TMainForm::SearchEnded(const std::u16string& status) {
+  SetStatus(status);
+  QApplication::restoreOverrideCursor();
+  SetSearchControlsEnabled(true);
   // Disabling moved the focus away; the next word is typed over this one.
   ComboBox1->setFocus();
   ComboBox1->lineEdit()->selectAll();
 }
 
-void TMainForm::SetMenusEnabled(bool enabled) {
+void TMainForm::SearchMessage(const std::u16string& text) {
+  ShowMessageBox(this, FromUtf16(text), QStringLiteral("KOVA Searcher"));
+}
+
+void TMainForm::SetSearchControlsEnabled(bool enabled) {
+  SearchBtn->setEnabled(enabled);
+  CancelBtn->setEnabled(!enabled);
+  ComboBox1->setEnabled(enabled);
   MenuDic->setEnabled(enabled);
   MenuView->setEnabled(enabled);
 }
 
-void TMainForm::SetBusyCursor(bool busy) {
-  if (busy) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  } else {
-    QApplication::restoreOverrideCursor();
-  }
-}
+bool TMainForm::DictionaryChecked(int number) const { return DictionaryItem(number)->isChecked(); }
 
 void TMainForm::SetStatus(const std::u16string& text) { Label2->setText(FromUtf16(text)); }
 
@@ -414,17 +441,31 @@ void TMainForm::SubMenuDic5Click() { SubMenuDicClick(5); }
 void TMainForm::SubMenuDic6Click() { SubMenuDicClick(6); }
 
 // ---------------------------------------------------------------------------
-// Settings target
+// Settings
 
-void TMainForm::ClickDictionary(int number) { ClickMenuItem(DictionaryItem(number)); }
-
-void TMainForm::SetShowTags(bool show) { SubMenuView1->setChecked(show); }
+void TMainForm::ApplySettings(const settings::TSettingsValues& values) {
+  const settings::TSettingsValues now = CurrentSettings();
+  for (int number = 1; number <= 6; ++number) {
+    const std::size_t index = static_cast<std::size_t>(number - 1);
+    if (values.Dictionaries[index] != now.Dictionaries[index]) ClickMenuItem(DictionaryItem(number));
+  }
+  SubMenuView1->setChecked(values.ShowTags);
+  SetKeywordMark(values.KeywordMark);
+  SubMenuView7->setChecked(values.LimitEnabled);
+  SetHitLimit(values.HitLimit);
+  if (values.NormalFontFace != now.NormalFontFace || values.NormalFontSize != now.NormalFontSize) {
+    SetNormalFont(values.NormalFontFace, values.NormalFontSize);
+  }
+  SetNormalColour(values.NormalColour);
+  SetKeywordStyle(values.Bold, values.Italic, values.Underline);
+  SetKeywordColour(values.KeywordColour);
+  SetBackgroundColour(values.BackgroundColour);
+  if (values.Top != now.Top || values.Left != now.Left || values.Width != now.Width || values.Height != now.Height) {
+    SetGeometry(values.Top, values.Left, values.Width, values.Height);
+  }
+}
 
 void TMainForm::SetKeywordMark(int mark) { MarkItem(mark >= 1 && mark <= 4 ? mark : 5)->setChecked(true); }
-
-void TMainForm::SetLimitEnabled(bool enabled) {
-  if (enabled) SubMenuView7->setChecked(true);
-}
 
 void TMainForm::SetHitLimit(int limit) {
   FHitLimit = limit;
@@ -501,15 +542,6 @@ void TMainForm::FormResize() {
   RichEdit1->update();
 }
 
-bool TMainForm::IsKeyPreviewTarget(QObject* watched) const {
-  // Keys go to the focused control, or to the window when none of its
-  // controls has the focus.  A key that the control passes on travels up to
-  // its parents; only its first arrival counts.
-  QWidget* focus = QApplication::focusWidget();
-  const QObject* target = focus != nullptr && focus->window() == this ? static_cast<QObject*>(focus) : this;
-  return watched == target;
-}
-
 bool TMainForm::FormKeyDown(QKeyEvent* key) {
   QScrollBar* scroll = RichEdit1->verticalScrollBar();
   switch (key->key()) {
@@ -541,9 +573,9 @@ bool TMainForm::FormKeyDown(QKeyEvent* key) {
   }
 }
 
-void TMainForm::RichEdit1Enter() { FKeyPreview = false; }
+void TMainForm::RichEdit1Enter() { FKeyPreview->Enabled = false; }
 
-void TMainForm::RichEdit1Exit() { FKeyPreview = true; }
+void TMainForm::RichEdit1Exit() { FKeyPreview->Enabled = true; }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
@@ -556,31 +588,6 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusOut:
       if (watched == RichEdit1) RichEdit1Exit();
       break;
-    case QEvent::ShortcutOverride: {
-      // The menu's shortcuts come before the controls' own use of the keys
-      // (the query box and the view would take Ctrl+C and Ctrl+A).
-      const auto* key = static_cast<QKeyEvent*>(event);
-      const QKeySequence pressed(key->keyCombination());
-      for (const QAction* item : {SubMenuEdit1, SubMenuEdit2, SubMenuEdit3}) {
-        if (item->shortcut() == pressed && IsKeyPreviewTarget(watched)) {
-          event->ignore();
-          return true;
-        }
-      }
-      break;
-    }
-    case QEvent::KeyPress: {
-      if (!IsKeyPreviewTarget(watched)) break;
-      auto* key = static_cast<QKeyEvent*>(event);
-      if (FKeyPreview && FormKeyDown(key)) return true;
-      // Enter runs the default button, except in the view, which keeps it.
-      if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier &&
-          FKeyPreview && SearchBtn->isEnabled()) {
-        SearchBtn->click();
-        return true;
-      }
-      break;
-    }
     default:
       break;
   }

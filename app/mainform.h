@@ -4,9 +4,11 @@
 // code that carries it out: the search driver (core/search), dictionary
 // discovery (core/catalogue) and the settings file (core/settings).
 //
-// The window is the search driver's window and the settings' target: it
-// implements both interfaces with its controls.  The result view is seen by
-// the driver through TResultView.
+// The window watches the search driver (ISearchObserver) and shows its
+// progress in its controls; it hands the driver the options of each search
+// and tells it which dictionaries are selected.  The driver fills the result
+// view through TResultView.  The settings are one value: the window applies
+// it (ApplySettings) and gathers it back (CurrentSettings).
 //
 // A search runs on this thread, inside SearchBtnClick; the grep's message
 // pump keeps the window responsive meanwhile, so the handlers that stay
@@ -39,6 +41,7 @@
 #include "core/settings_session.h"
 #include "fontdialog.h"
 #include "grep.h"
+#include "keypreview.h"
 #include "regexp.h"
 #include "resultview.h"
 #include "ui_mainform.h"
@@ -50,7 +53,7 @@ class TFindForm;
 class THelpWindow;
 class TInputForm;
 
-class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow, public settings::ISettingsTarget {
+class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchObserver {
   Q_OBJECT
 
  public:
@@ -95,7 +98,7 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   TSearchDriver& Driver() { return FDriver; }
   THelpWindow* HelpWindow() const { return FHelpWindow; }
   QString HelpFile() const { return FHelpFile; }
-  bool KeyPreview() const { return FKeyPreview; }
+  bool KeyPreview() const { return FKeyPreview->Enabled; }
 
   // The client area: the window without its menu bar.
   QSize ClientSize() const;
@@ -108,6 +111,10 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
 
   // The settings as they stand now.
   settings::TSettingsValues CurrentSettings() const;
+  // Shows values: sets every control and state that differs from
+  // CurrentSettings().  A dictionary whose files were not found stays
+  // unselected; the window's place and size are fitted to the screen.
+  void ApplySettings(const settings::TSettingsValues& values);
 
   // A click of a menu item; does nothing while the item is disabled.
   static void ClickMenuItem(QAction* item);
@@ -140,7 +147,6 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   void SubMenuView8Click();
   void SubMenuHelp1Click();
   void SubMenuHelp2Click();
-  void Grep1Match(TGrep& sender, LineInfo_t lineInfo);
   void FindDictionaries();
   void LoadSettings();
   void SaveSettings();
@@ -150,34 +156,29 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   void RichEdit1Enter();
   void RichEdit1Exit();
 
-  // ISearchWindow
-  void ShowMessage(const std::u16string& text, const std::u16string& caption) override;
-  bool DictionaryChecked(int number) const override;
-  void SetSearchButtonEnabled(bool enabled) override;
-  void SetCancelButtonEnabled(bool enabled) override;
-  void AppendHistory(const std::u16string& query) override;
-  void SetQueryEnabled(bool enabled) override;
-  void SetMenusEnabled(bool enabled) override;
-  void SetBusyCursor(bool busy) override;
-  void SetStatus(const std::u16string& text) override;
-  bool LimitEnabled() const override;
-  int HitLimit() const override { return FHitLimit; }
-  int KeywordMark() const override;
-  bool ShowTags() const override;
-  hits::TKeywordStyle KeywordStyle() const override { return FKeywordStyle; }
+  // The choices of the menus.
+  bool DictionaryChecked(int number) const;
+  bool LimitEnabled() const;
+  int KeywordMark() const;
+  bool ShowTags() const;
+  // The options of a search that begins now.
+  TSearchOptions SearchOptions() const;
 
-  // settings::ISettingsTarget
-  void ClickDictionary(int number) override;
-  void SetShowTags(bool show) override;
-  void SetKeywordMark(int mark) override;
-  void SetLimitEnabled(bool enabled) override;
-  void SetHitLimit(int limit) override;
-  void SetNormalFont(const std::string& faceSjis, int size) override;
-  void SetNormalColour(std::int32_t colour) override;
-  void SetKeywordStyle(bool bold, bool italic, bool underline) override;
-  void SetKeywordColour(std::int32_t colour) override;
-  void SetBackgroundColour(std::int32_t colour) override;
-  void SetGeometry(int top, int left, int width, int height) override;
+  // ISearchObserver: a search shows in the controls.
+  void SearchStarted(const std::u16string& query) override;
+  void SearchProgress(const std::u16string& status) override;
+  void SearchEnded(const std::u16string& status) override;
+  void SearchMessage(const std::u16string& text) override;
+
+  // Single settings, as ApplySettings sets them.
+  void SetKeywordMark(int mark);
+  void SetHitLimit(int limit);
+  void SetNormalFont(const std::string& faceSjis, int size);
+  void SetNormalColour(std::int32_t colour);
+  void SetKeywordStyle(bool bold, bool italic, bool underline);
+  void SetKeywordColour(std::int32_t colour);
+  void SetBackgroundColour(std::int32_t colour);
+  void SetGeometry(int top, int left, int width, int height);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -187,12 +188,14 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   void SubMenuDicClick(int number);
   void FormClose();
   void SetHitLimitCaption();
+  void SetStatus(const std::u16string& text);
+  // The controls a search leaves alone are usable while none runs.
+  void SetSearchControlsEnabled(bool enabled);
   // Lets pending window events run in the middle of a search, at most every
   // kMessageInterval milliseconds.
   void ProcessMessages();
   static constexpr int kMessageInterval = 5;
   QElapsedTimer FMessagesProcessed;
-  bool IsKeyPreviewTarget(QObject* watched) const;
   // Runs a command handler; an error it raises goes to the error display.
   template <typename F>
   void Command(F&& handler);
@@ -212,10 +215,10 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchWindow
   std::string FDictionaryArgument;
   std::string FChosenFolder;  // chosen with the menu command during this run
   std::string FDictionaryFolder;
-  int FHitLimit = 100;
+  int FHitLimit = 0;  // and the other settings: DefaultSettings() until loaded
   hits::TKeywordStyle FKeywordStyle;
   TFontChoice FFontChoice = TFontChoice::Normal;  // for the font chooser
-  bool FKeyPreview = true;
+  TKeyPreview* FKeyPreview = nullptr;
   bool FCloseAfterSearch = false;
   bool FSettingsSaved = false;
 };

@@ -18,17 +18,21 @@ void TResultView::AppendHitLine(const std::string& line, int runStart, int runLe
   RichEdit1->AppendHitLine(line, static_cast<std::size_t>(runStart), static_cast<std::size_t>(runLength), style);
 }
 
-void TResultView::BeginFill() { RichEdit1->BeginFill(); }
+void TResultView::BeginFill() {
+  RichEdit1->Clear();
+  RichEdit1->BeginFill();
+  RichEdit1->setEnabled(false);
+  RichEdit1->SetSelectionHidden(true);
+}
 
-void TResultView::EndFill() { RichEdit1->EndFill(); }
-
-void TResultView::SetEnabled(bool enabled) { RichEdit1->setEnabled(enabled); }
+void TResultView::EndFill() {
+  RichEdit1->EndFill();
+  RichEdit1->setEnabled(true);
+  RichEdit1->SetSelection(0, 0);
+  RichEdit1->SetSelectionHidden(false);
+}
 
 bool TResultView::Refresh() { return RichEdit1->Refresh(); }
-
-void TResultView::SetHideSelection(bool hide) { RichEdit1->SetSelectionHidden(hide); }
-
-void TResultView::CaretToStart() { RichEdit1->SetSelection(0, 0); }
 
 void TResultView::SetNormalFont(const QFont& font) {
   FNormalFont = font;

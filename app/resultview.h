@@ -22,14 +22,14 @@ class TResultView : public IResultView {
  public:
   explicit TResultView(THitView* richEdit1);
 
-  void Clear() override;
+  // Removes all text.
+  void Clear();
+  // Filling: the view is disabled and its selection hidden until EndFill,
+  // which puts the caret at the start.
+  void BeginFill() override;
   void AppendLine(const std::string& line) override;
   void AppendHitLine(const std::string& line, int runStart, int runLength, const hits::TKeywordStyle& style) override;
-  void BeginFill() override;
   void EndFill() override;
-  void SetEnabled(bool enabled) override;
-  void SetHideSelection(bool hide) override;
-  void CaretToStart() override;
 
   // While the view is being filled: shows what has been gathered, at most
   // every few hundred milliseconds.  True when it painted.

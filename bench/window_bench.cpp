@@ -115,7 +115,9 @@ struct TBenchWindow {
     Form->FormCreate();
     Form->SetClientSize(800, 600);
     Form->show();
-    Form->ClickDictionary(1);
+    settings::TSettingsValues values = Form->CurrentSettings();
+    values.Dictionaries[0] = true;
+    Form->ApplySettings(values);
   }
 };
 
@@ -266,10 +268,11 @@ int main(int argc, char** argv) {
   form.SetSettingsPath(dir.filePath(QStringLiteral("bench.ini")).toStdString());
   form.FormCreate();
   form.show();
-  form.ClickDictionary(1);
-
-  form.SetLimitEnabled(true);
-  form.SetHitLimit(100);
+  settings::TSettingsValues values = form.CurrentSettings();
+  values.Dictionaries[0] = true;
+  values.LimitEnabled = true;
+  values.HitLimit = 100;
+  form.ApplySettings(values);
   std::vector<double> window;
   std::vector<double> terminal;
   double pause = 0;

@@ -1,37 +1,25 @@
 // The settings file under hostile content.
 //
-// Input: the bytes of a profile file.  The file is loaded, the program's
-// settings are read from it, and then, starting each time from the input's
-// bytes, single keys are written and saved (a key of the "表示" section, the
-// first key of the file's first section, a new key in that section, a key
-// in a new section), and finally all of the program's settings are saved.
-// After every save the file is read back.
+// Input: the bytes of a profile file.  It is loaded and saved unchanged;
+// then, each time from the input's bytes, one key of the "表示" section, one
+// key in a new section, and all of the program's settings are written and
+// saved, and the file is read back.
 //
-// Properties:
-//  - loading and saving without a change give back the input byte for byte;
-//  - reading the settings raises at most Exception (a colour that is not an
-//    integer); saving raises nothing;
-//  - after a save every written key reads back as written, and the
-//    program's settings load back as they were saved;
-//  - every line that the save did not own is unchanged, in its place and
-//    with its line end.  A save owns (a) the line of each written key that
-//    already existed (the first such key of the first section of that name),
-//    whose value part may be rewritten, and (b) the lines it adds: "key=value"
-//    for a key that did not exist and "[section]" for a section that did not
-//    exist.  The only other change allowed is that a last line without a
-//    line end gets one when a line is added after it.
-#include <fcntl.h>
-#include <unistd.h>
-
+// Properties: an unchanged save gives the input back byte for byte; reading
+// the settings raises at most Exception (a colour that is not an integer)
+// and keeps the ranges the window relies on; saving raises nothing; written
+// keys read back as written, the settings as saved; and every line the save
+// did not own stays, in its place and with its line end.  A save owns the
+// line of each written key that existed (its value part may change) and the
+// lines it adds ("key=value", "[section]" with the file's line end); a last
+// line without a line end may get one when a line is added after it.
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <optional>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "core/catalogue.h"
 #include "core/encoding.h"
 #include "core/profile.h"
 #include "core/settings.h"
@@ -48,15 +36,13 @@ struct TLine {
 
 std::vector<TLine> Lines(const std::string& content) {
   std::vector<TLine> lines;
-  std::size_t start = 0;
-  while (start < content.size()) {
+  for (std::size_t start = 0; start < content.size();) {
     const std::size_t lf = content.find('\n', start);
     if (lf == std::string::npos) {
       lines.push_back({content.substr(start), ""});
       break;
     }
-    std::size_t textEnd = lf;
-    if (textEnd > start && content[textEnd - 1] == '\r') --textEnd;
+    const std::size_t textEnd = lf > start && content[lf - 1] == '\r' ? lf - 1 : lf;
     lines.push_back({content.substr(start, textEnd - start), content.substr(textEnd, lf + 1 - textEnd)});
     start = lf + 1;
   }
@@ -73,9 +59,7 @@ std::string Trim(const std::string& s) {
 }
 
 struct TWrite {
-  std::string Section;
-  std::string Key;
-  std::string Value;
+  std::string Section, Key, Value;
 };
 
 // Whether line is the line of a written key rewritten to the written value:
@@ -153,138 +137,50 @@ void CheckOnlyOwnedLinesChanged(const std::string& beforeBytes, const std::strin
 const std::string& FilePath() { return fuzz::ScratchFile("settings.ini"); }
 
 std::string ReadFile() {
-  std::string content;
-  const int fd = open(FilePath().c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) fuzz::Fail("the saved file cannot be opened", FilePath());
-  char buffer[65536];
-  for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) content.append(buffer, static_cast<std::size_t>(n));
-  close(fd);
-  return content;
+  std::ifstream in(FilePath(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// What LoadSettings hands to the window.
-class TRecorder : public settings::ISettingsTarget {
- public:
-  settings::TSettingsValues Values;
-  void ClickDictionary(int number) override {
-    if (number < 1 || number > 6) fuzz::Fail("a dictionary number outside 1..6");
-    Values.Dictionaries[static_cast<std::size_t>(number - 1)] =
-        !Values.Dictionaries[static_cast<std::size_t>(number - 1)];
+// Loads the settings over values that no file gives, and checks the ranges
+// the window relies on.
+void LoadChecked(const TProfile& profile) {
+  settings::TSettingsValues v;
+  v.KeywordMark = v.HitLimit = -1;
+  try {
+    settings::LoadSettings(profile, v);
+  } catch (const Exception&) {
+    // A colour that is not an integer ends the loading.
+  } catch (const std::exception& e) {
+    fuzz::Unexpected("LoadSettings", e);
   }
-  void SetShowTags(bool show) override { Values.ShowTags = show; }
-  void SetKeywordMark(int mark) override {
-    if (mark < 1 || mark > 5) fuzz::Fail("a keyword mark outside 1..5");
-    Values.KeywordMark = mark;
-  }
-  void SetLimitEnabled(bool enabled) override { Values.LimitEnabled = enabled; }
-  void SetHitLimit(int limit) override {
-    if (limit < 1 || limit > 9999) fuzz::Fail("a hit limit outside 1..9999");
-    Values.HitLimit = limit;
-  }
-  void SetNormalFont(const std::string& faceSjis, int size) override {
-    if (faceSjis.size() > 255) fuzz::Fail("a font face longer than 255 bytes");
-    Values.NormalFontFace = faceSjis;
-    Values.NormalFontSize = size;
-  }
-  void SetNormalColour(std::int32_t colour) override { Values.NormalColour = colour; }
-  void SetKeywordStyle(bool bold, bool italic, bool underline) override {
-    Values.Bold = bold;
-    Values.Italic = italic;
-    Values.Underline = underline;
-  }
-  void SetKeywordColour(std::int32_t colour) override { Values.KeywordColour = colour; }
-  void SetBackgroundColour(std::int32_t colour) override { Values.BackgroundColour = colour; }
-  void SetGeometry(int top, int left, int width, int height) override {
-    Values.Top = top;
-    Values.Left = left;
-    Values.Width = width;
-    Values.Height = height;
-  }
-};
-
-bool SameSettings(const settings::TSettingsValues& a, const settings::TSettingsValues& b) {
-  return a.Dictionaries == b.Dictionaries && a.ShowTags == b.ShowTags && a.KeywordMark == b.KeywordMark &&
-         a.LimitEnabled == b.LimitEnabled && a.HitLimit == b.HitLimit && a.NormalFontFace == b.NormalFontFace &&
-         a.NormalFontSize == b.NormalFontSize && a.NormalColour == b.NormalColour && a.Bold == b.Bold &&
-         a.Italic == b.Italic && a.Underline == b.Underline && a.KeywordColour == b.KeywordColour &&
-         a.BackgroundColour == b.BackgroundColour && a.Top == b.Top && a.Left == b.Left && a.Width == b.Width &&
-         a.Height == b.Height;
+  if (v.KeywordMark < 1 || v.KeywordMark > 5) fuzz::Fail("a keyword mark outside 1..5");
+  if (v.HitLimit < 1 || v.HitLimit > 9999) fuzz::Fail("a hit limit outside 1..9999");
+  if (v.NormalFontFace.size() > 255) fuzz::Fail("a font face longer than 255 bytes");
 }
 
-// The first section of the content and the first key line after it, as the
-// content spells them (a cheap guess; the properties hold for any names).
-std::pair<std::string, std::string> FirstSectionAndKey(const std::string& content) {
-  std::string section;
-  bool inSection = false;
-  for (const TLine& line : Lines(content)) {
-    const std::string text = Trim(line.Text);
-    if (!inSection) {
-      const std::size_t close = text.find(']');
-      if (!text.empty() && text[0] == '[' && close != std::string::npos) {
-        section = Trim(text.substr(1, close - 1));
-        inSection = true;
-      }
-      continue;
-    }
-    const std::size_t eq = text.find('=');
-    if (eq != std::string::npos && eq > 0 && text[0] != ';' && text[0] != '#')
-      return {section, Trim(text.substr(0, eq))};
-  }
-  return {section, "FuzzKey"};
-}
-
-// Writes one key into the input's file and checks the save.
-void WriteOneKey(const std::string& bytes, const TWrite& w) {
+// Writes keys into the input's file with write, saves and checks the file.
+template <typename F>
+void CheckSave(const std::string& bytes, const std::vector<TWrite>& writes, F write) {
   fuzz::WriteWhole(FilePath(), bytes);
   TProfile profile(FilePath());
   try {
-    profile.WriteString(w.Section, w.Key, w.Value);
+    write(profile);
   } catch (const std::invalid_argument&) {
     return;  // a name that the file cannot hold; refused before anything changed
   }
   try {
     profile.Save();
   } catch (const std::exception& e) {
-    fuzz::Unexpected("Save after WriteString", e);
+    fuzz::Unexpected("Save", e);
   }
   const std::string after = ReadFile();
-  CheckOnlyOwnedLinesChanged(bytes, after, {w});
+  CheckOnlyOwnedLinesChanged(bytes, after, writes);
   const TProfile reloaded(FilePath());
   if (reloaded.Content() != after) fuzz::Fail("the saved file loads as other content");
-  if (reloaded.ReadString(w.Section, w.Key) != Trim(w.Value))
-    fuzz::Fail("a written key does not read back",
-               "section " + fuzz::Hex(w.Section) + " key " + fuzz::Hex(w.Key) + "\nfile " + fuzz::Hex(after, 400));
-}
-
-// Every key that SaveSettings writes, with the value it writes for values.
-std::vector<TWrite> AllWrites(const settings::TSettingsValues& v) {
-  using encoding::Sjis;
-  const auto b = [](bool x) { return std::string(x ? "1" : "0"); };
-  const auto n = [](std::int64_t x) { return std::to_string(x); };
-  std::vector<TWrite> writes;
-  for (const catalogue::TDictionaryInfo& d : catalogue::kDictionaries)
-    writes.push_back({Sjis("辞書"), Sjis(d.SettingsKey), b(v.Dictionaries[static_cast<std::size_t>(d.Number - 1)])});
-  const auto view = [&](const char* key, const std::string& value) {
-    writes.push_back({Sjis("表示"), Sjis(key), value});
-  };
-  view("タグの表示", b(v.ShowTags));
-  view("キーワードのマーク", n(v.KeywordMark));
-  view("検索件数の制限", b(v.LimitEnabled));
-  view("検索件数", n(v.HitLimit));
-  view("通常のフォント名", v.NormalFontFace);
-  view("通常のフォントサイズ", n(v.NormalFontSize));
-  view("通常のフォント色", n(v.NormalColour));
-  view("キーワードのフォントスタイル ボールド", b(v.Bold));
-  view("キーワードのフォントスタイル イタリック", b(v.Italic));
-  view("キーワードのフォントスタイル アンダーライン", b(v.Underline));
-  view("キーワードのフォント色", n(v.KeywordColour));
-  view("背景色", n(v.BackgroundColour));
-  const auto form = [&](const char* key, int value) { writes.push_back({Sjis("フォーム位置"), Sjis(key), n(value)}); };
-  form("トップ", v.Top);
-  form("レフト", v.Left);
-  form("幅", v.Width);
-  form("高さ", v.Height);
-  return writes;
+  for (const TWrite& w : writes) {
+    if (reloaded.ReadString(w.Section, w.Key) != Trim(w.Value))
+      fuzz::Fail("a written key does not read back", fuzz::Hex(w.Key) + "\nfile " + fuzz::Hex(after, 400));
+  }
 }
 
 }  // namespace
@@ -292,71 +188,44 @@ std::vector<TWrite> AllWrites(const settings::TSettingsValues& v) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using encoding::Sjis;
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-
-  // Loading and saving without a change.
   fuzz::WriteWhole(FilePath(), bytes);
   {
     TProfile profile(FilePath());
     if (profile.Content() != bytes) fuzz::Fail("the profile does not hold the file's bytes", fuzz::Hex(bytes));
-    TRecorder loaded;
-    try {
-      settings::LoadSettings(profile, loaded);
-    } catch (const Exception&) {
-      // A colour that is not an integer ends the loading.
-    } catch (const std::exception& e) {
-      fuzz::Unexpected("LoadSettings", e);
-    }
-    try {
-      profile.Save();
-    } catch (const std::exception& e) {
-      fuzz::Unexpected("Save without a change", e);
-    }
-    if (ReadFile() != bytes) fuzz::Fail("a save without a change changed the file", fuzz::Hex(bytes));
+    LoadChecked(profile);
   }
+  CheckSave(bytes, {}, [](TProfile&) {});
+  if (ReadFile() != bytes) fuzz::Fail("a save without a change changed the file", fuzz::Hex(bytes));
+  for (const TWrite& w : {TWrite{Sjis("表示"), Sjis("検索件数"), "250"}, TWrite{"KovalexFuzzNew", "key", "value"}})
+    CheckSave(bytes, {w}, [&w](TProfile& p) { p.WriteString(w.Section, w.Key, w.Value); });
 
-  // Single keys.
-  const auto [section, key] = FirstSectionAndKey(bytes);
-  WriteOneKey(bytes, {Sjis("表示"), Sjis("検索件数"), "250"});
-  if (!section.empty()) {
-    WriteOneKey(bytes, {section, key, "written"});
-    WriteOneKey(bytes, {section, "KovalexFuzzNewKey", "1"});
-  }
-  WriteOneKey(bytes, {"KovalexFuzzNewSection", "key", "value"});
-
-  // All of the program's settings.
-  fuzz::WriteWhole(FilePath(), bytes);
-  settings::TSettingsValues values = settings::DefaultSettings();
-  values.Dictionaries = {true, false, true, false, false, true};
-  values.ShowTags = true;
-  values.KeywordMark = 2;
-  values.LimitEnabled = true;
-  values.HitLimit = 250;
-  values.NormalFontFace = Sjis("ＭＳ 明朝");
-  values.NormalFontSize = 14;
-  values.NormalColour = -2147483643;
-  values.Underline = true;
-  values.KeywordColour = 0x00FF00;
-  values.BackgroundColour = 0;
-  values.Top = -5;
-  values.Left = 7;
-  values.Width = 640;
-  values.Height = 480;
-  {
-    TProfile profile(FilePath());
-    try {
-      settings::SaveSettings(profile, values);
-    } catch (const std::exception& e) {
-      fuzz::Unexpected("SaveSettings", e);
-    }
-  }
-  const std::string after = ReadFile();
-  CheckOnlyOwnedLinesChanged(bytes, after, AllWrites(values));
-  TRecorder reloaded;
+  settings::TSettingsValues values{{true, false, true, false, false, true},
+                                   true,
+                                   2,
+                                   true,
+                                   250,
+                                   Sjis("ＭＳ 明朝"),
+                                   14,
+                                   -2147483643,
+                                   false,
+                                   false,
+                                   true,
+                                   0x00FF00,
+                                   0,
+                                   -5,
+                                   7,
+                                   640,
+                                   480,
+                                   ""};
+  std::vector<TWrite> writes;
+  for (const settings::TSettingText& t : settings::SettingTexts(values)) writes.push_back({t.Section, t.Key, t.Value});
+  CheckSave(bytes, writes, [&values](TProfile& p) { settings::SaveSettings(p, values); });
+  settings::TSettingsValues reloaded;
   try {
     settings::LoadSettings(TProfile(FilePath()), reloaded);
   } catch (const std::exception& e) {
     fuzz::Unexpected("LoadSettings after SaveSettings", e);
   }
-  if (!SameSettings(reloaded.Values, values)) fuzz::Fail("saved settings do not load back", fuzz::Hex(after, 400));
+  if (reloaded != values) fuzz::Fail("saved settings do not load back", fuzz::Hex(ReadFile(), 400));
   return 0;
 }

@@ -7,6 +7,7 @@
 
 #include "sjis.h"
 #include "sjis_tables.h"
+#include "text_messages.h"
 
 namespace encoding {
 namespace {
@@ -82,7 +83,8 @@ bool NextUtf8(std::string_view s, std::size_t& i, char32_t& c) {
 [[noreturn]] void ThrowUnencodable(char32_t c) {
   char code[16];
   std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-  throw EEncodingError(Sjis(std::string("文字 ") + code + " はShift-JISで表せません"));
+  throw EEncodingError(std::string(sjis_text::kTextCharacter) + " " + code + " " +
+                       std::string(sjis_text::kTextNoShiftJisForm));
 }
 
 }  // namespace
@@ -221,7 +223,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
   std::size_t i = 0;
   while (i < utf8.size()) {
     char32_t c;
-    if (!NextUtf8(utf8, i, c)) throw EEncodingError(Sjis("不正なUTF-8の文字列です"));
+    if (!NextUtf8(utf8, i, c)) throw EEncodingError(std::string(sjis_text::kTextBadUtf8));
     if (c >= 0x10000) {
       out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
       out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));

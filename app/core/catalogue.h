@@ -20,22 +20,20 @@
 namespace catalogue {
 
 struct TDictionaryInfo {
-  int Number;                     // 1..6
-  std::string_view PanelCaption;  // UTF-8
-  std::string_view MenuCaption;   // UTF-8, without the "&" accelerator
-  std::string_view SettingsKey;   // UTF-8, key in the settings section of the dictionaries
-  std::string_view HeaderLine;    // UTF-8
-  std::string_view FileMask;      // UTF-8: a mask, or the fixed name when FixedName is set
+  int Number;                    // 1..6
+  std::string_view SettingsKey;  // UTF-8, key in the settings section of the dictionaries
+  std::string_view HeaderLine;   // UTF-8
+  std::string_view FileMask;     // UTF-8: a mask, or the fixed name when FixedName is set
   bool FixedName;
 };
 
 inline constexpr std::array<TDictionaryInfo, 6> kDictionaries = {{
-    {1, "第５版", "第5版", "KOVA辞書第5版", "-----KOVA辞書第5版-----", "KOVA5*.*", false},
-    {2, "ﾊﾞｲﾘﾝｶﾞﾙ", "ﾊﾞｲﾘﾝｶﾞﾙ", "KOVAバイリンガル辞書", "-----KOVAﾊﾞｲﾘﾝｶﾞﾙ辞書-----", "KOVA-BIL.*", false},
-    {3, "略語", "略語", "KOVA略語辞書", "-----KOVA略語辞書-----", "KOVA略語.TXT", true},
-    {4, "固有名詞", "固有名詞", "KOVA固有名詞辞書", "-----KOVA固有名詞辞書-----", "KOVA固名.TXT", true},
-    {5, "専門", "専門", "KOVA専門用語辞書第5版", "-----KOVA専門用語辞書第5版-----", "KOVSEN*.*", false},
-    {6, "第４版", "第4版", "KOVA辞書第4版", "-----KOVA辞書第4版-----", "KOVA4*.*", false},
+    {1, "KOVA辞書第5版", "-----KOVA辞書第5版-----", "KOVA5*.*", false},
+    {2, "KOVAバイリンガル辞書", "-----KOVAﾊﾞｲﾘﾝｶﾞﾙ辞書-----", "KOVA-BIL.*", false},
+    {3, "KOVA略語辞書", "-----KOVA略語辞書-----", "KOVA略語.TXT", true},
+    {4, "KOVA固有名詞辞書", "-----KOVA固有名詞辞書-----", "KOVA固名.TXT", true},
+    {5, "KOVA専門用語辞書第5版", "-----KOVA専門用語辞書第5版-----", "KOVSEN*.*", false},
+    {6, "KOVA辞書第4版", "-----KOVA辞書第4版-----", "KOVA4*.*", false},
 }};
 
 // The catalogue entry of dictionary number (1..6).

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app_texts.h"
 #include "core/encoding.h"
 
 namespace dictionary_folder {
@@ -77,11 +78,11 @@ TChoice Choose(const TPlaces& places) {
 std::vector<std::string> NothingFoundLines(const TChoice& choice) {
   std::string places;
   for (const std::string& folder : choice.Looked) {
-    if (!places.empty()) places += encoding::Sjis("、");
+    if (!places.empty()) places += sjis_text::kTextPlaceSeparator;
     places += encoding::FileNameToSjis(folder);
   }
-  return {encoding::Sjis("辞書が見つかりませんでした (探した場所: ") + places + encoding::Sjis(")。"),
-          encoding::Sjis("「辞書」メニューの「辞書フォルダの選択」で、辞書ファイルのあるフォルダを選んでください。")};
+  return {std::string(sjis_text::kTextNothingFound) + " " + places + std::string(sjis_text::kTextNothingFoundEnd),
+          std::string(sjis_text::kTextChooseFolder)};
 }
 
 std::string FolderStatus(const TChoice& choice) {

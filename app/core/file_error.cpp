@@ -6,44 +6,46 @@
 #include <cstring>
 #include <new>
 
+#include "app_texts.h"
 #include "core/encoding.h"
 #include "exceptions.h"
 
 namespace file_error {
 namespace {
 
-// The Japanese wording of the errors a user meets with files.
-const char* JapaneseReason(int error) {
+// The Japanese wording (Shift-JIS) of the errors a user meets with files;
+// empty for the others.
+std::string_view JapaneseReason(int error) {
   switch (error) {
     case kNotRegularFile:
-      return "通常のファイルではありません";
+      return sjis_text::kReasonNotRegularFile;
     case ENOENT:
-      return "ファイルが見つかりません";
+      return sjis_text::kReasonNotFound;
     case EACCES:
     case EPERM:
-      return "アクセスが拒否されました";
+      return sjis_text::kReasonAccessDenied;
     case EISDIR:
-      return "ディレクトリは開けません";
+      return sjis_text::kReasonIsDirectory;
     case ELOOP:
-      return "シンボリックリンクが循環しています";
+      return sjis_text::kReasonLinkLoop;
     case ENOTDIR:
-      return "パスの途中にディレクトリでないものがあります";
+      return sjis_text::kReasonNotDirectory;
     case ENAMETOOLONG:
-      return "ファイル名が長すぎます";
+      return sjis_text::kReasonNameTooLong;
     case EROFS:
-      return "読み取り専用のファイルシステムです";
+      return sjis_text::kReasonReadOnly;
     case ENOSPC:
     case EDQUOT:
-      return "ディスクの空きが足りません";
+      return sjis_text::kReasonDiskFull;
     case EIO:
-      return "入出力エラーが発生しました";
+      return sjis_text::kReasonInputOutput;
     case ENOMEM:
-      return "メモリが足りません";
+      return sjis_text::kReasonNoMemory;
     case EMFILE:
     case ENFILE:
-      return "開いているファイルが多すぎます";
+      return sjis_text::kReasonTooManyFiles;
     default:
-      return nullptr;
+      return {};
   }
 }
 
@@ -79,7 +81,7 @@ int ErrorOfCText(const std::string& message) {
 }  // namespace
 
 std::string Reason(int error) {
-  if (const char* japanese = JapaneseReason(error)) return encoding::Sjis(japanese);
+  if (const std::string_view japanese = JapaneseReason(error); !japanese.empty()) return std::string(japanese);
   return LocaleText(error);
 }
 

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "app_texts.h"
 #include "core/encoding.h"
 #include "sjis.h"
 
@@ -17,9 +18,9 @@ std::u16string Ascii(const std::string& text) { return std::u16string(text.begin
 TMarks MarksFor(int mark) {
   switch (mark) {
     case 1:
-      return {encoding::Sjis("【"), encoding::Sjis("】")};
+      return {std::string(sjis_text::kMarkOpen1), std::string(sjis_text::kMarkClose1)};
     case 2:
-      return {encoding::Sjis("《"), encoding::Sjis("》")};
+      return {std::string(sjis_text::kMarkOpen2), std::string(sjis_text::kMarkClose2)};
     case 3:
       return {"**", "**"};
     case 4:

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <stdexcept>
 
+#include "app_texts.h"
 #include "core/encoding.h"
 #include "core/regular_file.h"
 #include "exceptions.h"
@@ -81,7 +82,7 @@ bool MayWrite(const std::string& path, const struct stat& st, int extraAccess = 
 }
 
 [[noreturn]] void ThrowCannotWrite(const std::string& path) {
-  throw Exception(encoding::FileNameToSjis(path) + encoding::Sjis(" に書き込めません"));
+  throw Exception(encoding::FileNameToSjis(path) + " " + std::string(sjis_text::kTextCannotWrite));
 }
 
 // The whole content of a regular file; 0, or why it cannot be read.  A
@@ -226,7 +227,50 @@ bool WriteInPlace(const std::string& target, const std::string& content) {
   return ok;
 }
 
+// The value of digits in base, nullopt when a character is not a digit or
+// the value exceeds max.
+std::optional<std::uint32_t> ParseDigits(std::string_view digits, unsigned base, std::uint64_t max) {
+  if (digits.empty()) return std::nullopt;
+  std::uint64_t value = 0;
+  for (const char c : digits) {
+    unsigned d;
+    if (c >= '0' && c <= '9') {
+      d = static_cast<unsigned>(c - '0');
+    } else if (base == 16 && c >= 'a' && c <= 'f') {
+      d = static_cast<unsigned>(c - 'a' + 10);
+    } else if (base == 16 && c >= 'A' && c <= 'F') {
+      d = static_cast<unsigned>(c - 'A' + 10);
+    } else {
+      return std::nullopt;
+    }
+    value = value * base + d;
+    if (value > max) return std::nullopt;
+  }
+  return static_cast<std::uint32_t>(value);
+}
+
 }  // namespace
+
+std::optional<std::int32_t> ProfileInteger(std::string_view s) {
+  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    const std::optional<std::uint32_t> v = ParseDigits(s.substr(2), 16, 0xFFFFFFFFu);
+    if (!v) return std::nullopt;
+    return static_cast<std::int32_t>(*v);
+  }
+  bool negative = false;
+  if (!s.empty() && (s[0] == '-' || s[0] == '+')) {
+    negative = s[0] == '-';
+    s.remove_prefix(1);
+  }
+  if (!s.empty() && s[0] == '$') {
+    const std::optional<std::uint32_t> v = ParseDigits(s.substr(1), 16, 0xFFFFFFFFu);
+    if (!v) return std::nullopt;
+    return static_cast<std::int32_t>(negative ? 0u - *v : *v);
+  }
+  const std::optional<std::uint32_t> v = ParseDigits(s, 10, negative ? 2147483648u : 2147483647u);
+  if (!v) return std::nullopt;
+  return static_cast<std::int32_t>(negative ? 0u - *v : *v);
+}
 
 TProfile::TProfile(std::string path) : FPath(std::move(path)) {
   std::string content;
@@ -280,6 +324,12 @@ TProfile::TSection* TProfile::FindSection(const std::string& section) {
 const TProfile::TSection* TProfile::FindSection(const std::string& section) const {
   const auto it = FSectionIndex.find(Fold(section));
   return it == FSectionIndex.end() ? nullptr : &FSections[it->second];
+}
+
+std::optional<std::int32_t> TProfile::ReadInteger(const std::string& section, const std::string& key) const {
+  const std::optional<std::string> text = ReadString(section, key);
+  if (!text) return std::nullopt;
+  return ProfileInteger(*text);
 }
 
 std::optional<std::string> TProfile::ReadString(const std::string& section, const std::string& key) const {

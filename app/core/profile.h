@@ -7,6 +7,9 @@
 //    names and values are ignored on reading.  Where a section or key occurs
 //    twice, the first one counts.
 //  - Lines whose first non-blank character is ";" or "#" are comments.
+//  - An integer value reads as hexadecimal after "0x" or "0X" (when the text
+//    is longer than two characters) or after an optional sign and "$", as
+//    decimal otherwise; it must fit 32 bits (hexadecimal wraps to negative).
 //  - Writing a key replaces its value where it stands.  A missing key goes to
 //    the end of its section, right after the section's last key line; a
 //    missing section goes to the end of the file.  Every other line (unknown
@@ -37,10 +40,15 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
+
+// A value text read as an integer; nullopt when it is not a valid integer.
+std::optional<std::int32_t> ProfileInteger(std::string_view text);
 
 class TProfile {
  public:
@@ -55,6 +63,9 @@ class TProfile {
   // The value of key in section, blanks around it removed; nullopt when the
   // section or the key is missing.
   std::optional<std::string> ReadString(const std::string& section, const std::string& key) const;
+  // The value of key read as an integer; nullopt when missing or not a valid
+  // integer.
+  std::optional<std::int32_t> ReadInteger(const std::string& section, const std::string& key) const;
   // Sets key in section in memory; Save writes it.  Names and value must not
   // hold line ends, a key no "=", a section name no "]", and the lines must
   // read back as written: no section name ending in a lead byte (which would

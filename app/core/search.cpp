@@ -43,19 +43,26 @@ double LocalTimeOfDay() {
   return local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec + static_cast<double>(millis) * 0.001;
 }
 
-TSearchDriver::TSearchDriver(TGrep& grep, TAWKStr& matcher, IResultView& view, ISearchWindow& window)
-    : Grep1(grep), AWKStr1(matcher), FView(view), FWindow(window) {}
+TSearchDriver::TSearchDriver(TGrep& grep, TAWKStr& matcher, IResultView& view, ISearchObserver& observer,
+                             TDictionaryChecked dictionaryChecked)
+    : Grep1(grep),
+      AWKStr1(matcher),
+      FView(view),
+      FObserver(observer),
+      FDictionaryChecked(std::move(dictionaryChecked)) {
+  Grep1.OnMatch = [this](TGrep& /*sender*/, LineInfo_t lineInfo) { Grep1Match(std::move(lineInfo)); };
+}
 
-void TSearchDriver::Search(const std::u16string& query, bool wordSearch) {
+void TSearchDriver::Search(const std::u16string& query, bool wordSearch, const TSearchOptions& options) {
   if (FSearching || Grep1.Busy()) return;
   if (query.empty()) {
-    FWindow.ShowMessage(u"キーワードが指定されていません", u"KOVA Searcher");
+    FObserver.SearchMessage(u"キーワードが指定されていません");
     return;
   }
   bool anyChecked = false;
-  for (int number = 1; number <= 6; ++number) anyChecked = anyChecked || FWindow.DictionaryChecked(number);
+  for (int number = 1; number <= 6; ++number) anyChecked = anyChecked || FDictionaryChecked(number);
   if (!anyChecked) {
-    FWindow.ShowMessage(u"辞書を指定してください", u"KOVA Searcher");
+    FObserver.SearchMessage(u"辞書を指定してください");
     return;
   }
 
@@ -64,6 +71,7 @@ void TSearchDriver::Search(const std::u16string& query, bool wordSearch) {
   AWKStr1.SetPattern(query::KeywordPattern(searchPattern, wordSearch));
   Grep1.SetPattern(searchPattern);
 
+  FOptions = options;
   BeginSearch(query);
   try {
     SearchDictionaries();
@@ -78,19 +86,9 @@ void TSearchDriver::BeginSearch(const std::u16string& query) {
   FSearching = true;
   FHitCount = 0;
   FStopFlag = false;
-  FWindow.SetSearchButtonEnabled(false);
-  FWindow.SetCancelButtonEnabled(true);
-  FWindow.AppendHistory(query);
-  FWindow.SetQueryEnabled(false);
-  FWindow.SetMenusEnabled(false);
-  FEffectiveLimit = FWindow.LimitEnabled() ? FWindow.HitLimit() : 0;
-  FMarks = hits::MarksFor(FWindow.KeywordMark());
-  FView.Clear();
+  FObserver.SearchStarted(query);
   FView.BeginFill();
-  FView.SetEnabled(false);
-  FView.SetHideSelection(true);
   FCancelFlag = false;
-  FWindow.SetBusyCursor(true);
   FStartTime = TimeOfDay();
 }
 
@@ -99,16 +97,8 @@ void TSearchDriver::EndSearch() {
   // A search that runs past midnight sees the clock start again at zero.
   if (elapsed < 0) elapsed += kSecondsPerDay;
   FStartTime = elapsed;
-  FWindow.SetStatus(hits::EndStatus(elapsed, FHitCount));
-  FWindow.SetBusyCursor(false);
   FView.EndFill();
-  FView.SetEnabled(true);
-  FView.CaretToStart();
-  FView.SetHideSelection(false);
-  FWindow.SetSearchButtonEnabled(true);
-  FWindow.SetCancelButtonEnabled(false);
-  FWindow.SetQueryEnabled(true);
-  FWindow.SetMenusEnabled(true);
+  FObserver.SearchEnded(hits::EndStatus(elapsed, FHitCount));
   FCancelFlag = false;
   FSearching = false;
   ApplyPendingIgnoreCase();
@@ -118,7 +108,7 @@ void TSearchDriver::SearchDictionaries() {
   for (const catalogue::TDictionaryInfo& info : catalogue::kDictionaries) {
     // The check mark counts as it is when the search gets here: a dictionary
     // toggled during the search is searched or skipped accordingly.
-    if (!FWindow.DictionaryChecked(info.Number)) continue;
+    if (!FDictionaryChecked(info.Number)) continue;
     if (FStopFlag) return;
     FView.AppendLine(encoding::Sjis(info.HeaderLine));
     std::vector<std::string> files = FFiles[static_cast<std::size_t>(info.Number - 1)].Files;
@@ -145,7 +135,7 @@ void TSearchDriver::SearchFile(const std::string& fileName) {
   }
 }
 
-void TSearchDriver::Grep1Match(TGrep& /*sender*/, LineInfo_t lineInfo) {
+void TSearchDriver::Grep1Match(LineInfo_t lineInfo) {
   int pos = 0;
   int len = 0;
   // The line itself, unless a lone lead byte at its end must be cut off.
@@ -156,11 +146,11 @@ void TSearchDriver::Grep1Match(TGrep& /*sender*/, LineInfo_t lineInfo) {
     return;
   }
   ++FHitCount;
-  FWindow.SetStatus(hits::RunningStatus(FHitCount, FCurrentFileText));
-  const std::string tag = FWindow.ShowTags() ? hits::Tag(FCurrentFileSjis, lineInfo.LineNo) : std::string();
-  const hits::THitLine hit = hits::BuildHitLine(tag, std::move(lineInfo.Line), pos, len, FMarks);
-  FView.AppendHitLine(hit.Text, hit.RunStart, hit.RunLength, FWindow.KeywordStyle());
-  if (FHitCount == FEffectiveLimit) {
+  const std::string tag = FOptions.ShowTags ? hits::Tag(FCurrentFileSjis, lineInfo.LineNo) : std::string();
+  const hits::THitLine hit = hits::BuildHitLine(tag, std::move(lineInfo.Line), pos, len, FOptions.Marks);
+  FView.AppendHitLine(hit.Text, hit.RunStart, hit.RunLength, FOptions.KeywordStyle);
+  FObserver.SearchProgress(hits::RunningStatus(FHitCount, FCurrentFileText));
+  if (FHitCount == FOptions.HitLimit) {
     FStopFlag = true;
     throw EEndOfFile(encoding::Sjis("この例外はTGrepで内部処理されます"));
   }

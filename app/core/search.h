@@ -11,8 +11,10 @@
 // stops at the hit limit, and reports the elapsed time and the number of
 // hits at the end.
 //
-// The driver sees the window and its result view only through the two
-// interfaces below, so that it runs the same way in the window and in tests.
+// The driver knows nothing of the window: it reads the options a search
+// needs once, when the search begins, asks a callback which dictionaries
+// are selected, fills the result view and tells an observer how the search
+// goes; so it runs the same way in the window and in tests.
 // It runs on the caller's thread; the grep's message pump (set by the
 // window) lets other commands run while it scans, so every entry point that
 // such a command reaches is safe to call in the middle of a search.
@@ -28,56 +30,50 @@
 #include "grep.h"
 #include "regexp.h"
 
-// The result view: a sequence of lines, each appended at the end in the
-// normal character format.  Texts are Shift-JIS bytes.
+// The result view as a search fills it: a sequence of lines, each appended
+// at the end.  Texts are Shift-JIS bytes.
 class IResultView {
  public:
   virtual ~IResultView() = default;
-  // Removes all text.
-  virtual void Clear() = 0;
+  // A search begins to fill the view: all text goes; until EndFill the view
+  // only gathers the lines, shows them now and then and takes no commands.
+  virtual void BeginFill() = 0;
   // Appends a line in the normal format.
   virtual void AppendLine(const std::string& line) = 0;
   // Appends a line whose bytes [runStart, runStart + runLength) are the
   // keyword run, shown with the keyword style; the rest in the normal format.
   virtual void AppendHitLine(const std::string& line, int runStart, int runLength,
                              const hits::TKeywordStyle& style) = 0;
-  // Around the filling of a search: between the two the view only gathers
-  // the lines and shows them now and then.
-  virtual void BeginFill() {}
-  virtual void EndFill() {}
-  virtual void SetEnabled(bool enabled) = 0;
-  // Whether the selection stays hidden (while a search fills the view).
-  virtual void SetHideSelection(bool hide) = 0;
-  // Puts the caret at the start of the text with an empty selection.
-  virtual void CaretToStart() = 0;
+  // The search has ended: the view shows all its lines from the top and
+  // takes commands again.
+  virtual void EndFill() = 0;
 };
 
-// The window around a search: its controls, its status line, and the
-// settings a search reads.
-class ISearchWindow {
- public:
-  virtual ~ISearchWindow() = default;
-  // A message box with an OK button and no icon.
-  virtual void ShowMessage(const std::u16string& text, const std::u16string& caption) = 0;
-  // Whether dictionary number (1..6) is selected now.
-  virtual bool DictionaryChecked(int number) const = 0;
-  virtual void SetSearchButtonEnabled(bool enabled) = 0;
-  virtual void SetCancelButtonEnabled(bool enabled) = 0;
-  // Adds the query as typed to the end of the query history.
-  virtual void AppendHistory(const std::u16string& query) = 0;
-  virtual void SetQueryEnabled(bool enabled) = 0;
-  // The dictionary and view menus.
-  virtual void SetMenusEnabled(bool enabled) = 0;
-  virtual void SetBusyCursor(bool busy) = 0;
-  virtual void SetStatus(const std::u16string& text) = 0;
-  // Read when a search begins.
-  virtual bool LimitEnabled() const = 0;
-  virtual int HitLimit() const = 0;
-  virtual int KeywordMark() const = 0;  // 1..5, see hits::MarksFor
-  // Read for every hit.
-  virtual bool ShowTags() const = 0;
-  virtual hits::TKeywordStyle KeywordStyle() const = 0;
+// What a search needs to know from the window, read once when it begins.
+struct TSearchOptions {
+  int HitLimit = 0;  // the search stops at this many hits; 0: no limit
+  hits::TMarks Marks;
+  bool ShowTags = false;
+  hits::TKeywordStyle KeywordStyle;
 };
+
+// Whom a search tells how it goes: the window maps these to its own
+// controls.  Texts are the status and message texts to show.
+class ISearchObserver {
+ public:
+  virtual ~ISearchObserver() = default;
+  // The search of query (as typed) has begun.
+  virtual void SearchStarted(const std::u16string& query) = 0;
+  // Another hit: the running status.
+  virtual void SearchProgress(const std::u16string& status) = 0;
+  // The search has ended, normally or by an error: the end status.
+  virtual void SearchEnded(const std::u16string& status) = 0;
+  // A search that cannot begin says why.
+  virtual void SearchMessage(const std::u16string& text) = 0;
+};
+
+// Whether dictionary number (1..6) is selected now.
+using TDictionaryChecked = std::function<bool(int number)>;
 
 // The local time of day in seconds since midnight, with milliseconds.
 double LocalTimeOfDay();
@@ -85,9 +81,10 @@ double LocalTimeOfDay();
 class TSearchDriver {
  public:
   // grep scans the files, matcher finds the keyword of each reported line;
-  // both belong to the window and outlive the driver.  The caller routes
-  // grep's OnMatch to Grep1Match.
-  TSearchDriver(TGrep& grep, TAWKStr& matcher, IResultView& view, ISearchWindow& window);
+  // they, the view and the observer outlive the driver.  The driver takes
+  // grep's OnMatch for itself.
+  TSearchDriver(TGrep& grep, TAWKStr& matcher, IResultView& view, ISearchObserver& observer,
+                TDictionaryChecked dictionaryChecked);
   TSearchDriver(const TSearchDriver&) = delete;
   TSearchDriver& operator=(const TSearchDriver&) = delete;
 
@@ -105,11 +102,7 @@ class TSearchDriver {
   // to its end; an error that ends it early (cancel, a file that cannot be
   // read) leaves here after EndSearch has run.  Does nothing while a search
   // runs.
-  void Search(const std::u16string& query, bool wordSearch);
-
-  // The grep's OnMatch handler: renders one reported line when it is a hit;
-  // raises EEndOfFile at the hit limit.
-  void Grep1Match(TGrep& sender, LineInfo_t lineInfo);
+  void Search(const std::u16string& query, bool wordSearch, const TSearchOptions& options);
 
   // The Cancel command: the running scan stops at its next test.
   void Cancel() { FCancelFlag = true; }
@@ -136,24 +129,27 @@ class TSearchDriver {
   void SearchDictionaries();
   void SearchFile(const std::string& fileName);
   void ApplyPendingIgnoreCase();
+  // The grep's OnMatch handler: renders one reported line when it is a hit;
+  // raises EEndOfFile at the hit limit.
+  void Grep1Match(LineInfo_t lineInfo);
 
   TGrep& Grep1;
   TAWKStr& AWKStr1;
   IResultView& FView;
-  ISearchWindow& FWindow;
+  ISearchObserver& FObserver;
+  TDictionaryChecked FDictionaryChecked;
   std::array<catalogue::TDictionaryFiles, 6> FFiles{};
   std::string FFolder;
 
   bool FSearching = false;
   std::int32_t FHitCount = 0;
-  std::int32_t FEffectiveLimit = 0;
+  TSearchOptions FOptions;
   bool FCancelFlag = false;
   bool FStopFlag = false;
   std::string FCurrentFile;         // as on disk, with the folder, as passed to GrepFile
   std::string FCurrentFileSjis;     // for tags
   std::u16string FCurrentFileText;  // for the status line
-  hits::TMarks FMarks;
-  double FStartTime = 0;  // time of day at the start, elapsed seconds at the end
+  double FStartTime = 0;            // time of day at the start, elapsed seconds at the end
   bool FIgnoreCasePending = false;
   bool FPendingIgnoreCase = false;
 };

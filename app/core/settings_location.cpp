@@ -13,6 +13,7 @@
 #include "core/profile.h"
 #include "core/settings.h"
 #include "exceptions.h"
+#include "app_texts.h"
 
 namespace settings {
 namespace {
@@ -63,7 +64,7 @@ std::string UserConfigFolder(const TSettingsPlaces& places) {
 }
 
 [[noreturn]] void ThrowCannotWrite(const std::string& path) {
-  throw Exception(encoding::FileNameToSjis(path) + encoding::Sjis(" に書き込めません"));
+  throw Exception(encoding::FileNameToSjis(path) + " " + std::string(sjis_text::kTextCannotWrite));
 }
 
 // Creates folder and its missing parents, each with mode 0700.

@@ -48,9 +48,9 @@ class TDirectoryLock {
 
 }  // namespace
 
-void TSettingsSession::Load(const std::string& path, ISettingsTarget& target) {
+void TSettingsSession::Load(const std::string& path, TSettingsValues& values) {
   FLoaded.emplace(path);
-  LoadSettings(*FLoaded, target);
+  LoadSettings(*FLoaded, values);
   if (FLoaded->ReadError() != 0) ThrowCannotRead(*FLoaded);
 }
 

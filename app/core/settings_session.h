@@ -35,11 +35,11 @@ namespace settings {
 
 class TSettingsSession {
  public:
-  // Reads the file at path and hands its settings to target, the defaults
-  // where the file has none.  Raises what LoadSettings raises (a colour that
-  // is not an integer), and Exception ("<path>: <reason>") for a file that
-  // exists but cannot be read.
-  void Load(const std::string& path, ISettingsTarget& target);
+  // Reads the file at path into values (see LoadSettings).  Raises what
+  // LoadSettings raises (a colour that is not an integer), and Exception
+  // ("<path>: <reason>") for a file that exists but cannot be read, after
+  // filling values with the defaults.
+  void Load(const std::string& path, TSettingsValues& values);
 
   // The window's values once loading is done, what its changes are counted
   // against.  Without them Save writes every value of the run.

@@ -1,5 +1,6 @@
-// The hit-limit dialog: its key filter, its two buttons with Enter and
-// Escape, and a modal run as the main window performs it.
+// The hit-limit dialog: its key filter (a table of what is typed and what
+// the field then holds), its buttons and keys (a table of how it closes) and
+// a modal run as the main window performs it.
 #include "inputform.h"
 
 #include <QLabel>
@@ -13,39 +14,22 @@ class TInputFormTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init();
-  void cleanup();
-
-  // The window definition.
-  void captionControlsAndWindow();
-
-  // The edit field keeps at most four digits.
-  void lettersMinusAndPunctuationAreRefused();
-  void refusedKeyLeavesSelectionAlone();
-  void digitsAndBackspaceWork();
-  void fifthDigitIsRefused();
-  void editingKeysWork();
-  void insertedNonDigitsAreRefused();
-
-  // The buttons.
-  void zeroIsRefusedWithoutClosing();
-  void severalZerosAndEmptyAreAccepted();
-  void enterConfirms();
-  void escapeCancels();
-  void buttonsSetCancelled();
+  void init() { Form = std::make_unique<TInputForm>(nullptr); }
+  void cleanup() { Form.reset(); }
+  void windowDefinition();
+  void keyFilter_data();
+  void keyFilter();
+  void closing_data();
+  void closing();
   void modalRunAsTheCallerDoesIt();
 
  private:
   QLineEdit* Edit() const { return Form->MaskEdit1(); }
-
+  QPushButton* Button(const char* name) const { return Form->findChild<QPushButton*>(name); }
   std::unique_ptr<TInputForm> Form;
 };
 
-void TInputFormTest::init() { Form = std::make_unique<TInputForm>(nullptr); }
-
-void TInputFormTest::cleanup() { Form.reset(); }
-
-void TInputFormTest::captionControlsAndWindow() {
+void TInputFormTest::windowDefinition() {
   QCOMPARE(Form->windowTitle(), QStringLiteral("KVOALEX Searcher Mini"));
   QVERIFY(!Form->Cancelled);
   QVERIFY(Form->isModal());
@@ -54,136 +38,97 @@ void TInputFormTest::captionControlsAndWindow() {
   QCOMPARE(Form->pos(), QPoint(262, 264));
   const Qt::WindowFlags flags = Form->windowFlags();
   QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
-  QVERIFY(!flags.testFlag(Qt::WindowCloseButtonHint));
-  QVERIFY(!flags.testFlag(Qt::WindowSystemMenuHint));
-  QVERIFY(Edit());
+  QVERIFY(!flags.testFlag(Qt::WindowCloseButtonHint) && !flags.testFlag(Qt::WindowSystemMenuHint));
   QCOMPARE(Edit()->objectName(), QStringLiteral("MaskEdit1"));
   QCOMPARE(Edit()->maxLength(), 4);
-  auto* confirm = Form->findChild<QPushButton*>("CancelBtn");
-  auto* cancel = Form->findChild<QPushButton*>("Button1");
-  QVERIFY(confirm && cancel);
-  QCOMPARE(confirm->text(), QStringLiteral("設定(&S)"));
-  QVERIFY(confirm->isDefault());
-  QCOMPARE(cancel->text(), QStringLiteral("ｷｬﾝｾﾙ(&C)"));
+  QCOMPARE(Button("CancelBtn")->text(), QStringLiteral("設定(&S)"));
+  QVERIFY(Button("CancelBtn")->isDefault());
+  QCOMPARE(Button("Button1")->text(), QStringLiteral("ｷｬﾝｾﾙ(&C)"));
   QCOMPARE(Form->findChild<QLabel*>("Label1")->text(), QStringLiteral("検索件数"));
 }
 
-void TInputFormTest::lettersMinusAndPunctuationAreRefused() {
-  Edit()->setText("1");
-  Edit()->setCursorPosition(1);
-  QTest::keyClicks(Edit(), "aZ-%'/ .+");
-  QCOMPARE(Edit()->text(), QStringLiteral("1"));
-  // Characters beyond ASCII, full-width digits among them.
-  for (const QString& text : {QStringLiteral("１"), QStringLiteral("あ"), QStringLiteral("٣")}) {
-    QTest::sendKeyEvent(QTest::Press, Edit(), Qt::Key_unknown, text, Qt::NoModifier);
-    QTest::sendKeyEvent(QTest::Release, Edit(), Qt::Key_unknown, text, Qt::NoModifier);
-  }
-  QCOMPARE(Edit()->text(), QStringLiteral("1"));
+// clang-format off
+void TInputFormTest::keyFilter_data() {
+  // "<" is Backspace, "^" Home, "#" Delete, ">" Right; "|" starts text
+  // inserted as a paste or drop does; every other character is typed.
+  QTest::addColumn<QString>("start");
+  QTest::addColumn<QString>("input");
+  QTest::addColumn<QString>("expected");
+  QTest::newRow("letters, minus, punctuation") << "1" << "aZ-%'/ .+" << "1";
+  QTest::newRow("beyond ASCII") << "1" << "１あ٣" << "1";
+  QTest::newRow("digits and backspace") << "" << "907<12" << "9012";
+  QTest::newRow("fifth digit") << "" << "12345" << "1234";
+  QTest::newRow("editing keys") << "123" << "^#>5" << "253";
+  QTest::newRow("inserted non-digits") << "12" << "|3a" << "12";
+  QTest::newRow("inserted digits") << "12" << "|34" << "1234";
 }
+// clang-format on
 
-void TInputFormTest::refusedKeyLeavesSelectionAlone() {
-  Edit()->setText("123");
+void TInputFormTest::keyFilter() {
+  QFETCH(QString, start);
+  QFETCH(QString, input);
+  QFETCH(QString, expected);
+  Edit()->setText(start);
+  if (input.startsWith('|')) {
+    Edit()->insert(input.mid(1));
+  } else {
+    for (const QChar c : input) {
+      const std::pair<QChar, Qt::Key> keys[] = {
+          {'<', Qt::Key_Backspace}, {'^', Qt::Key_Home}, {'#', Qt::Key_Delete}, {'>', Qt::Key_Right}};
+      Qt::Key key = Qt::Key_unknown;
+      for (const auto& [mark, k] : keys) key = c == mark ? k : key;
+      if (key != Qt::Key_unknown) {
+        QTest::keyClick(Edit(), key);
+      } else {
+        QTest::sendKeyEvent(QTest::Press, Edit(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, Edit(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+      }
+    }
+  }
+  QCOMPARE(Edit()->text(), expected);
+  // A refused key leaves the selection alone.
   Edit()->selectAll();
   QTest::keyClicks(Edit(), "a");
-  QCOMPARE(Edit()->text(), QStringLiteral("123"));
-  QCOMPARE(Edit()->selectedText(), QStringLiteral("123"));
+  QCOMPARE(Edit()->selectedText(), expected);
 }
 
-void TInputFormTest::digitsAndBackspaceWork() {
-  Edit()->clear();
-  QTest::keyClicks(Edit(), "907");
-  QCOMPARE(Edit()->text(), QStringLiteral("907"));
-  QTest::keyClick(Edit(), Qt::Key_Backspace);
-  QCOMPARE(Edit()->text(), QStringLiteral("90"));
-  QTest::keyClicks(Edit(), "12");
-  QCOMPARE(Edit()->text(), QStringLiteral("9012"));
+// clang-format off
+void TInputFormTest::closing_data() {
+  // How: Return, Enter, Escape, or a click on "set" or "cancel".
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("how");
+  QTest::addColumn<bool>("closed");
+  QTest::addColumn<bool>("cancelled");
+  QTest::newRow("zero is refused") << "0" << "Return" << false << true;
+  QTest::newRow("zero by the button") << "0" << "set" << false << true;
+  QTest::newRow("two zeros") << "00" << "Return" << true << false;
+  QTest::newRow("empty") << "" << "Return" << true << false;
+  QTest::newRow("Enter") << "250" << "Enter" << true << false;
+  QTest::newRow("set") << "7" << "set" << true << false;
+  QTest::newRow("Escape") << "250" << "Escape" << true << true;
+  QTest::newRow("cancel") << "7" << "cancel" << true << true;
 }
+// clang-format on
 
-void TInputFormTest::fifthDigitIsRefused() {
-  Edit()->clear();
-  QTest::keyClicks(Edit(), "12345");
-  QCOMPARE(Edit()->text(), QStringLiteral("1234"));
-}
-
-void TInputFormTest::editingKeysWork() {
-  Edit()->setText("123");
-  Edit()->setCursorPosition(3);
-  QTest::keyClick(Edit(), Qt::Key_Home);
-  QTest::keyClick(Edit(), Qt::Key_Delete);
-  QCOMPARE(Edit()->text(), QStringLiteral("23"));
-  QTest::keyClick(Edit(), Qt::Key_Right);
-  QTest::keyClicks(Edit(), "5");
-  QCOMPARE(Edit()->text(), QStringLiteral("253"));
-}
-
-void TInputFormTest::insertedNonDigitsAreRefused() {
-  // Pasting and dropping insert text without key presses.
-  Edit()->setText("12");
-  Edit()->setCursorPosition(2);
-  Edit()->insert("3a");
-  QCOMPARE(Edit()->text(), QStringLiteral("12"));
-  Edit()->insert("%");
-  QCOMPARE(Edit()->text(), QStringLiteral("12"));
-  Edit()->insert("34");
-  QCOMPARE(Edit()->text(), QStringLiteral("1234"));
-}
-
-void TInputFormTest::zeroIsRefusedWithoutClosing() {
-  Form->Cancelled = true;
+void TInputFormTest::closing() {
+  QFETCH(QString, text);
+  QFETCH(QString, how);
+  QFETCH(bool, closed);
+  QFETCH(bool, cancelled);
+  Form->Cancelled = !cancelled;
+  if (!closed) Form->Cancelled = true;
   Form->open();
-  Edit()->setText("0");
-  QTest::keyClick(Edit(), Qt::Key_Return);
-  QVERIFY(Form->isVisible());
-  QVERIFY(Form->Cancelled);
-  Form->findChild<QPushButton*>("CancelBtn")->click();
-  QVERIFY(Form->isVisible());
-  QVERIFY(Form->Cancelled);
-}
-
-void TInputFormTest::severalZerosAndEmptyAreAccepted() {
-  for (const QString& text : {QStringLiteral("00"), QString()}) {
-    Form->Cancelled = true;
-    Form->open();
-    Edit()->setText(text);
-    QTest::keyClick(Edit(), Qt::Key_Return);
-    QVERIFY2(!Form->isVisible(), qPrintable(text));
-    QVERIFY2(!Form->Cancelled, qPrintable(text));
-    QCOMPARE(Form->result(), int(QDialog::Accepted));
-    QCOMPARE(Edit()->text(), text);
+  Edit()->setText(text);
+  if (how == "set" || how == "cancel") {
+    QTest::mouseClick(Button(how == "set" ? "CancelBtn" : "Button1"), Qt::LeftButton);
+  } else {
+    QTest::keyClick(Edit(), how == "Return" ? Qt::Key_Return : how == "Enter" ? Qt::Key_Enter : Qt::Key_Escape);
   }
-}
-
-void TInputFormTest::enterConfirms() {
-  Form->Cancelled = true;
+  QCOMPARE(Form->isVisible(), !closed);
+  QCOMPARE(Form->Cancelled, cancelled);
+  if (closed) QCOMPARE(Form->result(), int(cancelled ? QDialog::Rejected : QDialog::Accepted));
   Form->open();
-  Edit()->setText("250");
-  QTest::keyClick(Edit(), Qt::Key_Enter);
-  QVERIFY(!Form->isVisible());
-  QVERIFY(!Form->Cancelled);
-  QCOMPARE(Form->result(), int(QDialog::Accepted));
-}
-
-void TInputFormTest::escapeCancels() {
-  Form->open();
-  Edit()->setText("250");
-  QTest::keyClick(Edit(), Qt::Key_Escape);
-  QVERIFY(!Form->isVisible());
-  QVERIFY(Form->Cancelled);
-  QCOMPARE(Form->result(), int(QDialog::Rejected));
-}
-
-void TInputFormTest::buttonsSetCancelled() {
-  Form->open();
-  Edit()->setText("7");
-  QTest::mouseClick(Form->findChild<QPushButton*>("Button1"), Qt::LeftButton);
-  QVERIFY(!Form->isVisible());
-  QVERIFY(Form->Cancelled);
-  Form->open();
-  QTest::mouseClick(Form->findChild<QPushButton*>("CancelBtn"), Qt::LeftButton);
-  QVERIFY(!Form->isVisible());
-  QVERIFY(!Form->Cancelled);
-  // The field keeps its text between showings.
-  QCOMPARE(Edit()->text(), QStringLiteral("7"));
+  QCOMPARE(Edit()->text(), text);  // the field keeps its text between showings
 }
 
 void TInputFormTest::modalRunAsTheCallerDoesIt() {
@@ -199,7 +144,6 @@ void TInputFormTest::modalRunAsTheCallerDoesIt() {
   QCOMPARE(Form->exec(), int(QDialog::Accepted));
   QVERIFY(!Form->Cancelled);
   QCOMPARE(Edit()->text(), QStringLiteral("15"));
-
   QTimer::singleShot(0, this, [this] {
     QTest::keyClicks(Edit(), "9");
     QTest::keyClick(Edit(), Qt::Key_Escape);

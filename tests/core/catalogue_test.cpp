@@ -1,3 +1,5 @@
+// Dictionary discovery: the file masks, and which files of a folder become
+// which dictionary's, in what order.
 #include "core/catalogue.h"
 
 #include <gtest/gtest.h>
@@ -9,128 +11,67 @@
 #include "temp_dir.h"
 
 using catalogue::FindDictionaries;
-using catalogue::MatchesMask;
 using encoding::Sjis;
+using TNames = std::vector<std::string>;
 
-TEST(DictionaryMask, StarMatchesAnyRunIncludingNone) {
-  EXPECT_TRUE(MatchesMask(u"KOVA5.TXT", u"KOVA5*.*"));
-  EXPECT_TRUE(MatchesMask(u"KOVA5ABC.DAT", u"KOVA5*.*"));
-  EXPECT_TRUE(MatchesMask(u"KOVA5A.B.C", u"KOVA5*.*"));
-  EXPECT_FALSE(MatchesMask(u"KOVA4A.TXT", u"KOVA5*.*"));
-  EXPECT_FALSE(MatchesMask(u"XKOVA5.TXT", u"KOVA5*.*"));
-  EXPECT_TRUE(MatchesMask(u"KOVSEN2.TXT", u"KOVSEN*.*"));
-  EXPECT_FALSE(MatchesMask(u"KOVSE.TXT", u"KOVSEN*.*"));
+// clang-format off
+TEST(DictionaryMask, StarsTrailingDotStarAndLetterCase) {
+  const struct {
+    const char16_t* Name;
+    const char16_t* Mask;
+    bool Matches;
+  } cases[] = {
+      {u"KOVA5.TXT", u"KOVA5*.*", true},         {u"KOVA5A.B.C", u"KOVA5*.*", true},
+      {u"KOVA4A.TXT", u"KOVA5*.*", false},       {u"XKOVA5.TXT", u"KOVA5*.*", false},
+      {u"KOVSE.TXT", u"KOVSEN*.*", false},       {u"KOVA-BIL", u"KOVA-BIL.*", true},
+      {u"KOVA5B", u"KOVA5*.*", true},            {u"KOVA-BIL2", u"KOVA-BIL.*", false},
+      {u"KOVA-BIL2.TXT", u"KOVA-BIL.*", false},  {u"KOVA-BI", u"KOVA-BIL.*", false},
+      {u"Kova-Bil.Txt", u"KOVA-BIL.*", true},    {u"ｋｏｖａ略語.ＴＸＴ", u"ＫＯＶＡ略語.ｔｘｔ", true},
+      {u"KOVA略語.TXT", u"ＫＯＶＡ略語.TXT", false},  // full-width is not ASCII
+  };
+  for (const auto& c : cases) EXPECT_EQ(catalogue::MatchesMask(c.Name, c.Mask), c.Matches) << encoding::Utf16ToUtf8(c.Name);
 }
+// clang-format on
 
-TEST(DictionaryMask, TrailingDotStarAdmitsNameWithoutExtension) {
-  EXPECT_TRUE(MatchesMask(u"KOVA-BIL", u"KOVA-BIL.*"));
-  EXPECT_TRUE(MatchesMask(u"KOVA-BIL.TXT", u"KOVA-BIL.*"));
-  EXPECT_TRUE(MatchesMask(u"KOVA5", u"KOVA5*.*"));
-  EXPECT_TRUE(MatchesMask(u"KOVA5B", u"KOVA5*.*"));
-  EXPECT_FALSE(MatchesMask(u"KOVA-BIL2", u"KOVA-BIL.*"));
-  EXPECT_FALSE(MatchesMask(u"KOVA-BIL2.TXT", u"KOVA-BIL.*"));
-  EXPECT_FALSE(MatchesMask(u"KOVA-BI", u"KOVA-BIL.*"));
-}
-
-TEST(DictionaryMask, LetterCaseIsIgnored) {
-  EXPECT_TRUE(MatchesMask(u"kova5a.txt", u"KOVA5*.*"));
-  EXPECT_TRUE(MatchesMask(u"Kova-Bil.Txt", u"KOVA-BIL.*"));
-  EXPECT_TRUE(MatchesMask(u"ｋｏｖａ略語.ＴＸＴ", u"ＫＯＶＡ略語.ｔｘｔ"));
-  EXPECT_FALSE(MatchesMask(u"KOVA略語.TXT", u"ＫＯＶＡ略語.TXT"));  // full-width is not ASCII
-}
-
-TEST(FindDictionaries, FilesAreSortedWithoutRegardToCase) {
+TEST(FindDictionaries, FilesOfEachDictionaryInOrder) {
   TTempDir dir;
-  dir.Write("KOVA5B.TXT", "b\r\n");
-  dir.Write("kova5a.txt", "a\r\n");
-  dir.Write("Kova5C", "c\r\n");
-  dir.Write("other.txt", "x\r\n");
-  const auto found = FindDictionaries(dir.Path());
-  EXPECT_TRUE(found[0].Available);
-  EXPECT_EQ(found[0].Files, (std::vector<std::string>{"kova5a.txt", "KOVA5B.TXT", "Kova5C"}));
-  for (std::size_t d = 1; d < 6; ++d) EXPECT_FALSE(found[d].Available) << "dictionary " << d + 1;
-}
-
-TEST(FindDictionaries, NamesEqualButForCaseAreBothKeptInByteOrder) {
-  TTempDir dir;
-  dir.Write("kova-bil.txt", "");
-  dir.Write("KOVA-BIL.TXT", "");
-  dir.Write("KOVA-BIL", "");
-  const auto found = FindDictionaries(dir.Path());
-  EXPECT_EQ(found[1].Files, (std::vector<std::string>{"KOVA-BIL", "KOVA-BIL.TXT", "kova-bil.txt"}));
-}
-
-TEST(FindDictionaries, FixedNameFoundAsUtf8OnDisk) {
-  TTempDir dir;
-  dir.Write("KOVA略語.TXT", "");
-  const auto found = FindDictionaries(dir.Path());
-  EXPECT_TRUE(found[2].Available);
-  EXPECT_EQ(found[2].Files, std::vector<std::string>{"KOVA略語.TXT"});
-  for (const std::size_t d : {0, 1, 3, 4, 5}) {
-    EXPECT_FALSE(found[d].Available) << "dictionary " << d + 1;
-    EXPECT_TRUE(found[d].Files.empty());
+  // Sorted without regard to case, names equal but for case in byte order,
+  // a fixed name found once (as UTF-8 or Shift-JIS on disk), only regular
+  // files, through links too.
+  for (const std::string& name :
+       TNames{"KOVA5B.TXT", "kova5a.txt", "Kova5C", "other.txt", "kova-bil.txt", "KOVA-BIL.TXT", "KOVA-BIL",
+              Sjis("kova略語.txt"), "kova固名.txt", "KOVA固名.TXT", "real.txt", ".KOVA4HIDDEN"}) {
+    dir.Write(name, "x\r\n");
   }
-  EXPECT_EQ(catalogue::FileNameAsSjis(found[2].Files[0]), Sjis("KOVA略語.TXT"));
-}
-
-TEST(FindDictionaries, FixedNameFoundAsShiftJisOnDisk) {
-  TTempDir dir;
-  const std::string sjisName = Sjis("kova略語.txt");
-  dir.Write(sjisName, "");
-  const auto found = FindDictionaries(dir.Path());
-  ASSERT_TRUE(found[2].Available);
-  EXPECT_EQ(found[2].Files, std::vector<std::string>{sjisName});  // the bytes as on disk
-  EXPECT_EQ(catalogue::DisplayFileName(found[2].Files[0]), u"kova略語.txt");
-  EXPECT_EQ(catalogue::FileNameAsSjis(found[2].Files[0]), sjisName);
-}
-
-TEST(FindDictionaries, FixedNameKeepsOnlyTheFirstOfSeveralMatches) {
-  TTempDir dir;
-  dir.Write("kova固名.txt", "");
-  dir.Write("KOVA固名.TXT", "");
-  const auto found = FindDictionaries(dir.Path());
-  EXPECT_EQ(found[3].Files, std::vector<std::string>{"KOVA固名.TXT"});
-  EXPECT_FALSE(found[2].Available);
-}
-
-TEST(FindDictionaries, OnlyRegularFilesCountThroughLinksToo) {
-  TTempDir dir;
   std::filesystem::create_directory(dir / "KOVA4DIR");
   std::filesystem::create_directory(dir / "KOVSEN");
-  dir.Write("real.txt", "");
   std::filesystem::create_symlink(dir / "real.txt", dir / "KOVA4LINK.TXT");
   std::filesystem::create_symlink(dir / "missing.txt", dir / "KOVA4DANGLING.TXT");
-  dir.Write(".KOVA4HIDDEN", "");  // does not begin with the mask
   const auto found = FindDictionaries(dir.Path());
-  EXPECT_EQ(found[5].Files, std::vector<std::string>{"KOVA4LINK.TXT"});
-  EXPECT_FALSE(found[4].Available);
-}
-
-TEST(FindDictionaries, EveryDictionaryFromOneListing) {
-  TTempDir dir;
-  for (const char* name : {"KOVA5.TXT", "KOVA-BIL.DIC", "KOVA略語.TXT", "KOVA固名.TXT", "KOVSEN1.TXT", "KOVA4.TXT"}) {
-    dir.Write(name, "");
-  }
-  const auto found = FindDictionaries(dir.Path());
+  const TNames expected[] = {{"kova5a.txt", "KOVA5B.TXT", "Kova5C"},
+                             {"KOVA-BIL", "KOVA-BIL.TXT", "kova-bil.txt"},
+                             {Sjis("kova略語.txt")},
+                             {"KOVA固名.TXT"},
+                             {},
+                             {"KOVA4LINK.TXT"}};
   for (std::size_t d = 0; d < 6; ++d) {
-    EXPECT_TRUE(found[d].Available) << "dictionary " << d + 1;
-    EXPECT_EQ(found[d].Files.size(), 1u) << "dictionary " << d + 1;
+    EXPECT_EQ(found[d].Files, expected[d]) << "dictionary " << d + 1;
+    EXPECT_EQ(found[d].Available, !expected[d].empty()) << "dictionary " << d + 1;
   }
+  EXPECT_EQ(catalogue::DisplayFileName(found[2].Files[0]), u"kova略語.txt");
+  EXPECT_EQ(catalogue::FileNameAsSjis(found[2].Files[0]), Sjis("kova略語.txt"));
+  EXPECT_EQ(catalogue::FileNameAsSjis("KOVA略語.TXT"), Sjis("KOVA略語.TXT"));
 }
 
-TEST(FindDictionaries, MissingDirectoryMakesNothingAvailable) {
-  const auto found = FindDictionaries("/nonexistent/kovalex/dictionaries");
-  for (const auto& d : found) EXPECT_FALSE(d.Available);
-}
-
-TEST(FindDictionaries, EmptyDirectoryNameMeansTheCurrentDirectory) {
+TEST(FindDictionaries, MissingFolderNothingAndEmptyNameTheCurrentDirectory) {
+  for (const auto& d : FindDictionaries("/nonexistent/kovalex/dictionaries")) EXPECT_FALSE(d.Available);
   TTempDir dir;
-  dir.Write("KOVA-BIL.TXT", "");
+  dir.Write("KOVA略語.TXT", "");
   const std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(dir.Path());
   const auto found = FindDictionaries("");
   std::filesystem::current_path(previous);
-  EXPECT_EQ(found[1].Files, std::vector<std::string>{"KOVA-BIL.TXT"});
+  EXPECT_EQ(found[2].Files, TNames{"KOVA略語.TXT"});
 }
 
 TEST(Catalogue, TableTextsConvertToShiftJis) {

@@ -3,87 +3,59 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <set>
 
 #include "core/encoding.h"
 #include "temp_dir.h"
 
-namespace {
-
-struct TCase {
-  const char* Name;
-  bool Argument, Remembered, Working, DataHome, DataDir1, DataDir2;  // which places are given
-  std::set<std::string> Holding;                                     // which of them hold a dictionary
-  std::string Expected;                                              // the place chosen; "" for none
-};
-
-}  // namespace
-
+// Places in order: the argument (even without dictionaries), the remembered
+// folder, the working directory, the data home, the data dirs (relative
+// ones skipped); the first that holds a dictionary is chosen.
 TEST(DictionaryFolder, ChoiceTable) {
   TTempDir dir;
-  // Each place is its own folder; "holding" ones get one dictionary file.
   const std::array<std::string, 6> names = {
       "arg", "remembered", "cwd", "home/kovalex/dictionaries", "d1/kovalex/dictionaries", "d2/kovalex/dictionaries"};
   for (const std::string& name : names) std::filesystem::create_directories(dir / name);
-  const TCase cases[] = {
-      {"argument even when empty", true, true, true, true, true, true, {"remembered", "cwd"}, "arg"},
-      {"remembered first",
-       false,
-       true,
-       true,
-       true,
-       true,
-       true,
-       {"remembered", "cwd", "d1/kovalex/dictionaries"},
-       "remembered"},
-      {"remembered folder without dictionaries", false, true, true, true, true, true, {"cwd"}, "cwd"},
-      {"working directory", false, false, true, true, true, true, {"cwd", "home/kovalex/dictionaries"}, "cwd"},
-      {"data home",
-       false,
-       false,
-       true,
-       true,
-       true,
-       true,
-       {"home/kovalex/dictionaries", "d1/kovalex/dictionaries"},
-       "home/kovalex/dictionaries"},
-      {"first data dir",
-       false,
-       false,
-       true,
-       true,
-       true,
-       true,
-       {"d1/kovalex/dictionaries", "d2/kovalex/dictionaries"},
-       "d1/kovalex/dictionaries"},
-      {"second data dir", false, false, true, true, true, true, {"d2/kovalex/dictionaries"}, "d2/kovalex/dictionaries"},
-      {"nothing anywhere", false, true, true, true, true, true, {}, ""},
+  const struct {
+    bool Argument, Remembered;
+    std::string Holding;  // places with a dictionary, by their first letters
+    std::string Expected;
+  } rows[] = {
+      {true, true, "rc", "arg"},
+      {false, true, "rc1", "remembered"},
+      {false, true, "c", "cwd"},
+      {false, false, "ch", "cwd"},
+      {false, false, "h1", "home/kovalex/dictionaries"},
+      {false, false, "12", "d1/kovalex/dictionaries"},
+      {false, false, "2", "d2/kovalex/dictionaries"},
+      {false, true, "", ""},
   };
-  for (const TCase& c : cases) {
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c.Holding + " -> " + c.Expected);
     for (const std::string& name : names) {
+      const char letter = name.substr(0, 2) == "d1" ? '1' : name.substr(0, 2) == "d2" ? '2' : name[0];
       std::filesystem::remove(dir / name + "/KOVA4.TXT");
-      if (c.Holding.count(name)) dir.Write(name + "/KOVA4.TXT", "x\r\n");
+      if (c.Holding.find(letter) != std::string::npos) dir.Write(name + "/KOVA4.TXT", "x\r\n");
     }
     dictionary_folder::TPlaces places;
     if (c.Argument) places.Argument = dir / "arg";
     if (c.Remembered) places.Remembered = dir / "remembered";
-    if (c.Working) places.WorkingDirectory = dir / "cwd";
-    places.DataHome = c.DataHome ? dir / "home" : "";
+    places.WorkingDirectory = dir / "cwd";
+    places.DataHome = dir / "home";
     places.Home = dir / "nohome";
     places.DataDirs = dir / "d1" + ":relative:" + dir / "d2";
     const dictionary_folder::TChoice choice = dictionary_folder::Choose(places);
-    EXPECT_EQ(choice.Folder, c.Expected.empty() ? "" : dir / c.Expected) << c.Name;
-    EXPECT_EQ(choice.Found[5].Available, c.Holding.count(c.Expected) != 0) << c.Name;
+    EXPECT_EQ(choice.Folder, c.Expected.empty() ? "" : dir / c.Expected);
+    EXPECT_EQ(choice.Found[5].Available, !c.Expected.empty() && c.Expected != "arg");
     if (c.Expected.empty()) {
       // Every place is named in what the view then says, relative ones never.
-      EXPECT_EQ(choice.Looked.size(), 5u) << c.Name;
-      const std::string said = dictionary_folder::NothingFoundLines(choice)[0];
-      for (const std::string& folder : choice.Looked) EXPECT_NE(said.find(folder), std::string::npos) << folder;
+      EXPECT_EQ(choice.Looked.size(), 5u);
+      const std::vector<std::string> said = dictionary_folder::NothingFoundLines(choice);
+      EXPECT_EQ(
+          encoding::SjisToUtf8(said[0]).rfind("辞書が見つかりませんでした (探した場所: " + dir / "remembered、", 0),
+          0u);
+      for (const std::string& folder : choice.Looked) EXPECT_NE(said[0].find(folder), std::string::npos) << folder;
     }
   }
-}
-
-TEST(DictionaryFolder, DefaultDataFolders) {
   dictionary_folder::TPlaces places;
   places.WorkingDirectory = "/w";
   places.Home = "/h";

@@ -1,586 +1,246 @@
-// The search driver against the real grep and keyword matcher, with the
-// window and the result view kept in memory: dictionary files are written
-// into a temporary directory that is the current directory for the test.
+// The search driver against the real grep and keyword matcher and the
+// in-memory view: dictionary files are written into a temporary directory
+// that is the current directory for the test.  One table of searches gives
+// the view's lines (keyword runs in braces) and the hit count; the rest are
+// the searches that stop early, fail, or change things while they run.
 #include "core/search.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "core/catalogue.h"
 #include "core/encoding.h"
 #include "exceptions.h"
+#include "memory_view.h"
 #include "temp_dir.h"
 
 using encoding::Sjis;
+using TLines = std::vector<std::string>;
 
 namespace {
 
-std::string Utf8(const std::u16string& text) { return encoding::Utf16ToUtf8(text); }
-
-bool EndsWith(const std::u16string& text, const std::u16string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-// The view as a list of lines; every call is also written to the shared log.
-class TMemoryView : public IResultView {
- public:
-  struct TLine {
-    std::string Text;  // Shift-JIS
-    int RunStart = -1;
-    int RunLength = 0;
-    hits::TKeywordStyle Style;
-  };
-
-  explicit TMemoryView(std::vector<std::string>& log) : FLog(log) {}
-
-  void Clear() override {
-    FLog.push_back("Clear");
-    Lines.clear();
+// The observer's last word of each kind, and a hook run on every hit.
+struct TRecorder : ISearchObserver {
+  void SearchStarted(const std::u16string& query) override { History.push_back(encoding::Utf16ToUtf8(query)); }
+  void SearchProgress(const std::u16string& status) override {
+    Progress.push_back(encoding::Utf16ToUtf8(status));
+    if (OnHit) OnHit();
   }
-  void AppendLine(const std::string& line) override {
-    FLog.push_back("Line:" + encoding::SjisToUtf8(line));
-    Lines.push_back({line, -1, 0, {}});
-  }
-  void AppendHitLine(const std::string& line, int runStart, int runLength, const hits::TKeywordStyle& style) override {
-    FLog.push_back("Hit:" + encoding::SjisToUtf8(line));
-    Lines.push_back({line, runStart, runLength, style});
-  }
-  void SetEnabled(bool enabled) override {
-    FLog.push_back(enabled ? "View:on" : "View:off");
-    Enabled = enabled;
-  }
-  void SetHideSelection(bool hide) override {
-    FLog.push_back(hide ? "Hide:on" : "Hide:off");
-    HideSelection = hide;
-  }
-  void CaretToStart() override { FLog.push_back("Caret"); }
-
-  // The lines as UTF-8, for comparisons.
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> texts;
-    for (const TLine& line : Lines) texts.push_back(encoding::SjisToUtf8(line.Text));
-    return texts;
-  }
-  // The keyword run of line i as UTF-8.
-  std::string Run(std::size_t i) const {
-    const TLine& line = Lines.at(i);
-    return encoding::SjisToUtf8(
-        line.Text.substr(static_cast<std::size_t>(line.RunStart), static_cast<std::size_t>(line.RunLength)));
-  }
-
-  std::vector<TLine> Lines;
-  bool Enabled = true;
-  bool HideSelection = false;
-
- private:
-  std::vector<std::string>& FLog;
-};
-
-class TMemoryWindow : public ISearchWindow {
- public:
-  explicit TMemoryWindow(std::vector<std::string>& log) : FLog(log) {}
-
-  void ShowMessage(const std::u16string& text, const std::u16string& caption) override {
-    FLog.push_back("Message:" + Utf8(text) + "|" + Utf8(caption));
-  }
-  bool DictionaryChecked(int number) const override { return Checked.at(static_cast<std::size_t>(number - 1)); }
-  void SetSearchButtonEnabled(bool enabled) override { Record("SearchBtn", SearchEnabled, enabled); }
-  void SetCancelButtonEnabled(bool enabled) override { Record("CancelBtn", CancelEnabled, enabled); }
-  void AppendHistory(const std::u16string& query) override {
-    FLog.push_back("History:" + Utf8(query));
-    History.push_back(query);
-  }
-  void SetQueryEnabled(bool enabled) override { Record("Query", QueryEnabled, enabled); }
-  void SetMenusEnabled(bool enabled) override { Record("Menus", MenusEnabled, enabled); }
-  void SetBusyCursor(bool busy) override { Record("Busy", Busy, busy); }
-  void SetStatus(const std::u16string& text) override {
-    FLog.push_back("Status:" + Utf8(text));
-    Status = text;
-  }
-  bool LimitEnabled() const override { return Limiting; }
-  int HitLimit() const override { return Limit; }
-  int KeywordMark() const override { return Mark; }
-  bool ShowTags() const override { return Tags; }
-  hits::TKeywordStyle KeywordStyle() const override { return Style; }
-
-  std::array<bool, 6> Checked{};
-  bool Limiting = false;
-  int Limit = 100;
-  int Mark = 5;
-  bool Tags = false;
-  hits::TKeywordStyle Style;
-  std::u16string Status = u"old status";
-  std::vector<std::u16string> History;
-  bool SearchEnabled = true;
-  bool CancelEnabled = false;
-  bool QueryEnabled = true;
-  bool MenusEnabled = true;
-  bool Busy = false;
-
- private:
-  void Record(const char* name, bool& field, bool value) {
-    FLog.push_back(std::string(name) + (value ? ":on" : ":off"));
-    field = value;
-  }
-  std::vector<std::string>& FLog;
+  void SearchEnded(const std::u16string& status) override { Ended = encoding::Utf16ToUtf8(status); }
+  void SearchMessage(const std::u16string& text) override { Message = encoding::Utf16ToUtf8(text); }
+  TLines History, Progress;
+  std::string Ended, Message;
+  std::function<void()> OnHit;
 };
 
 class SearchTest : public ::testing::Test {
  protected:
   SearchTest() : FOldDir(std::filesystem::current_path()) {
     std::filesystem::current_path(Dir.Path());
-    Grep1.OnMatch = [this](TGrep& sender, LineInfo_t lineInfo) {
-      Driver.Grep1Match(sender, std::move(lineInfo));
-      if (OnHit) OnHit();
-    };
+    Driver.TimeOfDay = [this] { return Clock += 0.25; };
   }
   ~SearchTest() override { std::filesystem::current_path(FOldDir); }
 
-  // Writes a dictionary file: lines given in UTF-8, stored as Shift-JIS.
-  void WriteFile(const std::string& name, const std::vector<std::string>& lines) {
-    std::string content;
-    for (const std::string& line : lines) content += Sjis(line) + "\r\n";
-    Dir.Write(name, content);
-  }
-  void Discover() { Driver.SetDictionaries(catalogue::FindDictionaries("")); }
-  void Check(int number) { Window.Checked[static_cast<std::size_t>(number - 1)] = true; }
-
-  // The log entries that tell a state change (not the per-hit status).
-  std::vector<std::string> Steps() const {
-    std::vector<std::string> steps;
-    for (const std::string& entry : Log) {
-      if (entry.rfind("Status:", 0) != 0 || entry.find("終了") != std::string::npos) steps.push_back(entry);
+  // Writes dictionary files (lines in UTF-8, stored as Shift-JIS), finds
+  // them and selects the given dictionaries.
+  void Dictionaries(const std::map<std::string, TLines>& files, std::vector<int> checked) {
+    for (const auto& [name, lines] : files) {
+      std::string content;
+      for (const std::string& line : lines) content += Sjis(line) + "\r\n";
+      Dir.Write(name, content);
     }
-    return steps;
+    Driver.SetDictionaries(catalogue::FindDictionaries(""));
+    Checked.fill(false);
+    for (int number : checked) Checked[static_cast<std::size_t>(number - 1)] = true;
   }
+  void Search(const std::u16string& query, bool word = false) { Driver.Search(query, word, Options); }
 
   TTempDir Dir;
-  std::vector<std::string> Log;
   TGrep Grep1;
   TAWKStr AWKStr1;
-  TMemoryView View{Log};
-  TMemoryWindow Window{Log};
-  TSearchDriver Driver{Grep1, AWKStr1, View, Window};
-  std::function<void()> OnHit;
+  TMemoryView View;
+  TRecorder Observer;
+  std::array<bool, 6> Checked{};
+  TSearchOptions Options;
+  double Clock = 100.0;
+  TSearchDriver Driver{Grep1, AWKStr1, View, Observer,
+                       [this](int number) { return Checked.at(static_cast<std::size_t>(number - 1)); }};
 
  private:
   std::filesystem::path FOldDir;
 };
 
-// --- Before the search ------------------------------------------------------
+const std::string k5 = "-----KOVA辞書第5版-----";
+const std::string k4 = "-----KOVA辞書第4版-----";
+const std::string kAbbr = "-----KOVA略語辞書-----";
 
-TEST_F(SearchTest, EmptyQueryShowsItsMessageOnly) {
-  Check(1);
-  Driver.Search(u"", false);
-  EXPECT_EQ(Log, std::vector<std::string>{"Message:キーワードが指定されていません|KOVA Searcher"});
-}
+struct TSearchCase {
+  const char* Name;
+  std::map<std::string, TLines> Files;
+  std::vector<int> Checked;
+  std::u16string Query;
+  bool Word = false;
+  int Limit = 0;
+  int Mark = 5;
+  bool Tags = false;
+  bool IgnoreCase = false;
+  TLines Expected;
+};
 
-TEST_F(SearchTest, NoDictionaryShowsItsMessageOnly) {
-  Driver.Search(u"cat", false);
-  EXPECT_EQ(Log, std::vector<std::string>{"Message:辞書を指定してください|KOVA Searcher"});
-}
+// clang-format off
+const TSearchCase kSearches[] = {
+    {"catalogue order, not file order",
+     {{"KOVA略語.TXT", {"abbr cat"}}, {"KOVA5B.TXT", {"second cat"}}, {"kova5a.txt", {"first cat", "no match"}},
+      {"KOVA4.TXT", {"fourth cat"}}},
+     {3, 1}, u"cat", false, 0, 5, false, false,
+     {k5, "first {cat}", "second {cat}", kAbbr, "abbr {cat}"}},
+    {"no hits leave the headers", {{"KOVA5.TXT", {"dog"}}, {"KOVSEN.TXT", {"bird"}}}, {1, 5}, u"cat", false, 0, 5,
+     false, false, {k5, "-----KOVA専門用語辞書第5版-----"}},
+    {"tag and mark 1", {{"KOVA略語.TXT", {"x", "y", "a cat sat"}}}, {3}, u"cat", false, 0, 1, true, false,
+     {kAbbr, "KOVA略語.TXT(3): a 【{cat}】 sat"}},
+    {"mark 2 after double-byte text", {{"KOVA5.TXT", {"ｱｲｳ日本語の辞書です"}}}, {1}, u"辞書", false, 0, 2, false,
+     false, {k5, "ｱｲｳ日本語の《{辞書}》です"}},
+    {"mark 3, leftmost only", {{"KOVA5.TXT", {"cat cat cat"}}}, {1}, u"cat", false, 0, 3, false, false,
+     {k5, "**{cat}** cat cat"}},
+    {"mark 4", {{"KOVA5.TXT", {"a cat"}}}, {1}, u"cat", false, 0, 4, false, false, {k5, "a //{cat}//"}},
+    {"mark 0 is none", {{"KOVA5.TXT", {"a cat"}}}, {1}, u"cat", false, 0, 0, false, false, {k5, "a {cat}"}},
+    {"@ matching nothing", {{"KOVA5.TXT", {"日本 Japan"}}}, {1}, u"@", false, 0, 3, false, false,
+     {k5, "**{}**日本 Japan"}},
+    {"whole words", {{"KOVA5.TXT", {"category", "a cat.", "cat (pet)", "the cat", "concat"}}}, {1}, u"cat", true, 0,
+     5, false, false, {k5, "a{ cat.}", "{cat }(pet)", "the{ cat}"}},
+    {"exact case", {{"KOVA5.TXT", {"a CAT", "a cat"}}}, {1}, u"cat", false, 0, 5, false, false, {k5, "a {cat}"}},
+    {"ignoring case", {{"KOVA5.TXT", {"a CAT", "a Cat"}}}, {1}, u"cat", false, 0, 5, false, true,
+     {k5, "a {CAT}", "a {Cat}"}},
+    {"limit stops every dictionary",
+     {{"KOVA5A.TXT", {"cat 1", "cat 2", "cat 3", "cat 4"}}, {"KOVA5B.TXT", {"cat 6"}}, {"KOVA4.TXT", {"cat 7"}}},
+     {1, 6}, u"cat", false, 3, 5, false, false, {k5, "{cat} 1", "{cat} 2", "{cat} 3"}},
+    {"limit of one", {{"KOVA5.TXT", {"cat 1", "cat 2"}}, {"KOVA4.TXT", {"cat 3"}}}, {1, 6}, u"cat", false, 1, 5,
+     false, false, {k5, "{cat} 1"}},
+    {"limit reached in the last file", {{"KOVA5.TXT", {"cat 1"}}, {"KOVA4.TXT", {"cat 2"}}}, {1, 6}, u"cat", false,
+     2, 5, false, false, {k5, "{cat} 1", k4, "{cat} 2"}},
+};
+// clang-format on
 
-TEST_F(SearchTest, MalformedQueryChangesNothing) {
-  WriteFile("KOVA5.TXT", {"a cat"});
-  Discover();
-  Check(1);
-  Grep1.SetPattern("old");
-  EXPECT_THROW(Driver.Search(u"ca(t", false), ERegExpParser);
-  EXPECT_TRUE(Log.empty());
-  EXPECT_EQ(Window.Status, u"old status");
-  EXPECT_TRUE(Window.History.empty());
-  EXPECT_EQ(Grep1.GetPattern(), "old");
+class SearchTable : public SearchTest, public ::testing::WithParamInterface<TSearchCase> {};
+
+TEST_P(SearchTable, LinesAndCounts) {
+  const TSearchCase& c = GetParam();
+  Dictionaries(c.Files, c.Checked);
+  Options = {c.Limit, hits::MarksFor(c.Mark), c.Tags, {true, false, true, 0x00FF00}};
+  Driver.SetIgnoreCase(c.IgnoreCase);
+  Search(c.Query, c.Word);
+  EXPECT_EQ(View.Lines(), c.Expected);
+  int hits = 0;
+  for (std::int64_t i = 0; i < View.Store.LineCount(); ++i) {
+    if (View.Store.Run(i).Style == hits::kNoRun) continue;
+    ++hits;
+    EXPECT_EQ(View.Store.Style(View.Store.Run(i).Style), Options.KeywordStyle);
+  }
+  EXPECT_EQ(Driver.HitCount(), hits);
+  EXPECT_EQ(Driver.Stopped(), c.Limit != 0 && hits == c.Limit);
+  EXPECT_EQ(Observer.Ended, "終了:0.25秒 " + std::to_string(hits) + "件ﾋｯﾄ");
+  EXPECT_EQ(Observer.History, TLines{encoding::Utf16ToUtf8(c.Query)});
+  EXPECT_EQ(Observer.Progress.size(), static_cast<std::size_t>(hits));
+  EXPECT_FALSE(View.Filling);
   EXPECT_FALSE(Driver.Searching());
 }
 
-TEST_F(SearchTest, MalformedWrappedQueryIsReportedBeforeTheGrepChanges) {
-  WriteFile("KOVA5.TXT", {"a cat"});
-  Discover();
-  Check(1);
+INSTANTIATE_TEST_SUITE_P(Searches, SearchTable, ::testing::ValuesIn(kSearches),
+                         [](const auto& info) { return "case" + std::to_string(info.index); });
+
+TEST_F(SearchTest, NothingHappensWithoutQueryOrDictionaryOrShiftJisForm) {
+  Dictionaries({{"KOVA5.TXT", {"a cat"}}}, {});
+  Search(u"cat");
+  EXPECT_EQ(Observer.Message, "辞書を指定してください");
+  Checked[0] = true;
+  Search(u"");
+  EXPECT_EQ(Observer.Message, "キーワードが指定されていません");
   Grep1.SetPattern("old");
-  EXPECT_THROW(Driver.Search(u"[cat", true), ERegExpParser);
+  EXPECT_THROW(Search(u"ca(t"), ERegExpParser);
+  EXPECT_THROW(Search(u"[cat", true), ERegExpParser);
+  EXPECT_THROW(Search(u"caf\u00e9"), encoding::EEncodingError);
   EXPECT_EQ(Grep1.GetPattern(), "old");
-  EXPECT_TRUE(Log.empty());
+  EXPECT_TRUE(Observer.History.empty());
+  EXPECT_EQ(View.LineCount(), 0);
 }
 
-TEST_F(SearchTest, QueryWithoutShiftJisFormChangesNothing) {
-  WriteFile("KOVA5.TXT", {"a cat"});
-  Discover();
-  Check(1);
-  EXPECT_THROW(Driver.Search(u"caf\u00e9", false), encoding::EEncodingError);
-  EXPECT_TRUE(Log.empty());
-}
-
-// --- The run of a search ----------------------------------------------------
-
-TEST_F(SearchTest, BeginAndEndRunInTheirOrder) {
-  WriteFile("KOVA5.TXT", {"nothing here"});
-  Discover();
-  Check(1);
-  double clock = 100.0;
-  Driver.TimeOfDay = [&clock] { return clock += 0.25; };
-  Driver.Search(u"cat", false);
-  const std::vector<std::string> expected = {"SearchBtn:off",
-                                             "CancelBtn:on",
-                                             "History:cat",
-                                             "Query:off",
-                                             "Menus:off",
-                                             "Clear",
-                                             "View:off",
-                                             "Hide:on",
-                                             "Busy:on",
-                                             "Line:-----KOVA辞書第5版-----",
-                                             "Status:終了:0.25秒 0件ﾋｯﾄ",
-                                             "Busy:off",
-                                             "View:on",
-                                             "Caret",
-                                             "Hide:off",
-                                             "SearchBtn:on",
-                                             "CancelBtn:off",
-                                             "Query:on",
-                                             "Menus:on"};
-  EXPECT_EQ(Log, expected);
-  EXPECT_EQ(Driver.HitCount(), 0);
-  EXPECT_DOUBLE_EQ(Driver.Elapsed(), 0.25);
-}
-
-TEST_F(SearchTest, ElapsedTimeWrapsAtMidnight) {
-  WriteFile("KOVA5.TXT", {"a cat"});
-  Discover();
-  Check(1);
+TEST_F(SearchTest, StatusNamesTheFileAndElapsedTimeWrapsAtMidnight) {
+  Dictionaries({{"KOVA略語.TXT", {"cat one", "cat two"}}}, {3});
   bool started = false;
-  Driver.TimeOfDay = [&started] {
-    if (started) return 0.5;
-    started = true;
-    return 86399.75;
-  };
-  Driver.Search(u"cat", false);
-  EXPECT_EQ(Window.Status, u"終了:0.75秒 1件ﾋｯﾄ");
+  Driver.TimeOfDay = [&started] { return started ? 0.5 : (started = true, 86399.75); };
+  Search(u"cat");
+  EXPECT_EQ(Observer.Progress, (TLines{"1件ﾋｯﾄ KOVA略語.TXT", "2件ﾋｯﾄ KOVA略語.TXT"}));
+  EXPECT_EQ(Observer.Ended, "終了:0.75秒 2件ﾋｯﾄ");
+  EXPECT_DOUBLE_EQ(Driver.Elapsed(), 0.75);
 }
 
-TEST_F(SearchTest, HeadersAndHitsFollowTheCatalogueOrder) {
-  WriteFile("KOVA略語.TXT", {"abbr cat"});
-  WriteFile("KOVA5B.TXT", {"second cat"});
-  WriteFile("kova5a.txt", {"first cat", "no match"});
-  WriteFile("KOVA4.TXT", {"fourth cat"});
-  Discover();
-  Check(3);
-  Check(1);
-  Driver.Search(u"cat", false);
-  const std::vector<std::string> expected = {"-----KOVA辞書第5版-----", "first cat", "second cat",
-                                             "-----KOVA略語辞書-----", "abbr cat"};
-  EXPECT_EQ(View.Texts(), expected);
-  EXPECT_TRUE(EndsWith(Window.Status, u"秒 3件ﾋｯﾄ"));
-  EXPECT_TRUE(Window.SearchEnabled);
-  EXPECT_FALSE(Window.CancelEnabled);
-  EXPECT_TRUE(View.Enabled);
-  EXPECT_FALSE(View.HideSelection);
-}
-
-TEST_F(SearchTest, NoHitsLeaveOnlyTheHeaders) {
-  WriteFile("KOVA5.TXT", {"dog"});
-  WriteFile("KOVSEN.TXT", {"bird"});
-  Discover();
-  Check(1);
-  Check(5);
-  Driver.Search(u"cat", false);
-  EXPECT_EQ(View.Texts(), (std::vector<std::string>{"-----KOVA辞書第5版-----", "-----KOVA専門用語辞書第5版-----"}));
-  EXPECT_TRUE(EndsWith(Window.Status, u"秒 0件ﾋｯﾄ"));
-}
-
-TEST_F(SearchTest, RepeatedQueryIsAddedToTheHistoryAgain) {
-  WriteFile("KOVA5.TXT", {"a cat"});
-  Discover();
-  Check(1);
-  Driver.Search(u"cat", false);
-  Driver.Search(u"cat", false);
-  EXPECT_EQ(Window.History, (std::vector<std::u16string>{u"cat", u"cat"}));
-}
-
-TEST_F(SearchTest, RunningStatusCountsAndNamesTheFile) {
-  WriteFile("KOVA略語.TXT", {"cat one", "cat two"});
-  Discover();
-  Check(3);
-  std::vector<std::u16string> seen;
-  OnHit = [&] { seen.push_back(Window.Status); };
-  Driver.Search(u"cat", false);
-  EXPECT_EQ(seen, (std::vector<std::u16string>{u"1件ﾋｯﾄ KOVA略語.TXT", u"2件ﾋｯﾄ KOVA略語.TXT"}));
-}
-
-// --- Rendering ---------------------------------------------------------------
-
-TEST_F(SearchTest, TagAndMarksFrameTheKeyword) {
-  WriteFile("KOVA略語.TXT", {"x", "y", "a cat sat"});
-  Discover();
-  Check(3);
-  Window.Tags = true;
-  Window.Mark = 1;
-  Window.Style = {true, false, true, 0x00FF00};
-  Driver.Search(u"cat", false);
-  ASSERT_EQ(View.Lines.size(), 2u);
-  EXPECT_EQ(View.Texts()[1], "KOVA略語.TXT(3): a 【cat】 sat");
-  EXPECT_EQ(View.Run(1), "cat");
-  EXPECT_TRUE(View.Lines[1].Style.Bold);
-  EXPECT_TRUE(View.Lines[1].Style.Underline);
-  EXPECT_EQ(View.Lines[1].Style.Colour, 0x00FF00);
-}
-
-TEST_F(SearchTest, EachMarkStyle) {
-  WriteFile("KOVA5.TXT", {"a cat sat"});
-  Discover();
-  Check(1);
-  const std::vector<std::string> expected = {"a 【cat】 sat", "a 《cat》 sat", "a **cat** sat", "a //cat// sat",
-                                             "a cat sat"};
-  for (int mark = 1; mark <= 5; ++mark) {
-    Window.Mark = mark;
-    Driver.Search(u"cat", false);
-    ASSERT_EQ(View.Lines.size(), 2u);
-    EXPECT_EQ(View.Texts()[1], expected[static_cast<std::size_t>(mark - 1)]);
-    EXPECT_EQ(View.Run(1), "cat");
-  }
-}
-
-TEST_F(SearchTest, DoubleByteKeywordAfterDoubleByteText) {
-  WriteFile("KOVA5.TXT", {"ｱｲｳ日本語の辞書です"});
-  Discover();
-  Check(1);
-  Window.Mark = 2;
-  Driver.Search(u"辞書", false);
-  ASSERT_EQ(View.Lines.size(), 2u);
-  EXPECT_EQ(View.Texts()[1], "ｱｲｳ日本語の《辞書》です");
-  EXPECT_EQ(View.Lines[1].RunStart, 3 + 8 + 2);
-  EXPECT_EQ(View.Lines[1].RunLength, 4);
-  EXPECT_EQ(View.Run(1), "辞書");
-}
-
-TEST_F(SearchTest, OnlyTheLeftmostOccurrenceIsMarked) {
-  WriteFile("KOVA5.TXT", {"cat cat cat"});
-  Discover();
-  Check(1);
-  Window.Mark = 3;
-  Driver.Search(u"cat", false);
-  EXPECT_EQ(View.Texts(), (std::vector<std::string>{"-----KOVA辞書第5版-----", "**cat** cat cat"}));
-  EXPECT_EQ(Driver.HitCount(), 1);
-}
-
-TEST_F(SearchTest, AtWildcardMatchingNothingPutsTheMarksTogether) {
-  WriteFile("KOVA5.TXT", {"日本 Japan"});
-  Discover();
-  Check(1);
-  Window.Mark = 3;
-  Driver.Search(u"@", false);
-  EXPECT_EQ(View.Texts().at(1), "****日本 Japan");
-  EXPECT_EQ(View.Lines[1].RunLength, 0);
-}
-
-TEST_F(SearchTest, WordSearchKeepsWholeWordsOnly) {
-  WriteFile("KOVA5.TXT", {"category", "a cat.", "cat (pet)", "the cat", "concat"});
-  Discover();
-  Check(1);
-  Driver.Search(u"cat", true);
-  EXPECT_EQ(View.Texts(), (std::vector<std::string>{"-----KOVA辞書第5版-----", "a cat.", "cat (pet)", "the cat"}));
-  EXPECT_EQ(View.Run(1), " cat.");
-  EXPECT_EQ(View.Run(2), "cat ");
-  EXPECT_EQ(View.Run(3), " cat");
-  EXPECT_EQ(Driver.HitCount(), 3);
-}
-
-TEST_F(SearchTest, CaseInsensitiveOptionFindsOtherCases) {
-  WriteFile("KOVA5.TXT", {"a CAT", "a Cat", "a cat"});
-  Discover();
-  Check(1);
-  Driver.Search(u"cat", false);
-  EXPECT_EQ(Driver.HitCount(), 1);
-  Driver.SetIgnoreCase(true);
-  EXPECT_TRUE(Grep1.IgnoreCase());
-  EXPECT_TRUE(AWKStr1.IgnoreCase());
-  Driver.Search(u"cat", false);
-  EXPECT_EQ(Driver.HitCount(), 3);
-  EXPECT_EQ(View.Run(1), "CAT");
-}
-
-TEST_F(SearchTest, CaseOptionChangedDuringASearchWaitsForItsEnd) {
-  WriteFile("KOVA5.TXT", {"a cat", "a CAT", "a cat"});
-  Discover();
-  Check(1);
-  OnHit = [&] {
-    Driver.SetIgnoreCase(true);
-    EXPECT_FALSE(Grep1.IgnoreCase());
-    EXPECT_FALSE(AWKStr1.IgnoreCase());
-  };
-  Driver.Search(u"cat", false);
-  EXPECT_EQ(Driver.HitCount(), 2);
-  EXPECT_TRUE(Grep1.IgnoreCase());
-  EXPECT_TRUE(AWKStr1.IgnoreCase());
-}
-
-TEST_F(SearchTest, LineEndingInALoneLeadByteIsStillRendered) {
-  AWKStr1.SetPattern("cat");
-  Driver.Grep1Match(Grep1, LineInfo_t{"a cat\x82", 4});
-  ASSERT_EQ(View.Lines.size(), 1u);
-  EXPECT_EQ(View.Lines[0].Text, "a cat\x82");
-  EXPECT_EQ(View.Run(0), "cat");
-  EXPECT_EQ(Driver.HitCount(), 1);
-}
-
-TEST_F(SearchTest, LineWithoutKeywordIsSkippedSilently) {
-  AWKStr1.SetPattern("dog");
-  Driver.Grep1Match(Grep1, LineInfo_t{"a cat", 1});
-  EXPECT_TRUE(View.Lines.empty());
-  EXPECT_TRUE(Log.empty());
-  EXPECT_EQ(Driver.HitCount(), 0);
-}
-
-// --- Limits, cancel and errors ----------------------------------------------
-
-TEST_F(SearchTest, HitLimitStopsTheWholeSearch) {
-  WriteFile("KOVA5A.TXT", {"cat 1", "cat 2", "cat 3", "cat 4", "cat 5"});
-  WriteFile("KOVA5B.TXT", {"cat 6"});
-  WriteFile("KOVA4.TXT", {"cat 7"});
-  Discover();
-  Check(1);
-  Check(6);
-  Window.Limiting = true;
-  Window.Limit = 3;
-  Driver.Search(u"cat", false);
-  EXPECT_EQ(View.Texts(), (std::vector<std::string>{"-----KOVA辞書第5版-----", "cat 1", "cat 2", "cat 3"}));
-  EXPECT_TRUE(Driver.Stopped());
-  EXPECT_TRUE(EndsWith(Window.Status, u"秒 3件ﾋｯﾄ"));
-  EXPECT_TRUE(Window.MenusEnabled);
-}
-
-TEST_F(SearchTest, HitLimitOfOne) {
-  WriteFile("KOVA5.TXT", {"cat 1", "cat 2"});
-  WriteFile("KOVA4.TXT", {"cat 3"});
-  Discover();
-  Check(1);
-  Check(6);
-  Window.Limiting = true;
-  Window.Limit = 1;
-  Driver.Search(u"cat", false);
-  EXPECT_EQ(View.Texts(), (std::vector<std::string>{"-----KOVA辞書第5版-----", "cat 1"}));
-}
-
-TEST_F(SearchTest, LimitIsIgnoredWhenLimitingIsOff) {
-  WriteFile("KOVA5.TXT", {"cat 1", "cat 2", "cat 3"});
-  Discover();
-  Check(1);
-  Window.Limiting = false;
-  Window.Limit = 1;
-  Driver.Search(u"cat", false);
-  EXPECT_EQ(Driver.HitCount(), 3);
-  EXPECT_FALSE(Driver.Stopped());
-}
-
-TEST_F(SearchTest, CancelFromAHitKeepsTheHitsSoFar) {
-  WriteFile("KOVA5.TXT", {"cat 1", "cat 2", "cat 3"});
-  WriteFile("KOVA4.TXT", {"cat 4"});
-  Discover();
-  Check(1);
-  Check(6);
-  OnHit = [&] {
+TEST_F(SearchTest, CancelKeepsTheHitsSoFar) {
+  Dictionaries({{"KOVA5.TXT", {"cat 1"}}, {"KOVA-BIL.TXT", {"cat 2", "cat 3"}}, {"KOVA4.TXT", {"cat 4"}}}, {1, 2, 6});
+  Driver.Cancel();  // a flag left from before counts for nothing
+  Observer.OnHit = [&] {
     if (Driver.HitCount() == 2) Driver.Cancel();
   };
   try {
-    Driver.Search(u"cat", false);
+    Search(u"cat");
     FAIL() << "the search was not cancelled";
   } catch (const ECancelRequest& e) {
     EXPECT_EQ(e.Message(), Sjis("中断しました"));
   }
-  EXPECT_EQ(View.Texts(), (std::vector<std::string>{"-----KOVA辞書第5版-----", "cat 1", "cat 2"}));
-  EXPECT_TRUE(EndsWith(Window.Status, u"秒 2件ﾋｯﾄ"));
+  EXPECT_EQ(View.Lines(), (TLines{k5, "{cat} 1", "-----KOVAﾊﾞｲﾘﾝｶﾞﾙ辞書-----", "{cat} 2"}));
+  EXPECT_EQ(Observer.Ended, "終了:0.25秒 2件ﾋｯﾄ");
   EXPECT_FALSE(Driver.Searching());
   EXPECT_FALSE(Driver.CancelRequested());
-  EXPECT_TRUE(Window.SearchEnabled);
-  EXPECT_TRUE(Window.QueryEnabled);
-  EXPECT_TRUE(Window.MenusEnabled);
-  EXPECT_FALSE(Window.Busy);
-}
-
-TEST_F(SearchTest, CancelFromTheMessagePumpDuringTheSecondDictionary) {
-  WriteFile("KOVA5.TXT", {"cat 1"});
-  WriteFile("KOVA-BIL.TXT", {"cat 2", "cat 3"});
-  WriteFile("KOVA4.TXT", {"cat 4"});
-  Discover();
-  Check(1);
-  Check(2);
-  Check(6);
-  Grep1.ProcessMessages = [&] {
-    if (Driver.HitCount() == 2) Driver.Cancel();
-  };
-  EXPECT_THROW(Driver.Search(u"cat", false), ECancelRequest);
-  EXPECT_EQ(View.Texts(),
-            (std::vector<std::string>{"-----KOVA辞書第5版-----", "cat 1", "-----KOVAﾊﾞｲﾘﾝｶﾞﾙ辞書-----", "cat 2"}));
-}
-
-TEST_F(SearchTest, CancelFlagLeftFromBeforeIsCleared) {
-  WriteFile("KOVA5.TXT", {"cat"});
-  Discover();
-  Check(1);
-  Driver.Cancel();
-  EXPECT_NO_THROW(Driver.Search(u"cat", false));
-  EXPECT_EQ(Driver.HitCount(), 1);
+  EXPECT_FALSE(View.Filling);
 }
 
 TEST_F(SearchTest, MissingFileIsReportedWithItsName) {
-  WriteFile("KOVA5.TXT", {"cat"});
-  Discover();
-  Check(1);
+  Dictionaries({{"KOVA5.TXT", {"cat"}}}, {1});
   std::filesystem::remove("KOVA5.TXT");
   try {
-    Driver.Search(u"cat", false);
+    Search(u"cat");
     FAIL() << "no error";
   } catch (const EFileNotFound& e) {
     EXPECT_EQ(e.Message().rfind("KOVA5.TXT: ", 0), 0u) << e.Message();
   }
-  EXPECT_TRUE(Window.SearchEnabled);
-  EXPECT_EQ(View.Texts(), (std::vector<std::string>{"-----KOVA辞書第5版-----"}));
+  EXPECT_FALSE(Observer.Ended.empty());
+  EXPECT_EQ(View.Lines(), TLines{k5});
 }
 
-// --- Re-entrancy ------------------------------------------------------------
-
-TEST_F(SearchTest, DictionaryToggledDuringTheSearchCountsWhenReached) {
-  WriteFile("KOVA5.TXT", {"cat 1"});
-  WriteFile("KOVA略語.TXT", {"cat 2"});
-  WriteFile("KOVA4.TXT", {"cat 3"});
-  Discover();
-  Check(1);
-  Check(3);
-  OnHit = [&] {
-    if (Driver.HitCount() == 1) {
-      Window.Checked[2] = false;  // not searched yet: skipped
-      Window.Checked[5] = true;   // not searched yet: searched
-    }
+TEST_F(SearchTest, ChangesDuringASearch) {
+  // A dictionary toggled counts when the search reaches it; a second search
+  // does nothing; the case option waits for the end; a keyword pattern
+  // replaced (as the find dialog does) marks the later hits.
+  Dictionaries({{"KOVA5.TXT", {"cat and dog", "dog and cat"}}, {"KOVA略語.TXT", {"cat 2"}}, {"KOVA4.TXT", {"CAT 3"}}},
+               {1, 3});
+  Observer.OnHit = [&] {
+    if (Driver.HitCount() != 1) return;
+    Checked[2] = false;
+    Checked[5] = true;
+    Search(u"dog");
+    Driver.SetIgnoreCase(true);
+    EXPECT_FALSE(Grep1.IgnoreCase() || AWKStr1.IgnoreCase());
+    AWKStr1.SetPattern("dog");
   };
-  Driver.Search(u"cat", false);
-  EXPECT_EQ(View.Texts(),
-            (std::vector<std::string>{"-----KOVA辞書第5版-----", "cat 1", "-----KOVA辞書第4版-----", "cat 3"}));
+  Search(u"cat");
+  EXPECT_EQ(View.Lines(), (TLines{k5, "{cat} and dog", "{dog} and cat", k4}));
+  EXPECT_EQ(Observer.History, TLines{"cat"});
+  EXPECT_TRUE(Grep1.IgnoreCase() && AWKStr1.IgnoreCase());
 }
 
-TEST_F(SearchTest, SecondSearchDuringASearchDoesNothing) {
-  WriteFile("KOVA5.TXT", {"cat 1", "cat 2"});
-  Discover();
-  Check(1);
-  OnHit = [&] { Driver.Search(u"dog", false); };
-  Driver.Search(u"cat", false);
-  EXPECT_EQ(Driver.HitCount(), 2);
-  EXPECT_EQ(Window.History, (std::vector<std::u16string>{u"cat"}));
-}
-
-TEST_F(SearchTest, KeywordPatternReplacedDuringTheSearchMarksLaterHits) {
-  WriteFile("KOVA5.TXT", {"cat and dog", "dog and cat"});
-  Discover();
-  Check(1);
-  Window.Mark = 3;
-  OnHit = [&] { AWKStr1.SetPattern("dog"); };  // as the find dialog does
-  Driver.Search(u"cat", false);
-  EXPECT_EQ(View.Texts().at(1), "**cat** and dog");
-  EXPECT_EQ(View.Texts().at(2), "**dog** and cat");
+TEST_F(SearchTest, LineEndingInALoneLeadByteIsStillRendered) {
+  Dir.Write("KOVA5.TXT", "a cat\x82\r\nno\r\n");
+  Dictionaries({}, {1});
+  Search(u"cat");
+  ASSERT_EQ(View.LineCount(), 2);
+  EXPECT_EQ(View.LineBytes(1), "a cat\x82");
+  EXPECT_EQ(View.Store.Run(1).Start, 2u);
+  EXPECT_EQ(View.Store.Run(1).Length, 3u);
 }
 
 }  // namespace

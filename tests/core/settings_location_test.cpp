@@ -4,14 +4,16 @@
 #include <sys/stat.h>
 
 #include <set>
+#include <sstream>
 
+#include "core/settings.h"
 #include "temp_dir.h"
 
 using settings::TSettingsKind;
 
 namespace {
 
-// A file system described by three lists, so that "not writable" holds for
+// A file system of three lists of paths, so that "not writable" holds for
 // the superuser too.
 class TFakeProbe : public settings::IFileProbe {
  public:
@@ -21,127 +23,51 @@ class TFakeProbe : public settings::IFileProbe {
   bool MayWrite(const std::string& path) const override { return Writable.count(path) != 0; }
 };
 
-struct TCase {
-  const char* Name;
-  std::string Program;
-  std::set<std::string> Files, Folders, Writable;
-  std::string Override, ConfigHome;
-  TSettingsKind Kind;
-  std::string Path, Defaults;
-};
+std::set<std::string> Paths(const std::string& blankSeparated) {
+  std::istringstream in(blankSeparated);
+  return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
 
 }  // namespace
 
 TEST(SettingsLocation, ChoiceTable) {
   const std::string user = "/home/u/.config/kovalex/kovalex.ini";
-  const TCase cases[] = {
-      {"named by the environment",
-       "/opt/k/kovalex",
-       {},
-       {"/opt/k"},
-       {"/opt/k"},
-       "/tmp/s.ini",
-       "",
-       TSettingsKind::Named,
-       "/tmp/s.ini",
+  const TSettingsKind named = TSettingsKind::Named, portable = TSettingsKind::Portable, home = TSettingsKind::User;
+  const struct {
+    std::string Program, Files, Folders, Writable, Override, ConfigHome;
+    TSettingsKind Kind;
+    std::string Path, Defaults;
+  } rows[] = {
+      // program, files, folders, writable, KOVALEX_SETTINGS, XDG_CONFIG_HOME -> kind, path, defaults
+      {"/opt/k/kovalex", "", "/opt/k", "/opt/k", "/tmp/s.ini", "", named, "/tmp/s.ini", ""},
+      {"/opt/k/kovalex", "", "/opt/k", "/opt/k", "", "", portable, "/opt/k/kovalex.ini", ""},
+      {"/opt/k/kovalex", "", "/opt/k", "", "", "", home, user, ""},
+      {"/opt/k/kovalex", "/opt/k/kovalex.ini", "/opt/k", "/opt/k/kovalex.ini", "", "", portable, "/opt/k/kovalex.ini",
        ""},
-      {"writable program folder",
-       "/opt/k/kovalex",
-       {},
-       {"/opt/k"},
-       {"/opt/k"},
-       "",
-       "",
-       TSettingsKind::Portable,
-       "/opt/k/kovalex.ini",
-       ""},
-      {"read-only folder", "/opt/k/kovalex", {}, {"/opt/k"}, {}, "", "", TSettingsKind::User, user, ""},
-      {"writable file in a read-only folder",
-       "/opt/k/kovalex",
-       {"/opt/k/kovalex.ini"},
-       {"/opt/k"},
-       {"/opt/k/kovalex.ini"},
-       "",
-       "",
-       TSettingsKind::Portable,
-       "/opt/k/kovalex.ini",
-       ""},
-      {"read-only file in a writable folder gives defaults",
-       "/opt/k/kovalex",
-       {"/opt/k/kovalex.ini"},
-       {"/opt/k"},
-       {"/opt/k"},
-       "",
-       "",
-       TSettingsKind::User,
-       user,
-       "/opt/k/kovalex.ini"},
-      {"installed, folder writable by the superuser",
-       "/usr/bin/kovalex",
-       {},
-       {"/usr/bin", "/usr/share/kovalex"},
-       {"/usr/bin"},
-       "",
-       "",
-       TSettingsKind::User,
-       user,
-       ""},
-      {"installed, a file there gives defaults",
-       "/usr/local/bin/kovalex",
-       {"/usr/local/bin/kovalex.ini"},
-       {"/usr/local/bin", "/usr/local/share/kovalex"},
-       {"/usr/local/bin", "/usr/local/bin/kovalex.ini"},
-       "",
-       "",
-       TSettingsKind::User,
-       user,
-       "/usr/local/bin/kovalex.ini"},
-      {"a bin folder of a build tree is not installed",
-       "/src/bin/kovalex",
-       {},
-       {"/src/bin"},
-       {"/src/bin"},
-       "",
-       "",
-       TSettingsKind::Portable,
-       "/src/bin/kovalex.ini",
-       ""},
-      {"XDG_CONFIG_HOME",
-       "/opt/k/kovalex",
-       {},
-       {"/opt/k"},
-       {},
-       "",
-       "/cfg",
-       TSettingsKind::User,
-       "/cfg/kovalex/kovalex.ini",
-       ""},
-      {"relative XDG_CONFIG_HOME is ignored",
-       "/opt/k/kovalex",
-       {},
-       {"/opt/k"},
-       {},
-       "",
-       "cfg",
-       TSettingsKind::User,
-       user,
-       ""},
+      {"/opt/k/kovalex", "/opt/k/kovalex.ini", "/opt/k", "/opt/k", "", "", home, user, "/opt/k/kovalex.ini"},
+      {"/usr/bin/kovalex", "", "/usr/bin /usr/share/kovalex", "/usr/bin", "", "", home, user, ""},
+      {"/usr/local/bin/kovalex", "/usr/local/bin/kovalex.ini", "/usr/local/bin /usr/local/share/kovalex",
+       "/usr/local/bin /usr/local/bin/kovalex.ini", "", "", home, user, "/usr/local/bin/kovalex.ini"},
+      {"/src/bin/kovalex", "", "/src/bin", "/src/bin", "", "", portable, "/src/bin/kovalex.ini", ""},
+      {"/opt/k/kovalex", "", "/opt/k", "", "", "/cfg", home, "/cfg/kovalex/kovalex.ini", ""},
+      {"/opt/k/kovalex", "", "/opt/k", "", "", "cfg", home, user, ""},  // a relative XDG_CONFIG_HOME is ignored
   };
-  for (const TCase& c : cases) {
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c.Program + " " + c.Files + " / " + c.Writable + " / " + c.Override + c.ConfigHome);
     TFakeProbe probe;
-    probe.Files = c.Files;
-    probe.Folders = c.Folders;
-    probe.Writable = c.Writable;
+    probe.Files = Paths(c.Files), probe.Folders = Paths(c.Folders), probe.Writable = Paths(c.Writable);
     const settings::TSettingsLocation location =
         settings::ChooseSettingsLocation({c.Program, c.Override, c.ConfigHome, "/home/u"}, probe);
-    EXPECT_EQ(location.Kind, c.Kind) << c.Name;
-    EXPECT_EQ(location.Path, c.Path) << c.Name;
-    EXPECT_EQ(location.Defaults, c.Defaults) << c.Name;
+    EXPECT_EQ(location.Kind, c.Kind);
+    EXPECT_EQ(location.Path, c.Path);
+    EXPECT_EQ(location.Defaults, c.Defaults);
     // The defaults are read only while the user has no file.
-    EXPECT_EQ(settings::FileToLoad(location, probe), c.Defaults.empty() ? c.Path : c.Defaults) << c.Name;
+    EXPECT_EQ(settings::FileToLoad(location, probe), c.Defaults.empty() ? c.Path : c.Defaults);
     probe.Files.insert(location.Path);
-    EXPECT_EQ(settings::FileToLoad(location, probe), location.Path) << c.Name;
+    EXPECT_EQ(settings::FileToLoad(location, probe), location.Path);
   }
+  EXPECT_EQ(settings::SettingsPathFor("/o/k.v/kovalex"), "/o/k.v/kovalex.ini");
+  EXPECT_EQ(settings::SettingsPathFor("/o/kovalex.1.10"), "/o/kovalex.1.ini");
 }
 
 TEST(SettingsLocation, FirstSaveCreatesPrivateFoldersAndStartsFromTheDefaults) {
@@ -149,15 +75,14 @@ TEST(SettingsLocation, FirstSaveCreatesPrivateFoldersAndStartsFromTheDefaults) {
   const std::string defaults = dir.Write("kovalex.ini", "[x]\r\ny=1\r\n");
   const settings::TSettingsLocation location{TSettingsKind::User, dir / "config/kovalex/kovalex.ini", defaults};
   settings::PrepareSave(location);
-  struct stat st;
-  ASSERT_EQ(stat((dir / "config/kovalex").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0700u);
-  ASSERT_EQ(stat((dir / "config").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  for (const char* folder : {"config", "config/kovalex"}) {
+    struct stat st;
+    ASSERT_EQ(stat((dir / folder).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u) << folder;
+  }
   EXPECT_EQ(TTempDir::Read(location.Path), "[x]\r\ny=1\r\n");
   // A file of the user's own is never replaced by the defaults.
   dir.Write("config/kovalex/kovalex.ini", "mine");
   settings::PrepareSave(location);
   EXPECT_EQ(TTempDir::Read(location.Path), "mine");
-  EXPECT_EQ(TTempDir::Read(defaults), "[x]\r\ny=1\r\n");
 }

@@ -1,244 +1,222 @@
+// Settings as one value: what a file loads as, what a save writes, and what
+// several runs on one file leave in it.
 #include "core/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
-#include <string>
-#include <vector>
+#include <climits>
+#include <functional>
 
 #include "core/encoding.h"
+#include "core/settings_session.h"
 #include "temp_dir.h"
 
 using encoding::Sjis;
-using settings::LoadSettings;
+using settings::TSettingsValues;
 
 namespace {
 
-// Records every call in order, as readable text.
-class TRecorder : public settings::ISettingsTarget {
- public:
-  std::vector<std::string> Calls;
+// Every value as the file spells it, readable in a failure.
+std::string Show(const TSettingsValues& v) {
+  std::string text;
+  for (const settings::TSettingText& t : settings::SettingTexts(v))
+    text += encoding::SjisToUtf8(t.Key + "=" + t.Value) + "\n";
+  return text;
+}
 
-  void ClickDictionary(int number) override { Add("click " + std::to_string(number)); }
-  void SetShowTags(bool show) override { Add("tags " + std::to_string(show)); }
-  void SetKeywordMark(int mark) override { Add("mark " + std::to_string(mark)); }
-  void SetLimitEnabled(bool enabled) override { Add("limit on " + std::to_string(enabled)); }
-  void SetHitLimit(int limit) override { Add("hit limit " + std::to_string(limit)); }
-  void SetNormalFont(const std::string& faceSjis, int size) override {
-    Add("font " + encoding::SjisToUtf8(faceSjis) + " " + std::to_string(size));
-  }
-  void SetNormalColour(std::int32_t colour) override { Add("colour " + std::to_string(colour)); }
-  void SetKeywordStyle(bool bold, bool italic, bool underline) override {
-    Add("style " + std::to_string(bold) + std::to_string(italic) + std::to_string(underline));
-  }
-  void SetKeywordColour(std::int32_t colour) override { Add("keyword colour " + std::to_string(colour)); }
-  void SetBackgroundColour(std::int32_t colour) override { Add("background " + std::to_string(colour)); }
-  void SetGeometry(int top, int left, int width, int height) override {
-    Add("geometry " + std::to_string(top) + " " + std::to_string(left) + " " + std::to_string(width) + " " +
-        std::to_string(height));
-  }
+// Settings that differ from the defaults in every value.
+TSettingsValues Changed() {
+  // clang-format off
+  return {{true, false, true, false, true, false}, true, 3, true, 42, Sjis("ＭＳ 明朝"), 9, 128, true, true, true, 0,
+          -2147483643, 5, 6, 700, 500, ""};
+  // clang-format on
+}
 
-  // The recorded calls that start with prefix.
-  std::vector<std::string> Starting(const std::string& prefix) const {
-    std::vector<std::string> found;
-    for (const std::string& c : Calls) {
-      if (c.compare(0, prefix.size(), prefix) == 0) found.push_back(c);
-    }
-    return found;
-  }
-
- private:
-  void Add(std::string call) { Calls.push_back(std::move(call)); }
-};
-
-const std::vector<std::string> kDefaultCalls = {
-    "tags 0",   "mark 5",    "limit on 0",         "hit limit 100",       "font ＭＳ ゴシック 12",
-    "colour 0", "style 000", "keyword colour 255", "background 16777215", "geometry 0 0 415 180"};
-
-// Loads settings from a file with the given UTF-8 text (stored as Shift-JIS).
-TRecorder LoadFrom(const std::string& utf8Text) {
+void LoadInto(const std::string& utf8, TSettingsValues& values) {
   TTempDir dir;
-  const std::string path = dir.Write("kovalex.ini", Sjis(utf8Text));
-  TRecorder recorder;
-  LoadSettings(TProfile(path), recorder);
-  return recorder;
+  settings::LoadSettings(TProfile(dir.Write("k.ini", Sjis(utf8))), values);
 }
 
 }  // namespace
 
-TEST(LoadSettings, DefaultsWithoutAFile) {
-  TTempDir dir;
-  TRecorder recorder;
-  LoadSettings(TProfile(dir / "missing.ini"), recorder);
-  EXPECT_EQ(recorder.Calls, kDefaultCalls);
+TEST(LoadSettings, Table) {
+  std::string longFace, cutFace;
+  for (int i = 0; i < 200; ++i) longFace += "字";  // 400 bytes
+  for (int i = 0; i < 127; ++i) cutFace += "字";   // 254 bytes: the 128th would end at byte 256
+  const struct {
+    std::string File;
+    std::function<void(TSettingsValues&)> Change;
+  } rows[] = {
+      {"", [](TSettingsValues&) {}},
+      {"[辞書]\nKOVA辞書第4版=2\nKOVA略語辞書=1\nKOVA辞書第5版=0\nKOVAバイリンガル辞書=yes\nKOVA固有名詞辞書=0x1\n",
+       [](TSettingsValues& v) { v.Dictionaries = {false, false, true, true, false, true}; }},
+      {"[フォーム位置]\n幅=0x1F\n高さ=0X20\nトップ=$10\nレフト=-$2\n",
+       [](TSettingsValues& v) { v.Width = 31, v.Height = 32, v.Top = 16, v.Left = -2; }},
+      {"[フォーム位置]\n幅=0x\n高さ=12a\nトップ=2147483648\nレフト=0xG\n", [](TSettingsValues&) {}},
+      {"[フォーム位置]\nトップ=-2147483648\nレフト=0xFFFFFFFF\n",
+       [](TSettingsValues& v) { v.Top = INT_MIN, v.Left = -1; }},
+      {"[表示]\n検索件数=0\nキーワードのマーク=0\n", [](TSettingsValues&) {}},
+      {"[表示]\n検索件数=10000\nキーワードのマーク=7\n", [](TSettingsValues&) {}},
+      {"[表示]\n検索件数=1\nキーワードのマーク=1\n背景色=-16777201\nキーワードのフォントスタイル アンダーライン=-1\n",
+       [](TSettingsValues& v) {
+         v.HitLimit = 1, v.KeywordMark = 1, v.BackgroundColour = -16777201, v.Underline = true;
+       }},
+      {"[表示]\n検索件数=9999\nキーワードのマーク=4\n",
+       [](TSettingsValues& v) { v.HitLimit = 9999, v.KeywordMark = 4; }},
+      {"[表示]\n通常のフォント名=" + longFace + "\n通常のフォントサイズ=9\n",
+       [&cutFace](TSettingsValues& v) { v.NormalFontFace = Sjis(cutFace), v.NormalFontSize = 9; }},
+  };
+  for (const auto& row : rows) {
+    TSettingsValues expected = settings::DefaultSettings(), loaded = Changed();
+    row.Change(expected);
+    LoadInto(row.File, loaded);
+    EXPECT_EQ(Show(loaded), Show(expected)) << row.File;
+  }
 }
 
-TEST(LoadSettings, ClicksOnlyDictionariesThatReadTrue) {
-  const TRecorder r = LoadFrom(
-      "[辞書]\r\nKOVA辞書第4版=2\r\nKOVA略語辞書=1\r\nKOVA辞書第5版=0\r\nKOVAバイリンガル辞書=yes\r\n"
-      "KOVA固有名詞辞書=0x1\r\n");
-  EXPECT_EQ(r.Starting("click"), (std::vector<std::string>{"click 3", "click 4", "click 6"}));
-  EXPECT_EQ(r.Calls.front(), "click 3");  // before every other setting
-}
-
-TEST(LoadSettings, IntegersReadHexadecimalAfter0xOrDollar) {
-  EXPECT_EQ(LoadFrom("[フォーム位置]\n幅=0x1F\n高さ=0X20\nトップ=$10\nレフト=-$2\n").Starting("geometry"),
-            std::vector<std::string>{"geometry 16 -2 31 32"});
-  // "0x" alone, bad digits and overflow give the default.
-  EXPECT_EQ(LoadFrom("[フォーム位置]\n幅=0x\n高さ=12a\nトップ=2147483648\nレフト=0xG\n").Starting("geometry"),
-            std::vector<std::string>{"geometry 0 0 415 180"});
-  EXPECT_EQ(LoadFrom("[フォーム位置]\nトップ=-2147483648\n").Starting("geometry"),
-            std::vector<std::string>{"geometry -2147483648 0 415 180"});
-}
-
-TEST(LoadSettings, HitLimitOutsideOneTo9999IsNotPassedOn) {
-  EXPECT_TRUE(LoadFrom("[表示]\n検索件数=0\n").Starting("hit limit").empty());
-  EXPECT_TRUE(LoadFrom("[表示]\n検索件数=10000\n").Starting("hit limit").empty());
-  EXPECT_TRUE(LoadFrom("[表示]\n検索件数=-5\n").Starting("hit limit").empty());
-  EXPECT_EQ(LoadFrom("[表示]\n検索件数=250\n").Starting("hit limit"), std::vector<std::string>{"hit limit 250"});
-  EXPECT_EQ(LoadFrom("[表示]\n検索件数=9999\n").Starting("hit limit"), std::vector<std::string>{"hit limit 9999"});
-  EXPECT_EQ(LoadFrom("[表示]\n検索件数=1\n").Starting("hit limit"), std::vector<std::string>{"hit limit 1"});
-}
-
-TEST(LoadSettings, KeywordMarkOutsideOneToFourIsNone) {
-  EXPECT_EQ(LoadFrom("[表示]\nキーワードのマーク=0\n").Starting("mark"), std::vector<std::string>{"mark 5"});
-  EXPECT_EQ(LoadFrom("[表示]\nキーワードのマーク=7\n").Starting("mark"), std::vector<std::string>{"mark 5"});
-  EXPECT_EQ(LoadFrom("[表示]\nキーワードのマーク=1\n").Starting("mark"), std::vector<std::string>{"mark 1"});
-  EXPECT_EQ(LoadFrom("[表示]\nキーワードのマーク=4\n").Starting("mark"), std::vector<std::string>{"mark 4"});
-}
-
-TEST(LoadSettings, FontFaceIsCutTo255BytesOnACharacterBoundary) {
-  std::string face;
-  for (int i = 0; i < 200; ++i) face += "字";  // 400 bytes in Shift-JIS
-  const TRecorder r = LoadFrom("[表示]\n通常のフォント名=" + face + "\n通常のフォントサイズ=9\n");
-  std::string expected;
-  for (int i = 0; i < 127; ++i) expected += "字";  // 254 bytes
-  EXPECT_EQ(r.Starting("font"), std::vector<std::string>{"font " + expected + " 9"});
-}
-
-TEST(LoadSettings, BadColourStopsTheRemainingSteps) {
-  TTempDir dir;
-  const std::string path =
-      dir.Write("kovalex.ini", Sjis("[表示]\n通常のフォント名=Serif\n通常のフォントサイズ=14\n通常のフォント色=red\n"
-                                    "キーワードのフォントスタイル ボールド=1\n[フォーム位置]\n幅=500\n"));
-  TRecorder recorder;
+// A bad colour ends the reading: what came before it is read, the rest keeps
+// what the values held.
+TEST(LoadSettings, BadColourStopsTheReading) {
+  TSettingsValues values = Changed(), expected = Changed();
   try {
-    LoadSettings(TProfile(path), recorder);
+    LoadInto("[表示]\n通常のフォント名=Serif\n通常のフォントサイズ=14\n通常のフォント色=red\n[フォーム位置]\n幅=5\n",
+             values);
     FAIL() << "no error";
   } catch (const Exception& e) {
     EXPECT_EQ(encoding::SjisToUtf8(e.Message()), "'red' は正しい整数値ではありません");
   }
-  // The font came before the colour; nothing after the colour was applied.
-  EXPECT_EQ(recorder.Calls.back(), "font Serif 14");
-  EXPECT_TRUE(recorder.Starting("style").empty());
-  EXPECT_TRUE(recorder.Starting("geometry").empty());
+  const TSettingsValues d = settings::DefaultSettings();
+  expected.Dictionaries = d.Dictionaries, expected.ShowTags = false, expected.KeywordMark = 5;
+  expected.LimitEnabled = false, expected.HitLimit = 100, expected.NormalFontFace = "Serif",
+  expected.NormalFontSize = 14;
+  EXPECT_EQ(Show(values), Show(expected));
+  EXPECT_THROW(LoadInto("[表示]\nキーワードのフォント色=$FF00\n背景色=\n", values), Exception);
+  const TSettingsValues before = expected;
+  expected = d;
+  expected.KeywordColour = 0xFF00, expected.BackgroundColour = before.BackgroundColour;
+  expected.Top = before.Top, expected.Left = before.Left, expected.Width = before.Width,
+  expected.Height = before.Height;
+  EXPECT_EQ(Show(values), Show(expected));
 }
 
-TEST(LoadSettings, BadBackgroundKeepsTheStepsBeforeIt) {
-  TRecorder recorder;
+TEST(SaveSettings, WritesEveryKeyInOrderAndReadsBack) {
   TTempDir dir;
-  const std::string path = dir.Write("kovalex.ini", Sjis("[表示]\nキーワードのフォント色=$FF00\n背景色=\n"));
-  EXPECT_THROW(LoadSettings(TProfile(path), recorder), Exception);
-  EXPECT_EQ(recorder.Calls.back(), "keyword colour 65280");
-}
-
-TEST(LoadSettings, NegativeColoursAreSystemColours) {
-  EXPECT_EQ(LoadFrom("[表示]\n背景色=-16777201\n").Starting("background"),
-            std::vector<std::string>{"background -16777201"});
-}
-
-TEST(SaveSettings, WritesEveryKeyInOrderWithOneAndZero) {
-  TTempDir dir;
-  TProfile profile(dir / "kovalex.ini");
-  settings::TSettingsValues v = settings::DefaultSettings();
+  TProfile profile(dir / "k.ini");
+  TSettingsValues v = settings::DefaultSettings();
   v.Dictionaries = {true, false, true, false, false, true};
   v.Italic = true;
   settings::SaveSettings(profile, v);
-  const std::string expected =
-      "[辞書]\r\nKOVA辞書第5版=1\r\nKOVAバイリンガル辞書=0\r\nKOVA略語辞書=1\r\nKOVA固有名詞辞書=0\r\n"
-      "KOVA専門用語辞書第5版=0\r\nKOVA辞書第4版=1\r\n"
-      "[表示]\r\nタグの表示=0\r\nキーワードのマーク=5\r\n検索件数の制限=0\r\n検索件数=100\r\n"
-      "通常のフォント名=ＭＳ ゴシック\r\n通常のフォントサイズ=12\r\n通常のフォント色=0\r\n"
-      "キーワードのフォントスタイル ボールド=0\r\nキーワードのフォントスタイル イタリック=1\r\n"
-      "キーワードのフォントスタイル アンダーライン=0\r\nキーワードのフォント色=255\r\n背景色=16777215\r\n"
-      "[フォーム位置]\r\nトップ=0\r\nレフト=0\r\n幅=415\r\n高さ=180\r\n";
-  EXPECT_EQ(TTempDir::Read(dir / "kovalex.ini"), Sjis(expected));
-}
-
-TEST(SaveSettings, EveryValueSurvivesARoundTrip) {
-  TTempDir dir;
-  settings::TSettingsValues v;
-  v.Dictionaries = {false, true, false, true, true, false};
-  v.ShowTags = true;
-  v.KeywordMark = 3;
-  v.LimitEnabled = true;
-  v.HitLimit = 42;
-  v.NormalFontFace = Sjis("IPAゴシック");
-  v.NormalFontSize = 15;
-  v.NormalColour = 0x123456;
-  v.Bold = true;
-  v.Underline = true;
-  v.KeywordColour = 0xFF00;
-  v.BackgroundColour = -16777201;
-  v.Top = -20;
-  v.Left = 30;
-  v.Width = 800;
-  v.Height = 600;
-  {
-    TProfile profile(dir / "kovalex.ini");
-    settings::SaveSettings(profile, v);
+  EXPECT_EQ(encoding::SjisToUtf8(TTempDir::Read(dir / "k.ini")),
+            "[辞書]\r\nKOVA辞書第5版=1\r\nKOVAバイリンガル辞書=0\r\nKOVA略語辞書=1\r\nKOVA固有名詞辞書=0\r\n"
+            "KOVA専門用語辞書第5版=0\r\nKOVA辞書第4版=1\r\n"
+            "[表示]\r\nタグの表示=0\r\nキーワードのマーク=5\r\n検索件数の制限=0\r\n検索件数=100\r\n"
+            "通常のフォント名=ＭＳ ゴシック\r\n通常のフォントサイズ=12\r\n通常のフォント色=0\r\n"
+            "キーワードのフォントスタイル ボールド=0\r\nキーワードのフォントスタイル イタリック=1\r\n"
+            "キーワードのフォントスタイル アンダーライン=0\r\nキーワードのフォント色=255\r\n背景色=16777215\r\n"
+            "[フォーム位置]\r\nトップ=0\r\nレフト=0\r\n幅=415\r\n高さ=180\r\n");
+  for (TSettingsValues values : {settings::DefaultSettings(), Changed()}) {
+    values.DictionaryFolder = "/d/" + Sjis("辞書");
+    settings::SaveSettings(profile, values);
+    TSettingsValues loaded;
+    settings::LoadSettings(TProfile(dir / "k.ini"), loaded);
+    loaded.DictionaryFolder = settings::RememberedDictionaryFolder(TProfile(dir / "k.ini"));
+    EXPECT_EQ(Show(loaded), Show(values));
+    EXPECT_EQ(loaded, values);
   }
-  TRecorder r;
-  LoadSettings(TProfile(dir / "kovalex.ini"), r);
-  EXPECT_EQ(r.Calls,
-            (std::vector<std::string>{"click 2", "click 4", "click 5", "tags 1", "mark 3", "limit on 1", "hit limit 42",
-                                      "font IPAゴシック 15", "colour 1193046", "style 101", "keyword colour 65280",
-                                      "background -16777201", "geometry -20 30 800 600"}));
 }
 
-TEST(SaveSettings, DefaultsSurviveARoundTrip) {
-  TTempDir dir;
-  {
-    TProfile profile(dir / "kovalex.ini");
-    settings::SaveSettings(profile, settings::DefaultSettings());
+// ---------------------------------------------------------------------------
+// Several runs of the program on one settings file
+
+namespace {
+
+// One run: its session and the values its window shows, the font name as
+// the window can show it (bytes without a character become "?").
+struct TRun {
+  settings::TSettingsSession Session;
+  TSettingsValues Values = settings::DefaultSettings();
+  explicit TRun(const std::string& path) {
+    Session.Load(path, Values);
+    Values.NormalFontFace = encoding::EncodeSjisLossy(encoding::SjisToUtf16(Values.NormalFontFace)).Bytes;
+    Session.SetLoadedValues(Values);
   }
-  TRecorder r;
-  LoadSettings(TProfile(dir / "kovalex.ini"), r);
-  EXPECT_EQ(r.Calls, kDefaultCalls);
+};
+
+TSettingsValues Load(const std::string& path) {
+  TSettingsValues values = settings::DefaultSettings();
+  settings::LoadSettings(TProfile(path), values);
+  return values;
 }
 
-TEST(SaveSettings, UnknownKeysAndSectionsSurvive) {
+}  // namespace
+
+// Each run writes only what it changed over what the file holds when it
+// ends; a font name nobody changed keeps bytes the window cannot show.
+TEST(SettingsRuns, TwoRunsSavingInTurnKeepEachOthersChanges) {
+  const std::string badFace =
+      "Bad\xFF\xFD\x82"
+      "Font";
   TTempDir dir;
-  const std::string path =
-      dir.Write("kovalex.ini", Sjis("; mine\r\n[表示]\r\n検索件数=7\r\n独自=keep\r\n\r\n[Extra]\r\nx=1\r\n"));
-  TProfile profile(path);
-  settings::TSettingsValues v = settings::DefaultSettings();
-  v.HitLimit = 8;
-  settings::SaveSettings(profile, v);
-  // Known keys missing from a section go after its last key; missing sections
-  // go to the end in the order they are written.
-  const std::string expected =
-      "; mine\r\n[表示]\r\n検索件数=8\r\n独自=keep\r\nタグの表示=0\r\nキーワードのマーク=5\r\n検索件数の制限=0\r\n"
-      "通常のフォント名=ＭＳ ゴシック\r\n通常のフォントサイズ=12\r\n通常のフォント色=0\r\n"
-      "キーワードのフォントスタイル ボールド=0\r\nキーワードのフォントスタイル イタリック=0\r\n"
-      "キーワードのフォントスタイル アンダーライン=0\r\nキーワードのフォント色=255\r\n背景色=16777215\r\n"
-      "\r\n[Extra]\r\nx=1\r\n"
-      "[辞書]\r\nKOVA辞書第5版=0\r\nKOVAバイリンガル辞書=0\r\nKOVA略語辞書=0\r\nKOVA固有名詞辞書=0\r\n"
-      "KOVA専門用語辞書第5版=0\r\nKOVA辞書第4版=0\r\n"
-      "[フォーム位置]\r\nトップ=0\r\nレフト=0\r\n幅=415\r\n高さ=180\r\n";
-  EXPECT_EQ(TTempDir::Read(path), Sjis(expected));
+  const std::string path = dir.Write(
+      "k.ini", Sjis("[表示]\r\n通常のフォント名=") + badFace + Sjis("\r\n検索件数=250\r\n[ほか]\r\n未知=残す\r\n"));
+  TRun first(path), second(path);
+  first.Values.HitLimit = 300;
+  first.Values.Dictionaries[0] = true;
+  first.Session.Save(path, first.Values);
+  second.Values.KeywordMark = 2;
+  second.Values.Width = 600;
+  second.Session.Save(path, second.Values);
+  TSettingsValues expected = settings::DefaultSettings();
+  expected.NormalFontFace = badFace;
+  expected.HitLimit = 300, expected.Dictionaries[0] = true, expected.KeywordMark = 2, expected.Width = 600;
+  EXPECT_EQ(Show(Load(path)), Show(expected));
+  const std::string saved = TTempDir::Read(path);
+  EXPECT_NE(saved.find(Sjis("未知=残す")), std::string::npos);
+  TRun third(path);  // a run that changes nothing leaves the file as it is
+  third.Session.Save(path, third.Values);
+  EXPECT_EQ(TTempDir::Read(path), saved);
 }
 
-TEST(SaveSettings, FailedSaveReportsTheFile) {
+// One run alone writes what SaveSettings writes for its values.
+TEST(SettingsRuns, ASingleRunWritesWhatSaveSettingsWrites) {
+  const std::string original = Sjis(
+      "; mine\r\n[フォーム位置]\r\n幅=0x1F0\r\n[表示]\r\n検索件数=0\r\n"
+      "通常のフォント名=IPAゴシック\r\n[辞書]\r\nKOVA略語辞書=1\r\n");
+  for (int change = 0; change < 3; ++change) {
+    TTempDir dir;
+    const std::string path = dir.Write("k.ini", original);
+    TRun run(path);
+    if (change == 1) run.Values.Dictionaries[2] = false;
+    if (change == 2) run.Values = Changed();
+    run.Session.Save(path, run.Values);
+    TProfile alone(dir.Write("alone.ini", original));
+    settings::SaveSettings(alone, run.Values);
+    EXPECT_EQ(TTempDir::Read(path), TTempDir::Read(dir / "alone.ini")) << "change " << change;
+  }
+}
+
+// A file that cannot be read is reported once, at the start, after the
+// defaults were filled in; the end neither writes it nor reports it again.
+TEST(SettingsRuns, UnreadableFileIsReportedAtTheStartOnly) {
   TTempDir dir;
-  const std::string path = dir.Write("kovalex.ini", "");
-  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-  TProfile profile(path);
-  EXPECT_THROW(settings::SaveSettings(profile, settings::DefaultSettings()), Exception);
-}
-
-TEST(SettingsPath, ExtensionIsReplacedOrAppended) {
-  EXPECT_EQ(settings::SettingsPathFor("/opt/kovalex/kovalex"), "/opt/kovalex/kovalex.ini");
-  EXPECT_EQ(settings::SettingsPathFor("/opt/kovalex/kovalex.exe"), "/opt/kovalex/kovalex.ini");
-  EXPECT_EQ(settings::SettingsPathFor("/opt/k.v/kovalex"), "/opt/k.v/kovalex.ini");
-  EXPECT_EQ(settings::SettingsPathFor("/opt/kovalex/kovalex.1.10"), "/opt/kovalex/kovalex.1.ini");
+  ASSERT_EQ(mkfifo((dir / "fifo.ini").c_str(), 0644), 0);
+  std::filesystem::create_directory(dir / "directory.ini");
+  for (const auto& [name, reason] : {std::pair{"fifo.ini", "通常のファイルではありません"},
+                                     std::pair{"directory.ini", "ディレクトリは開けません"}}) {
+    const std::string path = dir / name;
+    settings::TSettingsSession session;
+    TSettingsValues values = Changed();
+    try {
+      session.Load(path, values);
+      ADD_FAILURE() << "no error for " << name;
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message(), path + ": " + Sjis(reason));
+    }
+    EXPECT_EQ(Show(values), Show(settings::DefaultSettings()));
+    session.SetLoadedValues(values);
+    EXPECT_NO_THROW(session.Save(path, Changed()));
+  }
+  EXPECT_EQ(std::filesystem::status(dir / "fifo.ini").type(), std::filesystem::file_type::fifo);
+  EXPECT_TRUE(std::filesystem::is_empty(dir / "directory.ini"));
 }
