@@ -97,6 +97,10 @@ TFastScan::TFastScan(TScanAutomaton automaton, std::string required, bool foldsC
     if (!atStart) FRequired.clear();
     FExactLiteral = false;
   }
+  // The bytes every match begins with bound where attempts can start; they
+  // hold no line end but for a line feed as their first byte (a "^").
+  FPrefixStarts = atStart && FLineLocal && !FExactLiteral && !FRequired.empty() &&
+                  FRequired.find_first_of("\r\n", 1) == std::string::npos && !FRequired.starts_with('\r');
   FStartsAtLineStarts = ComputeStartsAtLineStarts();
   FClasses = TCharClasses(FAutomaton);
   ResetSets();
@@ -108,6 +112,7 @@ void TFastScan::UseRequiredSet(const TRequiredSet& set) {
   FExactSet = set.Exact;
   FRequired.clear();
   FExactLiteral = false;
+  FPrefixStarts = false;
 }
 
 std::size_t TFastScan::FindRequired(std::string_view data) const {
@@ -305,6 +310,75 @@ bool TFastScan::LiteralWindowMatches(std::string_view window, std::size_t& next)
   return false;
 }
 
+// An attempt can only accept where the prefix stands at a character start,
+// so each such place runs its one attempt, usually for a few characters.  A
+// line on which they run long (a frequent prefix and attempts that go on to
+// the line end) is decided by the scan of all its attempts at once instead,
+// so that no line costs more than a few times its length.
+bool TFastScan::PrefixWindowMatches(std::string_view window, std::size_t& next) {
+  const auto* p = reinterpret_cast<const unsigned char*>(window.data());
+  const std::size_t leading = LeadingLength(p);
+  const std::size_t lineEnd = LineEnd(p, window.size(), leading);
+  const std::string_view line = window.substr(0, lineEnd);
+  TCharacterStarts starts(p, leading);
+  std::size_t steps = 0;
+  for (std::size_t from = 0;;) {
+    const std::size_t at = from + FindBytes(line.substr(from), FRequired, FRequiredFoldsCase);
+    if (at >= lineEnd) break;
+    if ((at == 0 || (at >= leading && starts.At(at))) && AttemptAccepts(p, at, leading, lineEnd, steps)) return true;
+    if (steps > 2 * lineEnd + 64) {
+      std::int32_t running = 0;
+      return WindowMatches(window, next, running);
+    }
+    from = at + 1;
+  }
+  next = starts.At(lineEnd) ? window.size() - 1 : lineEnd - 1;
+  return false;
+}
+
+bool TFastScan::AttemptAccepts(const unsigned char* p, std::size_t at, std::size_t leading, std::size_t lineEnd,
+                               std::size_t& steps) {
+  const std::int32_t empty = FEmpty * FClasses.Count;
+  std::size_t i = at;
+  int cls;
+  if (at == 0) {
+    cls = leading > 1 ? FClasses.Pair(p[0], '\n') : FClasses.ByteClass[p[0]];
+    i = leading;
+  } else if (FClasses.LeadIndex[p[i]] >= 0) {
+    if (i + 1 == lineEnd) return false;  // pairs with the line feed: the next line's leading character
+    cls = FClasses.Pair(p[i], p[i + 1]);
+    i += 2;
+  } else {
+    cls = FClasses.ByteClass[p[i]];
+    i += 1;
+  }
+  std::int32_t set = Step(empty, cls, true);
+  bool dangling = false;
+  while (set != kAccept && set != empty && i < lineEnd) {
+    ++steps;
+    const unsigned char b = p[i];
+    if (FClasses.LeadIndex[b] >= 0) {
+      if (i + 1 == lineEnd) {
+        dangling = true;
+        break;
+      }
+      cls = FClasses.Pair(b, p[i + 1]);
+      i += 2;
+    } else {
+      cls = FClasses.ByteClass[b];
+      i += 1;
+    }
+    const std::int32_t following = FNoStart[static_cast<std::size_t>(set + cls)];
+    set = following != kUnknown ? following : Step(set, cls, false);
+  }
+  if (set == kAccept) return true;
+  if (set == empty) return false;
+  // The character that ends the line: the line feed, or the dangling lead
+  // byte paired with it.
+  cls = dangling ? FClasses.Pair(p[lineEnd - 1], '\n') : FClasses.ByteClass[static_cast<unsigned char>('\n')];
+  return Step(set, cls, false) == kAccept;
+}
+
 // The set's strings hold no line end, and each is whole characters: one
 // found at a character start of the line is a match.
 bool TFastScan::SetWindowMatches(std::string_view window, std::size_t& next) {
@@ -374,6 +448,8 @@ void TFastScan::Run(TTxtFile& file, const std::function<void()>& report) {
     bool matches;
     if (FExactLiteral) {
       matches = LiteralWindowMatches(window, next);
+    } else if (FPrefixStarts) {
+      matches = PrefixWindowMatches(window, next);
     } else if (FExactSet) {
       matches = SetWindowMatches(window, next);
     } else {

@@ -30,9 +30,11 @@
 //    step per character;
 //  - per line: finding its end (memchr), the attempts of the line (for a
 //    fixed string, or a set that is exactly the pattern's matches, finding
-//    one at a character start instead); for a pattern whose attempts start
-//    only on a line's leading character (a pattern anchored with "^"), only
-//    until they have all failed;
+//    one at a character start instead; for a pattern every match of which
+//    begins with fixed bytes, only the attempts that start where they
+//    stand); for a pattern whose attempts start only on a line's leading
+//    character (a pattern anchored with "^"), only until they have all
+//    failed;
 //  - per report: the reader's GetLine (message pump, cancel test, the line's
 //    text and number) and the handler.
 // Line feeds are counted by the reader in bulk, only up to reported lines.
@@ -119,6 +121,14 @@ class TFastScan {
   // window reaches an accepting state in the lines that follow.
   bool RunsOnToAccept(TTxtFile& file, std::size_t from, std::int32_t running);
   bool LiteralWindowMatches(std::string_view window, std::size_t& next);
+  // For a line-local pattern every match of which begins with the required
+  // bytes: only the attempts that start where they stand are run.
+  bool PrefixWindowMatches(std::string_view window, std::size_t& next);
+  // Whether the one attempt that starts at the character at of the window's
+  // line accepts, within the line or on its final character; steps counts
+  // the table steps taken.
+  bool AttemptAccepts(const unsigned char* p, std::size_t at, std::size_t leading, std::size_t lineEnd,
+                      std::size_t& steps);
   bool SetWindowMatches(std::string_view window, std::size_t& next);
   // The first place in data where the required bytes or one of the set's
   // strings stand, or data.size().
@@ -131,6 +141,8 @@ class TFastScan {
   std::string FRequired;
   bool FRequiredFoldsCase;
   bool FExactLiteral;
+  // Every match begins with FRequired, and attempts end in their line.
+  bool FPrefixStarts = false;
   std::unique_ptr<TMultiSearch> FSet;  // instead of FRequired
   bool FExactSet = false;
   bool FLineLocal;
