@@ -102,14 +102,15 @@ void TGrep::Grep(const TOpenReader& open, const bool* cancelFlag) {
   try {
     file = open({.KeepCrLf = fast && fast->AllowsKeptCrLf(),
                  .RegularFilesOnly = RegularFilesOnly,
-                 .MaxLineBytes = MaxLineBytes});
+                 .MaxLineBytes = MaxLineBytes,
+                 .CountLines = !CountOnly});
   } catch (const EEndOfFile&) {
     return;  // an empty file has no lines to report
   }
   TBusyGuard busy(FBusy);
   try {
     if (cross)
-      cross->Run(*file, [&](LineInfo_t lineInfo) { OnMatch(*this, std::move(lineInfo)); });
+      cross->Run(*file, [&](LineInfo_t lineInfo) { OnMatch(*this, CountOnly ? LineInfo_t{} : std::move(lineInfo)); });
     else if (fast)
       fast->Run(*file, [&] { Report(*file); });
     else if (!literal)
@@ -164,7 +165,10 @@ TScanAutomaton TGrep::FastAutomaton(const TDFA& dfa, bool foldCase) const {
 
 void TGrep::Report(TTxtFile& file) {
   LineInfo_t lineInfo;
-  file.GetLine(lineInfo);
+  if (CountOnly)
+    file.PassLine();
+  else
+    file.GetLine(lineInfo);
   OnMatch(*this, std::move(lineInfo));
 }
 

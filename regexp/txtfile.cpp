@@ -163,7 +163,7 @@ void TTxtFile::Normalise(std::size_t offset, std::size_t count) {
     len = count - (endsInCR ? 1 : 0);
   } else {
     len = CleanLineEnds(data, count, endsInCR);
-    feeds = CountByte(data, len, '\n');
+    feeds = Options.CountLines ? CountByte(data, len, '\n') : 0;
   }
   // A CR that ends the block: at the end of the file it is a line end of its
   // own, otherwise the next block decides.
@@ -235,6 +235,10 @@ void TTxtFile::NextBlock() {
 // directly, those in Buffer from whichever side is shorter, the bytes passed
 // or the rest of the block (subtracted from the block's count).
 void TTxtFile::Settle() {
+  if (!Options.CountLines) {
+    CountedTo = Cursor;
+    return;
+  }
   std::size_t feeds = 0;
   if (CountedTo < 0 && CountedTo < Cursor) {
     const std::ptrdiff_t carryEnd = std::min<std::ptrdiff_t>(Cursor, 0);
@@ -299,9 +303,13 @@ unsigned char TTxtFile::AheadByteSlow() {
 }
 
 void TTxtFile::GetLine(LineInfo_t& lineInfo) {
+  PassLine();
+  FillLine(lineInfo);
+}
+
+void TTxtFile::PassLine() {
   ProcessMessagesAndTestCancel();
   if (MoveToLineEnd()) Ahead = Cursor;
-  FillLine(lineInfo);
 }
 
 // Moves the main cursor onto the line feed that ends the current line;

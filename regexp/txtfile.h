@@ -52,6 +52,9 @@ struct TReadOptions {
   // Lines counted before the first one: for a stream that goes on where
   // another left off (its first line is LinesBefore + 1).
   std::int64_t LinesBefore = 0;
+  // Line feeds are counted for line numbers; a reader whose lines are only
+  // counted by its caller spares the counting (line numbers then read 0).
+  bool CountLines = true;
 };
 
 // Lets pending window messages be processed; empty when there is no window.
@@ -93,6 +96,8 @@ class TTxtFile {
   // The current line and its number; leaves the main cursor on the line feed
   // that ends the line.  Processes messages and tests the cancel flag first.
   void GetLine(LineInfo_t& lineInfo);
+  // The same without the line: only the main cursor moves.
+  void PassLine();
   // Processes messages and tests the cancel flag, as a block read does; for
   // a scan that can work long without reading a block or reporting a line.
   void Poll() { ProcessMessagesAndTestCancel(); }
