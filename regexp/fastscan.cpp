@@ -102,6 +102,7 @@ TFastScan::TFastScan(TScanAutomaton automaton, std::string required, bool foldsC
   FPrefixStarts = atStart && FLineLocal && !FExactLiteral && !FRequired.empty() &&
                   FRequired.find_first_of("\r\n", 1) == std::string::npos && !FRequired.starts_with('\r');
   FStartsAtLineStarts = ComputeStartsAtLineStarts();
+  FNearRequired = FLineLocal && !FExactLiteral && !FPrefixStarts && !FStartsAtLineStarts && !FRequired.empty();
   FClasses = TCharClasses(FAutomaton);
   ResetSets();
 }
@@ -110,6 +111,7 @@ void TFastScan::UseRequiredSet(const TRequiredSet& set) {
   if (!FLineLocal || set.Strings.empty()) return;
   FSet = std::make_unique<TMultiSearch>(set.Strings, set.FoldsCase);
   FExactSet = set.Exact;
+  FNearRequired = !FExactSet && !FStartsAtLineStarts;
   FRequired.clear();
   FExactLiteral = false;
   FPrefixStarts = false;
@@ -325,7 +327,8 @@ bool TFastScan::PrefixWindowMatches(std::string_view window, std::size_t& next) 
   for (std::size_t from = 0;;) {
     const std::size_t at = from + FindBytes(line.substr(from), FRequired, FRequiredFoldsCase);
     if (at >= lineEnd) break;
-    if ((at == 0 || (at >= leading && starts.At(at))) && AttemptAccepts(p, at, leading, lineEnd, steps)) return true;
+    if ((at == 0 || (at >= leading && starts.At(at))) && AttemptAccepts(p, at, leading, lineEnd, steps, false))
+      return true;
     if (steps > 2 * lineEnd + 64) {
       std::int32_t running = 0;
       return WindowMatches(window, next, running);
@@ -337,7 +340,7 @@ bool TFastScan::PrefixWindowMatches(std::string_view window, std::size_t& next) 
 }
 
 bool TFastScan::AttemptAccepts(const unsigned char* p, std::size_t at, std::size_t leading, std::size_t lineEnd,
-                               std::size_t& steps) {
+                               std::size_t& steps, bool startEverywhere) {
   const std::int32_t empty = FEmpty * FClasses.Count;
   std::size_t i = at;
   int cls;
@@ -353,8 +356,9 @@ bool TFastScan::AttemptAccepts(const unsigned char* p, std::size_t at, std::size
     i += 1;
   }
   std::int32_t set = Step(empty, cls, true);
+  const std::vector<std::int32_t>& table = startEverywhere ? FWithStart : FNoStart;
   bool dangling = false;
-  while (set != kAccept && set != empty && i < lineEnd) {
+  while (set != kAccept && (startEverywhere || set != empty) && i < lineEnd) {
     ++steps;
     const unsigned char b = p[i];
     if (FClasses.LeadIndex[b] >= 0) {
@@ -368,15 +372,41 @@ bool TFastScan::AttemptAccepts(const unsigned char* p, std::size_t at, std::size
       cls = FClasses.ByteClass[b];
       i += 1;
     }
-    const std::int32_t following = FNoStart[static_cast<std::size_t>(set + cls)];
-    set = following != kUnknown ? following : Step(set, cls, false);
+    const std::int32_t following = table[static_cast<std::size_t>(set + cls)];
+    set = following != kUnknown ? following : Step(set, cls, startEverywhere);
   }
   if (set == kAccept) return true;
   if (set == empty) return false;
   // The character that ends the line: the line feed, or the dangling lead
-  // byte paired with it.
+  // byte paired with it.  No attempt starts there.
   cls = dangling ? FClasses.Pair(p[lineEnd - 1], '\n') : FClasses.ByteClass[static_cast<unsigned char>('\n')];
   return Step(set, cls, false) == kAccept;
+}
+
+// A match holds the required bytes (or one of the set's strings), and most
+// often begins a little before them: the attempts that start from a few
+// bytes before their first place in the line are run first, and only when
+// none of them accepts, all the attempts of the line.  A line that matches
+// near its required bytes is then decided from there; any other costs at
+// most the short run more.
+bool TFastScan::NearRequiredWindowMatches(std::string_view window, std::size_t& next, std::int32_t& running) {
+  constexpr std::size_t kNear = 16;
+  const auto* p = reinterpret_cast<const unsigned char*>(window.data());
+  const std::size_t leading = LeadingLength(p);
+  const std::size_t lineEnd = LineEnd(p, window.size(), leading);
+  if (lineEnd > leading + kNear) {
+    const std::string_view line = window.substr(0, lineEnd);
+    const std::size_t found = FSet ? FSet->Find(line, leading) : leading + FindBytes(line.substr(leading), FRequired,
+                                                                                     FRequiredFoldsCase);
+    if (found < lineEnd && found > leading + kNear) {
+      // The character that holds the byte kNear places before.
+      std::size_t from = found - kNear;
+      if (!TCharacterStarts(p, leading).At(from)) --from;
+      std::size_t steps = 0;
+      if (AttemptAccepts(p, from, leading, lineEnd, steps, true)) return true;
+    }
+  }
+  return WindowMatches(window, next, running);
 }
 
 // The set's strings hold no line end, and each is whole characters: one
@@ -454,7 +484,7 @@ void TFastScan::Run(TTxtFile& file, const std::function<void()>& report) {
       matches = SetWindowMatches(window, next);
     } else {
       std::int32_t running = 0;
-      matches = WindowMatches(window, next, running);
+      matches = FNearRequired ? NearRequiredWindowMatches(window, next, running) : WindowMatches(window, next, running);
       if (!matches && running != FEmpty * FClasses.Count) {
         matches = RunsOnToAccept(file, window.size(), running);
         window = file.LineWindow();  // the look-ahead may have read other blocks

@@ -124,11 +124,15 @@ class TFastScan {
   // For a line-local pattern every match of which begins with the required
   // bytes: only the attempts that start where they stand are run.
   bool PrefixWindowMatches(std::string_view window, std::size_t& next);
-  // Whether the one attempt that starts at the character at of the window's
-  // line accepts, within the line or on its final character; steps counts
-  // the table steps taken.
+  // Whether an attempt that starts at the character at of the window's line
+  // (with startEverywhere, or one that starts at that character or any
+  // later one) accepts, within the line or on its final character; steps
+  // counts the table steps taken.
   bool AttemptAccepts(const unsigned char* p, std::size_t at, std::size_t leading, std::size_t lineEnd,
-                      std::size_t& steps);
+                      std::size_t& steps, bool startEverywhere);
+  // WindowMatches, trying first the attempts that start shortly before the
+  // first required bytes in the line.
+  bool NearRequiredWindowMatches(std::string_view window, std::size_t& next, std::int32_t& running);
   bool SetWindowMatches(std::string_view window, std::size_t& next);
   // The first place in data where the required bytes or one of the set's
   // strings stand, or data.size().
@@ -143,6 +147,9 @@ class TFastScan {
   bool FExactLiteral;
   // Every match begins with FRequired, and attempts end in their line.
   bool FPrefixStarts = false;
+  // Lines are decided near their required bytes first (see
+  // NearRequiredWindowMatches).
+  bool FNearRequired = false;
   std::unique_ptr<TMultiSearch> FSet;  // instead of FRequired
   bool FExactSet = false;
   bool FLineLocal;
