@@ -38,7 +38,8 @@ import sys
 import tarfile
 import time
 
-DEFAULT_FILES = ["regexp/*.cpp", "app/core/*.cpp"]
+# The engine, the grep above it (regexp/grep/) and the application core.
+DEFAULT_FILES = ["regexp/*.cpp", "regexp/grep/*.cpp", "app/core/*.cpp"]
 
 # ---------------------------------------------------------------------------
 # Finding the places to mutate

@@ -42,54 +42,15 @@ std::size_t LineEnd(const unsigned char* p, std::size_t windowSize, std::size_t 
 }  // namespace
 
 // ---------------------------------------------------------------------------
-// TScanAutomaton
-
-TScanAutomaton TScanAutomaton::FromDFA(const TDFA& dfa) {
-  TScanAutomaton a;
-  a.Edges.resize(dfa.States.size());
-  a.Accepting.resize(dfa.States.size());
-  for (const auto& state : dfa.States) {
-    a.Accepting[static_cast<std::size_t>(state->Index)] = state->Accepting != 0;
-    for (const TDFATransition& t : state->Transitions)
-      a.Edges[static_cast<std::size_t>(state->Index)].push_back({t.Low, t.High, t.Target->Index});
-  }
-  a.Start = dfa.Start->Index;
-  return a;
-}
-
-TScanAutomaton TScanAutomaton::Chain(const std::vector<TCharCode>& upper, const std::vector<TCharCode>& lower,
-                                     int length) {
-  TScanAutomaton a;
-  a.Edges.resize(static_cast<std::size_t>(length) + 1);
-  a.Accepting.assign(static_cast<std::size_t>(length) + 1, false);
-  a.Accepting.back() = true;
-  for (int i = 0; i < length; ++i) {
-    const TCharCode u = upper[static_cast<std::size_t>(i)];
-    const TCharCode l = lower[static_cast<std::size_t>(i)];
-    auto& edges = a.Edges[static_cast<std::size_t>(i)];
-    edges.push_back({std::min(u, l), std::min(u, l), i + 1});
-    if (u != l) edges.push_back({std::max(u, l), std::max(u, l), i + 1});
-  }
-  return a;
-}
-
-int TScanAutomaton::Next(int state, TCharCode code) const {
-  for (const TEdge& e : Edges[static_cast<std::size_t>(state)]) {
-    if (code < e.Low) return -1;
-    if (code <= e.High) return e.Target;
-  }
-  return -1;
-}
-
-// ---------------------------------------------------------------------------
 // TFastScan
 
 TFastScan::TFastScan(TScanAutomaton automaton, std::string required, bool foldsCase, bool exactLiteral, bool atStart)
-    : FAutomaton(std::move(automaton)),
-      FRequired(std::move(required)),
+    : FRequired(std::move(required)),
       FRequiredFoldsCase(foldsCase),
-      FExactLiteral(exactLiteral && !FRequired.empty()) {
-  FLineLocal = AttemptsEndInTheirLine(FAutomaton);
+      FExactLiteral(exactLiteral && !FRequired.empty()),
+      FLineLocal(AttemptsEndInTheirLine(automaton)),
+      FStartsAtLineStarts(StartsAtLineStarts(automaton)),
+      FSets(std::move(automaton)) {
   if (!FLineLocal) {
     // A match may hold the required bytes in a later line than the one it
     // starts in, so they cannot tell which lines to pass over, unless the
@@ -101,10 +62,7 @@ TFastScan::TFastScan(TScanAutomaton automaton, std::string required, bool foldsC
   // hold no line end but for a line feed as their first byte (a "^").
   FPrefixStarts = atStart && FLineLocal && !FExactLiteral && !FRequired.empty() &&
                   FRequired.find_first_of("\r\n", 1) == std::string::npos && !FRequired.starts_with('\r');
-  FStartsAtLineStarts = ComputeStartsAtLineStarts();
   FNearRequired = FLineLocal && !FExactLiteral && !FPrefixStarts && !FStartsAtLineStarts && !FRequired.empty();
-  FClasses = TCharClasses(FAutomaton);
-  ResetSets();
 }
 
 void TFastScan::UseRequiredSet(const TRequiredSet& set) {
@@ -145,8 +103,8 @@ bool TFastScan::AttemptsEndInTheirLine(const TScanAutomaton& automaton) {
   return true;
 }
 
-bool TFastScan::ComputeStartsAtLineStarts() const {
-  for (const auto& e : FAutomaton.Edges[static_cast<std::size_t>(FAutomaton.Start)])
+bool TFastScan::StartsAtLineStarts(const TScanAutomaton& automaton) {
+  for (const auto& e : automaton.Edges[static_cast<std::size_t>(automaton.Start)])
     if (e.Low != e.High || !IsLineFeedCode(e.Low)) return false;
   return true;
 }
@@ -164,102 +122,51 @@ bool TFastScan::AllowsKeptCrLf() const {
   return FRequired.find_first_of("\r\n", from) == std::string::npos && !FRequired.starts_with('\r');
 }
 
-void TFastScan::ResetSets() {
-  FSets.clear();
-  FSetIndex.clear();
-  FWithStart.clear();
-  FNoStart.clear();
-  FEmpty = Intern({});
-}
-
-std::int32_t TFastScan::Intern(std::vector<int> set) {
-  std::string key(reinterpret_cast<const char*>(set.data()), set.size() * sizeof(int));
-  if (auto found = FSetIndex.find(key); found != FSetIndex.end()) return found->second;
-  const auto id = static_cast<std::int32_t>(FSets.size());
-  FSets.push_back(std::move(set));
-  FSetIndex.emplace(std::move(key), id);
-  FWithStart.resize(FWithStart.size() + static_cast<std::size_t>(FClasses.Count), kUnknown);
-  FNoStart.resize(FNoStart.size() + static_cast<std::size_t>(FClasses.Count), kUnknown);
-  return id;
-}
-
-// The set after one character of class cls, from the set whose table row
-// starts at row (and, with withStart, from an attempt that starts on that
-// character).  Sets are named by their row in the tables, so that a step of
-// the scan is one load and one addition.
-std::int32_t TFastScan::Step(std::int32_t row, int cls, bool withStart) {
-  auto& table = withStart ? FWithStart : FNoStart;
-  const std::size_t slot = static_cast<std::size_t>(row) + static_cast<std::size_t>(cls);
-  if (table[slot] != kUnknown) return table[slot];
-  const TCharCode code = FClasses.First(cls);
-  std::vector<int> next;
-  bool accept = false;
-  auto follow = [&](int s) {
-    const int t = FAutomaton.Next(s, code);
-    if (t < 0) return;
-    if (FAutomaton.Accepting[static_cast<std::size_t>(t)]) accept = true;
-    next.push_back(t);
-  };
-  for (int s : FSets[static_cast<std::size_t>(row / FClasses.Count)]) follow(s);
-  if (withStart) follow(FAutomaton.Start);
-  if (accept) return table[slot] = kAccept;
-  std::sort(next.begin(), next.end());
-  next.erase(std::unique(next.begin(), next.end()), next.end());
-  if (FSets.size() >= kMaxSets) {
-    // The cache of sets is full: start it afresh (a pattern with very many
-    // sets is then slower, never wrong).
-    ResetSets();
-    return Intern(std::move(next)) * FClasses.Count;
-  }
-  const std::int32_t nextRow = Intern(std::move(next)) * FClasses.Count;
-  (withStart ? FWithStart : FNoStart)[slot] = nextRow;
-  return nextRow;
-}
-
 bool TFastScan::WindowMatches(std::string_view window, std::size_t& next, std::int32_t& running) {
-  running = FEmpty * FClasses.Count;
+  const TCharClasses& classes = FSets.Classes();
+  running = FSets.Empty();
   const auto* p = reinterpret_cast<const unsigned char*>(window.data());
   const std::size_t leading = LeadingLength(p);
   const std::size_t lineEnd = LineEnd(p, window.size(), leading);
   bool dangling = false;
-  int cls = leading > 1 ? FClasses.Pair(p[0], '\n') : FClasses.ByteClass[p[0]];
-  std::int32_t set = Step(FEmpty * FClasses.Count, cls, true);
-  if (set == kAccept) return true;
+  int cls = leading > 1 ? classes.Pair(p[0], '\n') : classes.ByteClass[p[0]];
+  std::int32_t set = FSets.Step(FSets.Empty(), cls, true);
+  if (set == TSetAutomaton::kAccept) return true;
   std::size_t i = leading;
   while (i < lineEnd) {
-    if (FStartsAtLineStarts && set == FEmpty * FClasses.Count) {
+    if (FStartsAtLineStarts && set == FSets.Empty()) {
       // Every attempt has failed and no other can start before the next
       // line: only where that line's leading character starts is left.
       next = TCharacterStarts(p, leading).At(lineEnd) ? window.size() - 1 : lineEnd - 1;
       return false;
     }
     const unsigned char b = p[i];
-    if (FClasses.LeadIndex[b] >= 0) {
+    if (classes.LeadIndex[b] >= 0) {
       if (i + 1 == lineEnd) {
         dangling = true;
         break;
       }
-      cls = FClasses.Pair(b, p[i + 1]);
+      cls = classes.Pair(b, p[i + 1]);
       i += 2;
     } else {
-      cls = FClasses.ByteClass[b];
+      cls = classes.ByteClass[b];
       i += 1;
     }
-    std::int32_t following = FWithStart[static_cast<std::size_t>(set + cls)];
+    std::int32_t following = FSets.KnownWithStart(set, cls);
     if (following < 0) {
-      if (following == kAccept) return true;
-      following = Step(set, cls, true);
-      if (following == kAccept) return true;
+      if (following == TSetAutomaton::kAccept) return true;
+      following = FSets.Step(set, cls, true);
+      if (following == TSetAutomaton::kAccept) return true;
     }
     set = following;
   }
   // The character that ends the line: the line feed, or the dangling lead
   // byte paired with it, which is the next line's leading character.  No
   // attempt of this line starts there.
-  cls = dangling ? FClasses.Pair(p[lineEnd - 1], '\n') : FClasses.ByteClass[static_cast<unsigned char>('\n')];
+  cls = dangling ? classes.Pair(p[lineEnd - 1], '\n') : classes.ByteClass[static_cast<unsigned char>('\n')];
   next = dangling ? lineEnd - 1 : window.size() - 1;
-  running = Step(set, cls, false);
-  return running == kAccept;
+  running = FSets.Step(set, cls, false);
+  return running == TSetAutomaton::kAccept;
 }
 
 // Each character read by the look-ahead takes one table step of the set
@@ -278,10 +185,10 @@ bool TFastScan::RunsOnToAccept(TTxtFile& file, std::size_t from, std::int32_t ru
       file.GetAheadChar();
       code = (code & 0xFF00) | '\n';
     }
-    const int cls = FClasses.CodeClass(code);
-    running = Step(running, cls, false);
-    if (running == kAccept) return true;
-    if (running == FEmpty * FClasses.Count) return false;
+    const int cls = FSets.Classes().CodeClass(code);
+    running = FSets.Step(running, cls, false);
+    if (running == TSetAutomaton::kAccept) return true;
+    if (running == FSets.Empty()) return false;
     if (++FAheadSteps == kPollSteps) {
       FAheadSteps = 0;
       file.Poll();
@@ -341,46 +248,46 @@ bool TFastScan::PrefixWindowMatches(std::string_view window, std::size_t& next) 
 
 bool TFastScan::AttemptAccepts(const unsigned char* p, std::size_t at, std::size_t leading, std::size_t lineEnd,
                                std::size_t& steps, bool startEverywhere) {
-  const std::int32_t empty = FEmpty * FClasses.Count;
+  const TCharClasses& classes = FSets.Classes();
+  const std::int32_t empty = FSets.Empty();
   std::size_t i = at;
   int cls;
   if (at == 0) {
-    cls = leading > 1 ? FClasses.Pair(p[0], '\n') : FClasses.ByteClass[p[0]];
+    cls = leading > 1 ? classes.Pair(p[0], '\n') : classes.ByteClass[p[0]];
     i = leading;
-  } else if (FClasses.LeadIndex[p[i]] >= 0) {
+  } else if (classes.LeadIndex[p[i]] >= 0) {
     if (i + 1 == lineEnd) return false;  // pairs with the line feed: the next line's leading character
-    cls = FClasses.Pair(p[i], p[i + 1]);
+    cls = classes.Pair(p[i], p[i + 1]);
     i += 2;
   } else {
-    cls = FClasses.ByteClass[p[i]];
+    cls = classes.ByteClass[p[i]];
     i += 1;
   }
-  std::int32_t set = Step(empty, cls, true);
-  const std::vector<std::int32_t>& table = startEverywhere ? FWithStart : FNoStart;
+  std::int32_t set = FSets.Step(empty, cls, true);
   bool dangling = false;
-  while (set != kAccept && (startEverywhere || set != empty) && i < lineEnd) {
+  while (set != TSetAutomaton::kAccept && (startEverywhere || set != empty) && i < lineEnd) {
     ++steps;
     const unsigned char b = p[i];
-    if (FClasses.LeadIndex[b] >= 0) {
+    if (classes.LeadIndex[b] >= 0) {
       if (i + 1 == lineEnd) {
         dangling = true;
         break;
       }
-      cls = FClasses.Pair(b, p[i + 1]);
+      cls = classes.Pair(b, p[i + 1]);
       i += 2;
     } else {
-      cls = FClasses.ByteClass[b];
+      cls = classes.ByteClass[b];
       i += 1;
     }
-    const std::int32_t following = table[static_cast<std::size_t>(set + cls)];
-    set = following != kUnknown ? following : Step(set, cls, startEverywhere);
+    const std::int32_t following = FSets.Known(set, cls, startEverywhere);
+    set = following != TSetAutomaton::kUnknown ? following : FSets.Step(set, cls, startEverywhere);
   }
-  if (set == kAccept) return true;
+  if (set == TSetAutomaton::kAccept) return true;
   if (set == empty) return false;
   // The character that ends the line: the line feed, or the dangling lead
   // byte paired with it.  No attempt starts there.
-  cls = dangling ? FClasses.Pair(p[lineEnd - 1], '\n') : FClasses.ByteClass[static_cast<unsigned char>('\n')];
-  return Step(set, cls, false) == kAccept;
+  cls = dangling ? classes.Pair(p[lineEnd - 1], '\n') : classes.ByteClass[static_cast<unsigned char>('\n')];
+  return FSets.Step(set, cls, false) == TSetAutomaton::kAccept;
 }
 
 // A match holds the required bytes (or one of the set's strings), and most
@@ -485,7 +392,7 @@ void TFastScan::Run(TTxtFile& file, const std::function<void()>& report) {
     } else {
       std::int32_t running = 0;
       matches = FNearRequired ? NearRequiredWindowMatches(window, next, running) : WindowMatches(window, next, running);
-      if (!matches && running != FEmpty * FClasses.Count) {
+      if (!matches && running != FSets.Empty()) {
         matches = RunsOnToAccept(file, window.size(), running);
         window = file.LineWindow();  // the look-ahead may have read other blocks
       }

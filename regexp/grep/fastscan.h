@@ -48,29 +48,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "charclasses.h"
-#include "dfa.h"
 #include "multisearch.h"
 #include "required_set.h"
+#include "scanautomaton.h"
+#include "setautomaton.h"
 #include "txtfile.h"
-
-// An automaton in the form the fast scan runs on.
-struct TScanAutomaton {
-  struct TEdge {
-    TCharCode Low;
-    TCharCode High;
-    int Target;
-  };
-  std::vector<std::vector<TEdge>> Edges;  // per state, disjoint, ascending
-  std::vector<bool> Accepting;
-  int Start = 0;
-
-  static TScanAutomaton FromDFA(const TDFA& dfa);
-  // The chain that accepts codes[i] of either array at step i (a fixed string
-  // compared without regard to case).
-  static TScanAutomaton Chain(const std::vector<TCharCode>& upper, const std::vector<TCharCode>& lower, int length);
-  int Next(int state, TCharCode code) const;
-};
 
 class TFastScan {
  public:
@@ -102,15 +84,9 @@ class TFastScan {
   void Run(TTxtFile& file, const std::function<void()>& report);
 
  private:
-  static constexpr std::int32_t kUnknown = -1;
-  static constexpr std::int32_t kAccept = -2;
-  static constexpr std::size_t kMaxSets = 4096;
   static constexpr std::uint32_t kPollSteps = 1u << 20;
 
-  bool ComputeStartsAtLineStarts() const;
-  std::int32_t Intern(std::vector<int> set);
-  std::int32_t Step(std::int32_t set, int cls, bool withStart);
-  void ResetSets();
+  static bool StartsAtLineStarts(const TScanAutomaton& automaton);
   // Whether the window's line holds a match; when it does not, next is where
   // the following line's leading character starts in the window (the line
   // feed, or a lead byte of this line that pairs with it), and running the
@@ -141,7 +117,6 @@ class TFastScan {
   // required bytes.
   void SkipLinesWithoutRequired(TTxtFile& file);
 
-  TScanAutomaton FAutomaton;
   std::string FRequired;
   bool FRequiredFoldsCase;
   bool FExactLiteral;
@@ -157,15 +132,7 @@ class TFastScan {
   // on nothing but codes that hold a line feed.
   bool FStartsAtLineStarts = false;
 
-  // Character classes: codes that every state treats alike.
-  TCharClasses FClasses;
-
-  // Sets of automaton states, numbered as met; both tables hold, per set
-  // and class, the next set, kAccept, or kUnknown.
-  std::vector<std::vector<int>> FSets;
-  std::unordered_map<std::string, std::int32_t> FSetIndex;
-  std::vector<std::int32_t> FWithStart;
-  std::vector<std::int32_t> FNoStart;
-  std::int32_t FEmpty = 0;
+  // All attempts at once.
+  TSetAutomaton FSets;
   std::uint32_t FAheadSteps = 0;  // look-ahead steps since the last poll
 };

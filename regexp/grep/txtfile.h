@@ -15,21 +15,19 @@
 // caller's message pump (so a window can repaint and its Cancel button can
 // run) and then tests the caller's cancel flag.
 //
-// The end of the file is where a read returns nothing, not the size the file
-// had at open: pipes, FIFOs, files whose size reads 0 and files that grow
-// while they are read are read to their end, and only the bytes after the
+// The blocks are read and cleaned by TBlockBuffer (blockbuffer.h): the end
+// of the file is where a read returns nothing, and only the bytes after the
 // last line feed at that end make a line that the reader closes itself.
 #pragma once
-
-#include <sys/types.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "blockbuffer.h"
 #include "sjis.h"
 
 // One reported line: its bytes without the line terminator, and its 1-based
@@ -37,24 +35,6 @@
 struct LineInfo_t {
   std::string Line;
   std::int64_t LineNo = 0;
-};
-
-// How a reader opens and holds its file.
-struct TReadOptions {
-  // The CR of a CR LF stays in the text (see TTxtFile's constructor).
-  bool KeepCrLf = false;
-  // Anything but a regular file is refused at once, without waiting for a
-  // FIFO's writer: the file is opened without blocking and checked before
-  // the first read.
-  bool RegularFilesOnly = false;
-  // The longest line the reader keeps, in bytes; 0 for no bound but memory.
-  std::size_t MaxLineBytes = 0;
-  // Lines counted before the first one: for a stream that goes on where
-  // another left off (its first line is LinesBefore + 1).
-  std::int64_t LinesBefore = 0;
-  // Line feeds are counted for line numbers; a reader whose lines are only
-  // counted by its caller spares the counting (line numbers then read 0).
-  bool CountLines = true;
 };
 
 // Lets pending window messages be processed; empty when there is no window.
@@ -130,7 +110,7 @@ class TTxtFile {
   // character (the line feed, or a lead byte before it that pairs with it).
   std::string_view AheadView() const;
   void AheadSkip(std::size_t n);
-  bool AheadAtEnd() const { return Ahead >= DataLen && AtEnd; }
+  bool AheadAtEnd() const { return Ahead >= DataLen && Block.AtEnd(); }
   void ReportBehind(LineInfo_t& lineInfo);
   // Whether the file may hold the bytes anywhere (with foldCase, their ASCII
   // letters in either case): false only when a regular file was searched
@@ -160,23 +140,9 @@ class TTxtFile {
   // that ran past the block the main cursor is in).
   std::size_t CarriedBytes() const { return Carry.size(); }
 
-  static constexpr int BufSize = 102400;  // bytes requested per block read
-  static constexpr int Margin = 100;      // spare bytes behind a block
+  static constexpr int BufSize = TBlockBuffer::BufSize;  // bytes requested per block read
 
  private:
-  // Owns the file descriptor; closes it when the reader goes, also when the
-  // constructor fails half-way.
-  class TFileHandle {
-   public:
-    TFileHandle() = default;
-    ~TFileHandle();
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-    int Fd = -1;
-    bool Owned = true;  // false for a descriptor the caller opened
-  };
-
-  void Open();
   void Start();
   [[noreturn]] void LineTooLong(bool outOfMemory) const;
   void CheckLineLength(std::size_t bytes) const;
@@ -190,31 +156,23 @@ class TTxtFile {
   unsigned char AheadByte();
   unsigned char AheadByteSlow();
   unsigned char ByteAt(std::ptrdiff_t pos) const;
-  std::size_t ReadRaw(std::size_t offset);
-  void Normalise(std::size_t offset, std::size_t count);
   void NextBlock();
   void ProcessMessagesAndTestCancel();
   void Settle();
   void SetDataLen(std::ptrdiff_t len);
+  static bool Searchable(std::string_view bytes);
 
-  std::string FileName;
   const bool* CancelFlag;
   TProcessMessages ProcessMessages;
   TReadOptions Options;
-  TFileHandle File;
-  // A regular file is read until a block is full or a read returns nothing;
-  // anything else (a pipe, a terminal) hands on what one read gave, so that
-  // its lines are reported as they come.
-  bool FillBlocks = true;
-  // Where the first read of a regular file began; -1 when unknown.
-  off_t StartOffset = -1;
+  TBlockBuffer Block;
 
   // The stream is Carry followed by Buffer[0, DataLen).  A position is an
   // index relative to Buffer[0]: 0 .. DataLen - 1 name bytes of Buffer, and
   // -Carry.size() .. -1 name the bytes of Carry, so a cursor runs off the end
   // of Carry straight into Buffer.  Buffer[DataLen] and the byte after it are
   // 0, for scans that want a terminator; the cursors never rely on it.
-  std::unique_ptr<unsigned char[]> Buffer;
+  unsigned char* Buffer = nullptr;  // Block's bytes
   std::string Carry;
   std::ptrdiff_t DataLen = 0;
   // A position below FastEnd (compared unsigned, so Carry positions fail) is
@@ -235,12 +193,6 @@ class TTxtFile {
   std::ptrdiff_t CountedTo = 0;
   std::size_t FeedsLeft = 0;
   std::string FWindow;  // a line window that spans blocks
-
-  bool AtEnd = false;  // a read returned nothing: the last block of the file is in Buffer
-  // The block's last byte was a CR, left out of DataLen until the next block
-  // shows whether a line feed follows it.
-  bool PendingCR = false;
-  unsigned char LastByte = '\n';  // the last byte of the stream so far
 };
 
 // The common case of both cursors is one compare and one byte fetch; block

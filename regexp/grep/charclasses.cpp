@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "fastscan.h"
+#include "scanautomaton.h"
 
 TCharClasses::TCharClasses(const TScanAutomaton& automaton) {
   Cuts = {0, 0x10000};

@@ -1,0 +1,160 @@
+#include "blockbuffer.h"
+
+#include <fcntl.h>
+#include <locale.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "bytescan.h"
+#include "engine_messages.h"
+#include "exceptions.h"
+
+namespace {
+
+// The text of an errno value, as the engine's Shift-JIS messages need it: the
+// common cases in Japanese, the others as the C locale's (ASCII) text, never
+// the text of whatever locale the front end has set.
+std::string ErrorMessage(int error) {
+  switch (error) {
+    case ENOENT:
+      return std::string(sjis_text::kMsgFileNotFound);
+    case EACCES:
+    case EPERM:
+      return std::string(sjis_text::kMsgAccessDenied);
+    case EISDIR:
+      return std::string(sjis_text::kMsgIsDirectory);
+    default:
+      break;
+  }
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  if (cLocale != static_cast<locale_t>(0)) return strerror_l(error, cLocale);
+  return "I/O error " + std::to_string(error);
+}
+
+}  // namespace
+
+TBlockBuffer::TFileHandle::~TFileHandle() {
+  // A failing close of a file opened read-only loses nothing; a destructor
+  // cannot report it anyway.
+  if (Fd >= 0 && Owned) ::close(Fd);
+}
+
+TBlockBuffer::TBlockBuffer(const std::string& fileName, const TReadOptions& options)
+    : FName(fileName), FOptions(options) {
+  Open();
+  Check();
+}
+
+TBlockBuffer::TBlockBuffer(int fd, const std::string& displayName, const TReadOptions& options)
+    : FName(displayName), FOptions(options) {
+  FFile.Fd = fd;
+  FFile.Owned = false;
+  Check();
+}
+
+// Opens the file.  When only regular files are wanted, the open must not
+// wait for the writer of a FIFO (or for a device), so it does not block;
+// the flag is cleared again once the file has been found regular.
+void TBlockBuffer::Open() {
+  const int flags = O_RDONLY | O_CLOEXEC | (FOptions.RegularFilesOnly ? O_NONBLOCK : 0);
+  do {
+    FFile.Fd = ::open(FName.c_str(), flags);
+  } while (FFile.Fd < 0 && errno == EINTR);
+  if (FFile.Fd < 0) throw EFileNotFound(ErrorMessage(errno));
+}
+
+// Checks what the descriptor is.
+void TBlockBuffer::Check() {
+  struct stat st;
+  if (::fstat(FFile.Fd, &st) != 0) throw EFileNotFound(ErrorMessage(errno));
+  if (S_ISDIR(st.st_mode)) throw EFileNotFound(std::string(sjis_text::kMsgIsDirectory));
+  FRegular = S_ISREG(st.st_mode);
+  if (FOptions.RegularFilesOnly) {
+    if (!FRegular) throw EFileNotFound(std::string(sjis_text::kMsgNotRegularFile));
+    const int flags = ::fcntl(FFile.Fd, F_GETFL);
+    if (flags < 0 || ((flags & O_NONBLOCK) != 0 && ::fcntl(FFile.Fd, F_SETFL, flags & ~O_NONBLOCK) != 0))
+      throw EFileNotFound(ErrorMessage(errno));
+  }
+  if (FRegular) FStartOffset = ::lseek(FFile.Fd, 0, SEEK_CUR);
+}
+
+bool TBlockBuffer::ReadFirst() {
+  FBuffer = std::make_unique<unsigned char[]>(BufSize + Margin);
+  FBuffer[0] = '\n';  // the line feed before the first line
+  FGot = ReadRaw(1);
+  if (FGot == 0) return false;
+  Clean(1, FGot);
+  ++FFeeds;  // the line feed before the first line
+  return true;
+}
+
+void TBlockBuffer::ReadNext(bool& loneCR) {
+  const bool heldCR = FPendingCR;
+  FGot = ReadRaw(0);
+  // A held-back CR followed by a line feed disappears (the line feed is
+  // Data()[0]); otherwise it is a line end of its own.
+  loneCR = heldCR && (FGot == 0 || FBuffer[0] != '\n');
+  if (heldCR) FLastByte = '\n';
+  Clean(0, FGot);
+}
+
+// Reads to FBuffer[offset]: from a regular file up to BufSize bytes, as many
+// as the file gives, so that fewer than BufSize means a read returned
+// nothing; from anything else what one read gives.  The end is reached only
+// when a read returns nothing, however large the file said it was at open.
+std::size_t TBlockBuffer::ReadRaw(std::size_t offset) {
+  std::size_t got = 0;
+  for (;;) {
+    const ssize_t n = ::read(FFile.Fd, &FBuffer[offset + got], BufSize - got);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw EInOutError(ErrorMessage(errno));
+    }
+    if (n == 0) {
+      FAtEnd = true;
+      break;
+    }
+    got += static_cast<std::size_t>(n);
+    if (got == static_cast<std::size_t>(BufSize) || !FRegular) break;
+  }
+  return got;
+}
+
+// Cleans the count raw bytes at FBuffer[offset] in place (they can only
+// shrink), appends the final line feed when this is the last block and sets
+// the block's length.  A CR held back from the previous block has been dealt
+// with by the caller.
+void TBlockBuffer::Clean(std::size_t offset, std::size_t count) {
+  char* const data = reinterpret_cast<char*>(&FBuffer[offset]);
+  bool endsInCR = false;
+  std::size_t len;
+  std::size_t feeds;
+  if (FOptions.KeepCrLf && !HasZeroOrLoneCR(data, count, feeds)) {
+    endsInCR = count > 0 && data[count - 1] == '\r';
+    len = count - (endsInCR ? 1 : 0);
+  } else {
+    len = CleanLineEnds(data, count, endsInCR);
+    feeds = FOptions.CountLines ? CountByte(data, len, '\n') : 0;
+  }
+  // A CR that ends the block: at the end of the file it is a line end of its
+  // own, otherwise the next block decides.
+  FPendingCR = endsInCR && !FAtEnd;
+  if (endsInCR && FAtEnd) {
+    data[len++] = '\n';
+    ++feeds;
+  }
+
+  if (len > 0) FLastByte = static_cast<unsigned char>(data[len - 1]);
+  if (FAtEnd && FLastByte != '\n') {
+    data[len++] = '\n';
+    ++feeds;
+    FLastByte = '\n';
+  }
+  data[len] = 0;
+  data[len + 1] = 0;
+  FFeeds = feeds;
+  FLength = static_cast<std::ptrdiff_t>(offset + len);
+}

@@ -1,0 +1,117 @@
+// The reader's blocks: one file read from start to end into a buffer, a
+// block at a time, each block cleaned as it arrives.
+//
+// Cleaning happens once per block: zero bytes become spaces, CR LF becomes LF
+// and a lone CR becomes LF (with KeepCrLf, text without a zero byte or a lone
+// CR keeps its CR LF).  A CR that is the last byte of a block is held back
+// until the next block shows whether a line feed follows; at the end of the
+// file it is a line end of its own.  The last block ends with a line feed,
+// appended when the file does not end with one, and every block is followed
+// by two zero bytes, for scans that want a terminator.
+//
+// The end of the file is where a read returns nothing, not the size the file
+// had at open: pipes, FIFOs, files whose size reads 0 and files that grow
+// while they are read are read to their end.  A regular file is read until a
+// block is full; anything else (a pipe, a terminal) hands on what one read
+// gave, so that its lines are reported as they come.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// How a reader opens and holds its file.
+struct TReadOptions {
+  // The CR of a CR LF stays in the text (see TTxtFile's constructor).
+  bool KeepCrLf = false;
+  // Anything but a regular file is refused at once, without waiting for a
+  // FIFO's writer: the file is opened without blocking and checked before
+  // the first read.
+  bool RegularFilesOnly = false;
+  // The longest line the reader keeps, in bytes; 0 for no bound but memory.
+  std::size_t MaxLineBytes = 0;
+  // Lines counted before the first one: for a stream that goes on where
+  // another left off (its first line is LinesBefore + 1).
+  std::int64_t LinesBefore = 0;
+  // Line feeds are counted for line numbers; a reader whose lines are only
+  // counted by its caller spares the counting (line numbers then read 0).
+  bool CountLines = true;
+};
+
+class TBlockBuffer {
+ public:
+  static constexpr int BufSize = 102400;  // bytes requested per block read
+  static constexpr int Margin = 100;      // spare bytes behind a block
+
+  // Opens the file (raising EFileNotFound when it cannot be opened, is a
+  // directory, or with RegularFilesOnly is no regular file); nothing stays
+  // open when it fails.
+  TBlockBuffer(const std::string& fileName, const TReadOptions& options);
+  // A descriptor that is already open, read from where it stands and left
+  // open; displayName names it in messages.
+  TBlockBuffer(int fd, const std::string& displayName, const TReadOptions& options);
+  TBlockBuffer(const TBlockBuffer&) = delete;
+  TBlockBuffer& operator=(const TBlockBuffer&) = delete;
+
+  // Reads the first block into Data()[1, Length()) behind a line feed at
+  // Data()[0] (the line feed before the first line); false when the file is
+  // empty.
+  bool ReadFirst();
+  // Reads the next block into Data()[0, Length()).  loneCR tells that a CR
+  // held back from the block before was no CR LF: the caller's copy of the
+  // old block must end with a line feed for it.
+  void ReadNext(bool& loneCR);
+
+  unsigned char* Data() const { return FBuffer.get(); }
+  std::ptrdiff_t Length() const { return FLength; }
+  // The line feeds in the block (the first block's leading one included).
+  std::size_t Feeds() const { return FFeeds; }
+  // A read returned nothing: the block is the file's last.
+  bool AtEnd() const { return FAtEnd; }
+  // Whether the last read brought bytes.
+  bool GotBytes() const { return FGot > 0; }
+
+  const std::string& Name() const { return FName; }
+  int Fd() const { return FFile.Fd; }
+  // A regular file (read block by block to its end, searchable with pread).
+  bool Regular() const { return FRegular; }
+  // Where the first read of a regular file began; -1 when unknown.
+  off_t StartOffset() const { return FStartOffset; }
+
+ private:
+  // Owns the file descriptor; closes it when the buffer goes, also when the
+  // constructor fails half-way.
+  class TFileHandle {
+   public:
+    TFileHandle() = default;
+    ~TFileHandle();
+    TFileHandle(const TFileHandle&) = delete;
+    TFileHandle& operator=(const TFileHandle&) = delete;
+    int Fd = -1;
+    bool Owned = true;  // false for a descriptor the caller opened
+  };
+
+  void Open();
+  void Check();
+  std::size_t ReadRaw(std::size_t offset);
+  void Clean(std::size_t offset, std::size_t count);
+
+  std::string FName;
+  TReadOptions FOptions;
+  TFileHandle FFile;
+  bool FRegular = true;
+  off_t FStartOffset = -1;
+
+  std::unique_ptr<unsigned char[]> FBuffer;
+  std::ptrdiff_t FLength = 0;
+  std::size_t FFeeds = 0;
+  std::size_t FGot = 0;
+  bool FAtEnd = false;
+  // The block's last byte was a CR, left out of the block until the next
+  // one shows whether a line feed follows it.
+  bool FPendingCR = false;
+  unsigned char FLastByte = '\n';  // the last byte of the stream so far
+};

@@ -1,0 +1,27 @@
+// The automaton the whole-line scans run on: the pattern's automaton with
+// its transitions as ranges of character codes per state, or a chain of
+// characters in two cases for a fixed string compared without case.
+#pragma once
+
+#include <vector>
+
+#include "dfa.h"
+#include "sjis.h"
+
+// An automaton in the form the fast scan runs on.
+struct TScanAutomaton {
+  struct TEdge {
+    TCharCode Low;
+    TCharCode High;
+    int Target;
+  };
+  std::vector<std::vector<TEdge>> Edges;  // per state, disjoint, ascending
+  std::vector<bool> Accepting;
+  int Start = 0;
+
+  static TScanAutomaton FromDFA(const TDFA& dfa);
+  // The chain that accepts codes[i] of either array at step i (a fixed string
+  // compared without regard to case).
+  static TScanAutomaton Chain(const std::vector<TCharCode>& upper, const std::vector<TCharCode>& lower, int length);
+  int Next(int state, TCharCode code) const;
+};
