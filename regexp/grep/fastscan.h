@@ -32,12 +32,15 @@
 //    fixed string, or a set that is exactly the pattern's matches, finding
 //    one at a character start instead; for a pattern every match of which
 //    begins with fixed bytes, only the attempts that start where they
-//    stand); for a pattern whose attempts start only on a line's leading
-//    character (a pattern anchored with "^"), only until they have all
-//    failed;
+//    stand; for other patterns with required bytes, first the attempts
+//    that start shortly before them, which usually decide a matching line);
+//    for a pattern whose attempts start only on a line's leading character
+//    (a pattern anchored with "^"), only until they have all failed;
 //  - per report: the reader's GetLine (message pump, cancel test, the line's
-//    text and number) and the handler.
-// Line feeds are counted by the reader in bulk, only up to reported lines.
+//    text and number), or only the move to the line end when the caller
+//    just counts lines, and the handler.
+// Line feeds are counted by the reader in bulk, only up to reported lines
+// (and not at all when the caller just counts lines).
 #pragma once
 
 #include <cstdint>
