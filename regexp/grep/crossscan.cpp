@@ -21,31 +21,6 @@ TCrossLineScan::TCrossLineScan(TScanAutomaton automaton, std::string required, b
   FNewGroups.resize(states);
 }
 
-bool TCrossLineScan::AttemptsCrossLineFeeds(const TScanAutomaton& automaton) {
-  // States reached after at least one character, and whether one of them
-  // moves on a line feed to a state that does not accept.
-  const std::size_t n = automaton.Edges.size();
-  std::vector<bool> reached(n, false);
-  std::vector<int> pending;
-  const auto reach = [&](int s) {
-    if (!reached[static_cast<std::size_t>(s)]) {
-      reached[static_cast<std::size_t>(s)] = true;
-      pending.push_back(s);
-    }
-  };
-  for (const auto& e : automaton.Edges[static_cast<std::size_t>(automaton.Start)]) reach(e.Target);
-  while (!pending.empty()) {
-    const int s = pending.back();
-    pending.pop_back();
-    if (automaton.Accepting[static_cast<std::size_t>(s)]) continue;
-    for (const auto& e : automaton.Edges[static_cast<std::size_t>(s)]) {
-      if (e.Low <= '\n' && '\n' <= e.High && !automaton.Accepting[static_cast<std::size_t>(e.Target)]) return true;
-      reach(e.Target);
-    }
-  }
-  return false;
-}
-
 std::int32_t TCrossLineScan::Next(std::int32_t state, int cls) {
   const TCharCode code = FClasses.First(cls);
   if (FTable.empty()) return FAutomaton.Next(state, code);

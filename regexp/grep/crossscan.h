@@ -58,11 +58,6 @@ class TCrossLineScan {
   // them anywhere has no line to report.
   TCrossLineScan(TScanAutomaton automaton, std::string required, bool foldsCase);
 
-  // Whether attempts can run on over a line feed of their own (not only over
-  // one that a lead byte pairs with, which the line scan of fastscan.h
-  // follows cheaply): the patterns this scan is for.
-  static bool AttemptsCrossLineFeeds(const TScanAutomaton& automaton);
-
   // Scans the file from its start and calls report() with each matching
   // line in file order.  Ends with EEndOfFile.
   void Run(TTxtFile& file, const std::function<void(LineInfo_t)>& report);

@@ -8,17 +8,6 @@
 
 namespace {
 
-// A code holds a line feed byte when it is a line feed or a lead byte paired
-// with one.
-bool HoldsLineFeed(TCharCode low, TCharCode high) {
-  if (low <= '\n' && '\n' <= high) return true;
-  for (unsigned lead = low >> 8; lead <= (high >> 8u); ++lead) {
-    const unsigned code = lead << 8 | '\n';
-    if (IsDBCSLeadByte(static_cast<unsigned char>(lead)) && low <= code && code <= high) return true;
-  }
-  return false;
-}
-
 // A code that can only be a line's leading character: a line feed, or a lead
 // byte paired with one.
 bool IsLineFeedCode(TCharCode code) {
@@ -44,82 +33,33 @@ std::size_t LineEnd(const unsigned char* p, std::size_t windowSize, std::size_t 
 // ---------------------------------------------------------------------------
 // TFastScan
 
-TFastScan::TFastScan(TScanAutomaton automaton, std::string required, bool foldsCase, bool exactLiteral, bool atStart)
-    : FRequired(std::move(required)),
-      FRequiredFoldsCase(foldsCase),
-      FExactLiteral(exactLiteral && !FRequired.empty()),
-      FLineLocal(AttemptsEndInTheirLine(automaton)),
-      FStartsAtLineStarts(StartsAtLineStarts(automaton)),
-      FSets(std::move(automaton)) {
-  if (!FLineLocal) {
-    // A match may hold the required bytes in a later line than the one it
-    // starts in, so they cannot tell which lines to pass over, unless the
-    // match begins with them.
-    if (!atStart) FRequired.clear();
-    FExactLiteral = false;
+TFastScan::TFastScan(TLinePlan plan)
+    : FRequired(std::move(plan.Required)),
+      FRequiredFoldsCase(plan.FoldsCase),
+      FExactLiteral(plan.Exact && !FRequired.empty()),
+      FStartsAtLineStarts(StartsAtLineStarts(plan.Automaton)),
+      FSets(std::move(plan.Automaton)) {
+  if (!plan.Set.empty()) {
+    FSet = std::make_unique<TMultiSearch>(plan.Set, plan.FoldsCase);
+    FExactSet = plan.Exact;
   }
+  const bool lineLocal = FSets.Automaton().AttemptsEndInTheirLine();
   // The bytes every match begins with bound where attempts can start; they
   // hold no line end but for a line feed as their first byte (a "^").
-  FPrefixStarts = atStart && FLineLocal && !FExactLiteral && !FRequired.empty() &&
+  FPrefixStarts = plan.AtStart && lineLocal && !FExactLiteral && !FRequired.empty() &&
                   FRequired.find_first_of("\r\n", 1) == std::string::npos && !FRequired.starts_with('\r');
-  FNearRequired = FLineLocal && !FExactLiteral && !FPrefixStarts && !FStartsAtLineStarts && !FRequired.empty();
-}
-
-void TFastScan::UseRequiredSet(const TRequiredSet& set) {
-  if (!FLineLocal || set.Strings.empty()) return;
-  FSet = std::make_unique<TMultiSearch>(set.Strings, set.FoldsCase);
-  FExactSet = set.Exact;
-  FNearRequired = !FExactSet && !FStartsAtLineStarts;
-  FRequired.clear();
-  FExactLiteral = false;
-  FPrefixStarts = false;
+  FNearRequired = lineLocal && !FExactLiteral && !FExactSet && !FPrefixStarts && !FStartsAtLineStarts &&
+                  (FSet || !FRequired.empty());
 }
 
 std::size_t TFastScan::FindRequired(std::string_view data) const {
   return FSet ? FSet->Find(data) : FindBytes(data, FRequired, FRequiredFoldsCase);
 }
 
-bool TFastScan::AttemptsEndInTheirLine(const TScanAutomaton& automaton) {
-  const std::size_t n = automaton.Edges.size();
-  std::vector<bool> reached(n, false);
-  std::vector<int> pending;
-  for (const auto& e : automaton.Edges[static_cast<std::size_t>(automaton.Start)]) {
-    if (!reached[static_cast<std::size_t>(e.Target)]) {
-      reached[static_cast<std::size_t>(e.Target)] = true;
-      pending.push_back(e.Target);
-    }
-  }
-  while (!pending.empty()) {
-    const int s = pending.back();
-    pending.pop_back();
-    for (const auto& e : automaton.Edges[static_cast<std::size_t>(s)]) {
-      if (HoldsLineFeed(e.Low, e.High) && !automaton.Accepting[static_cast<std::size_t>(e.Target)]) return false;
-      if (!reached[static_cast<std::size_t>(e.Target)]) {
-        reached[static_cast<std::size_t>(e.Target)] = true;
-        pending.push_back(e.Target);
-      }
-    }
-  }
-  return true;
-}
-
 bool TFastScan::StartsAtLineStarts(const TScanAutomaton& automaton) {
   for (const auto& e : automaton.Edges[static_cast<std::size_t>(automaton.Start)])
     if (e.Low != e.High || !IsLineFeedCode(e.Low)) return false;
   return true;
-}
-
-// A kept CR is dropped before its line feed: a line window ends before it,
-// and the look-ahead reads CR LF as the line feed, so the automaton sees the
-// same characters as in cleaned text (which holds no CR at all).  Only the
-// required bytes are searched for in the text as it is, and text with kept
-// CRs has CR LF where the cleaned text has a line feed: they must hold no
-// line end, but for a line feed as their first byte when they only serve to
-// pass over lines (a fixed string is matched where its bytes are found, and
-// a line feed found there may be the second byte of a lead byte and CR).
-bool TFastScan::AllowsKeptCrLf() const {
-  const std::size_t from = FExactLiteral ? 0 : 1;
-  return FRequired.find_first_of("\r\n", from) == std::string::npos && !FRequired.starts_with('\r');
 }
 
 bool TFastScan::WindowMatches(std::string_view window, std::size_t& next, std::int32_t& running) {
@@ -340,7 +280,6 @@ bool TFastScan::SetWindowMatches(std::string_view window, std::size_t& next) {
 // feed when there is none.
 void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
   const std::string_view data = file.Buffered();
-  if (data.size() < 2) return;
   if (data.size() < 3) return;
   const std::size_t leading = LeadingLength(reinterpret_cast<const unsigned char*>(data.data()));
   const std::size_t limit = FindRequired(data);
@@ -350,30 +289,11 @@ void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
   const void* lastFeed = memrchr(data.data() + leading, '\n', limit - leading);
   if (lastFeed == nullptr) return;
   const std::size_t feed = static_cast<std::size_t>(static_cast<const char*>(lastFeed) - data.data());
-  // Whether the line that this line feed ends has a dangling lead byte:
-  // only when the byte before the line feed (and before a kept CR) could be
-  // one, cut the line from its first byte.
+  // Whether the line that this line feed ends has a dangling lead byte, which
+  // pairs with the line feed and is the next line's leading character.
+  const auto* p = reinterpret_cast<const unsigned char*>(data.data());
   const std::size_t lineEnd = feed > leading && data[feed - 1] == '\r' ? feed - 1 : feed;
-  if (lineEnd <= leading || !IsDBCSLeadByte(static_cast<unsigned char>(data[lineEnd - 1]))) {
-    file.Skip(data, feed);
-    return;
-  }
-  const void* before = memrchr(data.data(), '\n', feed);
-  std::size_t i =
-      before != nullptr ? static_cast<std::size_t>(static_cast<const char*>(before) - data.data()) + 1 : leading;
-  if (before == nullptr || i < leading) i = leading;
-  bool dangling = false;
-  while (i < lineEnd) {
-    if (IsDBCSLeadByte(static_cast<unsigned char>(data[i]))) {
-      if (i + 1 == lineEnd) {
-        dangling = true;
-        break;
-      }
-      i += 2;
-    } else {
-      i += 1;
-    }
-  }
+  const bool dangling = lineEnd > leading && !TCharacterStarts(p, leading).At(lineEnd);
   file.Skip(data, dangling ? lineEnd - 1 : feed);
 }
 

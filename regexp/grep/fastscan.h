@@ -52,34 +52,16 @@
 #include <vector>
 
 #include "multisearch.h"
-#include "required_set.h"
 #include "scanautomaton.h"
+#include "scanplan.h"
 #include "setautomaton.h"
 #include "txtfile.h"
 
 class TFastScan {
  public:
-  // required: bytes that every matching line holds (empty when unknown);
-  // with foldsCase the case of their ASCII letters does not matter; with
-  // atStart every match begins with them.  With exactLiteral the pattern is
-  // exactly the required bytes (a fixed string whose codes text can hold),
-  // and a line is checked by finding them.
-  TFastScan(TScanAutomaton automaton, std::string required, bool foldsCase, bool exactLiteral = false,
-            bool atStart = false);
-
-  // Whether the automaton's attempts end within their line: no state reached
-  // after a character continues on a code that holds a line feed to a state
-  // that does not accept (an accepting state ends the attempt there).
-  static bool AttemptsEndInTheirLine(const TScanAutomaton& automaton);
-  bool LineLocal() const { return FLineLocal; }
-  // Passes over lines that hold none of the set's strings instead of those
-  // without the required bytes (only for a line-local pattern).  With an
-  // exact set, a line is checked by finding one of the strings at a
-  // character start.
-  void UseRequiredSet(const TRequiredSet& set);
-  // Whether the scan can read text whose CR LF line ends are kept (which
-  // spares the reader cleaning them).
-  bool AllowsKeptCrLf() const;
+  // The plan's automaton, and the bytes by which lines are passed over and
+  // (when exact) checked; see scanplan.h.
+  explicit TFastScan(TLinePlan plan);
 
   // Scans the file from its start and calls report() for each matching line,
   // with the reader's main cursor just past the line's leading character.
@@ -122,7 +104,7 @@ class TFastScan {
 
   std::string FRequired;
   bool FRequiredFoldsCase;
-  bool FExactLiteral;
+  bool FExactLiteral;                  // a line matches when FRequired stands at one of its character starts
   // Every match begins with FRequired, and attempts end in their line.
   bool FPrefixStarts = false;
   // Lines are decided near their required bytes first (see
@@ -130,7 +112,6 @@ class TFastScan {
   bool FNearRequired = false;
   std::unique_ptr<TMultiSearch> FSet;  // instead of FRequired
   bool FExactSet = false;
-  bool FLineLocal;
   // Attempts start only on a line's leading character: the start state moves
   // on nothing but codes that hold a line feed.
   bool FStartsAtLineStarts = false;

@@ -76,31 +76,14 @@ void TGrep::Grep(const TOpenReader& open, const bool* cancelFlag) {
   // A fixed string is compiled with case because the literal scans fold case
   // themselves; the automaton scan needs its automaton compiled without case.
   if (ScanChoice == TScanChoice::AutomatonOnly && FOwnIgnoreCase && !dfa->IgnoreCase) dfa = FoldedAutomaton();
-  const bool literal = dfa->IsLiteral && dfa->LiteralIsText && ScanChoice != TScanChoice::AutomatonOnly;
-  const bool foldCase = literal && FOwnIgnoreCase;
-  if (foldCase) {
+  TScanPlan plan = PlanScan(std::move(dfa), ScanChoice, FOwnIgnoreCase);
+  if (plan.PollFirst) {
     if (ProcessMessages) ProcessMessages();
     if (cancelFlag != nullptr && *cancelFlag) throw ECancelRequest();
   }
-  std::unique_ptr<TFastScan> fast;
-  std::unique_ptr<TCrossLineScan> cross;
-  if (ScanChoice == TScanChoice::Fast) {
-    // A fixed string requires its own bytes (in either case when case is
-    // ignored); any other pattern what its parse found.
-    if (foldCase)
-      fast = std::make_unique<TFastScan>(FastAutomaton(*dfa, true), dfa->Literal, true);
-    else if (literal)
-      fast = std::make_unique<TFastScan>(FastAutomaton(*dfa, false), dfa->Literal, false, true);
-    else if (TScanAutomaton automaton = FastAutomaton(*dfa, false); TCrossLineScan::AttemptsCrossLineFeeds(automaton))
-      cross = std::make_unique<TCrossLineScan>(std::move(automaton), dfa->Required, dfa->RequiredFoldsCase);
-    else
-      fast = AutomatonFastScan(*dfa);
-    // Fixed strings that hold a line feed keep the literal scans.
-    if (literal && !fast->LineLocal()) fast.reset();
-  }
   std::unique_ptr<TTxtFile> file;
   try {
-    file = open({.KeepCrLf = fast && fast->AllowsKeptCrLf(),
+    file = open({.KeepCrLf = plan.KeepCrLf,
                  .RegularFilesOnly = RegularFilesOnly,
                  .MaxLineBytes = MaxLineBytes,
                  .CountLines = !CountOnly});
@@ -109,37 +92,32 @@ void TGrep::Grep(const TOpenReader& open, const bool* cancelFlag) {
   }
   TBusyGuard busy(FBusy);
   try {
-    if (cross)
-      cross->Run(*file, [&](LineInfo_t lineInfo) { OnMatch(*this, CountOnly ? LineInfo_t{} : std::move(lineInfo)); });
-    else if (fast)
-      fast->Run(*file, [&] { Report(*file); });
-    else if (!literal)
-      AutomatonScan(*file, *dfa);
-    else if (foldCase)
-      CaseInsensitiveLiteralScan(*file, dfa->Literal);
-    else
-      LiteralScan(*file, dfa->Literal);
+    Scan(plan, *file);
   } catch (const EEndOfFile&) {
     // The end of the file, or the handler ended the scan.
   }
 }
 
-// The fast scan of a pattern that is no fixed string.  Bytes that a match
-// holds anywhere tell which lines to pass over only when matches stay within
-// their line; bytes that begin every match do in any case.
-std::unique_ptr<TFastScan> TGrep::AutomatonFastScan(const TDFA& dfa) const {
-  TScanAutomaton automaton = FastAutomaton(dfa, false);
-  const bool lineLocal = TFastScan::AttemptsEndInTheirLine(automaton);
-  const bool prefix = !lineLocal || dfa.RequiredPrefix.size() >= dfa.Required.size();
-  const std::string& single = prefix ? dfa.RequiredPrefix : dfa.Required;
-  const bool singleFolds = prefix ? dfa.RequiredPrefixFoldsCase : dfa.RequiredFoldsCase;
-  auto scan = std::make_unique<TFastScan>(std::move(automaton), single, singleFolds, false, prefix);
-  // A set of strings is worth more than the single string when the cost
-  // model says so (an alternation of words has no single string at all).
-  const double singleCost = single.empty() ? kNoStringCost : RequiredCost({single}, singleFolds);
-  if (lineLocal && !dfa.RequiredSet.Strings.empty() && dfa.RequiredSet.Cost < singleCost)
-    scan->UseRequiredSet(dfa.RequiredSet);
-  return scan;
+// Runs the plan's scan; ends with EEndOfFile.
+void TGrep::Scan(TScanPlan& plan, TTxtFile& file) {
+  switch (plan.Kind) {
+    case TScanPlan::TKind::Lines:
+      TFastScan(std::move(plan.Lines)).Run(file, [&] { Report(file); });
+      break;
+    case TScanPlan::TKind::CrossLines:
+      TCrossLineScan(std::move(plan.Lines.Automaton), std::move(plan.Lines.Required), plan.Lines.FoldsCase)
+          .Run(file, [&](LineInfo_t lineInfo) { OnMatch(*this, CountOnly ? LineInfo_t{} : std::move(lineInfo)); });
+      break;
+    case TScanPlan::TKind::Automaton:
+      AutomatonScan(file, *plan.DFA);
+      break;
+    case TScanPlan::TKind::FoldedLiteral:
+      CaseInsensitiveLiteralScan(file, plan.Literal);
+      break;
+    case TScanPlan::TKind::Literal:
+      LiteralScan(file, plan.Literal);
+      break;
+  }
 }
 
 // The current pattern's automaton compiled without regard to case, outside
@@ -150,17 +128,6 @@ std::shared_ptr<const TDFA> TGrep::FoldedAutomaton() const {
   folded.FIgnoreCase = true;
   folded.TRegularExpression::SetPattern(GetPattern());
   return folded.SharedCurrentDFA();
-}
-
-// The automaton the fast scan runs: the pattern's own, or for a fixed string
-// compared without case the chain of its characters in both cases.
-TScanAutomaton TGrep::FastAutomaton(const TDFA& dfa, bool foldCase) const {
-  if (!foldCase) return TScanAutomaton::FromDFA(dfa);
-  std::vector<TCharCode> lower;
-  std::vector<TCharCode> upper;
-  StringToCodes(AsciiLowerSjis(dfa.Literal), lower);
-  const int n = StringToCodes(AsciiUpperSjis(dfa.Literal), upper);
-  return TScanAutomaton::Chain(upper, lower, n);
 }
 
 void TGrep::Report(TTxtFile& file) {

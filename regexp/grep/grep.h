@@ -6,7 +6,8 @@
 // at every line end.  A pattern whose automaton is one fixed string is
 // searched for as that string, case-insensitively when IgnoreCase is on; any
 // other pattern runs on its automaton, compiled case-insensitively when
-// IgnoreCase is on.
+// IgnoreCase is on.  Which scan runs is chosen once per file, before it is
+// opened (scanplan.h).
 #pragma once
 
 #include <functional>
@@ -14,12 +15,10 @@
 #include <string>
 
 #include "regexp.h"
+#include "scanplan.h"
 #include "txtfile.h"
 
 class TGrep;
-struct TScanAutomaton;
-class TFastScan;
-class TCrossLineScan;
 
 // Called once for each line that holds a match; may raise EEndOfFile to end
 // the scan of the current file.
@@ -56,14 +55,9 @@ class TGrep : public TRegularExpression {
 
   bool Busy() const { return FBusy; }
 
-  // Which scan runs.  Fast: whole lines at a time where the pattern allows
-  // it (see fastscan.h), else the one-character scans.  OneCharacter: the
-  // one-character scans that fit the pattern (a fixed string, compared with
-  // or without case, or the automaton).  AutomatonOnly: the one-character
-  // automaton scan for every pattern (compiled without case when IgnoreCase
-  // is on, fixed strings too).  All must report the same lines; the
-  // slower ones are the reference that tests hold the fast one to.
-  enum class TScanChoice { Fast, OneCharacter, AutomatonOnly };
+  // Which scans may run (see scanplan.h).  All must report the same lines;
+  // the slower ones are the reference that tests hold the fast one to.
+  using TScanChoice = ::TScanChoice;
   TScanChoice ScanChoice = TScanChoice::Fast;
 
   TOnMatch OnMatch;
@@ -73,12 +67,11 @@ class TGrep : public TRegularExpression {
  private:
   using TOpenReader = std::function<std::unique_ptr<TTxtFile>(const TReadOptions&)>;
   void Grep(const TOpenReader& open, const bool* cancelFlag);
+  void Scan(TScanPlan& plan, TTxtFile& file);
   void AutomatonScan(TTxtFile& file, const TDFA& dfa);
   void LiteralScan(TTxtFile& file, const std::string& literal);
   void CaseInsensitiveLiteralScan(TTxtFile& file, const std::string& literal);
   void Report(TTxtFile& file);
-  TScanAutomaton FastAutomaton(const TDFA& dfa, bool foldCase) const;
-  std::unique_ptr<TFastScan> AutomatonFastScan(const TDFA& dfa) const;
   std::shared_ptr<const TDFA> FoldedAutomaton() const;
 
   bool FOwnIgnoreCase = false;

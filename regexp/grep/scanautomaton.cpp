@@ -2,6 +2,21 @@
 
 #include <algorithm>
 
+namespace {
+
+// A code holds a line feed byte when it is a line feed or a lead byte paired
+// with one.
+bool HoldsLineFeed(TCharCode low, TCharCode high) {
+  if (low <= '\n' && '\n' <= high) return true;
+  for (unsigned lead = low >> 8; lead <= (high >> 8u); ++lead) {
+    const unsigned code = lead << 8 | '\n';
+    if (IsDBCSLeadByte(static_cast<unsigned char>(lead)) && low <= code && code <= high) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 TScanAutomaton TScanAutomaton::FromDFA(const TDFA& dfa) {
   TScanAutomaton a;
   a.Edges.resize(dfa.States.size());
@@ -37,4 +52,55 @@ int TScanAutomaton::Next(int state, TCharCode code) const {
     if (code <= e.High) return e.Target;
   }
   return -1;
+}
+
+bool TScanAutomaton::AttemptsEndInTheirLine() const {
+  const TScanAutomaton& automaton = *this;
+  const std::size_t n = automaton.Edges.size();
+  std::vector<bool> reached(n, false);
+  std::vector<int> pending;
+  for (const auto& e : automaton.Edges[static_cast<std::size_t>(automaton.Start)]) {
+    if (!reached[static_cast<std::size_t>(e.Target)]) {
+      reached[static_cast<std::size_t>(e.Target)] = true;
+      pending.push_back(e.Target);
+    }
+  }
+  while (!pending.empty()) {
+    const int s = pending.back();
+    pending.pop_back();
+    for (const auto& e : automaton.Edges[static_cast<std::size_t>(s)]) {
+      if (HoldsLineFeed(e.Low, e.High) && !automaton.Accepting[static_cast<std::size_t>(e.Target)]) return false;
+      if (!reached[static_cast<std::size_t>(e.Target)]) {
+        reached[static_cast<std::size_t>(e.Target)] = true;
+        pending.push_back(e.Target);
+      }
+    }
+  }
+  return true;
+}
+
+bool TScanAutomaton::AttemptsCrossLineFeeds() const {
+  const TScanAutomaton& automaton = *this;
+  // States reached after at least one character, and whether one of them
+  // moves on a line feed to a state that does not accept.
+  const std::size_t n = automaton.Edges.size();
+  std::vector<bool> reached(n, false);
+  std::vector<int> pending;
+  const auto reach = [&](int s) {
+    if (!reached[static_cast<std::size_t>(s)]) {
+      reached[static_cast<std::size_t>(s)] = true;
+      pending.push_back(s);
+    }
+  };
+  for (const auto& e : automaton.Edges[static_cast<std::size_t>(automaton.Start)]) reach(e.Target);
+  while (!pending.empty()) {
+    const int s = pending.back();
+    pending.pop_back();
+    if (automaton.Accepting[static_cast<std::size_t>(s)]) continue;
+    for (const auto& e : automaton.Edges[static_cast<std::size_t>(s)]) {
+      if (e.Low <= '\n' && '\n' <= e.High && !automaton.Accepting[static_cast<std::size_t>(e.Target)]) return true;
+      reach(e.Target);
+    }
+  }
+  return false;
 }

@@ -24,4 +24,14 @@ struct TScanAutomaton {
   // compared without regard to case).
   static TScanAutomaton Chain(const std::vector<TCharCode>& upper, const std::vector<TCharCode>& lower, int length);
   int Next(int state, TCharCode code) const;
+
+  // Whether attempts end within their line: no state reached after a
+  // character continues on a code that holds a line feed (a line feed, or a
+  // lead byte paired with one) to a state that does not accept (an
+  // accepting state ends the attempt there).
+  bool AttemptsEndInTheirLine() const;
+  // Whether attempts can run on over a line feed of their own (not only over
+  // one that a lead byte pairs with, which the whole-line scan follows
+  // cheaply): the patterns of the cross-line scan.
+  bool AttemptsCrossLineFeeds() const;
 };
