@@ -154,6 +154,7 @@ void TSearch::SearchRegular(int fd, const std::string& path) {
   // Counting the lines that match needs none of their bytes.
   const bool countOnly = !FOptions.Invert && !FOptions.Word &&
                          (FOptions.Count || FOptions.FilesWithMatches || FOptions.FilesWithoutMatch || FOptions.Quiet);
+  FGrep->CountOnly = countOnly;
   FGrep->OnMatch = [&](TGrep&, LineInfo_t info) {
     if (countOnly) return Selected({}, 0);
     FollowTo(follower, static_cast<std::int64_t>(info.LineNo));
@@ -194,6 +195,7 @@ void TSearch::SearchStream(int fd) {
         done += static_cast<std::size_t>(n);
       }
       const std::int64_t base = FLineNo;
+      FGrep->CountOnly = false;
       FGrep->OnMatch = [&](TGrep&, LineInfo_t info) {
         FollowTo(follower, base + static_cast<std::int64_t>(info.LineNo));
         if (follower.Next(line, offset)) Take(line, true, offset);

@@ -13,12 +13,39 @@ TNFAStateSet::TNFAStateSet(int capacity)
 
 std::size_t TNFAStateSet::Hash() const {
   std::uint64_t h = 1469598103934665603ull;
-  for (std::uint64_t w : FWords) {
-    h ^= w;
+  ForEach([&](int i) {
+    h ^= static_cast<std::uint64_t>(i);
     h *= 1099511628211ull;
     h ^= h >> 29;
-  }
+  });
   return static_cast<std::size_t>(h);
+}
+
+bool TNFAStateSet::Equals(const TNFAStateSet& other) const {
+  if (FCompact && other.FCompact) return FMembers == other.FMembers;
+  if (!FCompact && !other.FCompact) return FWords == other.FWords;
+  const TNFAStateSet& compact = FCompact ? *this : other;
+  const TNFAStateSet& bits = FCompact ? other : *this;
+  std::size_t k = 0;
+  bool same = true;
+  bits.ForEach([&](int i) {
+    same = same && k < compact.FMembers.size() && compact.FMembers[k] == i;
+    ++k;
+  });
+  return same && k == compact.FMembers.size();
+}
+
+// The list is kept only when it is smaller than the bit vector.
+void TNFAStateSet::Compact() {
+  if (FCompact) return;
+  std::size_t count = 0;
+  for (const std::uint64_t w : FWords) count += static_cast<std::size_t>(__builtin_popcountll(w));
+  if (count * sizeof(std::int32_t) >= FWords.size() * sizeof(std::uint64_t)) return;
+  FMembers.reserve(count);
+  ForEach([&](int i) { FMembers.push_back(static_cast<std::int32_t>(i)); });
+  FWords.clear();
+  FWords.shrink_to_fit();
+  FCompact = true;
 }
 
 // ---------------------------------------------------------------------------
@@ -176,6 +203,7 @@ void TDFA::CloseSet(TNFAStateSet& set) {
 }
 
 TDFAState* TDFA::FindOrAddState(TNFAStateSet set) {
+  set.Compact();
   const std::size_t hash = set.Hash();
   Spend(set.WordCount());
   auto [first, last] = FIndex.equal_range(hash);

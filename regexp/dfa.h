@@ -1,7 +1,8 @@
 // The deterministic automaton, built from a TNFA by subset construction.
 //
 // Each DFA state stands for a set of NFA states closed under empty moves,
-// held as a bit vector.  States are processed in order of creation; for each
+// built as a bit vector and kept as the list of its members when that is
+// smaller.  States are processed in order of creation; for each
 // one the non-empty NFA transitions leaving its set are grouped by label into
 // moves, every move's target set is closed, and the set is looked up among the
 // existing states through a hash of its bits (a new set becomes a new state at
@@ -19,6 +20,7 @@
 // program.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -29,28 +31,46 @@
 #include "nfa.h"
 #include "required_set.h"
 
+// A set of NFA states.  While a set is built it is a bit vector over all
+// the NFA's states; once it is final (the set of a DFA state), Compact may
+// keep it as the sorted list of its members instead, which is smaller when
+// it holds few of them (a state of a long alternation of words holds a
+// handful of a pattern's thousands of states).  Both forms answer alike.
 class TNFAStateSet {
  public:
   explicit TNFAStateSet(int capacity);
 
-  bool Contains(int i) const { return (FWords[static_cast<std::size_t>(i) >> 6] >> (i & 63)) & 1; }
+  bool Contains(int i) const {
+    if (FCompact) return std::binary_search(FMembers.begin(), FMembers.end(), i);
+    return (FWords[static_cast<std::size_t>(i) >> 6] >> (i & 63)) & 1;
+  }
+  // Only before Compact.
   void Include(int i) { FWords[static_cast<std::size_t>(i) >> 6] |= std::uint64_t{1} << (i & 63); }
-  bool Equals(const TNFAStateSet& other) const { return FWords == other.FWords; }
+  bool Equals(const TNFAStateSet& other) const;
+  // The same for equal sets, whichever form each is in.
   std::size_t Hash() const;
   // Calls f(i) for every member i in ascending order.
   template <class F>
   void ForEach(F f) const {
+    if (FCompact) {
+      for (const std::int32_t i : FMembers) f(static_cast<int>(i));
+      return;
+    }
     for (std::size_t w = 0; w < FWords.size(); ++w)
       for (std::uint64_t bits = FWords[w]; bits != 0; bits &= bits - 1)
         f(static_cast<int>(w * 64 + static_cast<std::size_t>(__builtin_ctzll(bits))));
   }
-  std::size_t WordCount() const { return FWords.size(); }
+  // The size of the bit vector in 64-bit words, in either form.
+  std::size_t WordCount() const { return static_cast<std::size_t>(Capacity) / 64 + 1; }
+  void Compact();
 
   int Capacity;
   int ByteCount;  // Capacity div 8 + 1: the size of the set as a byte array
 
  private:
-  std::vector<std::uint64_t> FWords;
+  std::vector<std::uint64_t> FWords;   // the bit vector; empty once compact
+  std::vector<std::int32_t> FMembers;  // the members, ascending, once compact
+  bool FCompact = false;
 };
 
 struct TDFAState;

@@ -137,7 +137,7 @@ void TBlockBuffer::Clean(std::size_t offset, std::size_t count) {
     len = count - (endsInCR ? 1 : 0);
   } else {
     len = CleanLineEnds(data, count, endsInCR);
-    feeds = CountByte(data, len, '\n');
+    feeds = FOptions.CountLines ? CountByte(data, len, '\n') : 0;
   }
   // A CR that ends the block: at the end of the file it is a line end of its
   // own, otherwise the next block decides.

@@ -36,6 +36,9 @@ struct TReadOptions {
   // Lines counted before the first one: for a stream that goes on where
   // another left off (its first line is LinesBefore + 1).
   std::int64_t LinesBefore = 0;
+  // Line feeds are counted for line numbers; a reader whose lines are only
+  // counted by its caller spares the counting (line numbers then read 0).
+  bool CountLines = true;
 };
 
 class TBlockBuffer {

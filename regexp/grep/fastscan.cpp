@@ -43,6 +43,13 @@ TFastScan::TFastScan(TLinePlan plan)
     FSet = std::make_unique<TMultiSearch>(plan.Set, plan.FoldsCase);
     FExactSet = plan.Exact;
   }
+  const bool lineLocal = FSets.Automaton().AttemptsEndInTheirLine();
+  // The bytes every match begins with bound where attempts can start; they
+  // hold no line end but for a line feed as their first byte (a "^").
+  FPrefixStarts = plan.AtStart && lineLocal && !FExactLiteral && !FRequired.empty() &&
+                  FRequired.find_first_of("\r\n", 1) == std::string::npos && !FRequired.starts_with('\r');
+  FNearRequired = lineLocal && !FExactLiteral && !FExactSet && !FPrefixStarts && !FStartsAtLineStarts &&
+                  (FSet || !FRequired.empty());
 }
 
 std::size_t TFastScan::FindRequired(std::string_view data) const {
@@ -152,6 +159,103 @@ bool TFastScan::LiteralWindowMatches(std::string_view window, std::size_t& next)
   return false;
 }
 
+// An attempt can only accept where the prefix stands at a character start,
+// so each such place runs its one attempt, usually for a few characters.  A
+// line on which they run long (a frequent prefix and attempts that go on to
+// the line end) is decided by the scan of all its attempts at once instead,
+// so that no line costs more than a few times its length.
+bool TFastScan::PrefixWindowMatches(std::string_view window, std::size_t& next) {
+  const auto* p = reinterpret_cast<const unsigned char*>(window.data());
+  const std::size_t leading = LeadingLength(p);
+  const std::size_t lineEnd = LineEnd(p, window.size(), leading);
+  const std::string_view line = window.substr(0, lineEnd);
+  TCharacterStarts starts(p, leading);
+  std::size_t steps = 0;
+  for (std::size_t from = 0;;) {
+    const std::size_t at = from + FindBytes(line.substr(from), FRequired, FRequiredFoldsCase);
+    if (at >= lineEnd) break;
+    if ((at == 0 || (at >= leading && starts.At(at))) && AttemptAccepts(p, at, leading, lineEnd, steps, false))
+      return true;
+    if (steps > 2 * lineEnd + 64) {
+      std::int32_t running = 0;
+      return WindowMatches(window, next, running);
+    }
+    from = at + 1;
+  }
+  next = starts.At(lineEnd) ? window.size() - 1 : lineEnd - 1;
+  return false;
+}
+
+bool TFastScan::AttemptAccepts(const unsigned char* p, std::size_t at, std::size_t leading, std::size_t lineEnd,
+                               std::size_t& steps, bool startEverywhere) {
+  const TCharClasses& classes = FSets.Classes();
+  const std::int32_t empty = FSets.Empty();
+  std::size_t i = at;
+  int cls;
+  if (at == 0) {
+    cls = leading > 1 ? classes.Pair(p[0], '\n') : classes.ByteClass[p[0]];
+    i = leading;
+  } else if (classes.LeadIndex[p[i]] >= 0) {
+    if (i + 1 == lineEnd) return false;  // pairs with the line feed: the next line's leading character
+    cls = classes.Pair(p[i], p[i + 1]);
+    i += 2;
+  } else {
+    cls = classes.ByteClass[p[i]];
+    i += 1;
+  }
+  std::int32_t set = FSets.Step(empty, cls, true);
+  bool dangling = false;
+  while (set != TSetAutomaton::kAccept && (startEverywhere || set != empty) && i < lineEnd) {
+    ++steps;
+    const unsigned char b = p[i];
+    if (classes.LeadIndex[b] >= 0) {
+      if (i + 1 == lineEnd) {
+        dangling = true;
+        break;
+      }
+      cls = classes.Pair(b, p[i + 1]);
+      i += 2;
+    } else {
+      cls = classes.ByteClass[b];
+      i += 1;
+    }
+    const std::int32_t following = FSets.Known(set, cls, startEverywhere);
+    set = following != TSetAutomaton::kUnknown ? following : FSets.Step(set, cls, startEverywhere);
+  }
+  if (set == TSetAutomaton::kAccept) return true;
+  if (set == empty) return false;
+  // The character that ends the line: the line feed, or the dangling lead
+  // byte paired with it.  No attempt starts there.
+  cls = dangling ? classes.Pair(p[lineEnd - 1], '\n') : classes.ByteClass[static_cast<unsigned char>('\n')];
+  return FSets.Step(set, cls, false) == TSetAutomaton::kAccept;
+}
+
+// A match holds the required bytes (or one of the set's strings), and most
+// often begins a little before them: the attempts that start from a few
+// bytes before their first place in the line are run first, and only when
+// none of them accepts, all the attempts of the line.  A line that matches
+// near its required bytes is then decided from there; any other costs at
+// most the short run more.
+bool TFastScan::NearRequiredWindowMatches(std::string_view window, std::size_t& next, std::int32_t& running) {
+  constexpr std::size_t kNear = 16;
+  const auto* p = reinterpret_cast<const unsigned char*>(window.data());
+  const std::size_t leading = LeadingLength(p);
+  const std::size_t lineEnd = LineEnd(p, window.size(), leading);
+  if (lineEnd > leading + kNear) {
+    const std::string_view line = window.substr(0, lineEnd);
+    const std::size_t found = FSet ? FSet->Find(line, leading) : leading + FindBytes(line.substr(leading), FRequired,
+                                                                                     FRequiredFoldsCase);
+    if (found < lineEnd && found > leading + kNear) {
+      // The character that holds the byte kNear places before.
+      std::size_t from = found - kNear;
+      if (!TCharacterStarts(p, leading).At(from)) --from;
+      std::size_t steps = 0;
+      if (AttemptAccepts(p, from, leading, lineEnd, steps, true)) return true;
+    }
+  }
+  return WindowMatches(window, next, running);
+}
+
 // The set's strings hold no line end, and each is whole characters: one
 // found at a character start of the line is a match.
 bool TFastScan::SetWindowMatches(std::string_view window, std::size_t& next) {
@@ -201,11 +305,13 @@ void TFastScan::Run(TTxtFile& file, const std::function<void()>& report) {
     bool matches;
     if (FExactLiteral) {
       matches = LiteralWindowMatches(window, next);
+    } else if (FPrefixStarts) {
+      matches = PrefixWindowMatches(window, next);
     } else if (FExactSet) {
       matches = SetWindowMatches(window, next);
     } else {
       std::int32_t running = 0;
-      matches = WindowMatches(window, next, running);
+      matches = FNearRequired ? NearRequiredWindowMatches(window, next, running) : WindowMatches(window, next, running);
       if (!matches && running != FSets.Empty()) {
         matches = RunsOnToAccept(file, window.size(), running);
         window = file.LineWindow();  // the look-ahead may have read other blocks

@@ -30,12 +30,17 @@
 //    step per character;
 //  - per line: finding its end (memchr), the attempts of the line (for a
 //    fixed string, or a set that is exactly the pattern's matches, finding
-//    one at a character start instead); for a pattern whose attempts start
-//    only on a line's leading character (a pattern anchored with "^"), only
-//    until they have all failed;
+//    one at a character start instead; for a pattern every match of which
+//    begins with fixed bytes, only the attempts that start where they
+//    stand; for other patterns with required bytes, first the attempts
+//    that start shortly before them, which usually decide a matching line);
+//    for a pattern whose attempts start only on a line's leading character
+//    (a pattern anchored with "^"), only until they have all failed;
 //  - per report: the reader's GetLine (message pump, cancel test, the line's
-//    text and number) and the handler.
-// Line feeds are counted by the reader in bulk, only up to reported lines.
+//    text and number), or only the move to the line end when the caller
+//    just counts lines, and the handler.
+// Line feeds are counted by the reader in bulk, only up to reported lines
+// (and not at all when the caller just counts lines).
 #pragma once
 
 #include <cstdint>
@@ -77,6 +82,18 @@ class TFastScan {
   // window reaches an accepting state in the lines that follow.
   bool RunsOnToAccept(TTxtFile& file, std::size_t from, std::int32_t running);
   bool LiteralWindowMatches(std::string_view window, std::size_t& next);
+  // For a line-local pattern every match of which begins with the required
+  // bytes: only the attempts that start where they stand are run.
+  bool PrefixWindowMatches(std::string_view window, std::size_t& next);
+  // Whether an attempt that starts at the character at of the window's line
+  // (with startEverywhere, or one that starts at that character or any
+  // later one) accepts, within the line or on its final character; steps
+  // counts the table steps taken.
+  bool AttemptAccepts(const unsigned char* p, std::size_t at, std::size_t leading, std::size_t lineEnd,
+                      std::size_t& steps, bool startEverywhere);
+  // WindowMatches, trying first the attempts that start shortly before the
+  // first required bytes in the line.
+  bool NearRequiredWindowMatches(std::string_view window, std::size_t& next, std::int32_t& running);
   bool SetWindowMatches(std::string_view window, std::size_t& next);
   // The first place in data where the required bytes or one of the set's
   // strings stand, or data.size().
@@ -88,6 +105,11 @@ class TFastScan {
   std::string FRequired;
   bool FRequiredFoldsCase;
   bool FExactLiteral;                  // a line matches when FRequired stands at one of its character starts
+  // Every match begins with FRequired, and attempts end in their line.
+  bool FPrefixStarts = false;
+  // Lines are decided near their required bytes first (see
+  // NearRequiredWindowMatches).
+  bool FNearRequired = false;
   std::unique_ptr<TMultiSearch> FSet;  // instead of FRequired
   bool FExactSet = false;
   // Attempts start only on a line's leading character: the start state moves

@@ -83,7 +83,10 @@ void TGrep::Grep(const TOpenReader& open, const bool* cancelFlag) {
   }
   std::unique_ptr<TTxtFile> file;
   try {
-    file = open({.KeepCrLf = plan.KeepCrLf, .RegularFilesOnly = RegularFilesOnly, .MaxLineBytes = MaxLineBytes});
+    file = open({.KeepCrLf = plan.KeepCrLf,
+                 .RegularFilesOnly = RegularFilesOnly,
+                 .MaxLineBytes = MaxLineBytes,
+                 .CountLines = !CountOnly});
   } catch (const EEndOfFile&) {
     return;  // an empty file has no lines to report
   }
@@ -103,7 +106,7 @@ void TGrep::Scan(TScanPlan& plan, TTxtFile& file) {
       break;
     case TScanPlan::TKind::CrossLines:
       TCrossLineScan(std::move(plan.Lines.Automaton), std::move(plan.Lines.Required), plan.Lines.FoldsCase)
-          .Run(file, [&](LineInfo_t lineInfo) { OnMatch(*this, std::move(lineInfo)); });
+          .Run(file, [&](LineInfo_t lineInfo) { OnMatch(*this, CountOnly ? LineInfo_t{} : std::move(lineInfo)); });
       break;
     case TScanPlan::TKind::Automaton:
       AutomatonScan(file, *plan.DFA);
@@ -129,7 +132,10 @@ std::shared_ptr<const TDFA> TGrep::FoldedAutomaton() const {
 
 void TGrep::Report(TTxtFile& file) {
   LineInfo_t lineInfo;
-  file.GetLine(lineInfo);
+  if (CountOnly)
+    file.PassLine();
+  else
+    file.GetLine(lineInfo);
   OnMatch(*this, std::move(lineInfo));
 }
 

@@ -48,6 +48,10 @@ class TGrep : public TRegularExpression {
   // The longest line kept, in bytes; 0 for no bound but memory.  A longer
   // line raises ELineTooLong, as a line that outgrows memory does.
   std::size_t MaxLineBytes = 0;
+  // The caller only counts the lines that match: OnMatch gets an empty
+  // LineInfo_t (no text, line number 0), which spares copying each line and
+  // counting line feeds.
+  bool CountOnly = false;
 
   bool Busy() const { return FBusy; }
 

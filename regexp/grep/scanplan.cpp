@@ -74,12 +74,14 @@ TScanPlan AutomatonPlan(const TDFA& dfa) {
   lines.Automaton = std::move(automaton);
   lines.Required = prefix ? dfa.RequiredPrefix : dfa.Required;
   lines.FoldsCase = prefix ? dfa.RequiredPrefixFoldsCase : dfa.RequiredFoldsCase;
+  lines.AtStart = prefix && !lines.Required.empty();
   // A set of strings is worth more than the single string when the cost
   // model says so (an alternation of words has no single string at all).
   const double singleCost = lines.Required.empty() ? kNoStringCost : RequiredCost({lines.Required}, lines.FoldsCase);
   const TRequiredSet& set = dfa.RequiredSet;
   if (lineLocal && !set.Strings.empty() && set.Cost < singleCost) {
     lines.Required.clear();
+    lines.AtStart = false;
     lines.Set = set.Strings;
     lines.FoldsCase = set.FoldsCase;
     lines.Exact = set.Exact;

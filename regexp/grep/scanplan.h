@@ -46,6 +46,8 @@ struct TLinePlan {
   // A line matches exactly when Required (a string of the Set) stands at one
   // of its character starts: the automaton need not run.
   bool Exact = false;
+  // Every match begins with Required.
+  bool AtStart = false;
 };
 
 struct TScanPlan {

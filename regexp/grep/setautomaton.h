@@ -33,6 +33,10 @@ class TSetAutomaton {
   std::int32_t KnownWithStart(std::int32_t row, int cls) const {
     return FWithStart[static_cast<std::size_t>(row + cls)];
   }
+  // The same with or without a start.
+  std::int32_t Known(std::int32_t row, int cls, bool withStart) const {
+    return (withStart ? FWithStart : FNoStart)[static_cast<std::size_t>(row + cls)];
+  }
   // The row after one character of class cls from the set at row (and, with
   // withStart, from an attempt that starts on that character), or kAccept
   // when an attempt accepts on it.

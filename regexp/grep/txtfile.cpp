@@ -110,6 +110,10 @@ void TTxtFile::NextBlock() {
 // directly, those in Buffer from whichever side is shorter, the bytes passed
 // or the rest of the block (subtracted from the block's count).
 void TTxtFile::Settle() {
+  if (!Options.CountLines) {
+    CountedTo = Cursor;
+    return;
+  }
   std::size_t feeds = 0;
   if (CountedTo < 0 && CountedTo < Cursor) {
     const std::ptrdiff_t carryEnd = std::min<std::ptrdiff_t>(Cursor, 0);
@@ -174,9 +178,13 @@ unsigned char TTxtFile::AheadByteSlow() {
 }
 
 void TTxtFile::GetLine(LineInfo_t& lineInfo) {
+  PassLine();
+  FillLine(lineInfo);
+}
+
+void TTxtFile::PassLine() {
   ProcessMessagesAndTestCancel();
   if (MoveToLineEnd()) Ahead = Cursor;
-  FillLine(lineInfo);
 }
 
 // Moves the main cursor onto the line feed that ends the current line;

@@ -76,6 +76,8 @@ class TTxtFile {
   // The current line and its number; leaves the main cursor on the line feed
   // that ends the line.  Processes messages and tests the cancel flag first.
   void GetLine(LineInfo_t& lineInfo);
+  // The same without the line: only the main cursor moves.
+  void PassLine();
   // Processes messages and tests the cancel flag, as a block read does; for
   // a scan that can work long without reading a block or reporting a line.
   void Poll() { ProcessMessagesAndTestCancel(); }

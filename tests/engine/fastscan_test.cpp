@@ -53,7 +53,7 @@ class TPatternMaker {
   TPatternMaker(std::mt19937& random, bool repetition) : FRandom(random), FRepetition(repetition) {}
 
   std::string Pattern() {
-    switch (Pick(12)) {
+    switch (Pick(13)) {
       case 0:
         return "^" + Expression(2);
       case 1:
@@ -65,6 +65,9 @@ class TPatternMaker {
       case 4:
       case 5:
         return Words();
+      case 6:
+        // A fixed start: attempts begin only where it stands.
+        return Atom() + Atom() + Expression(2);
       default:
         return Expression(3);
     }
@@ -190,6 +193,10 @@ void Compare(const std::string& pattern, bool ignoreCase, bool dbMeta, const std
     const std::vector<TReport> reports = Run(fast, path);
     ASSERT_EQ(reports, Run(reference, path))
         << "pattern " << Hex(pattern) << " ignoreCase " << ignoreCase << " dbMeta " << dbMeta << " file " << path;
+    // Counting only: as many reports, each without text and number.
+    fast.CountOnly = true;
+    ASSERT_EQ(Run(fast, path), std::vector<TReport>(reports.size(), TReport{0, ""})) << "count only " << Hex(pattern);
+    fast.CountOnly = false;
     const std::vector<std::string> lines = FileLines(path);
     for (const TReport& r : reports) {
       ASSERT_TRUE(r.LineNo >= 1 && static_cast<std::size_t>(r.LineNo) <= lines.size()) << r;
