@@ -98,7 +98,7 @@ int main(int argc, char* argv[]) {
   mainForm.SetDictionaryArgument(commandLine.DictionaryFolder);
   mainForm.FormCreate();
   TInputForm inputForm(&mainForm);
-  TFindForm findForm(&mainForm, mainForm.RichEdit1, mainForm.AWKStr1);
+  TFindForm findForm(&mainForm, mainForm.RichEdit1(), mainForm.AWKStr1);
   mainForm.SetDialogs(&inputForm, &findForm);
 
   mainForm.show();

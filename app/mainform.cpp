@@ -30,6 +30,7 @@
 #include "keypreview.h"
 #include "kovalex_version.h"
 #include "messagebox.h"
+#include "ui_mainform.h"
 
 namespace {
 
@@ -53,13 +54,16 @@ void TMainForm::Command(F&& handler) {
 }
 
 THitView* TMainForm::SetUpUi() {
-  setupUi(this);
+  ui->setupUi(this);
   setWindowTitle(QStringLiteral("KOVALEX Searcher Mini " KOVALEX_VERSION));
-  return RichEdit1;
+  return ui->RichEdit1;
 }
+
+THitView* TMainForm::RichEdit1() const { return ui->RichEdit1; }
 
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent),
+      ui(std::make_unique<Ui::TMainForm>()),
       FResultView(SetUpUi()),
       FDriver(Grep1, AWKStr1, FResultView, *this, [this](int number) { return DictionaryChecked(number); }) {
   FontChooser = [this](QFont& font, QColor& colour) {
@@ -89,7 +93,7 @@ TMainForm::TMainForm(QWidget* parent)
 
   // The search button lies under the cancel button; Enter and its
   // accelerator reach it.
-  CancelBtn->raise();
+  ui->CancelBtn->raise();
   // The place of the window's definition; the settings may move it.
   move(kDefinedLeft, kDefinedTop);
   // Until the settings are loaded, the window shows the defaults.
@@ -99,40 +103,40 @@ TMainForm::TMainForm(QWidget* parent)
   defaults.Width = ClientSize().width();
   defaults.Height = ClientSize().height();
   ApplySettings(defaults);
-  RichEdit1->raise();
-  Panel1->setMinimumSize(MinimumClientWidth(), kMinimumClientHeight);
+  ui->RichEdit1->raise();
+  ui->Panel1->setMinimumSize(MinimumClientWidth(), kMinimumClientHeight);
 
-  connect(SearchBtn, &QPushButton::clicked, this, &TMainForm::SearchBtnClick);
-  connect(CancelBtn, &QPushButton::clicked, this, &TMainForm::CancelBtnClick);
-  connect(CaseInsensitiveCheckBox, &QCheckBox::clicked, this, &TMainForm::CaseInsensitiveCheckBoxClick);
+  connect(ui->SearchBtn, &QPushButton::clicked, this, &TMainForm::SearchBtnClick);
+  connect(ui->CancelBtn, &QPushButton::clicked, this, &TMainForm::CancelBtnClick);
+  connect(ui->CaseInsensitiveCheckBox, &QCheckBox::clicked, this, &TMainForm::CaseInsensitiveCheckBoxClick);
   for (int number = 1; number <= 6; ++number) {
     TFunctionPanel* panel = DictionaryPanel(number);
     connect(panel, &TFunctionPanel::clicked, this, [this, panel] { FunctionPanel1Click(panel); });
   }
-  connect(SubMenuDic1, &QAction::triggered, this, &TMainForm::SubMenuDic1Click);
-  connect(SubMenuDic2, &QAction::triggered, this, &TMainForm::SubMenuDic2Click);
-  connect(SubMenuDic3, &QAction::triggered, this, &TMainForm::SubMenuDic3Click);
-  connect(SubMenuDic4, &QAction::triggered, this, &TMainForm::SubMenuDic4Click);
-  connect(SubMenuDic5, &QAction::triggered, this, &TMainForm::SubMenuDic5Click);
-  connect(SubMenuDic6, &QAction::triggered, this, &TMainForm::SubMenuDic6Click);
-  connect(SubMenuDic8, &QAction::triggered, this, &TMainForm::SubMenuDic8Click);
-  connect(SubMenuDicFolder, &QAction::triggered, this, &TMainForm::SubMenuDicFolderClick);
-  connect(SubMenuEdit1, &QAction::triggered, this, &TMainForm::SubMenuEdit1Click);
-  connect(SubMenuEdit2, &QAction::triggered, this, &TMainForm::SubMenuEdit2Click);
-  connect(SubMenuEdit3, &QAction::triggered, this, &TMainForm::SubMenuEdit3Click);
-  connect(SubMenuView3, &QAction::triggered, this, &TMainForm::SubMenuView3Click);
-  connect(SubMenuView4, &QAction::triggered, this, &TMainForm::SubMenuView4Click);
-  connect(SubMenuView5, &QAction::triggered, this, &TMainForm::SubMenuView5Click);
-  connect(SubMenuView8, &QAction::triggered, this, &TMainForm::SubMenuView8Click);
-  connect(SubMenuHelp1, &QAction::triggered, this, &TMainForm::SubMenuHelp1Click);
-  connect(SubMenuHelp2, &QAction::triggered, this, &TMainForm::SubMenuHelp2Click);
+  connect(ui->SubMenuDic1, &QAction::triggered, this, &TMainForm::SubMenuDic1Click);
+  connect(ui->SubMenuDic2, &QAction::triggered, this, &TMainForm::SubMenuDic2Click);
+  connect(ui->SubMenuDic3, &QAction::triggered, this, &TMainForm::SubMenuDic3Click);
+  connect(ui->SubMenuDic4, &QAction::triggered, this, &TMainForm::SubMenuDic4Click);
+  connect(ui->SubMenuDic5, &QAction::triggered, this, &TMainForm::SubMenuDic5Click);
+  connect(ui->SubMenuDic6, &QAction::triggered, this, &TMainForm::SubMenuDic6Click);
+  connect(ui->SubMenuDic8, &QAction::triggered, this, &TMainForm::SubMenuDic8Click);
+  connect(ui->SubMenuDicFolder, &QAction::triggered, this, &TMainForm::SubMenuDicFolderClick);
+  connect(ui->SubMenuEdit1, &QAction::triggered, this, &TMainForm::SubMenuEdit1Click);
+  connect(ui->SubMenuEdit2, &QAction::triggered, this, &TMainForm::SubMenuEdit2Click);
+  connect(ui->SubMenuEdit3, &QAction::triggered, this, &TMainForm::SubMenuEdit3Click);
+  connect(ui->SubMenuView3, &QAction::triggered, this, &TMainForm::SubMenuView3Click);
+  connect(ui->SubMenuView4, &QAction::triggered, this, &TMainForm::SubMenuView4Click);
+  connect(ui->SubMenuView5, &QAction::triggered, this, &TMainForm::SubMenuView5Click);
+  connect(ui->SubMenuView8, &QAction::triggered, this, &TMainForm::SubMenuView8Click);
+  connect(ui->SubMenuHelp1, &QAction::triggered, this, &TMainForm::SubMenuHelp1Click);
+  connect(ui->SubMenuHelp2, &QAction::triggered, this, &TMainForm::SubMenuHelp2Click);
 
   // The client area's resizing lays out the controls; the view's focus
   // turns the key preview off and on.
-  Panel1->installEventFilter(this);
-  RichEdit1->installEventFilter(this);
+  ui->Panel1->installEventFilter(this);
+  ui->RichEdit1->installEventFilter(this);
   // Key presses reach FormKeyDown before the focused control.
-  FKeyPreview = new TKeyPreview(this, {SubMenuEdit1, SubMenuEdit2, SubMenuEdit3}, SearchBtn,
+  FKeyPreview = new TKeyPreview(this, {ui->SubMenuEdit1, ui->SubMenuEdit2, ui->SubMenuEdit3}, ui->SearchBtn,
                                 [this](QKeyEvent* key) { return FormKeyDown(key); });
   FKeyPreview->Install();
 }
@@ -189,7 +193,7 @@ void TMainForm::FindDictionaries() {
     }
   }
   SetStatus(QString::fromStdString(dictionary_folder::FolderStatus(choice)).toStdU16String());
-  Label2->setToolTip(QString::fromStdString(dictionary_folder::FolderStatus(choice)));
+  ui->Label2->setToolTip(QString::fromStdString(dictionary_folder::FolderStatus(choice)));
   if (choice.Folder.empty()) {
     FResultView.Clear();
     for (const std::string& line : dictionary_folder::NothingFoundLines(choice)) FResultView.AppendLine(line);
@@ -198,7 +202,7 @@ void TMainForm::FindDictionaries() {
 
 void TMainForm::SubMenuDicFolderClick() {
   Command([this] {
-    if (!MenuDic->isEnabled() || FDriver.Searching()) return;
+    if (!ui->MenuDic->isEnabled() || FDriver.Searching()) return;
     QString folder = QFile::decodeName(QByteArray::fromStdString(FDictionaryFolder));
     if (!FolderChooser(folder)) return;
     FChosenFolder = QFile::encodeName(folder).toStdString();
@@ -237,8 +241,8 @@ settings::TSettingsValues TMainForm::CurrentSettings() const {
   values.HitLimit = FHitLimit;
   const QFont font = FResultView.NormalFont();
   values.NormalFontFace = encoding::EncodeSjisLossy(font.family().toStdU16String()).Bytes;
-  values.NormalFontSize =
-      font.pointSizeF() > 0 ? qRound(font.pointSizeF()) : qRound(font.pixelSize() * 72.0 / RichEdit1->logicalDpiY());
+  values.NormalFontSize = font.pointSizeF() > 0 ? qRound(font.pointSizeF())
+                                                : qRound(font.pixelSize() * 72.0 / ui->RichEdit1->logicalDpiY());
   values.NormalColour = FResultView.NormalColour();
   values.Bold = FKeywordStyle.Bold;
   values.Italic = FKeywordStyle.Italic;
@@ -268,7 +272,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainForm::FormClose() {
-  if (!MenuDic->isEnabled()) return;
+  if (!ui->MenuDic->isEnabled()) return;
   if (!FSettingsSaved) {
     FSettingsSaved = true;
     Command([this] { SaveSettings(); });
@@ -278,7 +282,7 @@ void TMainForm::FormClose() {
 }
 
 void TMainForm::SubMenuDic8Click() {
-  if (!MenuDic->isEnabled() || FDriver.Searching()) return;
+  if (!ui->MenuDic->isEnabled() || FDriver.Searching()) return;
   FormClose();
   QCoreApplication::quit();
 }
@@ -290,14 +294,14 @@ void TMainForm::SearchBtnClick() {
   if (FDriver.Searching()) return;
   // The status label changes with every hit; during the search it is painted
   // together with the result view, a few times a second (ProcessMessages).
-  Label2->setUpdatesEnabled(false);
+  ui->Label2->setUpdatesEnabled(false);
   std::exception_ptr error;
   try {
-    FDriver.Search(ComboBox1->currentText().toStdU16String(), WordSearchCheckBox->isChecked(), SearchOptions());
+    FDriver.Search(ui->ComboBox1->currentText().toStdU16String(), ui->WordSearchCheckBox->isChecked(), SearchOptions());
   } catch (...) {
     error = std::current_exception();
   }
-  Label2->setUpdatesEnabled(true);
+  ui->Label2->setUpdatesEnabled(true);
   if (error) {
     try {
       std::rethrow_exception(error);
@@ -317,7 +321,7 @@ void TMainForm::SearchBtnClick() {
 void TMainForm::CancelBtnClick() { FDriver.Cancel(); }
 
 void TMainForm::CaseInsensitiveCheckBoxClick() {
-  Command([this] { FDriver.SetIgnoreCase(CaseInsensitiveCheckBox->isChecked()); });
+  Command([this] { FDriver.SetIgnoreCase(ui->CaseInsensitiveCheckBox->isChecked()); });
 }
 
 void TMainForm::ProcessMessages() {
@@ -326,9 +330,9 @@ void TMainForm::ProcessMessages() {
   // hundreds of thousands of looks a search with many hits would make.
   if (FMessagesProcessed.isValid() && FMessagesProcessed.elapsed() < kMessageInterval) return;
   if (FResultView.Refresh()) {
-    Label2->setUpdatesEnabled(true);
-    Label2->repaint();
-    Label2->setUpdatesEnabled(false);
+    ui->Label2->setUpdatesEnabled(true);
+    ui->Label2->repaint();
+    ui->Label2->setUpdatesEnabled(false);
   }
   QCoreApplication::processEvents();
   FMessagesProcessed.start();
@@ -346,9 +350,9 @@ TSearchOptions TMainForm::SearchOptions() const {
 void TMainForm::SearchStarted(const std::u16string& query) {
   // Adding the first item would make it the current one and replace the
   // typed text; the text is the same, but keep the edit as it is.
-  const QString typed = ComboBox1->currentText();
-  ComboBox1->addItem(FromUtf16(query));
-  ComboBox1->setEditText(typed);
+  const QString typed = ui->ComboBox1->currentText();
+  ui->ComboBox1->addItem(FromUtf16(query));
+  ui->ComboBox1->setEditText(typed);
   SetSearchControlsEnabled(false);
   QApplication::setOverrideCursor(Qt::WaitCursor);
 }
@@ -360,8 +364,8 @@ void TMainForm::SearchEnded(const std::u16string& status) {
   QApplication::restoreOverrideCursor();
   SetSearchControlsEnabled(true);
   // Disabling moved the focus away; the next word is typed over this one.
-  ComboBox1->setFocus();
-  ComboBox1->lineEdit()->selectAll();
+  ui->ComboBox1->setFocus();
+  ui->ComboBox1->lineEdit()->selectAll();
 }
 
 void TMainForm::SearchMessage(const std::u16string& text) {
@@ -369,18 +373,18 @@ void TMainForm::SearchMessage(const std::u16string& text) {
 }
 
 void TMainForm::SetSearchControlsEnabled(bool enabled) {
-  SearchBtn->setEnabled(enabled);
-  CancelBtn->setEnabled(!enabled);
-  ComboBox1->setEnabled(enabled);
-  MenuDic->setEnabled(enabled);
-  MenuView->setEnabled(enabled);
+  ui->SearchBtn->setEnabled(enabled);
+  ui->CancelBtn->setEnabled(!enabled);
+  ui->ComboBox1->setEnabled(enabled);
+  ui->MenuDic->setEnabled(enabled);
+  ui->MenuView->setEnabled(enabled);
 }
 
 bool TMainForm::DictionaryChecked(int number) const { return DictionaryItem(number)->isChecked(); }
 
-void TMainForm::SetStatus(const std::u16string& text) { Label2->setText(FromUtf16(text)); }
+void TMainForm::SetStatus(const std::u16string& text) { ui->Label2->setText(FromUtf16(text)); }
 
-bool TMainForm::LimitEnabled() const { return SubMenuView7->isChecked(); }
+bool TMainForm::LimitEnabled() const { return ui->SubMenuView7->isChecked(); }
 
 int TMainForm::KeywordMark() const {
   for (int mark = 1; mark <= 4; ++mark) {
@@ -389,24 +393,25 @@ int TMainForm::KeywordMark() const {
   return 5;
 }
 
-bool TMainForm::ShowTags() const { return SubMenuView1->isChecked(); }
+bool TMainForm::ShowTags() const { return ui->SubMenuView1->isChecked(); }
 
 // ---------------------------------------------------------------------------
 // Dictionaries
 
 QAction* TMainForm::DictionaryItem(int number) const {
-  QAction* const items[] = {SubMenuDic1, SubMenuDic2, SubMenuDic3, SubMenuDic4, SubMenuDic5, SubMenuDic6};
+  QAction* const items[] = {ui->SubMenuDic1, ui->SubMenuDic2, ui->SubMenuDic3,
+                            ui->SubMenuDic4, ui->SubMenuDic5, ui->SubMenuDic6};
   return items[number - 1];
 }
 
 TFunctionPanel* TMainForm::DictionaryPanel(int number) const {
-  TFunctionPanel* const panels[] = {FunctionPanel1, FunctionPanel2, FunctionPanel3,
-                                    FunctionPanel4, FunctionPanel5, FunctionPanel6};
+  TFunctionPanel* const panels[] = {ui->FunctionPanel1, ui->FunctionPanel2, ui->FunctionPanel3,
+                                    ui->FunctionPanel4, ui->FunctionPanel5, ui->FunctionPanel6};
   return panels[number - 1];
 }
 
 QAction* TMainForm::MarkItem(int mark) const {
-  QAction* const items[] = {SubMenuMark1, SubMenuMark2, SubMenuMark3, SubMenuMark4, SubMenuMark5};
+  QAction* const items[] = {ui->SubMenuMark1, ui->SubMenuMark2, ui->SubMenuMark3, ui->SubMenuMark4, ui->SubMenuMark5};
   return items[mark - 1];
 }
 
@@ -449,9 +454,9 @@ void TMainForm::ApplySettings(const settings::TSettingsValues& values) {
     const std::size_t index = static_cast<std::size_t>(number - 1);
     if (values.Dictionaries[index] != now.Dictionaries[index]) ClickMenuItem(DictionaryItem(number));
   }
-  SubMenuView1->setChecked(values.ShowTags);
+  ui->SubMenuView1->setChecked(values.ShowTags);
   SetKeywordMark(values.KeywordMark);
-  SubMenuView7->setChecked(values.LimitEnabled);
+  ui->SubMenuView7->setChecked(values.LimitEnabled);
   SetHitLimit(values.HitLimit);
   if (values.NormalFontFace != now.NormalFontFace || values.NormalFontSize != now.NormalFontSize) {
     SetNormalFont(values.NormalFontFace, values.NormalFontSize);
@@ -473,7 +478,7 @@ void TMainForm::SetHitLimit(int limit) {
 }
 
 void TMainForm::SetHitLimitCaption() {
-  SubMenuView8->setText(QStringLiteral("検索件数の設定(&S): ") + QString::number(FHitLimit));
+  ui->SubMenuView8->setText(QStringLiteral("検索件数の設定(&S): ") + QString::number(FHitLimit));
 }
 
 void TMainForm::SetNormalFont(const std::string& faceSjis, int size) {
@@ -523,27 +528,27 @@ void TMainForm::SetClientSize(int width, int height) {
   resize(std::max(width, MinimumClientWidth()), std::max(height, kMinimumClientHeight) + menuHeight);
 }
 
-int TMainForm::MinimumClientWidth() const { return FunctionPanel6->x() + FunctionPanel6->width() + 5; }
+int TMainForm::MinimumClientWidth() const { return ui->FunctionPanel6->x() + ui->FunctionPanel6->width() + 5; }
 
 void TMainForm::FormResize() {
-  const QSize client = Panel1->size();
+  const QSize client = ui->Panel1->size();
   if (client.width() < MinimumClientWidth() || client.height() < kMinimumClientHeight) {
     SetClientSize(client.width(), client.height());
     return;
   }
   const int width = client.width();
-  Bevel1->setGeometry(0, 0, width, Bevel1->height());
-  Panel3->setGeometry(0, Bevel1->height(), width, Panel3->height());
-  Panel4->setGeometry(0, client.height() - Panel4->height(), width, Panel4->height());
+  ui->Bevel1->setGeometry(0, 0, width, ui->Bevel1->height());
+  ui->Panel3->setGeometry(0, ui->Bevel1->height(), width, ui->Panel3->height());
+  ui->Panel4->setGeometry(0, client.height() - ui->Panel4->height(), width, ui->Panel4->height());
   // The result view fills the space between the query area and the
   // dictionary bar.
-  const int top = Panel3->y() + Panel3->height();
-  RichEdit1->setGeometry(0, top, width, Panel4->y() - top);
-  RichEdit1->update();
+  const int top = ui->Panel3->y() + ui->Panel3->height();
+  ui->RichEdit1->setGeometry(0, top, width, ui->Panel4->y() - top);
+  ui->RichEdit1->update();
 }
 
 bool TMainForm::FormKeyDown(QKeyEvent* key) {
-  QScrollBar* scroll = RichEdit1->verticalScrollBar();
+  QScrollBar* scroll = ui->RichEdit1->verticalScrollBar();
   switch (key->key()) {
     case Qt::Key_PageUp:
       scroll->triggerAction(QAbstractSlider::SliderPageStepSub);
@@ -566,7 +571,7 @@ bool TMainForm::FormKeyDown(QKeyEvent* key) {
       return false;
     case Qt::Key_F4:
       // Consumed, so that the query box does not open its list.
-      ClickMenuItem(SubMenuDic4);
+      ClickMenuItem(ui->SubMenuDic4);
       return true;
     default:
       return false;
@@ -580,13 +585,13 @@ void TMainForm::RichEdit1Exit() { FKeyPreview->Enabled = true; }
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::Resize:
-      if (watched == Panel1) FormResize();
+      if (watched == ui->Panel1) FormResize();
       break;
     case QEvent::FocusIn:
-      if (watched == RichEdit1) RichEdit1Enter();
+      if (watched == ui->RichEdit1) RichEdit1Enter();
       break;
     case QEvent::FocusOut:
-      if (watched == RichEdit1) RichEdit1Exit();
+      if (watched == ui->RichEdit1) RichEdit1Exit();
       break;
     default:
       break;
@@ -597,9 +602,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------------------
 // Edit commands
 
-void TMainForm::SubMenuEdit1Click() { RichEdit1->Copy(); }
+void TMainForm::SubMenuEdit1Click() { ui->RichEdit1->Copy(); }
 
-void TMainForm::SubMenuEdit2Click() { RichEdit1->CopyAll(); }
+void TMainForm::SubMenuEdit2Click() { ui->RichEdit1->CopyAll(); }
 
 void TMainForm::SubMenuEdit3Click() {
   if (FFindForm == nullptr) return;
@@ -620,7 +625,7 @@ void TMainForm::SubMenuView3Click() {
     font.setBold(false);
     font.setItalic(false);
     font.setUnderline(false);
-    const QColor current = ToQColor(FResultView.NormalColour(), RichEdit1->palette());
+    const QColor current = ToQColor(FResultView.NormalColour(), ui->RichEdit1->palette());
     QColor colour = current;
     FFontChoice = TFontChoice::Normal;
     if (!FontChooser(font, colour)) return;
@@ -637,7 +642,7 @@ void TMainForm::SubMenuView4Click() {
     font.setBold(FKeywordStyle.Bold);
     font.setItalic(FKeywordStyle.Italic);
     font.setUnderline(FKeywordStyle.Underline);
-    const QColor current = ToQColor(FKeywordStyle.Colour, RichEdit1->palette());
+    const QColor current = ToQColor(FKeywordStyle.Colour, ui->RichEdit1->palette());
     QColor colour = current;
     FFontChoice = TFontChoice::Keyword;
     if (!FontChooser(font, colour)) return;
@@ -650,7 +655,7 @@ void TMainForm::SubMenuView4Click() {
 
 void TMainForm::SubMenuView5Click() {
   Command([this] {
-    QColor colour = ToQColor(FResultView.BackgroundColour(), RichEdit1->palette());
+    QColor colour = ToQColor(FResultView.BackgroundColour(), ui->RichEdit1->palette());
     if (!ColourChooser(colour)) return;
     FResultView.SetBackgroundColour(FromQColor(colour));
   });

@@ -33,6 +33,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/search.h"
@@ -44,16 +45,19 @@
 #include "keypreview.h"
 #include "regexp.h"
 #include "resultview.h"
-#include "ui_mainform.h"
 
 class QAction;
 class QActionGroup;
 class QKeyEvent;
 class TFindForm;
+class TFunctionPanel;
 class THelpWindow;
 class TInputForm;
+namespace Ui {
+class TMainForm;
+}
 
-class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchObserver {
+class TMainForm : public QMainWindow, public ISearchObserver {
   Q_OBJECT
 
  public:
@@ -95,6 +99,8 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchObserv
   int HitLimitValue() const { return FHitLimit; }
   hits::TKeywordStyle KeywordStyleValue() const { return FKeywordStyle; }
   TResultView& ResultView() { return FResultView; }
+  // The result view's control, which the find dialog searches.
+  THitView* RichEdit1() const;
   TSearchDriver& Driver() { return FDriver; }
   THelpWindow* HelpWindow() const { return FHelpWindow; }
   QString HelpFile() const { return FHelpFile; }
@@ -202,6 +208,8 @@ class TMainForm : public QMainWindow, public Ui::TMainForm, public ISearchObserv
   // Builds the controls of the window's definition; returns the result view.
   THitView* SetUpUi();
 
+  // The controls of the window's definition (forms/mainform.ui).
+  std::unique_ptr<Ui::TMainForm> ui;
   TResultView FResultView;
   TSearchDriver FDriver;
   QActionGroup* MarkGroup;

@@ -27,6 +27,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -52,6 +53,12 @@ double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
+// A control of the window, found by the name the window gives it.
+template <typename T>
+T* Widget(const TMainForm& form, const char* name) {
+  return form.findChild<T*>(name);
+}
+
 double KovagrepSeconds(const QString& kovagrep, const QString& word, const QString& file,
                        const QString& option = QStringLiteral("-c")) {
   QElapsedTimer timer;
@@ -66,7 +73,7 @@ double KovagrepSeconds(const QString& kovagrep, const QString& word, const QStri
 // Runs one search and returns its seconds; maxPause gets the longest gap
 // between two ticks of a 5 ms timer during it.
 double SearchSeconds(TMainForm& form, const QString& word, double& maxPause) {
-  form.ComboBox1->setEditText(word);
+  Widget<QComboBox>(form, "ComboBox1")->setEditText(word);
   QElapsedTimer sinceTick;
   qint64 longest = 0;
   QTimer ticker;
@@ -145,10 +152,10 @@ void AllLinesShown(const QString& dictionary, const QString& word, const QString
     longestPause = std::max(longestPause, pause);
     printed.push_back(KovagrepSeconds(kovagrep, word, window.Link, QStringLiteral("-n")));
   }
-  const double text = static_cast<double>(window.Form->RichEdit1->Store().Size());
+  const double text = static_cast<double>(window.Form->RichEdit1()->Store().Size());
   const double after = ResidentBytes();
   std::printf("all lines: %lld lines shown in %.3f s, kovagrep -n %.3f s, ratio %.2f, longest pause %.3f s\n",
-              static_cast<long long>(window.Form->RichEdit1->LineCount()), Median(shown), Median(printed),
+              static_cast<long long>(window.Form->RichEdit1()->LineCount()), Median(shown), Median(printed),
               Median(shown) / Median(printed), longestPause);
   std::printf("memory: text %.1f MB, process %.1f MB (%.2fx the text), %.1f MB more than the empty window (%.2fx)\n",
               text / 1e6, after / 1e6, after / text, (after - before) / 1e6, (after - before) / text);
@@ -158,7 +165,7 @@ void MillionLines(const QString& dictionary, const QString& word) {
   TBenchWindow window(dictionary);
   double pause = 0;
   const double searched = SearchSeconds(*window.Form, word, pause);
-  THitView* view = window.Form->RichEdit1;
+  THitView* view = window.Form->RichEdit1();
   QScrollBar* scroll = view->verticalScrollBar();
   double longest = 0;
   auto step = [&](auto&& f) { longest = std::max(longest, StepSeconds(view, f)); };
@@ -201,7 +208,7 @@ void TwentyMegabyteLine(const QString& dir) {
   TBenchWindow window(file);
   double pause = 0;
   const double shown = SearchSeconds(*window.Form, QStringLiteral("needle"), pause);
-  THitView* view = window.Form->RichEdit1;
+  THitView* view = window.Form->RichEdit1();
   QScrollBar* across = view->horizontalScrollBar();
   double longest = 0;
   for (int i = 0; i < 100; ++i) {
@@ -284,7 +291,7 @@ int main(int argc, char** argv) {
   }
   std::printf("few hits (%s): window %.3f s, kovagrep %.3f s, ratio %.2f, longest pause %.3f s, status %s\n", argv[2],
               Median(window), Median(terminal), Median(window) / Median(terminal), longestPause,
-              form.Label2->text().toUtf8().constData());
+              Widget<QLabel>(form, "Label2")->text().toUtf8().constData());
 
   form.SetHitLimit(20000);
   std::vector<double> render;
@@ -294,6 +301,6 @@ int main(int argc, char** argv) {
     longestPause = std::max(longestPause, pause);
   }
   std::printf("20,000 hits (%s): %.3f s, longest pause %.3f s, status %s\n", argv[3], Median(render), longestPause,
-              form.Label2->text().toUtf8().constData());
+              Widget<QLabel>(form, "Label2")->text().toUtf8().constData());
   return 0;
 }

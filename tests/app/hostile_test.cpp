@@ -7,8 +7,13 @@
 // settings.  Large files are left to tools/hostile_inputs.sh.
 #include <sys/stat.h>
 
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,6 +22,7 @@
 #include <random>
 
 #include "core/encoding.h"
+#include "hitview.h"
 #include "mainform.h"
 #include "messagebox.h"
 #include "reader_lines.h"
@@ -88,6 +94,12 @@ class THostileTest : public QObject {
   // The status line ends with the hit count of a finished search.
   void VerifyFinishedWith(int hits);
 
+  // A control of the window, found by the name the window gives it.
+  template <typename T>
+  T* Widget(const char* name) const {
+    return Form->findChild<T*>(name);
+  }
+
   std::unique_ptr<QTemporaryDir> Dir;
   QString OldDir;
   std::unique_ptr<TMainForm> Form;
@@ -140,23 +152,23 @@ void THostileTest::CreateForm(const QString& settingsPath) {
 }
 
 void THostileTest::Search(const QString& query) {
-  Form->ComboBox1->setEditText(query);
+  Widget<QComboBox>("ComboBox1")->setEditText(query);
   Form->SearchBtnClick();
 }
 
 QStringList THostileTest::Lines() const {
-  QStringList lines = Form->RichEdit1->toPlainText().split(QLatin1Char('\n'));
+  QStringList lines = Form->RichEdit1()->toPlainText().split(QLatin1Char('\n'));
   if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
   return lines;
 }
 
 void THostileTest::VerifyFinishedWith(int hits) {
-  const QString status = Form->Label2->text();
+  const QString status = Widget<QLabel>("Label2")->text();
   QVERIFY2(status.startsWith(QStringLiteral("終了:")), qPrintable(status));
   QVERIFY2(status.endsWith(QStringLiteral("秒 %1件ﾋｯﾄ").arg(hits)), qPrintable(status));
-  QVERIFY(Form->SearchBtn->isEnabled());
-  QVERIFY(!Form->CancelBtn->isEnabled());
-  QVERIFY(Form->RichEdit1->isEnabled());
+  QVERIFY(Widget<QPushButton>("SearchBtn")->isEnabled());
+  QVERIFY(!Widget<QPushButton>("CancelBtn")->isEnabled());
+  QVERIFY(Form->RichEdit1()->isEnabled());
 }
 
 // ---------------------------------------------------------------------------
@@ -169,7 +181,7 @@ void THostileTest::binaryDictionaryIsSearchedLineByLine() {
   const std::string bytes = RandomBytes(4711, 250000) + "e\x82";
   WriteRaw(QStringLiteral("KOVA5.TXT"), bytes);
   CreateForm();
-  Form->ClickMenuItem(Form->SubMenuDic1);
+  Form->ClickMenuItem(Widget<QAction>("SubMenuDic1"));
   Search(QStringLiteral("e"));
   QVERIFY(Messages.empty());
   const int expected = ExpectedHits(bytes, "e");
@@ -180,7 +192,7 @@ void THostileTest::binaryDictionaryIsSearchedLineByLine() {
   QCOMPARE(lines[0], QStringLiteral("-----KOVA辞書第5版-----"));
   for (int i = 1; i < lines.size(); ++i) QVERIFY2(lines[i].contains(QLatin1Char('e')), qPrintable(lines[i]));
   // Case ignored: more lines, still counted exactly.
-  Form->CaseInsensitiveCheckBox->click();
+  Widget<QCheckBox>("CaseInsensitiveCheckBox")->click();
   Search(QStringLiteral("e"));
   int either = 0;
   for (const std::string& line : ReaderLines(bytes))
@@ -216,8 +228,8 @@ void THostileTest::dictionarySpoiledAfterDiscoveryIsReportedAndHitsStay() {
   WriteDictionary(QStringLiteral("KOVA5B.TXT"), {"cat 2"});
   WriteDictionary(QStringLiteral("KOVA4.TXT"), {"cat 3"});
   CreateForm();
-  Form->ClickMenuItem(Form->SubMenuDic1);
-  Form->ClickMenuItem(Form->SubMenuDic6);
+  Form->ClickMenuItem(Widget<QAction>("SubMenuDic1"));
+  Form->ClickMenuItem(Widget<QAction>("SubMenuDic6"));
   const QString name = QStringLiteral("KOVA5B.TXT");
   if (spoil == "long") {
     WriteRaw(name, "cat 2\r\n" + std::string(300000, 'x') + " cat\r\ncat 9\r\n");
@@ -245,7 +257,7 @@ void THostileTest::queriesOfTenThousandBytes() {
   WriteRaw(QStringLiteral("KOVA5.TXT"), "short w\r\n" + std::string(10000, 'w') + "\r\n" + Sjis("x") +
                                             encoding::Utf16ToSjis(longKanji.toStdU16String()) + "\r\n");
   CreateForm();
-  Form->ClickMenuItem(Form->SubMenuDic1);
+  Form->ClickMenuItem(Widget<QAction>("SubMenuDic1"));
 
   Search(longWord);
   QVERIFY(Messages.empty());
@@ -258,16 +270,16 @@ void THostileTest::queriesOfTenThousandBytes() {
   QCOMPARE(Lines().value(1), QStringLiteral("x") + longKanji);
 
   // Too deeply nested to compile: a message, and nothing changes.
-  const QString view = Form->RichEdit1->toPlainText();
+  const QString view = Form->RichEdit1()->toPlainText();
   Search(QString(5000, QLatin1Char('(')) + QStringLiteral("w") + QString(5000, QLatin1Char(')')));
   QCOMPARE(Messages.size(), std::size_t{1});
   QCOMPARE(Messages[0].Text, QStringLiteral("正規表現が複雑すぎます。."));
   QCOMPARE(Messages[0].Icon, TMessageIcon::Error);
-  QCOMPARE(Form->RichEdit1->toPlainText(), view);
-  QCOMPARE(Form->ComboBox1->count(), 2);
+  QCOMPARE(Form->RichEdit1()->toPlainText(), view);
+  QCOMPARE(Widget<QComboBox>("ComboBox1")->count(), 2);
 
   // A whole-word search wraps the long query; it still compiles and finds it.
-  Form->WordSearchCheckBox->setChecked(true);
+  Widget<QCheckBox>("WordSearchCheckBox")->setChecked(true);
   Search(longWord);
   QCOMPARE(Messages.size(), std::size_t{1});
   VerifyFinishedWith(1);
@@ -276,10 +288,10 @@ void THostileTest::queriesOfTenThousandBytes() {
 void THostileTest::queriesEndingInHalfACharacter() {
   WriteDictionary(QStringLiteral("KOVA5.TXT"), {"cat", "表示", "catx"});
   CreateForm();
-  Form->ClickMenuItem(Form->SubMenuDic1);
+  Form->ClickMenuItem(Widget<QAction>("SubMenuDic1"));
   Search(QStringLiteral("cat"));
-  const QString view = Form->RichEdit1->toPlainText();
-  QCOMPARE(Form->ComboBox1->count(), 1);
+  const QString view = Form->RichEdit1()->toPlainText();
+  QCOMPARE(Widget<QComboBox>("ComboBox1")->count(), 1);
 
   // Half of a surrogate pair has no Shift-JIS form.
   Search(QStringLiteral("cat") + QChar(0xD842));
@@ -290,8 +302,8 @@ void THostileTest::queriesEndingInHalfACharacter() {
   Search(QStringLiteral("cat\\"));
   QCOMPARE(Messages.size(), std::size_t{2});
   QCOMPARE(Messages.back().Text, QStringLiteral("\"\\\"の次には文字が必要です。."));
-  QCOMPARE(Form->RichEdit1->toPlainText(), view);
-  QCOMPARE(Form->ComboBox1->count(), 1);
+  QCOMPARE(Form->RichEdit1()->toPlainText(), view);
+  QCOMPARE(Widget<QComboBox>("ComboBox1")->count(), 1);
 
   // An escape that spells a lead byte alone: no text holds that character.
   Search(QStringLiteral("cat\\x82"));
@@ -312,13 +324,13 @@ void THostileTest::queryWhoseAttemptsRunToTheEndCanBeCancelled() {
   while (content.size() < 250000) content += "cat dog\r\n";
   WriteRaw(QStringLiteral("KOVA5.TXT"), content);
   CreateForm();
-  Form->ClickMenuItem(Form->SubMenuDic1);
+  Form->ClickMenuItem(Widget<QAction>("SubMenuDic1"));
   const TProcessMessages processMessages = Form->Grep1.ProcessMessages;
   int calls = 0;
   Form->Grep1.ProcessMessages = [&] {
     // The first call comes with the first block read, the second with the
     // next one.
-    if (++calls == 2) QTest::mouseClick(Form->CancelBtn, Qt::LeftButton);
+    if (++calls == 2) QTest::mouseClick(Widget<QPushButton>("CancelBtn"), Qt::LeftButton);
     processMessages();
   };
   Search(QStringLiteral("cat(.|\\n)*QQ"));

@@ -7,17 +7,22 @@
 #include <sys/stat.h>
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -36,6 +41,7 @@
 #include "fontsubstitutes.h"
 #include "functionpanel.h"
 #include "helpwindow.h"
+#include "hitview.h"
 #include "inputform.h"
 #include "messagebox.h"
 
@@ -121,6 +127,12 @@ class TMainFormTest : public QObject {
   std::vector<TRun> Runs(int line) const;
   QString SettingsPath() const { return Dir->filePath(QStringLiteral("kovalex.ini")); }
 
+  // A control of the window, found by the name the window gives it.
+  template <typename T>
+  T* Widget(const char* name) const {
+    return Form->findChild<T*>(name);
+  }
+
   std::unique_ptr<QTemporaryDir> Dir;
   QString OldDir;
   std::unique_ptr<TMainForm> Form;
@@ -143,7 +155,7 @@ void TMainFormTest::init() {
   qunsetenv("KOVALEX_SETTINGS");
   Messages.clear();
   SetMessageBoxHook([this](QWidget*, const QString& text, const QString& caption, TMessageIcon icon) {
-    auto* search = Form ? Form->SearchBtn : nullptr;
+    auto* search = Form ? Widget<QPushButton>("SearchBtn") : nullptr;
     Messages.push_back({text, caption, icon, search != nullptr && search->isEnabled()});
   });
 }
@@ -188,12 +200,12 @@ void TMainFormTest::Key(QWidget* focus, Qt::Key key) {
 }
 
 void TMainFormTest::Search(const QString& query) {
-  Form->ComboBox1->setEditText(query);
+  Widget<QComboBox>("ComboBox1")->setEditText(query);
   Form->SearchBtnClick();
 }
 
 QStringList TMainFormTest::Lines() const {
-  QStringList lines = Form->RichEdit1->toPlainText().split(QLatin1Char('\n'));
+  QStringList lines = Form->RichEdit1()->toPlainText().split(QLatin1Char('\n'));
   // The view ends after the line break of its last line.
   if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
   return lines;
@@ -201,8 +213,8 @@ QStringList TMainFormTest::Lines() const {
 
 std::vector<TRun> TMainFormTest::Runs(int line) const {
   std::vector<TRun> runs;
-  const QString text = Form->RichEdit1->LineText(line);
-  for (const QTextLayout::FormatRange& range : Form->RichEdit1->LineFormats(line)) {
+  const QString text = Form->RichEdit1()->LineText(line);
+  for (const QTextLayout::FormatRange& range : Form->RichEdit1()->LineFormats(line)) {
     runs.push_back({text.mid(range.start, range.length), range.format});
   }
   return runs;
@@ -224,41 +236,48 @@ QStringList Texts(const QList<QAction*>& items) {
 void TMainFormTest::definitionAndMenus() {
   CreateForm();
   QCOMPARE(Form->windowTitle(), QStringLiteral("KOVALEX Searcher Mini 1.10"));
-  QCOMPARE(Form->Label1->buddy(), Form->ComboBox1);
-  QVERIFY(Form->ComboBox1->isEditable());
-  QCOMPARE(Form->ComboBox1->maxVisibleItems(), 10);
-  QVERIFY(Form->RichEdit1->isReadOnly());
-  QVERIFY(!Form->CancelBtn->isEnabled());
+  QCOMPARE(Widget<QLabel>("Label1")->buddy(), Widget<QComboBox>("ComboBox1"));
+  QVERIFY(Widget<QComboBox>("ComboBox1")->isEditable());
+  QCOMPARE(Widget<QComboBox>("ComboBox1")->maxVisibleItems(), 10);
+  QVERIFY(Form->RichEdit1()->isReadOnly());
+  QVERIFY(!Widget<QPushButton>("CancelBtn")->isEnabled());
   const std::pair<QWidget*, QString> captions[] = {
-      {Form->Label1, "検索する語(&K)"},   {Form->WordSearchCheckBox, "単語検索(&W)"},
-      {Form->SearchBtn, "検索開始(&S)"},  {Form->CaseInsensitiveCheckBox, "大・小文字の同一視(&I)"},
-      {Form->CancelBtn, "中断(&P)"},      {Form->FunctionPanel1, "第５版"},
-      {Form->FunctionPanel2, "ﾊﾞｲﾘﾝｶﾞﾙ"}, {Form->FunctionPanel3, "略語"},
-      {Form->FunctionPanel4, "固有名詞"}, {Form->FunctionPanel5, "専門"},
-      {Form->FunctionPanel6, "第４版"}};
+      {Widget<QLabel>("Label1"), "検索する語(&K)"},
+      {Widget<QCheckBox>("WordSearchCheckBox"), "単語検索(&W)"},
+      {Widget<QPushButton>("SearchBtn"), "検索開始(&S)"},
+      {Widget<QCheckBox>("CaseInsensitiveCheckBox"), "大・小文字の同一視(&I)"},
+      {Widget<QPushButton>("CancelBtn"), "中断(&P)"},
+      {Widget<TFunctionPanel>("FunctionPanel1"), "第５版"},
+      {Widget<TFunctionPanel>("FunctionPanel2"), "ﾊﾞｲﾘﾝｶﾞﾙ"},
+      {Widget<TFunctionPanel>("FunctionPanel3"), "略語"},
+      {Widget<TFunctionPanel>("FunctionPanel4"), "固有名詞"},
+      {Widget<TFunctionPanel>("FunctionPanel5"), "専門"},
+      {Widget<TFunctionPanel>("FunctionPanel6"), "第４版"}};
   for (const auto& [widget, caption] : captions) QCOMPARE(widget->property("text").toString(), caption);
   for (const char* name : {"Panel1", "Panel2", "Panel3", "Panel4", "Bevel1", "Label2"}) {
     QVERIFY2(Form->findChild<QWidget*>(name) != nullptr, name);
   }
   QCOMPARE(Texts(Form->menuBar()->actions()), (QStringList{"辞書(&D)", "編集(&E)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
-  QCOMPARE(Texts(Form->MenuDic->actions()), (QStringList{"第5版", "ﾊﾞｲﾘﾝｶﾞﾙ", "略語", "固有名詞", "専門", "第4版", "-",
-                                                         "辞書フォルダの選択(&O)...", "終了(&X)"}));
-  QCOMPARE(Texts(Form->MenuEdit->actions()), (QStringList{"コピー(&C)", "すべてをコピー(&A)", "-", "検索(&F)..."}));
-  QCOMPARE(Texts(Form->MenuView->actions()),
+  QCOMPARE(Texts(Widget<QMenu>("MenuDic")->actions()),
+           (QStringList{"第5版", "ﾊﾞｲﾘﾝｶﾞﾙ", "略語", "固有名詞", "専門", "第4版", "-", "辞書フォルダの選択(&O)...",
+                        "終了(&X)"}));
+  QCOMPARE(Texts(Widget<QMenu>("MenuEdit")->actions()),
+           (QStringList{"コピー(&C)", "すべてをコピー(&A)", "-", "検索(&F)..."}));
+  QCOMPARE(Texts(Widget<QMenu>("MenuView")->actions()),
            (QStringList{"ﾀｸﾞの表示(&T)", "ｷｰﾜｰﾄﾞのﾏｰｸ(&M)", "-", "検索件数の制限(&L)", "検索件数の設定(&S): 100", "-",
                         "通常のﾌｫﾝﾄ(&F)...", "ｷｰﾜｰﾄﾞのﾌｫﾝﾄ(&K)...", "背景色(&B)..."}));
-  QCOMPARE(Texts(Form->SubMenuView6->actions()), (QStringList{"【 】", "《 》", "** **", "// //", "なし"}));
-  QCOMPARE(Texts(Form->MenuHelp->actions()), (QStringList{"ｵﾝﾗｲﾝﾍﾙﾌﾟ(&H)...", "-", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
-  QCOMPARE(Form->SubMenuEdit1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
-  QCOMPARE(Form->SubMenuEdit2->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
-  QCOMPARE(Form->SubMenuEdit3->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+  QCOMPARE(Texts(Widget<QMenu>("SubMenuView6")->actions()), (QStringList{"【 】", "《 》", "** **", "// //", "なし"}));
+  QCOMPARE(Texts(Widget<QMenu>("MenuHelp")->actions()), (QStringList{"ｵﾝﾗｲﾝﾍﾙﾌﾟ(&H)...", "-", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
+  QCOMPARE(Widget<QAction>("SubMenuEdit1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+  QCOMPARE(Widget<QAction>("SubMenuEdit2")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
+  QCOMPARE(Widget<QAction>("SubMenuEdit3")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
   // The marks behave as a radio group; without settings "なし" is checked.
   QCOMPARE(Form->KeywordMark(), 5);
-  Form->ClickMenuItem(Form->SubMenuMark2);
-  QVERIFY(!Form->SubMenuMark5->isChecked());
+  Form->ClickMenuItem(Widget<QAction>("SubMenuMark2"));
+  QVERIFY(!Widget<QAction>("SubMenuMark5")->isChecked());
   QCOMPARE(Form->KeywordMark(), 2);
   for (const bool limit : {true, false}) {
-    Form->ClickMenuItem(Form->SubMenuView7);
+    Form->ClickMenuItem(Widget<QAction>("SubMenuView7"));
     QCOMPARE(Form->LimitEnabled(), limit);
   }
 }
@@ -270,16 +289,16 @@ void TMainFormTest::dictionaryToggles() {
   WriteDictionary(QStringLiteral("KOVA略語.TXT"), {"x"});
   WriteDictionary(QStringLiteral("KOVA固名.TXT"), {"x"});
   CreateForm();
-  Form->ComboBox1->addItem(QStringLiteral("earlier"));
-  QVERIFY(Form->FunctionPanel3->palette().color(QPalette::Window) !=
-          Form->FunctionPanel1->palette().color(QPalette::Window));
+  Widget<QComboBox>("ComboBox1")->addItem(QStringLiteral("earlier"));
+  QVERIFY(Widget<TFunctionPanel>("FunctionPanel3")->palette().color(QPalette::Window) !=
+          Widget<TFunctionPanel>("FunctionPanel1")->palette().color(QPalette::Window));
   const std::function<void(int)> toggles[] = {
       [this](int n) { QTest::mouseClick(Form->DictionaryPanel(n), Qt::LeftButton, {}, QPoint(5, 5)); },
       [this](int n) { Form->DictionaryPanel(n)->Click(); },
       [this](int n) { Form->ClickMenuItem(Form->DictionaryItem(n)); },
       [this](int n) { Form->DictionaryItem(n)->trigger(); },
-      [this](int n) { Key(Form->ComboBox1, Qt::Key(Qt::Key_F1 + n - 1)); },
-      [this](int n) { Key(Form->WordSearchCheckBox, Qt::Key(Qt::Key_F1 + n - 1)); }};
+      [this](int n) { Key(Widget<QComboBox>("ComboBox1"), Qt::Key(Qt::Key_F1 + n - 1)); },
+      [this](int n) { Key(Widget<QCheckBox>("WordSearchCheckBox"), Qt::Key(Qt::Key_F1 + n - 1)); }};
   bool on = false;
   for (const auto& toggle : toggles) {
     on = !on;
@@ -292,7 +311,7 @@ void TMainFormTest::dictionaryToggles() {
       QCOMPARE(Form->DictionaryPanel(number)->Lowered(), available && on);
     }
   }
-  QVERIFY(!Form->ComboBox1->view()->isVisible());
+  QVERIFY(!Widget<QComboBox>("ComboBox1")->view()->isVisible());
 }
 
 void TMainFormTest::searchShowsInTheControls() {
@@ -309,56 +328,59 @@ void TMainFormTest::searchShowsInTheControls() {
     QCOMPARE(message.Caption, QStringLiteral("KOVA Searcher"));
     QCOMPARE(message.Icon, TMessageIcon::None);
   }
-  QCOMPARE(Form->ComboBox1->count(), 0);
+  QCOMPARE(Widget<QComboBox>("ComboBox1")->count(), 0);
   Messages.clear();
-  Form->ClickMenuItem(Form->SubMenuDic1);
-  Form->ClickMenuItem(Form->SubMenuDic3);
-  Form->ClickMenuItem(Form->SubMenuView1);
-  Form->ClickMenuItem(Form->SubMenuMark3);
-  Form->ClickMenuItem(Form->SubMenuView7);
+  Form->ClickMenuItem(Widget<QAction>("SubMenuDic1"));
+  Form->ClickMenuItem(Widget<QAction>("SubMenuDic3"));
+  Form->ClickMenuItem(Widget<QAction>("SubMenuView1"));
+  Form->ClickMenuItem(Widget<QAction>("SubMenuMark3"));
+  Form->ClickMenuItem(Widget<QAction>("SubMenuView7"));
   Form->SetHitLimit(3);
-  Form->WordSearchCheckBox->setChecked(true);
+  Widget<QCheckBox>("WordSearchCheckBox")->setChecked(true);
   int hits = 0;
   const auto match = Form->Grep1.OnMatch;
   Form->Grep1.OnMatch = [&](TGrep& sender, LineInfo_t lineInfo) {
     match(sender, std::move(lineInfo));
     if (++hits != 1) return;
-    QVERIFY(!Form->SearchBtn->isEnabled() && Form->CancelBtn->isEnabled());
-    QVERIFY(!Form->ComboBox1->isEnabled() && !Form->RichEdit1->isEnabled());
-    QVERIFY(!Form->MenuDic->isEnabled() && !Form->MenuView->isEnabled());
-    QVERIFY(Form->MenuEdit->isEnabled() && Form->MenuHelp->isEnabled());
-    QVERIFY(Form->WordSearchCheckBox->isEnabled() && Form->FunctionPanel1->isEnabled());
-    QCOMPARE(Form->Label2->text(), QStringLiteral("1件ﾋｯﾄ KOVA5.TXT"));
+    QVERIFY(!Widget<QPushButton>("SearchBtn")->isEnabled() && Widget<QPushButton>("CancelBtn")->isEnabled());
+    QVERIFY(!Widget<QComboBox>("ComboBox1")->isEnabled() && !Form->RichEdit1()->isEnabled());
+    QVERIFY(!Widget<QMenu>("MenuDic")->isEnabled() && !Widget<QMenu>("MenuView")->isEnabled());
+    QVERIFY(Widget<QMenu>("MenuEdit")->isEnabled() && Widget<QMenu>("MenuHelp")->isEnabled());
+    QVERIFY(Widget<QCheckBox>("WordSearchCheckBox")->isEnabled() &&
+            Widget<TFunctionPanel>("FunctionPanel1")->isEnabled());
+    QCOMPARE(Widget<QLabel>("Label2")->text(), QStringLiteral("1件ﾋｯﾄ KOVA5.TXT"));
     // Toggles and the case option count as the search reaches them; a
     // second search and Exit do nothing.
-    QTest::mouseClick(Form->FunctionPanel3, Qt::LeftButton, {}, QPoint(3, 3));
-    Form->FunctionPanel6->Click();
-    QTest::mouseClick(Form->CaseInsensitiveCheckBox, Qt::LeftButton);
+    QTest::mouseClick(Widget<TFunctionPanel>("FunctionPanel3"), Qt::LeftButton, {}, QPoint(3, 3));
+    Widget<TFunctionPanel>("FunctionPanel6")->Click();
+    QTest::mouseClick(Widget<QCheckBox>("CaseInsensitiveCheckBox"), Qt::LeftButton);
     QVERIFY(!Form->Grep1.IgnoreCase());
     Form->SearchBtnClick();
     Form->SubMenuDic8Click();
     QVERIFY(!QFile::exists(SettingsPath()));
   };
-  Form->ComboBox1->setEditText(QString());
-  Form->ComboBox1->setFocus();
+  Widget<QComboBox>("ComboBox1")->setEditText(QString());
+  Widget<QComboBox>("ComboBox1")->setFocus();
   QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("cat"));
   Key(QApplication::focusWidget(), Qt::Key_Return);
   QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "KOVA5.TXT(1): a** cat**", "KOVA5.TXT(2): dog** cat**",
                                  "-----KOVA辞書第4版-----", "KOVA4.TXT(1): **cat **3"}));
   QVERIFY(Messages.empty());
-  QVERIFY2(Form->Label2->text().startsWith(QStringLiteral("終了:")), qPrintable(Form->Label2->text()));
-  QVERIFY(Form->Label2->text().endsWith(QStringLiteral("秒 3件ﾋｯﾄ")));
+  QVERIFY2(Widget<QLabel>("Label2")->text().startsWith(QStringLiteral("終了:")),
+           qPrintable(Widget<QLabel>("Label2")->text()));
+  QVERIFY(Widget<QLabel>("Label2")->text().endsWith(QStringLiteral("秒 3件ﾋｯﾄ")));
   QVERIFY(Form->Grep1.IgnoreCase() && Form->AWKStr1.IgnoreCase());
   // The controls are back; the view has its caret at the start; the query
   // is in the history once and selected, so the next word replaces it.
-  QVERIFY(Form->SearchBtn->isEnabled() && !Form->CancelBtn->isEnabled());
-  QVERIFY(Form->MenuDic->isEnabled() && Form->MenuView->isEnabled() && Form->RichEdit1->isEnabled());
-  QCOMPARE(Form->RichEdit1->CaretPosition(), 0);
-  QVERIFY(!Form->RichEdit1->HasSelection());
-  QCOMPARE(Form->ComboBox1->count(), 1);
-  QCOMPARE(QApplication::focusWidget(), Form->ComboBox1);
+  QVERIFY(Widget<QPushButton>("SearchBtn")->isEnabled() && !Widget<QPushButton>("CancelBtn")->isEnabled());
+  QVERIFY(Widget<QMenu>("MenuDic")->isEnabled() && Widget<QMenu>("MenuView")->isEnabled() &&
+          Form->RichEdit1()->isEnabled());
+  QCOMPARE(Form->RichEdit1()->CaretPosition(), 0);
+  QVERIFY(!Form->RichEdit1()->HasSelection());
+  QCOMPARE(Widget<QComboBox>("ComboBox1")->count(), 1);
+  QCOMPARE(QApplication::focusWidget(), Widget<QComboBox>("ComboBox1"));
   QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("dog"));
-  QCOMPARE(Form->ComboBox1->currentText(), QStringLiteral("dog"));
+  QCOMPARE(Widget<QComboBox>("ComboBox1")->currentText(), QStringLiteral("dog"));
 }
 
 void TMainFormTest::keywordRunsAreDrawnWhereTheyLie() {
@@ -368,12 +390,12 @@ void TMainFormTest::keywordRunsAreDrawnWhereTheyLie() {
   for (int i = 0; i < 20000; ++i) content += Sjis("見出し語 ") + std::to_string(i) + Sjis(" の辞書 dic 訳語\r\n");
   WriteRaw(QStringLiteral("KOVA5.TXT"), content);
   CreateForm();
-  Form->ClickMenuItem(Form->SubMenuDic1);
-  Form->ClickMenuItem(Form->SubMenuMark1);
+  Form->ClickMenuItem(Widget<QAction>("SubMenuDic1"));
+  Form->ClickMenuItem(Widget<QAction>("SubMenuMark1"));
   Form->SetKeywordStyle(true, true, false);
   Form->SetKeywordColour(0x00FF00);  // green
   Search(QStringLiteral("辞書 dic"));
-  QCOMPARE(Form->RichEdit1->LineCount(), 20002);
+  QCOMPARE(Form->RichEdit1()->LineCount(), 20002);
   QCOMPARE(Runs(20001).at(1).Text, QStringLiteral("辞書 dic"));
   const std::vector<TRun> runs = Runs(1);
   QCOMPARE(runs.size(), std::size_t{3});
@@ -395,18 +417,18 @@ void TMainFormTest::keywordRunsAreDrawnWhereTheyLie() {
 void TMainFormTest::cancelAndErrorsAreShownAfterTheControlsAreBack() {
   WriteDictionary(QStringLiteral("KOVA5.TXT"), {"cat 1", "cat 2"});
   CreateForm();
-  Form->ClickMenuItem(Form->SubMenuDic1);
+  Form->ClickMenuItem(Widget<QAction>("SubMenuDic1"));
   const auto match = Form->Grep1.OnMatch;
   Form->Grep1.OnMatch = [&](TGrep& sender, LineInfo_t lineInfo) {
     match(sender, std::move(lineInfo));
-    QTest::mouseClick(Form->CancelBtn, Qt::LeftButton);
+    QTest::mouseClick(Widget<QPushButton>("CancelBtn"), Qt::LeftButton);
   };
   Search(QStringLiteral("cat"));
   QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat 1"}));
-  QVERIFY(Form->Label2->text().endsWith(QStringLiteral("秒 1件ﾋｯﾄ")));
+  QVERIFY(Widget<QLabel>("Label2")->text().endsWith(QStringLiteral("秒 1件ﾋｯﾄ")));
   Form->Grep1.OnMatch = match;
-  const QString view = Form->RichEdit1->toPlainText();
-  const QString status = Form->Label2->text();
+  const QString view = Form->RichEdit1()->toPlainText();
+  const QString status = Widget<QLabel>("Label2")->text();
   Search(QStringLiteral("ca(t"));
   Search(QStringLiteral("caf\u00e9"));
   QCOMPARE(Messages.size(), std::size_t{3});
@@ -416,10 +438,11 @@ void TMainFormTest::cancelAndErrorsAreShownAfterTheControlsAreBack() {
     QCOMPARE(message.Icon, TMessageIcon::Error);
     QVERIFY(message.SearchEnabled);
   }
-  QCOMPARE(Form->RichEdit1->toPlainText(), view);
-  QCOMPARE(Form->Label2->text(), status);
-  QCOMPARE(Form->ComboBox1->count(), 1);
-  QVERIFY(!Form->CancelBtn->isEnabled() && Form->ComboBox1->isEnabled() && Form->MenuDic->isEnabled());
+  QCOMPARE(Form->RichEdit1()->toPlainText(), view);
+  QCOMPARE(Widget<QLabel>("Label2")->text(), status);
+  QCOMPARE(Widget<QComboBox>("ComboBox1")->count(), 1);
+  QVERIFY(!Widget<QPushButton>("CancelBtn")->isEnabled() && Widget<QComboBox>("ComboBox1")->isEnabled() &&
+          Widget<QMenu>("MenuDic")->isEnabled());
 }
 
 // ---------------------------------------------------------------------------
@@ -433,29 +456,29 @@ void TMainFormTest::keysScrollAndSearch() {
   WriteDictionary(QStringLiteral("KOVA5.TXT"), lines);
   WriteDictionary(QStringLiteral("KOVA略語.TXT"), {"x"});
   CreateForm();
-  Form->ClickMenuItem(Form->SubMenuDic1);
+  Form->ClickMenuItem(Widget<QAction>("SubMenuDic1"));
   Search(QStringLiteral("c"));
   Search(QStringLiteral("cat"));
-  Form->ComboBox1->setCurrentIndex(0);
-  QScrollBar* scroll = Form->RichEdit1->verticalScrollBar();
+  Widget<QComboBox>("ComboBox1")->setCurrentIndex(0);
+  QScrollBar* scroll = Form->RichEdit1()->verticalScrollBar();
   QCOMPARE(scroll->value(), 0);
-  Key(Form->ComboBox1, Qt::Key_PageDown);
+  Key(Widget<QComboBox>("ComboBox1"), Qt::Key_PageDown);
   const int page = scroll->value();
   QVERIFY(page > 0);
-  Key(Form->ComboBox1, Qt::Key_Down);
+  Key(Widget<QComboBox>("ComboBox1"), Qt::Key_Down);
   QVERIFY(scroll->value() > page);
-  QCOMPARE(Form->ComboBox1->currentText(), QStringLiteral("cat"));
-  Key(Form->ComboBox1, Qt::Key_Up);
+  QCOMPARE(Widget<QComboBox>("ComboBox1")->currentText(), QStringLiteral("cat"));
+  Key(Widget<QComboBox>("ComboBox1"), Qt::Key_Up);
   QCOMPARE(scroll->value(), page);
-  QCOMPARE(Form->ComboBox1->currentText(), QStringLiteral("c"));
-  Key(Form->ComboBox1, Qt::Key_PageUp);
+  QCOMPARE(Widget<QComboBox>("ComboBox1")->currentText(), QStringLiteral("c"));
+  Key(Widget<QComboBox>("ComboBox1"), Qt::Key_PageUp);
   QCOMPARE(scroll->value(), 0);
-  Key(Form->RichEdit1, Qt::Key_F3);
+  Key(Form->RichEdit1(), Qt::Key_F3);
   QVERIFY(!Form->KeyPreview());
-  QVERIFY(!Form->SubMenuDic3->isChecked());
-  Key(Form->ComboBox1, Qt::Key_F3);
+  QVERIFY(!Widget<QAction>("SubMenuDic3")->isChecked());
+  Key(Widget<QComboBox>("ComboBox1"), Qt::Key_F3);
   QVERIFY(Form->KeyPreview());
-  QVERIFY(Form->SubMenuDic3->isChecked());
+  QVERIFY(Widget<QAction>("SubMenuDic3")->isChecked());
 }
 
 void TMainFormTest::resizeBelowTheMinimumSnapsBack() {
@@ -469,49 +492,50 @@ void TMainFormTest::resizeBelowTheMinimumSnapsBack() {
   QCOMPARE(Form->ClientSize(), QSize(413, 180));
   // The view fills the width and the height between query area and bar.
   Form->SetClientSize(500, 300);
-  QTRY_COMPARE(Form->Panel1->size(), QSize(500, 300));
-  const QRect view = Form->RichEdit1->geometry();
+  QTRY_COMPARE(Widget<QWidget>("Panel1")->size(), QSize(500, 300));
+  const QRect view = Form->RichEdit1()->geometry();
   QCOMPARE(view.width(), 500);
-  QCOMPARE(view.top(), Form->Panel3->geometry().bottom() + 1);
-  QCOMPARE(view.bottom() + 1, Form->Panel4->geometry().top());
-  QCOMPARE(Form->Panel4->geometry().bottom() + 1, 300);
+  QCOMPARE(view.top(), Widget<QWidget>("Panel3")->geometry().bottom() + 1);
+  QCOMPARE(view.bottom() + 1, Widget<QWidget>("Panel4")->geometry().top());
+  QCOMPARE(Widget<QWidget>("Panel4")->geometry().bottom() + 1, 300);
 }
 
 void TMainFormTest::copyAndCopyAll() {
   WriteDictionary(QStringLiteral("KOVA5.TXT"), {"猫 cat", "犬 dog cat"});
   CreateForm();
-  Form->ClickMenuItem(Form->SubMenuDic1);
+  Form->ClickMenuItem(Widget<QAction>("SubMenuDic1"));
   Search(QStringLiteral("cat"));
   const QString all = QStringLiteral("-----KOVA辞書第5版-----\n猫 cat\n犬 dog cat\n");
-  Form->RichEdit1->SetSelection(Form->RichEdit1->LineStart(1), 6);  // "猫 cat" is six bytes
-  Form->SubMenuEdit1->trigger();
+  Form->RichEdit1()->SetSelection(Form->RichEdit1()->LineStart(1), 6);  // "猫 cat" is six bytes
+  Widget<QAction>("SubMenuEdit1")->trigger();
   QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("猫 cat"));
-  Form->SubMenuEdit2->trigger();
+  Widget<QAction>("SubMenuEdit2")->trigger();
   QCOMPARE(QGuiApplication::clipboard()->text(), all);
-  QCOMPARE(Form->RichEdit1->CaretPosition(), Form->RichEdit1->LineStart(1));
-  QVERIFY(!Form->RichEdit1->HasSelection());
+  QCOMPARE(Form->RichEdit1()->CaretPosition(), Form->RichEdit1()->LineStart(1));
+  QVERIFY(!Form->RichEdit1()->HasSelection());
   // The menu's keys come before the controls' own: Ctrl+A in the view and
   // in the query box copies everything instead of selecting.
-  for (QWidget* control : {static_cast<QWidget*>(Form->RichEdit1), static_cast<QWidget*>(Form->ComboBox1)}) {
+  for (QWidget* control :
+       {static_cast<QWidget*>(Form->RichEdit1()), static_cast<QWidget*>(Widget<QComboBox>("ComboBox1"))}) {
     QGuiApplication::clipboard()->clear();
     control->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), all);
   }
-  QVERIFY(!Form->RichEdit1->HasSelection());
+  QVERIFY(!Form->RichEdit1()->HasSelection());
 }
 
 void TMainFormTest::normalFontKeywordFontAndBackground() {
   WriteDictionary(QStringLiteral("KOVA5.TXT"), {"a cat"});
   CreateForm();
-  Form->ClickMenuItem(Form->SubMenuDic1);
+  Form->ClickMenuItem(Widget<QAction>("SubMenuDic1"));
   Search(QStringLiteral("cat"));
   // Confirming the chooser as it opened keeps the stored face name; it opens
   // on the face the view draws "ＭＳ ゴシック" with.
   QFont offered;
   QColor offeredColour;
   Form->FontChooser = [&offered](QFont& font, QColor&) { return offered = font, true; };
-  Form->SubMenuView3->trigger();
+  Widget<QAction>("SubMenuView3")->trigger();
   QCOMPARE(Form->CurrentSettings().NormalFontFace, Sjis("ＭＳ ゴシック"));
   QCOMPARE(offered.family(), QFontInfo(QFont(QStringLiteral("ＭＳ ゴシック"))).family());
   Form->FontChooser = [](QFont& font, QColor& colour) {
@@ -520,7 +544,7 @@ void TMainFormTest::normalFontKeywordFontAndBackground() {
     colour = QColor(0, 0, 255);
     return true;
   };
-  Form->SubMenuView3->trigger();
+  Widget<QAction>("SubMenuView3")->trigger();
   // The text in the view takes face and size, its colours stay.
   QCOMPARE(Runs(1).at(1).Format.foreground().color(), QColor(Qt::red));
   QCOMPARE(Runs(1).at(1).Format.fontPointSize(), 20.0);
@@ -538,7 +562,7 @@ void TMainFormTest::normalFontKeywordFontAndBackground() {
     colour = QColor(0, 128, 0);
     return true;
   };
-  Form->SubMenuView4->trigger();
+  Widget<QAction>("SubMenuView4")->trigger();
   QVERIFY(!offered.bold());
   QCOMPARE(offeredColour, QColor(Qt::red));
   QCOMPARE(Form->KeywordStyleValue(), (hits::TKeywordStyle{true, false, true, 0x008000}));
@@ -547,7 +571,7 @@ void TMainFormTest::normalFontKeywordFontAndBackground() {
     colour = QColor(255, 255, 0);
     return true;
   };
-  Form->SubMenuView5->trigger();
+  Widget<QAction>("SubMenuView5")->trigger();
   QCOMPARE(offeredColour, QColor(Qt::white));
   QCOMPARE(Form->CurrentSettings().BackgroundColour, 0x00FFFF);
   // New text takes the new looks.
@@ -557,11 +581,11 @@ void TMainFormTest::normalFontKeywordFontAndBackground() {
   QCOMPARE(keyword.foreground().color(), QColor(0, 128, 0));
   QVERIFY(keyword.fontWeight() == int(QFont::Bold) && keyword.fontUnderline());
   QCOMPARE(keyword.fontPointSize(), 20.0);
-  QCOMPARE(Form->RichEdit1->palette().color(QPalette::Base), QColor(255, 255, 0));
+  QCOMPARE(Form->RichEdit1()->palette().color(QPalette::Base), QColor(255, 255, 0));
   // Cancelling changes nothing.
   Form->FontChooser = [](QFont&, QColor&) { return false; };
-  Form->SubMenuView3->trigger();
-  Form->SubMenuView4->trigger();
+  Widget<QAction>("SubMenuView3")->trigger();
+  Widget<QAction>("SubMenuView4")->trigger();
   QCOMPARE(Form->CurrentSettings().NormalFontSize, 20);
   QCOMPARE(Form->KeywordStyleValue().Colour, 0x008000);
   // A keyword colour stored as a system colour that names a background
@@ -570,7 +594,7 @@ void TMainFormTest::normalFontKeywordFontAndBackground() {
     Form->SetBackgroundColour(colours::SystemColour(system));
     Form->SetKeywordColour(colours::SystemColour(system));
     Search(QStringLiteral("cat"));
-    const QColor background = Form->RichEdit1->palette().color(QPalette::Base);
+    const QColor background = Form->RichEdit1()->palette().color(QPalette::Base);
     const QColor shown = Runs(1).at(1).Format.foreground().color();
     QVERIFY2(std::abs(shown.lightness() - background.lightness()) > 64, qPrintable(QString::number(system)));
   }
@@ -621,9 +645,9 @@ void TMainFormTest::setHitLimit() {
   for (const auto& step : steps) {
     input.Answer = QString::fromLatin1(step.Answer);
     input.CancelIt = step.Cancel;
-    Form->SubMenuView8->trigger();
+    Widget<QAction>("SubMenuView8")->trigger();
     QCOMPARE(Form->HitLimitValue(), step.Limit);
-    QCOMPARE(Form->SubMenuView8->text(), QStringLiteral("検索件数の設定(&S): %1").arg(step.Limit));
+    QCOMPARE(Widget<QAction>("SubMenuView8")->text(), QStringLiteral("検索件数の設定(&S): %1").arg(step.Limit));
     QCOMPARE(Messages.size(), step.Messages);
   }
   QCOMPARE(input.Shown, QStringLiteral("250"));
@@ -631,8 +655,8 @@ void TMainFormTest::setHitLimit() {
   QCOMPARE(Messages[0].Icon, TMessageIcon::Error);
   // Without a dialog the command does nothing.
   Form->SetDialogs(nullptr, nullptr);
-  Form->SubMenuView8->trigger();
-  Form->SubMenuEdit3->trigger();
+  Widget<QAction>("SubMenuView8")->trigger();
+  Widget<QAction>("SubMenuEdit3")->trigger();
   QCOMPARE(Messages.size(), std::size_t{2});
 }
 
@@ -643,7 +667,7 @@ void TMainFormTest::versionAndHelp() {
   file.write("<html><body><h1>KOVALEX ヘルプ</h1><p>使い方</p></body></html>");
   file.close();
   CreateForm();
-  Form->SubMenuHelp1->trigger();
+  Widget<QAction>("SubMenuHelp1")->trigger();
   QCOMPARE(Messages.size(), std::size_t{1});
   QCOMPARE(Messages[0].Caption, QStringLiteral("KOVA Searcher Mini"));
   QCOMPARE(Messages[0].Icon, TMessageIcon::None);
@@ -659,7 +683,7 @@ void TMainFormTest::versionAndHelp() {
   QVERIFY(window.ShownFile().isEmpty());
   QVERIFY(window.Browser()->toPlainText().contains(QStringLiteral("見つかりません")));
   // The window's own viewer closes when the window closes.
-  Form->SubMenuHelp2->trigger();
+  Widget<QAction>("SubMenuHelp2")->trigger();
   QVERIFY(Form->HelpWindow() != nullptr && Form->HelpWindow()->isVisible());
   Form->close();
   QVERIFY(!Form->HelpWindow()->isVisible());
@@ -684,7 +708,7 @@ void TMainFormTest::settingsRoundTrip() {
   CreateForm();
   QVERIFY(Messages.empty());
   QVERIFY(Form->CurrentSettings() == settings::DefaultSettings());
-  QCOMPARE(Form->SubMenuView8->text(), QStringLiteral("検索件数の設定(&S): 100"));
+  QCOMPARE(Widget<QAction>("SubMenuView8")->text(), QStringLiteral("検索件数の設定(&S): 100"));
   Form.reset();
   WriteDictionary(QStringLiteral("KOVA5.TXT"), {"x"});
   WriteDictionary(QStringLiteral("KOVA略語.TXT"), {"x"});
@@ -701,13 +725,13 @@ void TMainFormTest::settingsRoundTrip() {
   CreateForm();
   QVERIFY(Messages.empty());
   QVERIFY(Form->CurrentSettings() == expected);
-  QVERIFY(Form->FunctionPanel1->Lowered());
-  QCOMPARE(Form->SubMenuView8->text(), QStringLiteral("検索件数の設定(&S): 250"));
-  QCOMPARE(Form->RichEdit1->palette().color(QPalette::Base), QColor(0xF0, 0xF0, 0xF0));
+  QVERIFY(Widget<TFunctionPanel>("FunctionPanel1")->Lowered());
+  QCOMPARE(Widget<QAction>("SubMenuView8")->text(), QStringLiteral("検索件数の設定(&S): 250"));
+  QCOMPARE(Form->RichEdit1()->palette().color(QPalette::Base), QColor(0xF0, 0xF0, 0xF0));
   QCOMPARE(Form->pos(), QPoint(30, 40));
 
-  Form->ClickMenuItem(Form->SubMenuDic1);
-  Form->ClickMenuItem(Form->SubMenuMark4);
+  Form->ClickMenuItem(Widget<QAction>("SubMenuDic1"));
+  Form->ClickMenuItem(Widget<QAction>("SubMenuMark4"));
   Form->SetClientSize(500, 250);
   Form->move(10, 20);
   expected = Form->CurrentSettings();
@@ -746,12 +770,12 @@ void TMainFormTest::closingOrExitDuringASearch() {
   for (const bool exit : {false, true}) {
     QFile::remove(SettingsPath());
     CreateForm();
-    Form->ClickMenuItem(Form->SubMenuDic1);
+    Form->ClickMenuItem(Widget<QAction>("SubMenuDic1"));
     Form->Grep1.OnMatch = [&, match = Form->Grep1.OnMatch](TGrep& sender, LineInfo_t lineInfo) {
       match(sender, std::move(lineInfo));
       if (Form->Driver().HitCount() != 1) return;
       if (exit) {
-        Form->SubMenuDic8->trigger();
+        Widget<QAction>("SubMenuDic8")->trigger();
         Form->SubMenuDic8Click();
       } else {
         QVERIFY(!Form->close());  // refused for now
@@ -780,7 +804,7 @@ void TMainFormTest::signalsCloseAsTheCloseBox() {
   QFETCH(bool, dialogOpen);
   CreateForm();
   new TCloseOnSignals(Form.get());
-  Form->ClickMenuItem(Form->SubMenuMark3);
+  Form->ClickMenuItem(Widget<QAction>("SubMenuMark3"));
   if (dialogOpen) {
     QDialog dialog(Form.get());
     QTimer::singleShot(0, [signal] { raise(signal); });
@@ -816,7 +840,7 @@ void TMainFormTest::settingsGoToTheUserFolderWhenTheProgramFolderIsReadOnly() {
   QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
   CreateForm(folder + "/kovalex");
   QCOMPARE(Form->HitLimitValue(), 250);
-  Form->ClickMenuItem(Form->SubMenuView1);
+  Form->ClickMenuItem(Widget<QAction>("SubMenuView1"));
   QVERIFY(Form->close());
   QVERIFY(Messages.empty());
   const QString saved = Dir->filePath(QStringLiteral("config/kovalex/kovalex.ini"));
@@ -829,7 +853,7 @@ void TMainFormTest::settingsGoToTheUserFolderWhenTheProgramFolderIsReadOnly() {
   QCOMPARE(beside.readAll().toStdString(), defaults);
   Form.reset();
   CreateForm(folder + "/kovalex");
-  QVERIFY(Form->SubMenuView1->isChecked());
+  QVERIFY(Widget<QAction>("SubMenuView1")->isChecked());
   QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
@@ -838,24 +862,24 @@ void TMainFormTest::chosenDictionaryFolderIsUsedAndRemembered() {
   // Nothing in any place: the view says where the program looked.
   QCOMPARE(Form->DictionaryFolder(), std::string());
   QVERIFY(Lines().join(QString()).contains(Dir->filePath(QStringLiteral("data-dirs/kovalex/dictionaries"))));
-  QVERIFY(!Form->SubMenuDic1->isEnabled());
+  QVERIFY(!Widget<QAction>("SubMenuDic1")->isEnabled());
   QDir().mkpath(Dir->filePath(QStringLiteral("mine")));
   WriteDictionary(QStringLiteral("mine/KOVA5.TXT"), {"cat"});
   Form->FolderChooser = [&](QString& folder) {
     folder = Dir->filePath(QStringLiteral("mine"));
     return true;
   };
-  Form->ClickMenuItem(Form->SubMenuDicFolder);
-  QVERIFY(Form->SubMenuDic1->isEnabled() && Form->FunctionPanel1->isEnabled());
-  QVERIFY(Form->Label2->text().contains(QStringLiteral("mine")));
-  Form->ClickMenuItem(Form->SubMenuDic1);
+  Form->ClickMenuItem(Widget<QAction>("SubMenuDicFolder"));
+  QVERIFY(Widget<QAction>("SubMenuDic1")->isEnabled() && Widget<TFunctionPanel>("FunctionPanel1")->isEnabled());
+  QVERIFY(Widget<QLabel>("Label2")->text().contains(QStringLiteral("mine")));
+  Form->ClickMenuItem(Widget<QAction>("SubMenuDic1"));
   Search(QStringLiteral("cat"));
   QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat"}));
   QVERIFY(Form->close());
   Form.reset();
   CreateForm();
   QCOMPARE(Form->DictionaryFolder(), QFile::encodeName(Dir->filePath(QStringLiteral("mine"))).toStdString());
-  QVERIFY(Form->SubMenuDic1->isChecked());
+  QVERIFY(Widget<QAction>("SubMenuDic1")->isChecked());
 }
 
 QTEST_MAIN(TMainFormTest)
