@@ -28,6 +28,18 @@ struct TCharClasses {
   int Pair(unsigned char lead, unsigned char trail) const {
     return PairClass[static_cast<std::size_t>(LeadIndex[lead]) * 256 + trail];
   }
+  // The class of the character at p[i], moving i past it; -1, with i left
+  // alone, when p[i] is a lead byte whose trail byte would be p[end].
+  int Next(const unsigned char* p, std::size_t& i, std::size_t end) const {
+    const unsigned char b = p[i];
+    if (LeadIndex[b] < 0) {
+      i += 1;
+      return ByteClass[b];
+    }
+    if (i + 1 == end) return -1;
+    i += 2;
+    return Pair(b, p[i - 1]);
+  }
   // The first code of a class, which stands for every code of it.
   TCharCode First(int cls) const { return static_cast<TCharCode>(Cuts[static_cast<std::size_t>(cls)]); }
 

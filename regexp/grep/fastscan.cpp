@@ -80,17 +80,10 @@ bool TFastScan::WindowMatches(std::string_view window, std::size_t& next, std::i
       next = TCharacterStarts(p, leading).At(lineEnd) ? window.size() - 1 : lineEnd - 1;
       return false;
     }
-    const unsigned char b = p[i];
-    if (classes.LeadIndex[b] >= 0) {
-      if (i + 1 == lineEnd) {
-        dangling = true;
-        break;
-      }
-      cls = classes.Pair(b, p[i + 1]);
-      i += 2;
-    } else {
-      cls = classes.ByteClass[b];
-      i += 1;
+    cls = classes.Next(p, i, lineEnd);
+    if (cls < 0) {
+      dangling = true;
+      break;
     }
     std::int32_t following = FSets.KnownWithStart(set, cls);
     if (following < 0) {
@@ -195,29 +188,18 @@ bool TFastScan::AttemptAccepts(const unsigned char* p, std::size_t at, std::size
   if (at == 0) {
     cls = leading > 1 ? classes.Pair(p[0], '\n') : classes.ByteClass[p[0]];
     i = leading;
-  } else if (classes.LeadIndex[p[i]] >= 0) {
-    if (i + 1 == lineEnd) return false;  // pairs with the line feed: the next line's leading character
-    cls = classes.Pair(p[i], p[i + 1]);
-    i += 2;
   } else {
-    cls = classes.ByteClass[p[i]];
-    i += 1;
+    cls = classes.Next(p, i, lineEnd);
+    if (cls < 0) return false;  // pairs with the line feed: the next line's leading character
   }
   std::int32_t set = FSets.Step(empty, cls, true);
   bool dangling = false;
   while (set != TSetAutomaton::kAccept && (startEverywhere || set != empty) && i < lineEnd) {
     ++steps;
-    const unsigned char b = p[i];
-    if (classes.LeadIndex[b] >= 0) {
-      if (i + 1 == lineEnd) {
-        dangling = true;
-        break;
-      }
-      cls = classes.Pair(b, p[i + 1]);
-      i += 2;
-    } else {
-      cls = classes.ByteClass[b];
-      i += 1;
+    cls = classes.Next(p, i, lineEnd);
+    if (cls < 0) {
+      dangling = true;
+      break;
     }
     const std::int32_t following = FSets.Known(set, cls, startEverywhere);
     set = following != TSetAutomaton::kUnknown ? following : FSets.Step(set, cls, startEverywhere);
