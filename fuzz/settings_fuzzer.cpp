@@ -8,11 +8,9 @@
 // Properties: an unchanged save gives the input back byte for byte; reading
 // the settings raises at most Exception (a colour that is not an integer)
 // and keeps the ranges the window relies on; saving raises nothing; written
-// keys read back as written, the settings as saved; and every line the save
-// did not own stays, in its place and with its line end.  A save owns the
-// line of each written key that existed (its value part may change) and the
-// lines it adds ("key=value", "[section]" with the file's line end); a last
-// line without a line end may get one when a line is added after it.
+// keys read back as written, the settings as saved; every line that holds no
+// written key stays, in its order; a key in a new section is added at the
+// end, after a line end for an unterminated last line.
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -28,110 +26,42 @@
 
 namespace {
 
-struct TLine {
-  std::string Text;
-  std::string End;
-  bool operator==(const TLine&) const = default;
+struct TWrite {
+  std::string Section, Key, Value;
 };
 
-std::vector<TLine> Lines(const std::string& content) {
-  std::vector<TLine> lines;
+std::string Trim(const std::string& s) {
+  const std::size_t b = s.find_first_not_of(" \t");
+  return b == std::string::npos ? "" : s.substr(b, s.find_last_not_of(" \t") + 1 - b);
+}
+
+// The lines of content without their line ends.
+std::vector<std::string> Lines(const std::string& content) {
+  std::vector<std::string> lines;
   for (std::size_t start = 0; start < content.size();) {
-    const std::size_t lf = content.find('\n', start);
-    if (lf == std::string::npos) {
-      lines.push_back({content.substr(start), ""});
-      break;
-    }
-    const std::size_t textEnd = lf > start && content[lf - 1] == '\r' ? lf - 1 : lf;
-    lines.push_back({content.substr(start, textEnd - start), content.substr(textEnd, lf + 1 - textEnd)});
+    std::size_t lf = content.find('\n', start);
+    if (lf == std::string::npos) lf = content.size();
+    lines.push_back(content.substr(start, lf - (lf > start && content[lf - 1] == '\r' ? 1 : 0) - start));
     start = lf + 1;
   }
   return lines;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string Trim(const std::string& s) {
-  std::size_t b = 0, e = s.size();
-  while (b < e && IsBlank(s[b])) ++b;
-  while (e > b && IsBlank(s[e - 1])) --e;
-  return s.substr(b, e - b);
-}
-
-struct TWrite {
-  std::string Section, Key, Value;
-};
-
-// Whether line is the line of a written key rewritten to the written value:
-// everything up to the first "=" and the blanks after it stays, the value
-// follows, the line end stays.
-bool IsRewrite(const TLine& before, const TLine& after, const std::vector<TWrite>& writes) {
-  if (before.End != after.End) return false;
-  const std::size_t eq = before.Text.find('=');
-  if (eq == std::string::npos) return false;
-  std::size_t valueStart = eq + 1;
-  while (valueStart < before.Text.size() && IsBlank(before.Text[valueStart])) ++valueStart;
-  const std::string key = encoding::AsciiLower(Trim(before.Text.substr(0, eq)));
-  for (const TWrite& w : writes) {
-    if (encoding::AsciiLower(Trim(w.Key)) == key && after.Text == before.Text.substr(0, valueStart) + w.Value)
-      return true;
+// Every line of before that holds no written key is among the lines of
+// after, in the same order (a last line may have gained a line end).
+bool KeepsOtherLines(const std::string& before, const std::string& after, const std::vector<TWrite>& writes) {
+  const std::vector<std::string> theirs = Lines(after);
+  std::size_t j = 0;
+  for (std::string line : Lines(before)) {
+    const std::size_t eq = line.find('=');
+    bool written = false;
+    for (const TWrite& w : writes)
+      written |= eq != std::string::npos && encoding::AsciiLower(Trim(line.substr(0, eq))) == encoding::AsciiLower(w.Key);
+    if (written) continue;
+    while (j < theirs.size() && theirs[j] != line && theirs[j] + "\r" != line) ++j;
+    if (j++ == theirs.size()) return false;
   }
-  return false;
-}
-
-bool IsAdded(const TLine& line, const std::vector<TWrite>& writes, const std::string& newLine) {
-  if (line.End != newLine) return false;
-  for (const TWrite& w : writes) {
-    if (line.Text == w.Key + "=" + w.Value || line.Text == "[" + w.Section + "]") return true;
-  }
-  return false;
-}
-
-// Checks that after is before with only owned lines changed or added: the
-// lines of before appear in after in their order, each unchanged or (a
-// written key's line) rewritten, and every other line of after is an added
-// line.  Which line of after stands for which of before is searched over all
-// alignments, since an added line can look like a rewritten one.
-void CheckOnlyOwnedLinesChanged(const std::string& beforeBytes, const std::string& afterBytes,
-                                const std::vector<TWrite>& writes) {
-  const std::vector<TLine> before = Lines(beforeBytes);
-  const std::vector<TLine> after = Lines(afterBytes);
-  std::string newLine = "\r\n";
-  for (const TLine& line : before) {
-    if (!line.End.empty()) {
-      newLine = line.End;
-      break;
-    }
-  }
-  const auto fail = [&](const char* what) {
-    fuzz::Fail(what, "before " + fuzz::Hex(beforeBytes, 400) + "\nafter  " + fuzz::Hex(afterBytes, 400));
-  };
-  if (after.size() < before.size()) fail("a line that the save did not own is gone");
-  const std::size_t maxAdded = after.size() - before.size();
-  // reachable[i][a]: before[i..] and after[i + a..] can still be aligned
-  // (0 unknown, 1 yes, 2 no); a counts the added lines so far.
-  std::vector<std::vector<std::uint8_t>> memo(before.size() + 1, std::vector<std::uint8_t>(maxAdded + 1, 0));
-  const auto aligns = [&](auto& self, std::size_t i, std::size_t added) -> bool {
-    const std::size_t j = i + added;
-    if (i == before.size()) {
-      for (std::size_t k = j; k < after.size(); ++k)
-        if (!IsAdded(after[k], writes, newLine)) return false;
-      return true;
-    }
-    std::uint8_t& known = memo[i][added];
-    if (known != 0) return known == 1;
-    bool ok = false;
-    if (j < after.size()) {
-      TLine expected = before[i];
-      // The last line may have gained a line end when lines follow it.
-      if (i + 1 == before.size() && expected.End.empty() && j + 1 < after.size()) expected.End = after[j].End;
-      if ((after[j] == expected || IsRewrite(expected, after[j], writes)) && self(self, i + 1, added)) ok = true;
-      if (!ok && added < maxAdded && IsAdded(after[j], writes, newLine) && self(self, i, added + 1)) ok = true;
-    }
-    known = ok ? 1 : 2;
-    return ok;
-  };
-  if (!aligns(aligns, 0, 0)) fail("a line that the save did not own changed");
+  return true;
 }
 
 const std::string& FilePath() { return fuzz::ScratchFile("settings.ini"); }
@@ -158,15 +88,16 @@ void LoadChecked(const TProfile& profile) {
   if (v.NormalFontFace.size() > 255) fuzz::Fail("a font face longer than 255 bytes");
 }
 
-// Writes keys into the input's file with write, saves and checks the file.
+// Writes keys into the input's file with write, saves and checks the file;
+// gives the saved bytes ("" when a name was refused).
 template <typename F>
-void CheckSave(const std::string& bytes, const std::vector<TWrite>& writes, F write) {
+std::string CheckSave(const std::string& bytes, const std::vector<TWrite>& writes, F write) {
   fuzz::WriteWhole(FilePath(), bytes);
   TProfile profile(FilePath());
   try {
     write(profile);
   } catch (const std::invalid_argument&) {
-    return;  // a name that the file cannot hold; refused before anything changed
+    return "";  // a name that the file cannot hold; refused before anything changed
   }
   try {
     profile.Save();
@@ -174,13 +105,14 @@ void CheckSave(const std::string& bytes, const std::vector<TWrite>& writes, F wr
     fuzz::Unexpected("Save", e);
   }
   const std::string after = ReadFile();
-  CheckOnlyOwnedLinesChanged(bytes, after, writes);
+  const std::string shown = "before " + fuzz::Hex(bytes, 400) + "\nafter  " + fuzz::Hex(after, 400);
+  if (!KeepsOtherLines(bytes, after, writes)) fuzz::Fail("a line that the save did not own is gone", shown);
   const TProfile reloaded(FilePath());
   if (reloaded.Content() != after) fuzz::Fail("the saved file loads as other content");
   for (const TWrite& w : writes) {
-    if (reloaded.ReadString(w.Section, w.Key) != Trim(w.Value))
-      fuzz::Fail("a written key does not read back", fuzz::Hex(w.Key) + "\nfile " + fuzz::Hex(after, 400));
+    if (reloaded.ReadString(w.Section, w.Key) != Trim(w.Value)) fuzz::Fail("a written key does not read back", shown);
   }
+  return after;
 }
 
 }  // namespace
@@ -194,29 +126,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (profile.Content() != bytes) fuzz::Fail("the profile does not hold the file's bytes", fuzz::Hex(bytes));
     LoadChecked(profile);
   }
-  CheckSave(bytes, {}, [](TProfile&) {});
-  if (ReadFile() != bytes) fuzz::Fail("a save without a change changed the file", fuzz::Hex(bytes));
-  for (const TWrite& w : {TWrite{Sjis("表示"), Sjis("検索件数"), "250"}, TWrite{"KovalexFuzzNew", "key", "value"}})
-    CheckSave(bytes, {w}, [&w](TProfile& p) { p.WriteString(w.Section, w.Key, w.Value); });
-
-  settings::TSettingsValues values{{true, false, true, false, false, true},
-                                   true,
-                                   2,
-                                   true,
-                                   250,
-                                   Sjis("ＭＳ 明朝"),
-                                   14,
-                                   -2147483643,
-                                   false,
-                                   false,
-                                   true,
-                                   0x00FF00,
-                                   0,
-                                   -5,
-                                   7,
-                                   640,
-                                   480,
-                                   ""};
+  if (CheckSave(bytes, {}, [](TProfile&) {}) != bytes) fuzz::Fail("a save without a change changed the file");
+  const TWrite shown{Sjis("表示"), Sjis("検索件数"), "250"}, added{"KovalexFuzzNew", "key", "value"};
+  CheckSave(bytes, {shown}, [&shown](TProfile& p) { p.WriteString(shown.Section, shown.Key, shown.Value); });
+  const std::string after =
+      CheckSave(bytes, {added}, [&added](TProfile& p) { p.WriteString(added.Section, added.Key, added.Value); });
+  if (encoding::AsciiLower(bytes).find("kovalexfuzznew") == std::string::npos) {
+    const std::string end = after.size() > 2 && after[after.size() - 2] == '\r' ? "\r\n" : "\n";
+    const std::string tail = "[KovalexFuzzNew]" + end + "key=value" + end;
+    const std::string gap = after.substr(bytes.size(), after.size() - bytes.size() - tail.size());
+    const bool ended = bytes.empty() || bytes.back() == '\n';
+    if (after.compare(0, bytes.size(), bytes) != 0 || !after.ends_with(tail) || gap != (ended ? "" : end))
+      fuzz::Fail("a new section is not added at the end", fuzz::Hex(after, 400));
+  }
+  // clang-format off
+  const settings::TSettingsValues values{{true, false, true, false, false, true}, true, 2, true, 250, Sjis("ＭＳ 明朝"),
+                                         14, -2147483643, false, false, true, 0x00FF00, 0, -5, 7, 640, 480, ""};
+  // clang-format on
   std::vector<TWrite> writes;
   for (const settings::TSettingText& t : settings::SettingTexts(values)) writes.push_back({t.Section, t.Key, t.Value});
   CheckSave(bytes, writes, [&values](TProfile& p) { settings::SaveSettings(p, values); });

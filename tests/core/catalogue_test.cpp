@@ -73,12 +73,3 @@ TEST(FindDictionaries, MissingFolderNothingAndEmptyNameTheCurrentDirectory) {
   std::filesystem::current_path(previous);
   EXPECT_EQ(found[2].Files, TNames{"KOVA略語.TXT"});
 }
-
-TEST(Catalogue, TableTextsConvertToShiftJis) {
-  for (const auto& d : catalogue::kDictionaries) {
-    EXPECT_NO_THROW(Sjis(d.HeaderLine));
-    EXPECT_NO_THROW(Sjis(d.SettingsKey));
-    EXPECT_EQ(&catalogue::Dictionary(d.Number), &d);
-  }
-  EXPECT_THROW(catalogue::Dictionary(7), std::out_of_range);
-}

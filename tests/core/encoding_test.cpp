@@ -15,9 +15,6 @@ using encoding::Sjis;
 
 namespace {
 
-// Bytes of a few characters whose codes matter for these tests.
-const std::string kKatakanaA = "\x83\x41";        // ア: second byte is "A"
-const std::string kKatakanaDi = "\x83\x61";       // ヂ: second byte is "a"
 const std::string kUndecodablePair = "\x85\x40";  // a lead byte in a gap of the code page
 
 // What iconv makes of bytes as a whole (a fresh conversion each time), or
@@ -89,8 +86,11 @@ TEST(ConversionTables, EveryCodeConvertsAsIconvDoesAloneFromAnyThread) {
   }
 }
 
-// Decoding: text and, for every byte, the character it belongs to.
+// Decoding: text and, for every byte, the character it belongs to.  One
+// replacement per undecodable pair or single byte; a lead byte takes any
+// second byte; a lone lead byte at the end stands alone.
 TEST(DecodeSjis, Table) {
+  // clang-format off
   const struct {
     std::string Bytes;
     std::u16string Text;
@@ -98,22 +98,13 @@ TEST(DecodeSjis, Table) {
   } rows[] = {
       {"", u"", {0}},
       {Sjis("日本") + "cat", u"日本cat", {0, 0, 1, 1, 2, 3, 4, 5}},
-      {"\xA1\xB1\xDF"
-       "a",
-       u"\uFF61\uFF71\uFF9Fa",
-       {0, 1, 2, 3, 4}},                                                        // half-width katakana
-      {kUndecodablePair + "x" + Sjis("猫"), u"\uFFFDx猫", {0, 0, 1, 2, 2, 3}},  // one replacement per pair
-      {"\x80"
-       "a\xA0"
-       "b\xFD",
-       u"\uFFFDa\uFFFDb\uFFFD",
-       {0, 1, 2, 3, 4, 5}},  // and per single byte
-      {"\x82\x0A"
-       "z",
-       u"\uFFFDz",
-       {0, 0, 1, 2}},                         // a lead byte takes any second
-      {"ab\x93", u"ab\uFFFD", {0, 1, 2, 3}},  // a lone lead byte at the end
+      {"\xA1\xB1\xDF" "a", u"\uFF61\uFF71\uFF9Fa", {0, 1, 2, 3, 4}},
+      {kUndecodablePair + "x" + Sjis("猫"), u"\uFFFDx猫", {0, 0, 1, 2, 2, 3}},
+      {"\x80" "a\xA0" "b\xFD", u"\uFFFDa\uFFFDb\uFFFD", {0, 1, 2, 3, 4, 5}},
+      {"\x82\x0A" "z", u"\uFFFDz", {0, 0, 1, 2}},
+      {"ab\x93", u"ab\uFFFD", {0, 1, 2, 3}},
   };
+  // clang-format on
   for (const auto& row : rows) {
     const encoding::TDecoded d = DecodeSjis(row.Bytes);
     EXPECT_EQ(d.Text, row.Text) << row.Bytes;
@@ -128,7 +119,7 @@ TEST(EncodeSjis, LossyOffsetsAndRoundTrip) {
   const encoding::TEncoded e = EncodeSjisLossy(u"a€猫\U0001D11Eb");
   EXPECT_EQ(e.Bytes, "a?" + Sjis("猫") + "?b");
   EXPECT_EQ(e.Offsets, (std::vector<int>{0, 1, 2, 4, 4, 5, 6}));
-  const std::string text = Sjis("ｶﾀｶﾅと漢字、ＡＢＣ\\~ ") + kKatakanaA;
+  const std::string text = Sjis("ｶﾀｶﾅと漢字、ＡＢＣ\\~ ア");
   const encoding::TDecoded d = DecodeSjis(text);
   const encoding::TEncoded back = EncodeSjisLossy(d.Text);
   EXPECT_EQ(back.Bytes, text);
@@ -157,18 +148,16 @@ TEST(EncodeSjis, StrictEncodingRefusesWhatHasNoForm) {
 }
 
 TEST(FileNameEncoding, Utf8AndShiftJisNamesGiveTheSameText) {
-  const std::string sjisName = Sjis("KOVA略語.TXT");
-  for (const std::string& name : {std::string("KOVA略語.TXT"), sjisName}) {
+  for (const std::string& name : {std::string("KOVA略語.TXT"), Sjis("KOVA略語.TXT")}) {
     EXPECT_EQ(encoding::FileNameToUtf16(name), u"KOVA略語.TXT");
-    EXPECT_EQ(encoding::FileNameToSjis(name), sjisName);
+    EXPECT_EQ(encoding::FileNameToSjis(name), Sjis("KOVA略語.TXT"));
   }
   EXPECT_EQ(encoding::FileNameToSjis("dict€.txt"), "dict?.txt");
 }
 
-// Case changes never touch the second byte of a pair (ア is 83 41, ヂ 83 61).
+// Case changes never touch the second byte of a pair (ア is 83 41, ヂ 83 61),
+// nor full-width letters.
 TEST(AsciiCase, NeverTouchesTheSecondByteOfAPair) {
-  EXPECT_EQ(encoding::AsciiLower("ABC" + kKatakanaA + "XyZ"), "abc" + kKatakanaA + "xyz");
-  EXPECT_EQ(encoding::AsciiLower("Q\x83"), "q\x83");  // lone lead byte at the end
-  EXPECT_EQ(encoding::AsciiUpper("ab" + kKatakanaDi + "c"), "AB" + kKatakanaDi + "C");
-  EXPECT_EQ(encoding::AsciiUpper(Sjis("ａb")), Sjis("ａB"));  // full-width letters stay
+  EXPECT_EQ(encoding::AsciiLower("ABC\x83\x41XyZ" + Sjis("Ａ") + "Q\x83"), "abc\x83\x41xyz" + Sjis("Ａ") + "q\x83");
+  EXPECT_EQ(encoding::AsciiUpper("ab\x83\x61" "c" + Sjis("ａ")), "AB\x83\x61" "C" + Sjis("ａ"));
 }

@@ -9,21 +9,15 @@ using encoding::Sjis;
 using query::KeywordPattern;
 using query::TransformQuery;
 
-namespace {
-
-const std::string kAny = "[A-Za-z0-9%]*";
-
-}  // namespace
-
 TEST(TransformQuery, AtsExpandDoubleAtsStayAndTailsAreCut) {
-  const std::string hou = Sjis("法");  // second byte 0x40, no "@"
+  const std::string any = "[A-Za-z0-9%]*", hou = Sjis("法");  // second byte 0x40, no "@"
   ASSERT_EQ(hou[1], '@');
   std::string cats;
   for (int i = 0; i < 200; ++i) cats += Sjis("猫");
   const std::string x300(300, 'x');
   const std::pair<std::string, std::string> cases[] = {
-      {"ab@", "ab" + kAny},
-      {"a@b@c", "a" + kAny + "b" + kAny + "c"},
+      {"ab@", "ab" + any},
+      {"a@b@c", "a" + any + "b" + any + "c"},
       {"plain|(re)*", "plain|(re)*"},
       // The first "@@" becomes one "@" and nothing expands.
       {"a@@b@c", "a@b@c"},
@@ -32,55 +26,44 @@ TEST(TransformQuery, AtsExpandDoubleAtsStayAndTailsAreCut) {
       {"x@@y@@z", "x@y@@z"},
       {hou, hou},
       {Sjis("　") + "a", Sjis("　") + "a"},
-      {hou + "@x", hou + kAny + "x"},
+      {hou + "@x", hou + any + "x"},
       {hou + hou + "@@", hou + hou + "@"},
       // The text after each "@" is cut to 255 bytes.
-      {"a@" + x300, "a" + kAny + std::string(255, 'x')},
-      {"@" + std::string(254, 'x') + "@" + std::string(100, 'y'), kAny + std::string(254, 'x') + kAny},
+      {"a@" + x300, "a" + any + std::string(255, 'x')},
+      {"@" + std::string(254, 'x') + "@" + std::string(100, 'y'), any + std::string(254, 'x') + any},
       {"a@@" + x300, "a@" + std::string(254, 'x')},
-      {"@" + cats, kAny + cats.substr(0, 255)},
+      {"@" + cats, any + cats.substr(0, 255)},
   };
   for (const auto& [query, pattern] : cases) EXPECT_EQ(TransformQuery(query), pattern) << query;
 }
 
-TEST(KeywordPattern, PlainSearchUsesTheSearchPattern) { EXPECT_EQ(KeywordPattern("cat", false), "cat"); }
-
-TEST(KeywordPattern, WordSearchWrapsThePattern) {
-  EXPECT_EQ(KeywordPattern("cat", true), query::WordPrefix() + "cat" + query::WordSuffix());
-}
-
-namespace {
-
-// Where the engine finds the whole-word pattern of "cat" in line (0: nowhere).
-int WordMatch(const std::string& line, int* length = nullptr) {
-  TAWKStr matcher;
-  matcher.SetPattern(KeywordPattern("cat", true));
-  int pos = 0, len = 0;
-  matcher.Match(line, pos, len);
-  if (length) *length = len;
-  return pos;
-}
-
-}  // namespace
-
+// Where the engine finds the keyword pattern of "cat" in lines: a plain
+// search anywhere; a word search only between boundary characters, which
+// belong to the match.  A backslash is an escape in the wrappers, not a
+// boundary character.
 TEST(KeywordPattern, WordSearchFindsOnlyWholeWords) {
-  EXPECT_EQ(WordMatch("category"), 0);
-  EXPECT_EQ(WordMatch("bobcat"), 0);
-  EXPECT_EQ(WordMatch("cat here"), 1);
-  int len = 0;
-  EXPECT_EQ(WordMatch("a cat.", &len), 2);
-  EXPECT_EQ(len, 5);  // the space and the full stop belong to the match
-  EXPECT_EQ(WordMatch("cat"), 1);
-}
-
-TEST(KeywordPattern, WordSearchAcceptsEveryBoundaryCharacter) {
-  for (const std::string& before : std::vector<std::string>{" ", "(", "{", "[", "\"", "'", "-", Sjis("■"), Sjis("●")}) {
-    EXPECT_GT(WordMatch("x" + before + "cat"), 0) << "before: " << before;
+  // clang-format off
+  const struct { std::string Line; int Plain, Word, WordLength; } rows[] = {
+      {"category", 1, 0, 0}, {"bobcat", 4, 0, 0}, {"cat here", 1, 1, 4}, {"a cat.", 3, 2, 5}, {"cat", 1, 1, 3},
+      {"\\cat\\", 2, 0, 0}, {"/cat/", 2, 0, 0}};
+  // clang-format on
+  TAWKStr plain, word;
+  plain.SetPattern(KeywordPattern("cat", false));
+  word.SetPattern(KeywordPattern("cat", true));
+  int pos = 0, len = 0;
+  for (const auto& row : rows) {
+    plain.Match(row.Line, pos, len);
+    EXPECT_EQ(pos, row.Plain) << row.Line;
+    word.Match(row.Line, pos, len);
+    EXPECT_EQ(pos, row.Word) << row.Line;
+    if (pos > 0) EXPECT_EQ(len, row.WordLength) << row.Line;
   }
-  for (const char* after : {" ", ")", "\"", "'", "]", "}", ":", ";", ".", ",", "!", "?", "-"}) {
-    EXPECT_GT(WordMatch("cat" + std::string(after) + "x"), 0) << "after: " << after;
+  for (const std::string& before : {" ", "(", "{", "[", "\"", "'", "-", "■", "●"}) {
+    word.Match("x" + Sjis(before) + "cat", pos, len);
+    EXPECT_EQ(pos, 2) << "before: " << before;
   }
-  // A backslash is an escape in the wrappers, not a boundary character.
-  EXPECT_EQ(WordMatch("\\cat\\"), 0);
-  EXPECT_EQ(WordMatch("/cat/"), 0);
+  for (const std::string after : {" ", ")", "\"", "'", "]", "}", ":", ";", ".", ",", "!", "?", "-"}) {
+    word.Match("cat" + after + "x", pos, len);
+    EXPECT_EQ(pos, 1) << "after: " << after;
+  }
 }
