@@ -56,7 +56,8 @@ bool KeepsOtherLines(const std::string& before, const std::string& after, const 
     const std::size_t eq = line.find('=');
     bool written = false;
     for (const TWrite& w : writes)
-      written |= eq != std::string::npos && encoding::AsciiLower(Trim(line.substr(0, eq))) == encoding::AsciiLower(w.Key);
+      written |=
+          eq != std::string::npos && encoding::AsciiLower(Trim(line.substr(0, eq))) == encoding::AsciiLower(w.Key);
     if (written) continue;
     while (j < theirs.size() && theirs[j] != line && theirs[j] + "\r" != line) ++j;
     if (j++ == theirs.size()) return false;

@@ -19,18 +19,14 @@ const std::string kUndecodablePair = "\x85\x40";  // a lead byte in a gap of the
 
 // What iconv makes of bytes as a whole (a fresh conversion each time), or
 // nothing when it refuses them.
-std::optional<std::string> Iconv(const char* to, const char* from, const std::string& bytes) {
+std::optional<std::string> Iconv(const char* to, const char* from, std::string in) {
   const iconv_t handle = iconv_open(to, from);
-  std::string in = bytes;
-  char out[16];
-  char* inPtr = in.data();
-  char* outPtr = out;
-  std::size_t inLeft = in.size();
-  std::size_t outLeft = sizeof out;
+  char out[16], *inPtr = in.data(), *outPtr = out;
+  std::size_t inLeft = in.size(), outLeft = sizeof out;
   const std::size_t r = iconv(handle, &inPtr, &inLeft, &outPtr, &outLeft);
   iconv_close(handle);
   if (r == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
-  return std::string(out, static_cast<std::size_t>(outPtr - out));
+  return std::string(out, outPtr);
 }
 
 std::u16string FromUtf16le(const std::string& bytes) {
@@ -46,43 +42,37 @@ std::u16string FromUtf16le(const std::string& bytes) {
 // out as iconv converts it on its own, from whichever thread, and the direct
 // UTF-8 path must give the UTF-8 of the decoded text.
 TEST(ConversionTables, EveryCodeConvertsAsIconvDoesAloneFromAnyThread) {
-  std::vector<std::string> pairs;
-  for (int lead = 0xFF; lead >= 0x81; --lead) {
-    if (!IsDBCSLeadByte(static_cast<unsigned char>(lead))) continue;
-    for (int second = 0; second < 256; ++second) pairs.push_back({static_cast<char>(lead), static_cast<char>(second)});
+  std::vector<std::string> codes;  // every single byte and every pair
+  for (int first = 0; first < 256; ++first) {
+    const char lead = static_cast<char>(first);
+    if (!IsDBCSLeadByte(static_cast<unsigned char>(first))) codes.push_back({lead});
+    for (int second = 0; second < 256 && IsDBCSLeadByte(static_cast<unsigned char>(first)); ++second)
+      codes.push_back({lead, static_cast<char>(second)});
   }
-  std::vector<std::u16string> decoded(pairs.size());
+  std::vector<std::u16string> decoded(codes.size());
   // Two threads meet the rows at once, from both ends.
   std::thread other([&] {
-    for (std::size_t i = 0; i < pairs.size(); ++i) decoded[i] = DecodeSjis(pairs[i]).Text;
+    for (std::size_t i = 0; i < codes.size(); ++i) decoded[i] = DecodeSjis(codes[i]).Text;
   });
-  for (std::size_t i = pairs.size(); i-- > pairs.size() / 2;) (void)DecodeSjis(pairs[i]);
+  for (std::size_t i = codes.size(); i-- > codes.size() / 2;) (void)DecodeSjis(codes[i]);
   other.join();
-  for (std::size_t i = 0; i < pairs.size(); ++i) {
-    const auto expected = Iconv("UTF-16LE", "CP932", pairs[i]);
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    const auto expected = Iconv("UTF-16LE", "CP932", codes[i]);
     const std::u16string unit = expected && expected->size() == 2 ? FromUtf16le(*expected) : u"\uFFFD";
-    ASSERT_EQ(decoded[i], unit) << std::hex
-                                << (static_cast<unsigned char>(pairs[i][0]) << 8 |
-                                    static_cast<unsigned char>(pairs[i][1]));
-    ASSERT_EQ(encoding::SjisToUtf8(pairs[i]), encoding::Utf16ToUtf8(unit)) << i;
-  }
-  for (int b = 0; b < 256; ++b) {
-    if (IsDBCSLeadByte(static_cast<unsigned char>(b))) continue;
-    const auto expected = Iconv("UTF-16LE", "CP932", std::string(1, static_cast<char>(b)));
-    const std::u16string unit = expected && expected->size() == 2 ? FromUtf16le(*expected) : u"\uFFFD";
-    EXPECT_EQ(DecodeSjis(std::string(1, static_cast<char>(b))).Text, unit) << b;
-    // A run of the byte, long enough for the eight-byte copy of ASCII.
-    std::u16string run(11, unit[0]);
-    EXPECT_EQ(encoding::SjisToUtf8(std::string(11, static_cast<char>(b))), encoding::Utf16ToUtf8(run)) << b;
+    ASSERT_EQ(decoded[i], unit) << i;
+    // A run of the code, long enough for the eight-byte copy of ASCII.
+    std::string run;
+    std::u16string units;
+    for (int k = 0; k < 11; ++k) run += codes[i], units += unit;
+    ASSERT_EQ(encoding::SjisToUtf8(run), encoding::Utf16ToUtf8(units)) << i;
   }
   for (unsigned u = 0xFFFF; u > 0; --u) {
     if (u >= 0xD800 && u <= 0xDFFF) continue;
-    const std::u16string text(1, static_cast<char16_t>(u));
-    const auto expected =
-        Iconv("CP932", "UTF-16LE", std::string{static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)});
+    const auto expected = Iconv("CP932", "UTF-16LE", {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)});
     const bool single = expected && expected->size() == 1;
     const bool pair = expected && expected->size() == 2 && IsDBCSLeadByte(static_cast<unsigned char>((*expected)[0]));
-    ASSERT_EQ(EncodeSjisLossy(text).Bytes, single || pair ? *expected : "?") << std::hex << u;
+    ASSERT_EQ(EncodeSjisLossy(std::u16string(1, static_cast<char16_t>(u))).Bytes, single || pair ? *expected : "?")
+        << std::hex << u;
   }
 }
 
@@ -114,8 +104,11 @@ TEST(DecodeSjis, Table) {
   }
 }
 
-TEST(EncodeSjis, LossyOffsetsAndRoundTrip) {
-  // "€" has no Shift-JIS form; U+1D11E is a surrogate pair.
+// Lossy encoding gives "?" for what has no Shift-JIS form ("€", the
+// surrogate pair of U+1D11E) and the byte offset of every unit; strict
+// encoding refuses it, and malformed UTF-8 (cut short, overlong "/", an
+// encoded surrogate).
+TEST(EncodeSjis, LossyAndStrict) {
   const encoding::TEncoded e = EncodeSjisLossy(u"a€猫\U0001D11Eb");
   EXPECT_EQ(e.Bytes, "a?" + Sjis("猫") + "?b");
   EXPECT_EQ(e.Offsets, (std::vector<int>{0, 1, 2, 4, 4, 5, 6}));
@@ -125,9 +118,6 @@ TEST(EncodeSjis, LossyOffsetsAndRoundTrip) {
   EXPECT_EQ(back.Bytes, text);
   for (std::size_t k = 0; k < d.Text.size(); ++k)
     EXPECT_EQ(d.Offsets[static_cast<std::size_t>(back.Offsets[k])], static_cast<int>(k));
-}
-
-TEST(EncodeSjis, StrictEncodingRefusesWhatHasNoForm) {
   try {
     encoding::Utf16ToSjis(u"価格€");
     FAIL() << "no error";
@@ -136,7 +126,6 @@ TEST(EncodeSjis, StrictEncodingRefusesWhatHasNoForm) {
   }
   for (const std::u16string& text : {std::u16string(u"\U0001D11E"), std::u16string(1, char16_t(0xD800))})
     EXPECT_THROW(encoding::Utf16ToSjis(text), encoding::EEncodingError);
-  // Cut short, overlong "/", an encoded surrogate, a valid "€".
   for (const char* utf8 : {"\x80", "abc\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xE2\x82\xAC"})
     EXPECT_THROW(encoding::Utf8ToSjis(utf8), encoding::EEncodingError) << utf8;
   EXPECT_EQ(encoding::Utf16ToSjis(u"猫cat"), Sjis("猫") + "cat");
@@ -159,5 +148,10 @@ TEST(FileNameEncoding, Utf8AndShiftJisNamesGiveTheSameText) {
 // nor full-width letters.
 TEST(AsciiCase, NeverTouchesTheSecondByteOfAPair) {
   EXPECT_EQ(encoding::AsciiLower("ABC\x83\x41XyZ" + Sjis("Ａ") + "Q\x83"), "abc\x83\x41xyz" + Sjis("Ａ") + "q\x83");
-  EXPECT_EQ(encoding::AsciiUpper("ab\x83\x61" "c" + Sjis("ａ")), "AB\x83\x61" "C" + Sjis("ａ"));
+  EXPECT_EQ(encoding::AsciiUpper("ab\x83\x61"
+                                 "c" +
+                                 Sjis("ａ")),
+            "AB\x83\x61"
+            "C" +
+                Sjis("ａ"));
 }

@@ -145,7 +145,8 @@ TEST(ProfileSave, ReplacedInPlaceOrRefused) {
     if (c.HardLink) {
       ASSERT_EQ(link(existing.c_str(), (dir / "b.ini").c_str()), 0);
     }
-    for (int i = 0; c.TempsTaken && i < 100; ++i) dir.Write(".設定.ini.tmp-" + std::to_string(getpid()) + "-" + std::to_string(i), "");
+    for (int i = 0; c.TempsTaken && i < 100; ++i)
+      dir.Write(".設定.ini.tmp-" + std::to_string(getpid()) + "-" + std::to_string(i), "");
     struct stat before, after;
     ASSERT_EQ(stat(existing.c_str(), &before), 0);
     ASSERT_EQ(chmod(dir.Path().c_str(), c.DirectoryMode), 0);
@@ -196,25 +197,6 @@ TEST(ProfileSave, TemporaryFilesOfKilledSavesAreRemoved) {
   std::vector<std::string> names = dir.Names();
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{running, otherFile, "a.ini"}));
-}
-
-// What is not a regular file reads as an empty profile at once (a plain open
-// of a FIFO would wait for a writer for ever) and is never replaced.
-TEST(ProfileSave, PathThatIsNoRegularFileIsRefused) {
-  TTempDir dir;
-  std::filesystem::create_directory(dir / "directory.ini");
-  ASSERT_EQ(mkfifo((dir / "fifo.ini").c_str(), 0644), 0);
-  std::filesystem::create_symlink("loop.ini", dir / "loop.ini");
-  for (const auto& [name, error] : {std::pair{"directory.ini", EISDIR},
-                                    std::pair{"fifo.ini", file_error::kNotRegularFile}, std::pair{"loop.ini", ELOOP}}) {
-    TProfile p(dir / name);
-    EXPECT_EQ(p.ReadError(), error) << name;
-    p.WriteString("a", "k", "1");
-    EXPECT_THROW(p.Save(), Exception) << name;
-  }
-  EXPECT_EQ(std::filesystem::status(dir / "fifo.ini").type(), std::filesystem::file_type::fifo);
-  EXPECT_EQ(dir.Names().size(), 3u);
-  EXPECT_EQ(TProfile(dir / "missing.ini").ReadError(), 0);
 }
 
 // Each message names the file and says why, in Japanese for what users meet,

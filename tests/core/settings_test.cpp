@@ -141,7 +141,9 @@ struct TRun {
 // ends; a font name nobody changed keeps bytes the window cannot show.  A
 // run alone writes what SaveSettings writes for its values.
 TEST(SettingsRuns, EachRunWritesWhatItChanged) {
-  const std::string badFace = "Bad\xFF\xFD\x82" "Font";
+  const std::string badFace =
+      "Bad\xFF\xFD\x82"
+      "Font";
   TTempDir dir;
   const std::string path = dir.Write(
       "k.ini", Sjis("[表示]\r\n通常のフォント名=") + badFace + Sjis("\r\n検索件数=250\r\n[ほか]\r\n未知=残す\r\n"));
@@ -168,12 +170,16 @@ TEST(SettingsRuns, EachRunWritesWhatItChanged) {
 
 // A file that cannot be read is reported once, at the start, after the
 // defaults were filled in; the end neither writes it nor reports it again.
+// What is not a regular file is refused at once (a plain open of a FIFO
+// would wait for a writer for ever).
 TEST(SettingsRuns, UnreadableFileIsReportedAtTheStartOnly) {
   TTempDir dir;
   ASSERT_EQ(mkfifo((dir / "fifo.ini").c_str(), 0644), 0);
   std::filesystem::create_directory(dir / "directory.ini");
-  for (const auto& [name, reason] : {std::pair{"fifo.ini", "通常のファイルではありません"},
-                                     std::pair{"directory.ini", "ディレクトリは開けません"}}) {
+  std::filesystem::create_symlink("loop.ini", dir / "loop.ini");
+  for (const auto& [name, reason] :
+       {std::pair{"fifo.ini", "通常のファイルではありません"}, std::pair{"directory.ini", "ディレクトリは開けません"},
+        std::pair{"loop.ini", "シンボリックリンクが循環しています"}}) {
     settings::TSettingsSession session;
     TSettingsValues values = Changed();
     try {
@@ -185,7 +191,10 @@ TEST(SettingsRuns, UnreadableFileIsReportedAtTheStartOnly) {
     EXPECT_EQ(Show(values), Show(settings::DefaultSettings()));
     session.SetLoadedValues(values);
     EXPECT_NO_THROW(session.Save(dir / name, Changed()));
+    TProfile profile(dir / name);
+    EXPECT_THROW(settings::SaveSettings(profile, Changed()), Exception);
   }
   EXPECT_EQ(std::filesystem::status(dir / "fifo.ini").type(), std::filesystem::file_type::fifo);
   EXPECT_TRUE(std::filesystem::is_empty(dir / "directory.ini"));
+  EXPECT_EQ(dir.Names().size(), 3u);
 }
