@@ -70,19 +70,35 @@ TEST(SettingsLocation, ChoiceTable) {
   EXPECT_EQ(settings::SettingsPathFor("/o/kovalex.1.10"), "/o/kovalex.1.ini");
 }
 
+// The first save makes the folders, private, and starts from the defaults'
+// file copied whole (one byte or more); a file of the user's own is never
+// replaced by them.
 TEST(SettingsLocation, FirstSaveCreatesPrivateFoldersAndStartsFromTheDefaults) {
-  TTempDir dir;
-  const std::string defaults = dir.Write("kovalex.ini", "[x]\r\ny=1\r\n");
-  const settings::TSettingsLocation location{TSettingsKind::User, dir / "config/kovalex/kovalex.ini", defaults};
-  settings::PrepareSave(location);
-  for (const char* folder : {"config", "config/kovalex"}) {
-    struct stat st;
-    ASSERT_EQ(stat((dir / folder).c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0700u) << folder;
+  for (const char* defaults : {"[x]\r\ny=1\r\n", ";"}) {
+    TTempDir dir;
+    const settings::TSettingsLocation location{TSettingsKind::User, dir / "config/kovalex/kovalex.ini",
+                                               dir.Write("kovalex.ini", defaults)};
+    settings::PrepareSave(location);
+    for (const char* folder : {"config", "config/kovalex"}) {
+      struct stat st;
+      ASSERT_EQ(stat((dir / folder).c_str(), &st), 0);
+      EXPECT_EQ(st.st_mode & 0777, 0700u) << folder;
+    }
+    EXPECT_EQ(TTempDir::Read(location.Path), defaults);
+    dir.Write("config/kovalex/kovalex.ini", "mine");
+    settings::PrepareSave(location);
+    EXPECT_EQ(TTempDir::Read(location.Path), "mine");
   }
-  EXPECT_EQ(TTempDir::Read(location.Path), "[x]\r\ny=1\r\n");
-  // A file of the user's own is never replaced by the defaults.
-  dir.Write("config/kovalex/kovalex.ini", "mine");
-  settings::PrepareSave(location);
-  EXPECT_EQ(TTempDir::Read(location.Path), "mine");
+}
+
+// The real file system as the choice sees it.
+TEST(SettingsLocation, RealFileProbe) {
+  TTempDir dir;
+  const std::string file = dir.Write("f.ini", ""), readOnly = dir.Write("r.ini", "");
+  ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+  const settings::IFileProbe& probe = settings::RealFileProbe();
+  EXPECT_TRUE(probe.Exists(file) && probe.IsDirectory(dir.Path()) && probe.MayWrite(file) &&
+              probe.MayWrite(dir.Path()));
+  EXPECT_FALSE(probe.Exists(dir / "missing") || probe.IsDirectory(file) || probe.IsDirectory(dir / "missing"));
+  EXPECT_FALSE(probe.MayWrite(readOnly) || probe.MayWrite(dir / "missing"));
 }

@@ -43,17 +43,3 @@ std::string Hex(std::string_view bytes) {
   }
   return out;
 }
-
-namespace expected {
-const std::string kBadDoubleByte = S("不正な２バイト文字コードです。");
-const std::string kRightBracket = S("右ブラケット\"]\"が必要です");
-const std::string kBadRange = S("不正なキャラクタ範囲です");
-const std::string kBadHex = S("不正な１６進数コード表記です。");
-const std::string kBadOctal = S("不正な８進数コード表記です。");
-const std::string kEscapeAtEnd = S("\"\\\"の次には文字が必要です。");
-const std::string kExtraCharacters = S("正規表現に余分な文字があります");
-const std::string kRightParen = S("右(閉じ)括弧が必要です");
-const std::string kCharOrLeftParen = S("普通の文字、または左括弧\"(\"が必要です");
-const std::string kBadCharClass = S("不正なキャラクタクラス指定です。");
-const std::string kTooComplex = S("正規表現が複雑すぎます。");
-}  // namespace expected

@@ -19,15 +19,15 @@ std::string Hex(std::string_view bytes);
 
 // The messages that the engine raises, as the Shift-JIS bytes it carries.
 namespace expected {
-extern const std::string kBadDoubleByte;
-extern const std::string kRightBracket;
-extern const std::string kBadRange;
-extern const std::string kBadHex;
-extern const std::string kBadOctal;
-extern const std::string kEscapeAtEnd;
-extern const std::string kExtraCharacters;
-extern const std::string kRightParen;
-extern const std::string kCharOrLeftParen;
-extern const std::string kBadCharClass;
-extern const std::string kTooComplex;
+inline const std::string kBadDoubleByte = S("不正な２バイト文字コードです。");
+inline const std::string kRightBracket = S("右ブラケット\"]\"が必要です");
+inline const std::string kBadRange = S("不正なキャラクタ範囲です");
+inline const std::string kBadHex = S("不正な１６進数コード表記です。");
+inline const std::string kBadOctal = S("不正な８進数コード表記です。");
+inline const std::string kEscapeAtEnd = S("\"\\\"の次には文字が必要です。");
+inline const std::string kExtraCharacters = S("正規表現に余分な文字があります");
+inline const std::string kRightParen = S("右(閉じ)括弧が必要です");
+inline const std::string kCharOrLeftParen = S("普通の文字、または左括弧\"(\"が必要です");
+inline const std::string kBadCharClass = S("不正なキャラクタクラス指定です。");
+inline const std::string kTooComplex = S("正規表現が複雑すぎます。");
 }  // namespace expected
