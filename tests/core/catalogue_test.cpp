@@ -28,6 +28,7 @@ TEST(DictionaryMask, StarsTrailingDotStarAndLetterCase) {
       {u"KOVA-BIL2.TXT", u"KOVA-BIL.*", false},  {u"KOVA-BI", u"KOVA-BIL.*", false},
       {u"Kova-Bil.Txt", u"KOVA-BIL.*", true},    {u"ｋｏｖａ略語.ＴＸＴ", u"ＫＯＶＡ略語.ｔｘｔ", true},
       {u"KOVA略語.TXT", u"ＫＯＶＡ略語.TXT", false},  // full-width is not ASCII
+      {u"", u".*", true},
   };
   for (const auto& c : cases) EXPECT_EQ(catalogue::MatchesMask(c.Name, c.Mask), c.Matches) << encoding::Utf16ToUtf8(c.Name);
 }

@@ -136,14 +136,6 @@ TEST(EncodeSjis, LossyAndStrict) {
   EXPECT_THROW(Sjis("€"), std::logic_error);
 }
 
-TEST(FileNameEncoding, Utf8AndShiftJisNamesGiveTheSameText) {
-  for (const std::string& name : {std::string("KOVA略語.TXT"), Sjis("KOVA略語.TXT")}) {
-    EXPECT_EQ(encoding::FileNameToUtf16(name), u"KOVA略語.TXT");
-    EXPECT_EQ(encoding::FileNameToSjis(name), Sjis("KOVA略語.TXT"));
-  }
-  EXPECT_EQ(encoding::FileNameToSjis("dict€.txt"), "dict?.txt");
-}
-
 // Case changes never touch the second byte of a pair (ア is 83 41, ヂ 83 61),
 // nor full-width letters.
 TEST(AsciiCase, NeverTouchesTheSecondByteOfAPair) {

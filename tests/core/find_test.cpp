@@ -1,6 +1,6 @@
 // "Find next" in the in-memory view (the hit store: Shift-JIS lines, one
 // byte between lines, positions in bytes), row by row of the shared find
-// cases, and the find's pattern and errors.
+// cases, and the find's matcher and errors.
 #include "core/find.h"
 
 #include <gtest/gtest.h>
@@ -13,9 +13,6 @@
 #include "find_cases.h"
 #include "memory_view.h"
 #include "regexp.h"
-#include "sjis.h"
-
-using encoding::Sjis;
 
 namespace {
 
@@ -49,43 +46,29 @@ TEST_P(FindTable, SuccessivePresses) {
 
 INSTANTIATE_TEST_SUITE_P(Finds, FindTable, ::testing::ValuesIn(find_cases::kFinds));
 
-TEST(Find, PatternLowersSingleByteLettersAndWrapsWords) {
-  ASSERT_TRUE(IsDBCSLeadByte(static_cast<unsigned char>(Sjis("検")[1])));
-  EXPECT_EQ(find::FindPattern({u"AbアC", false, true}), Sjis("abアc"));
-  EXPECT_EQ(find::FindPattern({u"AbアC"}), Sjis("AbアC"));
-  EXPECT_EQ(find::FindPattern({u"x", true}), Sjis("[ \"■{(]x[ \")!?.,:;]"));
-}
-
-TEST(Find, SharedMatcherGetsThePatternAndKeepsItsOwnCaseOption) {
-  TMemoryView view({"xabc"});
+// The shared matcher gets the pattern and keeps its own case option; errors
+// leave the selection alone; a pair without a Unicode form (85 40) is one
+// character to the engine.
+TEST(Find, MatcherErrorsAndUndecodablePairs) {
+  TMemoryView view({"xabc", "(ab"});
+  view.Store.AppendLine("x\x85\x40zz");
   TAWKStr awk;
   EXPECT_FALSE(find::FindNext(view, awk, {u"ABC"}, false));
   EXPECT_EQ(awk.GetPattern(), "ABC");
   awk.SetIgnoreCase(true);
   ASSERT_TRUE(find::FindNext(view, awk, {u"ABC"}, false));
   EXPECT_EQ(view.Selected(), "abc");
-}
-
-TEST(Find, ErrorsLeaveTheSelectionAlone) {
-  TMemoryView view({"(ab", "cd"});
-  TAWKStr awk;
-  view.SetSelection(4, 1);
+  awk.SetIgnoreCase(false);
+  view.SetSelection(6, 1);
   EXPECT_THROW(find::FindNext(view, awk, {u"(", false, false, true}, false), ERegExpParser);
   EXPECT_THROW(find::FindNext(view, awk, {u"a\u20ac", false, false, true}, false), encoding::EEncodingError);
-  EXPECT_EQ(view.SelStart(), 4);
+  EXPECT_EQ(view.SelStart(), 6);
   EXPECT_EQ(view.SelLength(), 1);
-}
-
-TEST(Find, UndecodableCharacterCountsAsOneCharacter) {
-  // 0x85 0x40 is a pair without a Unicode form, one character to the engine.
-  TMemoryView view;
-  view.Store.AppendLine("x\x85\x40zz");
-  TAWKStr awk;
   ASSERT_TRUE(find::FindNext(view, awk, {u"x.z"}, false));
+  EXPECT_EQ(view.SelStart(), 9);
   EXPECT_EQ(view.SelLength(), 4);
-  view.SetSelection(0, 0);
   ASSERT_TRUE(find::FindNext(view, awk, {u"zz"}, false));
-  EXPECT_EQ(view.SelStart(), 3);
+  EXPECT_EQ(view.SelStart(), 12);
 }
 
 }  // namespace

@@ -22,8 +22,7 @@ TEST(HitLine, MarksTagAndRunAsTheMenuItemsSay) {
   // with the run in braces.
   struct TCase {
     int Mark;
-    const char* Tag;
-    const char* Line;
+    const char *Tag, *Line;
     int Pos, Len;
     const char* Built;
   };
