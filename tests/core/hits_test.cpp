@@ -138,9 +138,7 @@ TEST(HitStore, HoldsLinesRunsAndLooksAsAppended) {
   EXPECT_THROW(store.AppendHitLine("abc", 2, 2, {}), std::out_of_range);
 }
 
-TEST(Status, RunningAndEnd) {
-  EXPECT_EQ(hits::RunningStatus(7, u"KOVA5.TXT"), u"7件ﾋｯﾄ KOVA5.TXT");
-  EXPECT_EQ(hits::EndStatus(0.47, 12), u"終了:0.47秒 12件ﾋｯﾄ");
+TEST(Status, EndRoundsToHundredths) {
   EXPECT_EQ(hits::EndStatus(0.004, 0), u"終了:0.00秒 0件ﾋｯﾄ");
   EXPECT_EQ(hits::EndStatus(61.5, 3), u"終了:61.50秒 3件ﾋｯﾄ");
 }
