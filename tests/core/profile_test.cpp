@@ -122,21 +122,25 @@ TEST(ProfileSave, WritesThroughSymbolicLinks) {
 // directory that nobody may write, another hard link, a hundred temporary
 // names taken) is written in place; a read-only file, a new one in such a
 // directory, or one that cannot grow (the file size limit) is refused and
-// keeps its content.  No write bit at all holds for the superuser too.
+// keeps its content.  No write bit at all holds for the superuser too.  A
+// program started without standard input gets descriptor 0 for the file.
 TEST(ProfileSave, ReplacedInPlaceOrRefused) {
   enum TOutcome { Replaced, InPlace, Refused };
+  // clang-format off
   const struct {
     const char* Name;
     mode_t DirectoryMode, FileMode;
-    bool HardLink, TempsTaken, SizeLimit;
+    bool HardLink, TempsTaken, SizeLimit, NoStandardInput;
     TOutcome Outcome;
-  } rows[] = {{"plain file", 0755, 0640, false, false, false, Replaced},
-              {"directory without write permission", 0555, 0644, true, false, false, InPlace},
-              {"file with a hard link", 0755, 0600, true, false, false, InPlace},
-              {"temporary names taken", 0755, 0600, false, true, false, InPlace},
-              {"read-only file", 0755, 0444, false, false, false, Refused},
-              {"read-only file in such a directory", 0555, 0444, false, false, false, Refused},
-              {"file size limit", 0755, 0644, true, false, true, Refused}};
+  } rows[] = {{"plain file", 0755, 0640, false, false, false, false, Replaced},
+              {"directory without write permission", 0555, 0644, true, false, false, false, InPlace},
+              {"file with a hard link", 0755, 0600, true, false, false, false, InPlace},
+              {"hard link, the file read and written as descriptor 0", 0755, 0600, true, false, false, true, InPlace},
+              {"temporary names taken", 0755, 0600, false, true, false, false, InPlace},
+              {"read-only file", 0755, 0444, false, false, false, false, Refused},
+              {"read-only file in such a directory", 0555, 0444, false, false, false, false, Refused},
+              {"file size limit", 0755, 0644, true, false, true, false, Refused}};
+  // clang-format on
   for (const auto& c : rows) {
     SCOPED_TRACE(c.Name);
     TTempDir dir;
@@ -150,6 +154,8 @@ TEST(ProfileSave, ReplacedInPlaceOrRefused) {
     struct stat before, after;
     ASSERT_EQ(stat(existing.c_str(), &before), 0);
     ASSERT_EQ(chmod(dir.Path().c_str(), c.DirectoryMode), 0);
+    const int input = dup(0);  // a program started without standard input
+    if (c.NoStandardInput) close(0);
     TProfile changed(existing);
     changed.WriteString("a", "k", "100000");
     struct rlimit limit;
@@ -166,6 +172,8 @@ TEST(ProfileSave, ReplacedInPlaceOrRefused) {
     }
     setrlimit(RLIMIT_FSIZE, &limit);
     signal(SIGXFSZ, oldHandler);
+    dup2(input, 0);
+    close(input);
     const std::string expected = c.Outcome == Refused ? original : "[a]\nk=100000\n";
     EXPECT_EQ(TTempDir::Read(existing), expected);
     EXPECT_EQ(TTempDir::Read(dir / "b.ini"), c.HardLink ? expected : "");
