@@ -74,11 +74,7 @@ TEST(FindDictionaries, MissingFolderNothingAndEmptyNameTheCurrentDirectory) {
   EXPECT_EQ(found[2].Files, TNames{"KOVA略語.TXT"});
 }
 
-TEST(Catalogue, TableTextsConvertToShiftJis) {
-  for (const auto& d : catalogue::kDictionaries) {
-    EXPECT_NO_THROW(Sjis(d.HeaderLine));
-    EXPECT_NO_THROW(Sjis(d.SettingsKey));
-    EXPECT_EQ(&catalogue::Dictionary(d.Number), &d);
-  }
+TEST(Catalogue, DictionaryByNumber) {
+  for (const auto& d : catalogue::kDictionaries) EXPECT_EQ(&catalogue::Dictionary(d.Number), &d);
   EXPECT_THROW(catalogue::Dictionary(7), std::out_of_range);
 }
