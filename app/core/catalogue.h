@@ -1,8 +1,8 @@
 // The six dictionaries and the discovery of their files.
 //
 // The catalogue fixes for each dictionary its number (the search order and
-// the key F1-F6), the captions of its panel and menu item, its key in the
-// settings file, the header line written before its hits, and how its files
+// the key F1-F6), its key in the settings file, the header line written
+// before its hits, and how its files
 // are found: every name that matches a mask (dictionaries 1, 2, 5, 6) or one
 // fixed name (dictionaries 3, 4).  The settings key and the header line are
 // Shift-JIS, as the settings file and the result hold them; the file mask is
