@@ -51,6 +51,8 @@ class TResultView : public IResultView {
  private:
   THitView* RichEdit1;
   QFont FNormalFont;
+  // Stored colour values; the window applies the settings' colours (their
+  // defaults before any are loaded) as soon as it is built.
   std::int32_t FNormalColour = 0;
-  std::int32_t FBackgroundColour = 16777215;
+  std::int32_t FBackgroundColour = 0;
 };

@@ -1,11 +1,12 @@
 // The six dictionaries and the discovery of their files.
 //
 // The catalogue fixes for each dictionary its number (the search order and
-// the key F1-F6), the captions of its panel and menu item, its key in the
-// settings file, the header line written before its hits, and how its files
+// the key F1-F6), its key in the settings file, the header line written
+// before its hits, and how its files
 // are found: every name that matches a mask (dictionaries 1, 2, 5, 6) or one
-// fixed name (dictionaries 3, 4).  Texts in the table are UTF-8; convert them
-// with encoding::Sjis where the engine's encoding is needed.
+// fixed name (dictionaries 3, 4).  The settings key and the header line are
+// Shift-JIS, as the settings file and the result hold them; the file mask is
+// UTF-8, as names on disk are matched as Unicode text.
 //
 // Discovery lists one directory.  Names on disk are bytes, taken as UTF-8
 // when they are valid UTF-8 and as Shift-JIS otherwise; masks and fixed names
@@ -17,23 +18,25 @@
 #include <string_view>
 #include <vector>
 
+#include "app_texts.h"
+
 namespace catalogue {
 
 struct TDictionaryInfo {
   int Number;                    // 1..6
-  std::string_view SettingsKey;  // UTF-8, key in the settings section of the dictionaries
-  std::string_view HeaderLine;   // UTF-8
+  std::string_view SettingsKey;  // Shift-JIS, key in the settings section of the dictionaries
+  std::string_view HeaderLine;   // Shift-JIS
   std::string_view FileMask;     // UTF-8: a mask, or the fixed name when FixedName is set
   bool FixedName;
 };
 
 inline constexpr std::array<TDictionaryInfo, 6> kDictionaries = {{
-    {1, "KOVA辞書第5版", "-----KOVA辞書第5版-----", "KOVA5*.*", false},
-    {2, "KOVAバイリンガル辞書", "-----KOVAﾊﾞｲﾘﾝｶﾞﾙ辞書-----", "KOVA-BIL.*", false},
-    {3, "KOVA略語辞書", "-----KOVA略語辞書-----", "KOVA略語.TXT", true},
-    {4, "KOVA固有名詞辞書", "-----KOVA固有名詞辞書-----", "KOVA固名.TXT", true},
-    {5, "KOVA専門用語辞書第5版", "-----KOVA専門用語辞書第5版-----", "KOVSEN*.*", false},
-    {6, "KOVA辞書第4版", "-----KOVA辞書第4版-----", "KOVA4*.*", false},
+    {1, sjis_text::kDictionaryKey1, sjis_text::kHeaderLine1, "KOVA5*.*", false},
+    {2, sjis_text::kDictionaryKey2, sjis_text::kHeaderLine2, "KOVA-BIL.*", false},
+    {3, sjis_text::kDictionaryKey3, sjis_text::kHeaderLine3, "KOVA略語.TXT", true},
+    {4, sjis_text::kDictionaryKey4, sjis_text::kHeaderLine4, "KOVA固名.TXT", true},
+    {5, sjis_text::kDictionaryKey5, sjis_text::kHeaderLine5, "KOVSEN*.*", false},
+    {6, sjis_text::kDictionaryKey6, sjis_text::kHeaderLine6, "KOVA4*.*", false},
 }};
 
 // The catalogue entry of dictionary number (1..6).

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "app_texts.h"
 #include "core/encoding.h"
 #include "regexp.h"
 #include "sjis.h"
@@ -16,12 +17,12 @@ namespace {
 // an opening brace or an opening parenthesis, and followed by a space, a
 // double quote, a closing parenthesis, "!", "?", ".", ",", ":" or ";".
 const std::string& WordPrefix() {
-  static const std::string prefix = encoding::Sjis("[ \"■{(]");
+  static const std::string prefix(sjis_text::kFindWordPrefix);
   return prefix;
 }
 
 const std::string& WordSuffix() {
-  static const std::string suffix = encoding::Sjis("[ \")!?.,:;]");
+  static const std::string suffix(sjis_text::kFindWordSuffix);
   return suffix;
 }
 

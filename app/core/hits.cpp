@@ -63,16 +63,12 @@ THitLine BuildHitLine(const std::string& tag, std::string line, int pos, int len
 
 std::size_t MatchSubjectLength(std::string_view line) {
   // The characters as the engine reads them: a lead byte takes the next byte
-  // with it, whatever that byte is.  Only the last character matters, and a
-  // byte that cannot be a lead byte always ends a character, so the walk
-  // starts after the last such byte.
-  std::size_t i = line.size();
-  while (i > 0 && IsDBCSLeadByte(static_cast<unsigned char>(line[i - 1]))) --i;
-  while (i < line.size()) {
-    if (IsDBCSLeadByte(static_cast<unsigned char>(line[i])) && i + 1 == line.size()) return i;
-    i += IsDBCSLeadByte(static_cast<unsigned char>(line[i])) ? 2 : 1;
-  }
-  return line.size();
+  // with it, whatever that byte is, so only a lead byte that starts the last
+  // character has nothing to take.
+  if (line.empty()) return 0;
+  const std::size_t last = line.size() - 1;
+  const auto* p = reinterpret_cast<const unsigned char*>(line.data());
+  return IsDBCSLeadByte(p[last]) && TCharacterStarts(p).At(last) ? last : line.size();
 }
 
 std::string MatchSubject(const std::string& line) { return line.substr(0, MatchSubjectLength(line)); }

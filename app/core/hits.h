@@ -14,12 +14,14 @@ namespace hits {
 
 // How the keyword run of a hit looks: the style flags replace the normal
 // font's style, the colour is a stored colour value (see core/colours.h).
-// Face and size always stay those of the normal font.
+// Face and size always stay those of the normal font.  The members start as
+// zero values; the keyword style of the settings (and their defaults) fills
+// them.
 struct TKeywordStyle {
   bool Bold = false;
   bool Italic = false;
   bool Underline = false;
-  std::int32_t Colour = 255;
+  std::int32_t Colour = 0;
   bool operator==(const TKeywordStyle&) const = default;
 };
 

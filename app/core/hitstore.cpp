@@ -133,18 +133,10 @@ std::size_t THitStore::MemoryUsed() const {
 }
 
 std::size_t CharStart(std::string_view line, std::size_t at) {
-  at = std::min(at, line.size());
-  // A byte that cannot be a lead byte ends a character, whether it stands
-  // alone or is the second byte of a pair: walk on from the one before at.
-  std::size_t i = at;
-  while (i > 0 && IsDBCSLeadByte(static_cast<unsigned char>(line[i - 1]))) --i;
-  // line[i - 1] (if any) ends a character; walk the characters up to at.
-  while (i < at) {
-    const std::size_t next = IsDBCSLeadByte(static_cast<unsigned char>(line[i])) && i + 1 < line.size() ? i + 2 : i + 1;
-    if (next > at) return i;
-    i = next;
-  }
-  return i;
+  if (at >= line.size()) return line.size();
+  // A place that does not start a character holds the second byte of the
+  // pair that starts one byte before.
+  return TCharacterStarts(reinterpret_cast<const unsigned char*>(line.data())).At(at) ? at : at - 1;
 }
 
 std::size_t NextCharStart(std::string_view line, std::size_t at) {

@@ -98,8 +98,8 @@ class THitStore {
 
 // Character boundaries of a Shift-JIS line, cut as the engine cuts it (a
 // lead byte takes the next byte with it): the start of the character that
-// holds byte `at` (at <= line.size()).  Looks back only as far as the last
-// byte that cannot be a lead byte, so it is quick on long lines.
+// holds byte `at` (at <= line.size()).  Reads back only to the last byte
+// that cannot be a lead byte, so it is quick on long lines.
 std::size_t CharStart(std::string_view line, std::size_t at);
 // The first character boundary at or after at.
 std::size_t NextCharStart(std::string_view line, std::size_t at);

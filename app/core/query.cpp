@@ -1,6 +1,6 @@
 #include "core/query.h"
 
-#include "core/encoding.h"
+#include "app_texts.h"
 #include "sjis.h"
 
 namespace query {
@@ -46,9 +46,9 @@ std::string TransformQuery(const std::string& sjisQuery) {
   return text;
 }
 
-std::string WordPrefix() { return encoding::Sjis(R"x((^|[ ■●({\["'\-]))x"); }
+std::string WordPrefix() { return std::string(sjis_text::kQueryWordPrefix); }
 
-std::string WordSuffix() { return encoding::Sjis(R"x(([ )"'\]}:;.,!?\-]|$))x"); }
+std::string WordSuffix() { return std::string(sjis_text::kQueryWordSuffix); }
 
 std::string KeywordPattern(const std::string& searchPattern, bool wordSearch) {
   return wordSearch ? WordPrefix() + searchPattern + WordSuffix() : searchPattern;

@@ -5,6 +5,7 @@
 #include <new>
 #include <utility>
 
+#include "app_texts.h"
 #include "core/dictionary_folder.h"
 #include "core/encoding.h"
 #include "core/file_error.h"
@@ -110,7 +111,7 @@ void TSearchDriver::SearchDictionaries() {
     // toggled during the search is searched or skipped accordingly.
     if (!FDictionaryChecked(info.Number)) continue;
     if (FStopFlag) return;
-    FView.AppendLine(encoding::Sjis(info.HeaderLine));
+    FView.AppendLine(std::string(info.HeaderLine));
     std::vector<std::string> files = FFiles[static_cast<std::size_t>(info.Number - 1)].Files;
     // A single-file dictionary always searches its file; if discovery did not
     // find it, opening it reports the missing file.
@@ -152,7 +153,7 @@ void TSearchDriver::Grep1Match(LineInfo_t lineInfo) {
   FObserver.SearchProgress(hits::RunningStatus(FHitCount, FCurrentFileText));
   if (FHitCount == FOptions.HitLimit) {
     FStopFlag = true;
-    throw EEndOfFile(encoding::Sjis("この例外はTGrepで内部処理されます"));
+    throw EEndOfFile(std::string(sjis_text::kTextHitLimitReached));
   }
 }
 

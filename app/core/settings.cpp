@@ -61,7 +61,7 @@ void LoadSettings(const TProfile& profile, TSettingsValues& values) {
   const TReader r(profile);
   for (const catalogue::TDictionaryInfo& d : catalogue::kDictionaries) {
     values.Dictionaries[static_cast<std::size_t>(d.Number - 1)] =
-        r.Boolean(kSectionDictionaries, encoding::Sjis(d.SettingsKey));
+        r.Boolean(kSectionDictionaries, d.SettingsKey);
   }
   values.ShowTags = r.Boolean(kSectionView, kKeyShowTags);
   values.KeywordMark = MarkOrNone(r.Integer(kSectionView, kKeyKeywordMark, defaults.KeywordMark));
@@ -108,7 +108,7 @@ std::vector<TSettingText> SettingTexts(const TSettingsValues& values) {
   };
   const auto boolean = [](bool b) { return std::string(b ? "1" : "0"); };
   for (const catalogue::TDictionaryInfo& d : catalogue::kDictionaries) {
-    add(kSectionDictionaries, encoding::Sjis(d.SettingsKey),
+    add(kSectionDictionaries, d.SettingsKey,
         boolean(values.Dictionaries[static_cast<std::size_t>(d.Number - 1)]));
   }
   // A path that a line of the file cannot hold is not remembered.
