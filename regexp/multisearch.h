@@ -64,17 +64,23 @@ class TMultiSearch {
   struct TNeedle {
     std::string Bytes;
     std::string Ignored;  // per byte: 0x20 for a single-character letter when folding, else 0
+    // The first eight bytes (or fewer) as one word: a place holds them when
+    // (its eight bytes | Fold) & Mask == Key; Whole when they are all.
+    std::uint64_t Key = 0;
+    std::uint64_t Mask = 0;
+    std::uint64_t Fold = 0;
+    bool Whole = false;
   };
-  // A string whose q-gram at Offset hashes to the entry's bucket; Key is
-  // its first bytes (up to four, under KeyMask, case bits set by KeyFold)
-  // for a quick test before the full comparison.
+  // A string whose q-gram at Offset hashes to the entry's bucket; Gram is
+  // that q-gram as a sample is hashed (under FGramMask, with FGramFold), for
+  // a quick test before the full comparison.
   struct TEntry {
     std::uint32_t Needle;
     std::uint32_t Offset;
-    std::uint32_t Key;
-    std::uint32_t KeyMask;
-    std::uint32_t KeyFold;
+    std::uint32_t Gram;
   };
+  // The bitmap has a bit per hash; the table of entries a bucket per
+  // 2^(kHashBits - FTableBits) hashes, few enough to stay in the cache.
   static constexpr int kHashBits = 17;
 
   bool At(const char* p, std::size_t available, const TNeedle& needle) const;
@@ -85,8 +91,10 @@ class TMultiSearch {
                       const unsigned char* buckets) const;
   std::size_t FindFew(std::string_view haystack, std::size_t from) const;
   std::size_t FindMany(std::string_view haystack, std::size_t from) const;
+  std::uint32_t Gram(std::uint32_t bytes) const { return (bytes & FGramMask) | FGramFold; }
   std::uint32_t Hash(std::uint32_t gram) const;
-  std::size_t CheckSample(const char* h, std::size_t n, std::size_t from, std::size_t p, std::uint32_t hash) const;
+  std::size_t CheckSample(const char* h, std::size_t n, std::size_t from, std::size_t p, std::uint32_t gram,
+                          std::uint32_t hash, std::size_t best) const;
 
   std::vector<TNeedle> FNeedles;
   TFingerprints FPrints;
@@ -97,7 +105,9 @@ class TMultiSearch {
   std::uint32_t FGramMask = 0;
   std::uint32_t FGramFold = 0;
   std::vector<std::uint64_t> FBits;
-  std::vector<std::uint32_t> FBucketStart;  // entries of hash h: [FBucketStart[h], FBucketStart[h + 1])
+  int FTableBits = 0;
+  // entries of bucket b: [FBucketStart[b], FBucketStart[b + 1])
+  std::vector<std::uint32_t> FBucketStart;
   std::vector<TEntry> FEntries;
 };
 
