@@ -99,20 +99,27 @@ TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCa
     return;
   }
   // The sampled search: every string puts the q-grams at offsets
-  // 0 .. FStep - 1 into the bitmap and the table.
+  // 0 .. FStep - 1 into the bitmap and the table, until Tune moves them.
   const std::size_t m = std::min<std::size_t>(shortest, 16);
   FGram = std::min<std::size_t>(m, 4);
   FStep = SampleStep(shortest);
   FGramMask = FGram == 4 ? 0xFFFFFFFFu : (1u << (8 * FGram)) - 1;
   FGramFold = foldCase ? 0x20202020u & FGramMask : 0;
+  FStarts.assign(FNeedles.size(), 0);
+  BuildTables();
+}
+
+void TMultiSearch::BuildTables() {
   FBits.assign((std::size_t{1} << kHashBits) / 64, 0);
+  FLastOffset = 0;
   std::vector<std::uint32_t> grams;
   for (std::size_t k = 0; k < FNeedles.size(); ++k) {
-    for (std::size_t o = 0; o < FStep; ++o) {
+    for (std::size_t o = FStarts[k]; o < FStarts[k] + FStep; ++o) {
       const std::uint32_t gram = Gram(LoadShort(FNeedles[k].Bytes.data() + o, FGram));
       const std::uint32_t h = Hash(gram);
       FBits[h >> 6] |= std::uint64_t{1} << (h & 63);
       grams.push_back(gram);
+      FLastOffset = std::max(FLastOffset, o);
     }
   }
   // About two buckets per entry.
@@ -124,9 +131,34 @@ TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCa
   for (std::size_t b = 1; b < FBucketStart.size(); ++b) FBucketStart[b] += FBucketStart[b - 1];
   FEntries.resize(grams.size());
   std::vector<std::uint32_t> fill(FBucketStart.begin(), FBucketStart.end() - 1);
-  for (std::size_t i = 0; i < grams.size(); ++i)
-    FEntries[fill[bucket(grams[i])]++] = {static_cast<std::uint32_t>(i / FStep), static_cast<std::uint32_t>(i % FStep),
-                                          grams[i]};
+  for (std::size_t i = 0; i < grams.size(); ++i) {
+    const std::size_t k = i / FStep;
+    FEntries[fill[bucket(grams[i])]++] = {static_cast<std::uint32_t>(k),
+                                          static_cast<std::uint32_t>(FStarts[k] + i % FStep), grams[i]};
+  }
+}
+
+// The text's q-grams are counted by hash (strings whose q-grams share a
+// hash share a count: a rough measure is enough); each string then takes
+// the run of FStep offsets whose counts add up least, the earliest of equals.
+void TMultiSearch::Tune(std::string_view text) {
+  if (FBits.empty() || text.size() < 4) return;
+  std::vector<std::uint32_t> counts(std::size_t{1} << kHashBits, 0);
+  for (std::size_t i = 0; i + 4 <= text.size(); ++i) ++counts[Hash(Gram(Load32(text.data() + i)))];
+  for (std::size_t k = 0; k < FNeedles.size(); ++k) {
+    const std::string& bytes = FNeedles[k].Bytes;
+    const std::size_t runs = bytes.size() - (FStep + FGram - 1) + 1;
+    std::uint64_t best = UINT64_MAX;
+    for (std::size_t s = 0; s < runs; ++s) {
+      std::uint64_t sum = 0;
+      for (std::size_t o = s; o < s + FStep; ++o) sum += counts[Hash(Gram(LoadShort(bytes.data() + o, FGram)))];
+      if (sum < best) {
+        best = sum;
+        FStarts[k] = static_cast<std::uint32_t>(s);
+      }
+    }
+  }
+  BuildTables();
 }
 
 std::uint32_t TMultiSearch::Hash(std::uint32_t gram) const { return (gram * 0x9E3779B1u) >> (32 - kHashBits); }
@@ -226,27 +258,28 @@ std::size_t TMultiSearch::CheckSample(const char* h, std::size_t n, std::size_t 
 }
 
 // Samples stand at from + FStep - 1 and every FStep places after it: an
-// occurrence at t >= from covers the sample in [t, t + FStep - 1], whose
-// q-gram lies within the shortest string's length.  A sample finds only
-// places before those of later samples, so the first sample that finds one
-// gives the leftmost.
+// occurrence at t >= from of a string sampled from offset s covers the
+// sample in [t + s, t + s + FStep - 1], whose q-gram lies within the
+// string.  Once a place is found, only samples up to FLastOffset past it
+// can still find one before it.
 std::size_t TMultiSearch::FindMany(std::string_view haystack, std::size_t from) const {
   const char* h = haystack.data();
   const std::size_t n = haystack.size();
+  std::size_t best = n;
   std::size_t p = from + FStep - 1;
-  for (; p + 4 <= n; p += FStep) {
+  for (; p + 4 <= n && p < best + FLastOffset; p += FStep) {
     const std::uint32_t gram = Gram(Load32(h + p));
     const std::uint32_t hash = Hash(gram);
     if ((FBits[hash >> 6] >> (hash & 63) & 1) == 0) continue;
-    if (const std::size_t at = CheckSample(h, n, from, p, gram, hash, n); at < n) return at;
+    best = CheckSample(h, n, from, p, gram, hash, best);
   }
-  for (; p + FGram <= n; p += FStep) {
+  for (; p + FGram <= n && p < best + FLastOffset; p += FStep) {
     const std::uint32_t gram = Gram(LoadShort(h + p, n - p));
     const std::uint32_t hash = Hash(gram);
     if ((FBits[hash >> 6] >> (hash & 63) & 1) == 0) continue;
-    if (const std::size_t at = CheckSample(h, n, from, p, gram, hash, n); at < n) return at;
+    best = CheckSample(h, n, from, p, gram, hash, best);
   }
-  return n;
+  return best;
 }
 
 // ---------------------------------------------------------------------------

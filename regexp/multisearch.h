@@ -16,7 +16,10 @@
 // q-grams that the strings hold at those offsets.  A sample whose bit is set
 // names the strings and offsets to compare in full (a table by hash).  Work
 // per byte is one hash and one bit test per sample, independent of the
-// number of strings.
+// number of strings.  A string longer than the shortest has several runs of
+// offsets that serve (its first bytes, or any later run of as many q-grams);
+// Tune picks for each string the run whose q-grams a sample of the text
+// holds least often, so that fewer samples of common text hit the bitmap.
 //
 // What runs per byte: the vector comparisons or the sampled hash; per place
 // found: full comparisons of the strings that could stand there.  Letters
@@ -43,6 +46,10 @@ class TMultiSearch {
   // The first place at or after from where one of the strings stands in
   // haystack, or haystack.size() when there is none.
   std::size_t Find(std::string_view haystack, std::size_t from = 0) const;
+
+  // For many strings: samples each string where text like this holds its
+  // q-grams least often.  Find's results stay the same.
+  void Tune(std::string_view text);
 
   // The three bytes that the vectorised pass compares, per string: at
   // offsets 0, Second and Third, each ORed with its Ignored bits first (the
@@ -91,6 +98,9 @@ class TMultiSearch {
                       const unsigned char* buckets) const;
   std::size_t FindFew(std::string_view haystack, std::size_t from) const;
   std::size_t FindMany(std::string_view haystack, std::size_t from) const;
+  // The bitmap and the table of the strings' q-grams at FStarts[k] ..
+  // FStarts[k] + FStep - 1.
+  void BuildTables();
   std::uint32_t Gram(std::uint32_t bytes) const { return (bytes & FGramMask) | FGramFold; }
   std::uint32_t Hash(std::uint32_t gram) const;
   std::size_t CheckSample(const char* h, std::size_t n, std::size_t from, std::size_t p, std::uint32_t gram,
@@ -104,6 +114,8 @@ class TMultiSearch {
   std::size_t FStep = 0;  // spacing of samples
   std::uint32_t FGramMask = 0;
   std::uint32_t FGramFold = 0;
+  std::vector<std::uint32_t> FStarts;  // per string, the first offset sampled
+  std::size_t FLastOffset = 0;         // the largest offset sampled
   std::vector<std::uint64_t> FBits;
   int FTableBits = 0;
   // entries of bucket b: [FBucketStart[b], FBucketStart[b + 1])
