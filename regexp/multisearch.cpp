@@ -18,6 +18,19 @@ std::uint32_t Load32(const char* p) {
   return x;
 }
 
+std::uint64_t Load64(const char* p) {
+  std::uint64_t x;
+  std::memcpy(&x, p, sizeof x);
+  return x;
+}
+
+// Up to eight bytes as Load64 would put them.
+std::uint64_t LoadShort64(const char* p, std::size_t count) {
+  std::uint64_t x = 0;
+  std::memcpy(&x, p, std::min<std::size_t>(count, 8));
+  return x;
+}
+
 // Up to four bytes as Load32 would put them, for the end of a block.
 std::uint32_t LoadShort(const char* p, std::size_t count) {
   std::uint32_t x = 0;
@@ -56,6 +69,11 @@ TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCa
       needle.Ignored[i] = static_cast<char>(bytescan::IgnoredBits(s[i], foldCase));
       i += 1;
     }
+    const std::size_t keyBytes = std::min<std::size_t>(s.size(), 8);
+    needle.Mask = keyBytes == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * keyBytes)) - 1;
+    needle.Fold = LoadShort64(needle.Ignored.data(), keyBytes);
+    needle.Key = LoadShort64(s.data(), keyBytes) | needle.Fold;
+    needle.Whole = s.size() <= 8;
     FNeedles.push_back(std::move(needle));
     shortest = std::min(shortest, s.size());
   }
@@ -81,39 +99,69 @@ TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCa
     return;
   }
   // The sampled search: every string puts the q-grams at offsets
-  // 0 .. FStep - 1 into the bitmap and the table.
+  // 0 .. FStep - 1 into the bitmap and the table, until Tune moves them.
   const std::size_t m = std::min<std::size_t>(shortest, 16);
   FGram = std::min<std::size_t>(m, 4);
   FStep = SampleStep(shortest);
   FGramMask = FGram == 4 ? 0xFFFFFFFFu : (1u << (8 * FGram)) - 1;
   FGramFold = foldCase ? 0x20202020u & FGramMask : 0;
+  FStarts.assign(FNeedles.size(), 0);
+  BuildTables();
+}
+
+void TMultiSearch::BuildTables() {
   FBits.assign((std::size_t{1} << kHashBits) / 64, 0);
-  std::vector<std::uint32_t> hashes;
+  FLastOffset = 0;
+  std::vector<std::uint32_t> grams;
   for (std::size_t k = 0; k < FNeedles.size(); ++k) {
-    for (std::size_t o = 0; o < FStep; ++o) {
-      const std::uint32_t h = Hash(LoadShort(FNeedles[k].Bytes.data() + o, FGram));
+    for (std::size_t o = FStarts[k]; o < FStarts[k] + FStep; ++o) {
+      const std::uint32_t gram = Gram(LoadShort(FNeedles[k].Bytes.data() + o, FGram));
+      const std::uint32_t h = Hash(gram);
       FBits[h >> 6] |= std::uint64_t{1} << (h & 63);
-      hashes.push_back(h);
+      grams.push_back(gram);
+      FLastOffset = std::max(FLastOffset, o);
     }
   }
-  FBucketStart.assign((std::size_t{1} << kHashBits) + 1, 0);
-  for (std::uint32_t h : hashes) ++FBucketStart[h + 1];
-  for (std::size_t h = 1; h < FBucketStart.size(); ++h) FBucketStart[h] += FBucketStart[h - 1];
-  FEntries.resize(hashes.size());
+  // About two buckets per entry.
+  FTableBits = 8;
+  while (FTableBits < kHashBits && (std::size_t{1} << FTableBits) < 2 * grams.size()) ++FTableBits;
+  FBucketStart.assign((std::size_t{1} << FTableBits) + 1, 0);
+  const auto bucket = [this](std::uint32_t gram) { return Hash(gram) >> (kHashBits - FTableBits); };
+  for (std::uint32_t gram : grams) ++FBucketStart[bucket(gram) + 1];
+  for (std::size_t b = 1; b < FBucketStart.size(); ++b) FBucketStart[b] += FBucketStart[b - 1];
+  FEntries.resize(grams.size());
   std::vector<std::uint32_t> fill(FBucketStart.begin(), FBucketStart.end() - 1);
-  for (std::size_t i = 0; i < hashes.size(); ++i) {
-    const TNeedle& needle = FNeedles[i / FStep];
-    const std::size_t keyBytes = std::min<std::size_t>(needle.Bytes.size(), 4);
-    const std::uint32_t mask = keyBytes == 4 ? 0xFFFFFFFFu : (1u << (8 * keyBytes)) - 1;
-    const std::uint32_t fold = LoadShort(needle.Ignored.data(), keyBytes);
-    FEntries[fill[hashes[i]]++] = {static_cast<std::uint32_t>(i / FStep), static_cast<std::uint32_t>(i % FStep),
-                                   (LoadShort(needle.Bytes.data(), keyBytes) | fold) & mask, mask, fold};
+  for (std::size_t i = 0; i < grams.size(); ++i) {
+    const std::size_t k = i / FStep;
+    FEntries[fill[bucket(grams[i])]++] = {static_cast<std::uint32_t>(k),
+                                          static_cast<std::uint32_t>(FStarts[k] + i % FStep), grams[i]};
   }
 }
 
-std::uint32_t TMultiSearch::Hash(std::uint32_t gram) const {
-  return (((gram & FGramMask) | FGramFold) * 0x9E3779B1u) >> (32 - kHashBits);
+// The text's q-grams are counted by hash (strings whose q-grams share a
+// hash share a count: a rough measure is enough); each string then takes
+// the run of FStep offsets whose counts add up least, the earliest of equals.
+void TMultiSearch::Tune(std::string_view text) {
+  if (FBits.empty() || text.size() < 4) return;
+  std::vector<std::uint32_t> counts(std::size_t{1} << kHashBits, 0);
+  for (std::size_t i = 0; i + 4 <= text.size(); ++i) ++counts[Hash(Gram(Load32(text.data() + i)))];
+  for (std::size_t k = 0; k < FNeedles.size(); ++k) {
+    const std::string& bytes = FNeedles[k].Bytes;
+    const std::size_t runs = bytes.size() - (FStep + FGram - 1) + 1;
+    std::uint64_t best = UINT64_MAX;
+    for (std::size_t s = 0; s < runs; ++s) {
+      std::uint64_t sum = 0;
+      for (std::size_t o = s; o < s + FStep; ++o) sum += counts[Hash(Gram(LoadShort(bytes.data() + o, FGram)))];
+      if (sum < best) {
+        best = sum;
+        FStarts[k] = static_cast<std::uint32_t>(s);
+      }
+    }
+  }
+  BuildTables();
 }
+
+std::uint32_t TMultiSearch::Hash(std::uint32_t gram) const { return (gram * 0x9E3779B1u) >> (32 - kHashBits); }
 
 // ---------------------------------------------------------------------------
 // Comparing in full
@@ -185,42 +233,53 @@ std::size_t TMultiSearch::FindFew(std::string_view haystack, std::size_t from) c
 // ---------------------------------------------------------------------------
 // Many strings
 
-// The leftmost place, at or after from, where a string whose q-gram at
-// offset o has this hash stands with that q-gram at sample p.
-std::size_t TMultiSearch::CheckSample(const char* h, std::size_t n, std::size_t from, std::size_t p,
-                                      std::uint32_t hash) const {
-  std::size_t best = n;
-  for (std::uint32_t e = FBucketStart[hash]; e < FBucketStart[hash + 1]; ++e) {
+// The leftmost place, at or after from and before best, where a string
+// whose q-gram at offset o is the sample's gram stands with that q-gram at
+// sample p; best when there is none.
+std::size_t TMultiSearch::CheckSample(const char* h, std::size_t n, std::size_t from, std::size_t p, std::uint32_t gram,
+                                      std::uint32_t hash, std::size_t best) const {
+  const std::uint32_t b = hash >> (kHashBits - FTableBits);
+  for (std::uint32_t e = FBucketStart[b]; e < FBucketStart[b + 1]; ++e) {
     const TEntry& entry = FEntries[e];
-    if (entry.Offset > p - from) continue;
+    if (entry.Gram != gram || entry.Offset > p - from) continue;
     const std::size_t at = p - entry.Offset;
     if (at >= best) continue;
-    if (at + 4 <= n && ((Load32(h + at) | entry.KeyFold) & entry.KeyMask) != entry.Key) continue;
-    if (At(h + at, n - at, FNeedles[entry.Needle])) best = at;
+    const TNeedle& needle = FNeedles[entry.Needle];
+    if (at + 8 <= n) {
+      if (((Load64(h + at) | needle.Fold) & needle.Mask) != needle.Key) continue;
+      if (needle.Whole) {
+        best = at;
+        continue;
+      }
+    }
+    if (At(h + at, n - at, needle)) best = at;
   }
   return best;
 }
 
 // Samples stand at from + FStep - 1 and every FStep places after it: an
-// occurrence at t >= from covers the sample in [t, t + FStep - 1], whose
-// q-gram lies within the shortest string's length.  A sample finds only
-// places before those of later samples, so the first sample that finds one
-// gives the leftmost.
+// occurrence at t >= from of a string sampled from offset s covers the
+// sample in [t + s, t + s + FStep - 1], whose q-gram lies within the
+// string.  Once a place is found, only samples up to FLastOffset past it
+// can still find one before it.
 std::size_t TMultiSearch::FindMany(std::string_view haystack, std::size_t from) const {
   const char* h = haystack.data();
   const std::size_t n = haystack.size();
+  std::size_t best = n;
   std::size_t p = from + FStep - 1;
-  for (; p + 4 <= n; p += FStep) {
-    const std::uint32_t hash = Hash(Load32(h + p));
+  for (; p + 4 <= n && p < best + FLastOffset; p += FStep) {
+    const std::uint32_t gram = Gram(Load32(h + p));
+    const std::uint32_t hash = Hash(gram);
     if ((FBits[hash >> 6] >> (hash & 63) & 1) == 0) continue;
-    if (const std::size_t at = CheckSample(h, n, from, p, hash); at < n) return at;
+    best = CheckSample(h, n, from, p, gram, hash, best);
   }
-  for (; p + FGram <= n; p += FStep) {
-    const std::uint32_t hash = Hash(LoadShort(h + p, n - p));
+  for (; p + FGram <= n && p < best + FLastOffset; p += FStep) {
+    const std::uint32_t gram = Gram(LoadShort(h + p, n - p));
+    const std::uint32_t hash = Hash(gram);
     if ((FBits[hash >> 6] >> (hash & 63) & 1) == 0) continue;
-    if (const std::size_t at = CheckSample(h, n, from, p, hash); at < n) return at;
+    best = CheckSample(h, n, from, p, gram, hash, best);
   }
-  return n;
+  return best;
 }
 
 // ---------------------------------------------------------------------------

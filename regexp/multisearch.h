@@ -16,7 +16,10 @@
 // q-grams that the strings hold at those offsets.  A sample whose bit is set
 // names the strings and offsets to compare in full (a table by hash).  Work
 // per byte is one hash and one bit test per sample, independent of the
-// number of strings.
+// number of strings.  A string longer than the shortest has several runs of
+// offsets that serve (its first bytes, or any later run of as many q-grams);
+// Tune picks for each string the run whose q-grams a sample of the text
+// holds least often, so that fewer samples of common text hit the bitmap.
 //
 // What runs per byte: the vector comparisons or the sampled hash; per place
 // found: full comparisons of the strings that could stand there.  Letters
@@ -44,6 +47,10 @@ class TMultiSearch {
   // haystack, or haystack.size() when there is none.
   std::size_t Find(std::string_view haystack, std::size_t from = 0) const;
 
+  // For many strings: samples each string where text like this holds its
+  // q-grams least often.  Find's results stay the same.
+  void Tune(std::string_view text);
+
   // The three bytes that the vectorised pass compares, per string: at
   // offsets 0, Second and Third, each ORed with its Ignored bits first (the
   // case bit of a letter when folding).  The thirty-two-byte pass instead
@@ -64,17 +71,23 @@ class TMultiSearch {
   struct TNeedle {
     std::string Bytes;
     std::string Ignored;  // per byte: 0x20 for a single-character letter when folding, else 0
+    // The first eight bytes (or fewer) as one word: a place holds them when
+    // (its eight bytes | Fold) & Mask == Key; Whole when they are all.
+    std::uint64_t Key = 0;
+    std::uint64_t Mask = 0;
+    std::uint64_t Fold = 0;
+    bool Whole = false;
   };
-  // A string whose q-gram at Offset hashes to the entry's bucket; Key is
-  // its first bytes (up to four, under KeyMask, case bits set by KeyFold)
-  // for a quick test before the full comparison.
+  // A string whose q-gram at Offset hashes to the entry's bucket; Gram is
+  // that q-gram as a sample is hashed (under FGramMask, with FGramFold), for
+  // a quick test before the full comparison.
   struct TEntry {
     std::uint32_t Needle;
     std::uint32_t Offset;
-    std::uint32_t Key;
-    std::uint32_t KeyMask;
-    std::uint32_t KeyFold;
+    std::uint32_t Gram;
   };
+  // The bitmap has a bit per hash; the table of entries a bucket per
+  // 2^(kHashBits - FTableBits) hashes, few enough to stay in the cache.
   static constexpr int kHashBits = 17;
 
   bool At(const char* p, std::size_t available, const TNeedle& needle) const;
@@ -85,8 +98,13 @@ class TMultiSearch {
                       const unsigned char* buckets) const;
   std::size_t FindFew(std::string_view haystack, std::size_t from) const;
   std::size_t FindMany(std::string_view haystack, std::size_t from) const;
+  // The bitmap and the table of the strings' q-grams at FStarts[k] ..
+  // FStarts[k] + FStep - 1.
+  void BuildTables();
+  std::uint32_t Gram(std::uint32_t bytes) const { return (bytes & FGramMask) | FGramFold; }
   std::uint32_t Hash(std::uint32_t gram) const;
-  std::size_t CheckSample(const char* h, std::size_t n, std::size_t from, std::size_t p, std::uint32_t hash) const;
+  std::size_t CheckSample(const char* h, std::size_t n, std::size_t from, std::size_t p, std::uint32_t gram,
+                          std::uint32_t hash, std::size_t best) const;
 
   std::vector<TNeedle> FNeedles;
   TFingerprints FPrints;
@@ -96,8 +114,12 @@ class TMultiSearch {
   std::size_t FStep = 0;  // spacing of samples
   std::uint32_t FGramMask = 0;
   std::uint32_t FGramFold = 0;
+  std::vector<std::uint32_t> FStarts;  // per string, the first offset sampled
+  std::size_t FLastOffset = 0;         // the largest offset sampled
   std::vector<std::uint64_t> FBits;
-  std::vector<std::uint32_t> FBucketStart;  // entries of hash h: [FBucketStart[h], FBucketStart[h + 1])
+  int FTableBits = 0;
+  // entries of bucket b: [FBucketStart[b], FBucketStart[b + 1])
+  std::vector<std::uint32_t> FBucketStart;
   std::vector<TEntry> FEntries;
 };
 

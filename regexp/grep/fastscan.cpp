@@ -280,6 +280,12 @@ void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
 }
 
 void TFastScan::Run(TTxtFile& file, const std::function<void()>& report) {
+  // The first block of the first file tells which bytes of a large set's
+  // strings are rare in the text searched.
+  if (FSet && !FSetTuned) {
+    FSet->Tune(file.Buffered());
+    FSetTuned = true;
+  }
   for (;;) {
     if (!FRequired.empty() || FSet) SkipLinesWithoutRequired(file);
     std::string_view window = file.LineWindow();

@@ -112,6 +112,7 @@ class TFastScan {
   bool FNearRequired = false;
   std::unique_ptr<TMultiSearch> FSet;  // instead of FRequired
   bool FExactSet = false;
+  bool FSetTuned = false;  // FSet's samples chosen by the first text scanned
   // Attempts start only on a line's leading character: the start state moves
   // on nothing but codes that hold a line feed.
   bool FStartsAtLineStarts = false;
