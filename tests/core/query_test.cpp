@@ -56,14 +56,16 @@ TEST(KeywordPattern, WordSearchFindsOnlyWholeWords) {
     EXPECT_EQ(pos, row.Plain) << row.Line;
     word.Match(row.Line, pos, len);
     EXPECT_EQ(pos, row.Word) << row.Line;
-    if (pos > 0) EXPECT_EQ(len, row.WordLength) << row.Line;
+    if (pos > 0) {
+      EXPECT_EQ(len, row.WordLength) << row.Line;
+    }
   }
-  for (const std::string& before : {" ", "(", "{", "[", "\"", "'", "-", "■", "●"}) {
+  for (const char* before : {" ", "(", "{", "[", "\"", "'", "-", "■", "●"}) {
     word.Match("x" + Sjis(before) + "cat", pos, len);
     EXPECT_EQ(pos, 2) << "before: " << before;
   }
-  for (const std::string after : {" ", ")", "\"", "'", "]", "}", ":", ";", ".", ",", "!", "?", "-"}) {
-    word.Match("cat" + after + "x", pos, len);
+  for (const char* after : {" ", ")", "\"", "'", "]", "}", ":", ";", ".", ",", "!", "?", "-"}) {
+    word.Match("cat" + std::string(after) + "x", pos, len);
     EXPECT_EQ(pos, 1) << "after: " << after;
   }
 }
