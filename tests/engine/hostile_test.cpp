@@ -1,6 +1,6 @@
-// The engine under hostile input: patterns that are huge, deeply nested or
-// end in half a character, binary files, files that shrink, vanish or turn into directories, and the inputs
-// that fuzzing found (fuzz/).
+// The grep under hostile input: binary files, files that shrink, vanish or
+// turn into directories, scans that run long, and the inputs that fuzzing
+// found (fuzz/).  Hostile patterns: cache_test.cpp.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -27,12 +27,6 @@ struct TReport {
 
 std::ostream& operator<<(std::ostream& os, const TReport& r) { return os << r.LineNo << ":" << Hex(r.Line); }
 
-std::string Repeat(const std::string& s, int n) {
-  std::string r;
-  for (int i = 0; i < n; ++i) r += s;
-  return r;
-}
-
 std::vector<TReport> Scan(TGrep& grep, const std::string& path) {
   std::vector<TReport> reports;
   grep.OnMatch = [&](TGrep&, LineInfo_t info) { reports.push_back({info.LineNo, info.Line}); };
@@ -48,69 +42,7 @@ std::vector<TReport> Grep(const std::string& pattern, const std::string& path, T
   return Scan(grep, path);
 }
 
-// The message of the pattern error that setting pattern raises; empty when
-// it compiles.
-std::string PatternError(TRegularExpression& re, const std::string& pattern) {
-  try {
-    re.SetPattern(pattern);
-  } catch (const ERegExpParser& e) {
-    return e.Message();
-  }
-  return {};
-}
-
 }  // namespace
-
-// ---------------------------------------------------------------------------
-// Patterns
-
-TEST(HostilePattern, TenThousandBytePatternsCompileOrAreRefusedWithTheirMessage) {
-  struct TCase {
-    const char* Name;
-    std::string Pattern;
-    std::string Error;  // empty: compiles
-  };
-  const std::vector<TCase> cases = {
-      {"a fixed string", Repeat("a", 10000), ""},
-      {"a fixed string of 100,000 bytes", Repeat("abcdefghij", 10000), ""},
-      {"double-byte fixed string of 60,000 bytes", Repeat(S("検"), 30000), ""},
-      {"double-byte fixed string", Repeat(S("検"), 5000), ""},
-      {"alternatives", Repeat("ab|", 3333) + "a", ""},
-      {"classes", Repeat("[a-z]", 2000), ""},
-      {"deep nesting", Repeat("(", 5000) + "a" + Repeat(")", 5000), expected::kTooComplex},
-      {"unclosed groups", Repeat("(", 10000), expected::kTooComplex},
-      {"nested stars", Repeat("(", 3333) + "a" + Repeat(")*", 3333), expected::kTooComplex},
-      {"stacked stars", "a" + Repeat("*", 9999), expected::kCharOrLeftParen},
-      {"many periods", Repeat(".", 10000), ""},
-      {"a lone lead byte at the end", "abc\x82", expected::kBadDoubleByte},
-      {"a lone lead byte after a character", S("検") + "\xFC", expected::kBadDoubleByte},
-  };
-  for (const TCase& c : cases) {
-    for (const bool ignoreCase : {false, true}) {
-      TAWKStr matcher;
-      matcher.SetIgnoreCase(ignoreCase);
-      TGrep grep;
-      grep.SetIgnoreCase(ignoreCase);
-      const std::string matcherError = PatternError(matcher, c.Pattern);
-      const std::string grepError = PatternError(grep, c.Pattern);
-      if (!c.Error.empty()) {
-        EXPECT_EQ(matcherError, c.Error) << c.Name;
-        EXPECT_EQ(grepError, c.Error) << c.Name;
-        EXPECT_EQ(matcher.GetPattern(), "") << c.Name;
-        continue;
-      }
-      ASSERT_EQ(matcherError, "") << c.Name;
-      ASSERT_EQ(grepError, "") << c.Name;
-      EXPECT_EQ(matcher.GetPattern(), c.Pattern) << c.Name;
-      // A subject that the pattern spells out is found whole.
-      const std::string subject = c.Pattern.find_first_of("[|.") == std::string::npos ? c.Pattern : Repeat("a", 10000);
-      int pos = 0;
-      int len = 0;
-      EXPECT_EQ(matcher.Match("\n" + subject, pos, len), 2) << c.Name;
-      EXPECT_GT(len, 0) << c.Name;
-    }
-  }
-}
 
 // ---------------------------------------------------------------------------
 // Files
