@@ -44,26 +44,14 @@ inline std::string Hex(std::string_view bytes, std::size_t limit = 200) {
   return out;
 }
 
-// Character starts of s, cut from its first byte: a lead byte and the byte
-// after it are one character.  starts[i] tells whether byte i begins a
-// character; starts[s.size()] is true (the end is a boundary).  A lead byte
-// that is the last byte leaves endsInLoneLead set.
+// Character starts of s, cut from its first byte: starts[i] tells whether
+// byte i begins a character, starts[s.size()] is true.  A lead byte that is
+// the last byte sets endsInLoneLead.
 inline std::vector<bool> CharacterStarts(std::string_view s, bool& endsInLoneLead) {
   std::vector<bool> starts(s.size() + 1, false);
-  endsInLoneLead = false;
   std::size_t i = 0;
-  while (i < s.size()) {
-    starts[i] = true;
-    if (IsDBCSLeadByte(static_cast<unsigned char>(s[i]))) {
-      if (i + 1 == s.size()) {
-        endsInLoneLead = true;
-        break;
-      }
-      i += 2;
-    } else {
-      i += 1;
-    }
-  }
+  for (; i < s.size(); i += IsDBCSLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1) starts[i] = true;
+  endsInLoneLead = i > s.size();
   starts[s.size()] = true;
   return starts;
 }

@@ -78,30 +78,14 @@ TEST(Scanner, PatternsScanToTokens) {
     std::string Tokens;  // UTF-8, converted
   };
   const std::vector<TCase> cases{
-      // escape letters; full-width ones and the full-width yen only with AcceptDBMeta
-      {"\\b\\r\\n\\t", false, "#8 #d #a #9"},
-      {"\\ｂ\\ｒ\\ｎ\\ｔ", true, "#8 #d #a #9"},
-      {"\\ｘ４１", true, "A"},
-      {"\\ｘ４１", false, "ｘ ４ １"},
-      {"￥n", true, "#a"},
-      {"￥＊", true, "＊"},
-      {"￥n", false, "￥ n"},
-      // hexadecimal: up to four digits, full-width digits too; the next
-      // character is put back whole
-      {"\\x41", false, "A"},
-      {"\\x41424", false, "#4142 4"},
-      {"\\x4g", false, "#4 g"},
-      {"\\x0a", false, "#a"},
-      {"\\xＡ", false, "#a"},
-      {"\\x０４１", false, "A"},
-      {"\\xFFFFF", false, "#ffff F"},
-      {"\\x41あ\\x4142あ", false, "A あ #4142 あ"},
-      // octal: up to six digits
-      {"\\08", false, "#0 8"},
-      {"\\177777", false, "#ffff"},
-      {"\\1000000", false, "#8000 0"},
-      {"\\1011", false, "#209"},
-      {"\\１０１\\1０1", false, "A A"},
+      // escape letters, hexadecimal (up to four digits), octal (up to six);
+      // full-width letters, digits and the full-width yen only with
+      // AcceptDBMeta; the character after the digits is put back whole
+      {"\\b\\r\\n\\t\\x41\\x4g\\x0a\\xＡ\\x０４１", false, "#8 #d #a #9 A #4 g #a #a A"},
+      {"\\ｂ\\ｒ\\ｎ\\ｔ\\ｘ４１￥n￥＊", true, "#8 #d #a #9 A #a ＊"},
+      {"\\ｘ４１￥n", false, "ｘ ４ １ ￥ n"},
+      {"\\x41424\\xFFFFF\\x41あ\\x4142あ", false, "#4142 4 #ffff F A あ #4142 あ"},
+      {"\\08\\177777\\1000000\\1011\\１０１\\1０1", false, "#0 8 #ffff #8000 0 #209 A A"},
       // other escaped characters stand for themselves
       {"\\.\\\\\\q\\9\\8\\あ", false, ". \\ q 9 8 あ"},
       {"\\*\\+\\?\\(\\)\\[\\]\\|\\^\\$", false, "* + ? ( ) [ ] | ^ $"},
