@@ -1,7 +1,6 @@
-// What the automata built from a pattern tell the scans: the fixed string
-// and whether a line can hold it, and the anchors that anchor.  Whether the
-// automata match the right text is the matching tests' business
-// (match_test.cpp).
+// What the automaton built from a pattern tells the scans: its fixed string
+// and whether a line can hold it.  Whether the automata match the right text,
+// and which anchors anchor, is the matching tests' business (match_test.cpp).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -16,7 +15,7 @@
 
 namespace {
 
-constexpr TCharCode kHead = 0xFFFD;
+constexpr TCharCode kHead = 0xFFFD;  // the component's line codes
 constexpr TCharCode kTail = 0xFFFE;
 
 struct Built {
@@ -39,13 +38,6 @@ Built Build(const std::string& pattern, bool ignoreCase = false, bool dbMeta = f
   b.dfa = std::make_unique<TDFA>(b.nfa.get(), dbMeta, ignoreCase);
   b.dfa->Build();
   return b;
-}
-
-bool HasLabel(const TDFA& dfa, TCharCode code) {
-  for (const auto& s : dfa.States)
-    for (const TDFATransition& t : s->Transitions)
-      if (t.Low <= code && code <= t.High) return true;
-  return false;
 }
 
 }  // namespace
@@ -88,39 +80,4 @@ TEST(Literals, FixedStringsAndWhetherTextCanHoldThem) {
     EXPECT_EQ(Hex(b.dfa->Literal), Hex(c.Literal.value_or(""))) << Hex(c.Pattern);
     EXPECT_EQ(b.dfa->LiteralIsText, c.Literal && c.IsText) << Hex(c.Pattern);
   }
-}
-
-TEST(Anchors, OnlyACaretAtTheStartAndADollarAtTheEndAnchor) {
-  struct TCase {
-    std::string Pattern;
-    bool Begin;
-    bool End;
-    bool DbMeta = false;
-  };
-  const std::vector<TCase> cases = {
-      {"(^a|^b)c", true, false},     {"^?x", true, false},
-      {"((^a)b)c", true, false},     {"^a|b", true, false},
-      {"(^)*x|^y", true, false},     {"^+", true, false},
-      {"x^", false, false},          {"(^a)*", false, false},
-      {"()^a", false, false},        {"(x|^)*", false, false},
-      {"(a$|b$)", false, true},      {"a$?", false, true},
-      {"a($)", false, true},         {"$", false, true},
-      {"a$b", false, false},         {"(a$)*", false, false},
-      {"$+", false, false},          {"a$()", false, false},
-      {S("＾a"), true, false, true}, {S("a＾"), false, false, true},
-      {S("a＄"), false, true, true}, {S("＾a"), false, false},
-  };
-  for (const TCase& c : cases) {
-    Built b = Build(c.Pattern, false, c.DbMeta);
-    EXPECT_EQ(b.dfa->BeginAnchored, c.Begin) << Hex(c.Pattern);
-    EXPECT_EQ(b.nfa->BeginAnchored, c.Begin) << Hex(c.Pattern);
-    EXPECT_EQ(b.dfa->EndAnchored, c.End) << Hex(c.Pattern);
-    EXPECT_EQ(HasLabel(*b.dfa, kHead), c.Begin) << Hex(c.Pattern);
-    EXPECT_EQ(HasLabel(*b.dfa, kTail), c.End) << Hex(c.Pattern);
-  }
-  // The anchoring caret is the start's last transition; the others remain.
-  Built both = Build("^?x");
-  ASSERT_EQ(both.dfa->Start->Transitions.size(), 2u);
-  EXPECT_EQ(both.dfa->Start->Transitions[1].Low, kHead);
-  EXPECT_TRUE(HasLabel(*Build("^+").dfa, '^'));
 }

@@ -167,7 +167,8 @@ TEST(Matching, Parts) {
 // matched against random subjects.  The reference evaluates the tree itself:
 // the set of positions each node can reach from a set of positions.  A caret
 // that nothing precedes on its path is a line-start test and a dollar that
-// nothing follows a line-end test; every other anchor is a character.
+// nothing follows a line-end test (and such anchors mark the automaton as
+// anchored); every other anchor is a character.
 
 namespace {
 
@@ -358,6 +359,14 @@ class RefMatcher {
   bool fold_;
 };
 
+// Whether a caret (op '^') or a dollar ('$') of the tree anchors.
+bool Anchors(const RNode& n, char op, bool first = true, bool last = true) {
+  if (n.op == '&') return Anchors(*n.a, op, first, false) || Anchors(*n.b, op, false, last);
+  if (n.op == '|') return Anchors(*n.a, op, first, last) || Anchors(*n.b, op, first, last);
+  if (n.op == '?' || n.op == '+') return Anchors(*n.a, op, first, last && n.op == '?');
+  return n.op == op && (op == '^' ? first : last);
+}
+
 std::string RandomSubject(std::mt19937& rng) {
   std::string s;
   for (int i = 0, n = static_cast<int>(rng() % 9); i < n; ++i) {
@@ -386,6 +395,8 @@ TEST(MatchingReference, RandomPatternsAgreeWithTheReferenceMatcher) {
     re.SetIgnoreCase(ignoreCase);
     re.SetAcceptDBMeta(dbMeta);
     ASSERT_NO_THROW(re.SetPattern(pattern)) << Hex(pattern);
+    ASSERT_EQ(re.CurrentDFA()->BeginAnchored, Anchors(*tree, '^')) << Hex(pattern);
+    ASSERT_EQ(re.CurrentDFA()->EndAnchored, Anchors(*tree, '$')) << Hex(pattern);
     for (int k = 0; k < 25; ++k, ++total) {
       const std::string subject = RandomSubject(rng);
       const Found want = RefMatcher(subject, ignoreCase).Match(*tree);
