@@ -31,17 +31,14 @@ namespace fuzz {
   Fail(where, std::string("unexpected exception: ") + e.what());
 }
 
+// The first limit bytes in hex.
 inline std::string Hex(std::string_view bytes, std::size_t limit = 200) {
-  static const char digits[] = "0123456789abcdef";
   std::string out;
-  for (std::size_t i = 0; i < bytes.size() && i < limit; ++i) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    out += digits[b >> 4];
-    out += digits[b & 15];
-    out += ' ';
-  }
-  if (bytes.size() > limit) out += "...";
-  return out;
+  char buf[4];
+  for (std::size_t i = 0; i < bytes.size() && i < limit; ++i)
+    out.append(buf,
+               static_cast<std::size_t>(std::snprintf(buf, sizeof buf, "%02x ", static_cast<unsigned char>(bytes[i]))));
+  return bytes.size() > limit ? out + "..." : out;
 }
 
 // Character starts of s, cut from its first byte: starts[i] tells whether
@@ -68,15 +65,14 @@ struct TFlagged {
   std::string_view Rest;
 };
 inline TFlagged TakeFlags(const std::uint8_t* data, std::size_t size) {
-  if (size == 0) return {};
-  return {data[0], std::string_view(reinterpret_cast<const char*>(data + 1), size - 1)};
+  return size == 0 ? TFlagged{}
+                   : TFlagged{data[0], std::string_view(reinterpret_cast<const char*>(data + 1), size - 1)};
 }
 
 // Up to the first line feed, and what follows it (the line feed dropped).
 inline std::pair<std::string, std::string> SplitFirstLine(std::string_view s) {
   const std::size_t lf = s.find('\n');
-  if (lf == std::string_view::npos) return {std::string(s), std::string()};
-  return {std::string(s.substr(0, lf)), std::string(s.substr(lf + 1))};
+  return {std::string(s.substr(0, lf)), lf == std::string_view::npos ? std::string() : std::string(s.substr(lf + 1))};
 }
 
 // The parts between line feeds, at most limit of them.

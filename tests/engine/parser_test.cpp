@@ -73,18 +73,13 @@ TEST(Parser, ErrorsAndTheirPositions) {
   };
   const std::vector<TCase> cases = {
       {"a**", expected::kCharOrLeftParen, 4},
-      {"a+?", expected::kCharOrLeftParen, 4},
       {"*a", expected::kCharOrLeftParen, 2},
-      {"a|*", expected::kCharOrLeftParen, 4},
       {"(*)", expected::kCharOrLeftParen, 3},
-      {"ab(c|+d)", expected::kCharOrLeftParen, 7},
       {S("a＊＊"), expected::kCharOrLeftParen, 6, true},
       {"[a]]", expected::kCharOrLeftParen, 5},
       {S("a］"), expected::kCharOrLeftParen, 4, true},
       {"a)b", expected::kExtraCharacters, 3},
-      {"(a))", expected::kExtraCharacters, 5},
       {S("）"), expected::kExtraCharacters, 3, true},
-      {"((a)", expected::kRightParen, 5},
       {"(a|b", expected::kRightParen, 5},
       {S("（ａ"), expected::kRightParen, 5, true},
       // Classes without members, also by complement.
@@ -93,17 +88,12 @@ TEST(Parser, ErrorsAndTheirPositions) {
       {S("［］"), expected::kBadCharClass, 5, true},
       {"[^\\x00-\\xFFFF]", expected::kBadCharClass, 15},
       {"[^\\x01-\\x09\\x0B\\x0C\\x0E-\\xFCFC]", expected::kBadCharClass, 32},
-      {"[^\\x0E-\\xFCFC\\x01-\\x0C]", expected::kBadCharClass, 24},
       // The codes reserved for the line anchors are no characters.
       {"\\xFFFD", expected::kBadRange, 7},
       {"a\\xFFFFb", expected::kBadRange, 8},
-      {"\\xFFFE", expected::kBadRange, 7, false, true},
-      {"[a\\xFFFF]", expected::kBadRange, 9},
       {"[^\\xFFFD]", expected::kBadRange, 9},
       // The scanner's errors pass through.
-      {"ab\\", expected::kEscapeAtEnd, 4},
       {"(a[z-a])", expected::kBadRange, 7},
-      {"ab\x82", expected::kBadDoubleByte, 3},
   };
   for (const TCase& c : cases) {
     try {
@@ -131,17 +121,12 @@ TEST(Parser, CodesOfClassesPeriodsAndFoldedLetters) {
       {S("[^あ]"), "1-9 B-C E-829F 82A1-FCFC"},
       {"[^\\x05-\\x10]", "1-4 11-FCFC"},
       {"[\\xFFF0-\\xFFFF]", "FFF0-FFFC"},
-      {"a", "41-41 61-61", true},
-      {"z", "5A-5A 7A-7A", true},
-      {"\\101", "41-41 61-61", true},
       {"[a-z]", "61-7A", true},
       {"[^a]", "1-9 B-C E-60 62-FCFC", true},
       {S("ａ"), "8281-8281", true},
       {"1", "31-31", true},
-      {"\\@", "40-40", true},
-      {"\\[", "5B-5B", true},
-      {"\\`", "60-60", true},
-      {"\\{", "7B-7B", true},
+      {"a|z|\\101", "41-41 5A-5A 61-61 7A-7A", true},
+      {"\\@|\\[|\\`|\\{", "40-40 5B-5B 60-60 7B-7B", true},
   };
   for (const TCase& c : cases)
     EXPECT_EQ(Ranges(CodesOf(Parsed(c.Pattern, c.IgnoreCase, c.DbMeta)->ParseTree->TopNode)), c.Codes)

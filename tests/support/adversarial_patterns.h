@@ -25,7 +25,7 @@ inline std::string Repeat(const std::string& s, int n) {
 }
 
 // piece(0) sep piece(1) sep ... piece(n - 1).
-inline std::string Join(int n, const std::function<std::string(int)>& piece, const std::string& sep = "|") {
+inline std::string Join(int n, const std::string& sep, const std::function<std::string(int)>& piece) {
   std::string out;
   for (int k = 0; k < n; ++k) out += (k ? sep : "") + piece(k);
   return out;
@@ -66,9 +66,11 @@ inline std::vector<Pattern> Family() {
     out.push_back(Pattern{std::move(name), std::move(text), ignoreCase, dbMeta});
   };
   const auto n = [](int k) { return std::to_string(k); };
-  const std::string letters = Join(26, [](int k) { return std::string(1, static_cast<char>('a' + k)); });
-  const std::string alnum = letters + "|" + Join(26, [](int k) { return std::string(1, static_cast<char>('A' + k)); }) +
-                            "|" + Join(10, [](int k) { return std::to_string(k); });
+  const auto letter = [](char first) {
+    return [first](int k) { return std::string(1, static_cast<char>(first + k)); };
+  };
+  const std::string letters = Join(26, "|", letter('a'));
+  const std::string alnum = letters + "|" + Join(26, "|", letter('A')) + "|" + Join(10, "|", letter('0'));
 
   // The n-th character from the end is an "a": 2^n deterministic states.
   for (const int k : {8, 12, 14, 16, 20, 24, 40, 62}) {
@@ -88,14 +90,7 @@ inline std::vector<Pattern> Family() {
   // "+" copies its operand: nesting doubles the automaton at every level.
   for (const int k : {10, 14, 16, 20, 50, 63}) add("a+ nested " + n(k), Nest(k, "a", "+"));
   add("(a|b+)+ nested 30", Repeat("(a|", 30) + "b" + Repeat(")+", 30));
-  add("[^a]+ nested 16", Nest(16, "[^a]", "+"));
-  add("class of kanji + nested 13", Nest(13,
-                                         "[" +
-                                             Join(
-                                                 80, [](int k) { return Kanji(k * 3); }, "") +
-                                             "]",
-                                         "+"));
-  add("(x*)+ nested 40", Nest(40, "x*", "+"));
+  add("class of kanji + nested 13", Nest(13, "[" + Join(80, "", [](int k) { return Kanji(k * 3); }) + "]", "+"));
 
   // Nested "+" around an exponential core: an automaton of thousands of
   // states whose deterministic states hold large sets.
@@ -107,14 +102,14 @@ inline std::vector<Pattern> Family() {
   }
   for (const int k : {10, 11, 12}) {
     add("(26 letters)*a.. under plus x" + n(k), Nest(k, "(" + letters + ")*a..", "+"));
-    add("(40 kanji)*kanji. under plus x" + n(k), Nest(k, "(" + Join(40, Kanji) + ")*" + Kanji(0) + ".", "+"));
+    add("(40 kanji)*kanji. under plus x" + n(k), Nest(k, "(" + Join(40, "|", Kanji) + ")*" + Kanji(0) + ".", "+"));
   }
 
   // Many alternatives under repetition.
   add("(62 letters)*", "(" + alnum + ")*");
   add("(62 letters)*x(62 letters)", "(" + alnum + ")*x(" + alnum + ")");
-  add("(84 kanji)*", "(" + Join(84, Kanji) + ")*");
-  add("(40 two-kanji words)*", "(" + Join(40, [](int k) { return Kanji(k) + Kanji(k + 1) + "*"; }) + ")*");
+  add("(84 kanji)*", "(" + Join(84, "|", Kanji) + ")*");
+  add("(40 two-kanji words)*", "(" + Join(40, "|", [](int k) { return Kanji(k) + Kanji(k + 1) + "*"; }) + ")*");
   add("(.*a){51}", Repeat("(.*a)", 51));
   add("(.*a.*b){31}", Repeat("(.*a.*b)", 31));
   add("(a|.)*(a|.)*...", Repeat("(a|.)*", 42));
@@ -124,50 +119,35 @@ inline std::vector<Pattern> Family() {
   add("((a*)*b*)* x 25", Repeat("((a*)*b*)*", 25));
 
   // Many overlapping ranges.
-  const std::string nested = Join(
-      45, [](int k) { return Safe(k) + "-" + Safe(89 - k); }, "");
+  const std::string nested = Join(45, "", [](int k) { return Safe(k) + "-" + Safe(89 - k); });
   add("class of 45 nested ranges", "[" + nested + "]");
   add("45 nested ranges, star, then each", "([" + nested + "])*[" + nested.substr(0, 60) + "]");
   add("class of 84 staggered ranges",
-      "[" +
-          Join(
-              84, [](int k) { return Safe(k / 2) + "-" + Safe(k / 2 + 30 + k % 2); }, "") +
-          "]");
-  add("15 nested double-byte ranges", "(" + Join(15, [](int k) {
+      "[" + Join(84, "", [](int k) { return Safe(k / 2) + "-" + Safe(k / 2 + 30 + k % 2); }) + "]");
+  add("15 nested double-byte ranges", "(" + Join(15, "|", [](int k) {
                                         return "[" + Hex4(0x01 + 0x100 * k) + "-" + Hex4(0xFCFC - 0x100 * k) + "]";
                                       }) + ")*a");
   add("the whole range eight times",
-      "(" + Join(8, [](int) { return std::string("[\\x01-\\xFCFC]"); }) + ")*" + Repeat("[\\x01-\\xFCFC]", 9));
-  add("31 nested hiragana ranges under star", "(" + Join(31, [](int k) {
+      "(" + Repeat("[\\x01-\\xFCFC]|", 7) + "[\\x01-\\xFCFC])*" + Repeat("[\\x01-\\xFCFC]", 9));
+  add("31 nested hiragana ranges under star", "(" + Join(31, "|", [](int k) {
                                                 return "[" + Dbcs(static_cast<std::uint16_t>(0x829F + k)) + "-" +
                                                        Dbcs(static_cast<std::uint16_t>(0x829F + 80 - k)) + "]";
                                               }) + ")*");
-  add("negated classes x63", Join(
-                                 63, [](int k) { return "[^" + Safe(k) + "]"; }, ""));
-  add("negated classes starred x42", Join(
-                                         42, [](int k) { return "[^" + Safe(k) + "]*"; }, ""));
-  add("negated class of 125 kanji and the period", "[^" +
-                                                       Join(
-                                                           125, [](int k) { return Kanji(k * 2); }, "") +
-                                                       "]|.");
-  add("period and 84 kanji", ".|" + Join(84, [](int k) { return Kanji(k * 5); }));
-  add("(period|kanji)* then kanji x20", "(.|" + Join(20, Kanji) + ")*" + Kanji(0) +
-                                            Join(
-                                                20, [](int k) { return "[" + Kanji(k) + ".]"; }, ""));
+  add("negated classes x63", Join(63, "", [](int k) { return "[^" + Safe(k) + "]"; }));
+  add("negated class of 125 kanji and the period", "[^" + Join(125, "", [](int k) { return Kanji(k * 2); }) + "]|.");
+  add("period and 84 kanji", ".|" + Join(84, "|", [](int k) { return Kanji(k * 5); }));
+  add("(period|kanji)* then kanji x20",
+      "(.|" + Join(20, "|", Kanji) + ")*" + Kanji(0) + Join(20, "", [](int k) { return "[" + Kanji(k) + ".]"; }));
 
   // Many distinct double-byte characters.
-  add("127 kanji", Join(127, Kanji, ""));
-  add("class of 126 kanji, starred, then one", "[" +
-                                                   Join(
-                                                       123, [](int k) { return Kanji(k * 7); }, "") +
-                                                   "]*.");
+  add("127 kanji", Join(127, "", Kanji));
+  add("class of 126 kanji, starred, then one", "[" + Join(123, "", [](int k) { return Kanji(k * 7); }) + "]*.");
   add("kanji*a kanji x ...",
       "(" + Kanji(1) + "|" + Kanji(2) + ")*" + Kanji(1) + Repeat("(" + Kanji(1) + "|" + Kanji(2) + ")", 30));
 
   // Nested repetitions of empty-matching operands.
   add("(x*)* nested 80", Nest(80, "x*", "*"));
   add("(()*)* nested 60", Nest(60, "()*", "*"));
-  add("((|x)*|y)* x 25", Repeat("((|x)*|y)*", 25));
 
   // Anchors that match themselves, overlapping the period's ranges.
   add("(x^|x.|x$|x[!-~])*x..", Repeat("(x^|x.|x$|x[!-~])*", 10) + "x" + Repeat(".", 60));
@@ -189,7 +169,6 @@ inline std::vector<Pattern> Family() {
   // Mixed: folding and exponential growth together.
   add("(a|b|c)*a(a|b|c)x30 ignoring case", "(a|b|c)*a" + Repeat("(a|b|c)", 30), true);
   add("[a-z]*q[a-z]x49 ignoring case", "[a-z]*q" + Repeat("[a-z]", 49), true);
-  add("(ab|ba|a|b)*a(ab|ba)x17", "(ab|ba|a|b)*a" + Repeat("(ab|ba)", 17));
   return out;
 }
 
