@@ -11,6 +11,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "exceptions.h"
@@ -132,11 +133,27 @@ TEST(Matching, Parts) {
   EXPECT_EQ(TRegularExpression::StringToCodes(S("aあb"), codes), 3);
   EXPECT_EQ(codes, (std::vector<TCharCode>{'a', Code("あ"), 'b', 0}));
   EXPECT_THROW(TRegularExpression::StringToCodes("ab\x82", codes), ERegExpParser);
-  re.SetPattern("^abc");
-  EXPECT_EQ(re.CurrentDFA()->Literal,
-            "\xFF\xFD"
-            "abc")
-      << "the component's own line-head code";
+  // The fixed string a scan may search for, and whether a line can hold it:
+  // not the component's line codes, a lone lead byte, a trail byte alone.
+  const std::vector<std::tuple<std::string, std::string, bool>> literals = {{"(ab)(c)()d|abcd", "abcd", true},
+                                                                            {"[a][b-b]", "ab", true},
+                                                                            {"\\x82A0", S("あ"), true},
+                                                                            {"^abc$",
+                                                                             "\xFF\xFD"
+                                                                             "abc\xFF\xFE",
+                                                                             false},
+                                                                            {"a\\x82", "a\x82", false},
+                                                                            {"\\x4142", "AB", false}};
+  for (const auto& [pattern, literal, text] : literals) {
+    re.SetPattern(pattern);
+    EXPECT_TRUE(re.CurrentDFA()->IsLiteral) << pattern;
+    EXPECT_EQ(Hex(re.CurrentDFA()->Literal), Hex(literal)) << pattern;
+    EXPECT_EQ(re.CurrentDFA()->LiteralIsText, text) << pattern;
+  }
+  for (const char* pattern : {"a|b", "a?", "ab*", "[ab]", "."}) {
+    re.SetPattern(pattern);
+    EXPECT_FALSE(re.CurrentDFA()->IsLiteral) << pattern;
+  }
 }
 
 // ---------------------------------------------------------------------------
