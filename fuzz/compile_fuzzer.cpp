@@ -1,13 +1,10 @@
-// Pattern compilation under hostile patterns.
-//
-// Input: a flags byte, then up to eight patterns separated by line feeds.
-// Each pattern is set, with AcceptDBMeta and IgnoreCase taken from two bits
-// of the flags byte, on a string matcher and on a grep that live for the
-// whole run, so their pattern caches see long sequences of patterns and flag
-// changes.  Setting a pattern or a flag either succeeds or raises
-// ERegExpParser; anything else is a fault.  After each step the component's
-// state must be consistent, and a pattern taken from the cache must match as
-// the same pattern compiled afresh.
+// Pattern compilation under hostile patterns.  Input: a flags byte, then up
+// to eight patterns separated by line feeds, each set (AcceptDBMeta and
+// IgnoreCase from two bits of the flags byte) on a matcher and a grep that
+// live for the whole run, so their caches see long sequences of patterns and
+// flag changes.  A pattern or flag is set or raises ERegExpParser; after each
+// step the state must be consistent, and a pattern taken from the cache must
+// match as the same pattern compiled afresh.
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -20,14 +20,11 @@ namespace {
 // A code as text: its own bytes where it is a character text can hold and
 // not a control or space, else '#' and its value in hex.
 std::string Chr(TCharCode c) {
-  if (!IsTextCode(c) || c <= 0x20 || c == 0x7F) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "#%x", c);
-    return buf;
-  }
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "#%x", c);
   std::string s;
   AppendCode(s, c);
-  return s;
+  return !IsTextCode(c) || c <= 0x20 || c == 0x7F ? buf : s;
 }
 
 // The tokens of a whole pattern, scanned the way the parser drives the
@@ -44,16 +41,10 @@ std::string Scan(const std::string& pattern, bool dbMeta = false) {
     EXPECT_EQ(t, scanner.Token);
     if (t == tokEnd) return out;
     if (!out.empty()) out += ' ';
-    if (t == tokChar)
-      out += Chr(scanner.Code);
-    else if (t == tokRange)
-      out += Chr(scanner.Code) + "-" + Chr(scanner.CodeTo);
-    else
-      out += "<" + Chr(scanner.Code) + (t == tokNegLBra ? "^>" : ">");
-    if (t == tokLBra || t == tokNegLBra)
-      inClass = true;
-    else if (inClass && t == tokRBra)
-      inClass = false;
+    out += t == tokChar    ? Chr(scanner.Code)
+           : t == tokRange ? Chr(scanner.Code) + "-" + Chr(scanner.CodeTo)
+                           : "<" + Chr(scanner.Code) + (t == tokNegLBra ? "^>" : ">");
+    inClass = t == tokLBra || t == tokNegLBra || (inClass && t != tokRBra);
   }
   ADD_FAILURE() << "scanner does not reach the end of " << Hex(pattern.substr(0, 80));
   return out;

@@ -107,7 +107,6 @@ inline std::vector<Pattern> Family() {
 
   // Many alternatives under repetition.
   add("(62 letters)*", "(" + alnum + ")*");
-  add("(62 letters)*x(62 letters)", "(" + alnum + ")*x(" + alnum + ")");
   add("(84 kanji)*", "(" + Join(84, "|", Kanji) + ")*");
   add("(40 two-kanji words)*", "(" + Join(40, "|", [](int k) { return Kanji(k) + Kanji(k + 1) + "*"; }) + ")*");
   add("(.*a){51}", Repeat("(.*a)", 51));
@@ -115,13 +114,11 @@ inline std::vector<Pattern> Family() {
   add("(a|.)*(a|.)*...", Repeat("(a|.)*", 42));
   add("a?^n a^n", Repeat("a?", 84) + Repeat("a", 84));
   add("(a|aa)*b x 30", Repeat("(a|aa)*", 30) + "b");
-  add("(.*)*(.*)*...", Repeat("(.*)*", 51));
   add("((a*)*b*)* x 25", Repeat("((a*)*b*)*", 25));
 
   // Many overlapping ranges.
   const std::string nested = Join(45, "", [](int k) { return Safe(k) + "-" + Safe(89 - k); });
   add("class of 45 nested ranges", "[" + nested + "]");
-  add("45 nested ranges, star, then each", "([" + nested + "])*[" + nested.substr(0, 60) + "]");
   add("class of 84 staggered ranges",
       "[" + Join(84, "", [](int k) { return Safe(k / 2) + "-" + Safe(k / 2 + 30 + k % 2); }) + "]");
   add("15 nested double-byte ranges", "(" + Join(15, "|", [](int k) {
@@ -135,15 +132,11 @@ inline std::vector<Pattern> Family() {
                                               }) + ")*");
   add("negated classes x63", Join(63, "", [](int k) { return "[^" + Safe(k) + "]"; }));
   add("negated class of 125 kanji and the period", "[^" + Join(125, "", [](int k) { return Kanji(k * 2); }) + "]|.");
-  add("period and 84 kanji", ".|" + Join(84, "|", [](int k) { return Kanji(k * 5); }));
   add("(period|kanji)* then kanji x20",
       "(.|" + Join(20, "|", Kanji) + ")*" + Kanji(0) + Join(20, "", [](int k) { return "[" + Kanji(k) + ".]"; }));
 
   // Many distinct double-byte characters.
   add("127 kanji", Join(127, "", Kanji));
-  add("class of 126 kanji, starred, then one", "[" + Join(123, "", [](int k) { return Kanji(k * 7); }) + "]*.");
-  add("kanji*a kanji x ...",
-      "(" + Kanji(1) + "|" + Kanji(2) + ")*" + Kanji(1) + Repeat("(" + Kanji(1) + "|" + Kanji(2) + ")", 30));
 
   // Nested repetitions of empty-matching operands.
   add("(x*)* nested 80", Nest(80, "x*", "*"));
@@ -152,7 +145,6 @@ inline std::vector<Pattern> Family() {
   // Anchors that match themselves, overlapping the period's ranges.
   add("(x^|x.|x$|x[!-~])*x..", Repeat("(x^|x.|x$|x[!-~])*", 10) + "x" + Repeat(".", 60));
   add("(.|^|$)*^(.|^)...", "(.|^|$)*^" + Repeat("(.|^)", 40));
-  add("[ab^]*^[ab^]x40", "[ab^]*^" + Repeat("[ab^]", 40));
 
   // Full-width metacharacters: "（a｜b）＊a（a｜b）..." in Shift-JIS.
   const std::string wideGroup =
