@@ -19,8 +19,7 @@
 
 namespace fuzz {
 
-// Reports a broken property and aborts, which libFuzzer records as a crash
-// together with the input.
+// Reports a broken property and aborts: libFuzzer records a crash and the input.
 [[noreturn]] inline void Fail(const char* what, const std::string& detail = {}) {
   std::fprintf(stderr, "FUZZ PROPERTY FAILED: %s\n%s\n", what, detail.c_str());
   std::abort();
@@ -88,10 +87,8 @@ inline std::vector<std::string> SplitLines(std::string_view s, std::size_t limit
   return parts;
 }
 
-// The one file on disk of this process, for inputs that must be read from a
-// file: in /dev/shm when it can be written there (sparing the disk), named
-// after the target and the process, removed at exit.  The first call's name
-// holds for the process.
+// The process's one scratch file (in /dev/shm when writable), named after
+// the first call's name and the process, removed at exit.
 inline const std::string& ScratchFile(const std::string& name) {
   static const std::string path = [&name] {
     std::error_code ec;

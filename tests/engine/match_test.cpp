@@ -153,10 +153,7 @@ TEST(Matching, Parts) {
   }
 }
 
-// ---------------------------------------------------------------------------
-// Comparison with a reference matcher
-//
-// Random pattern trees are printed as pattern text (every way of writing a
+// Comparison with a reference matcher.  Random pattern trees are printed as pattern text (every way of writing a
 // character, full-width metacharacters when they count), compiled and
 // matched against random subjects.  The reference evaluates the tree itself:
 // the set of positions each node can reach from a set of positions.  A caret
@@ -179,8 +176,7 @@ struct RNode {
   RPtr a, b;
 };
 
-constexpr TCharCode kFullCaret = 0x814F;   // ＾
-constexpr TCharCode kFullDollar = 0x8190;  // ＄
+constexpr TCharCode kFullCaret = 0x814F;  // ＾
 const std::vector<TCharCode> kAlphabet = {'a', 'b',    'A',    '^',    '$',    '\n',      '\r',
                                           0,   0x82A0, 0x82A2, 0x8261, 0x955C, kFullCaret};
 
@@ -205,7 +201,7 @@ RPtr RandomTree(std::mt19937& rng, int depth, bool dbMeta) {
   if (n->op == '$' && rng() % 4 == 0) n->op = 'e';
   if (n->op == '+' && rng() % 2 == 0) n->op = '*';
   if (n->op == '^' || n->op == '$')
-    n->code = dbMeta && rng() % 2 == 0 ? (n->op == '^' ? kFullCaret : kFullDollar) : n->op;
+    n->code = dbMeta && rng() % 2 == 0 ? (n->op == '^' ? kFullCaret : 0x8190 /* ＄ */) : n->op;
   if (std::string("&|*+?").find(n->op) != std::string::npos) n->a = RandomTree(rng, depth - 1, dbMeta);
   if (n->op == '&' || n->op == '|') n->b = RandomTree(rng, depth - 1, dbMeta);
   return n;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -46,13 +47,6 @@ inline std::string Safe(int k) {
   for (char c = '!'; c <= '~'; ++c)
     if (c != ']' && c != '\\' && c != '-' && c != '^') chars.push_back(c);
   return std::string(1, chars[static_cast<std::size_t>(k) % chars.size()]);
-}
-
-inline std::string Hex4(unsigned code) {
-  static const char* digits = "0123456789ABCDEF";
-  std::string out = "\\x";
-  for (int shift = 12; shift >= 0; shift -= 4) out.push_back(digits[(code >> shift) & 0xF]);
-  return out;
 }
 
 // k groups opened, the core, and k groups closed by op.
@@ -122,7 +116,10 @@ inline std::vector<Pattern> Family() {
   add("class of 84 staggered ranges",
       "[" + Join(84, "", [](int k) { return Safe(k / 2) + "-" + Safe(k / 2 + 30 + k % 2); }) + "]");
   add("15 nested double-byte ranges", "(" + Join(15, "|", [](int k) {
-                                        return "[" + Hex4(0x01 + 0x100 * k) + "-" + Hex4(0xFCFC - 0x100 * k) + "]";
+                                        char range[24];
+                                        std::snprintf(range, sizeof range, "[\\x%04X-\\x%04X]", 0x01 + 0x100 * k,
+                                                      0xFCFC - 0x100 * k);
+                                        return std::string(range);
                                       }) + ")*a");
   add("the whole range eight times",
       "(" + Repeat("[\\x01-\\xFCFC]|", 7) + "[\\x01-\\xFCFC])*" + Repeat("[\\x01-\\xFCFC]", 9));
