@@ -153,13 +153,13 @@ TEST(Matching, Parts) {
   }
 }
 
-// Comparison with a reference matcher.  Random pattern trees are printed as pattern text (every way of writing a
-// character, full-width metacharacters when they count), compiled and
-// matched against random subjects.  The reference evaluates the tree itself:
-// the set of positions each node can reach from a set of positions.  A caret
-// that nothing precedes on its path is a line-start test and a dollar that
-// nothing follows a line-end test (and such anchors mark the automaton as
-// anchored); every other anchor is a character.
+// Comparison with a reference matcher.  Random pattern trees are written as
+// pattern text in every way the syntax allows, compiled and matched against
+// random subjects.  The reference evaluates the tree itself: the positions
+// each node can reach from a set of positions.  A caret that nothing precedes
+// on its path is a line-start test and a dollar that nothing follows a
+// line-end test (such anchors make the automaton anchored); every other
+// anchor is a character.
 
 namespace {
 
