@@ -114,7 +114,7 @@ TEST(Parser, CodesOfClassesPeriodsAndFoldedLetters) {
       {S("．"), "1-9 B-C E-FCFC", false, true},
       {S("[^あ]"), "1-9 B-C E-829F 82A1-FCFC"},
       {"[^\\x05-\\x10]", "1-4 11-FCFC"},
-      {"[\\xFFF0-\\xFFFF]", "FFF0-FFFC"},
+      {"[\\xFFFC-\\xFFFF]", "FFFC-FFFC"},
       {"[a-z]", "61-7A", true},
       {"[^a]", "1-9 B-C E-60 62-FCFC", true},
       {S("ａ"), "8281-8281", true},
