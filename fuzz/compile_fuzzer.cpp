@@ -1,16 +1,11 @@
-// Pattern compilation under hostile patterns.
-//
-// Input: a flags byte, then up to eight patterns separated by line feeds.
-// Each pattern is set, with AcceptDBMeta and IgnoreCase taken from two bits
-// of the flags byte, on a string matcher and on a grep that live for the
-// whole run, so their pattern caches see long sequences of patterns and flag
-// changes.  Setting a pattern or a flag either succeeds or raises
-// ERegExpParser; anything else (another exception, a crash, a hang, a leak,
-// a sanitizer report) is a fault.  After each step the component's state
-// must be consistent, and a pattern taken from the cache must match as the
-// same pattern compiled afresh.
+// Pattern compilation under hostile patterns.  Input: a flags byte, then up
+// to eight patterns separated by line feeds, each set (AcceptDBMeta and
+// IgnoreCase from two bits of the flags byte) on a matcher and a grep that
+// live for the whole run, so their caches see long sequences of patterns and
+// flag changes.  A pattern or flag is set or raises ERegExpParser; after each
+// step the state must be consistent, and a pattern taken from the cache must
+// match as the same pattern compiled afresh.
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,62 +18,43 @@ namespace {
 
 const std::vector<std::string> kSubjects = {"", "a", "abc", "\n", "ab\ncd\n", "ABC", "\x82\xa0\x82\xa2", " x\r\n"};
 
-struct TMatchResult {
-  int Pos = 0;
-  int Len = 0;
-  bool Raised = false;
-  bool operator==(const TMatchResult&) const = default;
-};
-
-TMatchResult MatchOf(const TRegularExpression& re, const std::string& subject) {
-  TMatchResult r;
+// Pos and Len of a match, or -1 when it raised (only on a lone lead byte).
+std::pair<int, int> MatchOf(const TRegularExpression& re, const std::string& subject) {
+  int pos = 0;
+  int len = 0;
   try {
-    re.Match(subject, r.Pos, r.Len);
+    re.Match(subject, pos, len);
   } catch (const ERegExpParser&) {
     if (!fuzz::EndsInLoneLead(subject))
       fuzz::Fail("Match raised on a subject that ends on a character", fuzz::Hex(subject));
-    r.Raised = true;
+    return {-1, -1};
   }
-  return r;
+  return {pos, len};
 }
 
-// The state after a failed compile: the empty pattern is current again.
-void CheckAfterError(TRegularExpression& re, const std::string& pattern) {
-  if (!re.GetPattern().empty() || re.CacheIndex != 0)
-    fuzz::Fail("a failed pattern left a current entry", fuzz::Hex(pattern));
-  for (const auto& entry : re.PatternCache)
-    if (entry.DFA == nullptr) fuzz::Fail("a failed pattern left a cache entry without automaton", fuzz::Hex(pattern));
-  int pos = -1;
-  int len = -1;
-  re.Match("abc", pos, len);
-  if (pos != 1 || len != 0)
-    fuzz::Fail("after a failed pattern the empty pattern does not match at 1", fuzz::Hex(pattern));
-}
-
-void CheckCurrent(TRegularExpression& re, const std::string& pattern) {
-  if (re.GetPattern() != pattern) fuzz::Fail("the set pattern is not current", fuzz::Hex(pattern));
-  if (re.PatternCache.empty() || static_cast<int>(re.PatternCache.size()) > re.CacheSize)
-    fuzz::Fail("the cache outgrew its size", fuzz::Hex(pattern));
-  if (!re.PatternCache[0].Pattern.empty()) fuzz::Fail("cache entry 0 is not the empty pattern", fuzz::Hex(pattern));
-  const TDFA* dfa = re.CurrentDFA();
-  if (dfa == nullptr || dfa->Start == nullptr) fuzz::Fail("no automaton for the current pattern", fuzz::Hex(pattern));
-  if (dfa->AcceptDBMeta != re.AcceptDBMeta())
-    fuzz::Fail("automaton compiled under the other AcceptDBMeta", fuzz::Hex(pattern));
-}
-
-// Sets the flags and the pattern; false when ERegExpParser was raised.
+// Sets the flags and the pattern; false when ERegExpParser was raised, which
+// leaves the empty pattern current and no entry without automaton.
 bool Set(TRegularExpression& re, const std::string& pattern, bool dbMeta, bool ignoreCase) {
   try {
     re.SetAcceptDBMeta(dbMeta);
     re.SetIgnoreCase(ignoreCase);
     re.SetPattern(pattern);
   } catch (const ERegExpParser&) {
-    CheckAfterError(re, pattern);
+    if (!re.GetPattern().empty() || re.CacheIndex != 0 || MatchOf(re, "abc") != std::pair{1, 0})
+      fuzz::Fail("a failed pattern left another than the empty one current", fuzz::Hex(pattern));
+    for (const auto& entry : re.PatternCache)
+      if (entry.DFA == nullptr) fuzz::Fail("a failed pattern left an entry without automaton", fuzz::Hex(pattern));
     return false;
   } catch (const std::exception& e) {
     fuzz::Unexpected("SetPattern / flag setters", e);
   }
-  CheckCurrent(re, pattern);
+  const TDFA* dfa = re.CurrentDFA();
+  if (re.GetPattern() != pattern) fuzz::Fail("the set pattern is not current", fuzz::Hex(pattern));
+  if (re.PatternCache.empty() || static_cast<int>(re.PatternCache.size()) > re.CacheSize ||
+      !re.PatternCache[0].Pattern.empty())
+    fuzz::Fail("the cache outgrew its size or lost the empty pattern at 0", fuzz::Hex(pattern));
+  if (dfa == nullptr || dfa->Start == nullptr) fuzz::Fail("no automaton for the current pattern", fuzz::Hex(pattern));
+  if (dfa->AcceptDBMeta != re.AcceptDBMeta()) fuzz::Fail("automaton under the other AcceptDBMeta", fuzz::Hex(pattern));
   return true;
 }
 
@@ -94,33 +70,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const unsigned bits = input.Flags >> ((2 * k) % 8);
     const bool dbMeta = (bits & 1) != 0;
     const bool ignoreCase = (bits & 2) != 0;
-
-    if (Set(matcher, pattern, dbMeta, ignoreCase)) {
-      if (matcher.CurrentDFA()->IgnoreCase != ignoreCase)
-        fuzz::Fail("automaton compiled under the other IgnoreCase", fuzz::Hex(pattern));
-    }
+    if (Set(matcher, pattern, dbMeta, ignoreCase) && matcher.CurrentDFA()->IgnoreCase != ignoreCase)
+      fuzz::Fail("automaton compiled under the other IgnoreCase", fuzz::Hex(pattern));
     if (k + 1 == patterns.size() && !matcher.GetPattern().empty()) {
-      // The automaton of the last pattern, most likely from the cache,
-      // against one compiled afresh, on a few subjects and on the patterns.
+      // The last pattern's automaton, most likely from the cache, against
+      // one compiled afresh, on a few subjects and on the patterns.
       TAWKStr fresh;
       if (!Set(fresh, pattern, dbMeta, ignoreCase))
         fuzz::Fail("a cached pattern does not compile afresh", fuzz::Hex(pattern));
       std::vector<std::string> subjects = kSubjects;
       subjects.insert(subjects.end(), patterns.begin(), patterns.end());
-      for (const std::string& subject : subjects) {
+      for (const std::string& subject : subjects)
         if (MatchOf(matcher, subject) != MatchOf(fresh, subject))
           fuzz::Fail("cached and fresh automata match differently",
                      fuzz::Hex(pattern) + "\nsubject " + fuzz::Hex(subject));
-      }
     }
-    if (Set(grep, pattern, dbMeta, ignoreCase)) {
-      // A fixed string is compiled with case; any other pattern without
-      // case when IgnoreCase is on.
-      const TDFA* dfa = grep.CurrentDFA();
-      if (grep.IgnoreCase() != ignoreCase) fuzz::Fail("the grep lost its IgnoreCase", fuzz::Hex(pattern));
-      if (dfa->IgnoreCase != (ignoreCase && !dfa->IsLiteral))
-        fuzz::Fail("the grep's automaton has the wrong case setting", fuzz::Hex(pattern));
-    }
+    // The grep compiles a fixed string with case, any other pattern without
+    // case when IgnoreCase is on.
+    if (Set(grep, pattern, dbMeta, ignoreCase) &&
+        (grep.IgnoreCase() != ignoreCase ||
+         grep.CurrentDFA()->IgnoreCase != (ignoreCase && !grep.CurrentDFA()->IsLiteral)))
+      fuzz::Fail("the grep's automaton has the wrong case setting", fuzz::Hex(pattern));
   }
   return 0;
 }

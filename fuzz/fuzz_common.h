@@ -19,8 +19,7 @@
 
 namespace fuzz {
 
-// Reports a broken property and aborts, which libFuzzer records as a crash
-// together with the input.
+// Reports a broken property and aborts: libFuzzer records a crash and the input.
 [[noreturn]] inline void Fail(const char* what, const std::string& detail = {}) {
   std::fprintf(stderr, "FUZZ PROPERTY FAILED: %s\n%s\n", what, detail.c_str());
   std::abort();
@@ -31,39 +30,24 @@ namespace fuzz {
   Fail(where, std::string("unexpected exception: ") + e.what());
 }
 
+// The first limit bytes in hex.
 inline std::string Hex(std::string_view bytes, std::size_t limit = 200) {
-  static const char digits[] = "0123456789abcdef";
   std::string out;
-  for (std::size_t i = 0; i < bytes.size() && i < limit; ++i) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    out += digits[b >> 4];
-    out += digits[b & 15];
-    out += ' ';
-  }
-  if (bytes.size() > limit) out += "...";
-  return out;
+  char buf[4];
+  for (std::size_t i = 0; i < bytes.size() && i < limit; ++i)
+    out.append(buf,
+               static_cast<std::size_t>(std::snprintf(buf, sizeof buf, "%02x ", static_cast<unsigned char>(bytes[i]))));
+  return bytes.size() > limit ? out + "..." : out;
 }
 
-// Character starts of s, cut from its first byte: a lead byte and the byte
-// after it are one character.  starts[i] tells whether byte i begins a
-// character; starts[s.size()] is true (the end is a boundary).  A lead byte
-// that is the last byte leaves endsInLoneLead set.
+// Character starts of s, cut from its first byte: starts[i] tells whether
+// byte i begins a character, starts[s.size()] is true.  A lead byte that is
+// the last byte sets endsInLoneLead.
 inline std::vector<bool> CharacterStarts(std::string_view s, bool& endsInLoneLead) {
   std::vector<bool> starts(s.size() + 1, false);
-  endsInLoneLead = false;
   std::size_t i = 0;
-  while (i < s.size()) {
-    starts[i] = true;
-    if (IsDBCSLeadByte(static_cast<unsigned char>(s[i]))) {
-      if (i + 1 == s.size()) {
-        endsInLoneLead = true;
-        break;
-      }
-      i += 2;
-    } else {
-      i += 1;
-    }
-  }
+  for (; i < s.size(); i += IsDBCSLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1) starts[i] = true;
+  endsInLoneLead = i > s.size();
   starts[s.size()] = true;
   return starts;
 }
@@ -80,15 +64,14 @@ struct TFlagged {
   std::string_view Rest;
 };
 inline TFlagged TakeFlags(const std::uint8_t* data, std::size_t size) {
-  if (size == 0) return {};
-  return {data[0], std::string_view(reinterpret_cast<const char*>(data + 1), size - 1)};
+  return size == 0 ? TFlagged{}
+                   : TFlagged{data[0], std::string_view(reinterpret_cast<const char*>(data + 1), size - 1)};
 }
 
 // Up to the first line feed, and what follows it (the line feed dropped).
 inline std::pair<std::string, std::string> SplitFirstLine(std::string_view s) {
   const std::size_t lf = s.find('\n');
-  if (lf == std::string_view::npos) return {std::string(s), std::string()};
-  return {std::string(s.substr(0, lf)), std::string(s.substr(lf + 1))};
+  return {std::string(s.substr(0, lf)), lf == std::string_view::npos ? std::string() : std::string(s.substr(lf + 1))};
 }
 
 // The parts between line feeds, at most limit of them.
@@ -104,10 +87,8 @@ inline std::vector<std::string> SplitLines(std::string_view s, std::size_t limit
   return parts;
 }
 
-// The one file on disk of this process, for inputs that must be read from a
-// file: in /dev/shm when it can be written there (sparing the disk), named
-// after the target and the process, removed at exit.  The first call's name
-// holds for the process.
+// The process's one scratch file (in /dev/shm when writable), named after
+// the first call's name and the process, removed at exit.
 inline const std::string& ScratchFile(const std::string& name) {
   static const std::string path = [&name] {
     std::error_code ec;

@@ -1,6 +1,6 @@
 // Reading Shift-JIS characters, the escapes and the pattern scanner, as
-// tables: a pattern and the tokens it scans to (written as text, see
-// Render), or the error it raises and where.
+// tables: a pattern and the tokens it scans to (written as text, see Scan),
+// or the error it raises and where.
 #include "scanner.h"
 
 #include <gtest/gtest.h>
@@ -20,21 +20,16 @@ namespace {
 // A code as text: its own bytes where it is a character text can hold and
 // not a control or space, else '#' and its value in hex.
 std::string Chr(TCharCode c) {
-  if (!IsTextCode(c) || c <= 0x20 || c == 0x7F) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "#%x", c);
-    return buf;
-  }
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "#%x", c);
   std::string s;
   AppendCode(s, c);
-  return s;
+  return !IsTextCode(c) || c <= 0x20 || c == 0x7F ? buf : s;
 }
 
-// The tokens of a whole pattern, scanned the way the parser drives the
-// scanner (GetToken outside brackets, GetClassToken from an opening bracket
-// to the closing one), as text: a character as Chr, a range as "a-z", any
-// other token as its character in angle brackets ("<[^>" for a negated
-// opening bracket); the end is left out.
+// The tokens of a pattern, scanned as the parser drives the scanner (class
+// tokens between brackets), as text: a character as Chr, a range as "a-z",
+// any other token in angle brackets ("<[^>" a negated opening bracket).
 std::string Scan(const std::string& pattern, bool dbMeta = false) {
   TScanner scanner(pattern, dbMeta);
   std::string out;
@@ -44,16 +39,10 @@ std::string Scan(const std::string& pattern, bool dbMeta = false) {
     EXPECT_EQ(t, scanner.Token);
     if (t == tokEnd) return out;
     if (!out.empty()) out += ' ';
-    if (t == tokChar)
-      out += Chr(scanner.Code);
-    else if (t == tokRange)
-      out += Chr(scanner.Code) + "-" + Chr(scanner.CodeTo);
-    else
-      out += "<" + Chr(scanner.Code) + (t == tokNegLBra ? "^>" : ">");
-    if (t == tokLBra || t == tokNegLBra)
-      inClass = true;
-    else if (inClass && t == tokRBra)
-      inClass = false;
+    out += t == tokChar    ? Chr(scanner.Code)
+           : t == tokRange ? Chr(scanner.Code) + "-" + Chr(scanner.CodeTo)
+                           : "<" + Chr(scanner.Code) + (t == tokNegLBra ? "^>" : ">");
+    inClass = t == tokLBra || t == tokNegLBra || (inClass && t != tokRBra);
   }
   ADD_FAILURE() << "scanner does not reach the end of " << Hex(pattern.substr(0, 80));
   return out;
@@ -69,70 +58,36 @@ std::string Sjis(const std::string& pattern) {
   }
 }
 
-struct TScanCase {
-  std::string Pattern;  // UTF-8, converted
-  bool DBMeta;
-  std::string Tokens;  // UTF-8, converted
-};
-
-struct TErrorCase {
-  std::string Pattern;
-  bool DBMeta;
-  const std::string& Message;
-  int Position;
-};
-
 }  // namespace
 
 TEST(Scanner, PatternsScanToTokens) {
-  const std::vector<TScanCase> cases{
-      // escape letters; full-width ones and the full-width yen only with AcceptDBMeta
-      {"\\b\\r\\n\\t", false, "#8 #d #a #9"},
-      {"\\ｂ\\ｒ\\ｎ\\ｔ", true, "#8 #d #a #9"},
-      {"\\ｂ\\ｎ", false, "ｂ ｎ"},
-      {"\\ｘ４１", true, "A"},
-      {"\\ｘ４１", false, "ｘ ４ １"},
-      {"￥n", true, "#a"},
-      {"￥＊", true, "＊"},
-      {"￥n", false, "￥ n"},
-      // hexadecimal: up to four digits, full-width digits too; the next
-      // character is put back whole
-      {"\\x41", false, "A"},
-      {"\\x82A0\\x82a0", false, "あ あ"},
-      {"\\x41424", false, "#4142 4"},
-      {"\\x4g", false, "#4 g"},
-      {"\\x0", false, "#0"},
-      {"\\x0a", false, "#a"},
-      {"\\xＡ", false, "#a"},
-      {"\\xａ", true, "#a"},
-      {"\\x０４１", false, "A"},
-      {"\\xFFFFF", false, "#ffff F"},
-      {"\\x41あ\\x4142あ", false, "A あ #4142 あ"},
-      // octal: up to six digits
-      {"\\101", false, "A"},
-      {"\\08", false, "#0 8"},
-      {"\\177777", false, "#ffff"},
-      {"\\1000000", false, "#8000 0"},
-      {"\\1011", false, "#209"},
-      {"\\０", true, "#0"},
-      {"\\１０１\\1０1", false, "A A"},
-      {"\\101あ", false, "A あ"},
+  struct TCase {
+    std::string Pattern;  // UTF-8, converted
+    bool DBMeta;
+    std::string Tokens;  // UTF-8, converted
+  };
+  const std::vector<TCase> cases{
+      // escape letters, hexadecimal (up to four digits), octal (up to six);
+      // full-width letters, digits and the full-width yen only with
+      // AcceptDBMeta; the character after the digits is put back whole
+      {"\\b\\r\\n\\t\\x41\\x4g\\x0a\\xＡ\\x０４１", false, "#8 #d #a #9 A #4 g #a #a A"},
+      {"\\ｂ\\ｒ\\ｎ\\ｔ\\ｘ４１￥n￥＊", true, "#8 #d #a #9 A #a ＊"},
+      {"\\ｘ４１￥n", false, "ｘ ４ １ ￥ n"},
+      {"\\x41424\\xFFFFF\\x41あ\\x4142あ", false, "#4142 4 #ffff F A あ #4142 あ"},
+      {"\\08\\177777\\1000000\\1011\\１０１\\1０1", false, "#0 8 #ffff #8000 0 #209 A A"},
       // other escaped characters stand for themselves
       {"\\.\\\\\\q\\9\\8\\あ", false, ". \\ q 9 8 あ"},
       {"\\*\\+\\?\\(\\)\\[\\]\\|\\^\\$", false, "* + ? ( ) [ ] | ^ $"},
-      {"\\＊", true, "＊"},
       // metacharacters, full-width ones only with AcceptDBMeta
       {"$()*+.?|]^", false, "<$> <(> <)> <*> <+> <.> <?> <|> <]> <^>"},
       {"＄（）＊＋．？｜］＾", true, "<＄> <（> <）> <＊> <＋> <．> <？> <｜> <］> <＾>"},
       {"＄（）＊＋．？｜］＾", false, "＄ （ ） ＊ ＋ ． ？ ｜ ］ ＾"},
-      {"a＊", true, "a <＊>"},
       // opening brackets and negation; the character peeked at is put back whole
       {"[^a]", false, "<[^> a <]>"},
       {"［＾ａ］", true, "<［^> ａ <］>"},
       {"[＾a]", true, "<[^> a <]>"},
       {"[＾a]", false, "<[> ＾ a <]>"},
       {"［a］", false, "［ a ］"},
-      {"[あ]", false, "<[> あ <]>"},
       // a zero byte is an ordinary character and does not move later boundaries
       {std::string("a\0b[\0]", 6), false, "a #0 b <[> #0 <]>"},
       {std::string("\0[", 2) + "あ-い]", false, "#0 <[> あ-い <]>"},
@@ -147,44 +102,37 @@ TEST(Scanner, PatternsScanToTokens) {
       {"[ａ－ｚ]", true, "<[> ａ-ｚ <]>"},
       {"[ａ－ｚ]", false, "<[> ａ － ｚ <]>"},
       {"[ａ－］", true, "<[> ａ － <］>"},
-      {"[ａ－]", true, "<[> ａ － <]>"},
       {"[a］]", false, "<[> a ］ <]>"},
-      {"[ａ-ｚ]", false, "<[> ａ-ｚ <]>"},
-      {"[\\n\\t]", false, "<[> #a #9 <]>"},
       {"[￥］][a-￥ｚ]", true, "<[> ］ <]> <[> a-ｚ <]>"},
-      {"", false, ""},
   };
-  for (const TScanCase& c : cases) EXPECT_EQ(Scan(Sjis(c.Pattern), c.DBMeta), S(c.Tokens)) << c.Pattern;
+  for (const TCase& c : cases) EXPECT_EQ(Scan(Sjis(c.Pattern), c.DBMeta), S(c.Tokens)) << c.Pattern;
 }
 
 TEST(Scanner, ErrorsNameTheirPlace) {
-  const std::vector<TErrorCase> cases{
+  struct TCase {
+    std::string Pattern;
+    bool DBMeta;
+    const std::string& Message;
+    int Position;
+  };
+  const std::vector<TCase> cases{
       {"\\x", false, expected::kBadHex, 3},
-      {"ab\\xg1", false, expected::kBadHex, 6},
       {"\\xあ", false, expected::kBadHex, 5},
       {"[\\x]", false, expected::kBadHex, 5},
       {"\\200000", false, expected::kBadOctal, 8},
-      {"x\\2000007", false, expected::kBadOctal, 9},
       {"\\２０００００", false, expected::kBadOctal, 14},
       {"\\", false, expected::kEscapeAtEnd, 2},
-      {"[a-\\", false, expected::kEscapeAtEnd, 5},
       {"a￥", true, expected::kEscapeAtEnd, 4},
       {"[", false, expected::kRightBracket, 2},
-      {"[^", false, expected::kRightBracket, 3},
-      {"[a-b", false, expected::kRightBracket, 5},
-      {"[あ", false, expected::kRightBracket, 4},
       {"［ａ", true, expected::kRightBracket, 5},
       {"ab\x82", false, expected::kBadDoubleByte, 3},
-      {"[a-\x82", false, expected::kBadDoubleByte, 4},
       {"\\\x82", false, expected::kBadDoubleByte, 2},
-      {"\\x41\x82", false, expected::kBadDoubleByte, 5},
       {"x[b-a]", false, expected::kBadRange, 6},
-      {"[い-あ]", false, expected::kBadRange, 7},
       {"[a-\\]]", false, expected::kBadRange, 6},
       {"[あ-a]", false, expected::kBadRange, 6},                                       // codes compare unsigned
       {std::string(70000, 'a') + "\\", false, expected::kEscapeAtEnd, 70002 - 65536},  // kept modulo 65536
   };
-  for (const TErrorCase& c : cases) {
+  for (const TCase& c : cases) {
     try {
       Scan(Sjis(c.Pattern), c.DBMeta);
       ADD_FAILURE() << Hex(c.Pattern.substr(0, 40)) << ": no error";
@@ -197,21 +145,17 @@ TEST(Scanner, ErrorsNameTheirPlace) {
 
 // Digits: ASCII and full-width, by their place in the digit strings.
 TEST(Scanner, DigitValues) {
-  const std::string hex = S("0123456789abcdefABCDEF０１２３４５６７８９ａｂｃｄｅｆＡＢＣＤＥＦ");
+  const std::string hex = S("0123456789abcdefABCDEF０１２３４５６７８９ａｂｃｄｅｆＡＢＣＤＥＦ/:@G`gＧｇ＠／");
   int p = 1;
   for (int i = 0; p <= static_cast<int>(hex.size()); ++i) {
     const TCharCode c = NextChar(hex, p);
-    const int value = i % 22 < 16 ? i % 22 : i % 22 - 6;
+    const int value = i >= 44 ? -1 : i % 22 < 16 ? i % 22 : i % 22 - 6;
     EXPECT_EQ(HexDigitValue(c), value) << Chr(c);
     EXPECT_EQ(OctDigitValue(c), value < 8 && i % 22 < 10 ? value : -1) << Chr(c);
   }
-  for (const TCharCode c : {TCharCode{'/'}, TCharCode{':'}, TCharCode{'@'}, TCharCode{'G'}, TCharCode{'`'},
-                            TCharCode{'g'}, TCharCode{0}, Code("Ｇ"), Code("ｇ"), Code("＠"), Code("／"),
-                            static_cast<TCharCode>(Code("０") - 1), static_cast<TCharCode>(Code("ａ") - 1)})
+  for (const TCharCode c :
+       {TCharCode{0}, static_cast<TCharCode>(Code("０") - 1), static_cast<TCharCode>(Code("ａ") - 1)})
     EXPECT_EQ(HexDigitValue(c), -1) << Chr(c);
-  int pos = 2;
-  EXPECT_EQ(ReadEscape("\\x41z", pos, false), 'A');
-  EXPECT_EQ(pos, 5) << "the character after the digits is put back";
 }
 
 // NextChar, UngetChar and IsLeadByteInContext agree on every boundary of
@@ -223,8 +167,7 @@ TEST(CharReader, BoundariesAgreeEveryWay) {
   for (int round = 0; round < 300; ++round) {
     std::string s;
     std::vector<int> starts{1};
-    const int n = static_cast<int>(rng() % 8);
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0, n = static_cast<int>(rng() % 8); i < n; ++i) {
       s += pieces[rng() % pieces.size()];
       starts.push_back(static_cast<int>(s.size()) + 1);
     }
@@ -242,23 +185,4 @@ TEST(CharReader, BoundariesAgreeEveryWay) {
     EXPECT_EQ(NextChar(s, p), 0);
     EXPECT_EQ(p, static_cast<int>(s.size()) + 1) << "the end does not move the position";
   }
-  int p = 1;
-  UngetChar("", p);
-  EXPECT_EQ(p, 1);
-  // A zero byte reads as 0 and is consumed; a lone lead byte at the end
-  // raises with its position.
-  p = 2;
-  EXPECT_EQ(NextChar(std::string("a\0b", 3), p), 0);
-  EXPECT_EQ(p, 3);
-  p = 3;
-  try {
-    NextChar("ab\x82", p);
-    ADD_FAILURE() << "no error";
-  } catch (const ERegExpParser& e) {
-    EXPECT_EQ(e.Message(), expected::kBadDoubleByte);
-    EXPECT_EQ(e.Position, 3);
-  }
-  for (const int b : {0x00, 0x7F, 0x80, 0xA0, 0xDF, 0xFD})
-    EXPECT_FALSE(IsDBCSLeadByte(static_cast<unsigned char>(b))) << b;
-  for (const int b : {0x81, 0x9F, 0xE0, 0xFC}) EXPECT_TRUE(IsDBCSLeadByte(static_cast<unsigned char>(b))) << b;
 }
