@@ -1,6 +1,6 @@
 // The find dialog over a real result view: its controls and placement, the
-// shared find cases driven through its controls, its messages, and a view
-// of a hundred thousand lines.
+// shared find cases driven through its controls, its messages and showings,
+// and a view of a hundred thousand lines (drawing, keys, mouse, copy, find).
 #include "findform.h"
 
 #include <QCheckBox>
@@ -18,19 +18,6 @@
 #include "messagebox.h"
 #include "regexp.h"
 
-namespace {
-
-struct TMessage {
-  QWidget* Parent;
-  QString Text;
-  QString Caption;
-  TMessageIcon Icon;
-};
-
-const QString kNotFound = QStringLiteral("     見つかりません     ");
-
-}  // namespace
-
 class TFindFormTest : public QObject {
   Q_OBJECT
 
@@ -40,65 +27,51 @@ class TFindFormTest : public QObject {
   void windowDefinition();
   void findCases_data();
   void findCases();
-  void showingAgainStartsAFreshFindAndTopButtonMovesTheCaret();
-  void malformedPatternShowsErrorAndKeepsSelection();
-  void closeAndEscapeHideAndKeepState();
+  void showingsErrorsAndClosing();
   void viewOfAHundredThousandLines();
 
  private:
-  void SetLines(const std::vector<std::string>& utf8Lines);
   void FindNext() { Button("FindNextButton")->click(); }
-  void SetText(const QString& text) { Edit()->setText(text); }
   QLineEdit* Edit() { return Form->findChild<QLineEdit*>("FindTextEdit"); }
   QPushButton* Button(const char* name) { return Form->findChild<QPushButton*>(name); }
   QCheckBox* CheckBox(const char* name) { return Form->findChild<QCheckBox*>(name); }
   QRadioButton* Radio(const char* name) { return Form->findChild<QRadioButton*>(name); }
   // Positions count bytes of the Shift-JIS text.
-  std::int64_t SelStart() const { return RichEdit1->SelStart(); }
-  std::int64_t SelLength() const { return RichEdit1->SelLength(); }
-  QString Selected() const { return RichEdit1->SelectedText(); }
-  void SetCaret(std::int64_t position) { RichEdit1->SetSelection(position, 0); }
+  void Select(std::int64_t start, std::int64_t length = 0) { View->SetSelection(start, length); }
+  std::pair<std::int64_t, QString> Selection() const { return {View->SelStart(), View->SelectedText()}; }
 
   std::unique_ptr<QWidget> MainForm;
-  THitView* RichEdit1 = nullptr;
-  std::unique_ptr<TAWKStr> AWKStr1;
+  THitView* View = nullptr;
+  TAWKStr AWKStr1;
   TFindForm* Form = nullptr;
-  QList<TMessage> Messages;
+  QList<std::pair<QString, TMessageIcon>> Messages;  // text, icon; all with the dialog as parent
 };
 
 void TFindFormTest::init() {
   MainForm = std::make_unique<QWidget>();
   MainForm->setGeometry(100, 200, 601, 400);
-  RichEdit1 = new THitView(MainForm.get());
-  AWKStr1 = std::make_unique<TAWKStr>();
-  Form = new TFindForm(MainForm.get(), RichEdit1, *AWKStr1);
+  View = new THitView(MainForm.get());
+  Form = new TFindForm(MainForm.get(), View, AWKStr1);
   Messages.clear();
   SetMessageBoxHook([this](QWidget* parent, const QString& text, const QString& caption, TMessageIcon icon) {
-    Messages.append({parent, text, caption, icon});
+    QCOMPARE(parent, Form);
+    if (icon == TMessageIcon::None) QCOMPARE(caption, QStringLiteral("KOVALEX Searcher"));
+    Messages.append({text, icon});
   });
 }
 
 void TFindFormTest::cleanup() {
   SetMessageBoxHook({});
   MainForm.reset();  // owns the dialog and the view
-  AWKStr1.reset();
-}
-
-void TFindFormTest::SetLines(const std::vector<std::string>& utf8Lines) {
-  RichEdit1->Clear();
-  for (const std::string& line : utf8Lines) RichEdit1->AppendLine(encoding::Sjis(line));
-  SetCaret(0);
 }
 
 void TFindFormTest::windowDefinition() {
   QCOMPARE(Form->windowTitle(), QStringLiteral("検索"));
-  QCOMPARE(Form->size(), QSize(444, 97));
-  QCOMPARE(Form->minimumSize(), Form->maximumSize());
+  QCOMPARE(Form->minimumSize(), QSize(444, 97));
+  QCOMPARE(Form->maximumSize(), QSize(444, 97));
   // left = 100 + 601 / 2 - 444 / 2 (halves truncated), top = 200 + 20.
   QCOMPARE(Form->pos(), QPoint(100 + 300 - 222, 220));
-  QVERIFY(!Form->isVisible());
-  QVERIFY(!Form->isModal());
-  QVERIFY(Form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  QVERIFY(!Form->isVisible() && !Form->isModal() && Form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   QCOMPARE(Edit()->maxLength(), 255);
   QVERIFY(Button("FindNextButton")->isDefault());
   const std::pair<QAbstractButton*, QString> captions[] = {
@@ -125,79 +98,59 @@ void TFindFormTest::findCases_data() {
 void TFindFormTest::findCases() {
   QFETCH(int, row);
   const find_cases::TFindCase& c = find_cases::kFinds[row];
-  SetLines(c.Lines);
+  for (const std::string& line : c.Lines) View->AppendLine(encoding::Sjis(line));
   CheckBox("FindWordCheckBox")->setChecked(c.Word);
   CheckBox("CaseInsensitiveCheckBox")->setChecked(c.IgnoreCase);
   Radio(c.FromTop ? "FindTopRadioButton" : "FindCursorRadioButton")->setChecked(true);
   Form->show();
-  SetCaret(c.Caret);  // moved after the showing: a find from the top still starts there
-  SetText(QString::fromStdU16String(c.Text));
-  bool first = true;
+  Select(c.Caret);  // moved after the showing: a find from the top still starts there
+  Edit()->setText(QString::fromStdU16String(c.Text));
   for (const auto& [start, text] : c.Found) {
-    if (first) {
-      QTest::keyClick(Edit(), Qt::Key_Return);  // Enter in the text is the default button
-    } else {
+    // Enter in the text is the default button.
+    if (&text == &c.Found.front().second)
+      QTest::keyClick(Edit(), Qt::Key_Return);
+    else
       FindNext();
-    }
-    first = false;
-    QCOMPARE(Messages.size(), 0);
-    QCOMPARE(SelStart(), start);
-    QCOMPARE(Selected(), QString::fromStdString(text));
-    QCOMPARE(RichEdit1->CaretPosition(), start + SelLength());
+    QCOMPARE(Selection(), std::make_pair(start, QString::fromStdString(text)));
+    QCOMPARE(View->CaretPosition(), start + View->SelLength());
   }
-  const std::int64_t last = SelStart();
+  QVERIFY(Messages.isEmpty());
+  const std::int64_t last = View->SelStart();
   FindNext();
-  QCOMPARE(Messages.size(), 1);
-  QCOMPARE(Messages[0].Text, kNotFound);
-  QCOMPARE(Messages[0].Caption, QStringLiteral("KOVALEX Searcher"));
-  QCOMPARE(Messages[0].Parent, Form);
-  QCOMPARE(Messages[0].Icon, TMessageIcon::None);
-  QCOMPARE(SelStart(), last);
-  QCOMPARE(SelLength(), 0);
+  QCOMPARE(Messages, (QList<std::pair<QString, TMessageIcon>>{{"     見つかりません     ", TMessageIcon::None}}));
+  QCOMPARE(Selection(), std::make_pair(last, QString()));
   QVERIFY(Form->isVisible());
 }
 
-void TFindFormTest::showingAgainStartsAFreshFindAndTopButtonMovesTheCaret() {
-  SetLines({"aaaa", "aa"});
+void TFindFormTest::showingsErrorsAndClosing() {
+  for (const char* line : {"aaaa", "aa"}) View->AppendLine(line);
   Form->show();
-  SetText("aa");
+  Edit()->setText("aa");
   FindNext();
   Form->hide();
   Form->show();
   // A fresh find from the selection start finds the same match again; a
   // continued one would have gone on to the next line.
   FindNext();
-  QCOMPARE(SelStart(), 0);
-  QCOMPARE(SelLength(), 2);
+  QCOMPARE(Selection(), std::make_pair(std::int64_t{0}, QStringLiteral("aa")));
   QCOMPARE(Form->focusWidget(), Edit());
-  SetCaret(5);
+  Select(5);
   QTest::mouseClick(Radio("FindTopRadioButton"), Qt::LeftButton);
-  QCOMPARE(SelStart(), 0);
-}
-
-void TFindFormTest::malformedPatternShowsErrorAndKeepsSelection() {
-  SetLines({"(ab", "cd"});
-  Form->show();
-  RichEdit1->SetSelection(4, 2);
-  SetText("(");
+  QCOMPARE(View->SelStart(), 0);
+  // A malformed pattern is an error and leaves the selection alone.
+  Select(1, 2);
+  Edit()->setText("(");
   FindNext();
   QCOMPARE(Messages.size(), 1);
-  QCOMPARE(Messages[0].Icon, TMessageIcon::Error);
-  QCOMPARE(Messages[0].Parent, Form);
-  QVERIFY(Messages[0].Text != kNotFound && !Messages[0].Text.isEmpty());
-  QCOMPARE(SelStart(), 4);
-  QCOMPARE(SelLength(), 2);
-}
-
-void TFindFormTest::closeAndEscapeHideAndKeepState() {
-  Form->show();
-  SetText("bc");
+  QCOMPARE(Messages[0].second, TMessageIcon::Error);
+  QVERIFY(!Messages[0].first.contains(QStringLiteral("見つかりません")) && !Messages[0].first.isEmpty());
+  QCOMPARE(Selection(), std::make_pair(std::int64_t{1}, QStringLiteral("aa")));
+  // Close and Escape hide the dialog; text and options stay.
   CheckBox("FindWordCheckBox")->setChecked(true);
   QTest::mouseClick(Button("CloseButton"), Qt::LeftButton);
   QVERIFY(!Form->isVisible());
   Form->show();
-  QCOMPARE(Edit()->text(), QStringLiteral("bc"));
-  QVERIFY(CheckBox("FindWordCheckBox")->isChecked());
+  QVERIFY(Edit()->text() == "(" && CheckBox("FindWordCheckBox")->isChecked());
   QTest::keyClick(Edit(), Qt::Key_Escape);
   QVERIFY(!Form->isVisible());
 }
@@ -207,54 +160,54 @@ void TFindFormTest::viewOfAHundredThousandLines() {
   // the keyword run "cat" and the line's number.
   constexpr int kLines = 100000;
   const std::string word = encoding::Sjis("見出し");
-  auto line = [&word](int i) { return word + " \x85\x40" + "cat " + std::to_string(i); };
   const std::size_t runStart = word.size() + 3;
-  RichEdit1->BeginFill();
-  for (int i = 0; i < kLines; ++i) RichEdit1->AppendHitLine(line(i), runStart, 3, hits::TKeywordStyle{true});
-  RichEdit1->EndFill();
-  QCOMPARE(RichEdit1->LineCount(), kLines);
+  View->BeginFill();
+  for (int i = 0; i < kLines; ++i)
+    View->AppendHitLine(word +
+                            " \x85\x40"
+                            "cat " +
+                            std::to_string(i),
+                        runStart, 3, {true});
+  View->EndFill();
+  QCOMPARE(View->LineCount(), kLines);
   // The keyword run covers exactly "cat", behind both characters.
-  const int last = kLines - 1;
-  const QString text = RichEdit1->LineText(last);
-  QCOMPARE(text, QStringLiteral("見出し \uFFFDcat %1").arg(last));
-  const QList<QTextLayout::FormatRange> formats = RichEdit1->LineFormats(last);
+  const QString text = View->LineText(kLines - 1);
+  QCOMPARE(text, QStringLiteral("見出し \uFFFDcat %1").arg(kLines - 1));
+  const QList<QTextLayout::FormatRange> formats = View->LineFormats(kLines - 1);
   QCOMPARE(formats.size(), 3);
   QCOMPARE(text.mid(formats[1].start, formats[1].length), QStringLiteral("cat"));
   QCOMPARE(formats[1].format.fontWeight(), int(QFont::Bold));
 
   // Selection and copy by keys.
-  const std::int64_t start = RichEdit1->LineStart(50000);
-  RichEdit1->SetSelection(start, 0);
-  RichEdit1->setFocus();
-  QTest::keyClick(RichEdit1, Qt::Key_End, Qt::ShiftModifier);
-  for (int i = 0; i < 3; ++i) QTest::keyClick(RichEdit1, Qt::Key_Right, Qt::ShiftModifier);
-  RichEdit1->Copy();
+  const std::int64_t start = View->LineStart(50000);
+  Select(start);
+  View->setFocus();
+  QTest::keyClick(View, Qt::Key_End, Qt::ShiftModifier);
+  for (int i = 0; i < 3; ++i) QTest::keyClick(View, Qt::Key_Right, Qt::ShiftModifier);
+  View->Copy();
   QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("見出し \uFFFDcat 50000\n見出"));
   // A mouse drag along the top row selects from where it started.
-  RichEdit1->resize(400, 200);
-  RichEdit1->SetSelection(start, 0);
-  const int top = RichEdit1->verticalScrollBar()->value();
-  QWidget* area = RichEdit1->viewport();
+  View->resize(400, 200);
+  Select(start);
+  const int top = View->verticalScrollBar()->value();
+  QWidget* area = View->viewport();
   QTest::mousePress(area, Qt::LeftButton, {}, QPoint(1, 2));
   QTest::mouseMove(area, QPoint(area->width() - 1, 2));
   QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(area->width() - 1, 2));
-  QCOMPARE(RichEdit1->SelStart(), RichEdit1->LineStart(top));
-  QVERIFY(RichEdit1->SelLength() > 0);
-  QVERIFY(RichEdit1->LineText(top).startsWith(RichEdit1->SelectedText()));
+  QCOMPARE(View->SelStart(), View->LineStart(top));
+  QVERIFY(View->SelLength() > 0 && View->LineText(top).startsWith(View->SelectedText()));
 
   // Find selects the match on the stored bytes, far down the view.
   Form->show();
-  SetCaret(0);
-  SetText(QStringLiteral("cat 99998"));
+  Select(0);
+  Edit()->setText(QStringLiteral("cat 99998"));
   FindNext();
-  QCOMPARE(SelStart(), RichEdit1->LineStart(99998) + static_cast<std::int64_t>(runStart));
-  QCOMPARE(Selected(), QStringLiteral("cat 99998"));
+  QCOMPARE(Selection(), std::make_pair(View->LineStart(99998) + std::int64_t(runStart), QStringLiteral("cat 99998")));
   // Copy all gives every line.
-  RichEdit1->CopyAll();
+  View->CopyAll();
   const QString all = QGuiApplication::clipboard()->text();
   QCOMPARE(all.count(QLatin1Char('\n')), kLines);
-  QVERIFY(all.endsWith(text + QLatin1Char('\n')));
-  QCOMPARE(RichEdit1->SelLength(), 0);
+  QVERIFY(all.endsWith(text + QLatin1Char('\n')) && View->SelLength() == 0);
 }
 
 QTEST_MAIN(TFindFormTest)
