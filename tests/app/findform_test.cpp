@@ -22,13 +22,157 @@ class TFindFormTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init();
-  void cleanup();
-  void windowDefinition();
-  void findCases_data();
-  void findCases();
-  void showingsErrorsAndClosing();
-  void viewOfAHundredThousandLines();
+  void init() {
+    MainForm = std::make_unique<QWidget>();
+    MainForm->setGeometry(100, 200, 601, 400);
+    View = new THitView(MainForm.get());
+    Form = new TFindForm(MainForm.get(), View, AWKStr1);
+    Messages.clear();
+    SetMessageBoxHook([this](QWidget* parent, const QString& text, const QString& caption, TMessageIcon icon) {
+      QCOMPARE(parent, Form);
+      // An error is marked so; other messages show no icon, under the program's name.
+      Messages << (icon == TMessageIcon::Error  ? "error: " + text
+                   : icon == TMessageIcon::None ? caption + ": " + text
+                                                : "?");
+    });
+  }
+
+  void cleanup() {
+    SetMessageBoxHook({});
+    MainForm.reset();  // owns the dialog and the view
+  }
+
+  void windowDefinition() {
+    QCOMPARE(Form->windowTitle(), QStringLiteral("検索"));
+    QVERIFY(Form->minimumSize() == QSize(444, 97) && Form->maximumSize() == QSize(444, 97));
+    // left = 100 + 601 / 2 - 444 / 2 (halves truncated), top = 200 + 20.
+    QCOMPARE(Form->pos(), QPoint(100 + 300 - 222, 220));
+    QVERIFY(!Form->isVisible() && !Form->isModal() && Form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(Edit()->maxLength() == 255 && Button("FindNextButton")->isDefault());
+    QStringList captions;
+    for (const QAbstractButton* button : Form->findChildren<QAbstractButton*>()) {
+      // No check box caption is cut off; only the cursor button starts checked.
+      QVERIFY2(qobject_cast<const QPushButton*>(button) || button->width() >= button->sizeHint().width(),
+               qPrintable(button->text()));
+      captions << button->objectName() + "=" + button->text() + (button->isChecked() ? "*" : "");
+    }
+    captions.sort();
+    QCOMPARE(captions.join('|'),
+             QStringLiteral("CaseInsensitiveCheckBox=大･小文字の同一視(&I)|CloseButton=閉じる|"
+                            "FindCursorRadioButton=カーソル位置から(&C)*|FindNextButton=次を検索(&F)|"
+                            "FindTopRadioButton=先頭から(&T)|FindWordCheckBox=単語検索(&W)"));
+    QCOMPARE(Radio("FindTopRadioButton")->parentWidget()->objectName(), QStringLiteral("GroupBox1"));
+  }
+
+  void findCases_data() {
+    QTest::addColumn<int>("row");
+    for (int row = 0; row < int(std::size(find_cases::kFinds)); ++row) QTest::addRow("%d", row) << row;
+  }
+
+  void findCases() {
+    QFETCH(int, row);
+    const find_cases::TFindCase& c = find_cases::kFinds[row];
+    for (const std::string& line : c.Lines) View->AppendLine(encoding::Sjis(line));
+    CheckBox("FindWordCheckBox")->setChecked(c.Word);
+    CheckBox("CaseInsensitiveCheckBox")->setChecked(c.IgnoreCase);
+    Radio(c.FromTop ? "FindTopRadioButton" : "FindCursorRadioButton")->setChecked(true);
+    Form->show();
+    Select(c.Caret);  // moved after the showing: a find from the top still starts there
+    Edit()->setText(QString::fromStdU16String(c.Text));
+    for (std::size_t i = 0; i < c.Found.size(); ++i) {
+      if (i == 0) QTest::keyClick(Edit(), Qt::Key_Return);  // Enter in the text is the default button
+      if (i > 0) FindNext();
+      QCOMPARE(Selection(), std::make_pair(c.Found[i].first, QString::fromStdString(c.Found[i].second)));
+      QCOMPARE(View->CaretPosition(), View->SelStart() + View->SelLength());
+    }
+    QVERIFY(Messages.isEmpty());
+    const std::int64_t last = View->SelStart();
+    FindNext();
+    QCOMPARE(Messages, QStringList{"KOVALEX Searcher:      見つかりません     "});
+    QVERIFY(Selection() == std::make_pair(last, QString()) && Form->isVisible());
+  }
+
+  void showingsErrorsAndClosing() {
+    for (const char* line : {"aaaa", "aa"}) View->AppendLine(line);
+    Form->show();
+    Edit()->setText("aa");
+    FindNext();
+    Form->hide();
+    Form->show();
+    // A fresh find from the selection start finds the same match again; a
+    // continued one would have gone on to the next line.
+    FindNext();
+    QVERIFY(Selection() == std::make_pair(std::int64_t{0}, QStringLiteral("aa")) && Form->focusWidget() == Edit());
+    Select(5);
+    QTest::mouseClick(Radio("FindTopRadioButton"), Qt::LeftButton);
+    QCOMPARE(View->SelStart(), 0);
+    // A malformed pattern is an error and leaves the selection alone.
+    Select(1, 2);
+    Edit()->setText("(");
+    FindNext();
+    QCOMPARE(Messages.size(), 1);
+    QVERIFY2(Messages[0].startsWith("error: ") && !Messages[0].contains("見つかりません"), qPrintable(Messages[0]));
+    QCOMPARE(Selection(), std::make_pair(std::int64_t{1}, QStringLiteral("aa")));
+    // Close and Escape hide the dialog; text and options stay.
+    CheckBox("FindWordCheckBox")->setChecked(true);
+    QTest::mouseClick(Button("CloseButton"), Qt::LeftButton);
+    QVERIFY(!Form->isVisible());
+    Form->show();
+    QVERIFY(Edit()->text() == "(" && CheckBox("FindWordCheckBox")->isChecked());
+    QTest::keyClick(Edit(), Qt::Key_Escape);
+    QVERIFY(!Form->isVisible());
+  }
+
+  void viewOfAHundredThousandLines() {
+    // Each line: a double-byte word, an undecodable pair (0x85 0x40), then
+    // the keyword run "cat" and the line's number.
+    constexpr int kLines = 100000;
+    const std::string word = encoding::Sjis("見出し");
+    const std::size_t runStart = word.size() + 3;
+    View->BeginFill();
+    for (int i = 0; i < kLines; ++i)
+      View->AppendHitLine(word +
+                              " \x85\x40"
+                              "cat " +
+                              std::to_string(i),
+                          runStart, 3, {true});
+    View->EndFill();
+    QCOMPARE(View->LineCount(), kLines);
+    // The keyword run covers exactly "cat", behind both characters.
+    const QString text = View->LineText(kLines - 1);
+    QCOMPARE(text, QStringLiteral("見出し \uFFFDcat %1").arg(kLines - 1));
+    const QList<QTextLayout::FormatRange> formats = View->LineFormats(kLines - 1);
+    QCOMPARE(formats.size(), 3);
+    QVERIFY(text.mid(formats[1].start, formats[1].length) == "cat" && formats[1].format.fontWeight() == QFont::Bold);
+    // Selection and copy by keys.
+    const std::int64_t start = View->LineStart(50000);
+    Select(start);
+    View->setFocus();
+    QTest::keyClick(View, Qt::Key_End, Qt::ShiftModifier);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(View, Qt::Key_Right, Qt::ShiftModifier);
+    View->Copy();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("見出し \uFFFDcat 50000\n見出"));
+    // A mouse drag along the top row selects from where it started.
+    View->resize(400, 200);
+    Select(start);
+    const int top = View->verticalScrollBar()->value();
+    QWidget* area = View->viewport();
+    QTest::mousePress(area, Qt::LeftButton, {}, QPoint(1, 2));
+    QTest::mouseMove(area, QPoint(area->width() - 1, 2));
+    QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(area->width() - 1, 2));
+    QCOMPARE(View->SelStart(), View->LineStart(top));
+    QVERIFY(View->SelLength() > 0 && View->LineText(top).startsWith(View->SelectedText()));
+    // Find selects the match on the stored bytes, far down the view.
+    Form->show();
+    Select(0);
+    Edit()->setText(QStringLiteral("cat 99998"));
+    FindNext();
+    QCOMPARE(Selection(), std::make_pair(View->LineStart(99998) + std::int64_t(runStart), QStringLiteral("cat 99998")));
+    // Copy all gives every line.
+    View->CopyAll();
+    const QString all = QGuiApplication::clipboard()->text();
+    QVERIFY(all.count('\n') == kLines && all.endsWith(text + '\n') && View->SelLength() == 0);
+  }
 
  private:
   void FindNext() { Button("FindNextButton")->click(); }
@@ -44,171 +188,8 @@ class TFindFormTest : public QObject {
   THitView* View = nullptr;
   TAWKStr AWKStr1;
   TFindForm* Form = nullptr;
-  QList<std::pair<QString, TMessageIcon>> Messages;  // text, icon; all with the dialog as parent
+  QStringList Messages;
 };
-
-void TFindFormTest::init() {
-  MainForm = std::make_unique<QWidget>();
-  MainForm->setGeometry(100, 200, 601, 400);
-  View = new THitView(MainForm.get());
-  Form = new TFindForm(MainForm.get(), View, AWKStr1);
-  Messages.clear();
-  SetMessageBoxHook([this](QWidget* parent, const QString& text, const QString& caption, TMessageIcon icon) {
-    QCOMPARE(parent, Form);
-    if (icon == TMessageIcon::None) QCOMPARE(caption, QStringLiteral("KOVALEX Searcher"));
-    Messages.append({text, icon});
-  });
-}
-
-void TFindFormTest::cleanup() {
-  SetMessageBoxHook({});
-  MainForm.reset();  // owns the dialog and the view
-}
-
-void TFindFormTest::windowDefinition() {
-  QCOMPARE(Form->windowTitle(), QStringLiteral("検索"));
-  QCOMPARE(Form->minimumSize(), QSize(444, 97));
-  QCOMPARE(Form->maximumSize(), QSize(444, 97));
-  // left = 100 + 601 / 2 - 444 / 2 (halves truncated), top = 200 + 20.
-  QCOMPARE(Form->pos(), QPoint(100 + 300 - 222, 220));
-  QVERIFY(!Form->isVisible() && !Form->isModal() && Form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-  QCOMPARE(Edit()->maxLength(), 255);
-  QVERIFY(Button("FindNextButton")->isDefault());
-  const std::pair<QAbstractButton*, QString> captions[] = {
-      {Button("FindNextButton"), QStringLiteral("次を検索(&F)")},
-      {Button("CloseButton"), QStringLiteral("閉じる")},
-      {CheckBox("FindWordCheckBox"), QStringLiteral("単語検索(&W)")},
-      {CheckBox("CaseInsensitiveCheckBox"), QStringLiteral("大･小文字の同一視(&I)")},
-      {Radio("FindTopRadioButton"), QStringLiteral("先頭から(&T)")},
-      {Radio("FindCursorRadioButton"), QStringLiteral("カーソル位置から(&C)")}};
-  for (const auto& [button, caption] : captions) {
-    QCOMPARE(button->text(), caption);
-    // No check box caption is cut off.
-    QVERIFY2(qobject_cast<QPushButton*>(button) || button->width() >= button->sizeHint().width(), qPrintable(caption));
-    QCOMPARE(button->isChecked(), button == Radio("FindCursorRadioButton"));
-  }
-  QCOMPARE(Radio("FindTopRadioButton")->parentWidget()->objectName(), QStringLiteral("GroupBox1"));
-}
-
-void TFindFormTest::findCases_data() {
-  QTest::addColumn<int>("row");
-  for (int row = 0; row < int(std::size(find_cases::kFinds)); ++row) QTest::addRow("%d", row) << row;
-}
-
-void TFindFormTest::findCases() {
-  QFETCH(int, row);
-  const find_cases::TFindCase& c = find_cases::kFinds[row];
-  for (const std::string& line : c.Lines) View->AppendLine(encoding::Sjis(line));
-  CheckBox("FindWordCheckBox")->setChecked(c.Word);
-  CheckBox("CaseInsensitiveCheckBox")->setChecked(c.IgnoreCase);
-  Radio(c.FromTop ? "FindTopRadioButton" : "FindCursorRadioButton")->setChecked(true);
-  Form->show();
-  Select(c.Caret);  // moved after the showing: a find from the top still starts there
-  Edit()->setText(QString::fromStdU16String(c.Text));
-  for (const auto& [start, text] : c.Found) {
-    // Enter in the text is the default button.
-    if (&text == &c.Found.front().second)
-      QTest::keyClick(Edit(), Qt::Key_Return);
-    else
-      FindNext();
-    QCOMPARE(Selection(), std::make_pair(start, QString::fromStdString(text)));
-    QCOMPARE(View->CaretPosition(), start + View->SelLength());
-  }
-  QVERIFY(Messages.isEmpty());
-  const std::int64_t last = View->SelStart();
-  FindNext();
-  QCOMPARE(Messages, (QList<std::pair<QString, TMessageIcon>>{{"     見つかりません     ", TMessageIcon::None}}));
-  QCOMPARE(Selection(), std::make_pair(last, QString()));
-  QVERIFY(Form->isVisible());
-}
-
-void TFindFormTest::showingsErrorsAndClosing() {
-  for (const char* line : {"aaaa", "aa"}) View->AppendLine(line);
-  Form->show();
-  Edit()->setText("aa");
-  FindNext();
-  Form->hide();
-  Form->show();
-  // A fresh find from the selection start finds the same match again; a
-  // continued one would have gone on to the next line.
-  FindNext();
-  QCOMPARE(Selection(), std::make_pair(std::int64_t{0}, QStringLiteral("aa")));
-  QCOMPARE(Form->focusWidget(), Edit());
-  Select(5);
-  QTest::mouseClick(Radio("FindTopRadioButton"), Qt::LeftButton);
-  QCOMPARE(View->SelStart(), 0);
-  // A malformed pattern is an error and leaves the selection alone.
-  Select(1, 2);
-  Edit()->setText("(");
-  FindNext();
-  QCOMPARE(Messages.size(), 1);
-  QCOMPARE(Messages[0].second, TMessageIcon::Error);
-  QVERIFY(!Messages[0].first.contains(QStringLiteral("見つかりません")) && !Messages[0].first.isEmpty());
-  QCOMPARE(Selection(), std::make_pair(std::int64_t{1}, QStringLiteral("aa")));
-  // Close and Escape hide the dialog; text and options stay.
-  CheckBox("FindWordCheckBox")->setChecked(true);
-  QTest::mouseClick(Button("CloseButton"), Qt::LeftButton);
-  QVERIFY(!Form->isVisible());
-  Form->show();
-  QVERIFY(Edit()->text() == "(" && CheckBox("FindWordCheckBox")->isChecked());
-  QTest::keyClick(Edit(), Qt::Key_Escape);
-  QVERIFY(!Form->isVisible());
-}
-
-void TFindFormTest::viewOfAHundredThousandLines() {
-  // Each line: a double-byte word, an undecodable pair (0x85 0x40), then
-  // the keyword run "cat" and the line's number.
-  constexpr int kLines = 100000;
-  const std::string word = encoding::Sjis("見出し");
-  const std::size_t runStart = word.size() + 3;
-  View->BeginFill();
-  for (int i = 0; i < kLines; ++i)
-    View->AppendHitLine(word +
-                            " \x85\x40"
-                            "cat " +
-                            std::to_string(i),
-                        runStart, 3, {true});
-  View->EndFill();
-  QCOMPARE(View->LineCount(), kLines);
-  // The keyword run covers exactly "cat", behind both characters.
-  const QString text = View->LineText(kLines - 1);
-  QCOMPARE(text, QStringLiteral("見出し \uFFFDcat %1").arg(kLines - 1));
-  const QList<QTextLayout::FormatRange> formats = View->LineFormats(kLines - 1);
-  QCOMPARE(formats.size(), 3);
-  QCOMPARE(text.mid(formats[1].start, formats[1].length), QStringLiteral("cat"));
-  QCOMPARE(formats[1].format.fontWeight(), int(QFont::Bold));
-
-  // Selection and copy by keys.
-  const std::int64_t start = View->LineStart(50000);
-  Select(start);
-  View->setFocus();
-  QTest::keyClick(View, Qt::Key_End, Qt::ShiftModifier);
-  for (int i = 0; i < 3; ++i) QTest::keyClick(View, Qt::Key_Right, Qt::ShiftModifier);
-  View->Copy();
-  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("見出し \uFFFDcat 50000\n見出"));
-  // A mouse drag along the top row selects from where it started.
-  View->resize(400, 200);
-  Select(start);
-  const int top = View->verticalScrollBar()->value();
-  QWidget* area = View->viewport();
-  QTest::mousePress(area, Qt::LeftButton, {}, QPoint(1, 2));
-  QTest::mouseMove(area, QPoint(area->width() - 1, 2));
-  QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(area->width() - 1, 2));
-  QCOMPARE(View->SelStart(), View->LineStart(top));
-  QVERIFY(View->SelLength() > 0 && View->LineText(top).startsWith(View->SelectedText()));
-
-  // Find selects the match on the stored bytes, far down the view.
-  Form->show();
-  Select(0);
-  Edit()->setText(QStringLiteral("cat 99998"));
-  FindNext();
-  QCOMPARE(Selection(), std::make_pair(View->LineStart(99998) + std::int64_t(runStart), QStringLiteral("cat 99998")));
-  // Copy all gives every line.
-  View->CopyAll();
-  const QString all = QGuiApplication::clipboard()->text();
-  QCOMPARE(all.count(QLatin1Char('\n')), kLines);
-  QVERIFY(all.endsWith(text + QLatin1Char('\n')) && View->SelLength() == 0);
-}
 
 QTEST_MAIN(TFindFormTest)
 #include "findform_test.moc"
