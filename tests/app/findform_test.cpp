@@ -1,6 +1,7 @@
-// The find dialog over a real result view: its controls and placement, the
-// shared find cases driven through its controls, its messages and showings,
-// and a view of a hundred thousand lines (drawing, keys, mouse, copy, find).
+// The find dialog over a real result view: its controls and placement, a
+// find through its controls (the finds themselves are the core's table), its
+// messages and showings, and a view of a hundred thousand lines (drawing,
+// keys, mouse, copy, find).
 #include "findform.h"
 
 #include <QCheckBox>
@@ -13,7 +14,6 @@
 #include <memory>
 
 #include "core/encoding.h"
-#include "find_cases.h"
 #include "hitview.h"
 #include "messagebox.h"
 #include "regexp.h"
@@ -64,32 +64,25 @@ class TFindFormTest : public QObject {
     QCOMPARE(Radio("FindTopRadioButton")->parentWidget()->objectName(), QStringLiteral("GroupBox1"));
   }
 
-  void findCases_data() {
-    QTest::addColumn<int>("row");
-    for (int row = 0; row < int(std::size(find_cases::kFinds)); ++row) QTest::addRow("%d", row) << row;
-  }
-
-  void findCases() {
-    QFETCH(int, row);
-    const find_cases::TFindCase& c = find_cases::kFinds[row];
-    for (const std::string& line : c.Lines) View->AppendLine(encoding::Sjis(line));
-    CheckBox("FindWordCheckBox")->setChecked(c.Word);
-    CheckBox("CaseInsensitiveCheckBox")->setChecked(c.IgnoreCase);
-    Radio(c.FromTop ? "FindTopRadioButton" : "FindCursorRadioButton")->setChecked(true);
+  void findThroughTheControls() {
+    // Whole words with case ignored, from the top though the caret is at the
+    // end: "word-like" is no word, "WORD" is one; the delimiters are not
+    // selected.  Enter in the text is the default button.
+    for (const char* line : {"xAbC word", "a word-like", "the WORD."}) View->AppendLine(line);
+    CheckBox("FindWordCheckBox")->setChecked(true);
+    CheckBox("CaseInsensitiveCheckBox")->setChecked(true);
+    Radio("FindTopRadioButton")->setChecked(true);
     Form->show();
-    Select(c.Caret);  // moved after the showing: a find from the top still starts there
-    Edit()->setText(QString::fromStdU16String(c.Text));
-    for (std::size_t i = 0; i < c.Found.size(); ++i) {
-      if (i == 0) QTest::keyClick(Edit(), Qt::Key_Return);  // Enter in the text is the default button
-      if (i > 0) FindNext();
-      QCOMPARE(Selection(), std::make_pair(c.Found[i].first, QString::fromStdString(c.Found[i].second)));
-      QCOMPARE(View->CaretPosition(), View->SelStart() + View->SelLength());
-    }
-    QVERIFY(Messages.isEmpty());
-    const std::int64_t last = View->SelStart();
+    Select(View->LineStart(2) + 9);
+    Edit()->setText(QStringLiteral("word"));
+    QTest::keyClick(Edit(), Qt::Key_Return);
+    QCOMPARE(Selection(), std::make_pair(std::int64_t{5}, QStringLiteral("word")));
+    FindNext();
+    QCOMPARE(Selection(), std::make_pair(View->LineStart(2) + 4, QStringLiteral("WORD")));
+    QVERIFY(Messages.isEmpty() && View->CaretPosition() == View->LineStart(2) + 8);
     FindNext();
     QCOMPARE(Messages, QStringList{"KOVALEX Searcher:      見つかりません     "});
-    QVERIFY(Selection() == std::make_pair(last, QString()) && Form->isVisible());
+    QVERIFY(Selection() == std::make_pair(View->LineStart(2) + 4, QString()) && Form->isVisible());
   }
 
   void showingsErrorsAndClosing() {
