@@ -311,15 +311,13 @@ class TMainFormTest : public QObject {
     Widget<QAction>("SubMenuView3")->trigger();
     QCOMPARE(Form->CurrentSettings().NormalFontFace, Sjis("ＭＳ ゴシック"));
     QCOMPARE(offered.family(), QFontInfo(QFont(QStringLiteral("ＭＳ ゴシック"))).family());
-    Search(QStringLiteral("辞書 dic"));
-    // The normal font's chooser sets face, size and colour; text drawn keeps
-    // its colours.  The keyword's chooser offers its style and colour, and
-    // only they are kept; the background's offers the colour.
+    // The normal font's chooser sets face, size and colour; the keyword's
+    // offers its style and colour, and only they are kept; the background's
+    // offers the colour.
     Form->FontChooser = [](QFont& font, QColor& colour) {
       return font = QFont(QStringLiteral("ＭＳ Ｐゴシック"), 20), colour = QColor(0, 0, 255), true;
     };
     Widget<QAction>("SubMenuView3")->trigger();
-    QVERIFY(Runs(1).at(1).Format.foreground().color() == Qt::red && Runs(1).at(1).Format.fontPointSize() == 20.0);
     Form->FontChooser = [&](QFont& font, QColor& colour) {
       offered = std::exchange(font, QFont(font.family(), 30, QFont::Bold));
       font.setUnderline(true);
@@ -330,24 +328,27 @@ class TMainFormTest : public QObject {
     Form->ColourChooser = [&](QColor& colour) { return offeredColour = std::exchange(colour, Qt::yellow), true; };
     Widget<QAction>("SubMenuView5")->trigger();
     QCOMPARE(offeredColour, QColor(Qt::white));
-    // New text takes the new looks; the marks are normal text.
-    Search(QStringLiteral("辞書 dic"));
-    const std::vector<TRun> runs = Runs(1);
-    QCOMPARE(runs.size(), std::size_t{3});
-    QCOMPARE(runs[0].Text + "|" + runs[1].Text + "|" + runs[2].Text,
-             QStringLiteral("a\uFFFDｱ 日本語の猫【|辞書 dic|】tionary\uFFFDz"));
-    for (const int i : {0, 2}) {
-      QVERIFY(runs[i].Format.foreground().color() == QColor(0, 0, 255) && runs[i].Format.fontWeight() == QFont::Normal);
-      QCOMPARE(runs[i].Format.fontFamilies().toStringList().value(0), QStringLiteral("ＭＳ Ｐゴシック"));
-    }
-    const QTextCharFormat keyword = runs[1].Format;  // face and size of the normal font
-    QVERIFY(keyword.foreground().color() == QColor(0, 128, 0) && keyword.fontPointSize() == 20.0);
-    QVERIFY(keyword.fontWeight() == QFont::Bold && keyword.fontUnderline() && !keyword.fontItalic());
-    QCOMPARE(keyword.fontFamilies(), runs[0].Format.fontFamilies());
-    QCOMPARE(Form->RichEdit1()->palette().color(QPalette::Base), QColor(255, 255, 0));
     const settings::TSettingsValues chosen = Form->CurrentSettings();
     QVERIFY(chosen.NormalColour == 0xFF0000 && chosen.NormalFontSize == 20 && chosen.BackgroundColour == 0x00FFFF);
     QCOMPARE(Form->KeywordStyleValue(), (hits::TKeywordStyle{true, false, true, 0x008000}));
+    // The text takes the looks: the keyword the normal font's face and size,
+    // the marks and the rest of the line the normal font.
+    Search(QStringLiteral("辞書 dic"));
+    const QString text = Form->RichEdit1()->LineText(1);
+    QStringList runs;
+    for (const QTextLayout::FormatRange& range : Form->RichEdit1()->LineFormats(1)) {
+      const QTextCharFormat& f = range.format;
+      runs << QStringLiteral("%1 %2 %3%4 %5 %6")
+                  .arg(text.mid(range.start, range.length), f.foreground().color().name(),
+                       f.fontFamilies().toStringList().value(0))
+                  .arg(f.fontPointSize())
+                  .arg(f.fontWeight())
+                  .arg(f.fontUnderline());
+    }
+    QCOMPARE(runs, (QStringList{"a\uFFFDｱ 日本語の猫【 #0000ff ＭＳ Ｐゴシック20 400 0",
+                                "辞書 dic #008000 ＭＳ Ｐゴシック20 700 1",
+                                "】tionary\uFFFDz #0000ff ＭＳ Ｐゴシック20 400 0"}));
+    QCOMPARE(Form->RichEdit1()->palette().color(QPalette::Base), QColor(255, 255, 0));
     // A keyword colour stored as a system colour that names a background
     // stays readable on the view's background.
     for (const int system : {colours::kSystemWindow, colours::kSystemButtonFace, 20 /* button highlight */}) {
@@ -355,8 +356,8 @@ class TMainFormTest : public QObject {
       Form->SetKeywordColour(colours::SystemColour(system));
       Search(QStringLiteral("dic"));
       const int background = Form->RichEdit1()->palette().color(QPalette::Base).lightness();
-      QVERIFY2(std::abs(Runs(1).at(1).Format.foreground().color().lightness() - background) > 64,
-               qPrintable(QString::number(system)));
+      const QColor keyword = Form->RichEdit1()->LineFormats(1).at(1).format.foreground().color();
+      QVERIFY2(std::abs(keyword.lightness() - background) > 64, qPrintable(QString::number(system)));
     }
   }
 
@@ -433,19 +434,6 @@ class TMainFormTest : public QObject {
     QVERIFY(Form->CurrentSettings() == expected);
   }
 
-  void badColourOrFailedSaveIsShownAndTheWindowGoesOn() {
-    // A bad colour ends the loading: what came before it is shown, the window
-    // starts at its defined place.  A failed save is shown at the end.
-    WriteRaw("kovalex.ini", Sjis("[表示]\r\n検索件数=50\r\n通常のフォント色=blue\r\n背景色=0\r\n"));
-    CreateForm();
-    QVERIFY(Form->HitLimitValue() == 50 && Form->ResultView().BackgroundColour() == 16777215);
-    QCOMPARE(Form->pos(), QPoint(TMainForm::kDefinedLeft, TMainForm::kDefinedTop));
-    Form->SetSettingsPath(Path("missing/dir/kovalex.ini"));
-    QVERIFY(Form->close() && Messages.size() == 2);
-    QCOMPARE(Messages[0], QStringLiteral("error: 'blue' は正しい整数値ではありません."));
-    QVERIFY(Messages[1].endsWith(QStringLiteral("kovalex.ini に書き込めません.")));
-  }
-
   void closingOrExitDuringASearch() {
     // Closing during a search ends it first (quietly) and then closes and
     // saves; Exit during a search does nothing.
@@ -505,12 +493,6 @@ class TMainFormTest : public QObject {
   }
 
  private:
-  // A run of text of one format within a line of the view.
-  struct TRun {
-    QString Text;
-    QTextCharFormat Format;
-  };
-
   QString SettingsPath() const { return Dir->filePath("kovalex.ini"); }
   std::string Path(const char* name) const { return QFile::encodeName(Dir->filePath(name)).toStdString(); }
 
@@ -554,14 +536,6 @@ class TMainFormTest : public QObject {
     QStringList lines = Form->RichEdit1()->toPlainText().split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();  // the break of the last line
     return lines;
-  }
-
-  std::vector<TRun> Runs(int line) const {
-    std::vector<TRun> runs;
-    const QString text = Form->RichEdit1()->LineText(line);
-    for (const auto& range : Form->RichEdit1()->LineFormats(line))
-      runs.push_back({text.mid(range.start, range.length), range.format});
-    return runs;
   }
 
   // During a search only Cancel, the edit and help menus, the options and
