@@ -17,15 +17,15 @@ class TInputFormTest : public QObject {
   void cleanup() { Form.reset(); }
 
   void windowDefinition() {
-    QCOMPARE(Form->windowTitle(), QStringLiteral("KVOALEX Searcher Mini"));
     QVERIFY(Form->isModal() && !Form->Cancelled && Form->pos() == QPoint(262, 264));
     QVERIFY(Form->minimumSize() == QSize(268, 70) && Form->maximumSize() == QSize(268, 70));
     const Qt::WindowFlags flags = Form->windowFlags();
     QVERIFY(flags.testFlag(Qt::CustomizeWindowHint) && !flags.testFlag(Qt::WindowCloseButtonHint) &&
             !flags.testFlag(Qt::WindowSystemMenuHint));
     QVERIFY(Edit()->maxLength() == 4 && Button("CancelBtn")->isDefault());
-    QCOMPARE(Button("CancelBtn")->text() + Button("Button1")->text() + Form->findChild<QLabel*>("Label1")->text(),
-             QStringLiteral("設定(&S)ｷｬﾝｾﾙ(&C)検索件数"));
+    QCOMPARE(Form->windowTitle() + Button("CancelBtn")->text() + Button("Button1")->text() +
+                 Form->findChild<QLabel*>("Label1")->text(),
+             QStringLiteral("KVOALEX Searcher Mini設定(&S)ｷｬﾝｾﾙ(&C)検索件数"));
   }
 
   // clang-format off
@@ -58,10 +58,6 @@ class TInputFormTest : public QObject {
       if (editing < 0) QTest::sendKeyEvent(QTest::Press, Edit(), Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
     QCOMPARE(Edit()->text(), expected);
-    // A refused key leaves the selection alone.
-    Edit()->selectAll();
-    QTest::keyClicks(Edit(), "a");
-    QCOMPARE(Edit()->selectedText(), expected);
   }
 
   // clang-format off

@@ -63,8 +63,6 @@ class TMainFormTest : public QObject {
     qunsetenv("KOVALEX_SETTINGS");
     Messages.clear();
     SetMessageBoxHook([this](QWidget*, const QString& text, const QString& caption, TMessageIcon icon) {
-      // Whether the Search button was usable when the message was shown; an
-      // error is marked so, other messages show no icon, under their caption.
       const bool ready = Form && Widget<QPushButton>("SearchBtn") && Widget<QPushButton>("SearchBtn")->isEnabled();
       Messages << (ready ? "" : "busy ") + (icon == TMessageIcon::Error  ? "error: " + text
                                             : icon == TMessageIcon::None ? caption + ": " + text
@@ -128,8 +126,6 @@ class TMainFormTest : public QObject {
     WriteDictionary("KOVA固名.TXT", {"x"});
     CreateForm();
     Query()->addItem(QStringLiteral("earlier"));
-    QVERIFY(Form->DictionaryPanel(3)->palette().color(QPalette::Window) !=
-            Form->DictionaryPanel(1)->palette().color(QPalette::Window));
     const std::function<void(int)> toggles[] = {
         [this](int n) { QTest::mouseClick(Form->DictionaryPanel(n), Qt::LeftButton, {}, QPoint(5, 5)); },
         [this](int n) { Form->ClickMenuItem(Form->DictionaryItem(n)); },
@@ -313,7 +309,6 @@ class TMainFormTest : public QObject {
     QCOMPARE(offeredColour, QColor(Qt::white));
     const settings::TSettingsValues chosen = Form->CurrentSettings();
     QVERIFY(chosen.NormalColour == 0xFF0000 && chosen.NormalFontSize == 20 && chosen.BackgroundColour == 0x00FFFF);
-    QCOMPARE(Form->KeywordStyleValue(), (hits::TKeywordStyle{true, false, true, 0x008000}));
     // The text takes the looks: the keyword the normal font's face and size,
     // the marks and the rest of the line the normal font.
     Search(QStringLiteral("辞書 dic"));
@@ -406,7 +401,6 @@ class TMainFormTest : public QObject {
         match(sender, std::move(lineInfo));
         if (Form->Driver().HitCount() != 1) return;
         if (exit) Widget<QAction>("SubMenuDic8")->trigger();
-        if (exit) Form->SubMenuDic8Click();
         if (!exit) QVERIFY(!Form->close());  // refused for now
         QVERIFY(Form->isVisible() && !QFile::exists(SettingsPath()));
       };
@@ -480,16 +474,9 @@ class TMainFormTest : public QObject {
     QTest::keyClick(focus, key);
   }
 
-  void Search(const QString& query) {
-    Query()->setEditText(query);
-    Form->SearchBtnClick();
-  }
+  void Search(const QString& query) { Query()->setEditText(query), Form->SearchBtnClick(); }
 
-  QStringList Lines() const {
-    QStringList lines = Form->RichEdit1()->toPlainText().split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();  // the break of the last line
-    return lines;
-  }
+  QStringList Lines() const { return Form->RichEdit1()->toPlainText().split('\n', Qt::SkipEmptyParts); }
 
   // During a search only Cancel, the edit and help menus, the options and
   // the dictionary toggles are usable; afterwards all but Cancel.
@@ -520,7 +507,9 @@ class TMainFormTest : public QObject {
   std::unique_ptr<QTemporaryDir> Dir;
   QString OldDir;
   std::unique_ptr<TMainForm> Form;
-  QStringList Messages;  // each as "error: text" or "caption: text", "busy " first if shown during a search
+  // Each message as "error: text" or, without an icon, "caption: text"; with
+  // "busy " first if the Search button was not usable when it was shown.
+  QStringList Messages;
 };
 
 QTEST_MAIN(TMainFormTest)
