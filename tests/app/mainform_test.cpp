@@ -80,6 +80,7 @@ class TMainFormTest : public QObject {
 
   void definitionAndMenus() {
     CreateForm();
+    QVERIFY(Form->CurrentSettings() == settings::DefaultSettings());  // without a settings file
     QCOMPARE(Form->windowTitle(), QStringLiteral("KOVALEX Searcher Mini 1.10"));
     QVERIFY(Widget<QLabel>("Label1")->buddy() == Query() && Query()->isEditable() && Query()->maxVisibleItems() == 10);
     QStringList captions;
