@@ -1,6 +1,5 @@
-// The rows of "find next" that the core's find and the find dialog are
-// both run through: lines of a view, a caret, the find options, and what
-// successive presses select until one fails.
+// The rows of "find next" for the core's find: lines of a view, a caret, the
+// find options, and what successive presses select until one fails.
 #pragma once
 
 #include <cstdint>

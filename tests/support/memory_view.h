@@ -1,8 +1,7 @@
-// One in-memory result view for the tests of the search and of find: the
-// hit store that the window's view keeps, filled by a search as IResultView
-// and searched by find as find::TFindView, with a selection of its own.
-// Texts are Shift-JIS; the helpers give them back as UTF-8 for readable
-// failures.
+// One in-memory result view for the core's tests of search and find: the
+// window's hit store, filled as IResultView and searched as find::TFindView,
+// with a selection of its own.  Texts are Shift-JIS; the helpers give them
+// back as UTF-8 for readable failures.
 #pragma once
 
 #include <string>
