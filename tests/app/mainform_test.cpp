@@ -390,6 +390,31 @@ class TMainFormTest : public QObject {
     QVERIFY(Form->CurrentSettings() == expected);
   }
 
+  void badColourOrFailedSaveIsShownAndTheWindowGoesOn() {
+    // A bad colour stops the loading there (keys before it count, the rest
+    // keep their defaults); a save that fails is said at the close.
+    WriteRaw("kovalex.ini", Sjis("[表示]\r\n検索件数=50\r\n通常のフォント色=blue\r\n背景色=0\r\n"));
+    CreateForm();
+    QCOMPARE(Messages, QStringList{"error: 'blue' は正しい整数値ではありません."});
+    QVERIFY(Form->HitLimitValue() == 50 && Form->ResultView().BackgroundColour() == 16777215);
+    QCOMPARE(Form->pos(), QPoint(TMainForm::kDefinedLeft, TMainForm::kDefinedTop));
+    Form->SetSettingsPath(Path("missing/dir/kovalex.ini"));
+    QVERIFY(Form->close() && Messages.size() == 2);
+    QVERIFY(Messages[1].startsWith("error: ") && Messages[1].endsWith("kovalex.ini に書き込めません."));
+  }
+
+  void resizeBelowTheMinimumSnapsBack() {
+    CreateForm();
+    Form->SetClientSize(100, 50);
+    QCOMPARE(Form->ClientSize(), QSize(Form->MinimumClientWidth(), 180));
+    // The view fills the width and the height between query area and bar.
+    Form->SetClientSize(500, 300);
+    QTRY_COMPARE(Widget<QWidget>("Panel1")->size(), QSize(500, 300));
+    const QRect view = Form->RichEdit1()->geometry();
+    QVERIFY(view.width() == 500 && view.top() == Widget<QWidget>("Panel3")->geometry().bottom() + 1);
+    QCOMPARE(view.bottom() + 1, Widget<QWidget>("Panel4")->geometry().top());
+  }
+
   void closingOrExitDuringASearchOrBySignals() {
     // Closing during a search ends it first (quietly) and then closes and
     // saves; Exit during a search does nothing.
