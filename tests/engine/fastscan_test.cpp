@@ -11,14 +11,10 @@
 #include <deque>
 #include <random>
 
-#include "exceptions.h"
 #include "grep_reports.h"
-#include "reader_lines.h"
 #include "temp_dir.h"
 
 namespace {
-
-using TScanChoice = TGrep::TScanChoice;
 
 int Rounds(int normal) {
   const char* env = std::getenv("KOVALEX_DIFFERENTIAL_ROUNDS");
@@ -144,34 +140,16 @@ struct TFiles {
 };
 
 // Compares every scan with the one-character scans for one pattern over the
-// given files.
+// given files; counting only, as many reports, each without text and number.
 void Compare(const std::string& pattern, bool ignoreCase, bool dbMeta, const std::vector<std::string>& files) {
-  TGrep greps[3];
-  const TScanChoice choices[3] = {TScanChoice::OneCharacter, TScanChoice::Fast, TScanChoice::AutomatonOnly};
-  try {
-    for (int k = 0; k < 3; ++k) {
-      greps[k].ScanChoice = choices[k];
-      greps[k].SetAcceptDBMeta(dbMeta);
-      greps[k].SetIgnoreCase(ignoreCase);
-      greps[k].SetPattern(pattern);
-    }
-  } catch (const ERegExpParser&) {
-    return;  // not a pattern
-  }
+  TScanTrio trio;
+  if (!trio.SetPattern(pattern, ignoreCase, dbMeta)) return;
   for (const std::string& path : files) {
-    const std::vector<TReport> reports = GrepReports(greps[0], path);
-    for (int k = 1; k < 3; ++k)
-      ASSERT_EQ(GrepReports(greps[k], path), reports) << "pattern " << Hex(pattern) << " ignoreCase " << ignoreCase
-                                                      << " dbMeta " << dbMeta << " choice " << k << " file " << path;
-    // Counting only: as many reports, each without text and number.
-    greps[1].CountOnly = true;
-    ASSERT_EQ(GrepReports(greps[1], path), std::vector<TReport>(reports.size(), TReport{0, ""})) << Hex(pattern);
-    greps[1].CountOnly = false;
-    const std::vector<std::string> lines = ReaderLines(TTempDir::Read(path));
-    for (const TReport& r : reports) {
-      ASSERT_TRUE(r.LineNo >= 1 && static_cast<std::size_t>(r.LineNo) <= lines.size()) << r;
-      ASSERT_EQ(Hex(r.Line), Hex(lines[static_cast<std::size_t>(r.LineNo - 1)])) << r << " pattern " << Hex(pattern);
-    }
+    std::vector<TReport> reports;
+    ASSERT_EQ(trio.Check(path, &reports), "");
+    trio.Greps[1].CountOnly = true;
+    ASSERT_EQ(GrepReports(trio.Greps[1], path), std::vector<TReport>(reports.size(), TReport{0, ""})) << Hex(pattern);
+    trio.Greps[1].CountOnly = false;
   }
 }
 

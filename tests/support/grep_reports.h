@@ -1,6 +1,8 @@
-// What a grep reports of a file (line numbers and texts), collected so that
-// tests and fuzz targets can compare scans with each other and with the
-// file's lines.
+// What a grep reports of a file (line numbers and texts), and the check
+// that the tests and the grep fuzz target hold every scan to: the
+// one-character scans are the reference, the whole-line (or cross-line)
+// scan and the automaton alone must report the same lines, in ascending
+// order, each the file's line of that number as the reader presents it.
 #pragma once
 
 #include <cstdint>
@@ -8,8 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "exceptions.h"
 #include "grep.h"
+#include "reader_lines.h"
 #include "sjis_literals.h"
+#include "temp_dir.h"
 
 struct TReport {
   std::int64_t LineNo;
@@ -26,3 +31,60 @@ inline std::vector<TReport> GrepReports(TGrep& grep, const std::string& path, co
   grep.GrepFile(path, cancel);
   return reports;
 }
+
+class TScanTrio {
+ public:
+  TScanTrio() {
+    Greps[0].ScanChoice = TScanChoice::OneCharacter;
+    Greps[2].ScanChoice = TScanChoice::AutomatonOnly;
+  }
+
+  // Compiles the pattern for every scan; false when it is no pattern for
+  // any (compiling for some only is a fault that Check returns).
+  bool SetPattern(const std::string& pattern, bool ignoreCase, bool dbMeta) {
+    int compiled = 0;
+    for (TGrep& grep : Greps) {
+      try {
+        // The empty pattern first, so that the flag setters do not recompile
+        // the previous pattern (which may be too complex under other flags).
+        grep.SetPattern("");
+        grep.SetAcceptDBMeta(dbMeta);
+        grep.SetIgnoreCase(ignoreCase);
+        grep.SetPattern(pattern);
+        ++compiled;
+      } catch (const ERegExpParser&) {
+      }
+    }
+    Fault = compiled % 3 != 0 ? "the pattern compiles for some scans only: " + Hex(pattern) : "";
+    Described = Hex(pattern) + (ignoreCase ? " ignoring case" : "") + (dbMeta ? " with double-byte operators" : "");
+    return compiled != 0;
+  }
+
+  // The first fault over the file (empty when none), and the reference's reports.
+  std::string Check(const std::string& path, std::vector<TReport>* reported = nullptr) {
+    static const char* const kNames[3] = {"OneCharacter", "Fast", "AutomatonOnly"};
+    const std::vector<std::string> lines = ReaderLines(TTempDir::Read(path));
+    std::vector<TReport> reference;
+    for (int k = 0; k < 3 && Fault.empty(); ++k) {
+      const std::vector<TReport> reports = GrepReports(Greps[k], path);
+      std::string list;
+      for (const TReport& r : reports) list += " " + std::to_string(r.LineNo) + ":" + Hex(r.Line);
+      const std::string where = std::string(kNames[k]) + ", pattern " + Described + ", " + path + ":" + list;
+      if (Greps[k].Busy()) Fault = "stays busy: " + where;
+      for (std::size_t i = 0; i < reports.size() && Fault.empty(); ++i)
+        if ((i > 0 && reports[i].LineNo <= reports[i - 1].LineNo) || reports[i].LineNo < 1 ||
+            static_cast<std::size_t>(reports[i].LineNo) > lines.size() ||
+            reports[i].Line != lines[static_cast<std::size_t>(reports[i].LineNo - 1)])
+          Fault = "not the file's lines in order: " + where;
+      if (k == 0) reference = reports;
+      if (Fault.empty() && reports != reference) Fault = "scans disagree: " + where;
+    }
+    if (reported != nullptr) *reported = reference;
+    return Fault;
+  }
+
+  TGrep Greps[3];  // OneCharacter, Fast, AutomatonOnly
+
+ private:
+  std::string Fault, Described;
+};
