@@ -39,26 +39,15 @@ class TPatternMaker {
   TPatternMaker(std::mt19937& random, bool repetition) : FRandom(random), FRepetition(repetition) {}
 
   std::string Pattern() {
-    switch (Pick(15)) {
-      case 0:
-        return "^" + Expression(2);
-      case 1:
-        return Expression(2) + "$";
-      case 2:
-        return "(^|[ " + S("■●") + "({\\[\"'\\-])" + Expression(1) + "([ )\"'\\]}:;.,!?\\-]|$)";
-      case 3:
-        return Expression(1) + (FRepetition ? "[A-Za-z0-9%]*" : "[A-Za-z0-9%]?") + Expression(1);
-      case 4:
-      case 5:
-        return Words(1 + Pick(16));
-      case 6:
-        return Atom() + Atom() + Expression(2);  // a fixed start: attempts begin only where it stands
-      case 7:
-      case 8:
-        return (Pick(4) == 0 ? "^" : "") + Words(0) + (Pick(4) == 0 ? "$" : "");  // a fixed string
-      default:
-        return Expression(3);
-    }
+    const int k = Pick(15);
+    if (k == 0) return "^" + Expression(2);
+    if (k == 1) return Expression(2) + "$";
+    if (k == 2) return "(^|[ " + S("■●") + "({\\[\"'\\-])" + Expression(1) + "([ )\"'\\]}:;.,!?\\-]|$)";
+    if (k == 3) return Expression(1) + (FRepetition ? "[A-Za-z0-9%]*" : "[A-Za-z0-9%]?") + Expression(1);
+    if (k <= 5) return Words(1 + Pick(16));
+    if (k == 6) return Atom() + Atom() + Expression(2);  // a fixed start: attempts begin only where it stands
+    if (k <= 8) return (Pick(4) == 0 ? "^" : "") + Words(0) + (Pick(4) == 0 ? "$" : "");  // a fixed string
+    return Expression(3);
   }
 
  private:
@@ -74,17 +63,10 @@ class TPatternMaker {
       for (int len = 1 + Pick(4); len > 0; --len) words += chars[static_cast<std::size_t>(Pick(11))];
       if (k > 0) words += "|";
     }
-    if (more == 0) return words;
-    switch (Pick(4)) {
-      case 0:
-        return "^(" + words + ")";
-      case 1:
-        return "(" + words + ")$";
-      case 2:
-        return "(" + words + ")" + Atom();
-      default:
-        return words;
-    }
+    const int anchor = more == 0 ? 3 : Pick(4);
+    if (anchor == 0) return "^(" + words + ")";
+    if (anchor == 1) return "(" + words + ")$";
+    return anchor == 2 ? "(" + words + ")" + Atom() : words;
   }
 
   std::string Expression(int depth) {
