@@ -67,17 +67,17 @@ class TScanTrio {
     std::vector<TReport> reference;
     for (int k = 0; k < 3 && Fault.empty(); ++k) {
       const std::vector<TReport> reports = GrepReports(Greps[k], path);
-      std::string list;
-      for (const TReport& r : reports) list += " " + std::to_string(r.LineNo) + ":" + Hex(r.Line);
-      const std::string where = std::string(kNames[k]) + ", pattern " + Described + ", " + path + ":" + list;
-      if (Greps[k].Busy()) Fault = "stays busy: " + where;
-      for (std::size_t i = 0; i < reports.size() && Fault.empty(); ++i)
-        if ((i > 0 && reports[i].LineNo <= reports[i - 1].LineNo) || reports[i].LineNo < 1 ||
-            static_cast<std::size_t>(reports[i].LineNo) > lines.size() ||
-            reports[i].Line != lines[static_cast<std::size_t>(reports[i].LineNo - 1)])
-          Fault = "not the file's lines in order: " + where;
+      const char* fault = Greps[k].Busy() ? "stays busy" : k > 0 && reports != reference ? "scans disagree" : nullptr;
+      for (std::size_t i = 0; i < reports.size() && fault == nullptr; ++i) {
+        const std::int64_t n = reports[i].LineNo;
+        if ((i > 0 && n <= reports[i - 1].LineNo) || n < 1 || n > std::ssize(lines) || reports[i].Line != lines[n - 1])
+          fault = "not the file's lines in order";
+      }
+      if (fault != nullptr)
+        Fault = std::string(fault) + ": " + kNames[k] + ", pattern " + Described + ", " + path + ":";
+      for (std::size_t i = 0; fault != nullptr && i < reports.size(); ++i)
+        Fault += " " + std::to_string(reports[i].LineNo) + ":" + Hex(reports[i].Line);
       if (k == 0) reference = reports;
-      if (Fault.empty() && reports != reference) Fault = "scans disagree: " + where;
     }
     if (reported != nullptr) *reported = reference;
     return Fault;
