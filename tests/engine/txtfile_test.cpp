@@ -1,10 +1,8 @@
-// The reader against a model of its stream: the model cleans the whole file
-// at once and walks it with two cursors as the reader documents, with no
-// blocks involved.  Hand-picked files (every kind of line end, zero bytes,
-// double-byte characters with odd trail bytes, seams on block boundaries)
-// and generated ones go through seeded walks that mix both cursors and
-// GetLine.  The rest: what a file system does around the stream (opening,
-// pipes, growing files, bounds) and the message pump.
+// The reader against the file's lines cut independently of it: hand-picked
+// files (every kind of line end, zero bytes, double-byte characters with odd
+// trail bytes, seams on block boundaries) and generated ones, read line by
+// line and through every scan.  The rest: what a file system does around
+// the stream (opening, pipes, growing files, bounds) and the message pump.
 #include "txtfile.h"
 
 #include <fcntl.h>
@@ -15,13 +13,12 @@
 
 #include <chrono>
 #include <filesystem>
-#include <optional>
 #include <random>
 #include <thread>
 
 #include "engine_messages.h"
 #include "exceptions.h"
-#include "reader_lines.h"
+#include "grep_reports.h"
 #include "temp_dir.h"
 
 namespace {
@@ -60,88 +57,19 @@ Lines NumberedLines(const std::string& content) {
   return lines;
 }
 
-// The reader's stream worked out on the whole file: a line feed before the
-// first line, then the file's lines, each ended by a line feed.  The
-// cursors walk it as the reader documents; nullopt where it raises
-// EEndOfFile (the main cursor taking the last byte).
-class TModel {
- public:
-  explicit TModel(const std::string& raw) {
-    for (const std::string& line : ReaderLines(raw)) S += "\n" + line;
-    S += "\n";
-  }
-
-  std::optional<TCharCode> GetChar() {
-    unsigned char b1 = 0, b2 = 0;
-    if (!Byte(b1) || (IsDBCSLeadByte(b1) && !Byte(b2))) return std::nullopt;
-    Ahead = Cursor;
-    return IsDBCSLeadByte(b1) ? static_cast<TCharCode>(b1 << 8 | b2) : b1;
-  }
-
-  TCharCode GetAheadChar() {
-    if (Ahead >= S.size()) return 0;
-    const auto b1 = static_cast<unsigned char>(S[Ahead++]);
-    if (!IsDBCSLeadByte(b1)) return b1;
-    const unsigned char b2 = Ahead < S.size() ? static_cast<unsigned char>(S[Ahead++]) : 0;
-    return static_cast<TCharCode>(b1 << 8 | b2);
-  }
-
-  std::optional<std::pair<std::string, std::int64_t>> GetLine() {
-    const std::size_t from = Cursor;
-    for (unsigned char b = 0; Cursor >= S.size() || S[Cursor] != '\n';)
-      if (!Byte(b)) return std::nullopt;
-    if (Cursor != from) Ahead = Cursor;
-    return std::make_pair(S.substr(LineStart, Cursor - LineStart), LineCount);
-  }
-
-  std::int64_t LineCount = 0;
-
- private:
-  // Consumes one byte; false when it was the last one (or there was none).
-  bool Byte(unsigned char& b) {
-    if (Cursor >= S.size()) return false;
-    b = static_cast<unsigned char>(S[Cursor++]);
-    if (Cursor == S.size()) return false;
-    if (b == '\n') LineStart = Cursor, ++LineCount;
-    return true;
-  }
-
-  std::string S;
-  std::size_t Cursor = 0, LineStart = 0, Ahead = 0;
-};
-
-// Every line, then both cursors and GetLine in a seeded random order, each
-// result and the line count against the model.
+// The file read line by line as its lines, cut independently of the reader;
+// then the scans, which take lines through the main cursor, look ahead over
+// line ends with the other and pass over lines in the block, must agree on
+// patterns that take every line, line ends, pairs and seams (no repetition:
+// the one-character scans stay linear over long lines).
 void ExpectReaderMatchesModel(const std::string& content, unsigned seed) {
   const TTempFile f(content);
-  TTxtFile lines(f.Path(), nullptr), file(f.Path(), nullptr);
-  EXPECT_EQ(ReadAllLines(lines), NumberedLines(content)) << "seed " << seed;
-  std::mt19937 rng(seed);
-  TModel model(content);
-  LineInfo_t info;
-  for (int op = 0; op < 400000; ++op) {
-    const unsigned k = rng() % 1000;
-    if (k < 900) {
-      const std::optional<TCharCode> c = model.GetChar();
-      if (!c) {
-        EXPECT_THROW(file.GetChar(), EEndOfFile);
-        return;
-      }
-      ASSERT_EQ(file.GetChar(), *c) << "seed " << seed << " op " << op;
-    } else if (k < 990) {
-      // A look-ahead run: mostly short, sometimes across several blocks.
-      const unsigned len = rng() % 50 == 0 ? static_cast<unsigned>(rng() % (3 * kBlock)) : rng() % 40;
-      for (unsigned i = 0; i < len; ++i) ASSERT_EQ(file.GetAheadChar(), model.GetAheadChar()) << "seed " << seed;
-    } else {
-      const auto line = model.GetLine();
-      if (!line) {
-        EXPECT_THROW(file.GetLine(info), EEndOfFile);
-        return;
-      }
-      file.GetLine(info);
-      ASSERT_EQ(std::make_pair(info.Line, info.LineNo), *line) << "seed " << seed << " op " << op;
-    }
-    ASSERT_EQ(file.LineCount(), model.LineCount) << "seed " << seed << " op " << op;
+  TTxtFile file(f.Path(), nullptr);
+  EXPECT_EQ(ReadAllLines(file), NumberedLines(content)) << "seed " << seed;
+  for (const std::string pattern : {"", "z$", "^[^L]", "\\x82.", "a\\nb", "L\\n.", "[^L]L", "\\n\\n"}) {
+    TScanTrio trio;
+    trio.SetPattern(pattern, seed % 2 == 0, false);
+    EXPECT_EQ(trio.Check(f.Path()), "") << "seed " << seed;
   }
 }
 
