@@ -181,6 +181,12 @@ printf '\x81\x5bA\n' > boundary.txt
 [ "$(LC_ALL=C "$kovagrep" -c -F '[A' boundary.txt):$(LC_ALL=C grep -c -F '[A' boundary.txt)" = 0:1 ] ||
   fail "no match across a double-byte character"
 
+# A FIFO has no size: it is read to its end, over several of the reader's
+# blocks, the last line without a line end.
+awk 'BEGIN { for (i = 0; i < 30000; i++) printf "entry %d\r\n", i; printf "no final line feed" }' > entries.txt
+mkfifo fifo && (timeout 20 sh -c 'cat entries.txt > fifo' &)
+LC_ALL=C timeout 20 "$kovagrep" --sjis -n '' fifo | cmp -s - <(LC_ALL=C grep -n '' entries.txt) || fail "a FIFO read to its end"
+
 # A lone CR ends a line for the engine, and so for the numbers and context
 # kovagrep prints (grep reads it as an ordinary byte).
 printf 'a\rcat\rb\r\ncat\nc\n' > lonecr.txt

@@ -2,19 +2,17 @@
 // files (every kind of line end, zero bytes, double-byte characters with odd
 // trail bytes, seams on block boundaries) and generated ones, read line by
 // line and through every scan.  The rest: what a file system does around
-// the stream (opening, pipes, growing files, bounds) and the message pump.
+// the stream (opening, growing files, bounds) and the message pump; a FIFO
+// read to its end is a check of kovagrep's.
 #include "txtfile.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <random>
-#include <thread>
 
 #include "engine_messages.h"
 #include "exceptions.h"
@@ -179,45 +177,6 @@ TEST(TxtFileBlocks, CarriedBytesStayBoundedByLongestLine) {
   EXPECT_EQ(info.LineNo, 90001);
   EXPECT_GE(most, longLine.size() - kBlock);
   EXPECT_LE(most, longLine.size() + 1);
-}
-
-// A pipe has no size; only a read that returns nothing ends it.  Two whole
-// blocks: the end shows only after the last byte, here a CR held back for a
-// line feed that never comes.
-TEST(TxtFileBlocks, FifoIsReadToItsEnd) {
-  std::string entries;
-  for (int i = 0; entries.size() < 2 * kBlock + 300; ++i) entries += "entry " + std::to_string(i) + "\r\n";
-  const TTempDir dir;
-  const std::string fifo = dir / "pipe";
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  struct sigaction ignore = {}, saved = {};  // a reader that stops early must not kill the test
-  ignore.sa_handler = SIG_IGN;
-  sigaction(SIGPIPE, &ignore, &saved);
-  for (const std::string& content : {entries + "no final line feed", std::string(2 * kBlock - 2, 'b') + "x\r",
-                                     std::string(2 * kBlock - 1, 'c') + "\n"}) {
-    std::thread writer([&] {
-      int fd = -1;  // waits (up to about ten seconds) for the reader to open the pipe
-      for (int tries = 0; fd < 0 && tries < 10000; ++tries)
-        if ((fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK)) < 0)
-          std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      if (fd < 0) return;
-      fcntl(fd, F_SETFL, 0);
-      for (std::size_t done = 0; done < content.size();) {
-        const ssize_t n = write(fd, content.data() + done, std::min<std::size_t>(4096, content.size() - done));
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-      }
-      close(fd);
-    });
-    Lines lines;
-    {
-      TTxtFile file(fifo, nullptr);
-      lines = ReadAllLines(file);
-    }
-    writer.join();
-    EXPECT_EQ(lines, NumberedLines(content));
-  }
-  sigaction(SIGPIPE, &saved, nullptr);
 }
 
 // The end is where a read returns nothing: bytes appended before the reader
