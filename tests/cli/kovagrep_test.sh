@@ -187,6 +187,10 @@ awk 'BEGIN { for (i = 0; i < 30000; i++) printf "entry %d\r\n", i; printf "no fi
 mkfifo fifo && (timeout 20 sh -c 'cat entries.txt > fifo' &)
 LC_ALL=C timeout 20 "$kovagrep" --sjis -n '' fifo | cmp -s - <(LC_ALL=C grep -n '' entries.txt) || fail "a FIFO read to its end"
 
+# Standard input is read from where it stands.
+from8() { { dd bs=8 count=1 of=/dev/null 2>/dev/null; LC_ALL=C "$@" -n cat; } < words.txt; }
+[ "$(from8 "$kovagrep")" = "$(from8 grep)" ] || fail "standard input read from where it stands"
+
 # A lone CR ends a line for the engine, and so for the numbers and context
 # kovagrep prints (grep reads it as an ordinary byte).
 printf 'a\rcat\rb\r\ncat\nc\n' > lonecr.txt

@@ -3,9 +3,7 @@
 // may do to the scan that calls it.
 #include "grep.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "exceptions.h"
 #include "grep_reports.h"
@@ -57,29 +55,17 @@ TEST(Grep, ReportsTheLinesThatHoldAMatch) {
   }
 }
 
-// A missing file is not even opened without a handler; an open descriptor
-// is read from where it stands and left open; a change of IgnoreCase
-// recompiles the current pattern.
-TEST(Grep, FilesAndDescriptors) {
+// A missing file is not even opened without a handler; a change of
+// IgnoreCase recompiles the current pattern.
+TEST(Grep, MissingFilesAndChangesOfCase) {
   TGrep grep;
   grep.SetPattern("A|x");
   grep.SetIgnoreCase(true);
   EXPECT_NO_THROW(grep.GrepFile("/nonexistent/kovalex/dict.txt", nullptr));
   EXPECT_THROW(GrepReports(grep, "/nonexistent/kovalex/dict.txt"), EFileNotFound);
   EXPECT_FALSE(grep.Busy());
-
-  int fds[2];
-  ASSERT_EQ(pipe(fds), 0);
-  ASSERT_EQ(write(fds[1], "skipped\nab\r\nb\na", 15), 15);
-  close(fds[1]);
-  char first[8];
-  ASSERT_EQ(read(fds[0], first, sizeof first), static_cast<ssize_t>(sizeof first));
-  std::vector<TReport> reports;
-  grep.OnMatch = [&](TGrep&, LineInfo_t info) { reports.push_back({info.LineNo, info.Line}); };
-  grep.GrepDescriptor(fds[0], "-", nullptr);
-  EXPECT_EQ(reports, (std::vector<TReport>{{1, "ab"}, {3, "a"}}));
-  EXPECT_NE(fcntl(fds[0], F_GETFD), -1);
-  close(fds[0]);
+  const TTempFile file("b\nab\r\nb\na");
+  EXPECT_EQ(GrepReports(grep, file.Path()), (std::vector<TReport>{{2, "ab"}, {4, "a"}}));
 }
 
 // What a handler does to the scan that called it: EEndOfFile ends the file
