@@ -3,7 +3,9 @@
 // may do to the scan that calls it.
 #include "grep.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "exceptions.h"
 #include "grep_reports.h"
@@ -56,16 +58,24 @@ TEST(Grep, ReportsTheLinesThatHoldAMatch) {
 }
 
 // A missing file is not even opened without a handler; a change of
-// IgnoreCase recompiles the current pattern.
-TEST(Grep, MissingFilesAndChangesOfCase) {
+// IgnoreCase recompiles the current pattern; a descriptor is left open.
+TEST(Grep, MissingFilesDescriptorsAndChangesOfCase) {
   TGrep grep;
   grep.SetPattern("A|x");
   grep.SetIgnoreCase(true);
   EXPECT_NO_THROW(grep.GrepFile("/nonexistent/kovalex/dict.txt", nullptr));
   EXPECT_THROW(GrepReports(grep, "/nonexistent/kovalex/dict.txt"), EFileNotFound);
   EXPECT_FALSE(grep.Busy());
-  const TTempFile file("b\nab\r\nb\na");
-  EXPECT_EQ(GrepReports(grep, file.Path()), (std::vector<TReport>{{2, "ab"}, {4, "a"}}));
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  ASSERT_EQ(write(fds[1], "b\nab\r\nb\na", 9), 9);
+  close(fds[1]);
+  std::vector<TReport> reports;
+  grep.OnMatch = [&](TGrep&, LineInfo_t info) { reports.push_back({info.LineNo, info.Line}); };
+  grep.GrepDescriptor(fds[0], "-", nullptr);
+  EXPECT_EQ(reports, (std::vector<TReport>{{2, "ab"}, {4, "a"}}));
+  EXPECT_NE(fcntl(fds[0], F_GETFD), -1) << "the caller's descriptor was closed";
+  close(fds[0]);
 }
 
 // What a handler does to the scan that called it: EEndOfFile ends the file
