@@ -64,29 +64,31 @@ TEST(ByteScan, PrimitivesAgreeWithByteAtATime) {
     std::vector<std::string> needles(1 + random() % 30);
     for (std::string& needle : needles) needle = RandomBytes(random, 1 + random() % 5, "cabAB\x82\xa0");
     const std::size_t from = h.empty() ? 0 : random() % h.size();
+    const std::string plain = RandomBytes(random, random() % 700, "abAB\n\x82\xa0 c");  // without \r and \0
     for (bool fold : {false, true}) {
       EXPECT_EQ(FindBytes(h, n, fold), NaiveFindAny(h, {n}, fold, 0)) << Hex(h) << " / " << n;
       EXPECT_EQ(bytescan::FindBytes16(h, n, fold), NaiveFindAny(h, {n}, fold, 0)) << Hex(h) << " / " << n;
       EXPECT_EQ(TMultiSearch(needles, fold).Find(h, from), NaiveFindAny(h, needles, fold, from))
           << Hex(h) << " from " << from << " needles " << needles.size() << " fold " << fold;
+      EXPECT_EQ(TMultiSearch(needles, fold).Find(plain, 0), NaiveFindAny(plain, needles, fold, 0)) << Hex(plain);
     }
 
     // Cleaning: a zero byte as a space, CR LF and a lone CR as a line feed,
     // a CR at the end held back.
-    std::string expected, text = h;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      if (text[i] != '\r')
-        expected += text[i] == 0 ? ' ' : text[i];
-      else if (i + 1 < text.size() && text[i + 1] != '\n')
+    std::string expected, cleaned = h;
+    for (std::size_t i = 0; i < cleaned.size(); ++i) {
+      if (cleaned[i] != '\r')
+        expected += cleaned[i] == 0 ? ' ' : cleaned[i];
+      else if (i + 1 < cleaned.size() && cleaned[i + 1] != '\n')
         expected += '\n';
     }
     bool endsInCR = false;
-    EXPECT_EQ(text.substr(0, CleanLineEnds(text.data(), text.size(), endsInCR)), expected);
+    EXPECT_EQ(cleaned.substr(0, CleanLineEnds(cleaned.data(), cleaned.size(), endsInCR)), expected);
     EXPECT_EQ(endsInCR, !h.empty() && h.back() == '\r');
 
     // Mostly clean text, so that the line feeds counted on the way are
     // checked often.
-    text = RandomBytes(random, size, "ab\n\n\n");
+    std::string text = RandomBytes(random, size, "ab\n\n\n");
     for (std::size_t i = 0; i + 1 < text.size(); i += 2 + random() % 40) text.replace(i, 2, "\r\n");
     if (round % 3 == 0 && !text.empty()) text[random() % text.size()] = round % 2 != 0 ? '\0' : '\r';
     bool dirty = false;
