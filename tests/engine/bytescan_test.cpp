@@ -29,15 +29,6 @@ bool FoldedEqual(char h, char n) {
   return letter ? (h | 0x20) == (n | 0x20) : h == n;
 }
 
-std::size_t NaiveFind(const std::string& h, const std::string& n, bool fold) {
-  for (std::size_t i = 0; i + n.size() <= h.size(); ++i) {
-    bool same = true;
-    for (std::size_t j = 0; j < n.size() && same; ++j) same = fold ? FoldedEqual(h[i + j], n[j]) : h[i + j] == n[j];
-    if (same) return i;
-  }
-  return h.size();
-}
-
 // The first place at or after from where one of the needles stands; with
 // fold, the letters that are single characters of a needle match either case.
 std::size_t NaiveFindAny(const std::string& h, const std::vector<std::string>& needles, bool fold, std::size_t from) {
@@ -57,144 +48,126 @@ std::size_t NaiveFindAny(const std::string& h, const std::vector<std::string>& n
 
 }  // namespace
 
-// Sets of a few strings (the vectorised search) and of many (the sampled
-// one), with and without case, from every place.
-TEST(ByteScan, SetSearchAgreesWithByteAtATime) {
+// Random bytes with every interesting byte at every offset of a chunk;
+// mostly short, long enough in some rounds for the lanes to be added up more
+// than once.  Sets of a few strings (the vectorised search) and of many (the
+// sampled one), with and without case, from every place.
+TEST(ByteScan, PrimitivesAgreeWithByteAtATime) {
   std::mt19937 random(13);
-  for (int round = 0; round < 400; ++round) {
-    const std::string h = RandomBytes(random, random() % 700, "abAB\n\x82\xa0 c");
-    std::vector<std::string> needles(1 + random() % 30);
-    for (std::string& n : needles)
-      n = RandomBytes(random, 1 + random() % 5,
-                      "abAB\x82\xa0"
-                      "c");
-    const std::size_t from = h.empty() ? 0 : random() % h.size();
-    for (bool fold : {false, true}) {
-      const TMultiSearch search(needles, fold);
-      EXPECT_EQ(search.Find(h, from), NaiveFindAny(h, needles, fold, from))
-          << Hex(h) << " from " << from << " needles " << needles.size() << " fold " << fold;
-    }
-  }
-}
-
-TEST(ByteScan, CountAndFindAgreeWithByteAtATime) {
-  std::mt19937 random(7);
-  for (int round = 0; round < 300; ++round) {
-    const std::string h = RandomBytes(random, random() % 700, "abAB\n\r");
+  for (int round = 0; round < 500; ++round) {
+    const std::size_t size = round % 10 == 0 ? 5000 + random() % 5000 : random() % 700;
+    const std::string h = RandomBytes(random, size, std::string("abAB\n\x82\xa0 c\r\0", 11));
     const auto feeds = static_cast<std::size_t>(std::count(h.begin(), h.end(), '\n'));
     EXPECT_EQ(CountByte(h.data(), h.size(), '\n'), feeds);
     EXPECT_EQ(bytescan::CountByte16(h.data(), h.size(), '\n'), feeds);
     const std::string n = RandomBytes(random, 1 + random() % 4, "abAB\n");
+    std::vector<std::string> needles(1 + random() % 30);
+    for (std::string& needle : needles) needle = RandomBytes(random, 1 + random() % 5, "cabAB\x82\xa0");
+    const std::size_t from = h.empty() ? 0 : random() % h.size();
+    const std::string plain = RandomBytes(random, random() % 700, "abAB\n\x82\xa0 c");  // without \r and \0
     for (bool fold : {false, true}) {
-      EXPECT_EQ(FindBytes(h, n, fold), NaiveFind(h, n, fold)) << h << " / " << n;
-      EXPECT_EQ(bytescan::FindBytes16(h, n, fold), NaiveFind(h, n, fold)) << h << " / " << n;
+      EXPECT_EQ(FindBytes(h, n, fold), NaiveFindAny(h, {n}, fold, 0)) << Hex(h) << " / " << n;
+      EXPECT_EQ(bytescan::FindBytes16(h, n, fold), NaiveFindAny(h, {n}, fold, 0)) << Hex(h) << " / " << n;
+      EXPECT_EQ(TMultiSearch(needles, fold).Find(h, from), NaiveFindAny(h, needles, fold, from))
+          << Hex(h) << " from " << from << " needles " << needles.size() << " fold " << fold;
+      EXPECT_EQ(TMultiSearch(needles, fold).Find(plain, 0), NaiveFindAny(plain, needles, fold, 0)) << Hex(plain);
     }
-  }
-  // More than 255 matches per lane.
-  const std::string feeds(20000, '\n');
-  EXPECT_EQ(CountByte(feeds.data(), feeds.size(), '\n'), 20000u);
-  EXPECT_EQ(bytescan::CountByte16(feeds.data(), feeds.size(), '\n'), 20000u);
-}
 
-TEST(ByteScan, CleanLineEndsAgreesWithByteAtATime) {
-  std::mt19937 random(11);
-  for (int round = 0; round < 500; ++round) {
-    std::string text = RandomBytes(random, random() % 300, std::string("ab\n\r\r\0", 6));
-    std::string expected;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      if (text[i] == 0)
-        expected += ' ';
-      else if (text[i] != '\r')
-        expected += text[i];
-      else if (i + 1 < text.size() && text[i + 1] != '\n')
+    // Cleaning: a zero byte as a space, CR LF and a lone CR as a line feed,
+    // a CR at the end held back.
+    std::string expected, cleaned = h;
+    for (std::size_t i = 0; i < cleaned.size(); ++i) {
+      if (cleaned[i] != '\r')
+        expected += cleaned[i] == 0 ? ' ' : cleaned[i];
+      else if (i + 1 < cleaned.size() && cleaned[i + 1] != '\n')
         expected += '\n';
     }
-    const bool crAtEnd = !text.empty() && text.back() == '\r';
     bool endsInCR = false;
-    const std::size_t len = CleanLineEnds(text.data(), text.size(), endsInCR);
-    EXPECT_EQ(text.substr(0, len), expected);
-    EXPECT_EQ(endsInCR, crAtEnd);
-  }
-}
+    EXPECT_EQ(cleaned.substr(0, CleanLineEnds(cleaned.data(), cleaned.size(), endsInCR)), expected);
+    EXPECT_EQ(endsInCR, !h.empty() && h.back() == '\r');
 
-TEST(ByteScan, ZeroOrLoneCRDetectionCountsLineFeedsOnTheWay) {
-  std::mt19937 random(13);
-  for (int round = 0; round < 500; ++round) {
-    // Mostly clean text, so that the count is checked often; long enough in
-    // some rounds for the lanes to be added up more than once.
-    const std::size_t size = round % 10 == 0 ? 5000 + random() % 5000 : random() % 300;
+    // Mostly clean text, so that the line feeds counted on the way are
+    // checked often.
     std::string text = RandomBytes(random, size, "ab\n\n\n");
     for (std::size_t i = 0; i + 1 < text.size(); i += 2 + random() % 40) text.replace(i, 2, "\r\n");
     if (round % 3 == 0 && !text.empty()) text[random() % text.size()] = round % 2 != 0 ? '\0' : '\r';
-    bool expected = false;
+    bool dirty = false;
     for (std::size_t i = 0; i < text.size(); ++i)
-      expected = expected || text[i] == 0 || (text[i] == '\r' && i + 1 < text.size() && text[i + 1] != '\n');
-    const auto expectedFeeds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-    std::size_t feeds = 0;
-    ASSERT_EQ(HasZeroOrLoneCR(text.data(), text.size(), feeds), expected) << round;
-    if (!expected) {
-      EXPECT_EQ(feeds, expectedFeeds) << round;
-    }
-    ASSERT_EQ(bytescan::HasZeroOrLoneCR16(text.data(), text.size(), feeds), expected) << round;
-    if (!expected) {
-      EXPECT_EQ(feeds, expectedFeeds) << round;
-    }
+      dirty = dirty || text[i] == 0 || (text[i] == '\r' && i + 1 < text.size() && text[i + 1] != '\n');
+    std::size_t counted[2] = {0, 0};
+    ASSERT_EQ(HasZeroOrLoneCR(text.data(), text.size(), counted[0]), dirty) << round;
+    ASSERT_EQ(bytescan::HasZeroOrLoneCR16(text.data(), text.size(), counted[1]), dirty) << round;
+    const auto clean = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    EXPECT_TRUE(dirty || (counted[0] == clean && counted[1] == clean)) << round;
   }
+  // More than 255 line feeds per lane.
   const std::string feeds(20000, '\n');
-  std::size_t count = 0;
-  EXPECT_FALSE(HasZeroOrLoneCR(feeds.data(), feeds.size(), count));
-  EXPECT_EQ(count, 20000u);
-  EXPECT_FALSE(bytescan::HasZeroOrLoneCR16(feeds.data(), feeds.size(), count));
-  EXPECT_EQ(count, 20000u);
+  std::size_t counted[2] = {0, 0};
+  EXPECT_FALSE(HasZeroOrLoneCR(feeds.data(), feeds.size(), counted[0]));
+  EXPECT_FALSE(bytescan::HasZeroOrLoneCR16(feeds.data(), feeds.size(), counted[1]));
+  EXPECT_EQ(counted[0] + counted[1] + CountByte(feeds.data(), feeds.size(), '\n') +
+                bytescan::CountByte16(feeds.data(), feeds.size(), '\n'),
+            80000u);
 }
 
-TEST(RequiredBytes, LongestRunOfSingleCharactersAtTheTop) {
-  const auto required = [](const std::string& pattern, bool ignoreCase = false) {
-    TRegExpParser parser(pattern, false);
-    parser.IgnoreCase = ignoreCase;
-    parser.Parse();
-    return FindRequiredBytes(parser.ParseTree->TopNode);
-  };
-  EXPECT_EQ(required("[a-z]+ing ").Bytes, "ing ");
-  EXPECT_EQ(required("(^|[ (])run([ )]|$)").Bytes, "run");
-  EXPECT_EQ(required("ab(cd)+x").Bytes, "abcd");
-  EXPECT_EQ(required(S("■検索") + ".*x").Bytes, S("■検索"));
-  EXPECT_TRUE(required("abc|abd").Bytes.empty());  // alternatives at the top
-  EXPECT_TRUE(required("a.c").Bytes.empty());      // no run of two
-  EXPECT_EQ(required("\\x82zz").Bytes, "zz");      // a lead byte on its own cannot be text
-  const TRequiredBytes folded = required("xSearch", true);
-  EXPECT_EQ(folded.Bytes, "XSEARCH");
-  EXPECT_TRUE(folded.FoldsCase);
-  EXPECT_FALSE(required("search").FoldsCase);
-  // A leading "^" stands for the line feed that it matches.
-  EXPECT_EQ(required("^" + S("検") + "[^ ]* \\[").Bytes, "\n" + S("検"));
-  EXPECT_EQ(required("x^ab").Bytes, "ab");
-}
+namespace {
 
-TEST(RequiredBytes, PrefixIsTheRunThatBeginsEveryMatch) {
-  const auto prefix = [](const std::string& pattern) {
-    TRegExpParser parser(pattern, false);
-    parser.Parse();
-    return FindRequiredPrefix(parser.ParseTree->TopNode).Bytes;
+// A pattern's parse tree, kept alive with its parser.
+struct TParsed {
+  TParsed(const std::string& pattern, bool ignoreCase) : Parser(pattern, false) {
+    Parser.IgnoreCase = ignoreCase;
+    Parser.Parse();
+  }
+  const TParseNode* Top() const { return Parser.ParseTree->TopNode; }
+  TRegExpParser Parser;
+};
+
+}  // namespace
+
+// The longest run of single characters at the top; a leading "^" stands for
+// the line feed that it matches.  The prefix: the run that begins every
+// match, when two bytes or more.
+TEST(RequiredBytes, LongestRunAndPrefix) {
+  const struct {
+    std::string Pattern;
+    bool IgnoreCase;
+    std::string Bytes;
+  } rows[] = {
+      {"[a-z]+ing ", false, "ing "},
+      {"(^|[ (])run([ )]|$)", false, "run"},
+      {"ab(cd)+x", false, "abcd"},
+      {S("■検索") + ".*x", false, S("■検索")},
+      {"abc|abd", false, ""},    // alternatives at the top
+      {"a.c", false, ""},        // no run of two
+      {"\\x82zz", false, "zz"},  // a lead byte on its own cannot be text
+      {"xSearch", true, "XSEARCH"},
+      {"^" + S("検") + "[^ ]* \\[", false, "\n" + S("検")},
+      {"x^ab", false, "ab"},
   };
-  EXPECT_EQ(prefix("^" + S("検") + "[^ ]* \\["), "\n" + S("検"));
-  EXPECT_EQ(prefix("cat[^!]*dog"), "cat");
-  EXPECT_EQ(prefix("[a-z]+ing "), "");  // "ing " is required, but not at the start
-  EXPECT_EQ(prefix("^a"), "\na");
-  EXPECT_EQ(prefix("a.c"), "");  // shorter than two bytes
+  for (const auto& row : rows) {
+    const TRequiredBytes required = FindRequiredBytes(TParsed(row.Pattern, row.IgnoreCase).Top());
+    EXPECT_EQ(required.Bytes, row.Bytes) << row.Pattern;
+    EXPECT_EQ(required.FoldsCase, row.IgnoreCase) << row.Pattern;
+  }
+  const std::pair<std::string, std::string> prefixes[] = {{"^" + S("検") + "[^ ]* \\[", "\n" + S("検")},
+                                                          {"cat[^!]*dog", "cat"},
+                                                          {"[a-z]+ing ", ""},
+                                                          {"^a", "\na"},
+                                                          {"a.c", ""}};
+  for (const auto& [pattern, prefix] : prefixes)
+    EXPECT_EQ(FindRequiredPrefix(TParsed(pattern, false).Top()).Bytes, prefix) << pattern;
 }
 
 // Sets of strings of which every match holds one; exact when the pattern
 // matches exactly those strings.
 TEST(RequiredBytes, SetsOfAlternatives) {
-  struct TRow {
+  const struct {
     std::string Pattern;
     bool IgnoreCase;
     std::vector<std::string> Strings;
     bool Exact;
     bool FoldsCase;
-  };
-  const std::vector<TRow> rows = {
+  } rows[] = {
       {"cat|dog|bird", false, {"bird", "cat", "dog"}, true, false},
       {"(" + S("辞書|検索") + ")" + S("語"), false, {S("検索語"), S("辞書語")}, true, false},
       {"[ab]xyz", false, {"axyz", "bxyz"}, true, false},
@@ -207,16 +180,11 @@ TEST(RequiredBytes, SetsOfAlternatives) {
       {"cat|x*", false, {}, false, false},
       {"[a-z]+", false, {}, false, false},
   };
-  for (const TRow& row : rows) {
-    TRegExpParser parser(row.Pattern, false);
-    parser.IgnoreCase = row.IgnoreCase;
-    parser.Parse();
-    TRequiredSet set = FindRequiredSet(parser.ParseTree->TopNode);
+  for (const auto& row : rows) {
+    TRequiredSet set = FindRequiredSet(TParsed(row.Pattern, row.IgnoreCase).Top());
     std::sort(set.Strings.begin(), set.Strings.end());
     EXPECT_EQ(set.Strings, row.Strings) << row.Pattern;
     EXPECT_EQ(set.Exact, row.Exact) << row.Pattern;
-    if (!row.Strings.empty()) {
-      EXPECT_EQ(set.FoldsCase, row.FoldsCase) << row.Pattern;
-    }
+    EXPECT_TRUE(row.Strings.empty() || set.FoldsCase == row.FoldsCase) << row.Pattern;
   }
 }

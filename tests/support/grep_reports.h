@@ -1,0 +1,90 @@
+// What a grep reports of a file (line numbers and texts), and the check
+// that the tests and the grep fuzz target hold every scan to: the
+// one-character scans are the reference, the whole-line (or cross-line)
+// scan and the automaton alone must report the same lines, in ascending
+// order, each the file's line of that number as the reader presents it.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "exceptions.h"
+#include "grep.h"
+#include "reader_lines.h"
+#include "sjis_literals.h"
+#include "temp_dir.h"
+
+struct TReport {
+  std::int64_t LineNo;
+  std::string Line;
+  bool operator==(const TReport&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& os, const TReport& r) { return os << r.LineNo << ":" << Hex(r.Line); }
+
+// Runs the grep over the file and returns every report.
+inline std::vector<TReport> GrepReports(TGrep& grep, const std::string& path, const bool* cancel = nullptr) {
+  std::vector<TReport> reports;
+  grep.OnMatch = [&](TGrep&, LineInfo_t info) { reports.push_back({info.LineNo, std::move(info.Line)}); };
+  grep.GrepFile(path, cancel);
+  return reports;
+}
+
+class TScanTrio {
+ public:
+  TScanTrio() {
+    Greps[0].ScanChoice = TScanChoice::OneCharacter;
+    Greps[2].ScanChoice = TScanChoice::AutomatonOnly;
+  }
+
+  // Compiles the pattern for every scan; false when it is no pattern for
+  // any (compiling for some only is a fault that Check returns).
+  bool SetPattern(const std::string& pattern, bool ignoreCase, bool dbMeta) {
+    int compiled = 0;
+    for (TGrep& grep : Greps) {
+      try {
+        // The empty pattern first, so that the flag setters do not recompile
+        // the previous pattern (which may be too complex under other flags).
+        grep.SetPattern("");
+        grep.SetAcceptDBMeta(dbMeta);
+        grep.SetIgnoreCase(ignoreCase);
+        grep.SetPattern(pattern);
+        ++compiled;
+      } catch (const ERegExpParser&) {
+      }
+    }
+    Fault = compiled % 3 != 0 ? "the pattern compiles for some scans only: " + Hex(pattern) : "";
+    Described = Hex(pattern) + (ignoreCase ? " ignoring case" : "") + (dbMeta ? " with double-byte operators" : "");
+    return compiled != 0;
+  }
+
+  // The first fault over the file (empty when none), and the reference's reports.
+  std::string Check(const std::string& path, std::vector<TReport>* reported = nullptr) {
+    static const char* const kNames[3] = {"OneCharacter", "Fast", "AutomatonOnly"};
+    const std::vector<std::string> lines = ReaderLines(TTempDir::Read(path));
+    std::vector<TReport> reference;
+    for (int k = 0; k < 3 && Fault.empty(); ++k) {
+      const std::vector<TReport> reports = GrepReports(Greps[k], path);
+      const char* fault = Greps[k].Busy() ? "stays busy" : k > 0 && reports != reference ? "scans disagree" : nullptr;
+      for (std::size_t i = 0; i < reports.size() && fault == nullptr; ++i) {
+        const std::int64_t n = reports[i].LineNo;
+        if ((i > 0 && n <= reports[i - 1].LineNo) || n < 1 || n > std::ssize(lines) || reports[i].Line != lines[n - 1])
+          fault = "not the file's lines in order";
+      }
+      if (fault != nullptr)
+        Fault = std::string(fault) + ": " + kNames[k] + ", pattern " + Described + ", " + path + ":";
+      for (std::size_t i = 0; fault != nullptr && i < reports.size(); ++i)
+        Fault += " " + std::to_string(reports[i].LineNo) + ":" + Hex(reports[i].Line);
+      if (k == 0) reference = reports;
+    }
+    if (reported != nullptr) *reported = reference;
+    return Fault;
+  }
+
+  TGrep Greps[3];  // OneCharacter, Fast, AutomatonOnly
+
+ private:
+  std::string Fault, Described;
+};
