@@ -26,6 +26,7 @@
 #include <memory>
 
 #include "closeonsignals.h"
+#include "core/colours.h"
 #include "core/encoding.h"
 #include "core/profile.h"
 #include "fontsubstitutes.h"
@@ -324,6 +325,16 @@ class TMainFormTest : public QObject {
                                 "辞書 dic #008000 ＭＳ Ｐゴシック20 bold underline",
                                 "】tionary\uFFFDz #0000ff ＭＳ Ｐゴシック20"}));
     QCOMPARE(Form->RichEdit1()->palette().color(QPalette::Base), QColor(255, 255, 0));
+    // A keyword colour stored as a system colour that names a background
+    // stays readable on the view's background.
+    for (const int system : {colours::kSystemWindow, colours::kSystemButtonFace, 20 /* button highlight */}) {
+      Form->SetBackgroundColour(colours::SystemColour(system));
+      Form->SetKeywordColour(colours::SystemColour(system));
+      Search(QStringLiteral("辞書 dic"));
+      const QColor background = Form->RichEdit1()->palette().color(QPalette::Base);
+      const QColor shown = Form->RichEdit1()->LineFormats(1).at(1).format.foreground().color();
+      QVERIFY2(std::abs(shown.lightness() - background.lightness()) > 64, qPrintable(QString::number(system)));
+    }
   }
 
   void setHitLimit() {
