@@ -28,6 +28,26 @@ std::size_t LineEnd(const unsigned char* p, std::size_t windowSize, std::size_t 
   return end > leading && p[end - 1] == '\r' ? end - 1 : end;
 }
 
+// A line's window cut into its parts: the bytes, the length of the leading
+// character and where the line ends.
+struct TWindowLine {
+  const unsigned char* P;
+  std::size_t Leading;
+  std::size_t End;
+};
+
+TWindowLine CutWindow(std::string_view window) {
+  const auto* p = reinterpret_cast<const unsigned char*>(window.data());
+  const std::size_t leading = LeadingLength(p);
+  return {p, leading, LineEnd(p, window.size(), leading)};
+}
+
+// Where the next line's leading character starts, for a line without a
+// match: at the line feed, or at a dangling lead byte that pairs with it.
+std::size_t NextLeading(TCharacterStarts& starts, std::size_t windowSize, std::size_t lineEnd) {
+  return starts.At(lineEnd) ? windowSize - 1 : lineEnd - 1;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -65,9 +85,7 @@ bool TFastScan::StartsAtLineStarts(const TScanAutomaton& automaton) {
 bool TFastScan::WindowMatches(std::string_view window, std::size_t& next, std::int32_t& running) {
   const TCharClasses& classes = FSets.Classes();
   running = FSets.Empty();
-  const auto* p = reinterpret_cast<const unsigned char*>(window.data());
-  const std::size_t leading = LeadingLength(p);
-  const std::size_t lineEnd = LineEnd(p, window.size(), leading);
+  const auto [p, leading, lineEnd] = CutWindow(window);
   bool dangling = false;
   int cls = leading > 1 ? classes.Pair(p[0], '\n') : classes.ByteClass[p[0]];
   std::int32_t set = FSets.Step(FSets.Empty(), cls, true);
@@ -77,7 +95,8 @@ bool TFastScan::WindowMatches(std::string_view window, std::size_t& next, std::i
     if (FStartsAtLineStarts && set == FSets.Empty()) {
       // Every attempt has failed and no other can start before the next
       // line: only where that line's leading character starts is left.
-      next = TCharacterStarts(p, leading).At(lineEnd) ? window.size() - 1 : lineEnd - 1;
+      TCharacterStarts starts(p, leading);
+      next = NextLeading(starts, window.size(), lineEnd);
       return false;
     }
     cls = classes.Next(p, i, lineEnd);
@@ -135,9 +154,7 @@ bool TFastScan::RunsOnToAccept(TTxtFile& file, std::size_t from, std::int32_t ru
 // characters, then the line feed or the dangling lead byte with it); an
 // attempt may start anywhere but on that last character.
 bool TFastScan::LiteralWindowMatches(std::string_view window, std::size_t& next) {
-  const auto* p = reinterpret_cast<const unsigned char*>(window.data());
-  const std::size_t leading = LeadingLength(p);
-  const std::size_t lineEnd = LineEnd(p, window.size(), leading);
+  const auto [p, leading, lineEnd] = CutWindow(window);
   TCharacterStarts starts(p, leading);
   for (std::size_t from = 0;;) {
     const std::size_t at = from + FindBytes(window.substr(from), FRequired, false);
@@ -148,7 +165,7 @@ bool TFastScan::LiteralWindowMatches(std::string_view window, std::size_t& next)
     from = at + 1;
   }
   // The line feed alone ends the line, or a lead byte before it pairs with it.
-  next = starts.At(lineEnd) ? window.size() - 1 : lineEnd - 1;
+  next = NextLeading(starts, window.size(), lineEnd);
   return false;
 }
 
@@ -158,9 +175,7 @@ bool TFastScan::LiteralWindowMatches(std::string_view window, std::size_t& next)
 // the line end) is decided by the scan of all its attempts at once instead,
 // so that no line costs more than a few times its length.
 bool TFastScan::PrefixWindowMatches(std::string_view window, std::size_t& next) {
-  const auto* p = reinterpret_cast<const unsigned char*>(window.data());
-  const std::size_t leading = LeadingLength(p);
-  const std::size_t lineEnd = LineEnd(p, window.size(), leading);
+  const auto [p, leading, lineEnd] = CutWindow(window);
   const std::string_view line = window.substr(0, lineEnd);
   TCharacterStarts starts(p, leading);
   std::size_t steps = 0;
@@ -175,7 +190,7 @@ bool TFastScan::PrefixWindowMatches(std::string_view window, std::size_t& next) 
     }
     from = at + 1;
   }
-  next = starts.At(lineEnd) ? window.size() - 1 : lineEnd - 1;
+  next = NextLeading(starts, window.size(), lineEnd);
   return false;
 }
 
@@ -220,9 +235,7 @@ bool TFastScan::AttemptAccepts(const unsigned char* p, std::size_t at, std::size
 // most the short run more.
 bool TFastScan::NearRequiredWindowMatches(std::string_view window, std::size_t& next, std::int32_t& running) {
   constexpr std::size_t kNear = 16;
-  const auto* p = reinterpret_cast<const unsigned char*>(window.data());
-  const std::size_t leading = LeadingLength(p);
-  const std::size_t lineEnd = LineEnd(p, window.size(), leading);
+  const auto [p, leading, lineEnd] = CutWindow(window);
   if (lineEnd > leading + kNear) {
     const std::string_view line = window.substr(0, lineEnd);
     const std::size_t found = FSet ? FSet->Find(line, leading) : leading + FindBytes(line.substr(leading), FRequired,
@@ -241,9 +254,7 @@ bool TFastScan::NearRequiredWindowMatches(std::string_view window, std::size_t& 
 // The set's strings hold no line end, and each is whole characters: one
 // found at a character start of the line is a match.
 bool TFastScan::SetWindowMatches(std::string_view window, std::size_t& next) {
-  const auto* p = reinterpret_cast<const unsigned char*>(window.data());
-  const std::size_t leading = LeadingLength(p);
-  const std::size_t lineEnd = LineEnd(p, window.size(), leading);
+  const auto [p, leading, lineEnd] = CutWindow(window);
   const std::string_view line = window.substr(0, lineEnd);
   TCharacterStarts starts(p, leading);
   for (std::size_t from = leading;;) {
@@ -252,7 +263,7 @@ bool TFastScan::SetWindowMatches(std::string_view window, std::size_t& next) {
     if (starts.At(at)) return true;
     from = at + 1;
   }
-  next = starts.At(lineEnd) ? window.size() - 1 : lineEnd - 1;
+  next = NextLeading(starts, window.size(), lineEnd);
   return false;
 }
 
@@ -263,7 +274,8 @@ bool TFastScan::SetWindowMatches(std::string_view window, std::size_t& next) {
 void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
   const std::string_view data = file.Buffered();
   if (data.size() < 3) return;
-  const std::size_t leading = LeadingLength(reinterpret_cast<const unsigned char*>(data.data()));
+  const auto* p = reinterpret_cast<const unsigned char*>(data.data());
+  const std::size_t leading = LeadingLength(p);
   const std::size_t limit = FindRequired(data);
   // The last line feed before the limit that ends a line after the current
   // one's leading character.
@@ -273,8 +285,7 @@ void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
   const std::size_t feed = static_cast<std::size_t>(static_cast<const char*>(lastFeed) - data.data());
   // Whether the line that this line feed ends has a dangling lead byte, which
   // pairs with the line feed and is the next line's leading character.
-  const auto* p = reinterpret_cast<const unsigned char*>(data.data());
-  const std::size_t lineEnd = feed > leading && data[feed - 1] == '\r' ? feed - 1 : feed;
+  const std::size_t lineEnd = LineEnd(p, feed + 1, leading);
   const bool dangling = lineEnd > leading && !TCharacterStarts(p, leading).At(lineEnd);
   file.Skip(data, dangling ? lineEnd - 1 : feed);
 }
