@@ -1,6 +1,7 @@
 #include "multisearch.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "bytescan_impl.h"
@@ -84,7 +85,7 @@ TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCa
     const std::size_t offsets[3] = {0, FPrints.Second, FPrints.Third};
     for (std::size_t k = 0; k < FNeedles.size(); ++k) {
       const auto bucket = static_cast<unsigned char>(1u << (k * 8 / FNeedles.size()));
-      FBuckets.push_back(bucket);
+      FBucketNeedles[std::countr_zero(bucket)].push_back(static_cast<std::uint8_t>(k));
       for (int j = 0; j < 3; ++j) {
         const auto ignored = static_cast<unsigned char>(FNeedles[k].Ignored[offsets[j]]);
         const auto byte = static_cast<unsigned char>(FNeedles[k].Bytes[offsets[j]]) | ignored;
@@ -168,6 +169,10 @@ std::uint32_t TMultiSearch::Hash(std::uint32_t gram) const { return (gram * 0x9E
 
 bool TMultiSearch::At(const char* p, std::size_t available, const TNeedle& needle) const {
   if (needle.Bytes.size() > available) return false;
+  if (available >= 8) {
+    if (((Load64(p) | needle.Fold) & needle.Mask) != needle.Key) return false;
+    if (needle.Whole) return true;
+  }
   for (std::size_t j = 0; j < needle.Bytes.size(); ++j)
     if ((p[j] | needle.Ignored[j]) != (needle.Bytes[j] | needle.Ignored[j])) return false;
   return true;
@@ -192,8 +197,13 @@ std::size_t TMultiSearch::FirstAt(const char* h, std::size_t n, std::size_t chun
   for (; mask != 0; mask &= mask - 1) {
     const auto lane = static_cast<std::size_t>(__builtin_ctz(mask));
     const std::size_t at = chunk + lane;
-    for (std::size_t k = 0; k < FNeedles.size(); ++k)
-      if ((buckets == nullptr || (buckets[lane] & FBuckets[k]) != 0) && At(h + at, n - at, FNeedles[k])) return at;
+    if (buckets == nullptr) {
+      if (AnyNeedleAt(h, n, at)) return at;
+      continue;
+    }
+    for (unsigned bits = buckets[lane]; bits != 0; bits &= bits - 1)
+      for (const std::uint8_t k : FBucketNeedles[std::countr_zero(bits)])
+        if (At(h + at, n - at, FNeedles[k])) return at;
   }
   return n;
 }

@@ -108,7 +108,7 @@ class TMultiSearch {
 
   std::vector<TNeedle> FNeedles;
   TFingerprints FPrints;
-  std::vector<unsigned char> FBuckets;  // per string, its bucket's bit
+  std::vector<std::uint8_t> FBucketNeedles[8];  // per bucket of the vectorised pass, its strings
   // The sampled search.
   std::size_t FGram = 0;  // q
   std::size_t FStep = 0;  // spacing of samples
