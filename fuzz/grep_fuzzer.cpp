@@ -39,7 +39,7 @@ std::string WithFiller(const std::string& content, unsigned mode, std::size_t in
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static TScanTrio trio;
+  static TScanComparison scans;
   const fuzz::TFlagged input = fuzz::TakeFlags(data, size);
   const auto [pattern, content] = fuzz::SplitFirstLine(input.Rest);
   const unsigned filler = pattern.find_first_of("*+{") == std::string::npos ? (input.Flags >> 1) & 3u : 0;
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const bool ignoreCase : {false, true}) {
     std::string fault;
     try {
-      if (trio.SetPattern(pattern, ignoreCase, (input.Flags & 1) != 0)) fault = trio.Check(path);
+      if (scans.SetPattern(pattern, ignoreCase, (input.Flags & 1) != 0)) fault = scans.Check(path);
     } catch (const std::exception& e) {
       fuzz::Unexpected("a scan", e);
     }

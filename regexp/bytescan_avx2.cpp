@@ -8,6 +8,8 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace bytescan {
 namespace {
@@ -46,61 +48,97 @@ std::size_t CountByte32(const char* p, std::size_t n, char c, std::size_t& done)
 }
 
 // Candidates are places where the first two bytes and the last byte of the
-// needle stand at the right distances, as in the sixteen-byte version.
-std::size_t FindBytes32(std::string_view haystack, std::string_view needle, bool foldCase, std::size_t& done) {
+// needle stand at the right distances, as in the sixteen-byte version.  The
+// loop takes sixty-four places per step (two chunks, one mask), and the case
+// bits are ORed in only when one of the three bytes is a letter to fold.
+namespace {
+
+template <bool Folds>
+std::size_t FindCandidates(const char* h, std::size_t n, std::string_view needle, bool foldCase, std::size_t& done) {
   const std::size_t m = needle.size();
-  const std::size_t n = haystack.size();
-  const char* h = haystack.data();
   const std::size_t secondAt = m > 1 ? 1 : 0;
-  const char firstIgnored = IgnoredBits(needle.front(), foldCase);
-  const char secondIgnored = IgnoredBits(needle[secondAt], foldCase);
-  const char lastIgnored = IgnoredBits(needle.back(), foldCase);
-  const __m256i firstMask = _mm256_set1_epi8(firstIgnored);
-  const __m256i secondMask = _mm256_set1_epi8(secondIgnored);
-  const __m256i lastMask = _mm256_set1_epi8(lastIgnored);
-  const __m256i first = _mm256_set1_epi8(static_cast<char>(needle.front() | firstIgnored));
-  const __m256i second = _mm256_set1_epi8(static_cast<char>(needle[secondAt] | secondIgnored));
-  const __m256i last = _mm256_set1_epi8(static_cast<char>(needle.back() | lastIgnored));
+  const __m256i firstMask = _mm256_set1_epi8(IgnoredBits(needle.front(), foldCase));
+  const __m256i secondMask = _mm256_set1_epi8(IgnoredBits(needle[secondAt], foldCase));
+  const __m256i lastMask = _mm256_set1_epi8(IgnoredBits(needle.back(), foldCase));
+  const __m256i first = _mm256_or_si256(_mm256_set1_epi8(needle.front()), firstMask);
+  const __m256i second = _mm256_or_si256(_mm256_set1_epi8(needle[secondAt]), secondMask);
+  const __m256i last = _mm256_or_si256(_mm256_set1_epi8(needle.back()), lastMask);
+  const auto equal = [](const char* at, __m256i mask, __m256i wanted) {
+    const __m256i bytes = Load(at);
+    return _mm256_cmpeq_epi8(Folds ? _mm256_or_si256(bytes, mask) : bytes, wanted);
+  };
+  const auto places = [&](std::size_t i) {
+    const __m256i hits = _mm256_and_si256(_mm256_and_si256(equal(h + i, firstMask, first), equal(h + i + secondAt, secondMask, second)),
+                                          equal(h + i + m - 1, lastMask, last));
+    return static_cast<std::uint32_t>(_mm256_movemask_epi8(hits));
+  };
+  const auto same = [&](const char* at) { return Folds || foldCase ? SameAt(at, needle, foldCase) : std::memcmp(at, needle.data(), m) == 0; };
   std::size_t i = 0;
-  for (; m <= n && i + m - 1 + 32 <= n; i += 32) {
-    const __m256i a = _mm256_cmpeq_epi8(_mm256_or_si256(Load(h + i), firstMask), first);
-    const __m256i a1 = _mm256_cmpeq_epi8(_mm256_or_si256(Load(h + i + secondAt), secondMask), second);
-    const __m256i b = _mm256_cmpeq_epi8(_mm256_or_si256(Load(h + i + m - 1), lastMask), last);
-    auto mask = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_and_si256(_mm256_and_si256(a, a1), b)));
-    while (mask != 0) {
-      const auto k = static_cast<unsigned>(__builtin_ctz(mask));
-      if (SameAt(h + i + k, needle, foldCase)) {
+  for (; i + m - 1 + 64 <= n; i += 64) {
+    std::uint64_t mask = places(i) | static_cast<std::uint64_t>(places(i + 32)) << 32;
+    for (; mask != 0; mask &= mask - 1) {
+      const auto k = static_cast<std::size_t>(__builtin_ctzll(mask));
+      if (same(h + i + k)) {
         done = i;
         return i + k;
       }
-      mask &= mask - 1;
+    }
+  }
+  for (; i + m - 1 + 32 <= n; i += 32) {
+    for (std::uint32_t mask = places(i); mask != 0; mask &= mask - 1) {
+      const auto k = static_cast<std::size_t>(__builtin_ctz(mask));
+      if (same(h + i + k)) {
+        done = i;
+        return i + k;
+      }
     }
   }
   done = i;
   return n;
 }
 
+}  // namespace
+
+std::size_t FindBytes32(std::string_view haystack, std::string_view needle, bool foldCase, std::size_t& done) {
+  const std::size_t n = haystack.size();
+  done = 0;
+  if (needle.size() > n) return n;
+  const std::size_t secondAt = needle.size() > 1 ? 1 : 0;
+  const bool folds = (IgnoredBits(needle.front(), foldCase) | IgnoredBits(needle[secondAt], foldCase) |
+                      IgnoredBits(needle.back(), foldCase)) != 0;
+  return folds ? FindCandidates<true>(haystack.data(), n, needle, foldCase, done)
+               : FindCandidates<false>(haystack.data(), n, needle, foldCase, done);
+}
+
+// Zero bytes show in the lanes' running minimum, lone CRs in an OR of CRs
+// whose next byte is no line feed; both are tested once per group of chunks.
+// The line feeds are counted as the next bytes' ones (the same compare as
+// for the CRs), which counts [1, done + 1) instead of [0, done).
 bool HasZeroOrLoneCR32(const char* p, std::size_t n, std::size_t& lineFeeds, std::size_t& done) {
   const __m256i cr = _mm256_set1_epi8('\r');
   const __m256i lf = _mm256_set1_epi8('\n');
-  const __m256i zero = _mm256_setzero_si256();
   lineFeeds = 0;
   std::size_t i = 0;
   while (i + 33 <= n) {
-    __m256i lanes = zero;
+    __m256i lanes = _mm256_setzero_si256();
+    __m256i lone = _mm256_setzero_si256();
+    __m256i least = _mm256_set1_epi8(-1);
     const std::size_t stop = std::min(n - 32, i + 255 * 32);
     for (; i < stop; i += 32) {
       const __m256i chunk = Load(p + i);
-      const __m256i next = Load(p + i + 1);
-      const __m256i lone = _mm256_andnot_si256(_mm256_cmpeq_epi8(next, lf), _mm256_cmpeq_epi8(chunk, cr));
-      if (_mm256_movemask_epi8(_mm256_or_si256(lone, _mm256_cmpeq_epi8(chunk, zero))) != 0) {
-        done = i;
-        return true;
-      }
-      lanes = _mm256_sub_epi8(lanes, _mm256_cmpeq_epi8(chunk, lf));
+      const __m256i nextFeeds = _mm256_cmpeq_epi8(Load(p + i + 1), lf);
+      lone = _mm256_or_si256(lone, _mm256_andnot_si256(nextFeeds, _mm256_cmpeq_epi8(chunk, cr)));
+      least = _mm256_min_epu8(least, chunk);
+      lanes = _mm256_sub_epi8(lanes, nextFeeds);
+    }
+    const __m256i zeros = _mm256_cmpeq_epi8(least, _mm256_setzero_si256());
+    if (!_mm256_testz_si256(_mm256_or_si256(lone, zeros), _mm256_or_si256(lone, zeros))) {
+      done = i;
+      return true;
     }
     lineFeeds += LaneSum(lanes);
   }
+  if (i > 0) lineFeeds += static_cast<std::size_t>(p[0] == '\n') - static_cast<std::size_t>(p[i] == '\n');
   done = i;
   return false;
 }

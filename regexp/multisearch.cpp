@@ -1,6 +1,7 @@
 #include "multisearch.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "bytescan_impl.h"
@@ -81,21 +82,10 @@ TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCa
     FPrints.Count = FNeedles.size();
     FPrints.Second = shortest > 1 ? 1 : 0;
     FPrints.Third = shortest - 1;
-    const std::size_t offsets[3] = {0, FPrints.Second, FPrints.Third};
-    for (std::size_t k = 0; k < FNeedles.size(); ++k) {
-      const auto bucket = static_cast<unsigned char>(1u << (k * 8 / FNeedles.size()));
-      FBuckets.push_back(bucket);
-      for (int j = 0; j < 3; ++j) {
-        const auto ignored = static_cast<unsigned char>(FNeedles[k].Ignored[offsets[j]]);
-        const auto byte = static_cast<unsigned char>(FNeedles[k].Bytes[offsets[j]]) | ignored;
-        FPrints.Ignored[j][k] = ignored;
-        FPrints.Bytes[j][k] = byte;
-        // A letter compared without case: both of its cases pass.
-        FPrints.LowHalf[j][byte & 15] |= bucket;
-        FPrints.HighHalf[j][byte >> 4] |= bucket;
-        FPrints.HighHalf[j][(byte & ~ignored) >> 4] |= bucket;
-      }
-    }
+    std::vector<std::vector<std::uint8_t>> buckets(std::min<std::size_t>(FNeedles.size(), 8));
+    for (std::size_t k = 0; k < FNeedles.size(); ++k)
+      buckets[k * buckets.size() / FNeedles.size()].push_back(static_cast<std::uint8_t>(k));
+    BuildFewTables(buckets);
     return;
   }
   // The sampled search: every string puts the q-grams at offsets
@@ -107,6 +97,91 @@ TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCa
   FGramFold = foldCase ? 0x20202020u & FGramMask : 0;
   FStarts.assign(FNeedles.size(), 0);
   BuildTables();
+}
+
+// The byte each string has at the three offsets of the vectorised pass
+// (with its case bit set when folding), and what a byte there must be for
+// a place to be a candidate of the string.
+void TMultiSearch::FewBytes(std::size_t k, int j, unsigned char& byte, unsigned char& ignored) const {
+  const std::size_t offset = j == 0 ? 0 : j == 1 ? FPrints.Second : FPrints.Third;
+  ignored = static_cast<unsigned char>(FNeedles[k].Ignored[offset]);
+  byte = static_cast<unsigned char>(FNeedles[k].Bytes[offset]) | ignored;
+}
+
+void TMultiSearch::BuildFewTables(const std::vector<std::vector<std::uint8_t>>& buckets) {
+  for (int j = 0; j < 3; ++j) {
+    std::fill(std::begin(FPrints.LowHalf[j]), std::end(FPrints.LowHalf[j]), 0);
+    std::fill(std::begin(FPrints.HighHalf[j]), std::end(FPrints.HighHalf[j]), 0);
+  }
+  for (std::size_t b = 0; b < 8; ++b) {
+    FBucketNeedles[b] = b < buckets.size() ? buckets[b] : std::vector<std::uint8_t>{};
+    const auto bit = static_cast<unsigned char>(1u << b);
+    for (const std::uint8_t k : FBucketNeedles[b]) {
+      for (int j = 0; j < 3; ++j) {
+        unsigned char byte, ignored;
+        FewBytes(k, j, byte, ignored);
+        FPrints.Ignored[j][k] = ignored;
+        FPrints.Bytes[j][k] = byte;
+        // A letter compared without case: both of its cases pass.
+        FPrints.LowHalf[j][byte & 15] |= bit;
+        FPrints.HighHalf[j][byte >> 4] |= bit;
+        FPrints.HighHalf[j][(byte & ~ignored) >> 4] |= bit;
+      }
+    }
+  }
+}
+
+// More than eight strings share the eight buckets, and a bucket lets
+// through every byte whose halves some string of it has: two strings in one
+// bucket also pass the mixtures of their bytes.  Buckets are formed so that
+// the mixtures are rare in the text: starting from a bucket per string, the
+// two buckets whose union lets most text through beyond what each lets
+// through alone are merged, until eight are left.  How much a bucket lets
+// through is estimated from the frequencies of single bytes in the text,
+// offset by offset.
+void TMultiSearch::GroupFew(std::string_view text) {
+  if (FNeedles.size() <= 8 || text.empty()) return;
+  double frequency[256] = {};
+  const std::size_t sample = std::min<std::size_t>(text.size(), 65536);
+  for (std::size_t i = 0; i < sample; ++i) frequency[static_cast<unsigned char>(text[i])] += 1.0 / sample;
+  const auto passes = [&](const std::vector<std::uint8_t>& bucket) {
+    double share = 1;
+    for (int j = 0; j < 3; ++j) {
+      unsigned lows = 0, highs = 0;
+      for (const std::uint8_t k : bucket) {
+        unsigned char byte, ignored;
+        FewBytes(k, j, byte, ignored);
+        lows |= 1u << (byte & 15);
+        highs |= 1u << (byte >> 4) | 1u << ((byte & ~ignored) >> 4);
+      }
+      double sum = 0;
+      for (int c = 0; c < 256; ++c)
+        if ((lows >> (c & 15) & 1) != 0 && (highs >> (c >> 4) & 1) != 0) sum += frequency[c];
+      share *= sum;
+    }
+    return share;
+  };
+  std::vector<std::vector<std::uint8_t>> buckets;
+  for (std::size_t k = 0; k < FNeedles.size(); ++k) buckets.push_back({static_cast<std::uint8_t>(k)});
+  while (buckets.size() > 8) {
+    std::size_t first = 0, second = 1;
+    double least = 0;
+    for (std::size_t a = 0; a < buckets.size(); ++a) {
+      for (std::size_t b = a + 1; b < buckets.size(); ++b) {
+        std::vector<std::uint8_t> both = buckets[a];
+        both.insert(both.end(), buckets[b].begin(), buckets[b].end());
+        const double extra = passes(both) - passes(buckets[a]) - passes(buckets[b]);
+        if ((a == 0 && b == 1) || extra < least) {
+          least = extra;
+          first = a;
+          second = b;
+        }
+      }
+    }
+    buckets[first].insert(buckets[first].end(), buckets[second].begin(), buckets[second].end());
+    buckets.erase(buckets.begin() + static_cast<std::ptrdiff_t>(second));
+  }
+  BuildFewTables(buckets);
 }
 
 void TMultiSearch::BuildTables() {
@@ -142,7 +217,8 @@ void TMultiSearch::BuildTables() {
 // hash share a count: a rough measure is enough); each string then takes
 // the run of FStep offsets whose counts add up least, the earliest of equals.
 void TMultiSearch::Tune(std::string_view text) {
-  if (FBits.empty() || text.size() < 4) return;
+  if (FBits.empty()) return GroupFew(text);
+  if (text.size() < 4) return;
   std::vector<std::uint32_t> counts(std::size_t{1} << kHashBits, 0);
   for (std::size_t i = 0; i + 4 <= text.size(); ++i) ++counts[Hash(Gram(Load32(text.data() + i)))];
   for (std::size_t k = 0; k < FNeedles.size(); ++k) {
@@ -168,6 +244,10 @@ std::uint32_t TMultiSearch::Hash(std::uint32_t gram) const { return (gram * 0x9E
 
 bool TMultiSearch::At(const char* p, std::size_t available, const TNeedle& needle) const {
   if (needle.Bytes.size() > available) return false;
+  if (available >= 8) {
+    if (((Load64(p) | needle.Fold) & needle.Mask) != needle.Key) return false;
+    if (needle.Whole) return true;
+  }
   for (std::size_t j = 0; j < needle.Bytes.size(); ++j)
     if ((p[j] | needle.Ignored[j]) != (needle.Bytes[j] | needle.Ignored[j])) return false;
   return true;
@@ -192,8 +272,13 @@ std::size_t TMultiSearch::FirstAt(const char* h, std::size_t n, std::size_t chun
   for (; mask != 0; mask &= mask - 1) {
     const auto lane = static_cast<std::size_t>(__builtin_ctz(mask));
     const std::size_t at = chunk + lane;
-    for (std::size_t k = 0; k < FNeedles.size(); ++k)
-      if ((buckets == nullptr || (buckets[lane] & FBuckets[k]) != 0) && At(h + at, n - at, FNeedles[k])) return at;
+    if (buckets == nullptr) {
+      if (AnyNeedleAt(h, n, at)) return at;
+      continue;
+    }
+    for (unsigned bits = buckets[lane]; bits != 0; bits &= bits - 1)
+      for (const std::uint8_t k : FBucketNeedles[std::countr_zero(bits)])
+        if (At(h + at, n - at, FNeedles[k])) return at;
   }
   return n;
 }

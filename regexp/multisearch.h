@@ -47,8 +47,10 @@ class TMultiSearch {
   // haystack, or haystack.size() when there is none.
   std::size_t Find(std::string_view haystack, std::size_t from = 0) const;
 
-  // For many strings: samples each string where text like this holds its
-  // q-grams least often.  Find's results stay the same.
+  // Fits the search to text like this: for many strings, samples each
+  // string where the text holds its q-grams least often; for more than
+  // eight of a few, shares the vectorised pass's buckets among strings whose
+  // bytes mix least in the text.  Find's results stay the same.
   void Tune(std::string_view text);
 
   // The three bytes that the vectorised pass compares, per string: at
@@ -97,6 +99,10 @@ class TMultiSearch {
   std::size_t FirstAt(const char* h, std::size_t n, std::size_t chunk, std::uint32_t mask,
                       const unsigned char* buckets) const;
   std::size_t FindFew(std::string_view haystack, std::size_t from) const;
+  void FewBytes(std::size_t k, int j, unsigned char& byte, unsigned char& ignored) const;
+  // The vectorised pass's tables for strings put into these buckets.
+  void BuildFewTables(const std::vector<std::vector<std::uint8_t>>& buckets);
+  void GroupFew(std::string_view text);
   std::size_t FindMany(std::string_view haystack, std::size_t from) const;
   // The bitmap and the table of the strings' q-grams at FStarts[k] ..
   // FStarts[k] + FStep - 1.
@@ -108,7 +114,7 @@ class TMultiSearch {
 
   std::vector<TNeedle> FNeedles;
   TFingerprints FPrints;
-  std::vector<unsigned char> FBuckets;  // per string, its bucket's bit
+  std::vector<std::uint8_t> FBucketNeedles[8];  // per bucket of the vectorised pass, its strings
   // The sampled search.
   std::size_t FGram = 0;  // q
   std::size_t FStep = 0;  // spacing of samples

@@ -79,26 +79,84 @@ void TBlockBuffer::Check() {
       throw EFileNotFound(ErrorMessage(errno));
   }
   if (FRegular) FStartOffset = ::lseek(FFile.Fd, 0, SEEK_CUR);
+  FSizeAtOpen = st.st_size;
+}
+
+// Maps a regular file that the reader opened itself (so that no one else
+// expects its read position to move) and that is large enough for mapping to
+// pay, when its lines are read with their CR LF kept (so that the usual
+// window is used as it lies).  Without a window the file is read.
+void TBlockBuffer::StartMapping() {
+  if (FOptions.MapBytes == 0 || !FOptions.KeepCrLf || !FRegular || !FFile.Owned || FStartOffset != 0 ||
+      FSizeAtOpen < static_cast<off_t>(FOptions.MapBytes))
+    return;
+  FWindow = std::make_unique<TMappedWindow>(FOptions.MapBytes);
+  if (!FWindow->Ok()) FWindow.reset();
+}
+
+// Lets n bytes from p be written: in a mapped window, the file's pages
+// there become the process's own.
+void TBlockBuffer::Writable(char* p, std::size_t n) {
+  if (!FWindow || FData == FBuffer.get()) return;
+  const auto from = static_cast<std::size_t>(reinterpret_cast<unsigned char*>(p) - FWindow->Data());
+  if (!FWindow->MakeWritable(from, from + n)) throw EInOutError(ErrorMessage(errno));
+}
+
+void TBlockBuffer::CheckLost() const {
+  if (Lost()) throw EInOutError(std::string(sjis_text::kMsgFileShrank));
 }
 
 bool TBlockBuffer::ReadFirst() {
   FBuffer = std::make_unique<unsigned char[]>(BufSize + Margin);
-  FBuffer[0] = '\n';  // the line feed before the first line
-  FGot = ReadRaw(1);
+  FData = FBuffer.get();
+  StartMapping();
+  FGot = Fetch(1);
   if (FGot == 0) return false;
+  FData[0] = '\n';  // the line feed before the first line
   Clean(1, FGot);
   ++FFeeds;  // the line feed before the first line
   return true;
 }
 
 void TBlockBuffer::ReadNext(bool& loneCR) {
+  CheckLost();
   const bool heldCR = FPendingCR;
-  FGot = ReadRaw(0);
+  FGot = Fetch(0);
   // A held-back CR followed by a line feed disappears (the line feed is
   // Data()[0]); otherwise it is a line end of its own.
-  loneCR = heldCR && (FGot == 0 || FBuffer[0] != '\n');
+  loneCR = heldCR && (FGot == 0 || FData[0] != '\n');
   if (heldCR) FLastByte = '\n';
   Clean(0, FGot);
+}
+
+// The next block's raw bytes at Data()[offset]: the next window, or a read.
+std::size_t TBlockBuffer::Fetch(std::size_t offset) {
+  if (FWindow) return MapRaw(offset);
+  FData = FBuffer.get();
+  return ReadRaw(offset);
+}
+
+// Maps the next window so that it starts at Data()[offset] (the page before
+// the window takes the first block's line feed).  The file ends where its
+// size says: a window short of full is the last, and so is an empty one
+// (kept in the buffer, where the final line feed can go).  When a window
+// cannot be mapped, the file is read from there on.
+std::size_t TBlockBuffer::MapRaw(std::size_t offset) {
+  struct stat st;
+  if (::fstat(FFile.Fd, &st) != 0) throw EInOutError(ErrorMessage(errno));
+  const std::size_t got =
+      st.st_size > FMapOffset ? std::min(FWindow->Capacity(), static_cast<std::size_t>(st.st_size - FMapOffset)) : 0;
+  if (got == 0 || !FWindow->Map(FFile.Fd, FMapOffset, got)) {
+    const off_t at = FMapOffset;
+    FWindow.reset();
+    if (::lseek(FFile.Fd, at, SEEK_SET) != at) throw EInOutError(ErrorMessage(errno));
+    FData = FBuffer.get();
+    return ReadRaw(offset);
+  }
+  FMapOffset += static_cast<off_t>(got);
+  FAtEnd = got < FWindow->Capacity();
+  FData = FWindow->Data() - offset;
+  return got;
 }
 
 // Reads to FBuffer[offset]: from a regular file up to BufSize bytes, as many
@@ -123,12 +181,12 @@ std::size_t TBlockBuffer::ReadRaw(std::size_t offset) {
   return got;
 }
 
-// Cleans the count raw bytes at FBuffer[offset] in place (they can only
+// Cleans the count raw bytes at Data()[offset] in place (they can only
 // shrink), appends the final line feed when this is the last block and sets
 // the block's length.  A CR held back from the previous block has been dealt
 // with by the caller.
 void TBlockBuffer::Clean(std::size_t offset, std::size_t count) {
-  char* const data = reinterpret_cast<char*>(&FBuffer[offset]);
+  char* const data = reinterpret_cast<char*>(FData + offset);
   bool endsInCR = false;
   std::size_t len;
   std::size_t feeds;
@@ -136,12 +194,14 @@ void TBlockBuffer::Clean(std::size_t offset, std::size_t count) {
     endsInCR = count > 0 && data[count - 1] == '\r';
     len = count - (endsInCR ? 1 : 0);
   } else {
+    Writable(data, count);
     len = CleanLineEnds(data, count, endsInCR);
     feeds = FOptions.CountLines ? CountByte(data, len, '\n') : 0;
   }
   // A CR that ends the block: at the end of the file it is a line end of its
   // own, otherwise the next block decides.
   FPendingCR = endsInCR && !FAtEnd;
+  Writable(data + len, 3);  // a final line feed and the two zero bytes
   if (endsInCR && FAtEnd) {
     data[len++] = '\n';
     ++feeds;
@@ -157,4 +217,7 @@ void TBlockBuffer::Clean(std::size_t offset, std::size_t count) {
   data[len + 1] = 0;
   FFeeds = feeds;
   FLength = static_cast<std::ptrdiff_t>(offset + len);
+  // The check above touched every byte of a mapped window: a page lost to
+  // the file shrinking before then shows now.
+  CheckLost();
 }

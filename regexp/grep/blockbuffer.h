@@ -14,6 +14,15 @@
 // while they are read are read to their end.  A regular file is read until a
 // block is full; anything else (a pipe, a terminal) hands on what one read
 // gave, so that its lines are reported as they come.
+//
+// A large regular file may instead be mapped a window at a time
+// (TReadOptions::MapBytes, mappedwindow.h): a window is a block, and its end
+// is where the file's size, asked before each window, says the file ends.
+// Scanning the file's pages in place spares the copy of every byte that a
+// read makes.  A window is cleaned in place like a block read (it is the
+// process's own copy of the pages it writes).  When the file shrinks under a
+// window, the reader raises EInOutError rather than hand out a line of the
+// lost bytes (Lost, CheckLost).
 #pragma once
 
 #include <sys/types.h>
@@ -22,6 +31,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "mappedwindow.h"
 
 // How a reader opens and holds its file.
 struct TReadOptions {
@@ -39,6 +50,10 @@ struct TReadOptions {
   // Line feeds are counted for line numbers; a reader whose lines are only
   // counted by its caller spares the counting (line numbers then read 0).
   bool CountLines = true;
+  // With KeepCrLf, a regular file that the reader opens itself and that
+  // holds at least this many bytes is mapped a window of this many bytes
+  // (rounded up to whole pages) at a time instead of read; 0 always reads.
+  std::size_t MapBytes = 0;
 };
 
 class TBlockBuffer {
@@ -65,7 +80,7 @@ class TBlockBuffer {
   // old block must end with a line feed for it.
   void ReadNext(bool& loneCR);
 
-  unsigned char* Data() const { return FBuffer.get(); }
+  unsigned char* Data() const { return FData; }
   std::ptrdiff_t Length() const { return FLength; }
   // The line feeds in the block (the first block's leading one included).
   std::size_t Feeds() const { return FFeeds; }
@@ -80,6 +95,10 @@ class TBlockBuffer {
   bool Regular() const { return FRegular; }
   // Where the first read of a regular file began; -1 when unknown.
   off_t StartOffset() const { return FStartOffset; }
+  // Whether the block is a mapped window that lost pages to the file
+  // shrinking; CheckLost raises EInOutError then.
+  bool Lost() const { return FWindow != nullptr && FWindow->Lost(); }
+  void CheckLost() const;
 
  private:
   // Owns the file descriptor; closes it when the buffer goes, also when the
@@ -96,16 +115,24 @@ class TBlockBuffer {
 
   void Open();
   void Check();
+  void StartMapping();
+  std::size_t Fetch(std::size_t offset);
   std::size_t ReadRaw(std::size_t offset);
+  std::size_t MapRaw(std::size_t offset);
   void Clean(std::size_t offset, std::size_t count);
+  void Writable(char* p, std::size_t n);
 
   std::string FName;
   TReadOptions FOptions;
   TFileHandle FFile;
   bool FRegular = true;
   off_t FStartOffset = -1;
+  off_t FSizeAtOpen = 0;
 
   std::unique_ptr<unsigned char[]> FBuffer;
+  unsigned char* FData = nullptr;  // the block: FBuffer, or the mapped window
+  std::unique_ptr<TMappedWindow> FWindow;  // while the file is mapped
+  off_t FMapOffset = 0;                    // where the next window starts
   std::ptrdiff_t FLength = 0;
   std::size_t FFeeds = 0;
   std::size_t FGot = 0;

@@ -229,23 +229,29 @@ bool TFastScan::AttemptAccepts(const unsigned char* p, std::size_t at, std::size
 
 // A match holds the required bytes (or one of the set's strings), and most
 // often begins a little before them: the attempts that start from a few
-// bytes before their first place in the line are run first, and only when
-// none of them accepts, all the attempts of the line.  A line that matches
-// near its required bytes is then decided from there; any other costs at
-// most the short run more.
+// bytes before their first place in the line are run first (from four bytes
+// before, then from sixteen), and only when none of them accepts, all the
+// attempts of the line.  A line that matches near its required bytes is then
+// decided from there; any other costs at most the short runs more.
 bool TFastScan::NearRequiredWindowMatches(std::string_view window, std::size_t& next, std::int32_t& running) {
-  constexpr std::size_t kNear = 16;
+  constexpr std::size_t kNear[2] = {4, 16};
   const auto [p, leading, lineEnd] = CutWindow(window);
-  if (lineEnd > leading + kNear) {
+  if (lineEnd > leading + kNear[0]) {
     const std::string_view line = window.substr(0, lineEnd);
     const std::size_t found = FSet ? FSet->Find(line, leading) : leading + FindBytes(line.substr(leading), FRequired,
                                                                                      FRequiredFoldsCase);
-    if (found < lineEnd && found > leading + kNear) {
-      // The character that holds the byte kNear places before.
-      std::size_t from = found - kNear;
-      if (!TCharacterStarts(p, leading).At(from)) --from;
+    const int runs = found >= lineEnd ? 0 : found > leading + kNear[1] ? 2 : found > leading + kNear[0] ? 1 : 0;
+    // The characters that hold the bytes kNear places before, asked for in
+    // ascending order.
+    std::size_t from[2] = {};
+    TCharacterStarts starts(p, leading);
+    for (int k = runs - 1; k >= 0; --k) {
+      from[k] = found - kNear[k];
+      if (!starts.At(from[k])) --from[k];
+    }
+    for (int k = 0; k < runs; ++k) {
       std::size_t steps = 0;
-      if (AttemptAccepts(p, from, leading, lineEnd, steps, true)) return true;
+      if (AttemptAccepts(p, from[k], leading, lineEnd, steps, true)) return true;
     }
   }
   return WindowMatches(window, next, running);

@@ -48,6 +48,11 @@ class TGrep : public TRegularExpression {
   // The longest line kept, in bytes; 0 for no bound but memory.  A longer
   // line raises ELineTooLong, as a line that outgrows memory does.
   std::size_t MaxLineBytes = 0;
+  // Large regular files are scanned in windows of this many bytes mapped
+  // into memory rather than read (see blockbuffer.h); 0 always reads.  A
+  // mebibyte: the copies that reading spares outweigh the mapping from
+  // there, and the window stays a small part of the process's memory.
+  std::size_t MapBytes = std::size_t{1} << 20;
   // The caller only counts the lines that match: OnMatch gets an empty
   // LineInfo_t (no text, line number 0), which spares copying each line and
   // counting line feeds.

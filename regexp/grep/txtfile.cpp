@@ -57,6 +57,12 @@ void TTxtFile::Start() {
 
 [[noreturn]] void TTxtFile::LineTooLong(bool outOfMemory) const { throw ELineTooLong(Block.Name(), outOfMemory); }
 
+// The end of the file, unless a mapped window lost bytes on the way.
+[[noreturn]] void TTxtFile::EndOfFile() const {
+  Block.CheckLost();
+  throw EEndOfFile();
+}
+
 // A line of more than the bound raises ELineTooLong.
 void TTxtFile::CheckLineLength(std::size_t bytes) const {
   if (Options.MaxLineBytes != 0 && bytes > Options.MaxLineBytes) LineTooLong(false);
@@ -91,6 +97,7 @@ void TTxtFile::NextBlock() {
   const std::ptrdiff_t oldLen = DataLen;
   bool loneCR = false;
   Block.ReadNext(loneCR);
+  Buffer = Block.Data();
   // A lone CR held back from the old block is a line end of its own, the
   // last byte of Carry.
   if (loneCR) Carry.push_back('\n');
@@ -149,7 +156,7 @@ unsigned char TTxtFile::ByteAt(std::ptrdiff_t pos) const {
 // block change happens as soon as the last buffered byte is consumed, so the
 // main cursor raises EEndOfFile the moment it takes the file's last byte.
 unsigned char TTxtFile::MainByteSlow() {
-  if (Cursor >= DataLen) throw EEndOfFile();  // only at the end: blocks are read eagerly
+  if (Cursor >= DataLen) EndOfFile();  // only at the end: blocks are read eagerly
   const unsigned char b = ByteAt(Cursor);
   ++Cursor;
   while (Cursor >= DataLen) {
@@ -159,7 +166,7 @@ unsigned char TTxtFile::MainByteSlow() {
       --Cursor;
       Settle();
       CountedTo = ++Cursor;
-      throw EEndOfFile();
+      EndOfFile();
     }
     // A line feed consumed here starts the next line; the old line need not
     // be kept.
@@ -259,6 +266,7 @@ void TTxtFile::FillLine(LineInfo_t& lineInfo) {
 // The current line's bytes, from LineStart up to the main cursor, without a
 // kept CR at its end.
 void TTxtFile::CopyLine(std::string& line) const {
+  Block.CheckLost();  // never a line of bytes lost under a mapped window
   if (LineStart < 0) {
     const std::size_t from = Carry.size() - static_cast<std::size_t>(-LineStart);
     if (Cursor <= 0) {
@@ -285,7 +293,7 @@ std::string_view TTxtFile::LineWindow() {
   };
   std::ptrdiff_t leading = leadingLength();
   while (Cursor + leading >= DataLen) {
-    if (Block.AtEnd()) throw EEndOfFile();
+    if (Block.AtEnd()) EndOfFile();
     NextBlock();
     leading = leadingLength();
   }
@@ -311,7 +319,7 @@ std::string_view TTxtFile::LineWindow() {
       break;
     }
     searched = DataLen - Cursor;
-    if (Block.AtEnd()) throw EEndOfFile();  // cannot happen: the stream ends with a line feed
+    if (Block.AtEnd()) EndOfFile();  // cannot happen: the stream ends with a line feed
     NextBlock();
   }
   if (Cursor >= 0)

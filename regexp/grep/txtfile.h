@@ -145,6 +145,7 @@ class TTxtFile {
  private:
   void Start();
   [[noreturn]] void LineTooLong(bool outOfMemory) const;
+  [[noreturn]] void EndOfFile() const;
   void CheckLineLength(std::size_t bytes) const;
   void CopyLine(std::string& line) const;
   bool MoveToLineEnd();

@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +18,7 @@
 #include "engine_messages.h"
 #include "exceptions.h"
 #include "grep_reports.h"
+#include "mappedwindow.h"
 #include "temp_dir.h"
 
 namespace {
@@ -65,9 +67,9 @@ void ExpectReaderMatchesModel(const std::string& content, unsigned seed) {
   TTxtFile file(f.Path(), nullptr);
   EXPECT_EQ(ReadAllLines(file), NumberedLines(content)) << "seed " << seed;
   for (const std::string pattern : {"", "z$", "^[^L]", "\\x82.", "a\\nb", "L\\n.", "[^L]L", "\\n\\n"}) {
-    TScanTrio trio;
-    trio.SetPattern(pattern, seed % 2 == 0, false);
-    EXPECT_EQ(trio.Check(f.Path()), "") << "seed " << seed;
+    TScanComparison scans;
+    scans.SetPattern(pattern, seed % 2 == 0, false);
+    EXPECT_EQ(scans.Check(f.Path()), "") << "seed " << seed;
   }
 }
 
@@ -200,6 +202,43 @@ TEST(TxtFileBlocks, FileGrownDuringTheReadEndsAtTheOldOrTheNewEnd) {
     TTxtFile expected(whole.Path(), nullptr);
     EXPECT_EQ(ReadAllChars(file), ReadAllChars(expected)) << growAtPump;
   }
+}
+
+// A file that shrinks under a mapped window: the lines handed out before the
+// loss are the file's, and then the reader raises its read error, never a
+// line of the lost bytes nor the end of the file.  A fault at any other
+// address still ends the process.
+TEST(TxtFileBlocks, FileShrunkUnderAMappedWindowRaisesAReadError) {
+  const std::size_t page = TMappedWindow::PageSize();
+  std::vector<std::string> written;
+  std::string content;
+  for (int i = 0; content.size() < 6 * page; ++i) content += written.emplace_back("line " + std::to_string(i)) + "\r\n";
+  const TTempFile f(content);
+  TTxtFile file(f.Path(), nullptr, {}, TReadOptions{.KeepCrLf = true, .MapBytes = 4 * page});
+  ASSERT_EQ(truncate(f.Path().c_str(), static_cast<off_t>(page)), 0);
+  std::size_t read = 0;
+  LineInfo_t info;
+  try {
+    for (;; ++read) {
+      file.GetChar();
+      file.GetLine(info);
+      ASSERT_LT(read, written.size());
+      ASSERT_EQ(info.Line, written[read]);
+    }
+  } catch (const EEndOfFile&) {
+    ADD_FAILURE() << "ended as if whole after " << read << " lines";
+  } catch (const EInOutError& e) {
+    EXPECT_EQ(e.Message(), std::string(sjis_text::kMsgFileShrank));
+  }
+  EXPECT_GT(read, 0u);
+
+  const TTempFile other(std::string(2 * page, 'x'));
+  const int fd = open(other.Path().c_str(), O_RDONLY);
+  auto* mapped = static_cast<volatile char*>(mmap(nullptr, 2 * page, PROT_READ, MAP_PRIVATE, fd, 0));
+  ASSERT_EQ(truncate(other.Path().c_str(), 0), 0);
+  // Killed by the fault (or by the sanitizer's abort that reports it).
+  EXPECT_EXIT(static_cast<void>(mapped[page]), [](int status) { return WIFSIGNALED(status); }, "");
+  close(fd);
 }
 
 // A stream that goes on where another left off numbers its lines on, past

@@ -32,11 +32,16 @@ inline std::vector<TReport> GrepReports(TGrep& grep, const std::string& path, co
   return reports;
 }
 
-class TScanTrio {
+// The fast scan runs twice: over blocks read, and over the file mapped a
+// page at a time (so that small files have many windows).
+class TScanComparison {
  public:
-  TScanTrio() {
+  TScanComparison() {
     Greps[0].ScanChoice = TScanChoice::OneCharacter;
+    Greps[1].MapBytes = 0;
     Greps[2].ScanChoice = TScanChoice::AutomatonOnly;
+    Greps[2].MapBytes = 0;
+    Greps[3].MapBytes = 1;
   }
 
   // Compiles the pattern for every scan; false when it is no pattern for
@@ -55,17 +60,17 @@ class TScanTrio {
       } catch (const ERegExpParser&) {
       }
     }
-    Fault = compiled % 3 != 0 ? "the pattern compiles for some scans only: " + Hex(pattern) : "";
+    Fault = compiled % kScans != 0 ? "the pattern compiles for some scans only: " + Hex(pattern) : "";
     Described = Hex(pattern) + (ignoreCase ? " ignoring case" : "") + (dbMeta ? " with double-byte operators" : "");
     return compiled != 0;
   }
 
   // The first fault over the file (empty when none), and the reference's reports.
   std::string Check(const std::string& path, std::vector<TReport>* reported = nullptr) {
-    static const char* const kNames[3] = {"OneCharacter", "Fast", "AutomatonOnly"};
+    static const char* const kNames[kScans] = {"OneCharacter", "Fast", "AutomatonOnly", "Fast, mapped"};
     const std::vector<std::string> lines = ReaderLines(TTempDir::Read(path));
     std::vector<TReport> reference;
-    for (int k = 0; k < 3 && Fault.empty(); ++k) {
+    for (int k = 0; k < kScans && Fault.empty(); ++k) {
       const std::vector<TReport> reports = GrepReports(Greps[k], path);
       const char* fault = Greps[k].Busy() ? "stays busy" : k > 0 && reports != reference ? "scans disagree" : nullptr;
       for (std::size_t i = 0; i < reports.size() && fault == nullptr; ++i) {
@@ -83,7 +88,8 @@ class TScanTrio {
     return Fault;
   }
 
-  TGrep Greps[3];  // OneCharacter, Fast, AutomatonOnly
+  static constexpr int kScans = 4;
+  TGrep Greps[kScans];  // OneCharacter, Fast, AutomatonOnly, Fast over a mapped file
 
  private:
   std::string Fault, Described;
