@@ -131,8 +131,12 @@ void TBlockBuffer::Clean(std::size_t offset, std::size_t count) {
   char* const data = reinterpret_cast<char*>(&FBuffer[offset]);
   bool endsInCR = false;
   std::size_t len;
-  std::size_t feeds;
-  if (FOptions.KeepCrLf && !HasZeroOrLoneCR(data, count, feeds)) {
+  std::size_t feeds = 0;
+  // A file that ends in two CRs is cleaned at once: its last CR becomes the
+  // final line feed, which would make the lone CR before it look like CR LF.
+  FRaw = FOptions.KeepCrLf && FOptions.LazyCheck && !FOptions.CountLines &&
+         !(FAtEnd && count >= 2 && data[count - 1] == '\r' && data[count - 2] == '\r');
+  if (FRaw || (FOptions.KeepCrLf && !HasZeroOrLoneCR(data, count, feeds))) {
     endsInCR = count > 0 && data[count - 1] == '\r';
     len = count - (endsInCR ? 1 : 0);
   } else {
@@ -157,4 +161,25 @@ void TBlockBuffer::Clean(std::size_t offset, std::size_t count) {
   data[len + 1] = 0;
   FFeeds = feeds;
   FLength = static_cast<std::ptrdiff_t>(offset + len);
+}
+
+bool TBlockBuffer::NeedsCleaning(std::size_t from, std::size_t to) const {
+  if (from >= to) return false;
+  const char* const data = reinterpret_cast<const char*>(FBuffer.get());
+  std::size_t feeds;
+  // Data()[to] is a byte of the block or the zero behind it.
+  return HasZeroOrLoneCR(data + from, to - from, feeds) || (data[to - 1] == '\r' && data[to] != '\n');
+}
+
+void TBlockBuffer::CleanRest(std::size_t from) {
+  char* const data = reinterpret_cast<char*>(FBuffer.get());
+  bool endsInCR = false;
+  std::size_t len = from + CleanLineEnds(data + from, static_cast<std::size_t>(FLength) - from, endsInCR);
+  // A CR can end the block only when the CR after it was held back: it is a
+  // lone CR (the last block ends with a line feed).
+  if (endsInCR) data[len++] = '\n';
+  if (len > 0) FLastByte = static_cast<unsigned char>(data[len - 1]);
+  data[len] = 0;
+  data[len + 1] = 0;
+  FLength = static_cast<std::ptrdiff_t>(len);
 }

@@ -86,7 +86,8 @@ void TGrep::Grep(const TOpenReader& open, const bool* cancelFlag) {
     file = open({.KeepCrLf = plan.KeepCrLf,
                  .RegularFilesOnly = RegularFilesOnly,
                  .MaxLineBytes = MaxLineBytes,
-                 .CountLines = !CountOnly});
+                 .CountLines = !CountOnly,
+                 .LazyCheck = plan.LazyCheck});
   } catch (const EEndOfFile&) {
     return;  // an empty file has no lines to report
   }

@@ -51,6 +51,7 @@ void TTxtFile::Start() {
   if (!Block.ReadFirst()) throw EEndOfFile();
   Buffer = Block.Data();
   SetDataLen(Block.Length());
+  RawFrom = Block.Raw() ? 0 : kNothingRaw;
   FeedsLeft = Block.Feeds();
   ProcessMessagesAndTestCancel();
 }
@@ -95,6 +96,7 @@ void TTxtFile::NextBlock() {
   // last byte of Carry.
   if (loneCR) Carry.push_back('\n');
   SetDataLen(Block.Length());
+  RawFrom = Block.Raw() ? 0 : kNothingRaw;
   FeedsLeft = Block.Feeds();
 
   const std::ptrdiff_t shift = oldLen + (loneCR ? 1 : 0);
@@ -277,42 +279,10 @@ void TTxtFile::CopyLine(std::string& line) const {
 // Line windows for the fast scan
 
 std::string_view TTxtFile::LineWindow() {
-  // The leading character: a line feed, or a lead byte with it (and with a
-  // kept CR between them).
-  const auto leadingLength = [this]() -> std::ptrdiff_t {
-    if (!IsDBCSLeadByte(ByteAt(Cursor))) return 1;
-    return ByteAt(Cursor + 1) == '\r' ? 3 : 2;
-  };
-  std::ptrdiff_t leading = leadingLength();
-  while (Cursor + leading >= DataLen) {
-    if (Block.AtEnd()) throw EEndOfFile();
-    NextBlock();
-    leading = leadingLength();
-  }
-  // Find the line feed that ends the line, reading blocks as needed.
-  std::ptrdiff_t searched = leading;  // bytes from the cursor known to hold no line end
-  std::ptrdiff_t end = -1;
-  for (;;) {
-    const std::ptrdiff_t from = Cursor + searched;
-    if (from < 0) {
-      const std::size_t at = Carry.size() - static_cast<std::size_t>(-from);
-      const std::size_t found = Carry.find('\n', at);
-      if (found != std::string::npos) {
-        end = from + static_cast<std::ptrdiff_t>(found - at);
-        break;
-      }
-      searched += static_cast<std::ptrdiff_t>(Carry.size() - at);
-      continue;
-    }
-    const void* found =
-        std::memchr(&Buffer[static_cast<std::size_t>(from)], '\n', static_cast<std::size_t>(DataLen - from));
-    if (found != nullptr) {
-      end = static_cast<const unsigned char*>(found) - Buffer;
-      break;
-    }
-    searched = DataLen - Cursor;
-    if (Block.AtEnd()) throw EEndOfFile();  // cannot happen: the stream ends with a line feed
-    NextBlock();
+  // Bytes that need cleaning may hide line ends: the window is found again
+  // once they are clean.
+  std::ptrdiff_t end = 0;
+  while (!FindWindowEnd(end) || CleanedUpTo(end + 1)) {
   }
   if (Cursor >= 0)
     return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Cursor)]),
@@ -329,6 +299,72 @@ std::string_view TTxtFile::LineWindow() {
     LineTooLong(true);
   }
   return FWindow;
+}
+
+// Finds the line feed that ends the line window, reading blocks as needed;
+// false when the bytes that went on to Carry had to be cleaned first (no
+// block was read then; look again).
+bool TTxtFile::FindWindowEnd(std::ptrdiff_t& end) {
+  // The leading character: a line feed, or a lead byte with it (and with a
+  // kept CR between them).
+  const auto leadingLength = [this]() -> std::ptrdiff_t {
+    if (!IsDBCSLeadByte(ByteAt(Cursor))) return 1;
+    return ByteAt(Cursor + 1) == '\r' ? 3 : 2;
+  };
+  std::ptrdiff_t leading = leadingLength();
+  while (Cursor + leading >= DataLen) {
+    if (!NextBlockForLine()) return false;
+    leading = leadingLength();
+  }
+  std::ptrdiff_t searched = leading;  // bytes from the cursor known to hold no line end
+  for (;;) {
+    const std::ptrdiff_t from = Cursor + searched;
+    if (from < 0) {
+      const std::size_t at = Carry.size() - static_cast<std::size_t>(-from);
+      const std::size_t found = Carry.find('\n', at);
+      if (found != std::string::npos) {
+        end = from + static_cast<std::ptrdiff_t>(found - at);
+        return true;
+      }
+      searched += static_cast<std::ptrdiff_t>(Carry.size() - at);
+      continue;
+    }
+    const void* found =
+        std::memchr(&Buffer[static_cast<std::size_t>(from)], '\n', static_cast<std::size_t>(DataLen - from));
+    if (found != nullptr) {
+      end = static_cast<const unsigned char*>(found) - Buffer;
+      return true;
+    }
+    searched = DataLen - Cursor;
+    if (!NextBlockForLine()) return false;
+  }
+}
+
+// The line runs on into the next block, and its bytes in this one go to
+// Carry: as read, they are checked first, and when they needed cleaning no
+// block is read (false).  At the end of the file raises EEndOfFile.
+bool TTxtFile::NextBlockForLine() {
+  if (CleanedUpTo(DataLen)) return false;
+  if (Block.AtEnd()) throw EEndOfFile();
+  NextBlock();
+  return true;
+}
+
+// Makes sure that Buffer[Cursor, end) was checked: false when its bytes are
+// clean text as they stand (bytes as read, without a zero byte or a lone CR,
+// are the cleaned text with CR LF kept), true when the rest of the block from
+// the cursor had to be cleaned, which moved bytes after the cursor.
+bool TTxtFile::CleanedUpTo(std::ptrdiff_t end) {
+  const std::ptrdiff_t from = std::max(Cursor, RawFrom);
+  if (from >= end) return false;
+  if (!Block.NeedsCleaning(static_cast<std::size_t>(from), static_cast<std::size_t>(end))) {
+    RawFrom = end;
+    return false;
+  }
+  Block.CleanRest(static_cast<std::size_t>(from));
+  SetDataLen(Block.Length());
+  RawFrom = kNothingRaw;
+  return true;
 }
 
 std::string_view TTxtFile::Buffered() const {
