@@ -16,6 +16,8 @@ using TScanChoice = TGrep::TScanChoice;
 TEST(Grep, ReportsTheLinesThatHoldAMatch) {
   const std::string ai = S("あい");
   const std::string block(TTxtFile::BufSize, 'a');
+  std::string hundred;
+  for (int k = 0; k < 100; ++k) hundred += "x\n";
   const struct {
     std::string Pattern;
     bool IgnoreCase;
@@ -33,9 +35,12 @@ TEST(Grep, ReportsTheLinesThatHoldAMatch) {
       {"b", false, std::string("a\r\nb\rc\rb\0b\n", 11), {{2, "b"}, {4, "b b"}}},
       // the same in lines passed over, and across a block boundary in a line
       // that holds the string; a zero byte where the string has a space, a
-      // lone CR before a "^"
+      // lone CR before a "^" (lines passed over by "b", which is rare, or by
+      // the whole string)
       {"b", false, std::string("x\0y\rz\nab\n", 10), {{3, "ab"}}},
       {"b", false, "a\nb\r" + block + "b\n", {{2, "b"}, {3, block + "b"}}},
+      {"b b", false, hundred + std::string("b\0b\n", 4), {{101, "b b"}}},
+      {"^b+", false, hundred + "a\rb\n", {{102, "b"}}},
       {"b b", false, std::string("b\0b\n", 4), {{1, "b b"}}},
       {"^b+", false, "a\rb\n", {{2, "b"}}},
       {"a", false, "", {}},
