@@ -52,6 +52,7 @@ void TTxtFile::Start() {
   Buffer = Block.Data();
   SetDataLen(Block.Length());
   RawFrom = Block.Raw() ? 0 : kNothingRaw;
+  WindowsInBlock = 0;
   FeedsLeft = Block.Feeds();
   ProcessMessagesAndTestCancel();
 }
@@ -97,6 +98,7 @@ void TTxtFile::NextBlock() {
   if (loneCR) Carry.push_back('\n');
   SetDataLen(Block.Length());
   RawFrom = Block.Raw() ? 0 : kNothingRaw;
+  WindowsInBlock = 0;
   FeedsLeft = Block.Feeds();
 
   const std::ptrdiff_t shift = oldLen + (loneCR ? 1 : 0);
@@ -278,33 +280,10 @@ void TTxtFile::CopyLine(std::string& line) const {
 // ---------------------------------------------------------------------------
 // Line windows for the fast scan
 
-std::string_view TTxtFile::LineWindow() {
-  // Bytes that need cleaning may hide line ends: the window is found again
-  // once they are clean.
-  std::ptrdiff_t end = 0;
-  while (!FindWindowEnd(end) || CleanedUpTo(end + 1)) {
-  }
-  if (Cursor >= 0)
-    return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Cursor)]),
-            static_cast<std::size_t>(end - Cursor + 1)};
-  try {
-    FWindow.assign(Carry, Carry.size() - static_cast<std::size_t>(-Cursor), std::string::npos);
-    if (end >= 0)
-      FWindow.append(reinterpret_cast<const char*>(Buffer), static_cast<std::size_t>(end + 1));
-    else
-      FWindow.resize(FWindow.size() - static_cast<std::size_t>(-end - 1));
-  } catch (const std::bad_alloc&) {
-    LineTooLong(true);
-  } catch (const std::length_error&) {
-    LineTooLong(true);
-  }
-  return FWindow;
-}
-
 // Finds the line feed that ends the line window, reading blocks as needed;
 // false when the bytes that went on to Carry had to be cleaned first (no
 // block was read then; look again).
-bool TTxtFile::FindWindowEnd(std::ptrdiff_t& end) {
+inline bool TTxtFile::FindWindowEnd(std::ptrdiff_t& end) {
   // The leading character: a line feed, or a lead byte with it (and with a
   // kept CR between them).
   const auto leadingLength = [this]() -> std::ptrdiff_t {
@@ -338,6 +317,32 @@ bool TTxtFile::FindWindowEnd(std::ptrdiff_t& end) {
     searched = DataLen - Cursor;
     if (!NextBlockForLine()) return false;
   }
+}
+
+std::string_view TTxtFile::LineWindow() {
+  // Bytes that need cleaning may hide line ends: the window is found again
+  // once they are clean.  A window is checked on its own while few lines of
+  // the block have been read; then the rest of the block is checked at once,
+  // which costs less than many windows one by one.
+  std::ptrdiff_t end = 0;
+  while (!FindWindowEnd(end) ||
+         (RawFrom <= end && CleanedUpTo(++WindowsInBlock < kWindowsChecked ? end + 1 : DataLen))) {
+  }
+  if (Cursor >= 0)
+    return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Cursor)]),
+            static_cast<std::size_t>(end - Cursor + 1)};
+  try {
+    FWindow.assign(Carry, Carry.size() - static_cast<std::size_t>(-Cursor), std::string::npos);
+    if (end >= 0)
+      FWindow.append(reinterpret_cast<const char*>(Buffer), static_cast<std::size_t>(end + 1));
+    else
+      FWindow.resize(FWindow.size() - static_cast<std::size_t>(-end - 1));
+  } catch (const std::bad_alloc&) {
+    LineTooLong(true);
+  } catch (const std::length_error&) {
+    LineTooLong(true);
+  }
+  return FWindow;
 }
 
 // The line runs on into the next block, and its bytes in this one go to

@@ -168,7 +168,7 @@ class TTxtFile {
   unsigned char ByteAt(std::ptrdiff_t pos) const;
   void NextBlock();
   bool NextBlockForLine();
-  bool FindWindowEnd(std::ptrdiff_t& end);
+  inline bool FindWindowEnd(std::ptrdiff_t& end);
   bool CleanedUpTo(std::ptrdiff_t end);
   void ProcessMessagesAndTestCancel();
   void Settle();
@@ -197,6 +197,10 @@ class TTxtFile {
   // TReadOptions::LazyCheck); those before it were checked or passed over.
   static constexpr std::ptrdiff_t kNothingRaw = PTRDIFF_MAX;
   std::ptrdiff_t RawFrom = kNothingRaw;
+  // Line windows handed out from the block, and how many of them are checked
+  // one by one (the rest of the block is then checked at once).
+  int WindowsInBlock = 0;
+  static constexpr int kWindowsChecked = 16;
 
   std::ptrdiff_t Cursor = 0;     // main cursor
   std::ptrdiff_t LineStart = 0;  // first byte of the current line

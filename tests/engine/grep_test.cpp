@@ -16,8 +16,17 @@ using TScanChoice = TGrep::TScanChoice;
 TEST(Grep, ReportsTheLinesThatHoldAMatch) {
   const std::string ai = S("あい");
   const std::string block(TTxtFile::BufSize, 'a');
-  std::string hundred;
-  for (int k = 0; k < 100; ++k) hundred += "x\n";
+  const auto repeat = [](const std::string& s, int n) {
+    std::string r;
+    while (n-- > 0) r += s;
+    return r;
+  };
+  const auto each = [](const std::string& line, std::int64_t n) {
+    std::vector<TReport> r;
+    for (std::int64_t k = 1; k <= n; ++k) r.push_back({k, line});
+    return r;
+  };
+  const std::string hundred = repeat("x\n", 100);
   const struct {
     std::string Pattern;
     bool IgnoreCase;
@@ -33,12 +42,13 @@ TEST(Grep, ReportsTheLinesThatHoldAMatch) {
       // one report per line, with its number; line ends and zero bytes as the reader reads them
       {"c.t", false, "dog\ncat cot cut\n\nbobcat\n", {{2, "cat cot cut"}, {4, "bobcat"}}},
       {"b", false, std::string("a\r\nb\rc\rb\0b\n", 11), {{2, "b"}, {4, "b b"}}},
-      // the same in lines passed over, and across a block boundary in a line
-      // that holds the string; a zero byte where the string has a space, a
-      // lone CR before a "^" (lines passed over by "b", which is rare, or by
-      // the whole string)
+      // the same in lines passed over, across a block boundary in a line
+      // that holds the string and after many lines read from the block; a
+      // zero byte where the string has a space, a lone CR before a "^" (lines
+      // passed over by "b", which is rare, or by the whole string)
       {"b", false, std::string("x\0y\rz\nab\n", 10), {{3, "ab"}}},
       {"b", false, "a\nb\r" + block + "b\n", {{2, "b"}, {3, block + "b"}}},
+      {"b", false, repeat("b\n", 40) + "b\rb\n", each("b", 42)},
       {"b b", false, hundred + std::string("b\0b\n", 4), {{101, "b b"}}},
       {"^b+", false, hundred + "a\rb\n", {{102, "b"}}},
       {"b b", false, std::string("b\0b\n", 4), {{1, "b b"}}},
