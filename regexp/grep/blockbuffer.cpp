@@ -134,7 +134,8 @@ void TBlockBuffer::Clean(std::size_t offset, std::size_t count) {
   std::size_t feeds = 0;
   // A file that ends in two CRs is cleaned at once: its last CR becomes the
   // final line feed, which would make the lone CR before it look like CR LF.
-  FRaw = Lazy() && !(FAtEnd && count >= 2 && data[count - 1] == '\r' && data[count - 2] == '\r');
+  FRaw = FOptions.KeepCrLf && FOptions.LazyCheck && !FOptions.CountLines &&
+         !(FAtEnd && count >= 2 && data[count - 1] == '\r' && data[count - 2] == '\r');
   if (FRaw || (FOptions.KeepCrLf && !HasZeroOrLoneCR(data, count, feeds))) {
     endsInCR = count > 0 && data[count - 1] == '\r';
     len = count - (endsInCR ? 1 : 0);

@@ -82,11 +82,8 @@ class TBlockBuffer {
   std::size_t Feeds() const { return FFeeds; }
   // A read returned nothing: the block is the file's last.
   bool AtEnd() const { return FAtEnd; }
-  // Blocks are left as read (LazyCheck in effect).
-  bool Lazy() const { return FOptions.KeepCrLf && FOptions.LazyCheck && !FOptions.CountLines; }
-  // Every block read from now on is checked (and cleaned as needed).
-  void CheckEveryBlock() { FOptions.LazyCheck = false; }
-  // The block was left as read: it may hold zero bytes and lone CRs.
+  // The block was left as read (LazyCheck): it may hold zero bytes and
+  // lone CRs.
   bool Raw() const { return FRaw; }
   // For a raw block: whether Data()[from, to) holds a zero byte or a lone CR
   // (a CR as the block's last byte is lone: only a CR held back can follow

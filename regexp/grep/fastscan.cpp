@@ -63,7 +63,6 @@ TFastScan::TFastScan(TLinePlan plan)
     FSet = std::make_unique<TMultiSearch>(plan.Set, plan.FoldsCase);
     FExactSet = plan.Exact;
   }
-  FPassBy = std::move(plan.PassBy);
   const bool lineLocal = FSets.Automaton().AttemptsEndInTheirLine();
   // The bytes every match begins with bound where attempts can start; they
   // hold no line end but for a line feed as their first byte (a "^").
@@ -74,33 +73,7 @@ TFastScan::TFastScan(TLinePlan plan)
 }
 
 std::size_t TFastScan::FindRequired(std::string_view data) const {
-  return FSet ? FSet->Find(data) : FindBytes(data, FPassingBy ? FPassBy : FRequired, FRequiredFoldsCase);
-}
-
-// A reader that leaves the lines it passes over unchecked needs bytes that
-// it does not rewrite to pass them by: the required bytes, or else the
-// longest part of them without such bytes.  That part may stand in many more
-// lines than the whole ("ing" against "ing "), each a line window to check
-// and decide; the first block tells.  When the part stands more than once
-// in a hundred lines besides the places of the whole, the reader checks
-// every block instead and lines are passed over by the whole.
-void TFastScan::ChoosePassBy(TTxtFile& file) {
-  FPassingBy = false;
-  if (FSet || FPassBy == FRequired || !file.LeavesLinesUnchecked()) return;
-  const std::string_view block = file.Buffered();
-  const std::size_t allowed = CountByte(block.data(), block.size(), '\n') / 100;
-  const auto occurrences = [&](std::string_view bytes, std::size_t limit) {
-    std::size_t n = 0;
-    for (std::size_t at = FindBytes(block, bytes, FRequiredFoldsCase); at < block.size() && n <= limit;
-         at += 1 + FindBytes(block.substr(at + 1), bytes, FRequiredFoldsCase))
-      ++n;
-    return n;
-  };
-  const std::size_t whole = occurrences(FRequired, block.size());
-  if (occurrences(FPassBy, whole + allowed) <= whole + allowed)
-    FPassingBy = true;
-  else
-    file.CheckEveryBlock();
+  return FSet ? FSet->Find(data) : FindBytes(data, FRequired, FRequiredFoldsCase);
 }
 
 bool TFastScan::StartsAtLineStarts(const TScanAutomaton& automaton) {
@@ -324,7 +297,6 @@ void TFastScan::Run(TTxtFile& file, const std::function<void()>& report) {
     FSet->Tune(file.Buffered());
     FSetTuned = true;
   }
-  ChoosePassBy(file);
   for (;;) {
     if (!FRequired.empty() || FSet) SkipLinesWithoutRequired(file);
     std::string_view window = file.LineWindow();

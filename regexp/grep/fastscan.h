@@ -101,16 +101,9 @@ class TFastScan {
   // Moves the reader over the lines of its block that cannot hold the
   // required bytes.
   void SkipLinesWithoutRequired(TTxtFile& file);
-  // Which bytes the lines are passed over by, for a reader that leaves them
-  // unchecked (see TLinePlan::PassBy).
-  void ChoosePassBy(TTxtFile& file);
 
   std::string FRequired;
   bool FRequiredFoldsCase;
-  // The longest part of FRequired that the reader does not rewrite, and
-  // whether lines are passed over by it instead of FRequired.
-  std::string FPassBy;
-  bool FPassingBy = false;
   bool FExactLiteral;                  // a line matches when FRequired stands at one of its character starts
   // Every match begins with FRequired, and attempts end in their line.
   bool FPrefixStarts = false;

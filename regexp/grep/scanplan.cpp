@@ -32,38 +32,24 @@ bool AllowsKeptCrLf(const TLinePlan& lines) {
   return bytes.find_first_of("\r\n", from) == std::string::npos && !bytes.starts_with('\r');
 }
 
-// The bytes that cleaning rewrites: a zero byte becomes a space, and a lone
-// CR a line feed.
-constexpr std::string_view kRewritten("\n\r \0", 4);
-
-// The longest run of bytes that cleaning leaves alone (the first of equal
-// ones).
-std::string LongestUnrewritten(const std::string& bytes) {
-  std::string longest;
-  for (std::size_t from = 0; from < bytes.size();) {
-    const std::size_t end = std::min(bytes.find_first_of(kRewritten, from), bytes.size());
-    if (end - from > longest.size()) longest = bytes.substr(from, end - from);
-    from = end + 1;
-  }
-  return longest;
-}
-
 // Lines that the scan passes over are never checked for zero bytes and lone
-// CRs when the scan can pass over them by bytes that cleaning leaves alone:
-// the text as read holds them exactly where the cleaned text does.
+// CRs: the bytes it passes them by must be found in the text as read exactly
+// where they stand in the cleaned text, so they may hold none of the bytes
+// that cleaning rewrites.  A zero byte becomes a space, and a lone CR a line
+// feed.
 bool AllowsLazyCheck(const TLinePlan& lines) {
+  const auto unrewritten = [](const std::string& bytes) {
+    return !bytes.empty() && bytes.find_first_of(std::string_view("\n\r \0", 4)) == std::string::npos;
+  };
   if (!lines.Automaton.AttemptsEndInTheirLine()) return false;
-  if (!lines.Set.empty())
-    return std::all_of(lines.Set.begin(), lines.Set.end(),
-                       [](const std::string& s) { return s.find_first_of(kRewritten) == std::string::npos; });
-  return !lines.PassBy.empty();
+  if (!lines.Set.empty()) return std::all_of(lines.Set.begin(), lines.Set.end(), unrewritten);
+  return unrewritten(lines.Required);
 }
 
 TScanPlan LinePlan(TLinePlan lines) {
   TScanPlan plan;
   plan.Kind = TScanPlan::TKind::Lines;
   plan.KeepCrLf = AllowsKeptCrLf(lines);
-  lines.PassBy = LongestUnrewritten(lines.Required);
   plan.LazyCheck = plan.KeepCrLf && AllowsLazyCheck(lines);
   plan.Lines = std::move(lines);
   return plan;

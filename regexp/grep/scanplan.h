@@ -48,11 +48,6 @@ struct TLinePlan {
   bool Exact = false;
   // Every match begins with Required.
   bool AtStart = false;
-  // The longest part of Required that holds no byte the reader rewrites (a
-  // line end, a zero byte, a space): it stands in the text as read wherever
-  // it stands in the cleaned text, so a reader that leaves the lines passed
-  // over unchecked can pass over lines by it (TScanPlan::LazyCheck).
-  std::string PassBy;
 };
 
 struct TScanPlan {
@@ -72,9 +67,8 @@ struct TScanPlan {
   bool KeepCrLf = false;
   // The reader may leave its blocks unchecked and check only the lines the
   // scan reads (TReadOptions::LazyCheck): a whole-line scan of a pattern
-  // whose attempts end in their line (so nothing looks ahead), which can
-  // pass over lines by bytes the reader does not rewrite (Lines.PassBy, or
-  // a set of such strings).
+  // whose attempts end in their line (so nothing looks ahead), which passes
+  // over lines by bytes the reader does not rewrite.
   bool LazyCheck = false;
   // The message pump runs and the cancel flag is tested before the file is
   // opened (a fixed string compared without case).

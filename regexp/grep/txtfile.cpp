@@ -372,12 +372,6 @@ bool TTxtFile::CleanedUpTo(std::ptrdiff_t end) {
   return true;
 }
 
-void TTxtFile::CheckEveryBlock() {
-  CleanedUpTo(DataLen);
-  RawFrom = kNothingRaw;
-  Block.CheckEveryBlock();
-}
-
 std::string_view TTxtFile::Buffered() const {
   if (Cursor < 0 || Cursor >= DataLen) return {};
   return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Cursor)]),

@@ -99,16 +99,12 @@ class TTxtFile {
   // LineWindow checks the ones it returns: when they hold a zero byte or a
   // lone CR, the rest of the block from the main cursor is cleaned first
   // (the bytes passed over stay as they are; the look-ahead must stand at
-  // the main cursor).  LeavesLinesUnchecked tells whether this is so;
-  // CheckEveryBlock ends it, checking the rest of the block from the main
-  // cursor first.
+  // the main cursor).
   //
   // AheadFrom sets the look-ahead cursor n bytes past the main cursor, for
   // an attempt that runs on past a line window (whose bytes it may then
   // replace: get the window again afterwards).
   std::string_view LineWindow();
-  bool LeavesLinesUnchecked() const { return Block.Lazy(); }
-  void CheckEveryBlock();
   // For a scan that runs the look-ahead through the file once and decides
   // about lines behind it: the bytes from the look-ahead cursor to the end of
   // the block (empty while it is in Carry or at the end), moving it over n of

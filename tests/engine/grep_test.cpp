@@ -26,7 +26,6 @@ TEST(Grep, ReportsTheLinesThatHoldAMatch) {
     for (std::int64_t k = 1; k <= n; ++k) r.push_back({k, line});
     return r;
   };
-  const std::string hundred = repeat("x\n", 100);
   const struct {
     std::string Pattern;
     bool IgnoreCase;
@@ -44,13 +43,10 @@ TEST(Grep, ReportsTheLinesThatHoldAMatch) {
       {"b", false, std::string("a\r\nb\rc\rb\0b\n", 11), {{2, "b"}, {4, "b b"}}},
       // the same in lines passed over, across a block boundary in a line
       // that holds the string and after many lines read from the block; a
-      // zero byte where the string has a space, a lone CR before a "^" (lines
-      // passed over by "b", which is rare, or by the whole string)
+      // zero byte where the string has a space, a lone CR before a "^"
       {"b", false, std::string("x\0y\rz\nab\n", 10), {{3, "ab"}}},
       {"b", false, "a\nb\r" + block + "b\n", {{2, "b"}, {3, block + "b"}}},
       {"b", false, repeat("b\n", 40) + "b\rb\n", each("b", 42)},
-      {"b b", false, hundred + std::string("b\0b\n", 4), {{101, "b b"}}},
-      {"^b+", false, hundred + "a\rb\n", {{102, "b"}}},
       {"b b", false, std::string("b\0b\n", 4), {{1, "b b"}}},
       {"^b+", false, "a\rb\n", {{2, "b"}}},
       {"a", false, "", {}},
