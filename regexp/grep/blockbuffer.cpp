@@ -134,7 +134,7 @@ void TBlockBuffer::Clean(std::size_t offset, std::size_t count) {
   std::size_t feeds = 0;
   // A file that ends in two CRs is cleaned at once: its last CR becomes the
   // final line feed, which would make the lone CR before it look like CR LF.
-  FRaw = FOptions.KeepCrLf && FOptions.LazyCheck && !FOptions.CountLines &&
+  FRaw = FOptions.KeepCrLf && FOptions.LazyCheck && !FOptions.CountLines && FOptions.MaxLineBytes == 0 &&
          !(FAtEnd && count >= 2 && data[count - 1] == '\r' && data[count - 2] == '\r');
   if (FRaw || (FOptions.KeepCrLf && !HasZeroOrLoneCR(data, count, feeds))) {
     endsInCR = count > 0 && data[count - 1] == '\r';

@@ -18,6 +18,9 @@
 //   not as a line feed returned twice;
 // - a CR that follows a lead byte is the trail byte 10 (or, as CR LF, the
 //   pair lead, 10) for the look-ahead cursor too, as for the main cursor.
+// The one exception, TReadOptions::LazyCheck, has no look-ahead and no line
+// counting: only the bytes handed out as line windows are checked (see
+// LineWindow).
 //
 // Block changes: when a cursor consumes the last byte of the block and the
 // file has more, the next block is read.  The current line from LineStart to

@@ -96,7 +96,8 @@ class TTxtFile {
   // of such a view; it must land on a byte of the view.
   //
   // With TReadOptions::LazyCheck, Buffered returns the bytes as read, and
-  // LineWindow checks the ones it returns: when they hold a zero byte or a
+  // LineWindow checks the ones it returns (after a few windows from one
+  // block, the rest of the block at once): when they hold a zero byte or a
   // lone CR, the rest of the block from the main cursor is cleaned first
   // (the bytes passed over stay as they are; the look-ahead must stand at
   // the main cursor).
@@ -193,8 +194,8 @@ class TTxtFile {
   // TReadOptions::LazyCheck); those before it were checked or passed over.
   static constexpr std::ptrdiff_t kNothingRaw = PTRDIFF_MAX;
   std::ptrdiff_t RawFrom = kNothingRaw;
-  // Line windows handed out from the block, and how many of them are checked
-  // one by one (the rest of the block is then checked at once).
+  // Line windows of the block checked one by one so far, and how many are
+  // (the rest of the block is then checked at once).
   int WindowsInBlock = 0;
   static constexpr int kWindowsChecked = 16;
 
