@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -95,11 +96,15 @@ void TBlockBuffer::StartMapping() {
 }
 
 // Lets n bytes from p be written: in a mapped window, the file's pages
-// there become the process's own.
+// there become the process's own (the line feed before the window, in the
+// page before it, is writable already).
 void TBlockBuffer::Writable(char* p, std::size_t n) {
   if (!FWindow || FData == FBuffer.get()) return;
-  const auto from = static_cast<std::size_t>(reinterpret_cast<unsigned char*>(p) - FWindow->Data());
-  if (!FWindow->MakeWritable(from, from + n)) throw EInOutError(ErrorMessage(errno));
+  const std::ptrdiff_t from = reinterpret_cast<unsigned char*>(p) - FWindow->Data();
+  const std::ptrdiff_t to = from + static_cast<std::ptrdiff_t>(n);
+  if (to > 0 && !FWindow->MakeWritable(static_cast<std::size_t>(std::max<std::ptrdiff_t>(from, 0)),
+                                       static_cast<std::size_t>(to)))
+    throw EInOutError(ErrorMessage(errno));
 }
 
 void TBlockBuffer::CheckLost() const {
@@ -189,8 +194,12 @@ void TBlockBuffer::Clean(std::size_t offset, std::size_t count) {
   char* const data = reinterpret_cast<char*>(FData + offset);
   bool endsInCR = false;
   std::size_t len;
-  std::size_t feeds;
-  if (FOptions.KeepCrLf && !HasZeroOrLoneCR(data, count, feeds)) {
+  std::size_t feeds = 0;
+  // A file that ends in two CRs is cleaned at once: its last CR becomes the
+  // final line feed, which would make the lone CR before it look like CR LF.
+  FRaw = FOptions.KeepCrLf && FOptions.LazyCheck && !FOptions.CountLines && FOptions.MaxLineBytes == 0 &&
+         !(FAtEnd && count >= 2 && data[count - 1] == '\r' && data[count - 2] == '\r');
+  if (FRaw || (FOptions.KeepCrLf && !HasZeroOrLoneCR(data, count, feeds))) {
     endsInCR = count > 0 && data[count - 1] == '\r';
     len = count - (endsInCR ? 1 : 0);
   } else {
@@ -217,7 +226,30 @@ void TBlockBuffer::Clean(std::size_t offset, std::size_t count) {
   data[len + 1] = 0;
   FFeeds = feeds;
   FLength = static_cast<std::ptrdiff_t>(offset + len);
-  // The check above touched every byte of a mapped window: a page lost to
-  // the file shrinking before then shows now.
+  // Unless the block was left as read, the check above touched every byte
+  // of a mapped window: a page lost to the file shrinking before then shows
+  // now.
   CheckLost();
+}
+
+bool TBlockBuffer::NeedsCleaning(std::size_t from, std::size_t to) const {
+  if (from >= to) return false;
+  const char* const data = reinterpret_cast<const char*>(FData);
+  std::size_t feeds;
+  // Data()[to] is a byte of the block or the zero behind it.
+  return HasZeroOrLoneCR(data + from, to - from, feeds) || (data[to - 1] == '\r' && data[to] != '\n');
+}
+
+void TBlockBuffer::CleanRest(std::size_t from) {
+  char* const data = reinterpret_cast<char*>(FData);
+  Writable(data + from, static_cast<std::size_t>(FLength) - from + 2);
+  bool endsInCR = false;
+  std::size_t len = from + CleanLineEnds(data + from, static_cast<std::size_t>(FLength) - from, endsInCR);
+  // A CR can end the block only when the CR after it was held back: it is a
+  // lone CR (the last block ends with a line feed).
+  if (endsInCR) data[len++] = '\n';
+  if (len > 0) FLastByte = static_cast<unsigned char>(data[len - 1]);
+  data[len] = 0;
+  data[len + 1] = 0;
+  FLength = static_cast<std::ptrdiff_t>(len);
 }

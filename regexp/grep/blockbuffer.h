@@ -3,9 +3,12 @@
 //
 // Cleaning happens once per block: zero bytes become spaces, CR LF becomes LF
 // and a lone CR becomes LF (with KeepCrLf, text without a zero byte or a lone
-// CR keeps its CR LF).  A CR that is the last byte of a block is held back
-// until the next block shows whether a line feed follows; at the end of the
-// file it is a line end of its own.  The last block ends with a line feed,
+// CR keeps its CR LF).  With LazyCheck a block is left as it was read, and
+// its reader checks only the bytes it hands out (NeedsCleaning), cleaning
+// the rest of the block from there when they need it (CleanRest).  A CR that
+// is the last byte of a block is held back until the next block shows
+// whether a line feed follows; at the end of the file it is a line end of
+// its own (with LazyCheck too).  The last block ends with a line feed,
 // appended when the file does not end with one, and every block is followed
 // by two zero bytes, for scans that want a terminator.
 //
@@ -54,6 +57,16 @@ struct TReadOptions {
   // holds at least this many bytes is mapped a window of this many bytes
   // (rounded up to whole pages) at a time instead of read; 0 always reads.
   std::size_t MapBytes = 0;
+  // Blocks are not checked for zero bytes and lone CRs as they arrive.  Only
+  // for a scan that reaches lines through TTxtFile::LineWindow, which checks
+  // the bytes it hands out, and passes over the others by bytes that the
+  // reader does not rewrite (no line end, zero byte or space): a block as
+  // read holds them exactly where the cleaned block does, and cuts into the
+  // same characters (a zero byte, CR or line feed is never a lead byte).
+  // Ignored without KeepCrLf, with CountLines (line numbers need every line
+  // end) and with MaxLineBytes (the bound needs to know where the line
+  // before a window starts).
+  bool LazyCheck = false;
 };
 
 class TBlockBuffer {
@@ -86,6 +99,16 @@ class TBlockBuffer {
   std::size_t Feeds() const { return FFeeds; }
   // A read returned nothing: the block is the file's last.
   bool AtEnd() const { return FAtEnd; }
+  // The block was left as read (LazyCheck): it may hold zero bytes and
+  // lone CRs.
+  bool Raw() const { return FRaw; }
+  // For a raw block: whether Data()[from, to) holds a zero byte or a lone CR
+  // (a CR as the block's last byte is lone: only a CR held back can follow
+  // it).
+  bool NeedsCleaning(std::size_t from, std::size_t to) const;
+  // Cleans Data()[from, Length()) in place as a whole block is cleaned (CR LF
+  // becomes LF too); the bytes can only move towards from.
+  void CleanRest(std::size_t from);
   // Whether the last read brought bytes.
   bool GotBytes() const { return FGot > 0; }
 
@@ -137,6 +160,7 @@ class TBlockBuffer {
   std::size_t FFeeds = 0;
   std::size_t FGot = 0;
   bool FAtEnd = false;
+  bool FRaw = false;
   // The block's last byte was a CR, left out of the block until the next
   // one shows whether a line feed follows it.
   bool FPendingCR = false;

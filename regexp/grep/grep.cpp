@@ -87,7 +87,8 @@ void TGrep::Grep(const TOpenReader& open, const bool* cancelFlag) {
                  .RegularFilesOnly = RegularFilesOnly,
                  .MaxLineBytes = MaxLineBytes,
                  .CountLines = !CountOnly,
-                 .MapBytes = MapBytes});
+                 .MapBytes = MapBytes,
+                 .LazyCheck = plan.LazyCheck});
   } catch (const EEndOfFile&) {
     return;  // an empty file has no lines to report
   }

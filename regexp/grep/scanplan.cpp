@@ -1,5 +1,7 @@
 #include "scanplan.h"
 
+#include <algorithm>
+#include <string_view>
 #include <utility>
 
 #include "regexp.h"
@@ -30,10 +32,25 @@ bool AllowsKeptCrLf(const TLinePlan& lines) {
   return bytes.find_first_of("\r\n", from) == std::string::npos && !bytes.starts_with('\r');
 }
 
+// Lines that the scan passes over are never checked for zero bytes and lone
+// CRs: the bytes it passes them by must be found in the text as read exactly
+// where they stand in the cleaned text, so they may hold none of the bytes
+// that cleaning rewrites.  A zero byte becomes a space, and a lone CR a line
+// feed.
+bool AllowsLazyCheck(const TLinePlan& lines) {
+  const auto unrewritten = [](const std::string& bytes) {
+    return !bytes.empty() && bytes.find_first_of(std::string_view("\n\r \0", 4)) == std::string::npos;
+  };
+  if (!lines.Automaton.AttemptsEndInTheirLine()) return false;
+  if (!lines.Set.empty()) return std::all_of(lines.Set.begin(), lines.Set.end(), unrewritten);
+  return unrewritten(lines.Required);
+}
+
 TScanPlan LinePlan(TLinePlan lines) {
   TScanPlan plan;
   plan.Kind = TScanPlan::TKind::Lines;
   plan.KeepCrLf = AllowsKeptCrLf(lines);
+  plan.LazyCheck = plan.KeepCrLf && AllowsLazyCheck(lines);
   plan.Lines = std::move(lines);
   return plan;
 }

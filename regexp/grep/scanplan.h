@@ -65,6 +65,11 @@ struct TScanPlan {
   // The reader may keep CR LF line ends (only the whole-line scan can read
   // them, and only when its bytes hold no line end the text would not).
   bool KeepCrLf = false;
+  // The reader may leave its blocks unchecked and check only the lines the
+  // scan reads (TReadOptions::LazyCheck): a whole-line scan of a pattern
+  // whose attempts end in their line (so nothing looks ahead), which passes
+  // over lines by bytes the reader does not rewrite.
+  bool LazyCheck = false;
   // The message pump runs and the cancel flag is tested before the file is
   // opened (a fixed string compared without case).
   bool PollFirst = false;

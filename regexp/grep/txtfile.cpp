@@ -18,6 +18,9 @@
 //   not as a line feed returned twice;
 // - a CR that follows a lead byte is the trail byte 10 (or, as CR LF, the
 //   pair lead, 10) for the look-ahead cursor too, as for the main cursor.
+// The one exception, TReadOptions::LazyCheck, has no look-ahead and no line
+// counting: only the bytes handed out as line windows are checked (see
+// LineWindow).
 //
 // Block changes: when a cursor consumes the last byte of the block and the
 // file has more, the next block is read.  The current line from LineStart to
@@ -51,6 +54,8 @@ void TTxtFile::Start() {
   if (!Block.ReadFirst()) throw EEndOfFile();
   Buffer = Block.Data();
   SetDataLen(Block.Length());
+  RawFrom = Block.Raw() ? 0 : kNothingRaw;
+  WindowsInBlock = 0;
   FeedsLeft = Block.Feeds();
   ProcessMessagesAndTestCancel();
 }
@@ -102,6 +107,8 @@ void TTxtFile::NextBlock() {
   // last byte of Carry.
   if (loneCR) Carry.push_back('\n');
   SetDataLen(Block.Length());
+  RawFrom = Block.Raw() ? 0 : kNothingRaw;
+  WindowsInBlock = 0;
   FeedsLeft = Block.Feeds();
 
   const std::ptrdiff_t shift = oldLen + (loneCR ? 1 : 0);
@@ -284,7 +291,10 @@ void TTxtFile::CopyLine(std::string& line) const {
 // ---------------------------------------------------------------------------
 // Line windows for the fast scan
 
-std::string_view TTxtFile::LineWindow() {
+// Finds the line feed that ends the line window, reading blocks as needed;
+// false when the bytes that went on to Carry had to be cleaned first (no
+// block was read then; look again).
+inline bool TTxtFile::FindWindowEnd(std::ptrdiff_t& end) {
   // The leading character: a line feed, or a lead byte with it (and with a
   // kept CR between them).
   const auto leadingLength = [this]() -> std::ptrdiff_t {
@@ -293,13 +303,10 @@ std::string_view TTxtFile::LineWindow() {
   };
   std::ptrdiff_t leading = leadingLength();
   while (Cursor + leading >= DataLen) {
-    if (Block.AtEnd()) EndOfFile();
-    NextBlock();
+    if (!NextBlockForLine()) return false;
     leading = leadingLength();
   }
-  // Find the line feed that ends the line, reading blocks as needed.
   std::ptrdiff_t searched = leading;  // bytes from the cursor known to hold no line end
-  std::ptrdiff_t end = -1;
   for (;;) {
     const std::ptrdiff_t from = Cursor + searched;
     if (from < 0) {
@@ -307,7 +314,7 @@ std::string_view TTxtFile::LineWindow() {
       const std::size_t found = Carry.find('\n', at);
       if (found != std::string::npos) {
         end = from + static_cast<std::ptrdiff_t>(found - at);
-        break;
+        return true;
       }
       searched += static_cast<std::ptrdiff_t>(Carry.size() - at);
       continue;
@@ -316,11 +323,21 @@ std::string_view TTxtFile::LineWindow() {
         std::memchr(&Buffer[static_cast<std::size_t>(from)], '\n', static_cast<std::size_t>(DataLen - from));
     if (found != nullptr) {
       end = static_cast<const unsigned char*>(found) - Buffer;
-      break;
+      return true;
     }
     searched = DataLen - Cursor;
-    if (Block.AtEnd()) EndOfFile();  // cannot happen: the stream ends with a line feed
-    NextBlock();
+    if (!NextBlockForLine()) return false;
+  }
+}
+
+std::string_view TTxtFile::LineWindow() {
+  // Bytes that need cleaning may hide line ends: the window is found again
+  // once they are clean.  A window is checked on its own while few lines of
+  // the block have been read; then the rest of the block is checked at once,
+  // which costs less than many windows one by one.
+  std::ptrdiff_t end = 0;
+  while (!FindWindowEnd(end) ||
+         (RawFrom <= end && CleanedUpTo(++WindowsInBlock < kWindowsChecked ? end + 1 : DataLen))) {
   }
   if (Cursor >= 0)
     return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Cursor)]),
@@ -337,6 +354,33 @@ std::string_view TTxtFile::LineWindow() {
     LineTooLong(true);
   }
   return FWindow;
+}
+
+// The line runs on into the next block, and its bytes in this one go to
+// Carry: as read, they are checked first, and when they needed cleaning no
+// block is read (false).  At the end of the file raises EEndOfFile.
+bool TTxtFile::NextBlockForLine() {
+  if (CleanedUpTo(DataLen)) return false;
+  if (Block.AtEnd()) EndOfFile();
+  NextBlock();
+  return true;
+}
+
+// Makes sure that Buffer[Cursor, end) was checked: false when its bytes are
+// clean text as they stand (bytes as read, without a zero byte or a lone CR,
+// are the cleaned text with CR LF kept), true when the rest of the block from
+// the cursor had to be cleaned, which moved bytes after the cursor.
+bool TTxtFile::CleanedUpTo(std::ptrdiff_t end) {
+  const std::ptrdiff_t from = std::max(Cursor, RawFrom);
+  if (from >= end) return false;
+  if (!Block.NeedsCleaning(static_cast<std::size_t>(from), static_cast<std::size_t>(end))) {
+    RawFrom = end;
+    return false;
+  }
+  Block.CleanRest(static_cast<std::size_t>(from));
+  SetDataLen(Block.Length());
+  RawFrom = kNothingRaw;
+  return true;
 }
 
 std::string_view TTxtFile::Buffered() const {

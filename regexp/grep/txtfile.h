@@ -95,6 +95,13 @@ class TTxtFile {
   // cursor is in Carry).  Skip moves the main cursor over the first n bytes
   // of such a view; it must land on a byte of the view.
   //
+  // With TReadOptions::LazyCheck, Buffered returns the bytes as read, and
+  // LineWindow checks the ones it returns (after a few windows from one
+  // block, the rest of the block at once): when they hold a zero byte or a
+  // lone CR, the rest of the block from the main cursor is cleaned first
+  // (the bytes passed over stay as they are; the look-ahead must stand at
+  // the main cursor).
+  //
   // AheadFrom sets the look-ahead cursor n bytes past the main cursor, for
   // an attempt that runs on past a line window (whose bytes it may then
   // replace: get the window again afterwards).
@@ -158,6 +165,9 @@ class TTxtFile {
   unsigned char AheadByteSlow();
   unsigned char ByteAt(std::ptrdiff_t pos) const;
   void NextBlock();
+  bool NextBlockForLine();
+  inline bool FindWindowEnd(std::ptrdiff_t& end);
+  bool CleanedUpTo(std::ptrdiff_t end);
   void ProcessMessagesAndTestCancel();
   void Settle();
   void SetDataLen(std::ptrdiff_t len);
@@ -180,6 +190,15 @@ class TTxtFile {
   // a byte of Buffer that is not the last one: reading it needs no block
   // change.
   std::size_t FastEnd = 0;
+
+  // Buffer's bytes from RawFrom on are as read, not yet checked (see
+  // TReadOptions::LazyCheck); those before it were checked or passed over.
+  static constexpr std::ptrdiff_t kNothingRaw = PTRDIFF_MAX;
+  std::ptrdiff_t RawFrom = kNothingRaw;
+  // Line windows of the block checked one by one so far, and how many are
+  // (the rest of the block is then checked at once).
+  int WindowsInBlock = 0;
+  static constexpr int kWindowsChecked = 16;
 
   std::ptrdiff_t Cursor = 0;     // main cursor
   std::ptrdiff_t LineStart = 0;  // first byte of the current line

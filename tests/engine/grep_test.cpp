@@ -15,6 +15,17 @@ using TScanChoice = TGrep::TScanChoice;
 
 TEST(Grep, ReportsTheLinesThatHoldAMatch) {
   const std::string ai = S("あい");
+  const std::string block(TTxtFile::BufSize, 'a');
+  const auto repeat = [](const std::string& s, int n) {
+    std::string r;
+    while (n-- > 0) r += s;
+    return r;
+  };
+  const auto each = [](const std::string& line, std::int64_t n) {
+    std::vector<TReport> r;
+    for (std::int64_t k = 1; k <= n; ++k) r.push_back({k, line});
+    return r;
+  };
   const struct {
     std::string Pattern;
     bool IgnoreCase;
@@ -30,6 +41,14 @@ TEST(Grep, ReportsTheLinesThatHoldAMatch) {
       // one report per line, with its number; line ends and zero bytes as the reader reads them
       {"c.t", false, "dog\ncat cot cut\n\nbobcat\n", {{2, "cat cot cut"}, {4, "bobcat"}}},
       {"b", false, std::string("a\r\nb\rc\rb\0b\n", 11), {{2, "b"}, {4, "b b"}}},
+      // the same in lines passed over, across a block boundary in a line
+      // that holds the string and after many lines read from the block; a
+      // zero byte where the string has a space, a lone CR before a "^"
+      {"b", false, std::string("x\0y\rz\nab\n", 10), {{3, "ab"}}},
+      {"b", false, "a\nb\r" + block + "b\n", {{2, "b"}, {3, block + "b"}}},
+      {"b", false, repeat("b\n", 40) + "b\rb\n", each("b", 42)},
+      {"b b", false, std::string("b\0b\n", 4), {{1, "b b"}}},
+      {"^b+", false, "a\rb\n", {{2, "b"}}},
       {"a", false, "", {}},
       // a double-byte character is one: no match across two, no folded trail byte
       {"\xA0" + S("い"), false, ai + "\n", {}},
@@ -53,6 +72,9 @@ TEST(Grep, ReportsTheLinesThatHoldAMatch) {
       grep.SetPattern(c.Pattern);
       EXPECT_EQ(GrepReports(grep, file.Path()), c.Expected)
           << Hex(c.Pattern) << " ignore case " << c.IgnoreCase << " choice " << static_cast<int>(choice);
+      grep.CountOnly = true;
+      EXPECT_EQ(GrepReports(grep, file.Path()).size(), c.Expected.size())
+          << Hex(c.Pattern) << " counted, choice " << static_cast<int>(choice);
     }
   }
 }

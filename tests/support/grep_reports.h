@@ -2,7 +2,8 @@
 // that the tests and the grep fuzz target hold every scan to: the
 // one-character scans are the reference, the whole-line (or cross-line)
 // scan and the automaton alone must report the same lines, in ascending
-// order, each the file's line of that number as the reader presents it.
+// order, each the file's line of that number as the reader presents it, and
+// the whole-line scan that only counts as many lines.
 #pragma once
 
 #include <cstdint>
@@ -83,6 +84,18 @@ class TScanComparison {
       for (std::size_t i = 0; fault != nullptr && i < reports.size(); ++i)
         Fault += " " + std::to_string(reports[i].LineNo) + ":" + Hex(reports[i].Line);
       if (k == 0) reference = reports;
+    }
+    // Counting only, the whole-line scan reads no line numbers (and its reader
+    // may leave the lines it passes over unchecked): as many reports, each
+    // without text and number, over blocks read and over a mapped file.
+    for (const int k : {1, 3}) {
+      if (!Fault.empty()) break;
+      Greps[k].CountOnly = true;
+      const std::vector<TReport> counted = GrepReports(Greps[k], path);
+      Greps[k].CountOnly = false;
+      if (counted != std::vector<TReport>(reference.size(), TReport{0, ""}))
+        Fault = std::string("counting disagrees: ") + kNames[k] + ", pattern " + Described + ", " + path + ": " +
+                std::to_string(counted.size());
     }
     if (reported != nullptr) *reported = reference;
     return Fault;
