@@ -106,18 +106,39 @@ TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCa
   FGramMask = FGram == 4 ? 0xFFFFFFFFu : (1u << (8 * FGram)) - 1;
   FGramFold = foldCase ? 0x20202020u & FGramMask : 0;
   FStarts.assign(FNeedles.size(), 0);
+  FSampling.Step = FStep;
+  FSampling.GramMask = FGramMask;
+  FSampling.GramFold = FGramFold;
+  for (std::size_t j = 0; j < 8; ++j) {
+    const std::size_t first = (j & 3) * FStep + 1;  // of the sample's four bytes, loaded from one before
+    for (std::size_t i = 0; i < 4; ++i) {
+      FSampling.Spread[4 * j + i] = static_cast<unsigned char>((first + i) & 15);
+      // Only the word's low byte; 0x80 puts a zero.
+      FSampling.Before[4 * j + i] = i == 0 ? static_cast<unsigned char>((first - 1) & 15) : 0x80;
+      FSampling.After[4 * j + i] = i == 0 ? static_cast<unsigned char>((first + 4) & 15) : 0x80;
+    }
+    FSampling.Offsets[j] = static_cast<std::int32_t>(j * FStep);
+  }
   BuildTables();
 }
 
+std::uint32_t TMultiSearch::Around(std::size_t k, std::size_t o) const {
+  const std::string& bytes = FNeedles[k].Bytes;
+  if (FGram < 4) return ~0u;
+  if (o + 1 < FStarts[k] + FStep) return AfterBit(static_cast<unsigned char>(bytes[o + 4]));
+  if (o > FStarts[k]) return BeforeBit(static_cast<unsigned char>(bytes[o - 1]));
+  return ~0u;
+}
+
 void TMultiSearch::BuildTables() {
-  FBits.assign((std::size_t{1} << kHashBits) / 64, 0);
+  FWords.assign(std::size_t{1} << kHashBits, 0);
   FLastOffset = 0;
   std::vector<std::uint32_t> grams;
   for (std::size_t k = 0; k < FNeedles.size(); ++k) {
     for (std::size_t o = FStarts[k]; o < FStarts[k] + FStep; ++o) {
       const std::uint32_t gram = Gram(LoadShort(FNeedles[k].Bytes.data() + o, FGram));
       const std::uint32_t h = Hash(gram);
-      FBits[h >> 6] |= std::uint64_t{1} << (h & 63);
+      FWords[h] |= Around(k, o);
       grams.push_back(gram);
       FLastOffset = std::max(FLastOffset, o);
     }
@@ -142,7 +163,7 @@ void TMultiSearch::BuildTables() {
 // hash share a count: a rough measure is enough); each string then takes
 // the run of FStep offsets whose counts add up least, the earliest of equals.
 void TMultiSearch::Tune(std::string_view text) {
-  if (FBits.empty() || text.size() < 4) return;
+  if (FWords.empty() || text.size() < 4) return;
   std::vector<std::uint32_t> counts(std::size_t{1} << kHashBits, 0);
   for (std::size_t i = 0; i + 4 <= text.size(); ++i) ++counts[Hash(Gram(Load32(text.data() + i)))];
   for (std::size_t k = 0; k < FNeedles.size(); ++k) {
@@ -161,7 +182,7 @@ void TMultiSearch::Tune(std::string_view text) {
   BuildTables();
 }
 
-std::uint32_t TMultiSearch::Hash(std::uint32_t gram) const { return (gram * 0x9E3779B1u) >> (32 - kHashBits); }
+std::uint32_t TMultiSearch::Hash(std::uint32_t gram) const { return (gram * kHashFactor) >> (32 - kHashBits); }
 
 // ---------------------------------------------------------------------------
 // Comparing in full
@@ -181,7 +202,7 @@ bool TMultiSearch::AnyNeedleAt(const char* h, std::size_t n, std::size_t at) con
 
 std::size_t TMultiSearch::Find(std::string_view haystack, std::size_t from) const {
   if (from >= haystack.size()) return haystack.size();
-  return FBits.empty() ? FindFew(haystack, from) : FindMany(haystack, from);
+  return FWords.empty() ? FindFew(haystack, from) : FindMany(haystack, from);
 }
 
 // ---------------------------------------------------------------------------
@@ -257,6 +278,14 @@ std::size_t TMultiSearch::CheckSample(const char* h, std::size_t n, std::size_t 
   return best;
 }
 
+// The bytes around the sample that the text lacks are taken as zero bytes:
+// only a string that a wildcard word stands for can be there then.
+bool TMultiSearch::Passes(const char* h, std::size_t n, std::size_t p, std::uint32_t hash) const {
+  const auto after = static_cast<unsigned char>(p + 4 < n ? h[p + 4] : 0);
+  const auto before = static_cast<unsigned char>(p >= 1 ? h[p - 1] : 0);
+  return (FWords[hash] & (AfterBit(after) | BeforeBit(before))) != 0;
+}
+
 // Samples stand at from + FStep - 1 and every FStep places after it: an
 // occurrence at t >= from of a string sampled from offset s covers the
 // sample in [t + s, t + s + FStep - 1], whose q-gram lies within the
@@ -266,19 +295,32 @@ std::size_t TMultiSearch::FindMany(std::string_view haystack, std::size_t from) 
   const char* h = haystack.data();
   const std::size_t n = haystack.size();
   std::size_t best = n;
+  const auto sample = [&](std::size_t p, std::uint32_t gram) {
+    const std::uint32_t hash = Hash(gram);
+    if (Passes(h, n, p, hash)) best = CheckSample(h, n, from, p, gram, hash, best);
+  };
   std::size_t p = from + FStep - 1;
-  for (; p + 4 <= n && p < best + FLastOffset; p += FStep) {
-    const std::uint32_t gram = Gram(Load32(h + p));
-    const std::uint32_t hash = Hash(gram);
-    if ((FBits[hash >> 6] >> (hash & 63) & 1) == 0) continue;
-    best = CheckSample(h, n, from, p, gram, hash, best);
+#if defined(KOVALEX_HAVE_AVX2)
+  // The wide code reads the byte before each sample.
+  if (p == 0 && n >= 4) {
+    sample(0, Gram(Load32(h)));
+    p += FStep;
   }
-  for (; p + FGram <= n && p < best + FLastOffset; p += FStep) {
-    const std::uint32_t gram = Gram(LoadShort(h + p, n - p));
-    const std::uint32_t hash = Hash(gram);
-    if ((FBits[hash >> 6] >> (hash & 63) & 1) == 0) continue;
-    best = CheckSample(h, n, from, p, gram, hash, best);
+  if (n - from >= kWideFrom && bytescan::HasAvx2()) {
+    const std::size_t reach = multisearch::ManyReach(FStep);
+    for (; p + reach <= n && p < best + FLastOffset; p += 64 * FStep) {
+      for (std::uint64_t mask = multisearch::ManyCandidates32(h + p, FSampling, FWords.data()); mask != 0;
+           mask &= mask - 1) {
+        const std::size_t at = p + static_cast<std::size_t>(__builtin_ctzll(mask)) * FStep;
+        if (at >= best + FLastOffset) break;
+        const std::uint32_t gram = Gram(Load32(h + at));
+        best = CheckSample(h, n, from, at, gram, Hash(gram), best);
+      }
+    }
   }
+#endif
+  for (; p + 4 <= n && p < best + FLastOffset; p += FStep) sample(p, Gram(Load32(h + p)));
+  for (; p + FGram <= n && p < best + FLastOffset; p += FStep) sample(p, Gram(LoadShort(h + p, n - p)));
   return best;
 }
 
