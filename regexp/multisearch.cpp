@@ -306,15 +306,18 @@ std::size_t TMultiSearch::FindMany(std::string_view haystack, std::size_t from) 
     sample(0, Gram(Load32(h)));
     p += FStep;
   }
-  if (n - from >= kWideFrom && bytescan::HasAvx2()) {
-    const std::size_t reach = multisearch::ManyReach(FStep);
-    for (; p + reach <= n && p < best + FLastOffset; p += 64 * FStep) {
-      for (std::uint64_t mask = multisearch::ManyCandidates32(h + p, FSampling, FWords.data()); mask != 0;
-           mask &= mask - 1) {
-        const std::size_t at = p + static_cast<std::size_t>(__builtin_ctzll(mask)) * FStep;
-        if (at >= best + FLastOffset) break;
-        const std::uint32_t gram = Gram(Load32(h + at));
-        best = CheckSample(h, n, from, at, gram, Hash(gram), best);
+  if (bytescan::HasAvx2()) {
+    // Sixty-four samples at a time, then eight (a short haystack: a line).
+    for (const int groups : {8, 1}) {
+      const std::size_t reach = multisearch::ManyReach(FStep, groups);
+      for (; p + reach <= n && p < best + FLastOffset; p += 8 * static_cast<std::size_t>(groups) * FStep) {
+        for (std::uint64_t mask = multisearch::ManyCandidates32(h + p, FSampling, FWords.data(), groups); mask != 0;
+             mask &= mask - 1) {
+          const std::size_t at = p + static_cast<std::size_t>(__builtin_ctzll(mask)) * FStep;
+          if (at >= best + FLastOffset) break;
+          const std::uint32_t gram = Gram(Load32(h + at));
+          best = CheckSample(h, n, from, at, gram, Hash(gram), best);
+        }
       }
     }
   }

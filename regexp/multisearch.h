@@ -173,11 +173,13 @@ namespace multisearch {
 std::size_t FewCandidates16(const char* h, std::size_t n, std::size_t from, const TMultiSearch::TFingerprints& f,
                             std::uint32_t& mask);
 #if defined(__x86_64__)
-// Which of the sixty-four samples at h, h + s.Step, ..., h + 63 * s.Step
-// are candidates, a bit each.  They read from h - 1 to h + ManyReach(s.Step).
-// Only where bytescan::HasAvx2().
-std::uint64_t ManyCandidates32(const char* h, const TMultiSearch::TSampling& s, const std::uint32_t* words);
-constexpr std::size_t ManyReach(std::size_t step) { return step <= 3 ? 60 * step + 15 : 63 * step + 5; }
+// Which of the 8 * groups samples (at most sixty-four) at h, h + s.Step,
+// h + 2 * s.Step, ... are candidates, a bit each.  They read from h - 1 to
+// h + ManyReach(s.Step, groups).  Only where bytescan::HasAvx2().
+std::uint64_t ManyCandidates32(const char* h, const TMultiSearch::TSampling& s, const std::uint32_t* words, int groups);
+constexpr std::size_t ManyReach(std::size_t step, int groups) {
+  return 8 * static_cast<std::size_t>(groups - 1) * step + (step <= 3 ? 4 * step + 15 : 7 * step + 5);
+}
 // The same, thirty-two places per step (only where bytescan::HasAvx2()),
 // and per place of the chunk the buckets that let it through.
 std::size_t FewCandidates32(const char* h, std::size_t n, std::size_t from, const TMultiSearch::TFingerprints& f,

@@ -112,10 +112,11 @@ class TEightSamples {
 
 }  // namespace
 
-std::uint64_t ManyCandidates32(const char* h, const TMultiSearch::TSampling& s, const std::uint32_t* words) {
+std::uint64_t ManyCandidates32(const char* h, const TMultiSearch::TSampling& s, const std::uint32_t* words,
+                               int groups) {
   const TEightSamples eight(s, words);
   std::uint64_t mask = 0;
-  for (int k = 0; k < 8; ++k) mask |= std::uint64_t{eight.Candidates(h + 8 * k * s.Step)} << (8 * k);
+  for (int k = 0; k < groups; ++k) mask |= std::uint64_t{eight.Candidates(h + 8 * k * s.Step)} << (8 * k);
   return mask;
 }
 
