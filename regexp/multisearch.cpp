@@ -194,34 +194,45 @@ bool TMultiSearch::At(const char* p, std::size_t available, const TNeedle& needl
   return true;
 }
 
-bool TMultiSearch::AnyNeedleAt(const char* h, std::size_t n, std::size_t at) const {
-  for (const TNeedle& needle : FNeedles)
-    if (At(h + at, n - at, needle)) return true;
-  return false;
+std::size_t TMultiSearch::NeedleAt(const char* h, std::size_t n, std::size_t at) const {
+  for (std::size_t k = 0; k < FNeedles.size(); ++k)
+    if (At(h + at, n - at, FNeedles[k])) return k;
+  return FNeedles.size();
 }
 
-std::size_t TMultiSearch::Find(std::string_view haystack, std::size_t from) const {
+std::size_t TMultiSearch::Find(std::string_view haystack, std::size_t from, std::size_t* which) const {
   if (from >= haystack.size()) return haystack.size();
-  return FWords.empty() ? FindFew(haystack, from) : FindMany(haystack, from);
+  std::size_t needle = FNeedles.size();
+  const std::size_t at = FWords.empty() ? FindFew(haystack, from, needle) : FindMany(haystack, from, needle);
+  if (which != nullptr) *which = needle;
+  return at;
+}
+
+bool TMultiSearch::StandsAt(std::string_view haystack, std::size_t at, std::size_t which) const {
+  return which < FNeedles.size() && at <= haystack.size() &&
+         At(haystack.data() + at, haystack.size() - at, FNeedles[which]);
 }
 
 // ---------------------------------------------------------------------------
 // A few strings
 
 std::size_t TMultiSearch::FirstAt(const char* h, std::size_t n, std::size_t chunk, std::uint32_t mask,
-                                  const unsigned char* buckets) const {
+                                  const unsigned char* buckets, std::size_t& needle) const {
   for (; mask != 0; mask &= mask - 1) {
     const auto lane = static_cast<std::size_t>(__builtin_ctz(mask));
     const std::size_t at = chunk + lane;
     for (std::size_t k = 0; k < FNeedles.size(); ++k)
-      if ((buckets == nullptr || (buckets[lane] & FBuckets[k]) != 0) && At(h + at, n - at, FNeedles[k])) return at;
+      if ((buckets == nullptr || (buckets[lane] & FBuckets[k]) != 0) && At(h + at, n - at, FNeedles[k])) {
+        needle = k;
+        return at;
+      }
   }
   return n;
 }
 
 // The wide code runs while whole chunks of 32 places fit, the narrow code
 // then while chunks of 16 do, and the last places are compared one by one.
-std::size_t TMultiSearch::FindFew(std::string_view haystack, std::size_t from) const {
+std::size_t TMultiSearch::FindFew(std::string_view haystack, std::size_t from, std::size_t& needle) const {
   const char* h = haystack.data();
   const std::size_t n = haystack.size();
   std::size_t i = from;
@@ -233,7 +244,7 @@ std::size_t TMultiSearch::FindFew(std::string_view haystack, std::size_t from) c
       const std::size_t chunk = multisearch::FewCandidates32(h, n, i, FPrints, mask, buckets);
       i = chunk;
       if (mask == 0) break;
-      if (const std::size_t at = FirstAt(h, n, chunk, mask, buckets); at < n) return at;
+      if (const std::size_t at = FirstAt(h, n, chunk, mask, buckets, needle); at < n) return at;
       i = chunk + 32;
     }
   }
@@ -243,11 +254,11 @@ std::size_t TMultiSearch::FindFew(std::string_view haystack, std::size_t from) c
     const std::size_t chunk = multisearch::FewCandidates16(h, n, i, FPrints, mask);
     i = chunk;
     if (mask == 0) break;
-    if (const std::size_t at = FirstAt(h, n, chunk, mask, nullptr); at < n) return at;
+    if (const std::size_t at = FirstAt(h, n, chunk, mask, nullptr, needle); at < n) return at;
     i = chunk + 16;
   }
   for (; i < n; ++i)
-    if (AnyNeedleAt(h, n, i)) return i;
+    if ((needle = NeedleAt(h, n, i)) < FNeedles.size()) return i;
   return n;
 }
 
@@ -256,9 +267,9 @@ std::size_t TMultiSearch::FindFew(std::string_view haystack, std::size_t from) c
 
 // The leftmost place, at or after from and before best, where a string
 // whose q-gram at offset o is the sample's gram stands with that q-gram at
-// sample p; best when there is none.
+// sample p (and which string: best's needle); best when there is none.
 std::size_t TMultiSearch::CheckSample(const char* h, std::size_t n, std::size_t from, std::size_t p, std::uint32_t gram,
-                                      std::uint32_t hash, std::size_t best) const {
+                                      std::uint32_t hash, std::size_t best, std::size_t& bestNeedle) const {
   const std::uint32_t b = hash >> (kHashBits - FTableBits);
   for (std::uint32_t e = FBucketStart[b]; e < FBucketStart[b + 1]; ++e) {
     const TEntry& entry = FEntries[e];
@@ -270,10 +281,14 @@ std::size_t TMultiSearch::CheckSample(const char* h, std::size_t n, std::size_t 
       if (((Load64(h + at) | needle.Fold) & needle.Mask) != needle.Key) continue;
       if (needle.Whole) {
         best = at;
+        bestNeedle = entry.Needle;
         continue;
       }
     }
-    if (At(h + at, n - at, needle)) best = at;
+    if (At(h + at, n - at, needle)) {
+      best = at;
+      bestNeedle = entry.Needle;
+    }
   }
   return best;
 }
@@ -291,13 +306,13 @@ bool TMultiSearch::Passes(const char* h, std::size_t n, std::size_t p, std::uint
 // sample in [t + s, t + s + FStep - 1], whose q-gram lies within the
 // string.  Once a place is found, only samples up to FLastOffset past it
 // can still find one before it.
-std::size_t TMultiSearch::FindMany(std::string_view haystack, std::size_t from) const {
+std::size_t TMultiSearch::FindMany(std::string_view haystack, std::size_t from, std::size_t& needle) const {
   const char* h = haystack.data();
   const std::size_t n = haystack.size();
   std::size_t best = n;
   const auto sample = [&](std::size_t p, std::uint32_t gram) {
     const std::uint32_t hash = Hash(gram);
-    if (Passes(h, n, p, hash)) best = CheckSample(h, n, from, p, gram, hash, best);
+    if (Passes(h, n, p, hash)) best = CheckSample(h, n, from, p, gram, hash, best, needle);
   };
   std::size_t p = from + FStep - 1;
 #if defined(KOVALEX_HAVE_AVX2)
@@ -316,7 +331,7 @@ std::size_t TMultiSearch::FindMany(std::string_view haystack, std::size_t from) 
           const std::size_t at = p + static_cast<std::size_t>(__builtin_ctzll(mask)) * FStep;
           if (at >= best + FLastOffset) break;
           const std::uint32_t gram = Gram(Load32(h + at));
-          best = CheckSample(h, n, from, at, gram, Hash(gram), best);
+          best = CheckSample(h, n, from, at, gram, Hash(gram), best, needle);
         }
       }
     }

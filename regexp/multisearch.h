@@ -55,8 +55,11 @@ class TMultiSearch {
   TMultiSearch(const std::vector<std::string>& strings, bool foldCase);
 
   // The first place at or after from where one of the strings stands in
-  // haystack, or haystack.size() when there is none.
-  std::size_t Find(std::string_view haystack, std::size_t from = 0) const;
+  // haystack, or haystack.size() when there is none; which, when asked,
+  // names a string that stands there (for StandsAt).
+  std::size_t Find(std::string_view haystack, std::size_t from = 0, std::size_t* which = nullptr) const;
+  // Whether the string that Find named which stands at at of haystack.
+  bool StandsAt(std::string_view haystack, std::size_t at, std::size_t which) const;
 
   // For many strings: samples each string where text like this holds its
   // q-grams least often.  Find's results stay the same.
@@ -124,13 +127,16 @@ class TMultiSearch {
   // hashes, few enough to stay in the cache.
 
   bool At(const char* p, std::size_t available, const TNeedle& needle) const;
-  bool AnyNeedleAt(const char* h, std::size_t n, std::size_t at) const;
-  // The first place of the chunk's candidates (mask) where a string stands;
-  // with buckets (per place), only strings of the buckets there are compared.
-  std::size_t FirstAt(const char* h, std::size_t n, std::size_t chunk, std::uint32_t mask,
-                      const unsigned char* buckets) const;
-  std::size_t FindFew(std::string_view haystack, std::size_t from) const;
-  std::size_t FindMany(std::string_view haystack, std::size_t from) const;
+  // The first string that stands at at, or FNeedles.size().
+  std::size_t NeedleAt(const char* h, std::size_t n, std::size_t at) const;
+  // The first place of the chunk's candidates (mask) where a string stands
+  // (needle); with buckets (per place), only strings of the buckets there
+  // are compared.
+  std::size_t FirstAt(const char* h, std::size_t n, std::size_t chunk, std::uint32_t mask, const unsigned char* buckets,
+                      std::size_t& needle) const;
+  // Find, with the string found in needle.
+  std::size_t FindFew(std::string_view haystack, std::size_t from, std::size_t& needle) const;
+  std::size_t FindMany(std::string_view haystack, std::size_t from, std::size_t& needle) const;
   // The words and the table of the strings' q-grams at FStarts[k] ..
   // FStarts[k] + FStep - 1.
   void BuildTables();
@@ -141,7 +147,7 @@ class TMultiSearch {
   std::uint32_t Gram(std::uint32_t bytes) const { return (bytes & FGramMask) | FGramFold; }
   std::uint32_t Hash(std::uint32_t gram) const;
   std::size_t CheckSample(const char* h, std::size_t n, std::size_t from, std::size_t p, std::uint32_t gram,
-                          std::uint32_t hash, std::size_t best) const;
+                          std::uint32_t hash, std::size_t best, std::size_t& bestNeedle) const;
 
   std::vector<TNeedle> FNeedles;
   TFingerprints FPrints;

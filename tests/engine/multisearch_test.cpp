@@ -60,8 +60,13 @@ TEST(MultiSearch, TunedAndUntunedFindWhatByteAtATimeFinds) {
       tuned.Tune(round % 3 == 0 ? h : text);
       for (std::size_t from = 0; from < h.size(); from += 1 + random() % 40) {
         const std::size_t expected = FirstOf(h, needles, fold, from);
-        ASSERT_EQ(tuned.Find(h, from), expected) << h << " from " << from << " fold " << fold;
+        std::size_t which = needles.size();
+        ASSERT_EQ(tuned.Find(h, from, &which), expected) << h << " from " << from << " fold " << fold;
         ASSERT_EQ(first.Find(h, from), expected) << h << " from " << from << " fold " << fold;
+        // The string named stands there.
+        if (expected < h.size()) {
+          ASSERT_TRUE(tuned.StandsAt(h, expected, which)) << h << " from " << from;
+        }
       }
     }
   }
