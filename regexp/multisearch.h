@@ -48,7 +48,7 @@ class TMultiSearch {
   static std::size_t SampleStep(std::size_t shortest);
   // A sample's q-gram hashes to the top kHashBits bits of it times
   // kHashFactor; the sampled search has a word per hash.
-  static constexpr int kHashBits = 15;
+  static constexpr int kHashBits = 16;
   static constexpr std::uint32_t kHashFactor = 0x9E3779B1u;
 
   // strings must not be empty, nor hold an empty string.
