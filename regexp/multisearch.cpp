@@ -99,7 +99,7 @@ TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCa
     return;
   }
   // The sampled search: every string puts the q-grams at offsets
-  // 0 .. FStep - 1 into the bitmap and the table, until Tune moves them.
+  // 0 .. FStep - 1 into the words and the table, until Tune moves them.
   const std::size_t m = std::min<std::size_t>(shortest, 16);
   FGram = std::min<std::size_t>(m, 4);
   FStep = SampleStep(shortest);

@@ -23,10 +23,11 @@
 // full (a table by hash).  Work per byte is one hash and one word test per
 // sample, independent of the number of strings; with AVX2, eight samples
 // at a time (the table's words gathered), sixty-four before any candidate
-// is looked at, so that the pass does not stop at each one.  A string longer than the shortest has several runs of
-// offsets that serve (its first bytes, or any later run of as many q-grams);
-// Tune picks for each string the run whose q-grams a sample of the text
-// holds least often, so that fewer samples of common text hit the bitmap.
+// is looked at, so that the pass does not stop at each one.  A string
+// longer than the shortest has several runs of offsets that serve (its
+// first bytes, or any later run of as many q-grams); Tune picks for each
+// string the run whose q-grams a sample of the text holds least often, so
+// that fewer samples of common text are candidates.
 //
 // What runs per byte: the vector comparisons or the sampled hash; per place
 // found: full comparisons of the strings that could stand there.  Letters
@@ -69,11 +70,11 @@ class TMultiSearch {
   // every Step places; a sample's q-gram is its four bytes under GramMask,
   // ORed with GramFold; it is a candidate when the word of its hash (in the
   // table of words passed along) has the bit of the low half of the byte
-  // after the four (bits 0-15) or of the byte before them (bits 16-31).  Spread, Before and After place the
-  // bytes of eight samples loaded from one before the first in eight words,
-  // for steps up to three: per half, by a shuffle of sixteen bytes (the
-  // sample j % 4 at j % 4 * Step + 1).  Larger steps gather the words at
-  // Offsets (j * Step) instead.
+  // after the four (bits 0-15) or of the byte before them (bits 16-31).
+  // Spread, Before and After place the bytes of eight samples loaded from
+  // one before the first in eight words, for steps up to three: per half,
+  // by a shuffle of sixteen bytes (the sample j % 4 at j % 4 * Step + 1).
+  // Larger steps gather the words at Offsets (j * Step) instead.
   struct TSampling {
     std::size_t Step = 0;
     std::uint32_t GramMask = 0;
@@ -123,9 +124,6 @@ class TMultiSearch {
     std::uint32_t Offset;
     std::uint32_t Gram;
   };
-  // The table of entries has a bucket per 2^(kHashBits - FTableBits)
-  // hashes, few enough to stay in the cache.
-
   bool At(const char* p, std::size_t available, const TNeedle& needle) const;
   // The first string that stands at at, or FNeedles.size().
   std::size_t NeedleAt(const char* h, std::size_t n, std::size_t at) const;
@@ -164,6 +162,8 @@ class TMultiSearch {
   // of offsets sampled, else one of the byte before it, else all.
   std::vector<std::uint32_t> FWords;
   TSampling FSampling;
+  // The table of entries has a bucket per 2^(kHashBits - FTableBits)
+  // hashes, few enough to stay in the cache.
   int FTableBits = 0;
   // entries of bucket b: [FBucketStart[b], FBucketStart[b + 1])
   std::vector<std::uint32_t> FBucketStart;
@@ -179,6 +179,10 @@ namespace multisearch {
 std::size_t FewCandidates16(const char* h, std::size_t n, std::size_t from, const TMultiSearch::TFingerprints& f,
                             std::uint32_t& mask);
 #if defined(__x86_64__)
+// The same, thirty-two places per step (only where bytescan::HasAvx2()),
+// and per place of the chunk the buckets that let it through.
+std::size_t FewCandidates32(const char* h, std::size_t n, std::size_t from, const TMultiSearch::TFingerprints& f,
+                            std::uint32_t& mask, unsigned char* buckets);
 // Which of the 8 * groups samples (at most sixty-four) at h, h + s.Step,
 // h + 2 * s.Step, ... are candidates, a bit each.  They read from h - 1 to
 // h + ManyReach(s.Step, groups).  Only where bytescan::HasAvx2().
@@ -186,10 +190,6 @@ std::uint64_t ManyCandidates32(const char* h, const TMultiSearch::TSampling& s, 
 constexpr std::size_t ManyReach(std::size_t step, int groups) {
   return 8 * static_cast<std::size_t>(groups - 1) * step + (step <= 3 ? 4 * step + 15 : 7 * step + 5);
 }
-// The same, thirty-two places per step (only where bytescan::HasAvx2()),
-// and per place of the chunk the buckets that let it through.
-std::size_t FewCandidates32(const char* h, std::size_t n, std::size_t from, const TMultiSearch::TFingerprints& f,
-                            std::uint32_t& mask, unsigned char* buckets);
 #endif
 
 }  // namespace multisearch
