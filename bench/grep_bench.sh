@@ -6,7 +6,8 @@
 #
 #   bench/grep_bench.sh [SIZE_MB] [RUNS]      (defaults: 150 MB, 5 runs)
 #   KOVAGREP_BEFORE=path/to/old/kovagrep bench/grep_bench.sh ...
-#       adds a column with an earlier build, timed in the same rounds.
+#       adds a column with an earlier build, timed in the same rounds (and
+#       a line for it under the 1,000-word alternation).
 #   BENCH_TIME=cpu bench/grep_bench.sh ...
 #       times the processor time (user + system, as the shell's "times"
 #       reports it) of each run instead of the wall time: steadier on a
@@ -159,14 +160,21 @@ total=$(wc -l <"$words")
 awk -v step=$((total / 1000)) 'NR % step == 0 && n < 1000 { print; n++ }' "$words" >"$words.list"
 mv "$words.list" "$words"
 alternation=$(paste -sd'|' "$words")
-ctimes=(); ktimes=(); stimes=(); gtimes=(); rtimes=()
+ctimes=(); ktimes=(); stimes=(); gtimes=(); rtimes=(); bctimes=(0); btimes=(0)
 for ((r = 0; r < runs; r++)); do
+  if [ -n "$before" ]; then
+    bctimes+=("$(seconds "$before" -c -- "$alternation" "$empty")")
+    btimes+=("$(seconds "$before" -c -- "$alternation" "$corpus")")
+  fi
   ctimes+=("$(seconds "$kovagrep" -c -- "$alternation" "$empty")")
   ktimes+=("$(seconds "$kovagrep" -c -- "$alternation" "$corpus")")
   stimes+=("$(seconds "$kovagrep" -c -- language "$corpus")")
   gtimes+=("$(seconds env LC_ALL=C grep -c -F -f "$words" -- "$corpus")")
   rtimes+=("$(seconds rg -c -a -E none -j1 --no-mmap -F -f "$words" -- "$corpus")")
 done
+[ -n "$before" ] && unset 'bctimes[0]' 'btimes[0]'
+bcompile=$(printf '%s\n' "${bctimes[@]}" | median)
+bsearch=$(printf '%s\n' "${btimes[@]}" | median)
 c=$(printf '%s\n' "${ctimes[@]}" | median)
 k=$(printf '%s\n' "${ktimes[@]}" | median)
 s=$(printf '%s\n' "${stimes[@]}" | median)
@@ -175,6 +183,8 @@ rr=$(printf '%s\n' "${rtimes[@]}" | median)
 echo "1,000-word alternation ($(wc -l <"$words") words, $(wc -c <<<"$alternation") bytes; peers: -F -f):"
 printf '  compile %.3f s; search %.3f s = %.2f x the single word (%.3f s); grep %.3f s, rg %.3f s\n' \
   "$c" "$k" "$(ratio "$k" "$s")" "$s" "$g" "$rr"
+[ -n "$before" ] &&
+  printf '  before: compile %.3f s; search %.3f s = %.2f x the single word\n' "$bcompile" "$bsearch" "$(ratio "$bsearch" "$s")"
 printf '  counts: kovagrep %s, grep %s, rg %s; kovagrep peak memory %s MB\n' \
   "$("$kovagrep" -c -- "$alternation" "$corpus" || true)" "$(LC_ALL=C grep -c -F -f "$words" -- "$corpus" || true)" \
   "$(rg -c -a -E none -j1 --no-mmap -F -f "$words" -- "$corpus" || true)" \

@@ -61,10 +61,12 @@ TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, 
     result.None = true;
     return result;
   }
+  // A lone pattern is the combined pattern itself: compiled once, below.
+  const bool alone = sjisPatterns.size() == 1 && !options.WholeLine;
   std::vector<std::string> patterns;
   for (std::size_t k = 0; k < sjisPatterns.size(); ++k) {
     patterns.push_back(options.Fixed ? EscapeFixed(sjisPatterns[k]) : sjisPatterns[k]);
-    CheckPattern(patterns.back(), options, k);
+    if (!alone) CheckPattern(patterns.back(), options, k);
   }
   std::string& all = result.Pattern;
   if (patterns.size() == 1) {
@@ -80,7 +82,7 @@ TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, 
   try {
     re.SetPattern(all);
   } catch (const ERegExpParser& e) {
-    throw TPatternError{e.Message(), e.Position, patterns.size()};
+    throw TPatternError{e.Message(), e.Position, alone ? 0 : patterns.size()};
   }
   result.EveryLine = re.CurrentDFA()->Start->Accepting != 0;
   return result;

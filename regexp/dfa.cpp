@@ -38,9 +38,15 @@ bool TNFAStateSet::Equals(const TNFAStateSet& other) const {
 // The list is kept only when it is smaller than the bit vector.
 void TNFAStateSet::Compact() {
   if (FCompact) return;
+  // Counted only up to the size at which the list is no smaller; the sets
+  // of a large pattern are mostly zero words.
+  const std::size_t limit = FWords.size() * sizeof(std::uint64_t) / sizeof(std::int32_t);
   std::size_t count = 0;
-  for (const std::uint64_t w : FWords) count += static_cast<std::size_t>(__builtin_popcountll(w));
-  if (count * sizeof(std::int32_t) >= FWords.size() * sizeof(std::uint64_t)) return;
+  for (const std::uint64_t w : FWords) {
+    if (w == 0) continue;
+    count += static_cast<std::size_t>(__builtin_popcountll(w));
+    if (count >= limit) return;
+  }
   FMembers.reserve(count);
   ForEach([&](int i) { FMembers.push_back(static_cast<std::int32_t>(i)); });
   FWords.clear();

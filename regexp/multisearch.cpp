@@ -89,13 +89,26 @@ TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCa
     return;
   }
   // The sampled search: every string puts the q-grams at offsets
-  // 0 .. FStep - 1 into the bitmap and the table, until Tune moves them.
+  // 0 .. FStep - 1 into the words and the table, until Tune moves them.
   const std::size_t m = std::min<std::size_t>(shortest, 16);
   FGram = std::min<std::size_t>(m, 4);
   FStep = SampleStep(shortest);
   FGramMask = FGram == 4 ? 0xFFFFFFFFu : (1u << (8 * FGram)) - 1;
   FGramFold = foldCase ? 0x20202020u & FGramMask : 0;
   FStarts.assign(FNeedles.size(), 0);
+  FSampling.Step = FStep;
+  FSampling.GramMask = FGramMask;
+  FSampling.GramFold = FGramFold;
+  for (std::size_t j = 0; j < 8; ++j) {
+    const std::size_t first = (j & 3) * FStep + 1;  // of the sample's four bytes, loaded from one before
+    for (std::size_t i = 0; i < 4; ++i) {
+      FSampling.Spread[4 * j + i] = static_cast<unsigned char>((first + i) & 15);
+      // Only the word's low byte; 0x80 puts a zero.
+      FSampling.Before[4 * j + i] = i == 0 ? static_cast<unsigned char>((first - 1) & 15) : 0x80;
+      FSampling.After[4 * j + i] = i == 0 ? static_cast<unsigned char>((first + 4) & 15) : 0x80;
+    }
+    FSampling.Offsets[j] = static_cast<std::int32_t>(j * FStep);
+  }
   BuildTables();
 }
 
@@ -184,15 +197,23 @@ void TMultiSearch::GroupFew(std::string_view text) {
   BuildFewTables(buckets);
 }
 
+std::uint32_t TMultiSearch::Around(std::size_t k, std::size_t o) const {
+  const std::string& bytes = FNeedles[k].Bytes;
+  if (FGram < 4) return ~0u;
+  if (o + 1 < FStarts[k] + FStep) return AfterBit(static_cast<unsigned char>(bytes[o + 4]));
+  if (o > FStarts[k]) return BeforeBit(static_cast<unsigned char>(bytes[o - 1]));
+  return ~0u;
+}
+
 void TMultiSearch::BuildTables() {
-  FBits.assign((std::size_t{1} << kHashBits) / 64, 0);
+  FWords.assign(std::size_t{1} << kHashBits, 0);
   FLastOffset = 0;
   std::vector<std::uint32_t> grams;
   for (std::size_t k = 0; k < FNeedles.size(); ++k) {
     for (std::size_t o = FStarts[k]; o < FStarts[k] + FStep; ++o) {
       const std::uint32_t gram = Gram(LoadShort(FNeedles[k].Bytes.data() + o, FGram));
       const std::uint32_t h = Hash(gram);
-      FBits[h >> 6] |= std::uint64_t{1} << (h & 63);
+      FWords[h] |= Around(k, o);
       grams.push_back(gram);
       FLastOffset = std::max(FLastOffset, o);
     }
@@ -217,7 +238,7 @@ void TMultiSearch::BuildTables() {
 // hash share a count: a rough measure is enough); each string then takes
 // the run of FStep offsets whose counts add up least, the earliest of equals.
 void TMultiSearch::Tune(std::string_view text) {
-  if (FBits.empty()) return GroupFew(text);
+  if (FWords.empty()) return GroupFew(text);
   if (text.size() < 4) return;
   std::vector<std::uint32_t> counts(std::size_t{1} << kHashBits, 0);
   for (std::size_t i = 0; i + 4 <= text.size(); ++i) ++counts[Hash(Gram(Load32(text.data() + i)))];
@@ -237,7 +258,7 @@ void TMultiSearch::Tune(std::string_view text) {
   BuildTables();
 }
 
-std::uint32_t TMultiSearch::Hash(std::uint32_t gram) const { return (gram * 0x9E3779B1u) >> (32 - kHashBits); }
+std::uint32_t TMultiSearch::Hash(std::uint32_t gram) const { return (gram * kHashFactor) >> (32 - kHashBits); }
 
 // ---------------------------------------------------------------------------
 // Comparing in full
@@ -253,39 +274,51 @@ bool TMultiSearch::At(const char* p, std::size_t available, const TNeedle& needl
   return true;
 }
 
-bool TMultiSearch::AnyNeedleAt(const char* h, std::size_t n, std::size_t at) const {
-  for (const TNeedle& needle : FNeedles)
-    if (At(h + at, n - at, needle)) return true;
-  return false;
+std::size_t TMultiSearch::NeedleAt(const char* h, std::size_t n, std::size_t at) const {
+  for (std::size_t k = 0; k < FNeedles.size(); ++k)
+    if (At(h + at, n - at, FNeedles[k])) return k;
+  return FNeedles.size();
 }
 
-std::size_t TMultiSearch::Find(std::string_view haystack, std::size_t from) const {
+std::size_t TMultiSearch::Find(std::string_view haystack, std::size_t from, std::size_t* which) const {
   if (from >= haystack.size()) return haystack.size();
-  return FBits.empty() ? FindFew(haystack, from) : FindMany(haystack, from);
+  std::size_t needle = FNeedles.size();
+  const std::size_t at = FWords.empty() ? FindFew(haystack, from, needle) : FindMany(haystack, from, needle);
+  if (which != nullptr) *which = needle;
+  return at;
+}
+
+bool TMultiSearch::StandsAt(std::string_view haystack, std::size_t at, std::size_t which) const {
+  return which < FNeedles.size() && at <= haystack.size() &&
+         At(haystack.data() + at, haystack.size() - at, FNeedles[which]);
 }
 
 // ---------------------------------------------------------------------------
 // A few strings
 
 std::size_t TMultiSearch::FirstAt(const char* h, std::size_t n, std::size_t chunk, std::uint32_t mask,
-                                  const unsigned char* buckets) const {
+                                  const unsigned char* buckets, std::size_t& needle) const {
   for (; mask != 0; mask &= mask - 1) {
     const auto lane = static_cast<std::size_t>(__builtin_ctz(mask));
     const std::size_t at = chunk + lane;
     if (buckets == nullptr) {
-      if (AnyNeedleAt(h, n, at)) return at;
+      needle = NeedleAt(h, n, at);
+      if (needle < FNeedles.size()) return at;
       continue;
     }
     for (unsigned bits = buckets[lane]; bits != 0; bits &= bits - 1)
       for (const std::uint8_t k : FBucketNeedles[std::countr_zero(bits)])
-        if (At(h + at, n - at, FNeedles[k])) return at;
+        if (At(h + at, n - at, FNeedles[k])) {
+          needle = k;
+          return at;
+        }
   }
   return n;
 }
 
 // The wide code runs while whole chunks of 32 places fit, the narrow code
 // then while chunks of 16 do, and the last places are compared one by one.
-std::size_t TMultiSearch::FindFew(std::string_view haystack, std::size_t from) const {
+std::size_t TMultiSearch::FindFew(std::string_view haystack, std::size_t from, std::size_t& needle) const {
   const char* h = haystack.data();
   const std::size_t n = haystack.size();
   std::size_t i = from;
@@ -297,7 +330,7 @@ std::size_t TMultiSearch::FindFew(std::string_view haystack, std::size_t from) c
       const std::size_t chunk = multisearch::FewCandidates32(h, n, i, FPrints, mask, buckets);
       i = chunk;
       if (mask == 0) break;
-      if (const std::size_t at = FirstAt(h, n, chunk, mask, buckets); at < n) return at;
+      if (const std::size_t at = FirstAt(h, n, chunk, mask, buckets, needle); at < n) return at;
       i = chunk + 32;
     }
   }
@@ -307,11 +340,11 @@ std::size_t TMultiSearch::FindFew(std::string_view haystack, std::size_t from) c
     const std::size_t chunk = multisearch::FewCandidates16(h, n, i, FPrints, mask);
     i = chunk;
     if (mask == 0) break;
-    if (const std::size_t at = FirstAt(h, n, chunk, mask, nullptr); at < n) return at;
+    if (const std::size_t at = FirstAt(h, n, chunk, mask, nullptr, needle); at < n) return at;
     i = chunk + 16;
   }
   for (; i < n; ++i)
-    if (AnyNeedleAt(h, n, i)) return i;
+    if ((needle = NeedleAt(h, n, i)) < FNeedles.size()) return i;
   return n;
 }
 
@@ -320,9 +353,9 @@ std::size_t TMultiSearch::FindFew(std::string_view haystack, std::size_t from) c
 
 // The leftmost place, at or after from and before best, where a string
 // whose q-gram at offset o is the sample's gram stands with that q-gram at
-// sample p; best when there is none.
+// sample p (and which string: best's needle); best when there is none.
 std::size_t TMultiSearch::CheckSample(const char* h, std::size_t n, std::size_t from, std::size_t p, std::uint32_t gram,
-                                      std::uint32_t hash, std::size_t best) const {
+                                      std::uint32_t hash, std::size_t best, std::size_t& bestNeedle) const {
   const std::uint32_t b = hash >> (kHashBits - FTableBits);
   for (std::uint32_t e = FBucketStart[b]; e < FBucketStart[b + 1]; ++e) {
     const TEntry& entry = FEntries[e];
@@ -334,12 +367,24 @@ std::size_t TMultiSearch::CheckSample(const char* h, std::size_t n, std::size_t 
       if (((Load64(h + at) | needle.Fold) & needle.Mask) != needle.Key) continue;
       if (needle.Whole) {
         best = at;
+        bestNeedle = entry.Needle;
         continue;
       }
     }
-    if (At(h + at, n - at, needle)) best = at;
+    if (At(h + at, n - at, needle)) {
+      best = at;
+      bestNeedle = entry.Needle;
+    }
   }
   return best;
+}
+
+// The bytes around the sample that the text lacks are taken as zero bytes:
+// only a string that a wildcard word stands for can be there then.
+bool TMultiSearch::Passes(const char* h, std::size_t n, std::size_t p, std::uint32_t hash) const {
+  const auto after = static_cast<unsigned char>(p + 4 < n ? h[p + 4] : 0);
+  const auto before = static_cast<unsigned char>(p >= 1 ? h[p - 1] : 0);
+  return (FWords[hash] & (AfterBit(after) | BeforeBit(before))) != 0;
 }
 
 // Samples stand at from + FStep - 1 and every FStep places after it: an
@@ -347,23 +392,39 @@ std::size_t TMultiSearch::CheckSample(const char* h, std::size_t n, std::size_t 
 // sample in [t + s, t + s + FStep - 1], whose q-gram lies within the
 // string.  Once a place is found, only samples up to FLastOffset past it
 // can still find one before it.
-std::size_t TMultiSearch::FindMany(std::string_view haystack, std::size_t from) const {
+std::size_t TMultiSearch::FindMany(std::string_view haystack, std::size_t from, std::size_t& needle) const {
   const char* h = haystack.data();
   const std::size_t n = haystack.size();
   std::size_t best = n;
+  const auto sample = [&](std::size_t p, std::uint32_t gram) {
+    const std::uint32_t hash = Hash(gram);
+    if (Passes(h, n, p, hash)) best = CheckSample(h, n, from, p, gram, hash, best, needle);
+  };
   std::size_t p = from + FStep - 1;
-  for (; p + 4 <= n && p < best + FLastOffset; p += FStep) {
-    const std::uint32_t gram = Gram(Load32(h + p));
-    const std::uint32_t hash = Hash(gram);
-    if ((FBits[hash >> 6] >> (hash & 63) & 1) == 0) continue;
-    best = CheckSample(h, n, from, p, gram, hash, best);
+#if defined(KOVALEX_HAVE_AVX2)
+  // The wide code reads the byte before each sample.
+  if (p == 0 && n >= 4) {
+    sample(0, Gram(Load32(h)));
+    p += FStep;
   }
-  for (; p + FGram <= n && p < best + FLastOffset; p += FStep) {
-    const std::uint32_t gram = Gram(LoadShort(h + p, n - p));
-    const std::uint32_t hash = Hash(gram);
-    if ((FBits[hash >> 6] >> (hash & 63) & 1) == 0) continue;
-    best = CheckSample(h, n, from, p, gram, hash, best);
+  if (bytescan::HasAvx2()) {
+    // Sixty-four samples at a time, then eight (a short haystack: a line).
+    for (const int groups : {8, 1}) {
+      const std::size_t reach = multisearch::ManyReach(FStep, groups);
+      for (; p + reach <= n && p < best + FLastOffset; p += 8 * static_cast<std::size_t>(groups) * FStep) {
+        for (std::uint64_t mask = multisearch::ManyCandidates32(h + p, FSampling, FWords.data(), groups); mask != 0;
+             mask &= mask - 1) {
+          const std::size_t at = p + static_cast<std::size_t>(__builtin_ctzll(mask)) * FStep;
+          if (at >= best + FLastOffset) break;
+          const std::uint32_t gram = Gram(Load32(h + at));
+          best = CheckSample(h, n, from, at, gram, Hash(gram), best, needle);
+        }
+      }
+    }
   }
+#endif
+  for (; p + 4 <= n && p < best + FLastOffset; p += FStep) sample(p, Gram(Load32(h + p)));
+  for (; p + FGram <= n && p < best + FLastOffset; p += FStep) sample(p, Gram(LoadShort(h + p, n - p)));
   return best;
 }
 

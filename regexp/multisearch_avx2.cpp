@@ -1,5 +1,6 @@
-// The thirty-two-place pass of the search for a few strings (multisearch.h).
-// This file alone of the set search is compiled for AVX2; the caller asks
+// The wide passes of the set search (multisearch.h): thirty-two places per
+// step for a few strings, eight samples per step for many.  This file alone
+// of the set search is compiled for AVX2; the caller asks
 // bytescan::HasAvx2() before calling in.
 #include "bytescan_impl.h"
 #include "multisearch.h"
@@ -50,7 +51,89 @@ std::size_t Candidates(const char* h, std::size_t n, std::size_t from, const TMu
   return i;
 }
 
+__m256i Table(const unsigned char (&t)[32]) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t)); }
+
+// Per sample, the bit of its word that the bytes around it pick, moved to
+// the top of a copy of the word: the bit of the byte after the four, and of
+// the byte before.  15 - (x & 15) is ~x & 15.
+__m256i Picked(__m256i words, __m256i before, __m256i after) {
+  const __m256i fifteen = _mm256_set1_epi32(15);
+  const __m256i afterShift = _mm256_add_epi32(_mm256_andnot_si256(after, fifteen), _mm256_set1_epi32(16));
+  const __m256i beforeShift = _mm256_andnot_si256(before, fifteen);
+  return _mm256_or_si256(_mm256_sllv_epi32(words, afterShift), _mm256_sllv_epi32(words, beforeShift));
+}
+
+// Which of the eight samples at p, p + step, ..., p + 7 * step are
+// candidates, a bit each: their bytes shuffled out of two loads (steps up
+// to three) or gathered; their q-grams masked and folded, or (four bytes
+// compared exactly, the usual case) taken as they are.
+template <bool kShuffled, bool kPlain>
+class TEightSamples {
+ public:
+  TEightSamples(const TMultiSearch::TSampling& s, const std::uint32_t* words)
+      : Step(s.Step),
+        Words(words),
+        GramMask(_mm256_set1_epi32(static_cast<int>(s.GramMask))),
+        GramFold(_mm256_set1_epi32(static_cast<int>(s.GramFold))),
+        Spread(Table(s.Spread)),
+        Before(Table(s.Before)),
+        After(Table(s.After)),
+        Offsets(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.Offsets))) {}
+
+  std::uint32_t Candidates(const char* p) const {
+    __m256i grams, before, after;
+    if constexpr (kShuffled) {
+      const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1));
+      const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1 + 4 * Step));
+      const __m256i bytes = _mm256_set_m128i(high, low);
+      grams = _mm256_shuffle_epi8(bytes, Spread);
+      before = _mm256_shuffle_epi8(bytes, Before);
+      after = _mm256_shuffle_epi8(bytes, After);
+    } else {
+      // The words at p - 1 and p + 1 hold the byte before, the four and the
+      // byte after.
+      const __m256i earlier = _mm256_i32gather_epi32(reinterpret_cast<const int*>(p - 1), Offsets, 1);
+      const __m256i later = _mm256_i32gather_epi32(reinterpret_cast<const int*>(p + 1), Offsets, 1);
+      grams = _mm256_or_si256(_mm256_srli_epi32(earlier, 8),
+                              _mm256_and_si256(_mm256_slli_epi32(later, 8), _mm256_set1_epi32(-0x1000000)));
+      before = earlier;
+      after = _mm256_srli_epi32(later, 24);
+    }
+    if constexpr (!kPlain) grams = _mm256_or_si256(_mm256_and_si256(grams, GramMask), GramFold);
+    const __m256i hashes =
+        _mm256_srli_epi32(_mm256_mullo_epi32(grams, _mm256_set1_epi32(static_cast<int>(TMultiSearch::kHashFactor))),
+                          32 - TMultiSearch::kHashBits);
+    const __m256i words = _mm256_i32gather_epi32(reinterpret_cast<const int*>(Words), hashes, 4);
+    return static_cast<std::uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(Picked(words, before, after))));
+  }
+
+ private:
+  const std::size_t Step;
+  const std::uint32_t* Words;
+  const __m256i GramMask, GramFold, Spread, Before, After, Offsets;
+};
+
+template <bool kShuffled, bool kPlain>
+std::uint64_t SampleCandidates(const char* h, const TMultiSearch::TSampling& s, const std::uint32_t* words,
+                               int groups) {
+  const TEightSamples<kShuffled, kPlain> eight(s, words);
+  std::uint64_t mask = 0;
+  for (int k = 0; k < groups; ++k) mask |= std::uint64_t{eight.Candidates(h + 8 * k * s.Step)} << (8 * k);
+  return mask;
+}
+
 }  // namespace
+
+std::uint64_t ManyCandidates32(const char* h, const TMultiSearch::TSampling& s, const std::uint32_t* words,
+                               int groups) {
+  const bool plain = s.GramMask == ~0u && s.GramFold == 0;
+  if (s.Step <= 3) {
+    return plain ? SampleCandidates<true, true>(h, s, words, groups)
+                 : SampleCandidates<true, false>(h, s, words, groups);
+  }
+  return plain ? SampleCandidates<false, true>(h, s, words, groups)
+               : SampleCandidates<false, false>(h, s, words, groups);
+}
 
 std::size_t FewCandidates32(const char* h, std::size_t n, std::size_t from, const TMultiSearch::TFingerprints& f,
                             std::uint32_t& mask, unsigned char* buckets) {

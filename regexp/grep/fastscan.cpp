@@ -72,8 +72,11 @@ TFastScan::TFastScan(TLinePlan plan)
                   (FSet || !FRequired.empty());
 }
 
-std::size_t TFastScan::FindRequired(std::string_view data) const {
-  return FSet ? FSet->Find(data) : FindBytes(data, FRequired, FRequiredFoldsCase);
+std::size_t TFastScan::FindRequired(std::string_view data) {
+  if (!FSet) return FindBytes(data, FRequired, FRequiredFoldsCase);
+  const std::size_t found = FSet->Find(data, 0, &FSetFoundString);
+  FSetFound = found < data.size() ? data.data() + found : nullptr;
+  return found;
 }
 
 bool TFastScan::StartsAtLineStarts(const TScanAutomaton& automaton) {
@@ -259,9 +262,19 @@ bool TFastScan::NearRequiredWindowMatches(std::string_view window, std::size_t& 
 
 // The set's strings hold no line end, and each is whole characters: one
 // found at a character start of the line is a match.
+//
+// The skip has most often just found a string in this line: where it stood
+// is tried first.  The reader may have moved the line since (a line that
+// runs into the next block), so the string is compared there again.
 bool TFastScan::SetWindowMatches(std::string_view window, std::size_t& next) {
   const auto [p, leading, lineEnd] = CutWindow(window);
   const std::string_view line = window.substr(0, lineEnd);
+  const auto found = reinterpret_cast<std::uintptr_t>(FSetFound);
+  const auto first = reinterpret_cast<std::uintptr_t>(window.data());
+  if (found >= first + leading && found < first + lineEnd) {
+    const std::size_t at = found - first;
+    if (FSet->StandsAt(line, at, FSetFoundString) && TCharacterStarts(p, leading).At(at)) return true;
+  }
   TCharacterStarts starts(p, leading);
   for (std::size_t from = leading;;) {
     const std::size_t at = FSet->Find(line, from);

@@ -96,8 +96,8 @@ class TFastScan {
   bool NearRequiredWindowMatches(std::string_view window, std::size_t& next, std::int32_t& running);
   bool SetWindowMatches(std::string_view window, std::size_t& next);
   // The first place in data where the required bytes or one of the set's
-  // strings stand, or data.size().
-  std::size_t FindRequired(std::string_view data) const;
+  // strings stand, or data.size(); for the set, kept in FSetFound.
+  std::size_t FindRequired(std::string_view data);
   // Moves the reader over the lines of its block that cannot hold the
   // required bytes.
   void SkipLinesWithoutRequired(TTxtFile& file);
@@ -113,6 +113,10 @@ class TFastScan {
   std::unique_ptr<TMultiSearch> FSet;  // instead of FRequired
   bool FExactSet = false;
   bool FSetTuned = false;  // FSet's samples chosen by the first text scanned
+  // Where FindRequired last found one of the set's strings (in the block as
+  // it was then), and which string.
+  const char* FSetFound = nullptr;
+  std::size_t FSetFoundString = 0;
   // Attempts start only on a line's leading character: the start state moves
   // on nothing but codes that hold a line feed.
   bool FStartsAtLineStarts = false;
