@@ -337,7 +337,9 @@ std::string_view TTxtFile::LineWindow() {
   // which costs less than many windows one by one.
   std::ptrdiff_t end = 0;
   while (!FindWindowEnd(end) ||
-         (RawFrom <= end && CleanedUpTo(++WindowsInBlock < kWindowsChecked ? end + 1 : DataLen))) {
+         (RawFrom <= end &&
+          CleanedUpTo(++WindowsInBlock < std::max(kWindowsChecked, DataLen / kBytesPerWindowChecked) ? end + 1
+                                                                                                   : DataLen))) {
   }
   if (Cursor >= 0)
     return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Cursor)]),

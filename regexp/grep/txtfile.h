@@ -195,10 +195,12 @@ class TTxtFile {
   // TReadOptions::LazyCheck); those before it were checked or passed over.
   static constexpr std::ptrdiff_t kNothingRaw = PTRDIFF_MAX;
   std::ptrdiff_t RawFrom = kNothingRaw;
-  // Line windows of the block checked one by one so far, and how many are
-  // (the rest of the block is then checked at once).
-  int WindowsInBlock = 0;
-  static constexpr int kWindowsChecked = 16;
+  // Line windows of the block checked one by one so far, and how many are:
+  // sixteen per block read, as many per block mapped of the same bytes (the
+  // rest of the block is then checked at once).
+  std::ptrdiff_t WindowsInBlock = 0;
+  static constexpr std::ptrdiff_t kWindowsChecked = 16;
+  static constexpr std::ptrdiff_t kBytesPerWindowChecked = TBlockBuffer::BufSize / kWindowsChecked;
 
   std::ptrdiff_t Cursor = 0;     // main cursor
   std::ptrdiff_t LineStart = 0;  // first byte of the current line
