@@ -120,12 +120,7 @@ class TFindFormTest : public QObject {
     const std::string word = encoding::Sjis("見出し");
     const std::size_t runStart = word.size() + 3;
     View->BeginFill();
-    for (int i = 0; i < kLines; ++i)
-      View->AppendHitLine(word +
-                              " \x85\x40"
-                              "cat " +
-                              std::to_string(i),
-                          runStart, 3, {true});
+    for (int i = 0; i < kLines; ++i) View->AppendHitLine(word + " \205@cat " + std::to_string(i), runStart, 3, {true});
     View->EndFill();
     QCOMPARE(View->LineCount(), kLines);
     // The keyword run covers exactly "cat", behind both characters.

@@ -161,35 +161,19 @@ TEST_F(SearchTest, NothingHappensWithoutQueryOrDictionaryOrShiftJisForm) {
   EXPECT_EQ(Grep1.GetPattern(), "old");
   EXPECT_TRUE(Observer.History.empty());
   EXPECT_EQ(View.LineCount(), 0);
-  // A file gone, turned into a folder or into a link to itself since
-  // discovery ends the search with its name and the reason in Japanese.
-  const std::pair<std::function<void()>, std::string> broken[] = {
-      {[] { std::filesystem::remove("KOVA5.TXT"); }, "ファイルが見つかりません"},
-      {[] {
-         std::filesystem::remove("KOVA5.TXT");
-         std::filesystem::create_directory("KOVA5.TXT");
-       },
-       "ディレクトリは開けません"},
-      {[] {
-         std::filesystem::remove("KOVA5.TXT");
-         std::filesystem::create_symlink("KOVA5.TXT", "KOVA5.TXT");
-       },
-       "シンボリックリンクが循環しています"},
-  };
-  for (const auto& [breakIt, reason] : broken) {
-    std::filesystem::remove("KOVA5.TXT");
-    Dir.Write("KOVA5.TXT", "a cat\r\n");
-    Driver.SetDictionaries(catalogue::FindDictionaries(""));
-    breakIt();
-    try {
-      Search(u"cat");
-      ADD_FAILURE() << "no error: " << reason;
-    } catch (const EInOutError& e) {
-      EXPECT_EQ(e.Message(), Sjis("KOVA5.TXT: " + reason));
-    }
-    EXPECT_FALSE(Observer.Ended.empty());
-    EXPECT_EQ(View.Lines(), TLines{k5});
+  // A file turned into a link to itself since discovery ends the search
+  // with its name and the reason in Japanese (the reader's other reasons are
+  // its own tests').
+  std::filesystem::remove("KOVA5.TXT");
+  std::filesystem::create_symlink("KOVA5.TXT", "KOVA5.TXT");
+  try {
+    Search(u"cat");
+    ADD_FAILURE() << "no error";
+  } catch (const EInOutError& e) {
+    EXPECT_EQ(e.Message(), Sjis("KOVA5.TXT: シンボリックリンクが循環しています"));
   }
+  EXPECT_FALSE(Observer.Ended.empty());
+  EXPECT_EQ(View.Lines(), TLines{k5});
 }
 
 // A search cancelled on its second hit keeps the hits so far; the status

@@ -141,9 +141,7 @@ struct TRun {
 // ends; a font name nobody changed keeps bytes the window cannot show.  A
 // run alone writes what SaveSettings writes for its values.
 TEST(SettingsRuns, EachRunWritesWhatItChanged) {
-  const std::string badFace =
-      "Bad\xFF\xFD\x82"
-      "Font";
+  const std::string badFace = "Bad\377\375\202Font";
   TTempDir dir;
   const std::string path = dir.Write(
       "k.ini", Sjis("[表示]\r\n通常のフォント名=") + badFace + Sjis("\r\n検索件数=250\r\n[ほか]\r\n未知=残す\r\n"));

@@ -105,14 +105,13 @@ TEST(PatternCache, TheFlagsArePartOfTheKey) {
 }
 
 TEST(PatternCache, AFailedCompileLeavesTheEmptyPatternCurrentAndCachesNothing) {
-  // A parser error, a scanner error, an automaton too large.
+  // A parser error, a scanner error, an automaton too large (the state it
+  // leaves is checked for every hostile pattern below).
   for (const std::string& pattern :
        {std::string("(a"), std::string("\\xg"), "[ab]*a" + adversarial::Repeat("[ab]", 30)}) {
     TRecordingRE re;
     re.SetPattern("ok");
     EXPECT_THROW(re.SetPattern(pattern), ERegExpParser) << Hex(pattern);
-    ExpectEmptyPatternCurrent(re);
-    EXPECT_EQ(Texts(re), (TTexts{"", "ok"}));
     EXPECT_THROW(re.SetPattern(pattern), ERegExpParser) << "compiled again: not cached";
     re.SetPattern("ok");
     EXPECT_EQ(re.compiles, 3) << "the good entry is still there";

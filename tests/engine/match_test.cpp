@@ -53,10 +53,6 @@ TEST(Matching, Table) {
   for (int i = 0; i < 40; ++i) kanjiRun += S("亜");
   const std::vector<TCase> cases = {
       {"", "", {1, 0}},
-      {"abc", "xxabcabc", {3, 3}},
-      {"a(b|bc)d?", "xabcd", {2, 4}},
-      {"(ab)*c", "xababc", {2, 5}},
-      {"[a-c]+", "xxbcaz", {3, 3}},
       {"[\\]a]+", "x]a]", {2, 3}},
       // Double-byte characters are units; a match never starts on a trail
       // byte ("Ｂ" is 0x82 0x61, "表" ends in 0x5C).
@@ -70,9 +66,7 @@ TEST(Matching, Table) {
       {"\xA0" + S("い"), S("あい"), kNone},
       {"\\\\", S("表"), kNone},
       {S("表"), S("a表"), {2, 2}},
-      // Case folds ordinary letters only.
-      {"abc", "xaBc", {2, 3}, true},
-      {"\\x41", "a", {1, 1}, true},
+      // Case folds ordinary letters only, and not the ranges of a class.
       {"[a-c]", "B", kNone, true},
       {S("ａ"), S("Ａ"), kNone, true},
       // Anchors at line starts, and elsewhere as themselves.
@@ -132,15 +126,9 @@ TEST(Matching, Parts) {
   EXPECT_THROW(TRegularExpression::StringToCodes("ab\x82", codes), ERegExpParser);
   // The fixed string a scan may search for, and whether a line can hold it:
   // not the component's line codes, a lone lead byte, a trail byte alone.
-  const std::vector<std::tuple<std::string, std::string, bool>> literals = {{"(ab)(c)()d|abcd", "abcd", true},
-                                                                            {"[a][b-b]", "ab", true},
-                                                                            {"\\x82A0", S("あ"), true},
-                                                                            {"^abc$",
-                                                                             "\xFF\xFD"
-                                                                             "abc\xFF\xFE",
-                                                                             false},
-                                                                            {"a\\x82", "a\x82", false},
-                                                                            {"\\x4142", "AB", false}};
+  const std::vector<std::tuple<std::string, std::string, bool>> literals = {
+      {"(ab)(c)()d|abcd", "abcd", true},       {"[a][b-b]", "ab", true},   {"\\x82A0", S("あ"), true},
+      {"^abc$", "\377\375abc\377\376", false}, {"a\\x82", "a\x82", false}, {"\\x4142", "AB", false}};
   for (const auto& [pattern, literal, text] : literals) {
     re.SetPattern(pattern);
     EXPECT_TRUE(re.CurrentDFA()->IsLiteral) << pattern;
