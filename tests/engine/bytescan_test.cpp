@@ -1,5 +1,6 @@
-// The byte-level primitives against plain byte-at-a-time versions, over
-// random data that puts the interesting bytes at every offset of a chunk.
+// The byte-level primitives and the set search against plain byte-at-a-time
+// versions, over random data that puts the interesting bytes at every offset
+// of a chunk.
 // The public functions run the 32-byte code where the processor has it and
 // the 16-byte code for the rest; the 16-byte code is also tested alone, since
 // it does all the work on processors without AVX2.
@@ -18,7 +19,7 @@
 
 namespace {
 
-std::string RandomBytes(std::mt19937& random, std::size_t n, const std::string& alphabet) {
+std::string RandomBytes(std::mt19937& random, std::size_t n, std::string_view alphabet) {
   std::string s(n, ' ');
   for (char& c : s) c = alphabet[random() % alphabet.size()];
   return s;
@@ -186,5 +187,44 @@ TEST(RequiredBytes, SetsOfAlternatives) {
     EXPECT_EQ(set.Strings, row.Strings) << row.Pattern;
     EXPECT_EQ(set.Exact, row.Exact) << row.Pattern;
     EXPECT_TRUE(row.Strings.empty() || set.FoldsCase == row.FoldsCase) << row.Pattern;
+  }
+}
+
+// The set search fitted to a text (samples of many strings chosen by it,
+// buckets of more than eight of a few strings formed by it) and as built
+// (samples from the first bytes, buckets in order), against the
+// byte-at-a-time search: strings of several lengths over a small alphabet,
+// so that samples move within the longer strings, in text made of them, so
+// that occurrences overlap.  The shortest strings run to more than the
+// longest sampled run, so that every spacing of samples is tried, and the
+// text is long enough for the wide pass.
+TEST(MultiSearch, TunedAndUntunedFindWhatByteAtATimeFinds) {
+  std::mt19937 random(29);
+  for (int round = 0; round < 300; ++round) {
+    const std::string_view alphabet = round % 2 == 0 ? "abcab\x82\xa0 " : "abAB";
+    std::vector<std::string> needles(round % 4 == 1 ? 9 + random() % (TMultiSearch::kFewStrings - 8)
+                                                    : TMultiSearch::kFewStrings + 1 + random() % 40);
+    const std::size_t shortest = 1 + random() % (round % 4 == 0 ? 20 : 6);
+    for (std::string& n : needles) n = RandomBytes(random, shortest + random() % 12, alphabet);
+    const std::string text = RandomBytes(random, random() % 3000, alphabet);
+    // The strings themselves, between a few random bytes.
+    std::string h;
+    while (h.size() < (round % 4 == 0 ? 2000 : 400))
+      h += RandomBytes(random, random() % 4, alphabet) + needles[random() % needles.size()];
+    for (bool fold : {false, true}) {
+      const TMultiSearch first(needles, fold);
+      TMultiSearch tuned(needles, fold);
+      tuned.Tune(round % 3 == 0 ? h : text);
+      for (std::size_t from = 0; from < h.size(); from += 1 + random() % 40) {
+        const std::size_t expected = NaiveFindAny(h, needles, fold, from);
+        std::size_t which = needles.size();
+        ASSERT_EQ(tuned.Find(h, from, &which), expected) << h << " from " << from << " fold " << fold;
+        ASSERT_EQ(first.Find(h, from), expected) << h << " from " << from << " fold " << fold;
+        // The string named stands there.
+        if (expected < h.size()) {
+          ASSERT_TRUE(tuned.StandsAt(h, expected, which)) << h << " from " << from;
+        }
+      }
+    }
   }
 }
