@@ -7,7 +7,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
-#include <mutex>
 
 namespace {
 
