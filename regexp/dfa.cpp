@@ -66,7 +66,9 @@ void TDFA::Build() {
   SubsetConstruction();
   SortTransitions();
   DetectLiteral();
-  FIndex.clear();
+  // Assigning an empty list would keep the memory.
+  FSets = decltype(FSets)();
+  FIndex = decltype(FIndex)();
 }
 
 void TDFA::BuildChain(const TChain& chain) {
@@ -75,7 +77,7 @@ void TDFA::BuildChain(const TChain& chain) {
   const std::size_t n = chain.Steps.size();
   States.reserve(n + 1);
   for (std::size_t i = 0; i <= n; ++i) {
-    auto state = std::make_unique<TDFAState>(TNFAStateSet(0));
+    auto state = std::make_unique<TDFAState>();
     state->Marked = 1;
     state->Accepting = i == n ? 1 : 0;
     state->Index = static_cast<int>(i);
@@ -127,7 +129,7 @@ std::vector<TDFA::Move> TDFA::ComputeMoves(const TDFAState& d) {
   std::vector<Move> made;
   std::unordered_map<std::uint32_t, std::size_t> byLabel;
   const int capacity = NFA->StateCount();
-  d.StateSet.ForEach([&](int i) {
+  FSets[static_cast<std::size_t>(d.Index)].ForEach([&](int i) {
     const auto& list = NFA->StateList[static_cast<std::size_t>(i)];
     Spend(1 + list.size());
     for (const TNFATransition& t : list) {
@@ -214,11 +216,12 @@ TDFAState* TDFA::FindOrAddState(TNFAStateSet set) {
   Spend(set.WordCount());
   auto [first, last] = FIndex.equal_range(hash);
   for (auto it = first; it != last; ++it)
-    if (it->second->StateSet.Equals(set)) return it->second;
+    if (FSets[static_cast<std::size_t>(it->second->Index)].Equals(set)) return it->second;
   if (static_cast<int>(States.size()) >= kMaxStates) TooComplex();
   if ((States.size() + 1) * set.WordCount() * sizeof(std::uint64_t) > kMaxSetBytes) TooComplex();
   const bool accepting = set.Contains(NFA->FinalIndex);
-  auto state = std::make_unique<TDFAState>(std::move(set));
+  auto state = std::make_unique<TDFAState>();
+  FSets.push_back(std::move(set));
   state->Accepting = accepting ? 1 : 0;
   state->Index = static_cast<int>(States.size());
   TDFAState* result = state.get();

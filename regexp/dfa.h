@@ -82,8 +82,6 @@ struct TDFATransition {
 };
 
 struct TDFAState {
-  explicit TDFAState(TNFAStateSet set) : StateSet(std::move(set)) {}
-  TNFAStateSet StateSet;
   std::uint16_t Marked = 0;
   std::uint16_t Accepting = 0;
   std::vector<TDFATransition> Transitions;  // sorted by Low after Build
@@ -140,6 +138,10 @@ class TDFA {
   void Spend(std::size_t work);
   [[noreturn]] void TooComplex() const;
 
+  // The NFA set of each state, by its Index, and the states by the hash of
+  // their sets: only while the states are made (a long alternation of words
+  // makes thousands of states, whose sets would outweigh the automaton).
+  std::vector<TNFAStateSet> FSets;
   std::unordered_multimap<std::size_t, TDFAState*> FIndex;
   std::size_t FWork = 0;
 };

@@ -237,10 +237,13 @@ void TMultiSearch::BuildTables() {
 // The text's q-grams are counted by hash (strings whose q-grams share a
 // hash share a count: a rough measure is enough); each string then takes
 // the run of FStep offsets whose counts add up least, the earliest of equals.
+// The counts borrow the table of words (of the same size), which
+// BuildTables then fills anew: a second table would add to the peak memory.
 void TMultiSearch::Tune(std::string_view text) {
   if (FWords.empty()) return GroupFew(text);
   if (text.size() < 4) return;
-  std::vector<std::uint32_t> counts(std::size_t{1} << kHashBits, 0);
+  std::vector<std::uint32_t>& counts = FWords;
+  std::fill(counts.begin(), counts.end(), 0);
   for (std::size_t i = 0; i + 4 <= text.size(); ++i) ++counts[Hash(Gram(Load32(text.data() + i)))];
   for (std::size_t k = 0; k < FNeedles.size(); ++k) {
     const std::string& bytes = FNeedles[k].Bytes;

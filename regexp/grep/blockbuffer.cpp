@@ -91,20 +91,8 @@ void TBlockBuffer::StartMapping() {
   if (FOptions.MapBytes == 0 || !FOptions.KeepCrLf || !FRegular || !FFile.Owned || FStartOffset != 0 ||
       FSizeAtOpen < static_cast<off_t>(FOptions.MapBytes))
     return;
-  FWindow = std::make_unique<TMappedWindow>(FOptions.MapBytes);
+  FWindow = std::make_unique<TMappedWindow>(FFile.Fd, static_cast<std::size_t>(FSizeAtOpen), FOptions.MapBytes);
   if (!FWindow->Ok()) FWindow.reset();
-}
-
-// Lets n bytes from p be written: in a mapped window, the file's pages
-// there become the process's own (the line feed before the window, in the
-// page before it, is writable already).
-void TBlockBuffer::Writable(char* p, std::size_t n) {
-  if (!FWindow || FData == FBuffer.get()) return;
-  const std::ptrdiff_t from = reinterpret_cast<unsigned char*>(p) - FWindow->Data();
-  const std::ptrdiff_t to = from + static_cast<std::ptrdiff_t>(n);
-  if (to > 0 && !FWindow->MakeWritable(static_cast<std::size_t>(std::max<std::ptrdiff_t>(from, 0)),
-                                       static_cast<std::size_t>(to)))
-    throw EInOutError(ErrorMessage(errno));
 }
 
 void TBlockBuffer::CheckLost() const {
@@ -112,8 +100,6 @@ void TBlockBuffer::CheckLost() const {
 }
 
 bool TBlockBuffer::ReadFirst() {
-  FBuffer = std::make_unique<unsigned char[]>(BufSize + Margin);
-  FData = FBuffer.get();
   StartMapping();
   FGot = Fetch(1);
   if (FGot == 0) return false;
@@ -137,7 +123,6 @@ void TBlockBuffer::ReadNext(bool& loneCR) {
 // The next block's raw bytes at Data()[offset]: the next window, or a read.
 std::size_t TBlockBuffer::Fetch(std::size_t offset) {
   if (FWindow) return MapRaw(offset);
-  FData = FBuffer.get();
   return ReadRaw(offset);
 }
 
@@ -151,11 +136,10 @@ std::size_t TBlockBuffer::MapRaw(std::size_t offset) {
   if (::fstat(FFile.Fd, &st) != 0) throw EInOutError(ErrorMessage(errno));
   const std::size_t got =
       st.st_size > FMapOffset ? std::min(FWindow->Capacity(), static_cast<std::size_t>(st.st_size - FMapOffset)) : 0;
-  if (got == 0 || !FWindow->Map(FFile.Fd, FMapOffset, got)) {
+  if (got == 0 || !FWindow->Map(FMapOffset, got)) {
     const off_t at = FMapOffset;
     FWindow.reset();
     if (::lseek(FFile.Fd, at, SEEK_SET) != at) throw EInOutError(ErrorMessage(errno));
-    FData = FBuffer.get();
     return ReadRaw(offset);
   }
   FMapOffset += static_cast<off_t>(got);
@@ -169,6 +153,8 @@ std::size_t TBlockBuffer::MapRaw(std::size_t offset) {
 // nothing; from anything else what one read gives.  The end is reached only
 // when a read returns nothing, however large the file said it was at open.
 std::size_t TBlockBuffer::ReadRaw(std::size_t offset) {
+  if (!FBuffer) FBuffer = std::make_unique<unsigned char[]>(BufSize + Margin);
+  FData = FBuffer.get();
   std::size_t got = 0;
   for (;;) {
     const ssize_t n = ::read(FFile.Fd, &FBuffer[offset + got], BufSize - got);
@@ -203,14 +189,12 @@ void TBlockBuffer::Clean(std::size_t offset, std::size_t count) {
     endsInCR = count > 0 && data[count - 1] == '\r';
     len = count - (endsInCR ? 1 : 0);
   } else {
-    Writable(data, count);
     len = CleanLineEnds(data, count, endsInCR);
     feeds = FOptions.CountLines ? CountByte(data, len, '\n') : 0;
   }
   // A CR that ends the block: at the end of the file it is a line end of its
   // own, otherwise the next block decides.
   FPendingCR = endsInCR && !FAtEnd;
-  Writable(data + len, 3);  // a final line feed and the two zero bytes
   if (endsInCR && FAtEnd) {
     data[len++] = '\n';
     ++feeds;
@@ -242,7 +226,6 @@ bool TBlockBuffer::NeedsCleaning(std::size_t from, std::size_t to) const {
 
 void TBlockBuffer::CleanRest(std::size_t from) {
   char* const data = reinterpret_cast<char*>(FData);
-  Writable(data + from, static_cast<std::size_t>(FLength) - from + 2);
   bool endsInCR = false;
   std::size_t len = from + CleanLineEnds(data + from, static_cast<std::size_t>(FLength) - from, endsInCR);
   // A CR can end the block only when the CR after it was held back: it is a

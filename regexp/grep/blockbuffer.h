@@ -143,7 +143,6 @@ class TBlockBuffer {
   std::size_t ReadRaw(std::size_t offset);
   std::size_t MapRaw(std::size_t offset);
   void Clean(std::size_t offset, std::size_t count);
-  void Writable(char* p, std::size_t n);
 
   std::string FName;
   TReadOptions FOptions;

@@ -4,13 +4,14 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
 
 namespace {
 
-// The windows the handler knows, as plain atomics (a signal handler may read
+// The mappings the handler knows, as plain atomics (a signal handler may read
 // nothing else): a slot is taken (Used), its range written, then Begin
 // published; it is given up in the reverse order.
 struct TSlot {
@@ -26,8 +27,8 @@ TSlot gSlots[kSlots];
 std::uintptr_t gPage = 0;
 struct sigaction gPrevious;
 
-// A fault in a window: a page of zero bytes over the lost page, and the
-// window marked.  Anywhere else: the action set before, which the repeated
+// A fault in a mapping: a page of zero bytes over the lost page, and the
+// mapping marked.  Anywhere else: the action set before, which the repeated
 // access then takes.
 void OnBus(int, siginfo_t* info, void*) {
   const int savedErrno = errno;
@@ -61,6 +62,10 @@ bool InstallHandler() {
 
 std::size_t RoundUp(std::size_t n, std::size_t page) { return (n + page - 1) / page * page; }
 
+// Where the file starts in its region: on a boundary of the system's large
+// pages, so that runs of the file's pages can be mapped at once.
+constexpr std::size_t kAlignment = std::size_t{2} << 20;
+
 }  // namespace
 
 std::size_t TMappedWindow::PageSize() {
@@ -68,17 +73,24 @@ std::size_t TMappedWindow::PageSize() {
   return page;
 }
 
-TMappedWindow::TMappedWindow(std::size_t capacity) : FCapacity(RoundUp(capacity, PageSize())) {
-  if (!InstallHandler()) return;
-  const std::size_t size = FCapacity + 2 * PageSize();
-  void* region = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+TMappedWindow::TMappedWindow(int fd, std::size_t fileSize, std::size_t capacity)
+    : FFd(fd), FFileBytes(fileSize), FCapacity(RoundUp(capacity, PageSize())) {
+  if (fileSize == 0 || !InstallHandler()) return;
+  const std::size_t page = PageSize();
+  const std::size_t fileBytes = RoundUp(fileSize, page);
+  FRegionBytes = fileBytes + kAlignment + page;
+  void* region = ::mmap(nullptr, FRegionBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (region == MAP_FAILED) return;
   FRegion = static_cast<unsigned char*>(region);
+  // The first aligned address after a page of the region.
+  const auto first = reinterpret_cast<std::uintptr_t>(FRegion) + page;
+  FFile = FRegion + (RoundUp(first, kAlignment) - reinterpret_cast<std::uintptr_t>(FRegion));
+  if (::mmap(FFile, fileBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_FIXED, fd, 0) == MAP_FAILED) return;
   for (int k = 0; k < kSlots; ++k) {
     bool expected = false;
     if (!gSlots[k].Used.compare_exchange_strong(expected, true)) continue;
     gSlots[k].Lost.store(false);
-    gSlots[k].End.store(reinterpret_cast<std::uintptr_t>(FRegion + size));
+    gSlots[k].End.store(reinterpret_cast<std::uintptr_t>(FRegion + FRegionBytes));
     gSlots[k].Begin.store(reinterpret_cast<std::uintptr_t>(FRegion));
     FSlot = k;
     return;
@@ -90,24 +102,33 @@ TMappedWindow::~TMappedWindow() {
     gSlots[FSlot].Begin.store(0);
     gSlots[FSlot].Used.store(false);
   }
-  if (FRegion != nullptr) ::munmap(FRegion, FCapacity + 2 * PageSize());
+  if (FRegion != nullptr) ::munmap(FRegion, FRegionBytes);
 }
 
-bool TMappedWindow::Map(int fd, off_t offset, std::size_t length) {
-  if (!Ok() || length > FCapacity) return false;
-  gSlots[FSlot].Lost.store(false);
-  constexpr int kProtection = PROT_READ | PROT_WRITE;
-  if (::mmap(Data(), FCapacity + PageSize(), kProtection, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) == MAP_FAILED)
-    return false;
-  // Read-only: populating writable private pages would copy each of them.
-  return length == 0 || ::mmap(Data(), RoundUp(length, PageSize()), PROT_READ, MAP_PRIVATE | MAP_FIXED | MAP_POPULATE,
-                               fd, offset) != MAP_FAILED;
-}
-
-bool TMappedWindow::MakeWritable(std::size_t from, std::size_t to) {
+bool TMappedWindow::Map(off_t offset, std::size_t length) {
+  const auto start = static_cast<std::size_t>(offset);
+  if (!Ok() || length > FCapacity || start < FOffset + FLength || start + length > FFileBytes) return false;
+  // The bytes behind the old window, where the reader wrote its
+  // terminators, as the file has them (read, not touched through the
+  // mapping, which would map a run of the pages after them too).
+  if (FLength > 0) {
+    const std::size_t behind = FOffset + FLength;
+    const std::size_t count = std::min<std::size_t>(3, FFileBytes - behind);
+    if (::pread(FFd, FFile + behind, count, static_cast<off_t>(behind)) != static_cast<ssize_t>(count)) return false;
+  }
+  // The old window's pages are no longer needed (the reader kept the bytes
+  // it still wants); those of the new window are read in at once.
   const std::size_t page = PageSize();
-  const std::size_t begin = from / page * page;
-  return to <= begin || ::mprotect(Data() + begin, RoundUp(to, page) - begin, PROT_READ | PROT_WRITE) == 0;
+  const std::size_t oldFrom = FOffset / page * page;
+  const std::size_t newFrom = start / page * page;
+  if (FLength > 0 && newFrom > oldFrom) ::madvise(FFile + oldFrom, newFrom - oldFrom, MADV_DONTNEED);
+  FOffset = start;
+  FLength = length;
+#if defined(MADV_POPULATE_READ)
+  // Without it (an older system) the pages are read in as they are touched.
+  ::madvise(FFile + newFrom, RoundUp(start + length, page) - newFrom, MADV_POPULATE_READ);
+#endif
+  return true;
 }
 
 bool TMappedWindow::Lost() const { return FSlot >= 0 && gSlots[FSlot].Lost.load(); }

@@ -1,18 +1,22 @@
-// A window of a regular file mapped into memory, so that the reader scans
-// the file's pages where they lie instead of copying them out with read().
+// A regular file mapped into memory whole, with a window that moves over it
+// from start to end, so that the reader scans the file's pages where they
+// lie instead of copying them out with read().
 //
-// The window is one reserved region: a writable page, the window proper,
-// and a writable page behind it.  Each Map() puts anonymous memory over the
-// whole region and the file's pages, privately and read-only, over the start
-// of the window.  The reader writes the line feed before the first line into
-// the page before; the pages where it cleans or ends a block it first makes
-// writable, and each page written becomes the process's own copy (the file
-// never changes).
+// The file is mapped privately, at an address on a boundary of the
+// system's large pages (the system can then map a long run of the file's
+// pages at once), with a writable page before it and at least one after it.
+// Moving the window reads the new window's pages in at once and gives back
+// those of the window before, so that the file's pages held in memory stay
+// about one window.  The reader writes where it cleans a window or ends it
+// (the line feed before the first line, terminators behind a window); each
+// page written becomes the process's own copy, and the file never changes.
+// The bytes written behind a window are the next window's first bytes: they
+// are read back from the file before the window moves on.
 //
 // A file that shrinks while it is mapped takes its pages with it: touching
 // one raises SIGBUS.  A process-wide handler looks the address up among the
-// windows that exist; for one of them it puts a page of zero bytes where the
-// lost page was and marks the window lost, and the access goes on.  The
+// mappings that exist; for one of them it puts a page of zero bytes where
+// the lost page was and marks the mapping lost, and the access goes on.  The
 // reader asks Lost() before it hands out a line and when it moves on, and
 // reports a read error instead of lines that held the zero bytes.  Faults at
 // any other address take whatever action was set before the handler.
@@ -24,10 +28,11 @@
 
 class TMappedWindow {
  public:
-  // Reserves a window of capacity bytes (rounded up to whole pages).  Ok()
-  // is false when no window can be had (no address space, or more windows
-  // alive at once than the handler keeps track of); the reader then reads.
-  explicit TMappedWindow(std::size_t capacity);
+  // Maps the first fileBytes bytes of the file, for windows of capacity
+  // bytes (rounded up to whole pages).  Ok() is false when the file cannot be
+  // mapped (no address space, or more mappings alive at once than the
+  // handler keeps track of); the reader then reads.
+  TMappedWindow(int fd, std::size_t fileBytes, std::size_t capacity);
   ~TMappedWindow();
   TMappedWindow(const TMappedWindow&) = delete;
   TMappedWindow& operator=(const TMappedWindow&) = delete;
@@ -36,20 +41,26 @@ class TMappedWindow {
   std::size_t Capacity() const { return FCapacity; }
   static std::size_t PageSize();
 
-  // Maps length bytes of the file from offset (a multiple of the page size;
-  // length at most Capacity()) at Data(); the bytes after them, up to a page
-  // past the window, read as zero.  False when the mapping fails.
-  bool Map(int fd, off_t offset, std::size_t length);
-  // Lets [from, to) of the window (whole pages around it) be written.
-  bool MakeWritable(std::size_t from, std::size_t to);
-  // The window's first byte; Data()[-1] is writable.
-  unsigned char* Data() const { return FRegion + PageSize(); }
-  // Whether a page of the file went missing under the window since the last
-  // Map().
+  // Moves the window to length bytes of the file from offset, at or after
+  // the end of the window before; the bytes after the file's end, up to a
+  // page past it, read as zero.  False when the window would pass the bytes
+  // mapped (the file grew) or the bytes behind the old window cannot be read
+  // back.
+  bool Map(off_t offset, std::size_t length);
+  // The window's first byte; Data()[-1] is writable, and so is every byte
+  // up to Data()[length + 2].
+  unsigned char* Data() const { return FFile + FOffset; }
+  // Whether a page of the file went missing under the mapping.
   bool Lost() const;
 
  private:
-  unsigned char* FRegion = nullptr;
-  std::size_t FCapacity = 0;
+  int FFd;
+  std::size_t FFileBytes;  // the file's bytes that the mapping holds
+  std::size_t FCapacity;
+  unsigned char* FRegion = nullptr;  // the page before, the file, the pages after
+  std::size_t FRegionBytes = 0;
+  unsigned char* FFile = nullptr;  // the file's first byte
+  std::size_t FOffset = 0;         // the window, in the file
+  std::size_t FLength = 0;
   int FSlot = -1;
 };
