@@ -117,17 +117,15 @@ bool TMappedWindow::Map(off_t offset, std::size_t length) {
     if (::pread(FFd, FFile + behind, count, static_cast<off_t>(behind)) != static_cast<ssize_t>(count)) return false;
   }
   // The old window's pages are no longer needed (the reader kept the bytes
-  // it still wants); those of the new window are read in at once.
+  // it still wants).  Those of the new window are read in as they are
+  // touched: a fault maps a run of them, which costs less than asking for
+  // the whole window at once.
   const std::size_t page = PageSize();
   const std::size_t oldFrom = FOffset / page * page;
   const std::size_t newFrom = start / page * page;
   if (FLength > 0 && newFrom > oldFrom) ::madvise(FFile + oldFrom, newFrom - oldFrom, MADV_DONTNEED);
   FOffset = start;
   FLength = length;
-#if defined(MADV_POPULATE_READ)
-  // Without it (an older system) the pages are read in as they are touched.
-  ::madvise(FFile + newFrom, RoundUp(start + length, page) - newFrom, MADV_POPULATE_READ);
-#endif
   return true;
 }
 
