@@ -56,6 +56,7 @@ std::size_t NextLeading(TCharacterStarts& starts, std::size_t windowSize, std::s
 TFastScan::TFastScan(TLinePlan plan)
     : FRequired(std::move(plan.Required)),
       FRequiredFoldsCase(plan.FoldsCase),
+      FZeroAsSpace(plan.ZeroAsSpace),
       FExactLiteral(plan.Exact && !FRequired.empty()),
       FStartsAtLineStarts(StartsAtLineStarts(plan.Automaton)),
       FSets(std::move(plan.Automaton)) {
@@ -73,7 +74,7 @@ TFastScan::TFastScan(TLinePlan plan)
 }
 
 std::size_t TFastScan::FindRequired(std::string_view data) {
-  if (!FSet) return FindBytes(data, FRequired, FRequiredFoldsCase);
+  if (!FSet) return FindBytes(data, FRequired, FRequiredFoldsCase, FZeroAsSpace);
   const std::size_t found = FSet->Find(data, 0, &FSetFoundString);
   FSetFound = found < data.size() ? data.data() + found : nullptr;
   return found;
@@ -241,8 +242,8 @@ bool TFastScan::NearRequiredWindowMatches(std::string_view window, std::size_t& 
   const auto [p, leading, lineEnd] = CutWindow(window);
   if (lineEnd > leading + kNear[0]) {
     const std::string_view line = window.substr(0, lineEnd);
-    const std::size_t found = FSet ? FSet->Find(line, leading) : leading + FindBytes(line.substr(leading), FRequired,
-                                                                                     FRequiredFoldsCase);
+    const std::size_t found =
+        FSet ? FSet->Find(line, leading) : leading + FindBytes(line.substr(leading), FRequired, FRequiredFoldsCase);
     const int runs = found >= lineEnd ? 0 : found > leading + kNear[1] ? 2 : found > leading + kNear[0] ? 1 : 0;
     // The characters that hold the bytes kNear places before, asked for in
     // ascending order.

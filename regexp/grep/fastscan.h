@@ -104,7 +104,8 @@ class TFastScan {
 
   std::string FRequired;
   bool FRequiredFoldsCase;
-  bool FExactLiteral;                  // a line matches when FRequired stands at one of its character starts
+  bool FZeroAsSpace;   // in blocks as read, a space of FRequired matches a zero byte too
+  bool FExactLiteral;  // a line matches when FRequired stands at one of its character starts
   // Every match begins with FRequired, and attempts end in their line.
   bool FPrefixStarts = false;
   // Lines are decided near their required bytes first (see
