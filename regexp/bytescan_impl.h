@@ -19,8 +19,11 @@ inline char IgnoredBits(char c, bool foldCase, bool zeroAsSpace = false) {
   return (foldCase && IsAsciiLetter(c)) || (zeroAsSpace && c == ' ') ? 0x20 : 0;
 }
 
+// The ignored bits are asked for only where the bytes differ: candidates
+// mostly hold the needle as it is.
 inline bool SameAt(const char* h, std::string_view needle, bool foldCase, bool zeroAsSpace) {
   for (std::size_t j = 0; j < needle.size(); ++j) {
+    if (h[j] == needle[j]) continue;
     const char ignored = IgnoredBits(needle[j], foldCase, zeroAsSpace);
     if ((h[j] | ignored) != (needle[j] | ignored)) return false;
   }
