@@ -304,7 +304,6 @@ void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
   const std::size_t leading = LeadingLength(p);
   const std::size_t limit = FindRequired(data);
   FFound = !FSet && limit < data.size() ? data.data() + limit : nullptr;
-  FFoundCursor = data.data();
   FFoundBlockEnd = data.data() + data.size();
   // The last line feed before the limit that ends a line after the current
   // one's leading character.
@@ -316,13 +315,11 @@ void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
   // pairs with the line feed and is the next line's leading character.
   const std::size_t lineEnd = LineEnd(p, feed + 1, leading);
   const bool dangling = lineEnd > leading && !TCharacterStarts(p, leading).At(lineEnd);
-  const std::size_t skipped = dangling ? lineEnd - 1 : feed;
-  file.Skip(data, skipped);
-  FFoundCursor = data.data() + skipped;
+  file.Skip(data, dangling ? lineEnd - 1 : feed);
 }
 
 std::size_t TFastScan::FoundInWindow(TTxtFile& file, std::string_view window) const {
-  if (FFound == nullptr || window.data() != FFoundCursor) return std::string_view::npos;
+  if (FFound == nullptr) return std::string_view::npos;
   const std::string_view block = file.Buffered();
   if (block.data() != window.data() || block.data() + block.size() != FFoundBlockEnd) return std::string_view::npos;
   const auto at = static_cast<std::size_t>(reinterpret_cast<std::uintptr_t>(FFound) -

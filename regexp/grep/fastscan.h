@@ -105,11 +105,11 @@ class TFastScan {
   void SkipLinesWithoutRequired(TTxtFile& file);
   // Where the skip found the required bytes, as an index into the window
   // that the reader returned after it, or npos when the window may not hold
-  // them there: it must start where the skip left the cursor, in a block
-  // that still ends where the skip saw it end (the reader cleans a block
-  // from the cursor on, and only dropping the CR of a CR LF moves bytes,
-  // which moves the block's end).  Bytes as read and as cleaned hold the
-  // required bytes in the same places, so none stand before that index.
+  // them there: it must lie in the block (not copied out of it) and the
+  // block must still end where the skip saw it end (the reader cleans a
+  // block from the cursor on, and only dropping the CR of a CR LF moves
+  // bytes, which moves the block's end).  Bytes as read and as cleaned hold
+  // the required bytes in the same places, so none stand before that index.
   std::size_t FoundInWindow(TTxtFile& file, std::string_view window) const;
 
   std::string FRequired;
@@ -125,10 +125,8 @@ class TFastScan {
   bool FExactSet = false;
   bool FSetTuned = false;  // FSet's samples chosen by the first text scanned
   // Where SkipLinesWithoutRequired last found the required bytes (nullptr
-  // when not in the block), where it left the cursor, and where the block
-  // it searched ended.
+  // when not in the block) and where the block it searched ended.
   const char* FFound = nullptr;
-  const char* FFoundCursor = nullptr;
   const char* FFoundBlockEnd = nullptr;
   // Where FindRequired last found one of the set's strings (in the block as
   // it was then), and which string.
