@@ -80,19 +80,31 @@ std::size_t FindBytes16(std::string_view haystack, std::string_view needle, bool
   const __m128i first = _mm_set1_epi8(static_cast<char>(needle.front() | firstIgnored));
   const __m128i second = _mm_set1_epi8(static_cast<char>(needle[secondAt] | secondIgnored));
   const __m128i last = _mm_set1_epi8(static_cast<char>(needle.back() | lastIgnored));
-  std::size_t i = 0;
-  for (; i + m - 1 + 16 <= n; i += 16) {
+  // The sixteen places from i on that pass the test.
+  const auto candidates = [&](std::size_t i) {
     const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i)), firstMask);
     const __m128i a1 = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + secondAt)), secondMask);
     const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + m - 1)), lastMask);
     const __m128i hits =
         _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(a1, second)), _mm_cmpeq_epi8(b, last));
-    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
-    while (mask != 0) {
+    return static_cast<unsigned>(_mm_movemask_epi8(hits));
+  };
+  // The first of the places where the needle stands, or n.
+  const auto firstOf = [&](std::size_t i, unsigned mask) {
+    for (; mask != 0; mask &= mask - 1) {
       const unsigned k = static_cast<unsigned>(__builtin_ctz(mask));
       if (SameAt(h + i + k, needle, foldCase, zeroAsSpace)) return i + k;
-      mask &= mask - 1;
     }
+    return n;
+  };
+  std::size_t i = 0;
+  for (; i + m - 1 + 16 <= n; i += 16)
+    if (const std::size_t at = firstOf(i, candidates(i)); at < n) return at;
+  // The places left (fewer than sixteen) are the end of a chunk that
+  // overlaps the last one searched, when the haystack holds a chunk.
+  if (i + m <= n && m - 1 + 16 <= n) {
+    const std::size_t from = n - (m - 1) - 16;
+    return firstOf(from, candidates(from) & (0xFFFFu << (i - from)));
   }
   for (; i + m <= n; ++i)
     if (SameAt(h + i, needle, foldCase, zeroAsSpace)) return i;
