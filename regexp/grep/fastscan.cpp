@@ -61,7 +61,9 @@ TFastScan::TFastScan(TLinePlan plan)
       FStartsAtLineStarts(StartsAtLineStarts(plan.Automaton)),
       FSets(std::move(plan.Automaton)) {
   if (!plan.Set.empty()) {
-    FSet = std::make_unique<TMultiSearch>(plan.Set, plan.FoldsCase);
+    // Line windows hold no zero byte: searched the same way, they find the
+    // same strings.
+    FSet = std::make_unique<TMultiSearch>(plan.Set, plan.FoldsCase, plan.ZeroAsSpace);
     FExactSet = plan.Exact;
   }
   const bool lineLocal = FSets.Automaton().AttemptsEndInTheirLine();

@@ -114,7 +114,9 @@ class TFastScan {
 
   std::string FRequired;
   bool FRequiredFoldsCase;
-  bool FZeroAsSpace;   // in blocks as read, a space of FRequired matches a zero byte too
+  // In blocks as read, a space of FRequired (of FSet's strings) matches a
+  // zero byte too.
+  bool FZeroAsSpace;
   bool FExactLiteral;  // a line matches when FRequired stands at one of its character starts
   // Every match begins with FRequired, and attempts end in their line.
   bool FPrefixStarts = false;

@@ -48,9 +48,9 @@ struct TLinePlan {
   bool Exact = false;
   // Every match begins with Required.
   bool AtStart = false;
-  // Required is searched for in blocks as read (TScanPlan::LazyCheck), where
-  // a zero byte still stands for the space that the text read has there: a
-  // space of Required matches a zero byte too.
+  // Required (the Set) is searched for in blocks as read
+  // (TScanPlan::LazyCheck), where a zero byte still stands for the space
+  // that the text read has there: a space of it matches a zero byte too.
   bool ZeroAsSpace = false;
 };
 
