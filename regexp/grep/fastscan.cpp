@@ -341,16 +341,15 @@ void TFastScan::Run(TTxtFile& file, const std::function<void()>& report) {
     std::string_view window = file.LineWindow();
     std::size_t next = 0;
     bool matches;
-    const std::size_t found = FRequired.empty() ? std::string_view::npos : FoundInWindow(file, window);
     if (FExactLiteral) {
-      matches = LiteralWindowMatches(window, found, next);
+      matches = LiteralWindowMatches(window, FoundInWindow(file, window), next);
     } else if (FPrefixStarts) {
-      matches = PrefixWindowMatches(window, found, next);
+      matches = PrefixWindowMatches(window, FoundInWindow(file, window), next);
     } else if (FExactSet) {
       matches = SetWindowMatches(window, next);
     } else {
       std::int32_t running = 0;
-      matches = FNearRequired ? NearRequiredWindowMatches(window, found, next, running)
+      matches = FNearRequired ? NearRequiredWindowMatches(window, FoundInWindow(file, window), next, running)
                               : WindowMatches(window, next, running);
       if (!matches && running != FSets.Empty()) {
         matches = RunsOnToAccept(file, window.size(), running);
