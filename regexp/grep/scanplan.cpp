@@ -47,6 +47,7 @@ bool AllowsLazyCheck(const TLinePlan& lines) {
   return unrewritten(lines.Required);
 }
 
+// Whether the bytes that lines are passed over by hold a space.
 bool HoldsSpace(const TLinePlan& lines) {
   const auto space = [](const std::string& bytes) { return bytes.find(' ') != std::string::npos; };
   return space(lines.Required) || std::any_of(lines.Set.begin(), lines.Set.end(), space);
