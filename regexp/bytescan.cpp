@@ -64,38 +64,50 @@ std::size_t CountByte16(const char* p, std::size_t n, char c) {
 // needle stand at the right distances (in Shift-JIS text the first two bytes
 // are often a whole character, which makes candidates rare); only those are
 // compared in full.
-std::size_t FindBytes16(std::string_view haystack, std::string_view needle, bool foldCase) {
+std::size_t FindBytes16(std::string_view haystack, std::string_view needle, bool foldCase, bool zeroAsSpace) {
   const std::size_t m = needle.size();
   const std::size_t n = haystack.size();
   if (m > n) return n;
   const char* h = haystack.data();
-  const char firstIgnored = IgnoredBits(needle.front(), foldCase);
-  const char lastIgnored = IgnoredBits(needle.back(), foldCase);
+  const char firstIgnored = IgnoredBits(needle.front(), foldCase, zeroAsSpace);
+  const char lastIgnored = IgnoredBits(needle.back(), foldCase, zeroAsSpace);
   const __m128i firstMask = _mm_set1_epi8(firstIgnored);
   const __m128i lastMask = _mm_set1_epi8(lastIgnored);
   // A needle of one byte (a letter, when folding) checks that byte twice.
   const std::size_t secondAt = m > 1 ? 1 : 0;
-  const char secondIgnored = IgnoredBits(needle[secondAt], foldCase);
+  const char secondIgnored = IgnoredBits(needle[secondAt], foldCase, zeroAsSpace);
   const __m128i secondMask = _mm_set1_epi8(secondIgnored);
   const __m128i first = _mm_set1_epi8(static_cast<char>(needle.front() | firstIgnored));
   const __m128i second = _mm_set1_epi8(static_cast<char>(needle[secondAt] | secondIgnored));
   const __m128i last = _mm_set1_epi8(static_cast<char>(needle.back() | lastIgnored));
-  std::size_t i = 0;
-  for (; i + m - 1 + 16 <= n; i += 16) {
+  // The sixteen places from i on that pass the test.
+  const auto candidates = [&](std::size_t i) {
     const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i)), firstMask);
     const __m128i a1 = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + secondAt)), secondMask);
     const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + m - 1)), lastMask);
     const __m128i hits =
         _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(a1, second)), _mm_cmpeq_epi8(b, last));
-    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
-    while (mask != 0) {
+    return static_cast<unsigned>(_mm_movemask_epi8(hits));
+  };
+  // The first of the places where the needle stands, or n.
+  const auto firstOf = [&](std::size_t i, unsigned mask) {
+    for (; mask != 0; mask &= mask - 1) {
       const unsigned k = static_cast<unsigned>(__builtin_ctz(mask));
-      if (SameAt(h + i + k, needle, foldCase)) return i + k;
-      mask &= mask - 1;
+      if (SameAt(h + i + k, needle, foldCase, zeroAsSpace)) return i + k;
     }
+    return n;
+  };
+  std::size_t i = 0;
+  for (; i + m - 1 + 16 <= n; i += 16)
+    if (const std::size_t at = firstOf(i, candidates(i)); at < n) return at;
+  // The places left (fewer than sixteen) are the end of a chunk that
+  // overlaps the last one searched, when the haystack holds a chunk.
+  if (i + m <= n && m - 1 + 16 <= n) {
+    const std::size_t from = n - (m - 1) - 16;
+    return firstOf(from, candidates(from) & (0xFFFFu << (i - from)));
   }
   for (; i + m <= n; ++i)
-    if (SameAt(h + i, needle, foldCase)) return i;
+    if (SameAt(h + i, needle, foldCase, zeroAsSpace)) return i;
   return n;
 }
 
@@ -183,9 +195,9 @@ std::size_t CountByte16(const char* p, std::size_t n, char c) {
   return count;
 }
 
-std::size_t FindBytes16(std::string_view haystack, std::string_view needle, bool foldCase) {
+std::size_t FindBytes16(std::string_view haystack, std::string_view needle, bool foldCase, bool zeroAsSpace) {
   for (std::size_t i = 0; i + needle.size() <= haystack.size(); ++i)
-    if (SameAt(haystack.data() + i, needle, foldCase)) return i;
+    if (SameAt(haystack.data() + i, needle, foldCase, zeroAsSpace)) return i;
   return haystack.size();
 }
 
@@ -237,21 +249,21 @@ std::size_t CountByte(const char* p, std::size_t n, char c) {
   return count + bytescan::CountByte16(p + done, n - done, c);
 }
 
-std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool foldCase) {
+std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool foldCase, bool zeroAsSpace) {
   const std::size_t n = haystack.size();
   if (needle.size() > n) return n;
-  if (needle.size() == 1 && bytescan::IgnoredBits(needle[0], foldCase) == 0) {
+  if (needle.size() == 1 && bytescan::IgnoredBits(needle[0], foldCase, zeroAsSpace) == 0) {
     const void* found = std::memchr(haystack.data(), needle[0], n);
     return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - haystack.data()) : n;
   }
   std::size_t done = 0;
 #if defined(KOVALEX_HAVE_AVX2)
   if (Wide(n)) {
-    const std::size_t at = bytescan::FindBytes32(haystack, needle, foldCase, done);
+    const std::size_t at = bytescan::FindBytes32(haystack, needle, foldCase, zeroAsSpace, done);
     if (at < n) return at;
   }
 #endif
-  return done + bytescan::FindBytes16(haystack.substr(done), needle, foldCase);
+  return done + bytescan::FindBytes16(haystack.substr(done), needle, foldCase, zeroAsSpace);
 }
 
 bool HasZeroOrLoneCR(const char* p, std::size_t n, std::size_t& lineFeeds) {

@@ -14,8 +14,13 @@ std::size_t CountByte(const char* p, std::size_t n, char c);
 // haystack.size() when there is none.  needle must not be empty.  With
 // foldCase, the ASCII letters of needle match either case (and so may a byte
 // that happens to be the second byte of a double-byte character: callers use
-// the result as a place where a match can be, not as a match).
-std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool foldCase = false);
+// the result as a place where a match can be, not as a match).  With
+// zeroAsSpace, a space of needle matches a zero byte too: text as read
+// still holds the zero bytes that the reader turns into spaces, and a search
+// of it finds the needle wherever the text read holds it (the two differ in
+// one bit, and no other byte matches a space that way).
+std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool foldCase = false,
+                      bool zeroAsSpace = false);
 
 // Whether [p, p + n) holds a zero byte, or a CR that is not followed by a
 // line feed (a CR that is the last byte counts as followed).  When it holds

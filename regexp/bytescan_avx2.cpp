@@ -49,30 +49,37 @@ std::size_t CountByte32(const char* p, std::size_t n, char c, std::size_t& done)
 
 // Candidates are places where the first two bytes and the last byte of the
 // needle stand at the right distances, as in the sixteen-byte version.  The
-// loop takes sixty-four places per step (two chunks, one mask), and the case
-// bits are ORed in only when one of the three bytes is a letter to fold.
+// loop takes sixty-four places per step (two chunks, one mask), and the
+// ignored bits are ORed in only where they are some: into the first two
+// bytes with FoldsFirst, into the last with FoldsLast (a needle that ends in
+// a space searched with zeroAsSpace has only the last).
 namespace {
 
-template <bool Folds>
-std::size_t FindCandidates(const char* h, std::size_t n, std::string_view needle, bool foldCase, std::size_t& done) {
+template <bool FoldsFirst, bool FoldsLast>
+std::size_t FindCandidates(const char* h, std::size_t n, std::string_view needle, bool foldCase, bool zeroAsSpace,
+                           std::size_t& done) {
   const std::size_t m = needle.size();
   const std::size_t secondAt = m > 1 ? 1 : 0;
-  const __m256i firstMask = _mm256_set1_epi8(IgnoredBits(needle.front(), foldCase));
-  const __m256i secondMask = _mm256_set1_epi8(IgnoredBits(needle[secondAt], foldCase));
-  const __m256i lastMask = _mm256_set1_epi8(IgnoredBits(needle.back(), foldCase));
+  const __m256i firstMask = _mm256_set1_epi8(IgnoredBits(needle.front(), foldCase, zeroAsSpace));
+  const __m256i secondMask = _mm256_set1_epi8(IgnoredBits(needle[secondAt], foldCase, zeroAsSpace));
+  const __m256i lastMask = _mm256_set1_epi8(IgnoredBits(needle.back(), foldCase, zeroAsSpace));
   const __m256i first = _mm256_or_si256(_mm256_set1_epi8(needle.front()), firstMask);
   const __m256i second = _mm256_or_si256(_mm256_set1_epi8(needle[secondAt]), secondMask);
   const __m256i last = _mm256_or_si256(_mm256_set1_epi8(needle.back()), lastMask);
-  const auto equal = [](const char* at, __m256i mask, __m256i wanted) {
+  const auto equal = [](const char* at, __m256i mask, __m256i wanted, bool folds) {
     const __m256i bytes = Load(at);
-    return _mm256_cmpeq_epi8(Folds ? _mm256_or_si256(bytes, mask) : bytes, wanted);
+    return _mm256_cmpeq_epi8(folds ? _mm256_or_si256(bytes, mask) : bytes, wanted);
   };
   const auto places = [&](std::size_t i) {
-    const __m256i hits = _mm256_and_si256(_mm256_and_si256(equal(h + i, firstMask, first), equal(h + i + secondAt, secondMask, second)),
-                                          equal(h + i + m - 1, lastMask, last));
+    const __m256i hits = _mm256_and_si256(_mm256_and_si256(equal(h + i, firstMask, first, FoldsFirst),
+                                                           equal(h + i + secondAt, secondMask, second, FoldsFirst)),
+                                          equal(h + i + m - 1, lastMask, last, FoldsLast));
     return static_cast<std::uint32_t>(_mm256_movemask_epi8(hits));
   };
-  const auto same = [&](const char* at) { return Folds || foldCase ? SameAt(at, needle, foldCase) : std::memcmp(at, needle.data(), m) == 0; };
+  const bool loose = FoldsFirst || FoldsLast || foldCase || zeroAsSpace;
+  const auto same = [&](const char* at) {
+    return loose ? SameAt(at, needle, foldCase, zeroAsSpace) : std::memcmp(at, needle.data(), m) == 0;
+  };
   std::size_t i = 0;
   for (; i + m - 1 + 64 <= n; i += 64) {
     std::uint64_t mask = places(i) | static_cast<std::uint64_t>(places(i + 32)) << 32;
@@ -99,15 +106,21 @@ std::size_t FindCandidates(const char* h, std::size_t n, std::string_view needle
 
 }  // namespace
 
-std::size_t FindBytes32(std::string_view haystack, std::string_view needle, bool foldCase, std::size_t& done) {
+std::size_t FindBytes32(std::string_view haystack, std::string_view needle, bool foldCase, bool zeroAsSpace,
+                        std::size_t& done) {
   const std::size_t n = haystack.size();
   done = 0;
   if (needle.size() > n) return n;
   const std::size_t secondAt = needle.size() > 1 ? 1 : 0;
-  const bool folds = (IgnoredBits(needle.front(), foldCase) | IgnoredBits(needle[secondAt], foldCase) |
-                      IgnoredBits(needle.back(), foldCase)) != 0;
-  return folds ? FindCandidates<true>(haystack.data(), n, needle, foldCase, done)
-               : FindCandidates<false>(haystack.data(), n, needle, foldCase, done);
+  const auto ignored = [&](char c) { return IgnoredBits(c, foldCase, zeroAsSpace); };
+  const bool foldsFirst = (ignored(needle.front()) | ignored(needle[secondAt])) != 0;
+  const bool foldsLast = ignored(needle.back()) != 0;
+  const char* h = haystack.data();
+  if (foldsFirst)
+    return foldsLast ? FindCandidates<true, true>(h, n, needle, foldCase, zeroAsSpace, done)
+                     : FindCandidates<true, false>(h, n, needle, foldCase, zeroAsSpace, done);
+  return foldsLast ? FindCandidates<false, true>(h, n, needle, foldCase, zeroAsSpace, done)
+                   : FindCandidates<false, false>(h, n, needle, foldCase, zeroAsSpace, done);
 }
 
 // Zero bytes show in the lanes' running minimum, lone CRs in an OR of CRs

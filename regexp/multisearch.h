@@ -33,7 +33,7 @@
 // found: full comparisons of the strings that could stand there.  Letters
 // are compared without case when asked, but only letters that are single
 // characters of a string (never the second byte of a double-byte
-// character).
+// character); so are spaces against zero bytes when asked.
 #pragma once
 
 #include <cstddef>
@@ -53,7 +53,9 @@ class TMultiSearch {
   static constexpr std::uint32_t kHashFactor = 0x9E3779B1u;
 
   // strings must not be empty, nor hold an empty string.
-  TMultiSearch(const std::vector<std::string>& strings, bool foldCase);
+  // With zeroAsSpace a space of the strings matches a zero byte too, as in
+  // FindBytes.
+  TMultiSearch(const std::vector<std::string>& strings, bool foldCase, bool zeroAsSpace = false);
 
   // The first place at or after from where one of the strings stands in
   // haystack, or haystack.size() when there is none; which, when asked,

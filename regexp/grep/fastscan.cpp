@@ -56,11 +56,14 @@ std::size_t NextLeading(TCharacterStarts& starts, std::size_t windowSize, std::s
 TFastScan::TFastScan(TLinePlan plan)
     : FRequired(std::move(plan.Required)),
       FRequiredFoldsCase(plan.FoldsCase),
+      FZeroAsSpace(plan.ZeroAsSpace),
       FExactLiteral(plan.Exact && !FRequired.empty()),
       FStartsAtLineStarts(StartsAtLineStarts(plan.Automaton)),
       FSets(std::move(plan.Automaton)) {
   if (!plan.Set.empty()) {
-    FSet = std::make_unique<TMultiSearch>(plan.Set, plan.FoldsCase);
+    // Line windows hold no zero byte: searched the same way, they find the
+    // same strings.
+    FSet = std::make_unique<TMultiSearch>(plan.Set, plan.FoldsCase, plan.ZeroAsSpace);
     FExactSet = plan.Exact;
   }
   const bool lineLocal = FSets.Automaton().AttemptsEndInTheirLine();
@@ -73,7 +76,7 @@ TFastScan::TFastScan(TLinePlan plan)
 }
 
 std::size_t TFastScan::FindRequired(std::string_view data) {
-  if (!FSet) return FindBytes(data, FRequired, FRequiredFoldsCase);
+  if (!FSet) return FindBytes(data, FRequired, FRequiredFoldsCase, FZeroAsSpace);
   const std::size_t found = FSet->Find(data, 0, &FSetFoundString);
   FSetFound = found < data.size() ? data.data() + found : nullptr;
   return found;
@@ -156,11 +159,12 @@ bool TFastScan::RunsOnToAccept(TTxtFile& file, std::size_t from, std::int32_t ru
 // window is cut from its first byte (the leading character, the line's
 // characters, then the line feed or the dangling lead byte with it); an
 // attempt may start anywhere but on that last character.
-bool TFastScan::LiteralWindowMatches(std::string_view window, std::size_t& next) {
+bool TFastScan::LiteralWindowMatches(std::string_view window, std::size_t found, std::size_t& next) {
   const auto [p, leading, lineEnd] = CutWindow(window);
   TCharacterStarts starts(p, leading);
   for (std::size_t from = 0;;) {
-    const std::size_t at = from + FindBytes(window.substr(from), FRequired, false);
+    const std::size_t at =
+        from == 0 && found != std::string_view::npos ? found : from + FindBytes(window.substr(from), FRequired, false);
     if (at >= lineEnd) break;  // the line end, or nothing found
     const bool start = at == 0 || (at >= leading && starts.At(at));
     const bool last = at + 1 == lineEnd && IsDBCSLeadByte(p[at]);
@@ -177,13 +181,15 @@ bool TFastScan::LiteralWindowMatches(std::string_view window, std::size_t& next)
 // line on which they run long (a frequent prefix and attempts that go on to
 // the line end) is decided by the scan of all its attempts at once instead,
 // so that no line costs more than a few times its length.
-bool TFastScan::PrefixWindowMatches(std::string_view window, std::size_t& next) {
+bool TFastScan::PrefixWindowMatches(std::string_view window, std::size_t found, std::size_t& next) {
   const auto [p, leading, lineEnd] = CutWindow(window);
   const std::string_view line = window.substr(0, lineEnd);
   TCharacterStarts starts(p, leading);
   std::size_t steps = 0;
   for (std::size_t from = 0;;) {
-    const std::size_t at = from + FindBytes(line.substr(from), FRequired, FRequiredFoldsCase);
+    const std::size_t at = from == 0 && found != std::string_view::npos
+                               ? found
+                               : from + FindBytes(line.substr(from), FRequired, FRequiredFoldsCase);
     if (at >= lineEnd) break;
     if ((at == 0 || (at >= leading && starts.At(at))) && AttemptAccepts(p, at, leading, lineEnd, steps, false))
       return true;
@@ -236,20 +242,22 @@ bool TFastScan::AttemptAccepts(const unsigned char* p, std::size_t at, std::size
 // before, then from sixteen), and only when none of them accepts, all the
 // attempts of the line.  A line that matches near its required bytes is then
 // decided from there; any other costs at most the short runs more.
-bool TFastScan::NearRequiredWindowMatches(std::string_view window, std::size_t& next, std::int32_t& running) {
+bool TFastScan::NearRequiredWindowMatches(std::string_view window, std::size_t found, std::size_t& next,
+                                          std::int32_t& running) {
   constexpr std::size_t kNear[2] = {4, 16};
   const auto [p, leading, lineEnd] = CutWindow(window);
   if (lineEnd > leading + kNear[0]) {
     const std::string_view line = window.substr(0, lineEnd);
-    const std::size_t found = FSet ? FSet->Find(line, leading) : leading + FindBytes(line.substr(leading), FRequired,
-                                                                                     FRequiredFoldsCase);
-    const int runs = found >= lineEnd ? 0 : found > leading + kNear[1] ? 2 : found > leading + kNear[0] ? 1 : 0;
+    const std::size_t first = found != std::string_view::npos && found >= leading ? found
+                              : FSet                                              ? FSet->Find(line, leading)
+                                     : leading + FindBytes(line.substr(leading), FRequired, FRequiredFoldsCase);
+    const int runs = first >= lineEnd ? 0 : first > leading + kNear[1] ? 2 : first > leading + kNear[0] ? 1 : 0;
     // The characters that hold the bytes kNear places before, asked for in
     // ascending order.
     std::size_t from[2] = {};
     TCharacterStarts starts(p, leading);
     for (int k = runs - 1; k >= 0; --k) {
-      from[k] = found - kNear[k];
+      from[k] = first - kNear[k];
       if (!starts.At(from[k])) --from[k];
     }
     for (int k = 0; k < runs; ++k) {
@@ -292,10 +300,13 @@ bool TFastScan::SetWindowMatches(std::string_view window, std::size_t& next) {
 // feed when there is none.
 void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
   const std::string_view data = file.Buffered();
+  FFound = nullptr;
   if (data.size() < 3) return;
   const auto* p = reinterpret_cast<const unsigned char*>(data.data());
   const std::size_t leading = LeadingLength(p);
   const std::size_t limit = FindRequired(data);
+  FFound = !FSet && limit < data.size() ? data.data() + limit : nullptr;
+  FFoundBlockEnd = data.data() + data.size();
   // The last line feed before the limit that ends a line after the current
   // one's leading character.
   if (limit <= leading) return;
@@ -307,6 +318,15 @@ void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
   const std::size_t lineEnd = LineEnd(p, feed + 1, leading);
   const bool dangling = lineEnd > leading && !TCharacterStarts(p, leading).At(lineEnd);
   file.Skip(data, dangling ? lineEnd - 1 : feed);
+}
+
+std::size_t TFastScan::FoundInWindow(TTxtFile& file, std::string_view window) const {
+  if (FFound == nullptr) return std::string_view::npos;
+  const std::string_view block = file.Buffered();
+  if (block.data() != window.data() || block.data() + block.size() != FFoundBlockEnd) return std::string_view::npos;
+  const auto at = static_cast<std::size_t>(reinterpret_cast<std::uintptr_t>(FFound) -
+                                           reinterpret_cast<std::uintptr_t>(window.data()));
+  return at < window.size() ? at : std::string_view::npos;
 }
 
 void TFastScan::Run(TTxtFile& file, const std::function<void()>& report) {
@@ -322,14 +342,15 @@ void TFastScan::Run(TTxtFile& file, const std::function<void()>& report) {
     std::size_t next = 0;
     bool matches;
     if (FExactLiteral) {
-      matches = LiteralWindowMatches(window, next);
+      matches = LiteralWindowMatches(window, FoundInWindow(file, window), next);
     } else if (FPrefixStarts) {
-      matches = PrefixWindowMatches(window, next);
+      matches = PrefixWindowMatches(window, FoundInWindow(file, window), next);
     } else if (FExactSet) {
       matches = SetWindowMatches(window, next);
     } else {
       std::int32_t running = 0;
-      matches = FNearRequired ? NearRequiredWindowMatches(window, next, running) : WindowMatches(window, next, running);
+      matches = FNearRequired ? NearRequiredWindowMatches(window, FoundInWindow(file, window), next, running)
+                              : WindowMatches(window, next, running);
       if (!matches && running != FSets.Empty()) {
         matches = RunsOnToAccept(file, window.size(), running);
         window = file.LineWindow();  // the look-ahead may have read other blocks

@@ -81,10 +81,12 @@ class TFastScan {
   // Whether the set of attempts running at offset from of the current line's
   // window reaches an accepting state in the lines that follow.
   bool RunsOnToAccept(TTxtFile& file, std::size_t from, std::int32_t running);
-  bool LiteralWindowMatches(std::string_view window, std::size_t& next);
+  // found: where the required bytes first stand in the window when the skip
+  // knows it (see FoundInWindow), else npos.
+  bool LiteralWindowMatches(std::string_view window, std::size_t found, std::size_t& next);
   // For a line-local pattern every match of which begins with the required
   // bytes: only the attempts that start where they stand are run.
-  bool PrefixWindowMatches(std::string_view window, std::size_t& next);
+  bool PrefixWindowMatches(std::string_view window, std::size_t found, std::size_t& next);
   // Whether an attempt that starts at the character at of the window's line
   // (with startEverywhere, or one that starts at that character or any
   // later one) accepts, within the line or on its final character; steps
@@ -93,7 +95,7 @@ class TFastScan {
                       std::size_t& steps, bool startEverywhere);
   // WindowMatches, trying first the attempts that start shortly before the
   // first required bytes in the line.
-  bool NearRequiredWindowMatches(std::string_view window, std::size_t& next, std::int32_t& running);
+  bool NearRequiredWindowMatches(std::string_view window, std::size_t found, std::size_t& next, std::int32_t& running);
   bool SetWindowMatches(std::string_view window, std::size_t& next);
   // The first place in data where the required bytes or one of the set's
   // strings stand, or data.size(); for the set, kept in FSetFound.
@@ -101,10 +103,21 @@ class TFastScan {
   // Moves the reader over the lines of its block that cannot hold the
   // required bytes.
   void SkipLinesWithoutRequired(TTxtFile& file);
+  // Where the skip found the required bytes, as an index into the window
+  // that the reader returned after it, or npos when the window may not hold
+  // them there: it must lie in the block (not copied out of it) and the
+  // block must still end where the skip saw it end (the reader cleans a
+  // block from the cursor on, and only dropping the CR of a CR LF moves
+  // bytes, which moves the block's end).  Bytes as read and as cleaned hold
+  // the required bytes in the same places, so none stand before that index.
+  std::size_t FoundInWindow(TTxtFile& file, std::string_view window) const;
 
   std::string FRequired;
   bool FRequiredFoldsCase;
-  bool FExactLiteral;                  // a line matches when FRequired stands at one of its character starts
+  // In blocks as read, a space of FRequired (of FSet's strings) matches a
+  // zero byte too.
+  bool FZeroAsSpace;
+  bool FExactLiteral;  // a line matches when FRequired stands at one of its character starts
   // Every match begins with FRequired, and attempts end in their line.
   bool FPrefixStarts = false;
   // Lines are decided near their required bytes first (see
@@ -113,6 +126,10 @@ class TFastScan {
   std::unique_ptr<TMultiSearch> FSet;  // instead of FRequired
   bool FExactSet = false;
   bool FSetTuned = false;  // FSet's samples chosen by the first text scanned
+  // Where SkipLinesWithoutRequired last found the required bytes (nullptr
+  // when not in the block) and where the block it searched ended.
+  const char* FFound = nullptr;
+  const char* FFoundBlockEnd = nullptr;
   // Where FindRequired last found one of the set's strings (in the block as
   // it was then), and which string.
   const char* FSetFound = nullptr;

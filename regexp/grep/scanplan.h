@@ -48,6 +48,10 @@ struct TLinePlan {
   bool Exact = false;
   // Every match begins with Required.
   bool AtStart = false;
+  // Required (the Set) is searched for in blocks as read
+  // (TScanPlan::LazyCheck), where a zero byte still stands for the space
+  // that the text read has there: a space of it matches a zero byte too.
+  bool ZeroAsSpace = false;
 };
 
 struct TScanPlan {
@@ -68,7 +72,8 @@ struct TScanPlan {
   // The reader may leave its blocks unchecked and check only the lines the
   // scan reads (TReadOptions::LazyCheck): a whole-line scan of a pattern
   // whose attempts end in their line (so nothing looks ahead), which passes
-  // over lines by bytes the reader does not rewrite.
+  // over lines by bytes the reader does not rewrite, or rewrites only as a
+  // zero byte into a space (Lines.ZeroAsSpace).
   bool LazyCheck = false;
   // The message pump runs and the cancel flag is tested before the file is
   // opened (a fixed string compared without case).

@@ -25,20 +25,24 @@ std::string RandomBytes(std::mt19937& random, std::size_t n, std::string_view al
   return s;
 }
 
-bool FoldedEqual(char h, char n) {
+// With fold, a letter of the needle matches either case; with zeroAsSpace, a
+// space of the needle matches a zero byte too.
+bool LooseEqual(char h, char n, bool fold, bool zeroAsSpace) {
   const bool letter = (n >= 'A' && n <= 'Z') || (n >= 'a' && n <= 'z');
-  return letter ? (h | 0x20) == (n | 0x20) : h == n;
+  if (fold && letter) return (h | 0x20) == (n | 0x20);
+  return h == n || (zeroAsSpace && n == ' ' && h == 0);
 }
 
 // The first place at or after from where one of the needles stands; with
 // fold, the letters that are single characters of a needle match either case.
-std::size_t NaiveFindAny(const std::string& h, const std::vector<std::string>& needles, bool fold, std::size_t from) {
+std::size_t NaiveFindAny(const std::string& h, const std::vector<std::string>& needles, bool fold, std::size_t from,
+                         bool zeroAsSpace = false) {
   for (std::size_t i = from; i < h.size(); ++i) {
     for (const std::string& n : needles) {
       bool same = i + n.size() <= h.size();
       for (std::size_t j = 0; j < n.size() && same;) {
         const bool pair = IsDBCSLeadByte(static_cast<unsigned char>(n[j])) && j + 1 < n.size();
-        same = pair ? h.compare(i + j, 2, n, j, 2) == 0 : fold ? FoldedEqual(h[i + j], n[j]) : h[i + j] == n[j];
+        same = pair ? h.compare(i + j, 2, n, j, 2) == 0 : LooseEqual(h[i + j], n[j], fold, zeroAsSpace);
         j += pair ? 2 : 1;
       }
       if (same) return i;
@@ -61,16 +65,19 @@ TEST(ByteScan, PrimitivesAgreeWithByteAtATime) {
     const auto feeds = static_cast<std::size_t>(std::count(h.begin(), h.end(), '\n'));
     EXPECT_EQ(CountByte(h.data(), h.size(), '\n'), feeds);
     EXPECT_EQ(bytescan::CountByte16(h.data(), h.size(), '\n'), feeds);
-    const std::string n = RandomBytes(random, 1 + random() % 4, "abAB\n");
+    const std::string n = RandomBytes(random, 1 + random() % 4, "abAB\n ");
     std::vector<std::string> needles(1 + random() % 30);
-    for (std::string& needle : needles) needle = RandomBytes(random, 1 + random() % 5, "cabAB\x82\xa0");
+    for (std::string& needle : needles) needle = RandomBytes(random, 1 + random() % 5, "cabAB\x82\xa0 ");
     const std::size_t from = h.empty() ? 0 : random() % h.size();
     const std::string plain = RandomBytes(random, random() % 700, "abAB\n\x82\xa0 c");  // without \r and \0
     for (bool fold : {false, true}) {
-      EXPECT_EQ(FindBytes(h, n, fold), NaiveFindAny(h, {n}, fold, 0)) << Hex(h) << " / " << n;
-      EXPECT_EQ(bytescan::FindBytes16(h, n, fold), NaiveFindAny(h, {n}, fold, 0)) << Hex(h) << " / " << n;
-      EXPECT_EQ(TMultiSearch(needles, fold).Find(h, from), NaiveFindAny(h, needles, fold, from))
-          << Hex(h) << " from " << from << " needles " << needles.size() << " fold " << fold;
+      for (bool zero : {false, true}) {
+        const std::size_t expected = NaiveFindAny(h, {n}, fold, 0, zero);
+        EXPECT_EQ(FindBytes(h, n, fold, zero), expected) << Hex(h) << " / " << n << " zero " << zero;
+        EXPECT_EQ(bytescan::FindBytes16(h, n, fold, zero), expected) << Hex(h) << " / " << n << " zero " << zero;
+        EXPECT_EQ(TMultiSearch(needles, fold, zero).Find(h, from), NaiveFindAny(h, needles, fold, from, zero))
+            << Hex(h) << " from " << from << " needles " << needles.size() << " fold " << fold << " zero " << zero;
+      }
       EXPECT_EQ(TMultiSearch(needles, fold).Find(plain, 0), NaiveFindAny(plain, needles, fold, 0)) << Hex(plain);
     }
 

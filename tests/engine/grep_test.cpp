@@ -48,6 +48,7 @@ TEST(Grep, ReportsTheLinesThatHoldAMatch) {
       {"b", false, "a\nb\r" + block + "b\n", {{2, "b"}, {3, block + "b"}}},
       {"b", false, repeat("b\n", 40) + "b\rb\n", each("b", 42)},
       {"b b", false, std::string("b\0b\n", 4), {{1, "b b"}}},
+      {"a b|c d", false, std::string("x\nc\0d\n", 6), {{2, "c d"}}},
       {"^b+", false, "a\rb\n", {{2, "b"}}},
       {"a", false, "", {}},
       // a double-byte character is one: no match across two, no folded trail byte
