@@ -60,9 +60,10 @@ struct TReadOptions {
   // Blocks are not checked for zero bytes and lone CRs as they arrive.  Only
   // for a scan that reaches lines through TTxtFile::LineWindow, which checks
   // the bytes it hands out, and passes over the others by bytes that the
-  // reader does not rewrite (no line end, zero byte or space): a block as
-  // read holds them exactly where the cleaned block does, and cuts into the
-  // same characters (a zero byte, CR or line feed is never a lead byte).
+  // reader does not rewrite (no line end or zero byte; a space the scan also
+  // finds where a zero byte stands): a block as read holds them exactly
+  // where the cleaned block does, and cuts into the same characters (a zero
+  // byte, CR or line feed is never a lead byte).
   // Ignored without KeepCrLf, with CountLines (line numbers need every line
   // end) and with MaxLineBytes (the bound needs to know where the line
   // before a window starts).
