@@ -64,18 +64,18 @@ std::size_t CountByte16(const char* p, std::size_t n, char c) {
 // needle stand at the right distances (in Shift-JIS text the first two bytes
 // are often a whole character, which makes candidates rare); only those are
 // compared in full.
-std::size_t FindBytes16(std::string_view haystack, std::string_view needle, bool foldCase, bool zeroAsSpace) {
+std::size_t FindBytes16(std::string_view haystack, std::string_view needle, bool foldCase, bool asRead) {
   const std::size_t m = needle.size();
   const std::size_t n = haystack.size();
   if (m > n) return n;
   const char* h = haystack.data();
-  const char firstIgnored = IgnoredBits(needle.front(), foldCase, zeroAsSpace);
-  const char lastIgnored = IgnoredBits(needle.back(), foldCase, zeroAsSpace);
+  const char firstIgnored = IgnoredBits(needle.front(), foldCase, asRead);
+  const char lastIgnored = IgnoredBits(needle.back(), foldCase, asRead);
   const __m128i firstMask = _mm_set1_epi8(firstIgnored);
   const __m128i lastMask = _mm_set1_epi8(lastIgnored);
   // A needle of one byte (a letter, when folding) checks that byte twice.
   const std::size_t secondAt = m > 1 ? 1 : 0;
-  const char secondIgnored = IgnoredBits(needle[secondAt], foldCase, zeroAsSpace);
+  const char secondIgnored = IgnoredBits(needle[secondAt], foldCase, asRead);
   const __m128i secondMask = _mm_set1_epi8(secondIgnored);
   const __m128i first = _mm_set1_epi8(static_cast<char>(needle.front() | firstIgnored));
   const __m128i second = _mm_set1_epi8(static_cast<char>(needle[secondAt] | secondIgnored));
@@ -93,7 +93,7 @@ std::size_t FindBytes16(std::string_view haystack, std::string_view needle, bool
   const auto firstOf = [&](std::size_t i, unsigned mask) {
     for (; mask != 0; mask &= mask - 1) {
       const unsigned k = static_cast<unsigned>(__builtin_ctz(mask));
-      if (SameAt(h + i + k, needle, foldCase, zeroAsSpace)) return i + k;
+      if (SameAt(h + i + k, needle, foldCase, asRead)) return i + k;
     }
     return n;
   };
@@ -107,7 +107,7 @@ std::size_t FindBytes16(std::string_view haystack, std::string_view needle, bool
     return firstOf(from, candidates(from) & (0xFFFFu << (i - from)));
   }
   for (; i + m <= n; ++i)
-    if (SameAt(h + i, needle, foldCase, zeroAsSpace)) return i;
+    if (SameAt(h + i, needle, foldCase, asRead)) return i;
   return n;
 }
 
@@ -195,9 +195,9 @@ std::size_t CountByte16(const char* p, std::size_t n, char c) {
   return count;
 }
 
-std::size_t FindBytes16(std::string_view haystack, std::string_view needle, bool foldCase, bool zeroAsSpace) {
+std::size_t FindBytes16(std::string_view haystack, std::string_view needle, bool foldCase, bool asRead) {
   for (std::size_t i = 0; i + needle.size() <= haystack.size(); ++i)
-    if (SameAt(haystack.data() + i, needle, foldCase, zeroAsSpace)) return i;
+    if (SameAt(haystack.data() + i, needle, foldCase, asRead)) return i;
   return haystack.size();
 }
 
@@ -249,21 +249,21 @@ std::size_t CountByte(const char* p, std::size_t n, char c) {
   return count + bytescan::CountByte16(p + done, n - done, c);
 }
 
-std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool foldCase, bool zeroAsSpace) {
+std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool foldCase, bool asRead) {
   const std::size_t n = haystack.size();
   if (needle.size() > n) return n;
-  if (needle.size() == 1 && bytescan::IgnoredBits(needle[0], foldCase, zeroAsSpace) == 0) {
+  if (needle.size() == 1 && bytescan::IgnoredBits(needle[0], foldCase, asRead) == 0) {
     const void* found = std::memchr(haystack.data(), needle[0], n);
     return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - haystack.data()) : n;
   }
   std::size_t done = 0;
 #if defined(KOVALEX_HAVE_AVX2)
   if (Wide(n)) {
-    const std::size_t at = bytescan::FindBytes32(haystack, needle, foldCase, zeroAsSpace, done);
+    const std::size_t at = bytescan::FindBytes32(haystack, needle, foldCase, asRead, done);
     if (at < n) return at;
   }
 #endif
-  return done + bytescan::FindBytes16(haystack.substr(done), needle, foldCase, zeroAsSpace);
+  return done + bytescan::FindBytes16(haystack.substr(done), needle, foldCase, asRead);
 }
 
 bool HasZeroOrLoneCR(const char* p, std::size_t n, std::size_t& lineFeeds) {

@@ -15,12 +15,14 @@ std::size_t CountByte(const char* p, std::size_t n, char c);
 // foldCase, the ASCII letters of needle match either case (and so may a byte
 // that happens to be the second byte of a double-byte character: callers use
 // the result as a place where a match can be, not as a match).  With
-// zeroAsSpace, a space of needle matches a zero byte too: text as read
-// still holds the zero bytes that the reader turns into spaces, and a search
-// of it finds the needle wherever the text read holds it (the two differ in
-// one bit, and no other byte matches a space that way).
+// asRead, haystack is text as the reader read it, which still holds the zero
+// bytes it turns into spaces and the lone CRs it turns into line feeds: a
+// space of needle matches a zero byte too (the two differ in one bit, and
+// no other byte matches a space that way), and a line feed matches a CR too
+// (and the other bytes from 0x08 to 0x0F: a place where a match can be).
+// The search then finds every place where the text read holds the needle.
 std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool foldCase = false,
-                      bool zeroAsSpace = false);
+                      bool asRead = false);
 
 // Whether [p, p + n) holds a zero byte, or a CR that is not followed by a
 // line feed (a CR that is the last byte counts as followed).  When it holds

@@ -52,17 +52,17 @@ std::size_t CountByte32(const char* p, std::size_t n, char c, std::size_t& done)
 // loop takes sixty-four places per step (two chunks, one mask), and the
 // ignored bits are ORed in only where they are some: into the first two
 // bytes with FoldsFirst, into the last with FoldsLast (a needle that ends in
-// a space searched with zeroAsSpace has only the last).
+// a space searched as read has only the last).
 namespace {
 
 template <bool FoldsFirst, bool FoldsLast>
-std::size_t FindCandidates(const char* h, std::size_t n, std::string_view needle, bool foldCase, bool zeroAsSpace,
+std::size_t FindCandidates(const char* h, std::size_t n, std::string_view needle, bool foldCase, bool asRead,
                            std::size_t& done) {
   const std::size_t m = needle.size();
   const std::size_t secondAt = m > 1 ? 1 : 0;
-  const __m256i firstMask = _mm256_set1_epi8(IgnoredBits(needle.front(), foldCase, zeroAsSpace));
-  const __m256i secondMask = _mm256_set1_epi8(IgnoredBits(needle[secondAt], foldCase, zeroAsSpace));
-  const __m256i lastMask = _mm256_set1_epi8(IgnoredBits(needle.back(), foldCase, zeroAsSpace));
+  const __m256i firstMask = _mm256_set1_epi8(IgnoredBits(needle.front(), foldCase, asRead));
+  const __m256i secondMask = _mm256_set1_epi8(IgnoredBits(needle[secondAt], foldCase, asRead));
+  const __m256i lastMask = _mm256_set1_epi8(IgnoredBits(needle.back(), foldCase, asRead));
   const __m256i first = _mm256_or_si256(_mm256_set1_epi8(needle.front()), firstMask);
   const __m256i second = _mm256_or_si256(_mm256_set1_epi8(needle[secondAt]), secondMask);
   const __m256i last = _mm256_or_si256(_mm256_set1_epi8(needle.back()), lastMask);
@@ -76,9 +76,9 @@ std::size_t FindCandidates(const char* h, std::size_t n, std::string_view needle
                                           equal(h + i + m - 1, lastMask, last, FoldsLast));
     return static_cast<std::uint32_t>(_mm256_movemask_epi8(hits));
   };
-  const bool loose = FoldsFirst || FoldsLast || foldCase || zeroAsSpace;
+  const bool loose = FoldsFirst || FoldsLast || foldCase || asRead;
   const auto same = [&](const char* at) {
-    return loose ? SameAt(at, needle, foldCase, zeroAsSpace) : std::memcmp(at, needle.data(), m) == 0;
+    return loose ? SameAt(at, needle, foldCase, asRead) : std::memcmp(at, needle.data(), m) == 0;
   };
   std::size_t i = 0;
   for (; i + m - 1 + 64 <= n; i += 64) {
@@ -106,21 +106,21 @@ std::size_t FindCandidates(const char* h, std::size_t n, std::string_view needle
 
 }  // namespace
 
-std::size_t FindBytes32(std::string_view haystack, std::string_view needle, bool foldCase, bool zeroAsSpace,
+std::size_t FindBytes32(std::string_view haystack, std::string_view needle, bool foldCase, bool asRead,
                         std::size_t& done) {
   const std::size_t n = haystack.size();
   done = 0;
   if (needle.size() > n) return n;
   const std::size_t secondAt = needle.size() > 1 ? 1 : 0;
-  const auto ignored = [&](char c) { return IgnoredBits(c, foldCase, zeroAsSpace); };
+  const auto ignored = [&](char c) { return IgnoredBits(c, foldCase, asRead); };
   const bool foldsFirst = (ignored(needle.front()) | ignored(needle[secondAt])) != 0;
   const bool foldsLast = ignored(needle.back()) != 0;
   const char* h = haystack.data();
   if (foldsFirst)
-    return foldsLast ? FindCandidates<true, true>(h, n, needle, foldCase, zeroAsSpace, done)
-                     : FindCandidates<true, false>(h, n, needle, foldCase, zeroAsSpace, done);
-  return foldsLast ? FindCandidates<false, true>(h, n, needle, foldCase, zeroAsSpace, done)
-                   : FindCandidates<false, false>(h, n, needle, foldCase, zeroAsSpace, done);
+    return foldsLast ? FindCandidates<true, true>(h, n, needle, foldCase, asRead, done)
+                     : FindCandidates<true, false>(h, n, needle, foldCase, asRead, done);
+  return foldsLast ? FindCandidates<false, true>(h, n, needle, foldCase, asRead, done)
+                   : FindCandidates<false, false>(h, n, needle, foldCase, asRead, done);
 }
 
 // Zero bytes show in the lanes' running minimum, lone CRs in an OR of CRs

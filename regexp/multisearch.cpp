@@ -53,7 +53,7 @@ std::size_t TMultiSearch::SampleStep(std::size_t shortest) {
   return m - q + 1;
 }
 
-TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCase, bool zeroAsSpace) {
+TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCase, bool asRead) {
   // In sorted order, neighbours often share their first bytes: a bucket of
   // such strings lets few other byte combinations through.
   std::vector<std::string> strings = unsorted;
@@ -67,7 +67,7 @@ TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCa
         i += 2;
         continue;
       }
-      needle.Ignored[i] = static_cast<char>(bytescan::IgnoredBits(s[i], foldCase, zeroAsSpace));
+      needle.Ignored[i] = static_cast<char>(bytescan::IgnoredBits(s[i], foldCase, asRead));
       i += 1;
     }
     const std::size_t keyBytes = std::min<std::size_t>(s.size(), 8);
@@ -94,7 +94,7 @@ TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCa
   FGram = std::min<std::size_t>(m, 4);
   FStep = SampleStep(shortest);
   FGramMask = FGram == 4 ? 0xFFFFFFFFu : (1u << (8 * FGram)) - 1;
-  FGramFold = foldCase || zeroAsSpace ? 0x20202020u & FGramMask : 0;
+  FGramFold = foldCase || asRead ? 0x20202020u & FGramMask : 0;
   FStarts.assign(FNeedles.size(), 0);
   FSampling.Step = FStep;
   FSampling.GramMask = FGramMask;

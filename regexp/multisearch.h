@@ -53,9 +53,9 @@ class TMultiSearch {
   static constexpr std::uint32_t kHashFactor = 0x9E3779B1u;
 
   // strings must not be empty, nor hold an empty string.
-  // With zeroAsSpace a space of the strings matches a zero byte too, as in
-  // FindBytes.
-  TMultiSearch(const std::vector<std::string>& strings, bool foldCase, bool zeroAsSpace = false);
+  // With asRead a space of the strings matches a zero byte too, as in
+  // FindBytes (the strings then hold no line feed).
+  TMultiSearch(const std::vector<std::string>& strings, bool foldCase, bool asRead = false);
 
   // The first place at or after from where one of the strings stands in
   // haystack, or haystack.size() when there is none; which, when asked,

@@ -59,11 +59,12 @@ struct TReadOptions {
   std::size_t MapBytes = 0;
   // Blocks are not checked for zero bytes and lone CRs as they arrive.  Only
   // for a scan that reaches lines through TTxtFile::LineWindow, which checks
-  // the bytes it hands out, and passes over the others by bytes that the
-  // reader does not rewrite (no line end or zero byte; a space the scan also
-  // finds where a zero byte stands): a block as read holds them exactly
-  // where the cleaned block does, and cuts into the same characters (a zero
-  // byte, CR or line feed is never a lead byte).
+  // the bytes it hands out (and the look-ahead those it reads), and passes
+  // over the others by bytes that the reader does not rewrite (no line end
+  // or zero byte; a space the scan also finds where a zero byte stands, and
+  // a line feed that begins them where a lone CR stands): a block as read
+  // holds them exactly where the cleaned block does, and cuts into the same
+  // characters (a zero byte, CR or line feed is never a lead byte).
   // Ignored without KeepCrLf, with CountLines (line numbers need every line
   // end) and with MaxLineBytes (the bound needs to know where the line
   // before a window starts).

@@ -56,14 +56,14 @@ std::size_t NextLeading(TCharacterStarts& starts, std::size_t windowSize, std::s
 TFastScan::TFastScan(TLinePlan plan)
     : FRequired(std::move(plan.Required)),
       FRequiredFoldsCase(plan.FoldsCase),
-      FZeroAsSpace(plan.ZeroAsSpace),
+      FAsRead(plan.AsRead),
       FExactLiteral(plan.Exact && !FRequired.empty()),
       FStartsAtLineStarts(StartsAtLineStarts(plan.Automaton)),
       FSets(std::move(plan.Automaton)) {
   if (!plan.Set.empty()) {
     // Line windows hold no zero byte: searched the same way, they find the
     // same strings.
-    FSet = std::make_unique<TMultiSearch>(plan.Set, plan.FoldsCase, plan.ZeroAsSpace);
+    FSet = std::make_unique<TMultiSearch>(plan.Set, plan.FoldsCase, plan.AsRead);
     FExactSet = plan.Exact;
   }
   const bool lineLocal = FSets.Automaton().AttemptsEndInTheirLine();
@@ -76,7 +76,7 @@ TFastScan::TFastScan(TLinePlan plan)
 }
 
 std::size_t TFastScan::FindRequired(std::string_view data) {
-  if (!FSet) return FindBytes(data, FRequired, FRequiredFoldsCase, FZeroAsSpace);
+  if (!FSet) return FindBytes(data, FRequired, FRequiredFoldsCase, FAsRead);
   const std::size_t found = FSet->Find(data, 0, &FSetFoundString);
   FSetFound = found < data.size() ? data.data() + found : nullptr;
   return found;

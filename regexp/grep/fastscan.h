@@ -116,7 +116,7 @@ class TFastScan {
   bool FRequiredFoldsCase;
   // In blocks as read, a space of FRequired (of FSet's strings) matches a
   // zero byte too.
-  bool FZeroAsSpace;
+  bool FAsRead;
   bool FExactLiteral;  // a line matches when FRequired stands at one of its character starts
   // Every match begins with FRequired, and attempts end in their line.
   bool FPrefixStarts = false;

@@ -33,24 +33,28 @@ bool AllowsKeptCrLf(const TLinePlan& lines) {
 }
 
 // Lines that the scan passes over are never checked for zero bytes and lone
-// CRs: the bytes it passes them by must be found in the text as read exactly
-// where they stand in the cleaned text.  A lone CR becomes a line feed, so
-// they may hold no line end.  A zero byte becomes a space, which they may
-// hold: searched for with a space matching a zero byte too (see FindBytes
-// and TMultiSearch), they are found where the cleaned text holds them.
+// CRs: the bytes it passes them by must be found in the text as read
+// wherever they stand in the cleaned text.  A zero byte becomes a space, and
+// a lone CR a line feed, so they may hold neither, but for spaces and the
+// line feed that a "^" puts before the bytes a line starts with: searched
+// for with a space matching a zero byte too and a line feed a CR too (see
+// FindBytes and TMultiSearch), they are found where the cleaned text holds
+// them.
 bool AllowsLazyCheck(const TLinePlan& lines) {
-  const auto unrewritten = [](const std::string& bytes) {
-    return !bytes.empty() && bytes.find_first_of(std::string_view("\n\r\0", 3)) == std::string::npos;
+  const auto unrewritten = [](std::string_view bytes) {
+    return !bytes.empty() && bytes.find_first_of(std::string_view("\n\r\0", 3)) == std::string_view::npos;
   };
-  if (!lines.Automaton.AttemptsEndInTheirLine()) return false;
   if (!lines.Set.empty()) return std::all_of(lines.Set.begin(), lines.Set.end(), unrewritten);
-  return unrewritten(lines.Required);
+  const std::string_view required = lines.Required;
+  return unrewritten(required) || (required.starts_with('\n') && unrewritten(required.substr(1)));
 }
 
-// Whether the bytes that lines are passed over by hold a space.
-bool HoldsSpace(const TLinePlan& lines) {
+// Whether the bytes that lines are passed over by differ in the text as read:
+// they hold a space or begin with a line feed.
+bool SearchedAsRead(const TLinePlan& lines) {
   const auto space = [](const std::string& bytes) { return bytes.find(' ') != std::string::npos; };
-  return space(lines.Required) || std::any_of(lines.Set.begin(), lines.Set.end(), space);
+  return space(lines.Required) || lines.Required.starts_with('\n') ||
+         std::any_of(lines.Set.begin(), lines.Set.end(), space);
 }
 
 TScanPlan LinePlan(TLinePlan lines) {
@@ -58,7 +62,7 @@ TScanPlan LinePlan(TLinePlan lines) {
   plan.Kind = TScanPlan::TKind::Lines;
   plan.KeepCrLf = AllowsKeptCrLf(lines);
   plan.LazyCheck = plan.KeepCrLf && AllowsLazyCheck(lines);
-  lines.ZeroAsSpace = plan.LazyCheck && HoldsSpace(lines);
+  lines.AsRead = plan.LazyCheck && SearchedAsRead(lines);
   plan.Lines = std::move(lines);
   return plan;
 }

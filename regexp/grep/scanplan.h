@@ -50,8 +50,10 @@ struct TLinePlan {
   bool AtStart = false;
   // Required (the Set) is searched for in blocks as read
   // (TScanPlan::LazyCheck), where a zero byte still stands for the space
-  // that the text read has there: a space of it matches a zero byte too.
-  bool ZeroAsSpace = false;
+  // that the cleaned text has there, and a lone CR for a line feed: a space
+  // of it matches a zero byte too, and a line feed (the "^" that a Required
+  // AtStart may begin with) a CR.
+  bool AsRead = false;
 };
 
 struct TScanPlan {
@@ -70,10 +72,10 @@ struct TScanPlan {
   // them, and only when its bytes hold no line end the text would not).
   bool KeepCrLf = false;
   // The reader may leave its blocks unchecked and check only the lines the
-  // scan reads (TReadOptions::LazyCheck): a whole-line scan of a pattern
-  // whose attempts end in their line (so nothing looks ahead), which passes
+  // scan reads (TReadOptions::LazyCheck): a whole-line scan that passes
   // over lines by bytes the reader does not rewrite, or rewrites only as a
-  // zero byte into a space (Lines.ZeroAsSpace).
+  // zero byte into a space or a lone CR into the line feed that begins them
+  // (Lines.AsRead).
   bool LazyCheck = false;
   // The message pump runs and the cancel flag is tested before the file is
   // opened (a fixed string compared without case).

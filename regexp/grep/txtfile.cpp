@@ -18,9 +18,10 @@
 //   not as a line feed returned twice;
 // - a CR that follows a lead byte is the trail byte 10 (or, as CR LF, the
 //   pair lead, 10) for the look-ahead cursor too, as for the main cursor.
-// The one exception, TReadOptions::LazyCheck, has no look-ahead and no line
-// counting: only the bytes handed out as line windows are checked (see
-// LineWindow).
+// The one exception, TReadOptions::LazyCheck, has no line counting: only the
+// bytes handed out as line windows are checked (see LineWindow), and the
+// lines that the look-ahead cursor enters, before it reads them (see
+// AheadByteSlow).
 //
 // Block changes: when a cursor consumes the last byte of the block and the
 // file has more, the next block is read.  The current line from LineStart to
@@ -53,8 +54,7 @@ void TTxtFile::Start() {
   FLineCount = Options.LinesBefore;
   if (!Block.ReadFirst()) throw EEndOfFile();
   Buffer = Block.Data();
-  SetDataLen(Block.Length());
-  RawFrom = Block.Raw() ? 0 : kNothingRaw;
+  SetBounds(Block.Length(), Block.Raw() ? 0 : kNothingRaw);
   WindowsInBlock = 0;
   FeedsLeft = Block.Feeds();
   ProcessMessagesAndTestCancel();
@@ -73,9 +73,10 @@ void TTxtFile::CheckLineLength(std::size_t bytes) const {
   if (Options.MaxLineBytes != 0 && bytes > Options.MaxLineBytes) LineTooLong(false);
 }
 
-void TTxtFile::SetDataLen(std::ptrdiff_t len) {
+void TTxtFile::SetBounds(std::ptrdiff_t len, std::ptrdiff_t rawFrom) {
   DataLen = len;
-  FastEnd = len > 0 ? static_cast<std::size_t>(len - 1) : 0;
+  RawFrom = rawFrom;
+  FastEnd = len > 0 ? static_cast<std::size_t>(std::min(len - 1, rawFrom)) : 0;
 }
 
 // Reads the next block into Buffer, keeping the current line from LineStart
@@ -106,8 +107,7 @@ void TTxtFile::NextBlock() {
   // A lone CR held back from the old block is a line end of its own, the
   // last byte of Carry.
   if (loneCR) Carry.push_back('\n');
-  SetDataLen(Block.Length());
-  RawFrom = Block.Raw() ? 0 : kNothingRaw;
+  SetBounds(Block.Length(), Block.Raw() ? 0 : kNothingRaw);
   WindowsInBlock = 0;
   FeedsLeft = Block.Feeds();
 
@@ -184,6 +184,14 @@ unsigned char TTxtFile::MainByteSlow() {
 }
 
 unsigned char TTxtFile::AheadByteSlow() {
+  if (Ahead >= RawFrom && Ahead < DataLen) {
+    // Bytes as read: the line the look-ahead enters is checked first (and
+    // the rest of the block cleaned when it needs it, which moves no byte
+    // before the look-ahead cursor).
+    const void* feed =
+        std::memchr(&Buffer[static_cast<std::size_t>(Ahead)], '\n', static_cast<std::size_t>(DataLen - Ahead));
+    CleanedUpTo(feed != nullptr ? static_cast<const unsigned char*>(feed) - Buffer + 1 : DataLen);
+  }
   if (Ahead >= DataLen) return 0;  // past the end of the file
   const unsigned char b = ByteAt(Ahead);
   ++Ahead;
@@ -339,7 +347,7 @@ std::string_view TTxtFile::LineWindow() {
   while (!FindWindowEnd(end) ||
          (RawFrom <= end &&
           CleanedUpTo(++WindowsInBlock < std::max(kWindowsChecked, DataLen / kBytesPerWindowChecked) ? end + 1
-                                                                                                   : DataLen))) {
+                                                                                                     : DataLen))) {
   }
   if (Cursor >= 0)
     return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Cursor)]),
@@ -376,12 +384,11 @@ bool TTxtFile::CleanedUpTo(std::ptrdiff_t end) {
   const std::ptrdiff_t from = std::max(Cursor, RawFrom);
   if (from >= end) return false;
   if (!Block.NeedsCleaning(static_cast<std::size_t>(from), static_cast<std::size_t>(end))) {
-    RawFrom = end;
+    SetBounds(DataLen, end);
     return false;
   }
   Block.CleanRest(static_cast<std::size_t>(from));
-  SetDataLen(Block.Length());
-  RawFrom = kNothingRaw;
+  SetBounds(Block.Length(), kNothingRaw);
   return true;
 }
 

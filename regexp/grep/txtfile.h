@@ -170,7 +170,7 @@ class TTxtFile {
   bool CleanedUpTo(std::ptrdiff_t end);
   void ProcessMessagesAndTestCancel();
   void Settle();
-  void SetDataLen(std::ptrdiff_t len);
+  void SetBounds(std::ptrdiff_t len, std::ptrdiff_t rawFrom);
   static bool Searchable(std::string_view bytes);
 
   const bool* CancelFlag;
@@ -187,8 +187,8 @@ class TTxtFile {
   std::string Carry;
   std::ptrdiff_t DataLen = 0;
   // A position below FastEnd (compared unsigned, so Carry positions fail) is
-  // a byte of Buffer that is not the last one: reading it needs no block
-  // change.
+  // a byte of Buffer that is not the last one and was checked: reading it
+  // needs no block change and no check.
   std::size_t FastEnd = 0;
 
   // Buffer's bytes from RawFrom on are as read, not yet checked (see

@@ -25,24 +25,25 @@ std::string RandomBytes(std::mt19937& random, std::size_t n, std::string_view al
   return s;
 }
 
-// With fold, a letter of the needle matches either case; with zeroAsSpace, a
-// space of the needle matches a zero byte too.
-bool LooseEqual(char h, char n, bool fold, bool zeroAsSpace) {
+// With fold, a letter of the needle matches either case; with asRead, a
+// space of the needle matches a zero byte too, and a line feed any byte from
+// 0x08 to 0x0F (a CR among them).
+bool LooseEqual(char h, char n, bool fold, bool asRead) {
   const bool letter = (n >= 'A' && n <= 'Z') || (n >= 'a' && n <= 'z');
   if (fold && letter) return (h | 0x20) == (n | 0x20);
-  return h == n || (zeroAsSpace && n == ' ' && h == 0);
+  return h == n || (asRead && ((n == ' ' && h == 0) || (n == '\n' && (h | 0x07) == 0x0F)));
 }
 
 // The first place at or after from where one of the needles stands; with
 // fold, the letters that are single characters of a needle match either case.
 std::size_t NaiveFindAny(const std::string& h, const std::vector<std::string>& needles, bool fold, std::size_t from,
-                         bool zeroAsSpace = false) {
+                         bool asRead = false) {
   for (std::size_t i = from; i < h.size(); ++i) {
     for (const std::string& n : needles) {
       bool same = i + n.size() <= h.size();
       for (std::size_t j = 0; j < n.size() && same;) {
         const bool pair = IsDBCSLeadByte(static_cast<unsigned char>(n[j])) && j + 1 < n.size();
-        same = pair ? h.compare(i + j, 2, n, j, 2) == 0 : LooseEqual(h[i + j], n[j], fold, zeroAsSpace);
+        same = pair ? h.compare(i + j, 2, n, j, 2) == 0 : LooseEqual(h[i + j], n[j], fold, asRead);
         j += pair ? 2 : 1;
       }
       if (same) return i;
@@ -61,7 +62,7 @@ TEST(ByteScan, PrimitivesAgreeWithByteAtATime) {
   std::mt19937 random(13);
   for (int round = 0; round < 500; ++round) {
     const std::size_t size = round % 10 == 0 ? 5000 + random() % 5000 : random() % 700;
-    const std::string h = RandomBytes(random, size, std::string("abAB\n\x82\xa0 c\r\0", 11));
+    const std::string h = RandomBytes(random, size, std::string("abAB\n\x82\xa0 c\r\0\t", 12));
     const auto feeds = static_cast<std::size_t>(std::count(h.begin(), h.end(), '\n'));
     EXPECT_EQ(CountByte(h.data(), h.size(), '\n'), feeds);
     EXPECT_EQ(bytescan::CountByte16(h.data(), h.size(), '\n'), feeds);
@@ -71,12 +72,12 @@ TEST(ByteScan, PrimitivesAgreeWithByteAtATime) {
     const std::size_t from = h.empty() ? 0 : random() % h.size();
     const std::string plain = RandomBytes(random, random() % 700, "abAB\n\x82\xa0 c");  // without \r and \0
     for (bool fold : {false, true}) {
-      for (bool zero : {false, true}) {
-        const std::size_t expected = NaiveFindAny(h, {n}, fold, 0, zero);
-        EXPECT_EQ(FindBytes(h, n, fold, zero), expected) << Hex(h) << " / " << n << " zero " << zero;
-        EXPECT_EQ(bytescan::FindBytes16(h, n, fold, zero), expected) << Hex(h) << " / " << n << " zero " << zero;
-        EXPECT_EQ(TMultiSearch(needles, fold, zero).Find(h, from), NaiveFindAny(h, needles, fold, from, zero))
-            << Hex(h) << " from " << from << " needles " << needles.size() << " fold " << fold << " zero " << zero;
+      for (bool asRead : {false, true}) {
+        const std::size_t expected = NaiveFindAny(h, {n}, fold, 0, asRead);
+        EXPECT_EQ(FindBytes(h, n, fold, asRead), expected) << Hex(h) << " / " << n << " as read " << asRead;
+        EXPECT_EQ(bytescan::FindBytes16(h, n, fold, asRead), expected) << Hex(h) << " / " << n << " as read " << asRead;
+        EXPECT_EQ(TMultiSearch(needles, fold, asRead).Find(h, from), NaiveFindAny(h, needles, fold, from, asRead))
+            << Hex(h) << " from " << from << " needles " << needles.size() << " fold " << fold << " as read " << asRead;
       }
       EXPECT_EQ(TMultiSearch(needles, fold).Find(plain, 0), NaiveFindAny(plain, needles, fold, 0)) << Hex(plain);
     }

@@ -50,6 +50,7 @@ TEST(Grep, ReportsTheLinesThatHoldAMatch) {
       {"b b", false, std::string("b\0b\n", 4), {{1, "b b"}}},
       {"a b|c d", false, std::string("x\nc\0d\n", 6), {{2, "c d"}}},
       {"^b+", false, "a\rb\n", {{2, "b"}}},
+      {"ab[^x]*c", false, "ab\x82\n\x82\rc\n", {{1, "ab\x82"}}},
       {"a", false, "", {}},
       // a double-byte character is one: no match across two, no folded trail byte
       {"\xA0" + S("い"), false, ai + "\n", {}},
