@@ -184,23 +184,29 @@ TEST(TxtFileBlocks, CarriedBytesStayBoundedByLongestLine) {
 // The end is where a read returns nothing: bytes appended before the reader
 // gets there are read (the size at open does not cut them, and no line is
 // closed where a block ended), bytes appended after it has found the end
-// are not.
+// are not.  So too when the file is mapped (in windows as large as blocks):
+// the bytes past the mapping are read.
 TEST(TxtFileBlocks, FileGrownDuringTheReadEndsAtTheOldOrTheNewEnd) {
   std::string first;
   for (int i = 0; first.size() < kBlock + kBlock / 2; ++i) first += "entry " + std::to_string(i) + "\n";
   const std::string appended = "appended " + std::string(kBlock, 'x') + "\nlast\n";
-  for (const int growAtPump : {1, 2}) {
-    const TTempFile f(first);
-    int pumps = 0;
-    TTxtFile file(f.Path(), nullptr, [&] {
-      if (++pumps != growAtPump) return;
-      const int fd = open(f.Path().c_str(), O_WRONLY | O_APPEND);
-      ASSERT_EQ(write(fd, appended.data(), appended.size()), static_cast<ssize_t>(appended.size()));
-      close(fd);
-    });
-    const TTempFile whole(growAtPump == 1 ? first + appended : first);
-    TTxtFile expected(whole.Path(), nullptr);
-    EXPECT_EQ(ReadAllChars(file), ReadAllChars(expected)) << growAtPump;
+  for (const std::size_t mapBytes : {std::size_t{0}, kBlock}) {
+    for (const int growAtPump : {1, 2}) {
+      const TTempFile f(first);
+      int pumps = 0;
+      TTxtFile file(
+          f.Path(), nullptr,
+          [&] {
+            if (++pumps != growAtPump) return;
+            const int fd = open(f.Path().c_str(), O_WRONLY | O_APPEND);
+            ASSERT_EQ(write(fd, appended.data(), appended.size()), static_cast<ssize_t>(appended.size()));
+            close(fd);
+          },
+          TReadOptions{.KeepCrLf = mapBytes != 0, .MapBytes = mapBytes});
+      const TTempFile whole(growAtPump == 1 ? first + appended : first);
+      TTxtFile expected(whole.Path(), nullptr);
+      EXPECT_EQ(ReadAllChars(file), ReadAllChars(expected)) << growAtPump << " mapped " << mapBytes;
+    }
   }
 }
 
