@@ -1,6 +1,6 @@
 // Building hit lines: tags, marks, the keyword run's byte range, the match
-// subject of a line that ends in a lone lead byte; the store of the result
-// view's lines and its character boundaries.
+// subject of a line that ends in a lone lead byte; the character boundaries
+// the result view's store uses.
 #include "core/hits.h"
 
 #include <gtest/gtest.h>
@@ -85,54 +85,6 @@ TEST(CharacterBoundaries, AgreeWithAWalkFromTheLineStart) {
         !line.empty() && starts[line.size() - 1] && IsDBCSLeadByte(static_cast<unsigned char>(line.back()));
     ASSERT_EQ(hits::MatchSubject(line), line.substr(0, line.size() - (loneLead ? 1 : 0))) << round;
   }
-}
-
-TEST(HitStore, HoldsLinesRunsAndLooksAsAppended) {
-  std::mt19937 random(16);
-  hits::THitStore store;
-  for (int pass = 0; pass < 2; ++pass) {  // the second after a Clear
-    std::vector<std::string> lines;
-    std::vector<hits::TLineRun> runs;
-    std::string text;
-    const hits::TKeywordStyle looks[] = {{}, {true, false, true, 65280}};
-    for (int i = 0; i < 3000; ++i) {
-      lines.push_back(i == 1000 ? std::string(300000, 'x') : RandomLine(random));  // one beyond a first block
-      const std::string& line = lines.back();
-      if (i % 7 == 0) {
-        store.AppendLine(line);
-        runs.push_back({});
-      } else {
-        const std::size_t start = random() % (line.size() + 1);
-        const std::size_t length = random() % (line.size() - start + 1);
-        store.AppendHitLine(line, start, length, looks[i % 2]);
-        runs.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length), 0});
-      }
-      text += line + "\n";
-    }
-    store.Compact();
-    ASSERT_EQ(store.Text(), text);
-    ASSERT_EQ(store.LineCount(), 3000);
-    for (std::int64_t i = 0; i < store.LineCount(); ++i) {
-      const auto index = static_cast<std::size_t>(i);
-      ASSERT_EQ(store.Line(i), lines[index]);
-      const std::int64_t start = store.LineStart(i);
-      ASSERT_EQ(text.substr(static_cast<std::size_t>(start), lines[index].size()), lines[index]);
-      ASSERT_EQ(store.LineOf(start), i);
-      ASSERT_EQ(store.LineOf(start + static_cast<std::int64_t>(lines[index].size())), i);  // its line end
-      const hits::TLineRun run = store.Run(i);
-      if (i % 7 == 0) {
-        ASSERT_EQ(run.Style, hits::kNoRun);
-      } else {
-        ASSERT_EQ(run.Start, runs[index].Start);
-        ASSERT_EQ(run.Length, runs[index].Length);
-        ASSERT_EQ(store.Style(run.Style), looks[i % 2]);
-      }
-    }
-    store.Clear();
-    ASSERT_EQ(store.LineCount(), 0);
-    ASSERT_EQ(store.Size(), 0);
-  }
-  EXPECT_THROW(store.AppendHitLine("abc", 2, 2, {}), std::out_of_range);
 }
 
 }  // namespace
