@@ -1,6 +1,6 @@
-// Building hit lines: tags, marks, the keyword run's byte range, the match
-// subject of a line that ends in a lone lead byte; the character boundaries
-// the result view's store uses.
+// The character boundaries the result view's store uses, the match subject
+// of a line that ends in a lone lead byte, and hit lines inside their line
+// (the search table builds them).
 #include "core/hits.h"
 
 #include <gtest/gtest.h>
@@ -9,42 +9,11 @@
 #include <stdexcept>
 #include <vector>
 
-#include "core/encoding.h"
 #include "core/hitstore.h"
 #include "sjis.h"
 
-using encoding::Sjis;
 
 namespace {
-
-// The marks and tags the search table does not reach.
-TEST(HitLine, MarksTagAndRunAsTheMenuItemsSay) {
-  // mark, tag, line, 1-based match position and length -> built line (UTF-8)
-  // with the run in braces.
-  struct TCase {
-    int Mark;
-    const char *Tag, *Line;
-    int Pos, Len;
-    const char* Built;
-  };
-  const TCase cases[] = {
-      {4, "", "a cat", 3, 3, "a //{cat}//"},
-      {0, "", "cat", 1, 3, "{cat}"},
-      {7, "x", "cat", 1, 3, "x(12): {cat}"},
-  };
-  for (const TCase& c : cases) {
-    const std::string tag = *c.Tag ? hits::Tag(Sjis(c.Tag), 12) : "";
-    const hits::THitLine hit = hits::BuildHitLine(tag, Sjis(c.Line), c.Pos, c.Len, hits::MarksFor(c.Mark));
-    const auto at = [&](int from, int length) {
-      return encoding::SjisToUtf8(hit.Text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(length)));
-    };
-    EXPECT_EQ(at(0, hit.RunStart) + "{" + at(hit.RunStart, hit.RunLength) + "}" +
-                  at(hit.RunStart + hit.RunLength, static_cast<int>(hit.Text.size()) - hit.RunStart - hit.RunLength),
-              c.Built);
-  }
-  EXPECT_THROW(hits::BuildHitLine("", "abc", 3, 2, {}), std::out_of_range);
-  EXPECT_THROW(hits::BuildHitLine("", "abc", 0, 1, {}), std::out_of_range);
-}
 
 // Random Shift-JIS-like bytes, lead bytes frequent (runs of lead-byte values
 // make the backward look of CharStart work hardest).
@@ -85,6 +54,9 @@ TEST(CharacterBoundaries, AgreeWithAWalkFromTheLineStart) {
         !line.empty() && starts[line.size() - 1] && IsDBCSLeadByte(static_cast<unsigned char>(line.back()));
     ASSERT_EQ(hits::MatchSubject(line), line.substr(0, line.size() - (loneLead ? 1 : 0))) << round;
   }
+  // A hit line's match lies inside its line.
+  EXPECT_THROW(hits::BuildHitLine("", "abc", 3, 2, {}), std::out_of_range);
+  EXPECT_THROW(hits::BuildHitLine("", "abc", 0, 1, {}), std::out_of_range);
 }
 
 }  // namespace
