@@ -12,7 +12,6 @@
 #include "core/hitstore.h"
 #include "sjis.h"
 
-
 namespace {
 
 // Random Shift-JIS-like bytes, lead bytes frequent (runs of lead-byte values
