@@ -75,6 +75,10 @@ TEST(Scanner, PatternsScanToTokens) {
       {"\\ｘ４１￥n", false, "ｘ ４ １ ￥ n"},
       {"\\x41424\\xFFFFF\\x41あ\\x4142あ", false, "#4142 4 #ffff F A あ #4142 あ"},
       {"\\08\\177777\\1000000\\1011\\１０１\\1０1", false, "#0 8 #ffff #8000 0 #209 A A"},
+      // every digit at the edge of its run, and the codes beside the runs
+      {"\\x0\\x9\\xA\\xF\\xa\\xf\\x０\\x９\\xＡ\\xＦ\\xａ\\xｆ\\x1/\\x1:\\x1@\\x1G\\x1`\\x1g\\x1Ｇ\\x1ｇ\\x1＠\\x1／", false,
+       "#0 #9 #a #f #a #f #0 #9 #a #f #a #f #1 / #1 : #1 @ #1 G #1 ` #1 g #1 Ｇ #1 ｇ #1 ＠ #1 ／"},
+      {"\\0\\7\\０\\７\\1８\\1/", false, "#0 #7 #0 #7 #1 ８ #1 /"},
       // other escaped characters stand for themselves
       {"\\.\\\\\\q\\9\\8\\あ", false, ". \\ q 9 8 あ"},
       {"\\*\\+\\?\\(\\)\\[\\]\\|\\^\\$", false, "* + ? ( ) [ ] | ^ $"},
@@ -141,21 +145,6 @@ TEST(Scanner, ErrorsNameTheirPlace) {
       EXPECT_EQ(e.Position, c.Position) << Hex(c.Pattern.substr(0, 40));
     }
   }
-}
-
-// Digits: ASCII and full-width, by their place in the digit strings.
-TEST(Scanner, DigitValues) {
-  const std::string hex = S("0123456789abcdefABCDEF０１２３４５６７８９ａｂｃｄｅｆＡＢＣＤＥＦ/:@G`gＧｇ＠／");
-  int p = 1;
-  for (int i = 0; p <= static_cast<int>(hex.size()); ++i) {
-    const TCharCode c = NextChar(hex, p);
-    const int value = i >= 44 ? -1 : i % 22 < 16 ? i % 22 : i % 22 - 6;
-    EXPECT_EQ(HexDigitValue(c), value) << Chr(c);
-    EXPECT_EQ(OctDigitValue(c), value < 8 && i % 22 < 10 ? value : -1) << Chr(c);
-  }
-  for (const TCharCode c :
-       {TCharCode{0}, static_cast<TCharCode>(Code("０") - 1), static_cast<TCharCode>(Code("ａ") - 1)})
-    EXPECT_EQ(HexDigitValue(c), -1) << Chr(c);
 }
 
 // NextChar, UngetChar and IsLeadByteInContext agree on every boundary of
