@@ -1,6 +1,6 @@
-// Reading Shift-JIS characters, the escapes and the pattern scanner, as
-// tables: a pattern and the tokens it scans to (written as text, see Scan),
-// or the error it raises and where.
+// Reading Shift-JIS characters, the escapes and the pattern scanner, as a
+// table of patterns and the tokens they scan to (written as text, see Scan);
+// the parser's table holds the scanner's errors.
 #include "scanner.h"
 
 #include <gtest/gtest.h>
@@ -110,41 +110,6 @@ TEST(Scanner, PatternsScanToTokens) {
       {"[￥］][a-￥ｚ]", true, "<[> ］ <]> <[> a-ｚ <]>"},
   };
   for (const TCase& c : cases) EXPECT_EQ(Scan(Sjis(c.Pattern), c.DBMeta), S(c.Tokens)) << c.Pattern;
-}
-
-TEST(Scanner, ErrorsNameTheirPlace) {
-  struct TCase {
-    std::string Pattern;
-    bool DBMeta;
-    const std::string& Message;
-    int Position;
-  };
-  const std::vector<TCase> cases{
-      {"\\x", false, expected::kBadHex, 3},
-      {"\\xあ", false, expected::kBadHex, 5},
-      {"[\\x]", false, expected::kBadHex, 5},
-      {"\\200000", false, expected::kBadOctal, 8},
-      {"\\２０００００", false, expected::kBadOctal, 14},
-      {"\\", false, expected::kEscapeAtEnd, 2},
-      {"a￥", true, expected::kEscapeAtEnd, 4},
-      {"[", false, expected::kRightBracket, 2},
-      {"［ａ", true, expected::kRightBracket, 5},
-      {"ab\x82", false, expected::kBadDoubleByte, 3},
-      {"\\\x82", false, expected::kBadDoubleByte, 2},
-      {"x[b-a]", false, expected::kBadRange, 6},
-      {"[a-\\]]", false, expected::kBadRange, 6},
-      {"[あ-a]", false, expected::kBadRange, 6},                                       // codes compare unsigned
-      {std::string(70000, 'a') + "\\", false, expected::kEscapeAtEnd, 70002 - 65536},  // kept modulo 65536
-  };
-  for (const TCase& c : cases) {
-    try {
-      Scan(Sjis(c.Pattern), c.DBMeta);
-      ADD_FAILURE() << Hex(c.Pattern.substr(0, 40)) << ": no error";
-    } catch (const ERegExpParser& e) {
-      EXPECT_EQ(e.Message(), c.Message) << Hex(c.Pattern.substr(0, 40));
-      EXPECT_EQ(e.Position, c.Position) << Hex(c.Pattern.substr(0, 40));
-    }
-  }
 }
 
 // NextChar, UngetChar and IsLeadByteInContext agree on every boundary of
