@@ -10,7 +10,6 @@
 #include <random>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "exceptions.h"
@@ -92,44 +91,6 @@ TEST(Matching, Table) {
     }
   }
   EXPECT_EQ(MatchNow(TAWKStr(), "xyz"), (Found{1, 0})) << "the pattern compiled at creation";
-}
-
-// The operations the line scans build on.
-TEST(Matching, Parts) {
-  TAWKStr re;
-  re.SetPattern("ab*");
-  int pos = -1;
-  int len = -1;
-  EXPECT_EQ(re.MatchFrom("xxabbbc", 3, re.StartState(), pos, len), 3);
-  EXPECT_EQ(len, 4);
-  EXPECT_EQ(re.MatchFrom("xxabbbc", 2, re.StartState(), pos, len), 0);
-  re.SetPattern("b*");
-  EXPECT_EQ(re.MatchFrom("abb", 4, re.StartState(), pos, len), 4) << "an empty match at the end";
-  re.SetPattern("[b-d]x|z");
-  for (const TCharCode c : {TCharCode{'a'}, TCharCode{'e'}, TCharCode{0xFFFF}})
-    EXPECT_EQ(TRegularExpression::NextState(re.StartState(), c), nullptr) << c;
-  const std::string s = S("aあ") + Z("\0b", 2);
-  EXPECT_EQ(TRegularExpression::CodeAt(s, 2), Code("あ"));
-  EXPECT_EQ(TRegularExpression::CodeAt(s, 4), 0);
-  std::vector<TCharCode> codes;
-  EXPECT_EQ(TRegularExpression::StringToCodes(S("aあb"), codes), 3);
-  EXPECT_EQ(codes, (std::vector<TCharCode>{'a', Code("あ"), 'b', 0}));
-  EXPECT_THROW(TRegularExpression::StringToCodes("ab\x82", codes), ERegExpParser);
-  // The fixed string a scan may search for, and whether a line can hold it:
-  // not the component's line codes, a lone lead byte, a trail byte alone.
-  const std::vector<std::tuple<std::string, std::string, bool>> literals = {
-      {"(ab)(c)()d|abcd", "abcd", true},       {"[a][b-b]", "ab", true},   {"\\x82A0", S("あ"), true},
-      {"^abc$", "\377\375abc\377\376", false}, {"a\\x82", "a\x82", false}, {"\\x4142", "AB", false}};
-  for (const auto& [pattern, literal, text] : literals) {
-    re.SetPattern(pattern);
-    EXPECT_TRUE(re.CurrentDFA()->IsLiteral) << pattern;
-    EXPECT_EQ(Hex(re.CurrentDFA()->Literal), Hex(literal)) << pattern;
-    EXPECT_EQ(re.CurrentDFA()->LiteralIsText, text) << pattern;
-  }
-  for (const char* pattern : {"a|b", "a?", "ab*", "[ab]", "."}) {
-    re.SetPattern(pattern);
-    EXPECT_FALSE(re.CurrentDFA()->IsLiteral) << pattern;
-  }
 }
 
 // Comparison with a reference matcher.  Random pattern trees are written as
