@@ -110,8 +110,7 @@ TEST(PatternCache, TheFlagsArePartOfTheKey) {
 TEST(PatternCache, AFailedCompileLeavesTheEmptyPatternCurrentAndCachesNothing) {
   // A parser error, a scanner error, an automaton too large (the state it
   // leaves is checked for every hostile pattern below).
-  for (const std::string& pattern :
-       {std::string("(a"), std::string("\\xg"), "[ab]*a" + Repeat("[ab]", 30)}) {
+  for (const std::string& pattern : {std::string("(a"), std::string("\\xg"), "[ab]*a" + Repeat("[ab]", 30)}) {
     TRecordingRE re;
     re.SetPattern("ok");
     EXPECT_THROW(re.SetPattern(pattern), ERegExpParser) << Hex(pattern);
@@ -162,26 +161,28 @@ TEST(CompileBound, HostilePatternsCompileOrAreRefused) {
   const auto nested = [](int k, const std::string& core, const std::string& op) {
     return Repeat("(", k) + core + Repeat(")" + op, k);
   };
-  for (const auto& [text, error] : std::vector<std::pair<std::string, std::string>>{
-           {"[ab]*a" + Repeat("[ab]", 8), ""},
-           {"[ab]*a" + Repeat("[ab]", 62), complex},
-           {".*a" + Repeat(".", 252), complex},
-           {nested(10, "a", "+"), ""},
-           {nested(63, "a", "+"), complex},
-           {nested(80, "x*", "*"), ""},
-           {kanji, ""},
-           {Repeat("a", 10000), ""},
-           {Repeat("abcdefghij", 10000), ""},
-           {Repeat(S("検"), 30000), ""},
-           {Repeat("ab|", 3333) + "a", ""},
-           {Repeat("[a-z]", 2000), ""},
-           {Repeat(".", 10000), ""},
-           {nested(200, "a", ""), ""},
-           {nested(201, "a", ""), complex},
-           {Repeat("(", 10000), complex},
-           {nested(3333, "a", "*"), complex},
-           {"a" + Repeat("*", 9999), expected::kCharOrLeftParen},
-           {S("検") + "\xFC", expected::kBadDoubleByte}}) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"[ab]*a" + Repeat("[ab]", 8), ""},
+      {"[ab]*a" + Repeat("[ab]", 62), complex},
+      {".*a" + Repeat(".", 252), complex},
+      {nested(10, "a", "+"), ""},
+      {nested(63, "a", "+"), complex},
+      {nested(80, "x*", "*"), ""},
+      {kanji, ""},
+      {Repeat("a", 10000), ""},
+      {Repeat("abcdefghij", 10000), ""},
+      {Repeat(S("検"), 30000), ""},
+      {Repeat("ab|", 3333) + "a", ""},
+      {Repeat("[a-z]", 2000), ""},
+      {Repeat(".", 10000), ""},
+      {nested(200, "a", ""), ""},
+      {nested(201, "a", ""), complex},
+      {Repeat("(", 10000), complex},
+      {nested(3333, "a", "*"), complex},
+      {"a" + Repeat("*", 9999), expected::kCharOrLeftParen},
+      {S("検") + "\xFC", expected::kBadDoubleByte},
+  };
+  for (const auto& [text, error] : cases) {
     SCOPED_TRACE(Hex(text.substr(0, 40)));
     TAWKStr re;
     re.SetPattern("abc");

@@ -120,8 +120,9 @@ constexpr TCharCode kFullCaret = 0x814F;  // ＾
 // Letters and the codes either side of them (case folds letters only), the
 // line ends, the zero byte and the controls at the edges of the period's
 // ranges, double-byte characters.
-const std::vector<TCharCode> kAlphabet = {'a', 'b', 'A', 'Z', 'z', '@', '[', '`', '{', '^', '$', '\n', '\r', 0, 1, 9, 0x0B,
-                                          0x0C, 0x0E, 0x82A0, 0x82A2, 0x8261, 0x955C, kFullCaret};
+const std::vector<TCharCode> kAlphabet = {'a',  'b',  'A',  'Z',    'z',    '@',    '[',    '`',
+                                          '{',  '^',  '$',  '\n',   '\r',   0,      1,      9,
+                                          0x0B, 0x0C, 0x0E, 0x82A0, 0x82A2, 0x8261, 0x955C, kFullCaret};
 
 bool IsLetter(TCharCode c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool InPeriod(TCharCode c) { return c >= 1 && c <= 0xFCFC && c != '\n' && c != '\r'; }

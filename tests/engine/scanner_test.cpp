@@ -76,8 +76,8 @@ TEST(Scanner, PatternsScanToTokens) {
       {"\\x41424\\xFFFFF\\x41あ\\x4142あ", false, "#4142 4 #ffff F A あ #4142 あ"},
       {"\\08\\177777\\1000000\\1011\\１０１\\1０1", false, "#0 8 #ffff #8000 0 #209 A A"},
       // every digit at the edge of its run, and the codes beside the runs
-      {"\\x0\\x9\\xA\\xF\\xa\\xf\\x０\\x９\\xＡ\\xＦ\\xａ\\xｆ\\x1/\\x1:\\x1@\\x1G\\x1`\\x1g\\x1Ｇ\\x1ｇ\\x1＠\\x1／", false,
-       "#0 #9 #a #f #a #f #0 #9 #a #f #a #f #1 / #1 : #1 @ #1 G #1 ` #1 g #1 Ｇ #1 ｇ #1 ＠ #1 ／"},
+      {"\\x0\\x9\\xA\\xF\\xa\\xf\\x０\\x９\\xＡ\\xＦ\\xａ\\xｆ\\x1/\\x1:\\x1@\\x1G\\x1`\\x1g\\x1Ｇ\\x1ｇ\\x1＠\\x1／",
+       false, "#0 #9 #a #f #a #f #0 #9 #a #f #a #f #1 / #1 : #1 @ #1 G #1 ` #1 g #1 Ｇ #1 ｇ #1 ＠ #1 ／"},
       {"\\0\\7\\０\\７\\1８\\1/", false, "#0 #7 #0 #7 #1 ８ #1 /"},
       // other escaped characters stand for themselves
       {"\\.\\\\\\q\\9\\8\\あ", false, ". \\ q 9 8 あ"},
