@@ -63,7 +63,9 @@ TEST(Matching, Table) {
       {"\\\\", S("表"), kNone},
       // Case folds no full-width letters.
       {S("ａ"), S("Ａ"), kNone, true},
-      // A range into the codes that stand for the anchors stops short of them.
+      // The period takes the last double-byte code; a range into the codes
+      // that stand for the anchors stops short of them.
+      {".", "\xFC\xFC", {1, 2}},
       {"[\\xFFFC-\\xFFFF]a|a[\\xFFFC-\\xFFFF]", "a\nb", kNone},
       // A zero byte in the pattern is a character.
       {Z("a\0b", 3), Z("xa\0b", 4), {2, 3}},
