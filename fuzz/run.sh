@@ -27,10 +27,6 @@ timeout=${FUZZ_TIMEOUT:-60}
 rss=${FUZZ_RSS_MB:-2048}
 
 echo "== Build the fuzz targets ($build/)"
-# A folder configured by the former stand-alone fuzz project is configured anew.
-if [ -f "$build/CMakeCache.txt" ] && ! grep -q '^KOVALEX_FUZZ:BOOL=ON' "$build/CMakeCache.txt"; then
-  rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
-fi
 cmake --preset fuzz -B "$build" >/dev/null
 cmake --build "$build" -j 2 >/dev/null
 

@@ -1,6 +1,6 @@
 // "Find next" in the in-memory view (the hit store: Shift-JIS lines, one
-// byte between lines, positions in bytes), row by row of a table of
-// finds, and the find's matcher and errors.
+// byte between lines, positions in bytes), row by row of a table of finds.
+// The dialog's tests give finds their errors and undecodable pairs.
 #include "core/find.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/encoding.h"
-#include "exceptions.h"
 #include "memory_view.h"
 #include "regexp.h"
 
@@ -104,30 +102,5 @@ TEST_P(FindTable, SuccessivePresses) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Finds, FindTable, ::testing::ValuesIn(kFinds));
-
-// The shared matcher gets the pattern and keeps its own case option; errors
-// leave the selection alone; a pair without a Unicode form (85 40) is one
-// character to the engine.
-TEST(Find, MatcherErrorsAndUndecodablePairs) {
-  TMemoryView view({"xabc", "(ab"});
-  view.Store.AppendLine("x\x85\x40zz");
-  TAWKStr awk;
-  EXPECT_FALSE(find::FindNext(view, awk, {u"ABC"}, false));
-  EXPECT_EQ(awk.GetPattern(), "ABC");
-  awk.SetIgnoreCase(true);
-  ASSERT_TRUE(find::FindNext(view, awk, {u"ABC"}, false));
-  EXPECT_EQ(view.Selected(), "abc");
-  awk.SetIgnoreCase(false);
-  view.SetSelection(6, 1);
-  EXPECT_THROW(find::FindNext(view, awk, {u"(", false, false, true}, false), ERegExpParser);
-  EXPECT_THROW(find::FindNext(view, awk, {u"a\u20ac", false, false, true}, false), encoding::EEncodingError);
-  EXPECT_EQ(view.SelStart(), 6);
-  EXPECT_EQ(view.SelLength(), 1);
-  ASSERT_TRUE(find::FindNext(view, awk, {u"x.z"}, false));
-  EXPECT_EQ(view.SelStart(), 9);
-  EXPECT_EQ(view.SelLength(), 4);
-  ASSERT_TRUE(find::FindNext(view, awk, {u"zz"}, false));
-  EXPECT_EQ(view.SelStart(), 12);
-}
 
 }  // namespace

@@ -1,6 +1,6 @@
-// Building hit lines: tags, marks, the keyword run's byte range, the match
-// subject of a line that ends in a lone lead byte; the store of the result
-// view's lines and its character boundaries.
+// The character boundaries the result view's store uses, the match subject
+// of a line that ends in a lone lead byte, and hit lines inside their line
+// (the search table builds them).
 #include "core/hits.h"
 
 #include <gtest/gtest.h>
@@ -9,42 +9,10 @@
 #include <stdexcept>
 #include <vector>
 
-#include "core/encoding.h"
 #include "core/hitstore.h"
 #include "sjis.h"
 
-using encoding::Sjis;
-
 namespace {
-
-// The marks and tags the search table does not reach.
-TEST(HitLine, MarksTagAndRunAsTheMenuItemsSay) {
-  // mark, tag, line, 1-based match position and length -> built line (UTF-8)
-  // with the run in braces.
-  struct TCase {
-    int Mark;
-    const char *Tag, *Line;
-    int Pos, Len;
-    const char* Built;
-  };
-  const TCase cases[] = {
-      {4, "", "a cat", 3, 3, "a //{cat}//"},
-      {0, "", "cat", 1, 3, "{cat}"},
-      {7, "x", "cat", 1, 3, "x(12): {cat}"},
-  };
-  for (const TCase& c : cases) {
-    const std::string tag = *c.Tag ? hits::Tag(Sjis(c.Tag), 12) : "";
-    const hits::THitLine hit = hits::BuildHitLine(tag, Sjis(c.Line), c.Pos, c.Len, hits::MarksFor(c.Mark));
-    const auto at = [&](int from, int length) {
-      return encoding::SjisToUtf8(hit.Text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(length)));
-    };
-    EXPECT_EQ(at(0, hit.RunStart) + "{" + at(hit.RunStart, hit.RunLength) + "}" +
-                  at(hit.RunStart + hit.RunLength, static_cast<int>(hit.Text.size()) - hit.RunStart - hit.RunLength),
-              c.Built);
-  }
-  EXPECT_THROW(hits::BuildHitLine("", "abc", 3, 2, {}), std::out_of_range);
-  EXPECT_THROW(hits::BuildHitLine("", "abc", 0, 1, {}), std::out_of_range);
-}
 
 // Random Shift-JIS-like bytes, lead bytes frequent (runs of lead-byte values
 // make the backward look of CharStart work hardest).
@@ -85,54 +53,9 @@ TEST(CharacterBoundaries, AgreeWithAWalkFromTheLineStart) {
         !line.empty() && starts[line.size() - 1] && IsDBCSLeadByte(static_cast<unsigned char>(line.back()));
     ASSERT_EQ(hits::MatchSubject(line), line.substr(0, line.size() - (loneLead ? 1 : 0))) << round;
   }
-}
-
-TEST(HitStore, HoldsLinesRunsAndLooksAsAppended) {
-  std::mt19937 random(16);
-  hits::THitStore store;
-  for (int pass = 0; pass < 2; ++pass) {  // the second after a Clear
-    std::vector<std::string> lines;
-    std::vector<hits::TLineRun> runs;
-    std::string text;
-    const hits::TKeywordStyle looks[] = {{}, {true, false, true, 65280}};
-    for (int i = 0; i < 3000; ++i) {
-      lines.push_back(i == 1000 ? std::string(300000, 'x') : RandomLine(random));  // one beyond a first block
-      const std::string& line = lines.back();
-      if (i % 7 == 0) {
-        store.AppendLine(line);
-        runs.push_back({});
-      } else {
-        const std::size_t start = random() % (line.size() + 1);
-        const std::size_t length = random() % (line.size() - start + 1);
-        store.AppendHitLine(line, start, length, looks[i % 2]);
-        runs.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length), 0});
-      }
-      text += line + "\n";
-    }
-    store.Compact();
-    ASSERT_EQ(store.Text(), text);
-    ASSERT_EQ(store.LineCount(), 3000);
-    for (std::int64_t i = 0; i < store.LineCount(); ++i) {
-      const auto index = static_cast<std::size_t>(i);
-      ASSERT_EQ(store.Line(i), lines[index]);
-      const std::int64_t start = store.LineStart(i);
-      ASSERT_EQ(text.substr(static_cast<std::size_t>(start), lines[index].size()), lines[index]);
-      ASSERT_EQ(store.LineOf(start), i);
-      ASSERT_EQ(store.LineOf(start + static_cast<std::int64_t>(lines[index].size())), i);  // its line end
-      const hits::TLineRun run = store.Run(i);
-      if (i % 7 == 0) {
-        ASSERT_EQ(run.Style, hits::kNoRun);
-      } else {
-        ASSERT_EQ(run.Start, runs[index].Start);
-        ASSERT_EQ(run.Length, runs[index].Length);
-        ASSERT_EQ(store.Style(run.Style), looks[i % 2]);
-      }
-    }
-    store.Clear();
-    ASSERT_EQ(store.LineCount(), 0);
-    ASSERT_EQ(store.Size(), 0);
-  }
-  EXPECT_THROW(store.AppendHitLine("abc", 2, 2, {}), std::out_of_range);
+  // A hit line's match lies inside its line.
+  EXPECT_THROW(hits::BuildHitLine("", "abc", 3, 2, {}), std::out_of_range);
+  EXPECT_THROW(hits::BuildHitLine("", "abc", 0, 1, {}), std::out_of_range);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // The search driver against the real grep and keyword matcher and the
 // in-memory view: dictionary files are written into a temporary directory
 // that is the current directory for the test.  One table of searches gives
-// the view's lines (keyword runs in braces) and the hit count; the rest are
-// the searches that stop early, fail, or change things while they run.
+// the view's lines (keyword runs in braces) and the hit count; a cancelled
+// search keeps its hits.  The window's tests make searches fail or change
+// things while they run.
 #include "core/search.h"
 
 #include <gtest/gtest.h>
@@ -102,13 +103,14 @@ const TSearchCase kSearches[] = {
      {kAbbr, "KOVA略語.TXT(3): a 【{cat}】 sat"}},
     {"mark 2 after double-byte text", {{"KOVA5.TXT", {"ｱｲｳ日本語の辞書です"}}}, {1}, u"辞書", false, 0, 2, false,
      false, {k5, "ｱｲｳ日本語の《{辞書}》です"}},
-    {"mark 3, leftmost only", {{"KOVA5.TXT", {"cat cat cat"}}}, {1}, u"cat", false, 0, 3, false, false,
-     {k5, "**{cat}** cat cat"}},
+    {"mark 4, leftmost only", {{"KOVA5.TXT", {"cat cat cat"}}}, {1}, u"cat", false, 0, 4, false, false,
+     {k5, "//{cat}// cat cat"}},
     {"@ matching nothing", {{"KOVA5.TXT", {"日本 Japan"}}}, {1}, u"@", false, 0, 3, false, false,
      {k5, "**{}**日本 Japan"}},
     {"whole words", {{"KOVA5.TXT", {"category", "a cat.", "cat (pet)", "the cat", "concat"}}}, {1}, u"cat", true, 0,
      5, false, false, {k5, "a{ cat.}", "{cat }(pet)", "the{ cat}"}},
-    {"exact case", {{"KOVA5.TXT", {"a CAT", "a cat"}}}, {1}, u"cat", false, 0, 5, false, false, {k5, "a {cat}"}},
+    {"exact case, no mark 7", {{"KOVA5.TXT", {"a CAT", "a cat"}}}, {1}, u"cat", false, 0, 7, false, false,
+     {k5, "a {cat}"}},
     {"ignoring case", {{"KOVA5.TXT", {"a CAT", "a Cat"}}}, {1}, u"cat", false, 0, 5, false, true,
      {k5, "a {CAT}", "a {Cat}"}},
     {"limit stops every dictionary",
@@ -145,37 +147,6 @@ TEST_P(SearchTable, LinesAndCounts) {
 INSTANTIATE_TEST_SUITE_P(Searches, SearchTable, ::testing::ValuesIn(kSearches),
                          [](const auto& info) { return "case" + std::to_string(info.index); });
 
-// Without a dictionary, a query or a Shift-JIS form of it nothing happens; a
-// file gone since discovery ends the search with its name.
-TEST_F(SearchTest, NothingHappensWithoutQueryOrDictionaryOrShiftJisForm) {
-  Dictionaries({{"KOVA5.TXT", {"a cat"}}}, {});
-  Search(u"cat");
-  EXPECT_EQ(Observer.Message, "辞書を指定してください");
-  Checked[0] = true;
-  Search(u"");
-  EXPECT_EQ(Observer.Message, "キーワードが指定されていません");
-  Grep1.SetPattern("old");
-  EXPECT_THROW(Search(u"ca(t"), ERegExpParser);
-  EXPECT_THROW(Search(u"[cat", true), ERegExpParser);
-  EXPECT_THROW(Search(u"caf\u00e9"), encoding::EEncodingError);
-  EXPECT_EQ(Grep1.GetPattern(), "old");
-  EXPECT_TRUE(Observer.History.empty());
-  EXPECT_EQ(View.LineCount(), 0);
-  // A file turned into a link to itself since discovery ends the search
-  // with its name and the reason in Japanese (the reader's other reasons are
-  // its own tests').
-  std::filesystem::remove("KOVA5.TXT");
-  std::filesystem::create_symlink("KOVA5.TXT", "KOVA5.TXT");
-  try {
-    Search(u"cat");
-    ADD_FAILURE() << "no error";
-  } catch (const EInOutError& e) {
-    EXPECT_EQ(e.Message(), Sjis("KOVA5.TXT: シンボリックリンクが循環しています"));
-  }
-  EXPECT_FALSE(Observer.Ended.empty());
-  EXPECT_EQ(View.Lines(), TLines{k5});
-}
-
 // A search cancelled on its second hit keeps the hits so far; the status
 // names the file, and the time taken wraps at midnight.
 TEST_F(SearchTest, CancelKeepsTheHitsSoFar) {
@@ -197,27 +168,6 @@ TEST_F(SearchTest, CancelKeepsTheHitsSoFar) {
   EXPECT_EQ(Observer.Ended, "終了:0.75秒 2件ﾋｯﾄ");
   EXPECT_DOUBLE_EQ(Driver.Elapsed(), 0.75);
   EXPECT_FALSE(Driver.Searching() || Driver.CancelRequested() || View.Filling);
-}
-
-TEST_F(SearchTest, ChangesDuringASearch) {
-  // A dictionary toggled counts when the search reaches it; a second search
-  // does nothing; the case option waits for the end; a keyword pattern
-  // replaced (as the find dialog does) marks the later hits.
-  Dictionaries({{"KOVA5.TXT", {"cat and dog", "dog and cat"}}, {"KOVA略語.TXT", {"cat 2"}}, {"KOVA4.TXT", {"CAT 3"}}},
-               {1, 3});
-  Observer.OnHit = [&] {
-    if (Driver.HitCount() != 1) return;
-    Checked[2] = false;
-    Checked[5] = true;
-    Search(u"dog");
-    Driver.SetIgnoreCase(true);
-    EXPECT_FALSE(Grep1.IgnoreCase() || AWKStr1.IgnoreCase());
-    AWKStr1.SetPattern("dog");
-  };
-  Search(u"cat");
-  EXPECT_EQ(View.Lines(), (TLines{k5, "{cat} and dog", "{dog} and cat", k4}));
-  EXPECT_EQ(Observer.History, TLines{"cat"});
-  EXPECT_TRUE(Grep1.IgnoreCase() && AWKStr1.IgnoreCase());
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// Reading Shift-JIS characters, the escapes and the pattern scanner, as
-// tables: a pattern and the tokens it scans to (written as text, see Scan),
-// or the error it raises and where.
+// Reading Shift-JIS characters, the escapes and the pattern scanner, as a
+// table of patterns and the tokens they scan to (written as text, see Scan);
+// the parser's table holds the scanner's errors.
 #include "scanner.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +75,10 @@ TEST(Scanner, PatternsScanToTokens) {
       {"\\ｘ４１￥n", false, "ｘ ４ １ ￥ n"},
       {"\\x41424\\xFFFFF\\x41あ\\x4142あ", false, "#4142 4 #ffff F A あ #4142 あ"},
       {"\\08\\177777\\1000000\\1011\\１０１\\1０1", false, "#0 8 #ffff #8000 0 #209 A A"},
+      // every digit at the edge of its run, and the codes beside the runs
+      {"\\x0\\x9\\xA\\xF\\xa\\xf\\x０\\x９\\xＡ\\xＦ\\xａ\\xｆ\\x1/\\x1:\\x1@\\x1G\\x1`\\x1g\\x1Ｇ\\x1ｇ\\x1＠\\x1／",
+       false, "#0 #9 #a #f #a #f #0 #9 #a #f #a #f #1 / #1 : #1 @ #1 G #1 ` #1 g #1 Ｇ #1 ｇ #1 ＠ #1 ／"},
+      {"\\0\\7\\０\\７\\1８\\1/", false, "#0 #7 #0 #7 #1 ８ #1 /"},
       // other escaped characters stand for themselves
       {"\\.\\\\\\q\\9\\8\\あ", false, ". \\ q 9 8 あ"},
       {"\\*\\+\\?\\(\\)\\[\\]\\|\\^\\$", false, "* + ? ( ) [ ] | ^ $"},
@@ -106,56 +110,6 @@ TEST(Scanner, PatternsScanToTokens) {
       {"[￥］][a-￥ｚ]", true, "<[> ］ <]> <[> a-ｚ <]>"},
   };
   for (const TCase& c : cases) EXPECT_EQ(Scan(Sjis(c.Pattern), c.DBMeta), S(c.Tokens)) << c.Pattern;
-}
-
-TEST(Scanner, ErrorsNameTheirPlace) {
-  struct TCase {
-    std::string Pattern;
-    bool DBMeta;
-    const std::string& Message;
-    int Position;
-  };
-  const std::vector<TCase> cases{
-      {"\\x", false, expected::kBadHex, 3},
-      {"\\xあ", false, expected::kBadHex, 5},
-      {"[\\x]", false, expected::kBadHex, 5},
-      {"\\200000", false, expected::kBadOctal, 8},
-      {"\\２０００００", false, expected::kBadOctal, 14},
-      {"\\", false, expected::kEscapeAtEnd, 2},
-      {"a￥", true, expected::kEscapeAtEnd, 4},
-      {"[", false, expected::kRightBracket, 2},
-      {"［ａ", true, expected::kRightBracket, 5},
-      {"ab\x82", false, expected::kBadDoubleByte, 3},
-      {"\\\x82", false, expected::kBadDoubleByte, 2},
-      {"x[b-a]", false, expected::kBadRange, 6},
-      {"[a-\\]]", false, expected::kBadRange, 6},
-      {"[あ-a]", false, expected::kBadRange, 6},                                       // codes compare unsigned
-      {std::string(70000, 'a') + "\\", false, expected::kEscapeAtEnd, 70002 - 65536},  // kept modulo 65536
-  };
-  for (const TCase& c : cases) {
-    try {
-      Scan(Sjis(c.Pattern), c.DBMeta);
-      ADD_FAILURE() << Hex(c.Pattern.substr(0, 40)) << ": no error";
-    } catch (const ERegExpParser& e) {
-      EXPECT_EQ(e.Message(), c.Message) << Hex(c.Pattern.substr(0, 40));
-      EXPECT_EQ(e.Position, c.Position) << Hex(c.Pattern.substr(0, 40));
-    }
-  }
-}
-
-// Digits: ASCII and full-width, by their place in the digit strings.
-TEST(Scanner, DigitValues) {
-  const std::string hex = S("0123456789abcdefABCDEF０１２３４５６７８９ａｂｃｄｅｆＡＢＣＤＥＦ/:@G`gＧｇ＠／");
-  int p = 1;
-  for (int i = 0; p <= static_cast<int>(hex.size()); ++i) {
-    const TCharCode c = NextChar(hex, p);
-    const int value = i >= 44 ? -1 : i % 22 < 16 ? i % 22 : i % 22 - 6;
-    EXPECT_EQ(HexDigitValue(c), value) << Chr(c);
-    EXPECT_EQ(OctDigitValue(c), value < 8 && i % 22 < 10 ? value : -1) << Chr(c);
-  }
-  for (const TCharCode c :
-       {TCharCode{0}, static_cast<TCharCode>(Code("０") - 1), static_cast<TCharCode>(Code("ａ") - 1)})
-    EXPECT_EQ(HexDigitValue(c), -1) << Chr(c);
 }
 
 // NextChar, UngetChar and IsLeadByteInContext agree on every boundary of
