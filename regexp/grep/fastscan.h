@@ -115,7 +115,7 @@ class TFastScan {
   std::string FRequired;
   bool FRequiredFoldsCase;
   // In blocks as read, a space of FRequired (of FSet's strings) matches a
-  // zero byte too.
+  // zero byte too, and a line feed that begins FRequired a lone CR.
   bool FAsRead;
   bool FExactLiteral;  // a line matches when FRequired stands at one of its character starts
   // Every match begins with FRequired, and attempts end in their line.

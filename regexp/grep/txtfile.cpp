@@ -53,10 +53,7 @@ TTxtFile::~TTxtFile() = default;
 void TTxtFile::Start() {
   FLineCount = Options.LinesBefore;
   if (!Block.ReadFirst()) throw EEndOfFile();
-  Buffer = Block.Data();
-  SetBounds(Block.Length(), Block.Raw() ? 0 : kNothingRaw);
-  WindowsInBlock = 0;
-  FeedsLeft = Block.Feeds();
+  TakeBlock();
   ProcessMessagesAndTestCancel();
 }
 
@@ -71,6 +68,15 @@ void TTxtFile::Start() {
 // A line of more than the bound raises ELineTooLong.
 void TTxtFile::CheckLineLength(std::size_t bytes) const {
   if (Options.MaxLineBytes != 0 && bytes > Options.MaxLineBytes) LineTooLong(false);
+}
+
+// Starts on the block just read: its bytes, its line feeds, and none of
+// its windows checked yet.
+void TTxtFile::TakeBlock() {
+  Buffer = Block.Data();
+  SetBounds(Block.Length(), Block.Raw() ? 0 : kNothingRaw);
+  WindowsInBlock = 0;
+  FeedsLeft = Block.Feeds();
 }
 
 void TTxtFile::SetBounds(std::ptrdiff_t len, std::ptrdiff_t rawFrom) {
@@ -103,13 +109,10 @@ void TTxtFile::NextBlock() {
   const std::ptrdiff_t oldLen = DataLen;
   bool loneCR = false;
   Block.ReadNext(loneCR);
-  Buffer = Block.Data();
+  TakeBlock();
   // A lone CR held back from the old block is a line end of its own, the
   // last byte of Carry.
   if (loneCR) Carry.push_back('\n');
-  SetBounds(Block.Length(), Block.Raw() ? 0 : kNothingRaw);
-  WindowsInBlock = 0;
-  FeedsLeft = Block.Feeds();
 
   const std::ptrdiff_t shift = oldLen + (loneCR ? 1 : 0);
   Cursor -= shift;

@@ -99,8 +99,8 @@ class TTxtFile {
   // LineWindow checks the ones it returns (after a few windows from one
   // block, the rest of the block at once): when they hold a zero byte or a
   // lone CR, the rest of the block from the main cursor is cleaned first
-  // (the bytes passed over stay as they are; the look-ahead must stand at
-  // the main cursor).
+  // (the bytes passed over stay as they are); the look-ahead checks the
+  // lines it enters itself.
   //
   // AheadFrom sets the look-ahead cursor n bytes past the main cursor, for
   // an attempt that runs on past a line window (whose bytes it may then
@@ -165,6 +165,7 @@ class TTxtFile {
   unsigned char AheadByteSlow();
   unsigned char ByteAt(std::ptrdiff_t pos) const;
   void NextBlock();
+  void TakeBlock();
   bool NextBlockForLine();
   inline bool FindWindowEnd(std::ptrdiff_t& end);
   bool CleanedUpTo(std::ptrdiff_t end);
