@@ -99,8 +99,9 @@ TMultiSearch::TMultiSearch(const std::vector<std::string>& unsorted, bool foldCa
   FSampling.Step = FStep;
   FSampling.GramMask = FGramMask;
   FSampling.GramFold = FGramFold;
+  const std::size_t perLoad = SamplesPerLoad(FStep);
   for (std::size_t j = 0; j < 8; ++j) {
-    const std::size_t first = (j & 3) * FStep + 1;  // of the sample's four bytes, loaded from one before
+    const std::size_t first = j % perLoad * FStep + 1;  // of the sample's four bytes, loaded from one before
     for (std::size_t i = 0; i < 4; ++i) {
       FSampling.Spread[4 * j + i] = static_cast<unsigned char>((first + i) & 15);
       // Only the word's low byte; 0x80 puts a zero.

@@ -75,10 +75,14 @@ class TMultiSearch {
   // ORed with GramFold; it is a candidate when the word of its hash (in the
   // table of words passed along) has the bit of the low half of the byte
   // after the four (bits 0-15) or of the byte before them (bits 16-31).
-  // Spread, Before and After place the bytes of eight samples loaded from
-  // one before the first in eight words, for steps up to three: per half,
-  // by a shuffle of sixteen bytes (the sample j % 4 at j % 4 * Step + 1).
-  // Larger steps gather the words at Offsets (j * Step) instead.
+  // Spread, Before and After place the bytes of samples loaded sixteen
+  // bytes at a time, from one before the first, in words: for steps up to
+  // three, four samples per load (the sample j % 4 at j % 4 * Step + 1);
+  // for steps up to kPairSteps, two (the sample j % 2 at j % 2 * Step + 1),
+  // so that eight samples take four loads.  Larger steps gather the words
+  // at Offsets (j * Step) instead.
+  static constexpr std::size_t kPairSteps = 10;
+  static constexpr std::size_t SamplesPerLoad(std::size_t step) { return step <= 3 ? 4 : step <= kPairSteps ? 2 : 1; }
   struct TSampling {
     std::size_t Step = 0;
     std::uint32_t GramMask = 0;
@@ -196,7 +200,9 @@ std::size_t FewCandidates32(const char* h, std::size_t n, std::size_t from, cons
 // h + ManyReach(s.Step, groups).  Only where bytescan::HasAvx2().
 std::uint64_t ManyCandidates32(const char* h, const TMultiSearch::TSampling& s, const std::uint32_t* words, int groups);
 constexpr std::size_t ManyReach(std::size_t step, int groups) {
-  return 8 * static_cast<std::size_t>(groups - 1) * step + (step <= 3 ? 4 * step + 15 : 7 * step + 5);
+  const std::size_t perLoad = TMultiSearch::SamplesPerLoad(step);
+  const std::size_t last = perLoad == 1 ? 7 * step + 5 : (8 - perLoad) * step + 15;  // past the last byte read
+  return 8 * static_cast<std::size_t>(groups - 1) * step + last;
 }
 #endif
 

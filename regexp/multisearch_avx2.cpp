@@ -64,10 +64,11 @@ __m256i Picked(__m256i words, __m256i before, __m256i after) {
 }
 
 // Which of the eight samples at p, p + step, ..., p + 7 * step are
-// candidates, a bit each: their bytes shuffled out of two loads (steps up
-// to three) or gathered; their q-grams masked and folded, or (four bytes
-// compared exactly, the usual case) taken as they are.
-template <bool kShuffled, bool kPlain>
+// candidates, a bit each: their bytes shuffled out of two loads (four
+// samples a load) or four (two a load), or gathered; their q-grams masked
+// and folded, or (four bytes compared exactly, the usual case) taken as
+// they are.
+template <int kPerLoad, bool kPlain>
 class TEightSamples {
  public:
   TEightSamples(const TMultiSearch::TSampling& s, const std::uint32_t* words)
@@ -82,13 +83,22 @@ class TEightSamples {
 
   std::uint32_t Candidates(const char* p) const {
     __m256i grams, before, after;
-    if constexpr (kShuffled) {
-      const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1));
-      const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1 + 4 * Step));
-      const __m256i bytes = _mm256_set_m128i(high, low);
+    if constexpr (kPerLoad == 4) {
+      const __m256i bytes = Loads(p - 1, p - 1 + 4 * Step);
       grams = _mm256_shuffle_epi8(bytes, Spread);
       before = _mm256_shuffle_epi8(bytes, Before);
       after = _mm256_shuffle_epi8(bytes, After);
+    } else if constexpr (kPerLoad == 2) {
+      // Samples 0, 1 and 4, 5 from the first two loads, 2, 3 and 6, 7 from
+      // the others: the same shuffle places both pairs, a blend takes each.
+      const __m256i first = Loads(p - 1, p - 1 + 4 * Step);
+      const __m256i second = Loads(p - 1 + 2 * Step, p - 1 + 6 * Step);
+      const auto pairs = [&](__m256i table) {
+        return _mm256_blend_epi32(_mm256_shuffle_epi8(first, table), _mm256_shuffle_epi8(second, table), 0xCC);
+      };
+      grams = pairs(Spread);
+      before = pairs(Before);
+      after = pairs(After);
     } else {
       // The words at p - 1 and p + 1 hold the byte before, the four and the
       // byte after.
@@ -108,31 +118,46 @@ class TEightSamples {
   }
 
  private:
+  // Sixteen bytes at low and sixteen at high, as the two halves.
+  static __m256i Loads(const char* low, const char* high) {
+    return _mm256_set_m128i(_mm_loadu_si128(reinterpret_cast<const __m128i*>(high)),
+                            _mm_loadu_si128(reinterpret_cast<const __m128i*>(low)));
+  }
+
   const std::size_t Step;
   const std::uint32_t* Words;
   const __m256i GramMask, GramFold, Spread, Before, After, Offsets;
 };
 
-template <bool kShuffled, bool kPlain>
+template <int kPerLoad, bool kPlain>
 std::uint64_t SampleCandidates(const char* h, const TMultiSearch::TSampling& s, const std::uint32_t* words,
                                int groups) {
-  const TEightSamples<kShuffled, kPlain> eight(s, words);
+  const TEightSamples<kPerLoad, kPlain> eight(s, words);
   std::uint64_t mask = 0;
   for (int k = 0; k < groups; ++k) mask |= std::uint64_t{eight.Candidates(h + 8 * k * s.Step)} << (8 * k);
   return mask;
+}
+
+template <int kPerLoad>
+std::uint64_t SampleCandidates(const char* h, const TMultiSearch::TSampling& s, const std::uint32_t* words,
+                               int groups) {
+  const bool plain = s.GramMask == ~0u && s.GramFold == 0;
+  return plain ? SampleCandidates<kPerLoad, true>(h, s, words, groups)
+               : SampleCandidates<kPerLoad, false>(h, s, words, groups);
 }
 
 }  // namespace
 
 std::uint64_t ManyCandidates32(const char* h, const TMultiSearch::TSampling& s, const std::uint32_t* words,
                                int groups) {
-  const bool plain = s.GramMask == ~0u && s.GramFold == 0;
-  if (s.Step <= 3) {
-    return plain ? SampleCandidates<true, true>(h, s, words, groups)
-                 : SampleCandidates<true, false>(h, s, words, groups);
+  switch (TMultiSearch::SamplesPerLoad(s.Step)) {
+    case 4:
+      return SampleCandidates<4>(h, s, words, groups);
+    case 2:
+      return SampleCandidates<2>(h, s, words, groups);
+    default:
+      return SampleCandidates<1>(h, s, words, groups);
   }
-  return plain ? SampleCandidates<false, true>(h, s, words, groups)
-               : SampleCandidates<false, false>(h, s, words, groups);
 }
 
 std::size_t FewCandidates32(const char* h, std::size_t n, std::size_t from, const TMultiSearch::TFingerprints& f,
