@@ -154,6 +154,13 @@ bool TFastScan::RunsOnToAccept(TTxtFile& file, std::size_t from, std::int32_t ru
   }
 }
 
+// The first place at or after from in text where the required bytes stand,
+// or text.size(); found is the first place, when the skip knows it.
+std::size_t TFastScan::RequiredFrom(std::string_view text, std::size_t from, std::size_t found, bool foldCase) const {
+  if (from == 0 && found != std::string_view::npos) return found;
+  return from + FindBytes(text.substr(from), FRequired, foldCase);
+}
+
 // A fixed string matches where its bytes stand at a character boundary:
 // text and string are cut into the same characters from there on.  The
 // window is cut from its first byte (the leading character, the line's
@@ -163,8 +170,7 @@ bool TFastScan::LiteralWindowMatches(std::string_view window, std::size_t found,
   const auto [p, leading, lineEnd] = CutWindow(window);
   TCharacterStarts starts(p, leading);
   for (std::size_t from = 0;;) {
-    const std::size_t at =
-        from == 0 && found != std::string_view::npos ? found : from + FindBytes(window.substr(from), FRequired, false);
+    const std::size_t at = RequiredFrom(window, from, found, false);
     if (at >= lineEnd) break;  // the line end, or nothing found
     const bool start = at == 0 || (at >= leading && starts.At(at));
     const bool last = at + 1 == lineEnd && IsDBCSLeadByte(p[at]);
@@ -187,9 +193,7 @@ bool TFastScan::PrefixWindowMatches(std::string_view window, std::size_t found, 
   TCharacterStarts starts(p, leading);
   std::size_t steps = 0;
   for (std::size_t from = 0;;) {
-    const std::size_t at = from == 0 && found != std::string_view::npos
-                               ? found
-                               : from + FindBytes(line.substr(from), FRequired, FRequiredFoldsCase);
+    const std::size_t at = RequiredFrom(line, from, found, FRequiredFoldsCase);
     if (at >= lineEnd) break;
     if ((at == 0 || (at >= leading && starts.At(at))) && AttemptAccepts(p, at, leading, lineEnd, steps, false))
       return true;

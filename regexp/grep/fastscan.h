@@ -84,6 +84,7 @@ class TFastScan {
   // found: where the required bytes first stand in the window when the skip
   // knows it (see FoundInWindow), else npos.
   bool LiteralWindowMatches(std::string_view window, std::size_t found, std::size_t& next);
+  std::size_t RequiredFrom(std::string_view text, std::size_t from, std::size_t found, bool foldCase) const;
   // For a line-local pattern every match of which begins with the required
   // bytes: only the attempts that start where they stand are run.
   bool PrefixWindowMatches(std::string_view window, std::size_t found, std::size_t& next);

@@ -7,9 +7,10 @@
 // pages at once), with a writable page before it and at least one after it.
 // Moving the window gives back the pages of the window before; those of the
 // new one are read in as the reader touches them (a run of them per fault),
-// so that the file's pages held in memory stay about one window.  The reader writes where it cleans a window or ends it
-// (the line feed before the first line, terminators behind a window); each
-// page written becomes the process's own copy, and the file never changes.
+// so that the file's pages held in memory stay about one window.  The
+// reader writes where it cleans a window or ends it (the line feed before
+// the first line, terminators behind a window); each page written becomes
+// the process's own copy, and the file never changes.
 // The bytes written behind a window are the next window's first bytes: they
 // are read back from the file before the window moves on.
 //
