@@ -6,4 +6,4 @@ cd "$(dirname "$0")"
 tools/setup.sh
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$(nproc)"
-cd samples && exec ../build/app/kovalex "$@"
+cd samples && exec ../build/ui/kovalex "$@"

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "adversarial_patterns.h"
-#include "engine_messages.h"
-#include "exceptions.h"
-#include "regexp.h"
+#include "regexp/messages.h"
+#include "regexp/regexp.h"
+#include "sjis/exceptions.h"
 
 namespace {
 

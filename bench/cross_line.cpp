@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "exceptions.h"
-#include "grep.h"
+#include "grep/grep.h"
+#include "sjis/exceptions.h"
 
 namespace {
 

@@ -40,11 +40,11 @@
 #include <string>
 #include <vector>
 
-#include "core/encoding.h"
-#include "fontsubstitutes.h"
-#include "hitview.h"
-#include "mainform.h"
-#include "messagebox.h"
+#include "text/encoding.h"
+#include "ui/fontsubstitutes.h"
+#include "ui/hitview.h"
+#include "ui/mainform.h"
+#include "ui/messagebox.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "charset.h"
+#include "cli/charset.h"
 
 #include <langinfo.h>
 #include <strings.h>

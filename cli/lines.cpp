@@ -1,4 +1,4 @@
-#include "lines.h"
+#include "cli/lines.h"
 
 #include <poll.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "bytescan.h"
+#include "sjis/bytescan.h"
 
 void TChunkReader::Reserve(std::size_t bytes) {
   if (FSize + bytes <= FCapacity) return;

@@ -14,15 +14,15 @@
 #include <cstring>
 #include <new>
 
-#include "charset.h"
-#include "exceptions.h"
-#include "options.h"
-#include "output.h"
-#include "patterns.h"
-#include "search.h"
+#include "cli/charset.h"
+#include "cli/options.h"
+#include "cli/output.h"
+#include "cli/patterns.h"
+#include "cli/search.h"
+#include "cli/usage.h"
+#include "cli/walk.h"
+#include "sjis/exceptions.h"
 #include "text/encoding.h"
-#include "usage.h"
-#include "walk.h"
 
 namespace {
 

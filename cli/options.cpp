@@ -1,4 +1,4 @@
-#include "options.h"
+#include "cli/options.h"
 
 #include <getopt.h>
 #include <unistd.h>
@@ -10,8 +10,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "cli/usage.h"
 #include "kovalex_version.h"
-#include "usage.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "patterns.h"
+#include "cli/patterns.h"
 
 #include <locale.h>
 #include <wctype.h>
 
 #include <cstring>
 
-#include "exceptions.h"
+#include "sjis/exceptions.h"
 #include "text/encoding.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "options.h"
-#include "regexp.h"
+#include "cli/options.h"
+#include "regexp/regexp.h"
 
 // The engine pattern (Shift-JIS) for the patterns (already Shift-JIS).
 // EveryLine is set when the pattern matches the empty string without any

@@ -1,4 +1,4 @@
-#include "search.h"
+#include "cli/search.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

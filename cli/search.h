@@ -16,11 +16,11 @@
 #include <memory>
 #include <string>
 
-#include "grep.h"
-#include "lines.h"
-#include "options.h"
-#include "output.h"
-#include "patterns.h"
+#include "cli/lines.h"
+#include "cli/options.h"
+#include "cli/output.h"
+#include "cli/patterns.h"
+#include "grep/grep.h"
 
 class TFollower;
 

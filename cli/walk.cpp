@@ -1,4 +1,4 @@
-#include "walk.h"
+#include "cli/walk.h"
 
 #include <dirent.h>
 #include <fnmatch.h>

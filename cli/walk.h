@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "options.h"
+#include "cli/options.h"
 
 class TWalk {
  public:

@@ -7,7 +7,7 @@
 # programs link (dpkg-shlibdeps), so they follow the machine that builds it.
 
 # The sample dictionaries, where a started program finds them when the
-# working directory holds none (see app/core/dictionary_folder.h).
+# working directory holds none (see core/dictionary_folder.h).
 set(KOVALEX_SAMPLES KOVA-BIL.TXT KOVA4.TXT KOVA5A.TXT KOVA5B.TXT KOVA固名.TXT KOVA略語.TXT KOVSEN.TXT)
 list(TRANSFORM KOVALEX_SAMPLES PREPEND ${PROJECT_SOURCE_DIR}/samples/)
 install(FILES ${KOVALEX_SAMPLES} DESTINATION ${CMAKE_INSTALL_DATADIR}/kovalex/dictionaries)

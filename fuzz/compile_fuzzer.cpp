@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "exceptions.h"
 #include "fuzz_common.h"
-#include "grep.h"
-#include "regexp.h"
+#include "grep/grep.h"
+#include "regexp/regexp.h"
+#include "sjis/exceptions.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "sjis.h"
+#include "sjis/sjis.h"
 
 namespace fuzz {
 

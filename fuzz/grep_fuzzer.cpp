@@ -21,7 +21,7 @@
 #include <string>
 
 #include "fuzz_common.h"
-#include "grep_reports.h"
+#include "support/grep_reports.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <string>
 
-#include "exceptions.h"
 #include "fuzz_common.h"
-#include "regexp.h"
+#include "regexp/regexp.h"
+#include "sjis/exceptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static TAWKStr matcher;

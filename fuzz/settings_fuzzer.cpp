@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "core/encoding.h"
 #include "core/profile.h"
 #include "core/settings.h"
-#include "exceptions.h"
 #include "fuzz_common.h"
+#include "sjis/exceptions.h"
+#include "text/encoding.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "chain.h"
+#include "regexp/chain.h"
 
 #include <algorithm>
 

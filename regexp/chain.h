@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "parser.h"
+#include "regexp/parser.h"
 
 struct TChain {
   // Per step, the disjoint ranges that lead to the next state, ascending.

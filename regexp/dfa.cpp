@@ -1,9 +1,9 @@
-#include "dfa.h"
+#include "regexp/dfa.h"
 
 #include <algorithm>
 
-#include "engine_messages.h"
-#include "exceptions.h"
+#include "regexp/messages.h"
+#include "sjis/exceptions.h"
 
 // ---------------------------------------------------------------------------
 // TNFAStateSet

@@ -27,9 +27,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "chain.h"
-#include "nfa.h"
-#include "required_set.h"
+#include "regexp/chain.h"
+#include "regexp/nfa.h"
+#include "regexp/required_set.h"
 
 // A set of NFA states.  While a set is built it is a bit vector over all
 // the NFA's states; once it is final (the set of a DFA state), Compact may

@@ -1,7 +1,7 @@
-#include "nfa.h"
+#include "regexp/nfa.h"
 
-#include "engine_messages.h"
-#include "exceptions.h"
+#include "regexp/messages.h"
+#include "sjis/exceptions.h"
 
 TNFA::TNFA(TRegExpParser* parser) : Parser(parser) {}
 

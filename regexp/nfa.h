@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "parser.h"
+#include "regexp/parser.h"
 
 constexpr TCharCode kEpsilonCode = 0xFFFF;
 constexpr TCharCode kDefaultLineHeadCode = 0xFFFD;

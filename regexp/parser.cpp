@@ -1,9 +1,9 @@
-#include "parser.h"
+#include "regexp/parser.h"
 
 #include <algorithm>
 
-#include "engine_messages.h"
-#include "exceptions.h"
+#include "regexp/messages.h"
+#include "sjis/exceptions.h"
 
 namespace {
 

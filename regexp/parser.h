@@ -17,7 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "scanner.h"
+#include "regexp/scanner.h"
 
 enum TOp : std::uint8_t {
   opCharRange = 0,  // a leaf: one character in Low..High

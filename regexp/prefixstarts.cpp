@@ -1,7 +1,7 @@
-#include "prefixstarts.h"
+#include "regexp/prefixstarts.h"
 
-#include "bytescan.h"
-#include "sjis.h"
+#include "sjis/bytescan.h"
+#include "sjis/sjis.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include <string>
 #include <string_view>
 
-#include "dfa.h"
-#include "sjis.h"
+#include "regexp/dfa.h"
+#include "sjis/sjis.h"
 
 class TPrefixStarts {
  public:

@@ -1,11 +1,11 @@
-#include "regexp.h"
+#include "regexp/regexp.h"
 
 #include <algorithm>
 
-#include "chain.h"
-#include "prefixstarts.h"
-#include "required.h"
-#include "required_set.h"
+#include "regexp/chain.h"
+#include "regexp/prefixstarts.h"
+#include "regexp/required.h"
+#include "regexp/required_set.h"
 
 namespace {
 

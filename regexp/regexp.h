@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "dfa.h"
+#include "regexp/dfa.h"
 
 class TRegularExpression {
  public:

@@ -1,4 +1,4 @@
-#include "required.h"
+#include "regexp/required.h"
 
 #include <vector>
 

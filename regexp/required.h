@@ -18,7 +18,7 @@
 
 #include <string>
 
-#include "parser.h"
+#include "regexp/parser.h"
 
 struct TRequiredBytes {
   std::string Bytes;       // empty when no string is required

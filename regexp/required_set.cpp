@@ -1,9 +1,9 @@
-#include "required_set.h"
+#include "regexp/required_set.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "multisearch.h"
+#include "sjis/multisearch.h"
 
 namespace {
 

@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "parser.h"
+#include "regexp/parser.h"
 
 struct TRequiredSet {
   std::vector<std::string> Strings;  // empty when nothing useful is known

@@ -1,7 +1,7 @@
-#include "scanner.h"
+#include "regexp/scanner.h"
 
-#include "engine_messages.h"
-#include "exceptions.h"
+#include "regexp/messages.h"
+#include "sjis/exceptions.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "sjis.h"
+#include "sjis/sjis.h"
 
 enum TToken : std::uint8_t {
   tokChar = 0,  // an ordinary character in Code (also every escape)

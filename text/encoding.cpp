@@ -5,9 +5,9 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "sjis.h"
-#include "sjis_tables.h"
-#include "text_messages.h"
+#include "sjis/sjis.h"
+#include "text/messages.h"
+#include "text/sjis_tables.h"
 
 namespace encoding {
 namespace {

@@ -18,8 +18,8 @@
 #include <string_view>
 #include <vector>
 
-#include "exceptions.h"
-#include "sjis.h"
+#include "sjis/exceptions.h"
+#include "sjis/sjis.h"
 
 namespace encoding {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "sjis.h"
+#include "sjis/sjis.h"
 
 namespace encoding::tables {
 

@@ -5,5 +5,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset dev >/dev/null
-cmake --build --preset dev -j "$(nproc)" --target engine_tests >/dev/null
-KOVALEX_DIFFERENTIAL_ROUNDS=${1:-5000} build/tests/engine_tests --gtest_filter='FastScanDifferential.*'
+cmake --build --preset dev -j "$(nproc)" --target grep_tests >/dev/null
+KOVALEX_DIFFERENTIAL_ROUNDS=${1:-5000} build/tests/grep_tests --gtest_filter='FastScanDifferential.*'

@@ -220,7 +220,7 @@ window_inputs() {
   echo "== Build kovalex ($build/)"
   cmake --preset dev -B "$build" >/dev/null
   cmake --build "$build" -j 2 --target kovalex >/dev/null
-  local kovalex=$PWD/$build/app/kovalex
+  local kovalex=$PWD/$build/ui/kovalex
   local home=$work/window
   mkdir -p "$home"
 

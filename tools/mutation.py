@@ -12,7 +12,7 @@ seed on the same sources gives the same mutants.
 Each mutant is written into a scratch copy of the tree (never into the working
 tree), the test executables built from the changed file are rebuilt
 incrementally (with ccache when it is installed), and the ctest suites of
-those executables run with a time limit; a change in regexp/ thus also runs
+those executables run with a time limit; a change in sjis/ or regexp/ thus also runs
 the window tests and kovagrep's.  A mutant is
   killed      when a test fails, crashes or runs out of time,
   survived    when every test passes (or no test executable is built from it),
@@ -38,8 +38,9 @@ import sys
 import tarfile
 import time
 
-# The engine, the grep above it (regexp/grep/) and the application core.
-DEFAULT_FILES = ["regexp/*.cpp", "regexp/grep/*.cpp", "app/core/*.cpp"]
+# The toolkit-free layers: the Shift-JIS basics, the engine, the grep and the
+# application core.
+DEFAULT_FILES = ["sjis/*.cpp", "regexp/*.cpp", "grep/*.cpp", "core/*.cpp"]
 
 # ---------------------------------------------------------------------------
 # Finding the places to mutate
@@ -303,12 +304,12 @@ class Build:
             for exe in self.executables:
                 inputs = self._ninja_paths(["-t", "inputs", exe])
                 self._feeds[exe] = inputs.union(*(compiled_from.get(i, ()) for i in inputs))
-        full = os.path.normpath(os.path.join(self.source, path))
+        full = os.path.realpath(os.path.join(self.source, path))
         return [exe for exe in self.executables if full in self._feeds[exe]]
 
     def _ninja_paths(self, tool):
         _, out, _ = run(["ninja", "-C", self.build] + tool)
-        return {os.path.normpath(os.path.join(self.build, l)) for l in out.splitlines()
+        return {os.path.realpath(os.path.join(self.build, l)) for l in out.splitlines()
                 if l.strip() and not l.startswith("ninja:")}
 
     def _recorded_headers(self):
@@ -317,10 +318,12 @@ class Build:
         headers, current = {}, None
         for line in out.splitlines():
             if " #deps " in line:
-                obj = os.path.normpath(os.path.join(self.build, line.split(": #deps")[0]))
+                obj = os.path.realpath(os.path.join(self.build, line.split(": #deps")[0]))
                 current = headers.setdefault(obj, set())
             elif line.startswith(" ") and line.strip() and current is not None:
-                current.add(os.path.normpath(os.path.join(self.build, line.strip())))
+                # A layer's headers are included through a link in the build
+                # tree (cmake/Layers.cmake): the real path is the source's.
+                current.add(os.path.realpath(os.path.join(self.build, line.strip())))
         return headers
 
     def test(self, executables, timeout, test_timeout):

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Mutation testing of the engine and the application core: puts a fixed,
-# seeded sample of small faults into regexp/ (the grep in regexp/grep/
-# included) and app/core/, one at a time,
-# in a scratch copy of the tree (build-mutation/ by default; the working tree
+# Mutation testing of the toolkit-free layers: puts a fixed, seeded sample of
+# small faults into sjis/, regexp/, grep/ and core/, one at a time, in a
+# scratch copy of the tree (build-mutation/ by default; the working tree
 # is never written), rebuilds the test executables that depend on the changed
 # file and reports how many mutants their ctest suites kill.
 #

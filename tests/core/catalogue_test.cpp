@@ -7,8 +7,8 @@
 
 #include <filesystem>
 
-#include "core/encoding.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
+#include "text/encoding.h"
 
 using catalogue::FindDictionaries;
 using encoding::Sjis;

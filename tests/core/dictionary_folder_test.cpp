@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "core/encoding.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
+#include "text/encoding.h"
 
 // Places in order: the argument (even without dictionaries), the remembered
 // folder, the working directory, the data home, the data dirs (relative

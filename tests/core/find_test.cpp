@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "memory_view.h"
-#include "regexp.h"
+#include "regexp/regexp.h"
+#include "support/memory_view.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/hitstore.h"
-#include "sjis.h"
+#include "sjis/sjis.h"
 
 namespace {
 

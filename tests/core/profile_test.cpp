@@ -13,9 +13,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "core/encoding.h"
 #include "core/file_error.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
+#include "text/encoding.h"
 
 using encoding::Sjis;
 

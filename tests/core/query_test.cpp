@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/encoding.h"
-#include "regexp.h"
+#include "regexp/regexp.h"
+#include "text/encoding.h"
 
 using encoding::Sjis;
 using query::KeywordPattern;

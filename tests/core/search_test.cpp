@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "core/catalogue.h"
-#include "core/encoding.h"
-#include "exceptions.h"
-#include "memory_view.h"
-#include "temp_dir.h"
+#include "sjis/exceptions.h"
+#include "support/memory_view.h"
+#include "support/temp_dir.h"
+#include "text/encoding.h"
 
 using encoding::Sjis;
 using TLines = std::vector<std::string>;

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "core/settings.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 using settings::TSettingsKind;
 

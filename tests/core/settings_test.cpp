@@ -8,9 +8,9 @@
 #include <climits>
 #include <functional>
 
-#include "core/encoding.h"
 #include "core/settings_session.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
+#include "text/encoding.h"
 
 using encoding::Sjis;
 using settings::TSettingsValues;

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "exceptions.h"
-#include "grep.h"
-#include "reader_lines.h"
-#include "sjis_literals.h"
-#include "temp_dir.h"
+#include "grep/grep.h"
+#include "sjis/exceptions.h"
+#include "support/reader_lines.h"
+#include "support/sjis_literals.h"
+#include "support/temp_dir.h"
 
 struct TReport {
   std::int64_t LineNo;

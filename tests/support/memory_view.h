@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "core/encoding.h"
 #include "core/find.h"
 #include "core/hitstore.h"
 #include "core/search.h"
+#include "text/encoding.h"
 
 class TMemoryView : public IResultView, public find::TFindView {
  public:

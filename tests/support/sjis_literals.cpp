@@ -1,4 +1,4 @@
-#include "sjis_literals.h"
+#include "support/sjis_literals.h"
 
 #include <iconv.h>
 

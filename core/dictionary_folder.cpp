@@ -1,0 +1,98 @@
+#include "core/dictionary_folder.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "core/texts.h"
+#include "text/encoding.h"
+
+namespace dictionary_folder {
+namespace {
+
+constexpr char kSubfolder[] = "/kovalex/dictionaries";
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+// XDG base directories must be absolute; anything else is ignored.
+bool IsAbsolute(const std::string& path) { return !path.empty() && path[0] == '/'; }
+
+bool HoldsAnyDictionary(const std::array<catalogue::TDictionaryFiles, 6>& found) {
+  return std::any_of(found.begin(), found.end(), [](const catalogue::TDictionaryFiles& d) { return d.Available; });
+}
+
+}  // namespace
+
+TPlaces PlacesFromEnvironment(const std::string& argument, const std::string& remembered) {
+  std::error_code ec;
+  const std::filesystem::path cwd = std::filesystem::current_path(ec);
+  return {argument,
+          remembered,
+          ec ? std::string(".") : cwd.native(),
+          Environment("XDG_DATA_HOME"),
+          Environment("XDG_DATA_DIRS"),
+          Environment("HOME")};
+}
+
+std::vector<std::string> Candidates(const TPlaces& places) {
+  std::vector<std::string> out;
+  const auto add = [&out](const std::string& folder) {
+    if (!folder.empty() && std::find(out.begin(), out.end(), folder) == out.end()) out.push_back(folder);
+  };
+  add(places.Remembered);
+  add(places.WorkingDirectory);
+  add((IsAbsolute(places.DataHome) ? places.DataHome : places.Home + "/.local/share") + kSubfolder);
+  const std::string dirs = places.DataDirs.empty() ? "/usr/local/share:/usr/share" : places.DataDirs;
+  for (std::size_t start = 0; start <= dirs.size();) {
+    const std::size_t colon = std::min(dirs.find(':', start), dirs.size());
+    const std::string dir = dirs.substr(start, colon - start);
+    if (IsAbsolute(dir)) add(dir + kSubfolder);
+    start = colon + 1;
+  }
+  return out;
+}
+
+TChoice Choose(const TPlaces& places) {
+  TChoice choice;
+  if (!places.Argument.empty()) {
+    choice.Folder = places.Argument;
+    choice.Found = catalogue::FindDictionaries(places.Argument);
+    choice.Looked = {places.Argument};
+    return choice;
+  }
+  for (const std::string& folder : Candidates(places)) {
+    choice.Looked.push_back(folder);
+    const std::array<catalogue::TDictionaryFiles, 6> found = catalogue::FindDictionaries(folder);
+    if (!HoldsAnyDictionary(found)) continue;
+    choice.Folder = folder;
+    choice.Found = found;
+    return choice;
+  }
+  return choice;
+}
+
+std::vector<std::string> NothingFoundLines(const TChoice& choice) {
+  std::string places;
+  for (const std::string& folder : choice.Looked) {
+    if (!places.empty()) places += sjis_text::kTextPlaceSeparator;
+    places += encoding::FileNameToSjis(folder);
+  }
+  return {std::string(sjis_text::kTextNothingFound) + " " + places + std::string(sjis_text::kTextNothingFoundEnd),
+          std::string(sjis_text::kTextChooseFolder)};
+}
+
+std::string FolderStatus(const TChoice& choice) {
+  if (choice.Folder.empty()) return "辞書が見つかりません";
+  return "辞書フォルダ: " + encoding::Utf16ToUtf8(catalogue::DisplayFileName(choice.Folder));
+}
+
+std::string FileInFolder(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+}  // namespace dictionary_folder

@@ -1,0 +1,176 @@
+#include "core/search.h"
+
+#include <chrono>
+#include <ctime>
+#include <new>
+#include <utility>
+
+#include "core/dictionary_folder.h"
+#include "core/file_error.h"
+#include "core/query.h"
+#include "core/texts.h"
+#include "sjis/exceptions.h"
+#include "text/encoding.h"
+
+namespace {
+
+constexpr double kSecondsPerDay = 24 * 60 * 60;
+
+// Raises a copy of a file error whose message names the file and says why
+// in the window's words, since the reader's messages do not name it; memory
+// that ran out while reading the file is such an error too.
+[[noreturn]] void RethrowWithFileName(const std::string& fileNameSjis) {
+  try {
+    throw;
+  } catch (const EEndOfFile&) {
+    throw;
+  } catch (const EFileNotFound& e) {
+    throw EFileNotFound(file_error::Message(fileNameSjis, e));
+  } catch (const EInOutError& e) {
+    throw EInOutError(file_error::Message(fileNameSjis, e));
+  } catch (const std::bad_alloc& e) {
+    throw Exception(file_error::Message(fileNameSjis, e));
+  }
+}
+
+}  // namespace
+
+double LocalTimeOfDay() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  return local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec + static_cast<double>(millis) * 0.001;
+}
+
+TSearchDriver::TSearchDriver(TGrep& grep, TAWKStr& matcher, IResultView& view, ISearchObserver& observer,
+                             TDictionaryChecked dictionaryChecked)
+    : Grep1(grep),
+      AWKStr1(matcher),
+      FView(view),
+      FObserver(observer),
+      FDictionaryChecked(std::move(dictionaryChecked)) {
+  Grep1.OnMatch = [this](TGrep& /*sender*/, LineInfo_t lineInfo) { Grep1Match(std::move(lineInfo)); };
+}
+
+void TSearchDriver::Search(const std::u16string& query, bool wordSearch, const TSearchOptions& options) {
+  if (FSearching || Grep1.Busy()) return;
+  if (query.empty()) {
+    FObserver.SearchMessage(u"キーワードが指定されていません");
+    return;
+  }
+  bool anyChecked = false;
+  for (int number = 1; number <= 6; ++number) anyChecked = anyChecked || FDictionaryChecked(number);
+  if (!anyChecked) {
+    FObserver.SearchMessage(u"辞書を指定してください");
+    return;
+  }
+
+  // Nothing has changed yet when one of these raises.
+  const std::string searchPattern = query::TransformQuery(encoding::Utf16ToSjis(query));
+  AWKStr1.SetPattern(query::KeywordPattern(searchPattern, wordSearch));
+  Grep1.SetPattern(searchPattern);
+
+  FOptions = options;
+  BeginSearch(query);
+  try {
+    SearchDictionaries();
+  } catch (...) {
+    EndSearch();
+    throw;
+  }
+  EndSearch();
+}
+
+void TSearchDriver::BeginSearch(const std::u16string& query) {
+  FSearching = true;
+  FHitCount = 0;
+  FStopFlag = false;
+  FObserver.SearchStarted(query);
+  FView.BeginFill();
+  FCancelFlag = false;
+  FStartTime = TimeOfDay();
+}
+
+void TSearchDriver::EndSearch() {
+  double elapsed = TimeOfDay() - FStartTime;
+  // A search that runs past midnight sees the clock start again at zero.
+  if (elapsed < 0) elapsed += kSecondsPerDay;
+  FStartTime = elapsed;
+  FView.EndFill();
+  FObserver.SearchEnded(hits::EndStatus(elapsed, FHitCount));
+  FCancelFlag = false;
+  FSearching = false;
+  ApplyPendingIgnoreCase();
+}
+
+void TSearchDriver::SearchDictionaries() {
+  for (const catalogue::TDictionaryInfo& info : catalogue::kDictionaries) {
+    // The check mark counts as it is when the search gets here: a dictionary
+    // toggled during the search is searched or skipped accordingly.
+    if (!FDictionaryChecked(info.Number)) continue;
+    if (FStopFlag) return;
+    FView.AppendLine(std::string(info.HeaderLine));
+    std::vector<std::string> files = FFiles[static_cast<std::size_t>(info.Number - 1)].Files;
+    // A single-file dictionary always searches its file; if discovery did not
+    // find it, opening it reports the missing file.
+    if (files.empty() && info.FixedName) files.emplace_back(info.FileMask);
+    for (const std::string& file : files) {
+      if (FStopFlag) return;
+      SearchFile(file);
+    }
+  }
+}
+
+void TSearchDriver::SearchFile(const std::string& fileName) {
+  FCurrentFile = dictionary_folder::FileInFolder(FFolder, fileName);
+  FCurrentFileSjis = catalogue::FileNameAsSjis(fileName);
+  FCurrentFileText = catalogue::DisplayFileName(fileName);
+  try {
+    Grep1.GrepFile(FCurrentFile, &FCancelFlag);
+  } catch (const EInOutError&) {
+    RethrowWithFileName(FCurrentFileSjis);
+  } catch (const std::bad_alloc&) {
+    RethrowWithFileName(FCurrentFileSjis);
+  }
+}
+
+void TSearchDriver::Grep1Match(LineInfo_t lineInfo) {
+  int pos = 0;
+  int len = 0;
+  // The line itself, unless a lone lead byte at its end must be cut off.
+  const std::string& line = lineInfo.Line;
+  const std::size_t subject = hits::MatchSubjectLength(line);
+  if ((subject == line.size() ? AWKStr1.Match(line, pos, len) : AWKStr1.Match(line.substr(0, subject), pos, len)) ==
+      0) {
+    return;
+  }
+  ++FHitCount;
+  const std::string tag = FOptions.ShowTags ? hits::Tag(FCurrentFileSjis, lineInfo.LineNo) : std::string();
+  const hits::THitLine hit = hits::BuildHitLine(tag, std::move(lineInfo.Line), pos, len, FOptions.Marks);
+  FView.AppendHitLine(hit.Text, hit.RunStart, hit.RunLength, FOptions.KeywordStyle);
+  FObserver.SearchProgress(hits::RunningStatus(FHitCount, FCurrentFileText));
+  if (FHitCount == FOptions.HitLimit) {
+    FStopFlag = true;
+    throw EEndOfFile(std::string(sjis_text::kTextHitLimitReached));
+  }
+}
+
+void TSearchDriver::SetIgnoreCase(bool ignoreCase) {
+  if (FSearching || Grep1.Busy()) {
+    FIgnoreCasePending = true;
+    FPendingIgnoreCase = ignoreCase;
+    return;
+  }
+  FIgnoreCasePending = false;
+  Grep1.SetIgnoreCase(ignoreCase);
+  AWKStr1.SetIgnoreCase(ignoreCase);
+}
+
+void TSearchDriver::ApplyPendingIgnoreCase() {
+  if (!FIgnoreCasePending) return;
+  FIgnoreCasePending = false;
+  Grep1.SetIgnoreCase(FPendingIgnoreCase);
+  AWKStr1.SetIgnoreCase(FPendingIgnoreCase);
+}

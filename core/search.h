@@ -1,0 +1,155 @@
+// The search driver: from the query the user typed to the hits in the result
+// view.
+//
+// A search turns the query into the search pattern (the "@" wildcard
+// expanded) and the keyword pattern (wrapped for a whole-word search), sets
+// them on the keyword matcher and the grep, and then walks the selected
+// dictionaries in catalogue order: a header line per dictionary, a GrepFile
+// per file.  Every line the grep reports comes back through Grep1Match,
+// which keeps the line when the keyword pattern matches it and appends it
+// with its marks, tag and coloured keyword run.  The driver counts the hits,
+// stops at the hit limit, and reports the elapsed time and the number of
+// hits at the end.
+//
+// The driver knows nothing of the window: it reads the options a search
+// needs once, when the search begins, asks a callback which dictionaries
+// are selected, fills the result view and tells an observer how the search
+// goes; so it runs the same way in the window and in tests.
+// It runs on the caller's thread; the grep's message pump (set by the
+// window) lets other commands run while it scans, so every entry point that
+// such a command reaches is safe to call in the middle of a search.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/catalogue.h"
+#include "core/hits.h"
+#include "grep/grep.h"
+#include "regexp/regexp.h"
+
+// The result view as a search fills it: a sequence of lines, each appended
+// at the end.  Texts are Shift-JIS bytes.
+class IResultView {
+ public:
+  virtual ~IResultView() = default;
+  // A search begins to fill the view: all text goes; until EndFill the view
+  // only gathers the lines, shows them now and then and takes no commands.
+  virtual void BeginFill() = 0;
+  // Appends a line in the normal format.
+  virtual void AppendLine(const std::string& line) = 0;
+  // Appends a line whose bytes [runStart, runStart + runLength) are the
+  // keyword run, shown with the keyword style; the rest in the normal format.
+  virtual void AppendHitLine(const std::string& line, int runStart, int runLength,
+                             const hits::TKeywordStyle& style) = 0;
+  // The search has ended: the view shows all its lines from the top and
+  // takes commands again.
+  virtual void EndFill() = 0;
+};
+
+// What a search needs to know from the window, read once when it begins.
+struct TSearchOptions {
+  int HitLimit = 0;  // the search stops at this many hits; 0: no limit
+  hits::TMarks Marks;
+  bool ShowTags = false;
+  hits::TKeywordStyle KeywordStyle;
+};
+
+// Whom a search tells how it goes: the window maps these to its own
+// controls.  Texts are the status and message texts to show.
+class ISearchObserver {
+ public:
+  virtual ~ISearchObserver() = default;
+  // The search of query (as typed) has begun.
+  virtual void SearchStarted(const std::u16string& query) = 0;
+  // Another hit: the running status.
+  virtual void SearchProgress(const std::u16string& status) = 0;
+  // The search has ended, normally or by an error: the end status.
+  virtual void SearchEnded(const std::u16string& status) = 0;
+  // A search that cannot begin says why.
+  virtual void SearchMessage(const std::u16string& text) = 0;
+};
+
+// Whether dictionary number (1..6) is selected now.
+using TDictionaryChecked = std::function<bool(int number)>;
+
+// The local time of day in seconds since midnight, with milliseconds.
+double LocalTimeOfDay();
+
+class TSearchDriver {
+ public:
+  // grep scans the files, matcher finds the keyword of each reported line;
+  // they, the view and the observer outlive the driver.  The driver takes
+  // grep's OnMatch for itself.
+  TSearchDriver(TGrep& grep, TAWKStr& matcher, IResultView& view, ISearchObserver& observer,
+                TDictionaryChecked dictionaryChecked);
+  TSearchDriver(const TSearchDriver&) = delete;
+  TSearchDriver& operator=(const TSearchDriver&) = delete;
+
+  // The files found by discovery, dictionaries 1..6 at indexes 0..5, and the
+  // folder they lie in ("" for the current directory).
+  void SetDictionaries(const std::array<catalogue::TDictionaryFiles, 6>& files, const std::string& folder = "") {
+    FFiles = files;
+    FFolder = folder;
+  }
+  const std::array<catalogue::TDictionaryFiles, 6>& Dictionaries() const { return FFiles; }
+
+  // The Search command.  An empty query or no selected dictionary shows its
+  // message and returns.  A query without a Shift-JIS form or a malformed
+  // pattern raises before anything has changed.  Otherwise the search runs
+  // to its end; an error that ends it early (cancel, a file that cannot be
+  // read) leaves here after EndSearch has run.  Does nothing while a search
+  // runs.
+  void Search(const std::u16string& query, bool wordSearch, const TSearchOptions& options);
+
+  // The Cancel command: the running scan stops at its next test.
+  void Cancel() { FCancelFlag = true; }
+
+  // The case-insensitive option: sets it on the grep, then on the keyword
+  // matcher.  While a search runs, the change waits for the end of the
+  // search, so that the scan in progress keeps its automaton and the hits of
+  // one search are all found the same way.
+  void SetIgnoreCase(bool ignoreCase);
+
+  bool Searching() const { return FSearching; }
+  int HitCount() const { return FHitCount; }
+  bool CancelRequested() const { return FCancelFlag; }
+  bool Stopped() const { return FStopFlag; }
+  // The seconds of the last finished search.
+  double Elapsed() const { return FStartTime; }
+
+  // The clock; LocalTimeOfDay unless a test replaces it.
+  std::function<double()> TimeOfDay = LocalTimeOfDay;
+
+ private:
+  void BeginSearch(const std::u16string& query);
+  void EndSearch();
+  void SearchDictionaries();
+  void SearchFile(const std::string& fileName);
+  void ApplyPendingIgnoreCase();
+  // The grep's OnMatch handler: renders one reported line when it is a hit;
+  // raises EEndOfFile at the hit limit.
+  void Grep1Match(LineInfo_t lineInfo);
+
+  TGrep& Grep1;
+  TAWKStr& AWKStr1;
+  IResultView& FView;
+  ISearchObserver& FObserver;
+  TDictionaryChecked FDictionaryChecked;
+  std::array<catalogue::TDictionaryFiles, 6> FFiles{};
+  std::string FFolder;
+
+  bool FSearching = false;
+  std::int32_t FHitCount = 0;
+  TSearchOptions FOptions;
+  bool FCancelFlag = false;
+  bool FStopFlag = false;
+  std::string FCurrentFile;         // as on disk, with the folder, as passed to GrepFile
+  std::string FCurrentFileSjis;     // for tags
+  std::u16string FCurrentFileText;  // for the status line
+  double FStartTime = 0;            // time of day at the start, elapsed seconds at the end
+  bool FIgnoreCasePending = false;
+  bool FPendingIgnoreCase = false;
+};

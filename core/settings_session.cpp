@@ -1,0 +1,83 @@
+#include "core/settings_session.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <map>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "core/file_error.h"
+#include "sjis/exceptions.h"
+#include "text/encoding.h"
+
+namespace settings {
+namespace {
+
+[[noreturn]] void ThrowCannotRead(const TProfile& profile) {
+  throw Exception(file_error::Message(encoding::FileNameToSjis(profile.Path()), profile.ReadError()));
+}
+
+// Runs that end together (a desktop session that ends sends every one its
+// signal at once) take turns at reading, merging and writing: each holds a
+// lock on the file's directory meanwhile.  A lock that stays taken for two
+// seconds is some other program's: the save goes ahead without it.
+class TDirectoryLock {
+ public:
+  explicit TDirectoryLock(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    FFd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (int attempt = 0; FFd >= 0 && attempt < 200; ++attempt) {
+      if (flock(FFd, LOCK_EX | LOCK_NB) == 0) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  ~TDirectoryLock() {
+    if (FFd >= 0) close(FFd);  // releases the lock
+  }
+  TDirectoryLock(const TDirectoryLock&) = delete;
+  TDirectoryLock& operator=(const TDirectoryLock&) = delete;
+
+ private:
+  int FFd = -1;
+};
+
+}  // namespace
+
+void TSettingsSession::Load(const std::string& path, TSettingsValues& values) {
+  FLoaded.emplace(path);
+  LoadSettings(*FLoaded, values);
+  if (FLoaded->ReadError() != 0) ThrowCannotRead(*FLoaded);
+}
+
+void TSettingsSession::Save(const std::string& path, const TSettingsValues& values) {
+  const TDirectoryLock lock(path);
+  TProfile now(path);
+  if (now.ReadError() != 0) {
+    if (FLoaded && FLoaded->ReadError() != 0) return;  // reported at the start
+    ThrowCannotRead(now);
+  }
+  // The texts of the values as loaded, by section and key (a key may be
+  // written for some values only).
+  std::map<std::pair<std::string, std::string>, std::string> loaded;
+  if (FLoadedValues) {
+    for (TSettingText& t : SettingTexts(*FLoadedValues)) loaded[{t.Section, t.Key}] = std::move(t.Value);
+  }
+  for (const TSettingText& t : SettingTexts(values)) {
+    const auto before = loaded.find({t.Section, t.Key});
+    const bool changed = before == loaded.end() || t.Value != before->second;
+    if (!changed) {
+      const std::optional<std::string> current = now.ReadString(t.Section, t.Key);
+      const std::optional<std::string> atStart = FLoaded ? FLoaded->ReadString(t.Section, t.Key) : std::nullopt;
+      if (current && (current != atStart || t.IsString)) continue;
+    }
+    now.WriteString(t.Section, t.Key, t.Value);
+  }
+  now.Save();
+}
+
+}  // namespace settings

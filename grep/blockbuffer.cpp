@@ -1,0 +1,238 @@
+#include "grep/blockbuffer.h"
+
+#include <fcntl.h>
+#include <locale.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "sjis/bytescan.h"
+#include "sjis/exceptions.h"
+#include "sjis/messages.h"
+
+namespace {
+
+// The text of an errno value, as the engine's Shift-JIS messages need it: the
+// common cases in Japanese, the others as the C locale's (ASCII) text, never
+// the text of whatever locale the front end has set.
+std::string ErrorMessage(int error) {
+  switch (error) {
+    case ENOENT:
+      return std::string(sjis_text::kMsgFileNotFound);
+    case EACCES:
+    case EPERM:
+      return std::string(sjis_text::kMsgAccessDenied);
+    case EISDIR:
+      return std::string(sjis_text::kMsgIsDirectory);
+    default:
+      break;
+  }
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  if (cLocale != static_cast<locale_t>(0)) return strerror_l(error, cLocale);
+  return "I/O error " + std::to_string(error);
+}
+
+}  // namespace
+
+TBlockBuffer::TFileHandle::~TFileHandle() {
+  // A failing close of a file opened read-only loses nothing; a destructor
+  // cannot report it anyway.
+  if (Fd >= 0 && Owned) ::close(Fd);
+}
+
+TBlockBuffer::TBlockBuffer(const std::string& fileName, const TReadOptions& options)
+    : FName(fileName), FOptions(options) {
+  Open();
+  Check();
+}
+
+TBlockBuffer::TBlockBuffer(int fd, const std::string& displayName, const TReadOptions& options)
+    : FName(displayName), FOptions(options) {
+  FFile.Fd = fd;
+  FFile.Owned = false;
+  Check();
+}
+
+// Opens the file.  When only regular files are wanted, the open must not
+// wait for the writer of a FIFO (or for a device), so it does not block;
+// the flag is cleared again once the file has been found regular.
+void TBlockBuffer::Open() {
+  const int flags = O_RDONLY | O_CLOEXEC | (FOptions.RegularFilesOnly ? O_NONBLOCK : 0);
+  do {
+    FFile.Fd = ::open(FName.c_str(), flags);
+  } while (FFile.Fd < 0 && errno == EINTR);
+  if (FFile.Fd < 0) throw EFileNotFound(ErrorMessage(errno));
+}
+
+// Checks what the descriptor is.
+void TBlockBuffer::Check() {
+  struct stat st;
+  if (::fstat(FFile.Fd, &st) != 0) throw EFileNotFound(ErrorMessage(errno));
+  if (S_ISDIR(st.st_mode)) throw EFileNotFound(std::string(sjis_text::kMsgIsDirectory));
+  FRegular = S_ISREG(st.st_mode);
+  if (FOptions.RegularFilesOnly) {
+    if (!FRegular) throw EFileNotFound(std::string(sjis_text::kMsgNotRegularFile));
+    const int flags = ::fcntl(FFile.Fd, F_GETFL);
+    if (flags < 0 || ((flags & O_NONBLOCK) != 0 && ::fcntl(FFile.Fd, F_SETFL, flags & ~O_NONBLOCK) != 0))
+      throw EFileNotFound(ErrorMessage(errno));
+  }
+  if (FRegular) FStartOffset = ::lseek(FFile.Fd, 0, SEEK_CUR);
+  FSizeAtOpen = st.st_size;
+}
+
+// Maps a regular file that the reader opened itself (so that no one else
+// expects its read position to move) and that is large enough for mapping to
+// pay, when its lines are read with their CR LF kept (so that the usual
+// window is used as it lies).  Without a window the file is read.
+void TBlockBuffer::StartMapping() {
+  if (FOptions.MapBytes == 0 || !FOptions.KeepCrLf || !FRegular || !FFile.Owned || FStartOffset != 0 ||
+      FSizeAtOpen < static_cast<off_t>(FOptions.MapBytes))
+    return;
+  FWindow = std::make_unique<TMappedWindow>(FFile.Fd, static_cast<std::size_t>(FSizeAtOpen), FOptions.MapBytes);
+  if (!FWindow->Ok()) FWindow.reset();
+}
+
+void TBlockBuffer::CheckLost() const {
+  if (Lost()) throw EInOutError(std::string(sjis_text::kMsgFileShrank));
+}
+
+bool TBlockBuffer::ReadFirst() {
+  StartMapping();
+  FGot = Fetch(1);
+  if (FGot == 0) return false;
+  FData[0] = '\n';  // the line feed before the first line
+  Clean(1, FGot);
+  ++FFeeds;  // the line feed before the first line
+  return true;
+}
+
+void TBlockBuffer::ReadNext(bool& loneCR) {
+  CheckLost();
+  const bool heldCR = FPendingCR;
+  FGot = Fetch(0);
+  // A held-back CR followed by a line feed disappears (the line feed is
+  // Data()[0]); otherwise it is a line end of its own.
+  loneCR = heldCR && (FGot == 0 || FData[0] != '\n');
+  if (heldCR) FLastByte = '\n';
+  Clean(0, FGot);
+}
+
+// The next block's raw bytes at Data()[offset]: the next window, or a read.
+std::size_t TBlockBuffer::Fetch(std::size_t offset) {
+  if (FWindow) return MapRaw(offset);
+  return ReadRaw(offset);
+}
+
+// Maps the next window so that it starts at Data()[offset] (the page before
+// the window takes the first block's line feed).  The file ends where its
+// size says: a window short of full is the last, and so is an empty one
+// (kept in the buffer, where the final line feed can go).  When a window
+// cannot be mapped, the file is read from there on.
+std::size_t TBlockBuffer::MapRaw(std::size_t offset) {
+  struct stat st;
+  if (::fstat(FFile.Fd, &st) != 0) throw EInOutError(ErrorMessage(errno));
+  const std::size_t got =
+      st.st_size > FMapOffset ? std::min(FWindow->Capacity(), static_cast<std::size_t>(st.st_size - FMapOffset)) : 0;
+  if (got == 0 || !FWindow->Map(FMapOffset, got)) {
+    const off_t at = FMapOffset;
+    FWindow.reset();
+    if (::lseek(FFile.Fd, at, SEEK_SET) != at) throw EInOutError(ErrorMessage(errno));
+    return ReadRaw(offset);
+  }
+  FMapOffset += static_cast<off_t>(got);
+  FAtEnd = got < FWindow->Capacity();
+  FData = FWindow->Data() - offset;
+  return got;
+}
+
+// Reads to FBuffer[offset]: from a regular file up to BufSize bytes, as many
+// as the file gives, so that fewer than BufSize means a read returned
+// nothing; from anything else what one read gives.  The end is reached only
+// when a read returns nothing, however large the file said it was at open.
+std::size_t TBlockBuffer::ReadRaw(std::size_t offset) {
+  if (!FBuffer) FBuffer = std::make_unique<unsigned char[]>(BufSize + Margin);
+  FData = FBuffer.get();
+  std::size_t got = 0;
+  for (;;) {
+    const ssize_t n = ::read(FFile.Fd, &FBuffer[offset + got], BufSize - got);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw EInOutError(ErrorMessage(errno));
+    }
+    if (n == 0) {
+      FAtEnd = true;
+      break;
+    }
+    got += static_cast<std::size_t>(n);
+    if (got == static_cast<std::size_t>(BufSize) || !FRegular) break;
+  }
+  return got;
+}
+
+// Cleans the count raw bytes at Data()[offset] in place (they can only
+// shrink), appends the final line feed when this is the last block and sets
+// the block's length.  A CR held back from the previous block has been dealt
+// with by the caller.
+void TBlockBuffer::Clean(std::size_t offset, std::size_t count) {
+  char* const data = reinterpret_cast<char*>(FData + offset);
+  bool endsInCR = false;
+  std::size_t len;
+  std::size_t feeds = 0;
+  // A file that ends in two CRs is cleaned at once: its last CR becomes the
+  // final line feed, which would make the lone CR before it look like CR LF.
+  FRaw = FOptions.KeepCrLf && FOptions.LazyCheck && !FOptions.CountLines && FOptions.MaxLineBytes == 0 &&
+         !(FAtEnd && count >= 2 && data[count - 1] == '\r' && data[count - 2] == '\r');
+  if (FRaw || (FOptions.KeepCrLf && !HasZeroOrLoneCR(data, count, feeds))) {
+    endsInCR = count > 0 && data[count - 1] == '\r';
+    len = count - (endsInCR ? 1 : 0);
+  } else {
+    len = CleanLineEnds(data, count, endsInCR);
+    feeds = FOptions.CountLines ? CountByte(data, len, '\n') : 0;
+  }
+  // A CR that ends the block: at the end of the file it is a line end of its
+  // own, otherwise the next block decides.
+  FPendingCR = endsInCR && !FAtEnd;
+  if (endsInCR && FAtEnd) {
+    data[len++] = '\n';
+    ++feeds;
+  }
+
+  if (len > 0) FLastByte = static_cast<unsigned char>(data[len - 1]);
+  if (FAtEnd && FLastByte != '\n') {
+    data[len++] = '\n';
+    ++feeds;
+    FLastByte = '\n';
+  }
+  data[len] = 0;
+  data[len + 1] = 0;
+  FFeeds = feeds;
+  FLength = static_cast<std::ptrdiff_t>(offset + len);
+  // Unless the block was left as read, the check above touched every byte
+  // of a mapped window: a page lost to the file shrinking before then shows
+  // now.
+  CheckLost();
+}
+
+bool TBlockBuffer::NeedsCleaning(std::size_t from, std::size_t to) const {
+  if (from >= to) return false;
+  const char* const data = reinterpret_cast<const char*>(FData);
+  std::size_t feeds;
+  // Data()[to] is a byte of the block or the zero behind it.
+  return HasZeroOrLoneCR(data + from, to - from, feeds) || (data[to - 1] == '\r' && data[to] != '\n');
+}
+
+void TBlockBuffer::CleanRest(std::size_t from) {
+  char* const data = reinterpret_cast<char*>(FData);
+  bool endsInCR = false;
+  std::size_t len = from + CleanLineEnds(data + from, static_cast<std::size_t>(FLength) - from, endsInCR);
+  // A CR can end the block only when the CR after it was held back: it is a
+  // lone CR (the last block ends with a line feed).
+  if (endsInCR) data[len++] = '\n';
+  if (len > 0) FLastByte = static_cast<unsigned char>(data[len - 1]);
+  data[len] = 0;
+  data[len + 1] = 0;
+  FLength = static_cast<std::ptrdiff_t>(len);
+}

@@ -1,0 +1,169 @@
+// The reader's blocks: one file read from start to end into a buffer, a
+// block at a time, each block cleaned as it arrives.
+//
+// Cleaning happens once per block: zero bytes become spaces, CR LF becomes LF
+// and a lone CR becomes LF (with KeepCrLf, text without a zero byte or a lone
+// CR keeps its CR LF).  With LazyCheck a block is left as it was read, and
+// its reader checks only the bytes it hands out (NeedsCleaning), cleaning
+// the rest of the block from there when they need it (CleanRest).  A CR that
+// is the last byte of a block is held back until the next block shows
+// whether a line feed follows; at the end of the file it is a line end of
+// its own (with LazyCheck too).  The last block ends with a line feed,
+// appended when the file does not end with one, and every block is followed
+// by two zero bytes, for scans that want a terminator.
+//
+// The end of the file is where a read returns nothing, not the size the file
+// had at open: pipes, FIFOs, files whose size reads 0 and files that grow
+// while they are read are read to their end.  A regular file is read until a
+// block is full; anything else (a pipe, a terminal) hands on what one read
+// gave, so that its lines are reported as they come.
+//
+// A large regular file may instead be mapped a window at a time
+// (TReadOptions::MapBytes, mappedwindow.h): a window is a block, and its end
+// is where the file's size, asked before each window, says the file ends.
+// Scanning the file's pages in place spares the copy of every byte that a
+// read makes.  A window is cleaned in place like a block read (it is the
+// process's own copy of the pages it writes).  When the file shrinks under a
+// window, the reader raises EInOutError rather than hand out a line of the
+// lost bytes (Lost, CheckLost).
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "grep/mappedwindow.h"
+
+// How a reader opens and holds its file.
+struct TReadOptions {
+  // The CR of a CR LF stays in the text (see TTxtFile's constructor).
+  bool KeepCrLf = false;
+  // Anything but a regular file is refused at once, without waiting for a
+  // FIFO's writer: the file is opened without blocking and checked before
+  // the first read.
+  bool RegularFilesOnly = false;
+  // The longest line the reader keeps, in bytes; 0 for no bound but memory.
+  std::size_t MaxLineBytes = 0;
+  // Lines counted before the first one: for a stream that goes on where
+  // another left off (its first line is LinesBefore + 1).
+  std::int64_t LinesBefore = 0;
+  // Line feeds are counted for line numbers; a reader whose lines are only
+  // counted by its caller spares the counting (line numbers then read 0).
+  bool CountLines = true;
+  // With KeepCrLf, a regular file that the reader opens itself and that
+  // holds at least this many bytes is mapped a window of this many bytes
+  // (rounded up to whole pages) at a time instead of read; 0 always reads.
+  std::size_t MapBytes = 0;
+  // Blocks are not checked for zero bytes and lone CRs as they arrive.  Only
+  // for a scan that reaches lines through TTxtFile::LineWindow, which checks
+  // the bytes it hands out (and the look-ahead those it reads), and passes
+  // over the others by bytes that the reader does not rewrite (no line end
+  // or zero byte; a space the scan also finds where a zero byte stands, and
+  // a line feed that begins them where a lone CR stands): a block as read
+  // holds them exactly where the cleaned block does, and cuts into the same
+  // characters (a zero byte, CR or line feed is never a lead byte).
+  // Ignored without KeepCrLf, with CountLines (line numbers need every line
+  // end) and with MaxLineBytes (the bound needs to know where the line
+  // before a window starts).
+  bool LazyCheck = false;
+};
+
+class TBlockBuffer {
+ public:
+  static constexpr int BufSize = 102400;  // bytes requested per block read
+  static constexpr int Margin = 100;      // spare bytes behind a block
+
+  // Opens the file (raising EFileNotFound when it cannot be opened, is a
+  // directory, or with RegularFilesOnly is no regular file); nothing stays
+  // open when it fails.
+  TBlockBuffer(const std::string& fileName, const TReadOptions& options);
+  // A descriptor that is already open, read from where it stands and left
+  // open; displayName names it in messages.
+  TBlockBuffer(int fd, const std::string& displayName, const TReadOptions& options);
+  TBlockBuffer(const TBlockBuffer&) = delete;
+  TBlockBuffer& operator=(const TBlockBuffer&) = delete;
+
+  // Reads the first block into Data()[1, Length()) behind a line feed at
+  // Data()[0] (the line feed before the first line); false when the file is
+  // empty.
+  bool ReadFirst();
+  // Reads the next block into Data()[0, Length()).  loneCR tells that a CR
+  // held back from the block before was no CR LF: the caller's copy of the
+  // old block must end with a line feed for it.
+  void ReadNext(bool& loneCR);
+
+  unsigned char* Data() const { return FData; }
+  std::ptrdiff_t Length() const { return FLength; }
+  // The line feeds in the block (the first block's leading one included).
+  std::size_t Feeds() const { return FFeeds; }
+  // A read returned nothing: the block is the file's last.
+  bool AtEnd() const { return FAtEnd; }
+  // The block was left as read (LazyCheck): it may hold zero bytes and
+  // lone CRs.
+  bool Raw() const { return FRaw; }
+  // For a raw block: whether Data()[from, to) holds a zero byte or a lone CR
+  // (a CR as the block's last byte is lone: only a CR held back can follow
+  // it).
+  bool NeedsCleaning(std::size_t from, std::size_t to) const;
+  // Cleans Data()[from, Length()) in place as a whole block is cleaned (CR LF
+  // becomes LF too); the bytes can only move towards from.
+  void CleanRest(std::size_t from);
+  // Whether the last read brought bytes.
+  bool GotBytes() const { return FGot > 0; }
+
+  const std::string& Name() const { return FName; }
+  int Fd() const { return FFile.Fd; }
+  // A regular file (read block by block to its end, searchable with pread).
+  bool Regular() const { return FRegular; }
+  // Where the first read of a regular file began; -1 when unknown.
+  off_t StartOffset() const { return FStartOffset; }
+  // Whether the block is a mapped window that lost pages to the file
+  // shrinking; CheckLost raises EInOutError then.
+  bool Lost() const { return FWindow != nullptr && FWindow->Lost(); }
+  void CheckLost() const;
+
+ private:
+  // Owns the file descriptor; closes it when the buffer goes, also when the
+  // constructor fails half-way.
+  class TFileHandle {
+   public:
+    TFileHandle() = default;
+    ~TFileHandle();
+    TFileHandle(const TFileHandle&) = delete;
+    TFileHandle& operator=(const TFileHandle&) = delete;
+    int Fd = -1;
+    bool Owned = true;  // false for a descriptor the caller opened
+  };
+
+  void Open();
+  void Check();
+  void StartMapping();
+  std::size_t Fetch(std::size_t offset);
+  std::size_t ReadRaw(std::size_t offset);
+  std::size_t MapRaw(std::size_t offset);
+  void Clean(std::size_t offset, std::size_t count);
+
+  std::string FName;
+  TReadOptions FOptions;
+  TFileHandle FFile;
+  bool FRegular = true;
+  off_t FStartOffset = -1;
+  off_t FSizeAtOpen = 0;
+
+  std::unique_ptr<unsigned char[]> FBuffer;
+  unsigned char* FData = nullptr;          // the block: FBuffer, or the mapped window
+  std::unique_ptr<TMappedWindow> FWindow;  // while the file is mapped
+  off_t FMapOffset = 0;                    // where the next window starts
+  std::ptrdiff_t FLength = 0;
+  std::size_t FFeeds = 0;
+  std::size_t FGot = 0;
+  bool FAtEnd = false;
+  bool FRaw = false;
+  // The block's last byte was a CR, left out of the block until the next
+  // one shows whether a line feed follows it.
+  bool FPendingCR = false;
+  unsigned char FLastByte = '\n';  // the last byte of the stream so far
+};

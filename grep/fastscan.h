@@ -1,0 +1,145 @@
+// The grep's fast scan: whole lines at a time instead of one character
+// through several calls.
+//
+// The one-character-at-a-time scans try every character of the file as the
+// start of an attempt and report the line of the first attempt that reaches
+// an accepting state.  A line is reported exactly when an attempt that starts
+// on its leading character (the line feed before it, or a lead byte paired
+// with that line feed) or on one of its characters reaches an accepting
+// state.  That is decided here per line, by running all attempts of the line
+// at once: a lazily built automaton whose states are sets of the pattern's
+// automaton states, over classes of character codes, with a table step per
+// character.  Characters are cut as the reader cuts them, from the line's
+// first byte on (every line feed ends a character, so a line always starts on
+// a character boundary); a lead byte before the line feed pairs with it and
+// is the next line's leading character, unless the line was reported (the
+// reader then stands on the line feed itself).
+//
+// Most patterns are line-local: no state reached after a character continues
+// on a line feed, so every attempt ends by the line feed that ends its line.
+// For the others, attempts still running at the line end go on through the
+// following lines with the reader's look-ahead cursor, without new starts,
+// until they accept or all fail, as the one-character scans' attempts do.
+//
+// What runs where:
+//  - per byte: for a line-local pattern with a required byte string (see
+//    required.h) or a set of strings of which every match holds one (see
+//    required_set.h, searched for by multisearch.h), a byte search over the
+//    current block finds the next place where a match can be, and every
+//    line before it is skipped; otherwise one class lookup and one table
+//    step per character;
+//  - per line: finding its end (memchr), the attempts of the line (for a
+//    fixed string, or a set that is exactly the pattern's matches, finding
+//    one at a character start instead; for a pattern every match of which
+//    begins with fixed bytes, only the attempts that start where they
+//    stand; for other patterns with required bytes, first the attempts
+//    that start shortly before them, which usually decide a matching line);
+//    for a pattern whose attempts start only on a line's leading character
+//    (a pattern anchored with "^"), only until they have all failed;
+//  - per report: the reader's GetLine (message pump, cancel test, the line's
+//    text and number), or only the move to the line end when the caller
+//    just counts lines, and the handler.
+// Line feeds are counted by the reader in bulk, only up to reported lines
+// (and not at all when the caller just counts lines).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "grep/scanautomaton.h"
+#include "grep/scanplan.h"
+#include "grep/setautomaton.h"
+#include "grep/txtfile.h"
+#include "sjis/multisearch.h"
+
+class TFastScan {
+ public:
+  // The plan's automaton, and the bytes by which lines are passed over and
+  // (when exact) checked; see scanplan.h.
+  explicit TFastScan(TLinePlan plan);
+
+  // Scans the file from its start and calls report() for each matching line,
+  // with the reader's main cursor just past the line's leading character.
+  // Ends with the reader's EEndOfFile.
+  void Run(TTxtFile& file, const std::function<void()>& report);
+
+ private:
+  static constexpr std::uint32_t kPollSteps = 1u << 20;
+
+  static bool StartsAtLineStarts(const TScanAutomaton& automaton);
+  // Whether the window's line holds a match; when it does not, next is where
+  // the following line's leading character starts in the window (the line
+  // feed, or a lead byte of this line that pairs with it), and running the
+  // set of attempts still running after the line feed (the empty set for a
+  // line-local pattern).
+  bool WindowMatches(std::string_view window, std::size_t& next, std::int32_t& running);
+  // Whether the set of attempts running at offset from of the current line's
+  // window reaches an accepting state in the lines that follow.
+  bool RunsOnToAccept(TTxtFile& file, std::size_t from, std::int32_t running);
+  // found: where the required bytes first stand in the window when the skip
+  // knows it (see FoundInWindow), else npos.
+  bool LiteralWindowMatches(std::string_view window, std::size_t found, std::size_t& next);
+  std::size_t RequiredFrom(std::string_view text, std::size_t from, std::size_t found, bool foldCase) const;
+  // For a line-local pattern every match of which begins with the required
+  // bytes: only the attempts that start where they stand are run.
+  bool PrefixWindowMatches(std::string_view window, std::size_t found, std::size_t& next);
+  // Whether an attempt that starts at the character at of the window's line
+  // (with startEverywhere, or one that starts at that character or any
+  // later one) accepts, within the line or on its final character; steps
+  // counts the table steps taken.
+  bool AttemptAccepts(const unsigned char* p, std::size_t at, std::size_t leading, std::size_t lineEnd,
+                      std::size_t& steps, bool startEverywhere);
+  // WindowMatches, trying first the attempts that start shortly before the
+  // first required bytes in the line.
+  bool NearRequiredWindowMatches(std::string_view window, std::size_t found, std::size_t& next, std::int32_t& running);
+  bool SetWindowMatches(std::string_view window, std::size_t& next);
+  // The first place in data where the required bytes or one of the set's
+  // strings stand, or data.size(); for the set, kept in FSetFound.
+  std::size_t FindRequired(std::string_view data);
+  // Moves the reader over the lines of its block that cannot hold the
+  // required bytes.
+  void SkipLinesWithoutRequired(TTxtFile& file);
+  // Where the skip found the required bytes, as an index into the window
+  // that the reader returned after it, or npos when the window may not hold
+  // them there: it must lie in the block (not copied out of it) and the
+  // block must still end where the skip saw it end (the reader cleans a
+  // block from the cursor on, and only dropping the CR of a CR LF moves
+  // bytes, which moves the block's end).  Bytes as read and as cleaned hold
+  // the required bytes in the same places, so none stand before that index.
+  std::size_t FoundInWindow(TTxtFile& file, std::string_view window) const;
+
+  std::string FRequired;
+  bool FRequiredFoldsCase;
+  // In blocks as read, a space of FRequired (of FSet's strings) matches a
+  // zero byte too, and a line feed that begins FRequired a lone CR.
+  bool FAsRead;
+  bool FExactLiteral;  // a line matches when FRequired stands at one of its character starts
+  // Every match begins with FRequired, and attempts end in their line.
+  bool FPrefixStarts = false;
+  // Lines are decided near their required bytes first (see
+  // NearRequiredWindowMatches).
+  bool FNearRequired = false;
+  std::unique_ptr<TMultiSearch> FSet;  // instead of FRequired
+  bool FExactSet = false;
+  bool FSetTuned = false;  // FSet's samples chosen by the first text scanned
+  // Where SkipLinesWithoutRequired last found the required bytes (nullptr
+  // when not in the block) and where the block it searched ended.
+  const char* FFound = nullptr;
+  const char* FFoundBlockEnd = nullptr;
+  // Where FindRequired last found one of the set's strings (in the block as
+  // it was then), and which string.
+  const char* FSetFound = nullptr;
+  std::size_t FSetFoundString = 0;
+  // Attempts start only on a line's leading character: the start state moves
+  // on nothing but codes that hold a line feed.
+  bool FStartsAtLineStarts = false;
+
+  // All attempts at once.
+  TSetAutomaton FSets;
+  std::uint32_t FAheadSteps = 0;  // look-ahead steps since the last poll
+};

@@ -1,0 +1,203 @@
+#include "grep/grep.h"
+
+#include <cstdint>
+#include <memory>
+
+#include "grep/crossscan.h"
+#include "grep/fastscan.h"
+#include "sjis/exceptions.h"
+
+// Every scan below tries each character position of the file as a match
+// start: GetChar moves the main cursor one character and resets the
+// look-ahead to it, and an attempt runs ahead with GetAheadChar.  When an
+// attempt succeeds, GetLine moves the main cursor to the line feed that ends
+// the current line, so the next attempt starts on that line feed (which lets
+// a leading "^", compiled to a line feed, match the next line) and a line is
+// reported at most once.  The look-ahead reads 0 past the end of the file and
+// the file's own zero bytes read as spaces, so 0 always ends an attempt.
+
+namespace {
+
+// Clears the busy flag when the scan ends, whichever way it ends.
+class TBusyGuard {
+ public:
+  explicit TBusyGuard(bool& busy) : FBusy(busy) { FBusy = true; }
+  ~TBusyGuard() { FBusy = false; }
+  TBusyGuard(const TBusyGuard&) = delete;
+  TBusyGuard& operator=(const TBusyGuard&) = delete;
+
+ private:
+  bool& FBusy;
+};
+
+}  // namespace
+
+TGrep::TGrep() : TRegularExpression('\n', '\n') {}
+
+void TGrep::Compile(const std::string& pattern) { CompileWith(pattern, '\n', '\n'); }
+
+// A pattern whose automaton is a fixed string is compiled case-sensitively;
+// the literal scans ignore case on their own.  Any other pattern is compiled
+// case-insensitively when IgnoreCase is on.
+void TGrep::SetPattern(const std::string& pattern) {
+  FIgnoreCase = false;
+  TRegularExpression::SetPattern(pattern);
+  if (FOwnIgnoreCase && !CurrentDFA()->IsLiteral) {
+    FIgnoreCase = true;
+    TRegularExpression::SetPattern(pattern);
+  }
+}
+
+void TGrep::SetIgnoreCase(bool value) {
+  if (value == FOwnIgnoreCase) return;
+  FOwnIgnoreCase = value;
+  SetPattern(GetPattern());
+}
+
+void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
+  Grep(
+      [&](const TReadOptions& options) {
+        return std::make_unique<TTxtFile>(fileName, cancelFlag, ProcessMessages, options);
+      },
+      cancelFlag);
+}
+
+void TGrep::GrepDescriptor(int fd, const std::string& displayName, const bool* cancelFlag) {
+  Grep(
+      [&](const TReadOptions& options) {
+        return std::make_unique<TTxtFile>(fd, displayName, cancelFlag, ProcessMessages, options);
+      },
+      cancelFlag);
+}
+
+void TGrep::Grep(const TOpenReader& open, const bool* cancelFlag) {
+  if (FBusy || !OnMatch) return;
+  std::shared_ptr<const TDFA> dfa = SharedCurrentDFA();
+  // A fixed string is compiled with case because the literal scans fold case
+  // themselves; the automaton scan needs its automaton compiled without case.
+  if (ScanChoice == TScanChoice::AutomatonOnly && FOwnIgnoreCase && !dfa->IgnoreCase) dfa = FoldedAutomaton();
+  TScanPlan plan = PlanScan(std::move(dfa), ScanChoice, FOwnIgnoreCase);
+  if (plan.PollFirst) {
+    if (ProcessMessages) ProcessMessages();
+    if (cancelFlag != nullptr && *cancelFlag) throw ECancelRequest();
+  }
+  std::unique_ptr<TTxtFile> file;
+  try {
+    file = open({.KeepCrLf = plan.KeepCrLf,
+                 .RegularFilesOnly = RegularFilesOnly,
+                 .MaxLineBytes = MaxLineBytes,
+                 .CountLines = !CountOnly,
+                 .MapBytes = MapBytes,
+                 .LazyCheck = plan.LazyCheck});
+  } catch (const EEndOfFile&) {
+    return;  // an empty file has no lines to report
+  }
+  TBusyGuard busy(FBusy);
+  try {
+    Scan(plan, *file);
+  } catch (const EEndOfFile&) {
+    // The end of the file, or the handler ended the scan.
+  }
+}
+
+// Runs the plan's scan; ends with EEndOfFile.
+void TGrep::Scan(TScanPlan& plan, TTxtFile& file) {
+  switch (plan.Kind) {
+    case TScanPlan::TKind::Lines:
+      TFastScan(std::move(plan.Lines)).Run(file, [&] { Report(file); });
+      break;
+    case TScanPlan::TKind::CrossLines:
+      TCrossLineScan(std::move(plan.Lines.Automaton), std::move(plan.Lines.Required), plan.Lines.FoldsCase)
+          .Run(file, [&](LineInfo_t lineInfo) { OnMatch(*this, CountOnly ? LineInfo_t{} : std::move(lineInfo)); });
+      break;
+    case TScanPlan::TKind::Automaton:
+      AutomatonScan(file, *plan.DFA);
+      break;
+    case TScanPlan::TKind::FoldedLiteral:
+      CaseInsensitiveLiteralScan(file, plan.Literal);
+      break;
+    case TScanPlan::TKind::Literal:
+      LiteralScan(file, plan.Literal);
+      break;
+  }
+}
+
+// The current pattern's automaton compiled without regard to case, outside
+// the cache (whose entry for a fixed string keeps the one with case).
+std::shared_ptr<const TDFA> TGrep::FoldedAutomaton() const {
+  TGrep folded;
+  folded.FAcceptDBMeta = FAcceptDBMeta;
+  folded.FIgnoreCase = true;
+  folded.TRegularExpression::SetPattern(GetPattern());
+  return folded.SharedCurrentDFA();
+}
+
+void TGrep::Report(TTxtFile& file) {
+  LineInfo_t lineInfo;
+  if (CountOnly)
+    file.PassLine();
+  else
+    file.GetLine(lineInfo);
+  OnMatch(*this, std::move(lineInfo));
+}
+
+// An attempt of a pattern that matches line feeds can run on to the end of
+// the file, and every character starts one: once the look-ahead has read the
+// whole file, such a scan works without reading a block or reporting a line,
+// for a time that grows with the square of the file's length.  So that the
+// window stays alive and the scan can be cancelled meanwhile, the scan also
+// polls the reader (messages, cancel flag) every kPollSteps look-ahead steps.
+void TGrep::AutomatonScan(TTxtFile& file, const TDFA& dfa) {
+  constexpr std::uint32_t kPollSteps = 1u << 20;
+  std::uint32_t steps = 0;
+  for (;;) {
+    const TDFAState* state = NextState(dfa.Start, file.GetChar());
+    while (state != nullptr) {
+      if (state->Accepting != 0) {
+        Report(file);
+        break;
+      }
+      const TCharCode c = file.GetAheadChar();
+      state = c == 0 ? nullptr : NextState(state, c);
+      if (++steps == kPollSteps) {
+        steps = 0;
+        file.Poll();
+      }
+    }
+  }
+}
+
+void TGrep::LiteralScan(TTxtFile& file, const std::string& literal) {
+  std::vector<TCharCode> codes;
+  const int n = StringToCodes(literal, codes);
+  for (;;) {
+    if (file.GetChar() != codes[0]) continue;
+    for (int i = 1;; ++i) {
+      if (i == n) {
+        Report(file);
+        break;
+      }
+      if (file.GetAheadChar() != codes[static_cast<std::size_t>(i)]) break;
+    }
+  }
+}
+
+void TGrep::CaseInsensitiveLiteralScan(TTxtFile& file, const std::string& literal) {
+  std::vector<TCharCode> lower;
+  std::vector<TCharCode> upper;
+  StringToCodes(AsciiLowerSjis(literal), lower);
+  const int n = StringToCodes(AsciiUpperSjis(literal), upper);
+  for (;;) {
+    const TCharCode first = file.GetChar();
+    if (first != upper[0] && first != lower[0]) continue;
+    for (int i = 1;; ++i) {
+      const TCharCode c = file.GetAheadChar();
+      if (i == n) {
+        Report(file);
+        break;
+      }
+      const auto k = static_cast<std::size_t>(i);
+      if (c != upper[k] && c != lower[k]) break;
+    }
+  }
+}

@@ -1,0 +1,76 @@
+// The grep on files that shrink or vanish while read, and scans that run long.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <utility>
+
+#include "support/grep_reports.h"
+
+// Called after the first block read, the hook shrinks the file (the scan
+// ends where the file now ends) or deletes it (the open file lives on until
+// the reader closes it).
+TEST(HostileFile, FileThatShrinksOrVanishesDuringTheScan) {
+  std::string content;
+  for (int i = 0; content.size() < 400000; ++i) content += "entry " + std::to_string(i) + (i % 3 ? " cat\r\n" : "\n");
+  for (const bool shrink : {true, false}) {
+    const std::vector<std::string> lines = ReaderLines(shrink ? content.substr(0, 150001) : content);
+    std::vector<TReport> expected;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+      if (lines[i].find("cat") != std::string::npos) expected.push_back({static_cast<int>(i + 1), lines[i]});
+    for (const TScanChoice choice : {TScanChoice::Fast, TScanChoice::OneCharacter, TScanChoice::AutomatonOnly}) {
+      TTempFile file(content);
+      TGrep grep;
+      grep.ScanChoice = choice;
+      grep.SetPattern("cat");
+      bool done = false;
+      grep.ProcessMessages = [&] {
+        if (std::exchange(done, true)) return;
+        ASSERT_EQ(shrink ? truncate(file.Path().c_str(), 150001) : unlink(file.Path().c_str()), 0);
+      };
+      EXPECT_EQ(GrepReports(grep, file.Path()), expected) << shrink;
+    }
+  }
+}
+
+// A pattern that matches line feeds lets every attempt run to the end of the
+// file (no "QQ" anywhere), where no block read comes to poll: the scans poll
+// in the middle and can be cancelled.  The fast scan runs all attempts in one
+// pass: it reads the block once, polls with it and is done.
+TEST(HostileScan, AttemptsRunningToTheEndOfTheFileStillPollAndCanBeCancelled) {
+  std::string content;
+  while (content.size() < 40000) content += "cat dog\n";  // one block of the reader
+  TTempFile file(content);
+  for (const TScanChoice choice : {TScanChoice::Fast, TScanChoice::OneCharacter, TScanChoice::AutomatonOnly}) {
+    TGrep grep;
+    grep.ScanChoice = choice;
+    grep.SetPattern("cat(.|\\n)*QQ");
+    grep.OnMatch = [](TGrep&, LineInfo_t) { FAIL() << "no line holds a match"; };
+    bool cancel = false;
+    int polls = 0;
+    grep.ProcessMessages = [&] { cancel = ++polls == 2; };
+    if (choice == TScanChoice::Fast) {
+      EXPECT_NO_THROW(grep.GrepFile(file.Path(), &cancel));
+      EXPECT_EQ(polls, 1);
+      continue;
+    }
+    EXPECT_THROW(grep.GrepFile(file.Path(), &cancel), ECancelRequest);
+    EXPECT_EQ(polls, 2);
+    EXPECT_FALSE(grep.Busy());
+  }
+}
+
+// A line of 4 MB whose bytes could all be lead bytes holds the fixed string's
+// bytes at every second-byte position: each place the byte search finds must
+// be told from a character start without reading back over the whole run.
+TEST(HostileScan, LongRunsOfLeadBytesAreCutInTimeLinearInTheLine) {
+  std::string line;
+  for (int k = 0; k < 2'000'000; ++k) line += "\x81\x82";
+  TTempFile file("x\n" + line + "a\x82\x81\n" + line + "\n");
+  for (const TScanChoice choice : {TScanChoice::Fast, TScanChoice::OneCharacter}) {
+    TGrep grep;
+    grep.ScanChoice = choice;
+    grep.SetPattern("\x82\x81");
+    const std::vector<TReport> reports = GrepReports(grep, file.Path());
+    EXPECT_TRUE(reports.size() == 1 && reports[0].LineNo == 2);
+  }
+}

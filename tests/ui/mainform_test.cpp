@@ -1,0 +1,547 @@
+// The main window against dictionary and settings files written into a
+// temporary working directory: its definition, the wiring of dictionaries,
+// search, keys, fonts and commands to the core, the settings through a real
+// close and start, hostile dictionaries and queries.  What a search finds and
+// how settings are read are the core's tests; here one case of each kind.
+#include "ui/mainform.h"
+
+#include <sys/stat.h>
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFontInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+#include <filesystem>
+#include <memory>
+
+#include "core/colours.h"
+#include "core/profile.h"
+#include "text/encoding.h"
+#include "ui/closeonsignals.h"
+#include "ui/fontsubstitutes.h"
+#include "ui/functionpanel.h"
+#include "ui/helpwindow.h"
+#include "ui/hitview.h"
+#include "ui/inputform.h"
+#include "ui/messagebox.h"
+
+using encoding::Sjis;
+
+namespace {
+
+settings::TSettingsValues LoadFile(const QString& path) {
+  settings::TSettingsValues values = settings::DefaultSettings();
+  settings::LoadSettings(TProfile(QFile::encodeName(path).toStdString()), values);
+  return values;
+}
+
+}  // namespace
+
+class TMainFormTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    SubstituteJapaneseFontNames();  // as the program does at start
+    Dir = std::make_unique<QTemporaryDir>();
+    OldDir = QDir::currentPath();
+    QVERIFY(Dir->isValid() && QDir::setCurrent(Dir->path()));
+    // Only the test's dictionaries count, and the user's folders are its own.
+    for (const auto& [name, folder] :
+         {std::pair{"XDG_DATA_HOME", "data"}, {"XDG_DATA_DIRS", "data-dirs"}, {"XDG_CONFIG_HOME", "config"}})
+      qputenv(name, Path(folder).c_str());
+    qunsetenv("KOVALEX_SETTINGS");
+    Messages.clear();
+    SetMessageBoxHook([this](QWidget*, const QString& text, const QString& caption, TMessageIcon icon) {
+      const bool ready = Form && Widget<QPushButton>("SearchBtn") && Widget<QPushButton>("SearchBtn")->isEnabled();
+      Messages << (ready ? "" : "busy ") + (icon == TMessageIcon::Error  ? "error: " + text
+                                            : icon == TMessageIcon::None ? caption + ": " + text
+                                                                         : "?");
+    });
+  }
+
+  void cleanup() {
+    Form.reset();
+    SetMessageBoxHook({});
+    QDir::setCurrent(OldDir);
+    chmod(Path("program").c_str(), 0755);  // so that the folder can be removed
+    Dir.reset();
+  }
+
+  void definitionAndMenus() {
+    CreateForm();
+    QVERIFY(Form->CurrentSettings() == settings::DefaultSettings());  // without a settings file
+    QCOMPARE(Form->windowTitle(), QStringLiteral("KOVALEX Searcher Mini 1.10"));
+    QVERIFY(Widget<QLabel>("Label1")->buddy() == Query() && Query()->isEditable() && Query()->maxVisibleItems() == 10);
+    QStringList captions;
+    for (const char* name : {"Label1", "WordSearchCheckBox", "SearchBtn", "CaseInsensitiveCheckBox", "CancelBtn"})
+      captions << Widget<QWidget>(name)->property("text").toString();
+    for (int number = 1; number <= 6; ++number) captions << Form->DictionaryPanel(number)->property("text").toString();
+    QStringList menus{captions.join('|')};
+    for (const QWidget* menu : std::initializer_list<const QWidget*>{
+             Form->menuBar(), Widget<QMenu>("MenuDic"), Widget<QMenu>("MenuEdit"), Widget<QMenu>("MenuView"),
+             Widget<QMenu>("SubMenuView6"), Widget<QMenu>("MenuHelp")}) {
+      QStringList items;
+      for (const QAction* item : menu->actions())
+        items << (item->isSeparator() ? QStringLiteral("-") : item->text() + item->shortcut().toString());
+      menus << items.join('|');
+    }
+    QCOMPARE(menus, (QStringList{"検索する語(&K)|単語検索(&W)|検索開始(&S)|大・小文字の同一視(&I)|中断(&P)|第５版|"
+                                 "ﾊﾞｲﾘﾝｶﾞﾙ|略語|固有名詞|専門|第４版",
+                                 "辞書(&D)|編集(&E)|表示(&V)|ﾍﾙﾌﾟ(&H)",
+                                 "第5版|ﾊﾞｲﾘﾝｶﾞﾙ|略語|固有名詞|専門|第4版|-|辞書フォルダの選択(&O)...|終了(&X)",
+                                 "コピー(&C)Ctrl+C|すべてをコピー(&A)Ctrl+A|-|検索(&F)...Ctrl+F",
+                                 "ﾀｸﾞの表示(&T)|ｷｰﾜｰﾄﾞのﾏｰｸ(&M)|-|検索件数の制限(&L)|検索件数の設定(&S): 100|-|"
+                                 "通常のﾌｫﾝﾄ(&F)...|ｷｰﾜｰﾄﾞのﾌｫﾝﾄ(&K)...|背景色(&B)...",
+                                 "【 】|《 》|** **|// //|なし", "ｵﾝﾗｲﾝﾍﾙﾌﾟ(&H)...|-|ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
+    // The marks behave as a radio group; without settings "なし" is checked.
+    QCOMPARE(Form->KeywordMark(), 5);
+    Click("SubMenuMark2");
+    QVERIFY(!Widget<QAction>("SubMenuMark5")->isChecked() && Form->KeywordMark() == 2);
+    for (const bool limit : {true, false}) {
+      Click("SubMenuView7");
+      QCOMPARE(Form->LimitEnabled(), limit);
+    }
+    // The version, and the window's own help viewer, which closes with it.
+    Widget<QAction>("SubMenuHelp1")->trigger();
+    Widget<QAction>("SubMenuHelp2")->trigger();
+    QCOMPARE(Messages, QStringList{"KOVA Searcher Mini: KOVALEX Searcher Mini 1.10\n\n正規表現コンポーネント0.14"});
+    QVERIFY(Form->HelpWindow()->isVisible() && Form->close() && !Form->HelpWindow()->isVisible());
+  }
+
+  void dictionaryToggles() {
+    // Only found dictionaries are available; a panel click, its menu item and
+    // its function key toggle check mark and bevel together, and the others
+    // take nothing.  F4 does not open the query list.
+    WriteDictionary("KOVA略語.TXT", {"x"});
+    WriteDictionary("KOVA固名.TXT", {"x"});
+    CreateForm();
+    Query()->addItem(QStringLiteral("earlier"));
+    const std::function<void(int)> toggles[] = {
+        [this](int n) { QTest::mouseClick(Form->DictionaryPanel(n), Qt::LeftButton, {}, QPoint(5, 5)); },
+        [this](int n) { Form->ClickMenuItem(Form->DictionaryItem(n)); },
+        [this](int n) { Form->DictionaryItem(n)->trigger(); },
+        [this](int n) { Key(n % 2 ? Query() : Widget<QWidget>("WordSearchCheckBox"), Qt::Key(Qt::Key_F1 + n - 1)); }};
+    for (std::size_t way = 0; way < std::size(toggles); ++way) {  // each way turns on, the next off
+      for (int number = 1; number <= 6; ++number) {
+        toggles[way](number);
+        const bool available = number == 3 || number == 4, on = available && way % 2 == 0;
+        QVERIFY(Form->DictionaryItem(number)->isEnabled() == available &&
+                Form->DictionaryPanel(number)->isEnabled() == available);
+        QVERIFY(Form->DictionaryItem(number)->isChecked() == on && Form->DictionaryPanel(number)->Lowered() == on);
+      }
+    }
+    QVERIFY(!Query()->view()->isVisible());
+  }
+
+  void searchShowsInTheControls() {
+    WriteDictionary("KOVA5.TXT", {"a cat", "dog cat"});
+    WriteDictionary("KOVA略語.TXT", {"cat 2"});
+    WriteDictionary("KOVA4.TXT", {"cat 3", "cat 4"});
+    CreateForm();
+    for (const char* item : {"SubMenuDic1", "SubMenuDic3", "SubMenuView1", "SubMenuMark3", "SubMenuView7"}) Click(item);
+    Form->SetHitLimit(3);
+    Widget<QCheckBox>("WordSearchCheckBox")->setChecked(true);
+    Form->Grep1.OnMatch = [&, match = Form->Grep1.OnMatch](TGrep& sender, LineInfo_t lineInfo) {
+      match(sender, std::move(lineInfo));
+      if (Form->Driver().HitCount() != 1) return;
+      VerifyControls(true);
+      QCOMPARE(Status(), QStringLiteral("1件ﾋｯﾄ KOVA5.TXT"));
+      // Toggles and the case option count as the search reaches them; a
+      // second search does nothing (Exit: see the closing test).
+      QTest::mouseClick(Form->DictionaryPanel(3), Qt::LeftButton, {}, QPoint(3, 3));
+      Form->DictionaryPanel(6)->Click();
+      QTest::mouseClick(Widget<QCheckBox>("CaseInsensitiveCheckBox"), Qt::LeftButton);
+      QVERIFY(!Form->Grep1.IgnoreCase());
+      Form->SearchBtnClick();
+    };
+    Query()->setFocus();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("cat"));
+    Key(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "KOVA5.TXT(1): a** cat**", "KOVA5.TXT(2): dog** cat**",
+                                   "-----KOVA辞書第4版-----", "KOVA4.TXT(1): **cat **3"}));
+    QVERIFY(Messages.empty() && Form->Grep1.IgnoreCase() && Form->AWKStr1.IgnoreCase());
+    VerifyFinishedWith(3);
+    // The view has its caret at the start; the query is in the history once
+    // and selected, so the next word replaces it.
+    QVERIFY(Form->RichEdit1()->CaretPosition() == 0 && !Form->RichEdit1()->HasSelection());
+    QVERIFY(Query()->count() == 1 && QApplication::focusWidget() == Query());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("dog"));
+    QCOMPARE(Query()->currentText(), QStringLiteral("dog"));
+  }
+
+  void cancelAndErrorsAreShownAfterTheControlsAreBack() {
+    // Every "cat" starts an attempt that runs to the end of the file (three
+    // blocks): the window processes events meanwhile, so Cancel reaches it.
+    std::string content = "cat 1\r\n";
+    while (content.size() < 250000) content += "cat dog\r\n";
+    WriteRaw("KOVA5.TXT", content);
+    CreateForm();
+    Search(QStringLiteral("cat"));  // no dictionary chosen
+    Click("SubMenuDic1");
+    int calls = 0;
+    Form->Grep1.ProcessMessages = [&, process = Form->Grep1.ProcessMessages] {
+      // The first call comes with the first block read, the second with the next one.
+      if (++calls == 2) QTest::mouseClick(Widget<QPushButton>("CancelBtn"), Qt::LeftButton);
+      process();
+    };
+    Search(QStringLiteral("cat(.|\\n)*QQ"));
+    QCOMPARE(Lines(), QStringList{"-----KOVA辞書第5版-----"});
+    VerifyFinishedWith(0);
+    // Queries that are empty, cannot be compiled or have no Shift-JIS form
+    // change nothing.
+    Search(QStringLiteral("1"));
+    const QString view = Form->RichEdit1()->toPlainText(), status = Status();
+    for (const QString& query : {QString(), QStringLiteral("ca(t"), QString(5000, '(') + "w" + QString(5000, ')'),
+                                 QStringLiteral("caf\u00e9"), QStringLiteral("cat") + QChar(0xD842)})
+      Search(query);
+    QCOMPARE(Messages, (QStringList{"KOVA Searcher: 辞書を指定してください", "error: 中断しました.",
+                                    "KOVA Searcher: キーワードが指定されていません", "error: 右(閉じ)括弧が必要です.",
+                                    "error: 正規表現が複雑すぎます。.", "error: 文字 U+00E9 はShift-JISで表せません.",
+                                    "error: 文字 U+D842 はShift-JISで表せません."}));
+    QVERIFY(Form->RichEdit1()->toPlainText() == view && Status() == status && Query()->count() == 2);
+    VerifyFinishedWith(1);
+  }
+
+  void dictionaryTurnedIntoAFifoIsReportedAndHitsStay() {
+    // A FIFO without a writer would hold the window in its open for ever.
+    WriteDictionary("KOVA5A.TXT", {"cat 1"});
+    WriteDictionary("KOVA5B.TXT", {"cat 2"});
+    CreateForm();
+    Click("SubMenuDic1");
+    QVERIFY(std::filesystem::remove(Path("KOVA5B.TXT")) && mkfifo(Path("KOVA5B.TXT").c_str(), 0644) == 0);
+    Search(QStringLiteral("cat"));
+    QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat 1"}));
+    VerifyFinishedWith(1);
+    QCOMPARE(Messages, QStringList{"error: KOVA5B.TXT: 通常のファイルではありません."});
+  }
+
+  void keysScrollAndSearch() {
+    // Page Up/Down and the arrows scroll the view from the query box, which
+    // walks its history with the arrows too; in the view the keys are its own.
+    std::vector<std::string> lines;
+    for (int i = 0; i < 300; ++i) lines.push_back("cat " + std::to_string(i));
+    WriteDictionary("KOVA5.TXT", lines);
+    WriteDictionary("KOVA略語.TXT", {"x"});
+    CreateForm();
+    Click("SubMenuDic1");
+    Search(QStringLiteral("c"));
+    Search(QStringLiteral("cat"));
+    Query()->setCurrentIndex(0);
+    QScrollBar* scroll = Form->RichEdit1()->verticalScrollBar();
+    Key(Query(), Qt::Key_PageDown);
+    const int page = scroll->value();
+    QVERIFY(page > 0);
+    Key(Query(), Qt::Key_Down);
+    QVERIFY(scroll->value() > page && Query()->currentText() == "cat");
+    Key(Query(), Qt::Key_Up);
+    QVERIFY(scroll->value() == page && Query()->currentText() == "c");
+    Key(Query(), Qt::Key_PageUp);
+    QCOMPARE(scroll->value(), 0);
+    Key(Form->RichEdit1(), Qt::Key_F3);
+    QVERIFY(!Form->KeyPreview() && !Widget<QAction>("SubMenuDic3")->isChecked());
+    Key(Query(), Qt::Key_F3);
+    QVERIFY(Form->KeyPreview() && Widget<QAction>("SubMenuDic3")->isChecked());
+  }
+
+  void copyAndCopyAll() {
+    WriteDictionary("KOVA5.TXT", {"猫 cat", "犬 dog cat"});
+    CreateForm();
+    Click("SubMenuDic1");
+    Search(QStringLiteral("cat"));
+    const QString all = QStringLiteral("-----KOVA辞書第5版-----\n猫 cat\n犬 dog cat\n");
+    Form->RichEdit1()->SetSelection(Form->RichEdit1()->LineStart(1), 6);  // "猫 cat" is six bytes
+    Widget<QAction>("SubMenuEdit1")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("猫 cat"));
+    Widget<QAction>("SubMenuEdit2")->trigger();
+    QVERIFY(QGuiApplication::clipboard()->text() == all && !Form->RichEdit1()->HasSelection());
+    // The menu's keys come before the controls' own: Ctrl+A in the view and
+    // in the query box copies everything instead of selecting.
+    for (QWidget* control : {static_cast<QWidget*>(Form->RichEdit1()), static_cast<QWidget*>(Query())}) {
+      QGuiApplication::clipboard()->clear();
+      control->setFocus();
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+      QVERIFY(QGuiApplication::clipboard()->text() == all && !Form->RichEdit1()->HasSelection());
+    }
+  }
+
+  void fontsAndBackground() {
+    // 0x85 0x40 has no character in the code page; 0xB1 is a half-width katakana.
+    WriteRaw("KOVA5.TXT", "a\x85\x40\xB1 " + Sjis("日本語の猫辞書 dictionary") + "\x85\x41z\r\n");
+    CreateForm();
+    Click("SubMenuDic1");
+    Click("SubMenuMark1");
+    // Confirming the chooser as it opened keeps the stored face name; it opens
+    // on the face the view draws "ＭＳ ゴシック" with.
+    QFont offered;
+    QColor offeredColour;
+    Form->FontChooser = [&offered](QFont& font, QColor&) { return offered = font, true; };
+    Widget<QAction>("SubMenuView3")->trigger();
+    QCOMPARE(Form->CurrentSettings().NormalFontFace, Sjis("ＭＳ ゴシック"));
+    QCOMPARE(offered.family(), QFontInfo(QFont(QStringLiteral("ＭＳ ゴシック"))).family());
+    // The normal font's chooser sets face, size and colour; the keyword's
+    // offers its style and colour, and only they are kept; the background's
+    // offers the colour.
+    Form->FontChooser = [](QFont& font, QColor& colour) {
+      return font = QFont(QStringLiteral("ＭＳ Ｐゴシック"), 20), colour = QColor(0, 0, 255), true;
+    };
+    Widget<QAction>("SubMenuView3")->trigger();
+    Form->FontChooser = [&](QFont& font, QColor& colour) {
+      offered = std::exchange(font, QFont(font.family(), 30, QFont::Bold));
+      font.setUnderline(true);
+      return offeredColour = std::exchange(colour, QColor(0, 128, 0)), true;
+    };
+    Widget<QAction>("SubMenuView4")->trigger();
+    QVERIFY(!offered.bold() && offeredColour == QColor(Qt::red));
+    Form->ColourChooser = [&](QColor& colour) { return offeredColour = std::exchange(colour, Qt::yellow), true; };
+    Widget<QAction>("SubMenuView5")->trigger();
+    QCOMPARE(offeredColour, QColor(Qt::white));
+    const settings::TSettingsValues chosen = Form->CurrentSettings();
+    QVERIFY(chosen.NormalColour == 0xFF0000 && chosen.NormalFontSize == 20 && chosen.BackgroundColour == 0x00FFFF);
+    // The text takes the looks: the keyword the normal font's face and size,
+    // the marks and the rest of the line the normal font.
+    Search(QStringLiteral("辞書 dic"));
+    const QString text = Form->RichEdit1()->LineText(1);
+    QStringList runs;
+    for (const auto& [start, length, f] : Form->RichEdit1()->LineFormats(1)) {
+      runs << text.mid(start, length) + " " + f.foreground().color().name() + " " + f.fontFamilies().toStringList()[0] +
+                  QString::number(f.fontPointSize()) + (f.fontWeight() == QFont::Bold ? " bold" : "") +
+                  (f.fontUnderline() ? " underline" : "");
+    }
+    QCOMPARE(runs, (QStringList{"a\uFFFDｱ 日本語の猫【 #0000ff ＭＳ Ｐゴシック20",
+                                "辞書 dic #008000 ＭＳ Ｐゴシック20 bold underline",
+                                "】tionary\uFFFDz #0000ff ＭＳ Ｐゴシック20"}));
+    QCOMPARE(Form->RichEdit1()->palette().color(QPalette::Base), QColor(255, 255, 0));
+    // A keyword colour stored as a system colour that names a background
+    // stays readable on the view's background.
+    for (const int system : {colours::kSystemWindow, colours::kSystemButtonFace, 20 /* button highlight */}) {
+      Form->SetBackgroundColour(colours::SystemColour(system));
+      Form->SetKeywordColour(colours::SystemColour(system));
+      Search(QStringLiteral("辞書 dic"));
+      const QColor background = Form->RichEdit1()->palette().color(QPalette::Base);
+      const QColor shown = Form->RichEdit1()->LineFormats(1).at(1).format.foreground().color();
+      QVERIFY2(std::abs(shown.lightness() - background.lightness()) > 64, qPrintable(QString::number(system)));
+    }
+  }
+
+  void setHitLimit() {
+    // The dialog opens on the limit, selected: a number typed over it sets
+    // the limit, Escape keeps it, an empty field is refused with a message.
+    CreateForm();
+    TInputForm input(Form.get());
+    Form->SetDialogs(&input, nullptr);
+    QStringList shown;
+    for (const auto& [typed, key] : {std::pair{"250", Qt::Key_Return}, {"7", Qt::Key_Escape}, {"", Qt::Key_Return}}) {
+      QTimer::singleShot(0, [&, typed = typed, key = key] {
+        shown << input.MaskEdit1()->selectedText();
+        QTest::keyClick(input.MaskEdit1(), Qt::Key_Delete);
+        QTest::keyClicks(input.MaskEdit1(), typed);
+        QTest::keyClick(input.MaskEdit1(), key);
+      });
+      Widget<QAction>("SubMenuView8")->trigger();
+      QVERIFY(Form->HitLimitValue() == 250 && Widget<QAction>("SubMenuView8")->text() == "検索件数の設定(&S): 250");
+    }
+    QCOMPARE(shown, (QStringList{"100", "250", "250"}));
+    QCOMPARE(Messages, QStringList{"error: '' は正しい整数値ではありません."});
+  }
+
+  void settingsRoundTrip() {
+    // A read-only file beside the program, in a folder without any write
+    // permission (read-only for the superuser too), gives a new user's starting
+    // values.  The window shows them, gathers them back, and at its close
+    // writes all (unknown keys too) to the user's folder.
+    WriteDictionary("KOVA5.TXT", {"x"});
+    WriteDictionary("KOVA略語.TXT", {"x"});
+    QVERIFY(QDir().mkpath(Dir->filePath("program")));
+    const std::string defaults = Sjis(
+        "[辞書]\r\nKOVA辞書第5版=1\r\nKOVA略語辞書=1\r\nKOVA辞書第4版=1\r\n[表示]\r\nタグの表示=1\r\n"
+        "キーワードのマーク=2\r\n検索件数の制限=1\r\n検索件数=250\r\n通常のフォント名=ＭＳ Ｐゴシック\r\n"
+        "通常のフォントサイズ=14\r\n通常のフォント色=8421376\r\nキーワードのフォントスタイル イタリック=1\r\n"
+        "キーワードのフォント色=65280\r\n背景色=15790320\r\n[フォーム位置]\r\nトップ=40\r\nレフト=30\r\n幅=600\r\n"
+        "高さ=300\r\n[ほか]\r\n未知=残す\r\n");
+    WriteRaw("program/kovalex.ini", defaults);
+    QVERIFY(chmod(Path("program/kovalex.ini").c_str(), 0444) == 0 && chmod(Path("program").c_str(), 0555) == 0);
+    settings::TSettingsValues expected = LoadFile(Dir->filePath("program/kovalex.ini"));
+    expected.Dictionaries[5] = false;  // its files are gone
+    CreateForm(Dir->filePath("program/kovalex"));
+    QVERIFY(Messages.empty() && Form->CurrentSettings() == expected && Form->DictionaryPanel(1)->Lowered());
+    QCOMPARE(Widget<QAction>("SubMenuView8")->text(), QStringLiteral("検索件数の設定(&S): 250"));
+    QCOMPARE(Form->RichEdit1()->palette().color(QPalette::Base), QColor(0xF0, 0xF0, 0xF0));
+    QCOMPARE(Form->pos(), QPoint(30, 40));
+    Click("SubMenuDic1");
+    Click("SubMenuMark4");
+    Form->SetClientSize(500, 250);
+    Form->move(10, 20);
+    expected = Form->CurrentSettings();
+    QVERIFY(expected.Width == 500 && Form->close() && Messages.empty());
+    const QString saved = Dir->filePath("config/kovalex/kovalex.ini");
+    QVERIFY(LoadFile(saved) == expected);
+    const TProfile profile(QFile::encodeName(saved).toStdString());
+    QCOMPARE(profile.ReadString(Sjis("ほか"), Sjis("未知")), Sjis("残す"));
+    QCOMPARE(settings::RememberedDictionaryFolder(profile), std::string());  // only once one is chosen
+    Form.reset();
+    CreateForm(Dir->filePath("program/kovalex"));
+    QVERIFY(Form->CurrentSettings() == expected);
+  }
+
+  void badColourOrFailedSaveIsShownAndTheWindowGoesOn() {
+    // A bad colour stops the loading there (keys before it count, the rest
+    // keep their defaults); a save that fails is said at the close.
+    WriteRaw("kovalex.ini", Sjis("[表示]\r\n検索件数=50\r\n通常のフォント色=blue\r\n背景色=0\r\n"));
+    CreateForm();
+    QCOMPARE(Messages, QStringList{"error: 'blue' は正しい整数値ではありません."});
+    QVERIFY(Form->HitLimitValue() == 50 && Form->ResultView().BackgroundColour() == 16777215);
+    QCOMPARE(Form->pos(), QPoint(TMainForm::kDefinedLeft, TMainForm::kDefinedTop));
+    Form->SetSettingsPath(Path("missing/dir/kovalex.ini"));
+    QVERIFY(Form->close() && Messages.size() == 2);
+    QVERIFY(Messages[1].startsWith("error: ") && Messages[1].endsWith("kovalex.ini に書き込めません."));
+  }
+
+  void resizeBelowTheMinimumSnapsBack() {
+    CreateForm();
+    Form->SetClientSize(100, 50);
+    QCOMPARE(Form->ClientSize(), QSize(Form->MinimumClientWidth(), 180));
+    // The view fills the width and the height between query area and bar.
+    Form->SetClientSize(500, 300);
+    QTRY_COMPARE(Widget<QWidget>("Panel1")->size(), QSize(500, 300));
+    const QRect view = Form->RichEdit1()->geometry();
+    QVERIFY(view.width() == 500 && view.top() == Widget<QWidget>("Panel3")->geometry().bottom() + 1);
+    QCOMPARE(view.bottom() + 1, Widget<QWidget>("Panel4")->geometry().top());
+  }
+
+  void closingOrExitDuringASearchOrBySignals() {
+    // Closing during a search ends it first (quietly) and then closes and
+    // saves; Exit during a search does nothing.
+    WriteDictionary("KOVA5.TXT", {"cat 1", "cat 2", "cat 3"});
+    for (const bool exit : {false, true}) {
+      QFile::remove(SettingsPath());
+      CreateForm();
+      Click("SubMenuDic1");
+      Form->Grep1.OnMatch = [&, match = Form->Grep1.OnMatch](TGrep& sender, LineInfo_t lineInfo) {
+        match(sender, std::move(lineInfo));
+        if (Form->Driver().HitCount() != 1) return;
+        if (exit) Widget<QAction>("SubMenuDic8")->trigger();
+        if (!exit) QVERIFY(!Form->close());  // refused for now
+        QVERIFY(Form->isVisible() && !QFile::exists(SettingsPath()));
+      };
+      Search(QStringLiteral("cat"));
+      QVERIFY(Form->Driver().HitCount() == (exit ? 3 : 1) && Messages.empty());
+      QVERIFY(Form->isVisible() == exit && QFile::exists(SettingsPath()) == !exit);
+    }
+    // A signal closes the window as its close box does, a modal dialog open or not.
+    for (const auto& [signal, dialogOpen] : {std::pair{SIGTERM, false}, {SIGHUP, true}, {SIGINT, false}}) {
+      QFile::remove(SettingsPath());
+      CreateForm();
+      new TCloseOnSignals(Form.get());
+      Click("SubMenuMark3");
+      QDialog dialog(Form.get());
+      QTimer::singleShot(0, [signal = signal] { raise(signal); });
+      if (dialogOpen) QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+      QTRY_VERIFY(!Form->isVisible());
+      QVERIFY(Messages.empty() && LoadFile(SettingsPath()).KeywordMark == 3);
+    }
+  }
+
+  void chosenDictionaryFolderIsUsedAndRemembered() {
+    // Nothing in any place: the view says where the program looked.
+    CreateForm();
+    QVERIFY(Lines().join(QString()).contains(Dir->filePath("data-dirs/kovalex/dictionaries")));
+    QDir().mkpath(Dir->filePath("mine"));
+    WriteDictionary("mine/KOVA5.TXT", {"cat"});
+    Form->FolderChooser = [&](QString& folder) { return folder = Dir->filePath("mine"), true; };
+    Click("SubMenuDicFolder");
+    QVERIFY(Form->DictionaryPanel(1)->isEnabled() && Status().contains(QStringLiteral("mine")));
+    Click("SubMenuDic1");
+    Search(QStringLiteral("cat"));
+    QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat"}));
+    QVERIFY(Form->close());
+    CreateForm();
+    QVERIFY(Form->DictionaryFolder() == Path("mine") && Widget<QAction>("SubMenuDic1")->isChecked());
+  }
+
+ private:
+  QString SettingsPath() const { return Dir->filePath("kovalex.ini"); }
+  std::string Path(const char* name) const { return QFile::encodeName(Dir->filePath(name)).toStdString(); }
+
+  void WriteRaw(const char* name, const std::string& bytes) {
+    QFile file(Dir->filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()));
+  }
+
+  void WriteDictionary(const char* name, const std::vector<std::string>& utf8Lines) {
+    std::string content;
+    for (const std::string& line : utf8Lines) content += Sjis(line) + "\r\n";
+    WriteRaw(name, content);
+  }
+
+  // With a program path the settings' place is chosen for that program;
+  // without, the settings file is kovalex.ini in the working directory.
+  void CreateForm(const QString& programPath = {}) {
+    Form.reset();
+    Form = std::make_unique<TMainForm>();
+    if (programPath.isEmpty()) Form->SetSettingsPath(QFile::encodeName(SettingsPath()).toStdString());
+    if (!programPath.isEmpty()) Form->SetProgramPath(QFile::encodeName(programPath).toStdString());
+    Form->FormCreate();
+    Form->show();
+    QApplication::setActiveWindow(Form.get());
+    QVERIFY(QTest::qWaitForWindowActive(Form.get()));
+  }
+
+  // Keys reach the focused control, as the window system delivers them.
+  void Key(QWidget* focus, Qt::Key key) {
+    focus->setFocus();
+    QCOMPARE(QApplication::focusWidget(), focus);
+    QTest::keyClick(focus, key);
+  }
+
+  void Search(const QString& query) { Query()->setEditText(query), Form->SearchBtnClick(); }
+
+  QStringList Lines() const { return Form->RichEdit1()->toPlainText().split('\n', Qt::SkipEmptyParts); }
+
+  // During a search only Cancel, the edit and help menus, the options and
+  // the dictionary toggles are usable; afterwards all but Cancel.
+  void VerifyControls(bool searching) {
+    QVERIFY(Widget<QPushButton>("SearchBtn")->isEnabled() != searching && Query()->isEnabled() != searching);
+    QVERIFY(Widget<QPushButton>("CancelBtn")->isEnabled() == searching && Form->RichEdit1()->isEnabled() != searching);
+    QVERIFY(Widget<QMenu>("MenuDic")->isEnabled() != searching && Widget<QMenu>("MenuView")->isEnabled() != searching);
+    QVERIFY(Widget<QMenu>("MenuEdit")->isEnabled() && Widget<QMenu>("MenuHelp")->isEnabled());
+    QVERIFY(Widget<QCheckBox>("WordSearchCheckBox")->isEnabled() && Form->DictionaryPanel(1)->isEnabled());
+  }
+
+  // The status line ends with the hit count of a finished search.
+  void VerifyFinishedWith(int hits) {
+    QVERIFY2(Status().startsWith("終了:") && Status().endsWith(QStringLiteral("秒 %1件ﾋｯﾄ").arg(hits)),
+             qPrintable(Status()));
+    VerifyControls(false);
+  }
+
+  // A control or menu item of the window, found by the name the window gives it.
+  template <typename T>
+  T* Widget(const char* name) const {
+    return Form->findChild<T*>(name);
+  }
+  QComboBox* Query() const { return Widget<QComboBox>("ComboBox1"); }
+  QString Status() const { return Widget<QLabel>("Label2")->text(); }
+  void Click(const char* item) { Form->ClickMenuItem(Widget<QAction>(item)); }
+
+  std::unique_ptr<QTemporaryDir> Dir;
+  QString OldDir;
+  std::unique_ptr<TMainForm> Form;
+  // Each message as "error: text" or, without an icon, "caption: text"; with
+  // "busy " first if the Search button was not usable when it was shown.
+  QStringList Messages;
+};
+
+QTEST_MAIN(TMainFormTest)
+#include "mainform_test.moc"

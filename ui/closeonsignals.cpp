@@ -1,0 +1,73 @@
+#include "ui/closeonsignals.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <QWidget>
+#include <cerrno>
+
+namespace {
+
+constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
+
+// The pipe from the handler to the event loop: [0] read, [1] write.
+int Pipe[2] = {-1, -1};
+
+extern "C" void WriteSignalToPipe(int signal) {
+  const int saved = errno;
+  const char byte = static_cast<char>(signal);
+  [[maybe_unused]] const ssize_t written = write(Pipe[1], &byte, 1);
+  errno = saved;
+}
+
+}  // namespace
+
+TCloseOnSignals::TCloseOnSignals(QWidget* window) : QObject(window), FWindow(window) {
+  if (pipe2(Pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+    Pipe[0] = Pipe[1] = -1;
+    return;  // the signals keep their default action: the program ends unsaved, as before
+  }
+  FNotifier = new QSocketNotifier(Pipe[0], QSocketNotifier::Read, this);
+  connect(FNotifier, &QSocketNotifier::activated, this, &TCloseOnSignals::SignalArrived);
+  struct sigaction action = {};
+  action.sa_handler = WriteSignalToPipe;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+    sigaction(kSignals[i], nullptr, &FPrevious[i]);
+    // A signal ignored by whoever started the program (nohup, a background
+    // job of a shell) stays ignored.
+    if (FPrevious[i].sa_handler != SIG_IGN) sigaction(kSignals[i], &action, nullptr);
+  }
+}
+
+TCloseOnSignals::~TCloseOnSignals() {
+  if (Pipe[0] < 0) return;
+  for (std::size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], &FPrevious[i], nullptr);
+  delete FNotifier;
+  close(Pipe[0]);
+  close(Pipe[1]);
+  Pipe[0] = Pipe[1] = -1;
+}
+
+void TCloseOnSignals::SignalArrived() {
+  char bytes[64];
+  while (read(Pipe[0], bytes, sizeof bytes) > 0) {
+  }
+  // A modal dialog runs its own event loop further up the stack: close it, so
+  // that its command ends, and close the window once that loop has returned.
+  // A second signal closes a message box that the closing itself shows.
+  for (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr;) {
+    modal->close();
+    QWidget* next = QApplication::activeModalWidget();
+    modal = next == modal ? nullptr : next;
+  }
+  QMetaObject::invokeMethod(
+      this,
+      [window = FWindow] {
+        if (window) window->close();
+      },
+      Qt::QueuedConnection);
+}

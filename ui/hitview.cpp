@@ -1,0 +1,609 @@
+#include "ui/hitview.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextLine>
+#include <algorithm>
+#include <cstring>
+
+#include "text/encoding.h"
+#include "ui/colourmap.h"
+
+namespace {
+
+// Space left of the text, in pixels.
+constexpr int kMargin = 2;
+// Columns converted beyond each side of the window for a cut line.
+constexpr std::int64_t kSliceMargin = 16;
+// Text converted at a time when copying, in bytes.
+constexpr std::int64_t kCopyChunk = 1 << 20;
+
+// Every character's Unicode form, made once from the program's conversion:
+// a single byte b at index b, a pair at lead * 256 + second byte.
+const std::vector<char16_t>& CharacterTable() {
+  static const std::vector<char16_t> table = [] {
+    std::vector<char16_t> t(65536, u'\uFFFD');
+    for (int b = 0; b < 256; ++b) {
+      if (IsDBCSLeadByte(static_cast<unsigned char>(b))) {
+        // The lead byte with every possible second byte: 256 characters.
+        std::string pairs;
+        for (int second = 0; second < 256; ++second) {
+          pairs += static_cast<char>(b);
+          pairs += static_cast<char>(second);
+        }
+        const std::u16string decoded = encoding::SjisToUtf16(pairs);
+        std::copy(decoded.begin(), decoded.end(), t.begin() + b * 256);
+      } else {
+        t[static_cast<std::size_t>(b)] = encoding::SjisToUtf16(std::string(1, static_cast<char>(b))).at(0);
+      }
+    }
+    return t;
+  }();
+  return table;
+}
+
+// Appends the Unicode form of Shift-JIS text that holds whole lines (or the
+// first or last part of one) to out.  A lead byte before a line end (or the
+// end of the text) stands alone, as the line was cut.
+void AppendDecoded(QString& out, std::string_view sjis) {
+  const std::vector<char16_t>& table = CharacterTable();
+  const qsizetype old = out.size();
+  out.resize(old + static_cast<qsizetype>(sjis.size()));
+  char16_t* to = reinterpret_cast<char16_t*>(out.data()) + old;
+  const auto* from = reinterpret_cast<const unsigned char*>(sjis.data());
+  const auto* end = from + sjis.size();
+  while (from < end) {
+    const unsigned char b = *from;
+    if (!IsDBCSLeadByte(b)) {
+      *to++ = table[b];
+      ++from;
+    } else if (from + 1 < end && from[1] != '\n') {
+      *to++ = table[static_cast<std::size_t>(b) << 8 | from[1]];
+      from += 2;
+    } else {
+      *to++ = u'\uFFFD';
+      ++from;
+    }
+  }
+  out.resize(to - reinterpret_cast<char16_t*>(out.data()));
+}
+
+}  // namespace
+
+THitView::THitView(QWidget* parent) : QAbstractScrollArea(parent), FNormalFont(font()) {
+  setFocusPolicy(Qt::StrongFocus);
+  viewport()->setCursor(Qt::IBeamCursor);
+  viewport()->setAutoFillBackground(false);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  UpdateScrollBars();
+}
+
+// ---------------------------------------------------------------------------
+// Filling
+
+void THitView::Clear() {
+  FStore.Clear();
+  FTextColours.erase(FTextColours.begin(), FTextColours.end() - 1);
+  FTextColours.front().first = 0;
+  FAnchor = FCaret = 0;
+  verticalScrollBar()->setValue(0);
+  horizontalScrollBar()->setValue(0);
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+void THitView::AppendLine(const std::string& line) {
+  FStore.AppendLine(line);
+  if (!FFilling) {
+    UpdateScrollBars();
+    viewport()->update();
+  }
+}
+
+void THitView::AppendHitLine(const std::string& line, std::size_t runStart, std::size_t runLength,
+                             const hits::TKeywordStyle& style) {
+  FStore.AppendHitLine(line, runStart, runLength, style);
+  if (!FFilling) {
+    UpdateScrollBars();
+    viewport()->update();
+  }
+}
+
+void THitView::AppendText(const QString& line) { AppendLine(encoding::EncodeSjisLossy(line.toStdU16String()).Bytes); }
+
+void THitView::BeginFill() {
+  FFilling = true;
+  FLastRefresh.start();
+}
+
+void THitView::EndFill() {
+  FFilling = false;
+  FStore.Compact();
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+bool THitView::Refresh() {
+  if (!FFilling || FLastRefresh.elapsed() < kRefreshInterval) return false;
+  UpdateScrollBars();
+  viewport()->repaint();
+  FLastRefresh.restart();
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Look
+
+void THitView::SetNormalFont(const QFont& font) {
+  FNormalFont = font;
+  // Text outside keyword runs is always upright and of normal weight.
+  FNormalFont.setBold(false);
+  FNormalFont.setItalic(false);
+  FNormalFont.setUnderline(false);
+  FNormalFont.setStrikeOut(false);
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+void THitView::SetTextColour(const QColor& colour) {
+  const std::int64_t from = FStore.LineCount();
+  while (FTextColours.size() > 1 && FTextColours.back().first >= from) FTextColours.pop_back();
+  if (FTextColours.back().first >= from) {
+    FTextColours.back().second = colour;
+  } else {
+    FTextColours.emplace_back(from, colour);
+  }
+  viewport()->update();
+}
+
+QColor THitView::TextColourOf(std::int64_t line) const {
+  const auto after = std::upper_bound(FTextColours.begin(), FTextColours.end(), line,
+                                      [](std::int64_t l, const auto& entry) { return l < entry.first; });
+  return std::prev(after)->second;
+}
+
+void THitView::SetSelectionHidden(bool hidden) {
+  FSelectionHidden = hidden;
+  viewport()->update();
+}
+
+int THitView::LineHeight() const { return std::max(1, QFontMetrics(FNormalFont).lineSpacing()); }
+
+qreal THitView::ColumnWidth() const {
+  const QFontMetricsF metrics(FNormalFont);
+  // A double-byte character takes two columns, in a fixed-pitch Japanese
+  // font exactly, in others about.
+  return std::max({metrics.horizontalAdvance(QLatin1Char('0')), metrics.horizontalAdvance(QChar(0x3042)) / 2, 1.0});
+}
+
+QTextCharFormat THitView::KeywordFormat(const hits::TKeywordStyle& style) const {
+  QTextCharFormat format;
+  format.setFontFamilies(FNormalFont.families());
+  if (FNormalFont.pointSizeF() > 0) format.setFontPointSize(FNormalFont.pointSizeF());
+  // The toolkit draws a bold or slanted face of its own where the family
+  // has none.
+  format.setFontWeight(style.Bold ? QFont::Bold : QFont::Normal);
+  format.setFontItalic(style.Italic);
+  format.setFontUnderline(style.Underline);
+  format.setForeground(ToTextColour(style.Colour, QGuiApplication::palette(), palette().color(QPalette::Base)));
+  return format;
+}
+
+QList<QTextLayout::FormatRange> THitView::Formats(std::int64_t line, const TSlice& slice) const {
+  QTextCharFormat normal;
+  normal.setFontFamilies(FNormalFont.families());
+  if (FNormalFont.pointSizeF() > 0) normal.setFontPointSize(FNormalFont.pointSizeF());
+  normal.setFontWeight(QFont::Normal);
+  normal.setFontItalic(false);
+  normal.setFontUnderline(false);
+  normal.setForeground(TextColourOf(line));
+  const int length = static_cast<int>(slice.Text.size());
+  QList<QTextLayout::FormatRange> formats;
+  auto add = [&formats](int start, int end, const QTextCharFormat& format) {
+    if (end > start) formats.append({start, end - start, format});
+  };
+  const hits::TLineRun run = FStore.Run(line);
+  if (run.Style == hits::kNoRun) {
+    add(0, length, normal);
+    return formats;
+  }
+  const std::size_t runBegin = std::clamp<std::size_t>(run.Start, slice.Begin, slice.End);
+  const std::size_t runEnd = std::clamp<std::size_t>(std::size_t{run.Start} + run.Length, slice.Begin, slice.End);
+  const int begin = IndexOfByte(slice, runBegin);
+  const int end = IndexOfByte(slice, runEnd);
+  add(0, begin, normal);
+  add(begin, end, KeywordFormat(FStore.Style(run.Style)));
+  add(end, length, normal);
+  return formats;
+}
+
+QList<QTextLayout::FormatRange> THitView::LineFormats(std::int64_t line) const {
+  TSlice whole;
+  const std::string_view bytes = FStore.Line(line);
+  encoding::TDecoded decoded = encoding::DecodeSjis(bytes);
+  whole.End = bytes.size();
+  whole.Text = QString::fromStdU16String(decoded.Text);
+  whole.Offsets = std::move(decoded.Offsets);
+  return Formats(line, whole);
+}
+
+// ---------------------------------------------------------------------------
+// Lines and slices
+
+QString THitView::LineText(std::int64_t line) const {
+  return QString::fromStdU16String(encoding::SjisToUtf16(FStore.Line(line)));
+}
+
+THitView::TSlice THitView::SliceOf(std::int64_t line) const {
+  TSlice slice;
+  const std::string_view bytes = FStore.Line(line);
+  const int scroll = horizontalScrollBar()->value();
+  if (bytes.size() <= kWholeLine) {
+    slice.End = bytes.size();
+  } else {
+    const qreal column = ColumnWidth();
+    const auto first = static_cast<std::int64_t>(scroll / column) - kSliceMargin;
+    const auto last = static_cast<std::int64_t>((scroll + viewport()->width()) / column) + kSliceMargin;
+    const auto size = static_cast<std::int64_t>(bytes.size());
+    slice.Begin = hits::CharStart(bytes, static_cast<std::size_t>(std::clamp<std::int64_t>(first, 0, size)));
+    slice.End = hits::NextCharStart(bytes, static_cast<std::size_t>(std::clamp<std::int64_t>(last, 0, size)));
+  }
+  encoding::TDecoded decoded = encoding::DecodeSjis(bytes.substr(slice.Begin, slice.End - slice.Begin));
+  slice.Text = QString::fromStdU16String(decoded.Text);
+  slice.Offsets = std::move(decoded.Offsets);
+  slice.X = kMargin + static_cast<qreal>(slice.Begin) * ColumnWidth() - scroll;
+  return slice;
+}
+
+int THitView::IndexOfByte(const TSlice& slice, std::size_t byte) {
+  const std::size_t i = std::clamp(byte, slice.Begin, slice.End) - slice.Begin;
+  return slice.Offsets[i];
+}
+
+std::size_t THitView::ByteOfIndex(const TSlice& slice, int index) {
+  // Offsets rise by one per character; the first byte with that index is the
+  // character's start.
+  const auto it = std::lower_bound(slice.Offsets.begin(), slice.Offsets.end(), index);
+  return slice.Begin + static_cast<std::size_t>(it - slice.Offsets.begin());
+}
+
+void THitView::LayOut(QTextLayout& layout) const {
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  layout.setTextOption(option);
+  layout.setCacheEnabled(true);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  if (line.isValid()) line.setPosition(QPointF(0, 0));
+  layout.endLayout();
+}
+
+// ---------------------------------------------------------------------------
+// Painting and scrolling
+
+std::int64_t THitView::FirstVisibleLine() const { return verticalScrollBar()->value(); }
+
+int THitView::VisibleLines() const { return std::max(1, viewport()->height() / LineHeight()); }
+
+void THitView::UpdateScrollBars() {
+  const std::int64_t lines = FStore.LineCount();
+  const int visible = VisibleLines();
+  QScrollBar* vertical = verticalScrollBar();
+  vertical->setRange(0, static_cast<int>(std::max<std::int64_t>(0, lines - visible + 1)));
+  vertical->setPageStep(visible);
+  vertical->setSingleStep(1);
+  const qreal width = static_cast<qreal>(FStore.LongestLine() + 2) * ColumnWidth() + 2 * kMargin;
+  QScrollBar* horizontal = horizontalScrollBar();
+  horizontal->setRange(0, static_cast<int>(std::clamp<qreal>(width - viewport()->width(), 0, INT32_MAX / 2)));
+  horizontal->setPageStep(viewport()->width());
+  horizontal->setSingleStep(static_cast<int>(ColumnWidth()) * 4);
+}
+
+void THitView::paintEvent(QPaintEvent* event) {
+  QPainter painter(viewport());
+  const QPalette& colours = palette();
+  painter.fillRect(event->rect(), colours.color(QPalette::Base));
+  const int height = LineHeight();
+  const std::int64_t first = FirstVisibleLine();
+  const std::int64_t last = std::min(FStore.LineCount(), first + VisibleLines() + 1);
+  const std::int64_t selStart = SelStart();
+  const std::int64_t selEnd = selStart + SelLength();
+  const bool showSelection = !FSelectionHidden && selEnd > selStart;
+  const bool showCaret = !FSelectionHidden && hasFocus();
+  QTextCharFormat selected;
+  selected.setBackground(colours.brush(QPalette::Highlight));
+  selected.setForeground(colours.brush(QPalette::HighlightedText));
+  painter.setPen(TextColour());
+  for (std::int64_t line = first; line < last; ++line) {
+    const TSlice slice = SliceOf(line);
+    QTextLayout layout(slice.Text, FNormalFont);
+    layout.setFormats(Formats(line, slice));
+    LayOut(layout);
+    const QPointF at(slice.X, static_cast<qreal>((line - first) * height));
+    const std::int64_t lineStart = FStore.LineStart(line);
+    const std::int64_t lineEnd = lineStart + static_cast<std::int64_t>(FStore.Line(line).size());
+    QList<QTextLayout::FormatRange> selections;
+    if (showSelection && selStart <= lineEnd && selEnd > lineStart) {
+      const int begin = IndexOfByte(slice, static_cast<std::size_t>(std::max(selStart, lineStart) - lineStart));
+      const int end = IndexOfByte(slice, static_cast<std::size_t>(std::min(selEnd, lineEnd) - lineStart));
+      if (end > begin) selections.append({begin, end - begin, selected});
+      // A selected line end shows as a small highlighted cell after the text.
+      if (selEnd > lineEnd && layout.lineCount() > 0) {
+        const qreal x = at.x() + layout.lineAt(0).cursorToX(IndexOfByte(slice, slice.End));
+        painter.fillRect(QRectF(x, at.y(), ColumnWidth(), height), colours.brush(QPalette::Highlight));
+      }
+    }
+    layout.draw(&painter, at, selections);
+    if (showCaret && FCaret >= lineStart && FCaret <= lineEnd) {
+      const auto byte = static_cast<std::size_t>(FCaret - lineStart);
+      if (byte >= slice.Begin && byte <= slice.End) layout.drawCursor(&painter, at, IndexOfByte(slice, byte));
+    }
+  }
+}
+
+void THitView::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollBars();
+}
+
+void THitView::scrollContentsBy(int /*dx*/, int /*dy*/) { viewport()->update(); }
+
+void THitView::changeEvent(QEvent* event) {
+  QAbstractScrollArea::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange || event->type() == QEvent::EnabledChange) viewport()->update();
+}
+
+void THitView::EnsureVisible(std::int64_t position) {
+  const std::int64_t line = FStore.LineOf(position);
+  QScrollBar* vertical = verticalScrollBar();
+  const int visible = VisibleLines();
+  if (line < vertical->value()) {
+    vertical->setValue(static_cast<int>(line));
+  } else if (line >= vertical->value() + visible) {
+    vertical->setValue(static_cast<int>(line - visible + 1));
+  }
+  if (FStore.LineCount() == 0) return;
+  // Horizontally: the caret's column, estimated for long lines and measured
+  // for the others.
+  const std::int64_t byte = position - FStore.LineStart(line);
+  qreal x = kMargin + static_cast<qreal>(byte) * ColumnWidth();
+  if (FStore.Line(line).size() <= kWholeLine) {
+    const TSlice slice = SliceOf(line);
+    QTextLayout layout(slice.Text, FNormalFont);
+    layout.setFormats(Formats(line, slice));
+    LayOut(layout);
+    if (layout.lineCount() > 0) {
+      x = kMargin + layout.lineAt(0).cursorToX(IndexOfByte(slice, static_cast<std::size_t>(byte)));
+    }
+  }
+  QScrollBar* horizontal = horizontalScrollBar();
+  const int width = viewport()->width();
+  if (x < horizontal->value()) {
+    horizontal->setValue(static_cast<int>(std::max<qreal>(0, x - width / 4)));
+  } else if (x > horizontal->value() + width - 2 * ColumnWidth()) {
+    horizontal->setValue(static_cast<int>(x - width * 3 / 4));
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Caret and selection
+
+std::int64_t THitView::Snap(std::int64_t position) const {
+  position = std::clamp<std::int64_t>(position, 0, FStore.Size());
+  if (FStore.LineCount() == 0) return 0;
+  const std::int64_t line = FStore.LineOf(position);
+  const std::int64_t start = FStore.LineStart(line);
+  const std::string_view bytes = FStore.Line(line);
+  const auto byte = static_cast<std::size_t>(std::min<std::int64_t>(position - start, bytes.size() + 1));
+  if (byte > bytes.size()) return start + static_cast<std::int64_t>(bytes.size()) + 1;
+  return start + static_cast<std::int64_t>(hits::CharStart(bytes, byte));
+}
+
+void THitView::MoveCaret(std::int64_t position, bool keepAnchor) {
+  FCaret = Snap(position);
+  if (!keepAnchor) FAnchor = FCaret;
+  EnsureVisible(FCaret);
+  viewport()->update();
+}
+
+void THitView::SetSelection(std::int64_t start, std::int64_t length) {
+  FAnchor = Snap(start);
+  FCaret = Snap(start + length);
+  EnsureVisible(FCaret);
+  viewport()->update();
+}
+
+void THitView::SelectAll() {
+  FAnchor = 0;
+  FCaret = FStore.Size();
+  viewport()->update();
+}
+
+QString THitView::TextBetween(std::int64_t from, std::int64_t to) const {
+  from = std::clamp<std::int64_t>(from, 0, FStore.Size());
+  to = std::clamp<std::int64_t>(to, from, FStore.Size());
+  QString out;
+  out.reserve(static_cast<qsizetype>(to - from));
+  const std::string_view text = FStore.Text();
+  while (from < to) {
+    // Whole lines up to about kCopyChunk bytes at a time (at least one).
+    std::int64_t end = std::min(to, FStore.LineStart(FStore.LineOf(std::min(from + kCopyChunk, to - 1)) + 1));
+    if (end <= from) end = to;
+    AppendDecoded(out, text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(end - from)));
+    from = end;
+  }
+  return out;
+}
+
+QString THitView::SelectedText() const { return TextBetween(SelStart(), SelStart() + SelLength()); }
+
+QString THitView::toPlainText() const { return TextBetween(0, FStore.Size()); }
+
+void THitView::Copy() const {
+  if (HasSelection()) QGuiApplication::clipboard()->setText(SelectedText());
+}
+
+void THitView::CopyAll() {
+  const std::int64_t caret = SelStart();
+  QGuiApplication::clipboard()->setText(toPlainText());
+  FAnchor = FCaret = caret;
+  viewport()->update();
+}
+
+std::int64_t THitView::PreviousPosition(std::int64_t position) const {
+  if (position <= 0) return 0;
+  const std::int64_t line = FStore.LineOf(position);
+  const std::int64_t start = FStore.LineStart(line);
+  if (position == start) return position - 1;  // to the end of the line before
+  return start +
+         static_cast<std::int64_t>(hits::CharStart(FStore.Line(line), static_cast<std::size_t>(position - start - 1)));
+}
+
+std::int64_t THitView::NextPosition(std::int64_t position) const {
+  if (position >= FStore.Size()) return FStore.Size();
+  const std::int64_t line = FStore.LineOf(position);
+  const std::int64_t start = FStore.LineStart(line);
+  const std::string_view bytes = FStore.Line(line);
+  const auto byte = static_cast<std::size_t>(position - start);
+  if (byte >= bytes.size()) return position + 1;  // over the line end
+  const bool pair = IsDBCSLeadByte(static_cast<unsigned char>(bytes[byte])) && byte + 1 < bytes.size();
+  return position + (pair ? 2 : 1);
+}
+
+std::int64_t THitView::SameColumn(std::int64_t position, std::int64_t line) const {
+  if (FStore.LineCount() == 0) return 0;
+  if (line >= FStore.LineCount()) return FStore.Size();
+  line = std::max<std::int64_t>(line, 0);
+  const std::int64_t column = position - FStore.LineStart(FStore.LineOf(position));
+  const std::string_view bytes = FStore.Line(line);
+  const auto byte = static_cast<std::size_t>(std::min<std::int64_t>(column, static_cast<std::int64_t>(bytes.size())));
+  return FStore.LineStart(line) + static_cast<std::int64_t>(hits::CharStart(bytes, byte));
+}
+
+std::int64_t THitView::PositionAt(const QPoint& point) const {
+  if (FStore.LineCount() == 0) return 0;
+  const int row = point.y() >= 0 ? point.y() / LineHeight() : -1;  // above the view: the row before
+  const std::int64_t line = std::max<std::int64_t>(0, FirstVisibleLine() + row);
+  if (line >= FStore.LineCount()) return FStore.Size();
+  const TSlice slice = SliceOf(line);
+  QTextLayout layout(slice.Text, FNormalFont);
+  layout.setFormats(Formats(line, slice));
+  LayOut(layout);
+  int index = 0;
+  if (layout.lineCount() > 0) index = layout.lineAt(0).xToCursor(point.x() - slice.X);
+  return FStore.LineStart(line) + static_cast<std::int64_t>(ByteOfIndex(slice, index));
+}
+
+// ---------------------------------------------------------------------------
+// Input
+
+void THitView::keyPressEvent(QKeyEvent* event) {
+  if (event == QKeySequence::Copy) {
+    Copy();
+    return;
+  }
+  if (event == QKeySequence::SelectAll) {
+    SelectAll();
+    return;
+  }
+  const bool extend = event->modifiers().testFlag(Qt::ShiftModifier);
+  const bool control = event->modifiers().testFlag(Qt::ControlModifier);
+  const std::int64_t line = FStore.LineOf(FCaret);
+  const int page = VisibleLines();
+  std::int64_t to = FCaret;
+  switch (event->key()) {
+    case Qt::Key_Left:
+      to = PreviousPosition(FCaret);
+      break;
+    case Qt::Key_Right:
+      to = NextPosition(FCaret);
+      break;
+    case Qt::Key_Up:
+      to = line > 0 ? SameColumn(FCaret, line - 1) : 0;
+      break;
+    case Qt::Key_Down:
+      to = SameColumn(FCaret, line + 1);
+      break;
+    case Qt::Key_PageUp:
+      verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
+      to = line - page > 0 ? SameColumn(FCaret, line - page) : 0;
+      break;
+    case Qt::Key_PageDown:
+      verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+      to = SameColumn(FCaret, line + page);
+      break;
+    case Qt::Key_Home:
+      to = control ? 0 : FStore.LineStart(line);
+      break;
+    case Qt::Key_End:
+      to = control
+               ? FStore.Size()
+               : FStore.LineStart(line) + static_cast<std::int64_t>(FStore.LineCount() ? FStore.Line(line).size() : 0);
+      break;
+    default:
+      QAbstractScrollArea::keyPressEvent(event);
+      return;
+  }
+  MoveCaret(to, extend);
+  event->accept();
+}
+
+void THitView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    QAbstractScrollArea::mousePressEvent(event);
+    return;
+  }
+  setFocus(Qt::MouseFocusReason);
+  MoveCaret(PositionAt(event->position().toPoint()), event->modifiers().testFlag(Qt::ShiftModifier));
+}
+
+void THitView::mouseMoveEvent(QMouseEvent* event) {
+  if (!event->buttons().testFlag(Qt::LeftButton)) return;
+  MoveCaret(PositionAt(event->position().toPoint()), true);
+}
+
+void THitView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || FStore.LineCount() == 0) return;
+  // A double click selects the word under the mouse: the run of characters
+  // between spaces.
+  const std::int64_t position = PositionAt(event->position().toPoint());
+  const std::int64_t line = FStore.LineOf(position);
+  const std::int64_t start = FStore.LineStart(line);
+  const std::string_view bytes = FStore.Line(line);
+  auto isSpace = [&bytes](std::size_t i) { return bytes[i] == ' ' || bytes[i] == '\t'; };
+  std::size_t begin = static_cast<std::size_t>(position - start);
+  std::size_t end = begin;
+  while (begin > 0 && !isSpace(begin - 1)) --begin;
+  while (end < bytes.size() && !isSpace(end)) ++end;
+  begin = hits::CharStart(bytes, begin);
+  end = hits::NextCharStart(bytes, end);
+  SetSelection(start + static_cast<std::int64_t>(begin), static_cast<std::int64_t>(end - begin));
+}
+
+void THitView::contextMenuEvent(QContextMenuEvent* event) {
+  // The toolkit's own texts, so that they follow its translation.
+  QMenu menu(this);
+  QAction* copy = menu.addAction(QCoreApplication::translate("QWidgetTextControl", "&Copy"), this, &THitView::Copy);
+  copy->setEnabled(HasSelection());
+  menu.addSeparator();
+  menu.addAction(QCoreApplication::translate("QWidgetTextControl", "Select All"), this, &THitView::SelectAll);
+  menu.exec(event->globalPos());
+}
+
+void THitView::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  viewport()->update();
+}
+
+void THitView::focusOutEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusOutEvent(event);
+  viewport()->update();
+}

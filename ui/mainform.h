@@ -1,0 +1,232 @@
+// TMainForm: the program's main window.  It hosts the query area, the result
+// view, the dictionary bar and the menus, owns the grep (Grep1) and the
+// keyword matcher (AWKStr1), and routes each command to the toolkit-free
+// code that carries it out: the search driver (core/search), dictionary
+// discovery (core/catalogue) and the settings file (core/settings).
+//
+// The window watches the search driver (ISearchObserver) and shows its
+// progress in its controls; it hands the driver the options of each search
+// and tells it which dictionaries are selected.  The driver fills the result
+// view through TResultView.  The settings are one value: the window applies
+// it (ApplySettings) and gathers it back (CurrentSettings).
+//
+// A search runs on this thread, inside SearchBtnClick; the grep's message
+// pump keeps the window responsive meanwhile, so the handlers that stay
+// usable during a search (Cancel, the option boxes, the dictionary panels and
+// keys, the edit and help menus, closing the window) are written to be safe
+// in the middle of one:
+//  - Exit does nothing while a search runs (its menu is disabled too).
+//  - Closing the window during a search first ends the search: the close is
+//    refused, the cancel flag is set, and once the search has unwound (its
+//    cancel message is not shown then) the window closes for good, saving
+//    the settings as any normal close does.
+//  - The case-insensitive option takes effect when the running search ends
+//    (see TSearchDriver::SetIgnoreCase).
+//
+// The menu's shortcuts (Ctrl+C, Ctrl+A, Ctrl+F) come before the controls'
+// own use of those keys, and F1-F6, Page Up/Down and the Up/Down arrows
+// reach FormKeyDown before the focused control, except while the result view
+// has the focus.  Enter outside the result view runs the Search button, the
+// window's default button.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/search.h"
+#include "core/settings.h"
+#include "core/settings_location.h"
+#include "core/settings_session.h"
+#include "grep/grep.h"
+#include "regexp/regexp.h"
+#include "ui/fontdialog.h"
+#include "ui/keypreview.h"
+#include "ui/resultview.h"
+
+class QAction;
+class QActionGroup;
+class QKeyEvent;
+class TFindForm;
+class TFunctionPanel;
+class THelpWindow;
+class TInputForm;
+namespace Ui {
+class TMainForm;
+}
+
+class TMainForm : public QMainWindow, public ISearchObserver {
+  Q_OBJECT
+
+ public:
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // The window's creation: help file, hit limit, dictionary discovery, then
+  // the settings.  An error is shown and the window starts all the same.
+  void FormCreate();
+
+  // The dialogs created after the main window; either may be null.
+  void SetDialogs(TInputForm* inputForm, TFindForm* findForm);
+
+  // The settings file: the given path when set, else as
+  // core/settings_location chooses it for the program's path.
+  void SetSettingsPath(const std::string& path) { FSettingsPath = path; }
+  std::string SettingsPath() const;
+  settings::TSettingsLocation SettingsLocation() const;
+  // The executable's path that the settings' place depends on; the
+  // application's own unless set.
+  void SetProgramPath(const std::string& path) { FProgramPath = path; }
+
+  // The dictionary folder given on the command line ("" when none); set
+  // before FormCreate.
+  void SetDictionaryArgument(const std::string& folder) { FDictionaryArgument = folder; }
+  // The folder whose dictionaries are in use ("" when none was found).
+  const std::string& DictionaryFolder() const { return FDictionaryFolder; }
+  // The chooser of the dictionary folder command; tests replace it.  Gets
+  // the current folder, returns false when cancelled.
+  std::function<bool(QString& folder)> FolderChooser;
+
+  // Choosers of the font and colour commands; tests replace them.  Each
+  // gets the current choice, returns false when cancelled and otherwise
+  // leaves the choice in its arguments.
+  std::function<bool(QFont& font, QColor& colour)> FontChooser;
+  std::function<bool(QColor& colour)> ColourChooser;
+
+  // The window's state that the menus do not show.
+  int HitLimitValue() const { return FHitLimit; }
+  hits::TKeywordStyle KeywordStyleValue() const { return FKeywordStyle; }
+  TResultView& ResultView() { return FResultView; }
+  // The result view's control, which the find dialog searches.
+  THitView* RichEdit1() const;
+  TSearchDriver& Driver() { return FDriver; }
+  THelpWindow* HelpWindow() const { return FHelpWindow; }
+  QString HelpFile() const { return FHelpFile; }
+  bool KeyPreview() const { return FKeyPreview->Enabled; }
+
+  // The client area: the window without its menu bar.
+  QSize ClientSize() const;
+  void SetClientSize(int width, int height);
+  int MinimumClientWidth() const;
+  static constexpr int kMinimumClientHeight = 180;
+  // Where the window stands before the settings place it.
+  static constexpr int kDefinedLeft = 127;
+  static constexpr int kDefinedTop = 115;
+
+  // The settings as they stand now.
+  settings::TSettingsValues CurrentSettings() const;
+  // Shows values: sets every control and state that differs from
+  // CurrentSettings().  A dictionary whose files were not found stays
+  // unselected; the window's place and size are fitted to the screen.
+  void ApplySettings(const settings::TSettingsValues& values);
+
+  // A click of a menu item; does nothing while the item is disabled.
+  static void ClickMenuItem(QAction* item);
+  QAction* DictionaryItem(int number) const;
+  TFunctionPanel* DictionaryPanel(int number) const;
+  QAction* MarkItem(int mark) const;
+
+  TGrep Grep1;
+  TAWKStr AWKStr1;
+
+  // Handlers (also called by tests).
+  void SearchBtnClick();
+  void CancelBtnClick();
+  void CaseInsensitiveCheckBoxClick();
+  void FunctionPanel1Click(QObject* sender);
+  void SubMenuDic1Click();
+  void SubMenuDic2Click();
+  void SubMenuDic3Click();
+  void SubMenuDic4Click();
+  void SubMenuDic5Click();
+  void SubMenuDic6Click();
+  void SubMenuDic8Click();
+  void SubMenuDicFolderClick();
+  void SubMenuEdit1Click();
+  void SubMenuEdit2Click();
+  void SubMenuEdit3Click();
+  void SubMenuView3Click();
+  void SubMenuView4Click();
+  void SubMenuView5Click();
+  void SubMenuView8Click();
+  void SubMenuHelp1Click();
+  void SubMenuHelp2Click();
+  void FindDictionaries();
+  void LoadSettings();
+  void SaveSettings();
+  // The key preview: true when the key is consumed.
+  bool FormKeyDown(QKeyEvent* key);
+  void FormResize();
+  void RichEdit1Enter();
+  void RichEdit1Exit();
+
+  // The choices of the menus.
+  bool DictionaryChecked(int number) const;
+  bool LimitEnabled() const;
+  int KeywordMark() const;
+  bool ShowTags() const;
+  // The options of a search that begins now.
+  TSearchOptions SearchOptions() const;
+
+  // ISearchObserver: a search shows in the controls.
+  void SearchStarted(const std::u16string& query) override;
+  void SearchProgress(const std::u16string& status) override;
+  void SearchEnded(const std::u16string& status) override;
+  void SearchMessage(const std::u16string& text) override;
+
+  // Single settings, as ApplySettings sets them.
+  void SetKeywordMark(int mark);
+  void SetHitLimit(int limit);
+  void SetNormalFont(const std::string& faceSjis, int size);
+  void SetNormalColour(std::int32_t colour);
+  void SetKeywordStyle(bool bold, bool italic, bool underline);
+  void SetKeywordColour(std::int32_t colour);
+  void SetBackgroundColour(std::int32_t colour);
+  void SetGeometry(int top, int left, int width, int height);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void SubMenuDicClick(int number);
+  void FormClose();
+  void SetHitLimitCaption();
+  void SetStatus(const std::u16string& text);
+  // The controls a search leaves alone are usable while none runs.
+  void SetSearchControlsEnabled(bool enabled);
+  // Lets pending window events run in the middle of a search, at most every
+  // kMessageInterval milliseconds.
+  void ProcessMessages();
+  static constexpr int kMessageInterval = 5;
+  QElapsedTimer FMessagesProcessed;
+  // Runs a command handler; an error it raises goes to the error display.
+  template <typename F>
+  void Command(F&& handler);
+  // Builds the controls of the window's definition; returns the result view.
+  THitView* SetUpUi();
+
+  // The controls of the window's definition (ui/mainform.ui).
+  std::unique_ptr<Ui::TMainForm> ui;
+  TResultView FResultView;
+  TSearchDriver FDriver;
+  QActionGroup* MarkGroup;
+  TInputForm* FInputForm = nullptr;
+  TFindForm* FFindForm = nullptr;
+  THelpWindow* FHelpWindow = nullptr;
+  QString FHelpFile;
+  std::string FSettingsPath;
+  settings::TSettingsSession FSettings;
+  std::string FProgramPath;
+  std::string FDictionaryArgument;
+  std::string FChosenFolder;  // chosen with the menu command during this run
+  std::string FDictionaryFolder;
+  int FHitLimit = 0;  // and the other settings: DefaultSettings() until loaded
+  hits::TKeywordStyle FKeywordStyle;
+  TFontChoice FFontChoice = TFontChoice::Normal;  // for the font chooser
+  TKeyPreview* FKeyPreview = nullptr;
+  bool FCloseAfterSearch = false;
+  bool FSettingsSaved = false;
+};
