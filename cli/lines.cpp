@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "sjis/bytescan.h"
+#include "sjis/posix_io.h"
 
 void TChunkReader::Reserve(std::size_t bytes) {
   if (FSize + bytes <= FCapacity) return;
@@ -41,11 +42,8 @@ bool TChunkReader::Next(std::string_view& chunk) {
     if (!FEnd) {
       const std::size_t want = std::max<std::size_t>(kTargetSize - std::min(FSize, kTargetSize), 65536);
       Reserve(want);
-      const ssize_t n = ::read(FFd, FData.get() + FSize, want);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        throw TReadError{errno};
-      }
+      const ssize_t n = posix_io::Read(FFd, FData.get() + FSize, want);
+      if (n < 0) throw TReadError{errno};
       if (n > 0) {
         FSize += static_cast<std::size_t>(n);
         if (FSize < kTargetSize && static_cast<std::size_t>(n) == want) continue;

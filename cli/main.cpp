@@ -22,6 +22,7 @@
 #include "cli/usage.h"
 #include "cli/walk.h"
 #include "sjis/exceptions.h"
+#include "sjis/posix_io.h"
 #include "text/encoding.h"
 
 namespace {
@@ -120,9 +121,7 @@ class TRun {
     const bool standardInput = path == "-";
     int fd = STDIN_FILENO;
     if (!standardInput) {
-      do {
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-      } while (fd < 0 && errno == EINTR);
+      fd = posix_io::Open(path, O_RDONLY | O_NOCTTY);
       if (fd < 0) return FileError(display, errno);
     }
     struct stat st;
@@ -137,6 +136,13 @@ class TRun {
         FFound = FSearch->Search(display, fd, path, regular, FShowNames) || FFound;
       } catch (const TReadError& e) {
         FileError(display, e.Error);
+      } catch (const EInOutError& e) {
+        // A failing call of the engine's reader: the C library's words for
+        // its error number, as for kovagrep's own reads.
+        if (e.Errno > 0)
+          FileError(display, e.Errno);
+        else
+          Message(display, MessageForTerminal(e.Message(), FCharset));
       } catch (const Exception& e) {
         Message(display, MessageForTerminal(e.Message(), FCharset));
       } catch (const std::bad_alloc&) {

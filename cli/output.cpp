@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "sjis/posix_io.h"
 #include "text/encoding.h"
 
 namespace {
@@ -109,15 +110,7 @@ void TOutput::EndLine(std::string_view rawEnd) {
 void TOutput::Flush() { Drain(); }
 
 void TOutput::Drain() {
-  std::size_t done = 0;
-  while (done < FUsed) {
-    const ssize_t n = ::write(STDOUT_FILENO, FBuffer.get() + done, FUsed - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      FUsed = 0;
-      throw TWriteError{errno};
-    }
-    done += static_cast<std::size_t>(n);
-  }
+  const std::size_t used = FUsed;
   FUsed = 0;
+  if (!posix_io::WriteAll(STDOUT_FILENO, FBuffer.get(), used)) throw TWriteError{errno};
 }

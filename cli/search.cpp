@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "sjis/posix_io.h"
+
 namespace {
 
 // GNU grep looks for a zero byte in the first buffer it reads.
@@ -127,10 +129,7 @@ bool TSearch::BinaryStart(int fd, bool regular, std::string_view firstChunk) {
   bool zero;
   if (regular) {
     char probe[kBinaryProbe];
-    ssize_t n;
-    do {
-      n = ::pread(fd, probe, sizeof probe, 0);
-    } while (n < 0 && errno == EINTR);
+    const ssize_t n = posix_io::ReadAt(fd, probe, sizeof probe, 0);
     if (n < 0) throw TReadError{errno};
     zero = std::memchr(probe, 0, static_cast<std::size_t>(n)) != nullptr;
   } else {
@@ -188,12 +187,7 @@ void TSearch::SearchStream(int fd) {
         if (FMemFd < 0) throw TReadError{errno};
       }
       if (::ftruncate(FMemFd, 0) != 0) throw TReadError{errno};
-      for (std::size_t done = 0; done < chunk.size();) {
-        const ssize_t n = ::pwrite(FMemFd, chunk.data() + done, chunk.size() - done, static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw TReadError{errno};
-        done += static_cast<std::size_t>(n);
-      }
+      if (!posix_io::WriteAllAt(FMemFd, chunk.data(), chunk.size(), 0)) throw TReadError{errno};
       const std::int64_t base = FLineNo;
       FGrep->CountOnly = false;
       FGrep->OnMatch = [&](TGrep&, LineInfo_t info) {

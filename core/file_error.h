@@ -6,9 +6,8 @@
 // what happened and no English text of the engine stands among Japanese
 // ones.  All texts are Shift-JIS, as every message the window shows.
 //
-// The engine's reader reports the common errors in Japanese and any other by
-// the C locale's text of its error number; Message(file, exception) takes
-// that text back to its number and words it as above.
+// The engine's exceptions carry their error number, which
+// Message(file, exception) words as above.
 #pragma once
 
 #include <exception>
@@ -16,10 +15,7 @@
 
 namespace file_error {
 
-// Not an error number: a FIFO, device or socket where a file was expected.
-inline constexpr int kNotRegularFile = -1;
-
-// The reason for an error number (or kNotRegularFile), Shift-JIS.
+// The reason for an error number (or io_error::kNotRegularFile), Shift-JIS.
 std::string Reason(int error);
 
 // "<file>: <reason>".  fileNameSjis is the name as the user should read it.

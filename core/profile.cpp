@@ -12,9 +12,9 @@
 #include <ctime>
 #include <stdexcept>
 
-#include "core/regular_file.h"
 #include "core/texts.h"
 #include "sjis/exceptions.h"
+#include "sjis/posix_io.h"
 #include "sjis/sjis.h"
 #include "text/encoding.h"
 
@@ -89,31 +89,17 @@ bool MayWrite(const std::string& path, const struct stat& st, int extraAccess = 
 // missing file reads as empty.
 int ReadAll(const std::string& path, std::string& content) {
   int error;
-  const int fd = regular_file::Open(path, O_RDONLY, error);
+  const int fd = posix_io::OpenRegular(path, O_RDONLY, error);
   if (fd < 0) return error == ENOENT ? 0 : error;
   char buffer[65536];
   for (;;) {
-    const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = posix_io::Read(fd, buffer, sizeof buffer);
     if (n < 0) error = errno;
     if (n <= 0) break;
     content.append(buffer, static_cast<std::size_t>(n));
   }
   close(fd);
   return error;
-}
-
-bool WriteAll(int fd, const std::string& data) {
-  std::size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t n = write(fd, data.data() + done, data.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 // The file that path names once every symbolic link on the way has been
@@ -185,12 +171,12 @@ bool ReplaceAtomically(const std::string& target, const std::string& content, co
   int fd = -1;
   for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
     temp = directory + "/" + TempPrefix(BaseName(target)) + std::to_string(getpid()) + "-" + std::to_string(attempt);
-    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    fd = posix_io::Open(temp, O_WRONLY | O_CREAT | O_EXCL, 0666);
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) return false;
 
-  bool ok = WriteAll(fd, content);
+  bool ok = posix_io::WriteAll(fd, content.data(), content.size());
   if (ok && st != nullptr) {
     // Owner and group can only be kept by the superuser; the mode always.
     [[maybe_unused]] const int owned = fchown(fd, st->st_uid, st->st_gid);
@@ -216,13 +202,14 @@ bool ReplaceAtomically(const std::string& target, const std::string& content, co
 // first byte changes, so a full disk leaves the old content whole.
 bool WriteInPlace(const std::string& target, const std::string& content) {
   int error;
-  const int fd = regular_file::Open(target, O_WRONLY, error);
+  const int fd = posix_io::OpenRegular(target, O_WRONLY, error);
   if (fd < 0) return false;
   const off_t size = static_cast<off_t>(content.size());
   const int reserved = size > 0 ? posix_fallocate(fd, 0, size) : 0;
   // A file system that cannot reserve space is written all the same.
   bool ok = reserved == 0 || reserved == EOPNOTSUPP || reserved == EINVAL;
-  ok = ok && lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, content) && ftruncate(fd, size) == 0 && fsync(fd) == 0;
+  ok = ok && lseek(fd, 0, SEEK_SET) == 0 && posix_io::WriteAll(fd, content.data(), content.size()) &&
+       ftruncate(fd, size) == 0 && fsync(fd) == 0;
   ok = close(fd) == 0 && ok;
   return ok;
 }

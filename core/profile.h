@@ -57,7 +57,7 @@ class TProfile {
 
   const std::string& Path() const { return FPath; }
   // Why the file could not be read: an error number, or
-  // file_error::kNotRegularFile; 0 when it was read or does not exist.
+  // io_error::kNotRegularFile; 0 when it was read or does not exist.
   int ReadError() const { return FReadError; }
 
   // The value of key in section, blanks around it removed; nullopt when the

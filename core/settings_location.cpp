@@ -13,6 +13,7 @@
 #include "core/settings.h"
 #include "core/texts.h"
 #include "sjis/exceptions.h"
+#include "sjis/posix_io.h"
 #include "text/encoding.h"
 
 namespace settings {
@@ -89,15 +90,9 @@ void CopyWhole(const std::string& source, const std::string& target) {
   if (defaults.ReadError() != 0) return;
   const std::string content = defaults.Content();
   const std::string temp = ParentOf(target) + "/." + NameOf(target) + ".tmp-" + std::to_string(getpid()) + "-0";
-  const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  const int fd = posix_io::Open(temp, O_WRONLY | O_CREAT | O_TRUNC, 0600);
   if (fd < 0) ThrowCannotWrite(target);
-  bool ok = true;
-  for (std::size_t done = 0; ok && done < content.size();) {
-    const ssize_t n = write(fd, content.data() + done, content.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += static_cast<std::size_t>(n);
-  }
+  bool ok = posix_io::WriteAll(fd, content.data(), content.size());
   ok = fsync(fd) == 0 && ok;
   ok = close(fd) == 0 && ok;
   ok = ok && rename(temp.c_str(), target.c_str()) == 0;

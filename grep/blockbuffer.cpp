@@ -1,7 +1,6 @@
 #include "grep/blockbuffer.h"
 
 #include <fcntl.h>
-#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,31 +10,9 @@
 
 #include "sjis/bytescan.h"
 #include "sjis/exceptions.h"
+#include "sjis/io_error.h"
 #include "sjis/messages.h"
-
-namespace {
-
-// The text of an errno value, as the engine's Shift-JIS messages need it: the
-// common cases in Japanese, the others as the C locale's (ASCII) text, never
-// the text of whatever locale the front end has set.
-std::string ErrorMessage(int error) {
-  switch (error) {
-    case ENOENT:
-      return std::string(sjis_text::kMsgFileNotFound);
-    case EACCES:
-    case EPERM:
-      return std::string(sjis_text::kMsgAccessDenied);
-    case EISDIR:
-      return std::string(sjis_text::kMsgIsDirectory);
-    default:
-      break;
-  }
-  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-  if (cLocale != static_cast<locale_t>(0)) return strerror_l(error, cLocale);
-  return "I/O error " + std::to_string(error);
-}
-
-}  // namespace
+#include "sjis/posix_io.h"
 
 TBlockBuffer::TFileHandle::~TFileHandle() {
   // A failing close of a file opened read-only loses nothing; a destructor
@@ -60,24 +37,19 @@ TBlockBuffer::TBlockBuffer(int fd, const std::string& displayName, const TReadOp
 // wait for the writer of a FIFO (or for a device), so it does not block;
 // the flag is cleared again once the file has been found regular.
 void TBlockBuffer::Open() {
-  const int flags = O_RDONLY | O_CLOEXEC | (FOptions.RegularFilesOnly ? O_NONBLOCK : 0);
-  do {
-    FFile.Fd = ::open(FName.c_str(), flags);
-  } while (FFile.Fd < 0 && errno == EINTR);
-  if (FFile.Fd < 0) throw EFileNotFound(ErrorMessage(errno));
+  FFile.Fd = posix_io::Open(FName, O_RDONLY | (FOptions.RegularFilesOnly ? O_NONBLOCK : 0));
+  if (FFile.Fd < 0) throw EFileNotFound(errno);
 }
 
 // Checks what the descriptor is.
 void TBlockBuffer::Check() {
   struct stat st;
-  if (::fstat(FFile.Fd, &st) != 0) throw EFileNotFound(ErrorMessage(errno));
-  if (S_ISDIR(st.st_mode)) throw EFileNotFound(std::string(sjis_text::kMsgIsDirectory));
+  if (::fstat(FFile.Fd, &st) != 0) throw EFileNotFound(errno);
+  if (S_ISDIR(st.st_mode)) throw EFileNotFound(EISDIR);
   FRegular = S_ISREG(st.st_mode);
   if (FOptions.RegularFilesOnly) {
-    if (!FRegular) throw EFileNotFound(std::string(sjis_text::kMsgNotRegularFile));
-    const int flags = ::fcntl(FFile.Fd, F_GETFL);
-    if (flags < 0 || ((flags & O_NONBLOCK) != 0 && ::fcntl(FFile.Fd, F_SETFL, flags & ~O_NONBLOCK) != 0))
-      throw EFileNotFound(ErrorMessage(errno));
+    if (!FRegular) throw EFileNotFound(io_error::kNotRegularFile);
+    if (!posix_io::MakeBlocking(FFile.Fd)) throw EFileNotFound(errno);
   }
   if (FRegular) FStartOffset = ::lseek(FFile.Fd, 0, SEEK_CUR);
   FSizeAtOpen = st.st_size;
@@ -133,13 +105,13 @@ std::size_t TBlockBuffer::Fetch(std::size_t offset) {
 // cannot be mapped, the file is read from there on.
 std::size_t TBlockBuffer::MapRaw(std::size_t offset) {
   struct stat st;
-  if (::fstat(FFile.Fd, &st) != 0) throw EInOutError(ErrorMessage(errno));
+  if (::fstat(FFile.Fd, &st) != 0) throw EInOutError(errno);
   const std::size_t got =
       st.st_size > FMapOffset ? std::min(FWindow->Capacity(), static_cast<std::size_t>(st.st_size - FMapOffset)) : 0;
   if (got == 0 || !FWindow->Map(FMapOffset, got)) {
     const off_t at = FMapOffset;
     FWindow.reset();
-    if (::lseek(FFile.Fd, at, SEEK_SET) != at) throw EInOutError(ErrorMessage(errno));
+    if (::lseek(FFile.Fd, at, SEEK_SET) != at) throw EInOutError(errno);
     return ReadRaw(offset);
   }
   FMapOffset += static_cast<off_t>(got);
@@ -157,11 +129,8 @@ std::size_t TBlockBuffer::ReadRaw(std::size_t offset) {
   FData = FBuffer.get();
   std::size_t got = 0;
   for (;;) {
-    const ssize_t n = ::read(FFile.Fd, &FBuffer[offset + got], BufSize - got);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw EInOutError(ErrorMessage(errno));
-    }
+    const ssize_t n = posix_io::Read(FFile.Fd, &FBuffer[offset + got], BufSize - got);
+    if (n < 0) throw EInOutError(errno);
     if (n == 0) {
       FAtEnd = true;
       break;

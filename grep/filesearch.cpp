@@ -8,6 +8,7 @@
 #include <string>
 
 #include "sjis/bytescan.h"
+#include "sjis/posix_io.h"
 
 namespace {
 
@@ -64,11 +65,8 @@ bool FileMayHold(int fd, std::string_view bytes, bool foldCase, const std::funct
   std::string chunk(kChunk + overlap, '\0');
   std::size_t kept = 0;
   for (off_t offset = 0;;) {
-    const ssize_t n = ::pread(fd, chunk.data() + kept, kChunk, offset);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return true;  // the reader's own reads report the error
-    }
+    const ssize_t n = posix_io::ReadAt(fd, chunk.data() + kept, kChunk, offset);
+    if (n < 0) return true;  // the reader's own reads report the error
     if (n == 0) return false;
     offset += n;
     const std::string_view data(chunk.data(), kept + static_cast<std::size_t>(n));
@@ -93,11 +91,8 @@ std::int64_t LastLineHolding(int fd, off_t start, std::string_view bytes, bool f
   std::int64_t last = 0;
   bool pendingCR = false;
   for (off_t offset = start;;) {
-    const ssize_t n = ::pread(fd, chunk.data() + kept, kChunk, offset);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return -1;  // the reader's own reads report the error
-    }
+    const ssize_t n = posix_io::ReadAt(fd, chunk.data() + kept, kChunk, offset);
+    if (n < 0) return -1;  // the reader's own reads report the error
     if (n == 0) return last;
     offset += n;
     const char* const fresh = chunk.data() + kept;

@@ -1,6 +1,9 @@
 #include "sjis/exceptions.h"
 
+#include "sjis/io_error.h"
 #include "sjis/messages.h"
+
+EInOutError::EInOutError(int error) : Exception(io_error::Reason(error)), Errno(error) {}
 
 EEndOfFile::EEndOfFile() : EInOutError(std::string(sjis_text::kMsgEndOfFile)) {}
 

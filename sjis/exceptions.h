@@ -27,10 +27,14 @@ class ERegExpParser : public Exception {
   int Position;
 };
 
-// Input/output failures of the text file reader.
+// Input/output failures.  Errno is the error number behind the failure, 0
+// when there is none (a file that shrank while read, the end of a file); the
+// message is then io_error::Reason(Errno) (sjis/io_error.h).
 class EInOutError : public Exception {
  public:
-  using Exception::Exception;
+  explicit EInOutError(int error);
+  explicit EInOutError(std::string message) : Exception(std::move(message)) {}
+  int Errno = 0;
 };
 
 // The end of a file; also raised by an OnMatch handler to end a scan early.
@@ -40,7 +44,7 @@ class EEndOfFile : public EInOutError {
   using EInOutError::EInOutError;
 };
 
-// A file that cannot be opened; the message says why.
+// A file that cannot be opened; Errno and the message say why.
 class EFileNotFound : public EInOutError {
  public:
   using EInOutError::EInOutError;

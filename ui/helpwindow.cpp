@@ -13,7 +13,7 @@
 #include <cerrno>
 
 #include "core/file_error.h"
-#include "core/regular_file.h"
+#include "sjis/posix_io.h"
 #include "text/encoding.h"
 
 #ifndef KOVALEX_DATA_DIR
@@ -62,7 +62,7 @@ void THelpWindow::ShowContents(const QString& helpFile) {
   FShownFile = Locate(helpFile);
   int error = ENOENT;
   const int fd =
-      FShownFile.isEmpty() ? -1 : regular_file::Open(QFile::encodeName(FShownFile).toStdString(), O_RDONLY, error);
+      FShownFile.isEmpty() ? -1 : posix_io::OpenRegular(QFile::encodeName(FShownFile).toStdString(), O_RDONLY, error);
   QFile file;
   if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
     if (fd >= 0) ::close(fd);

@@ -17,6 +17,7 @@
 
 #include "grep/mappedwindow.h"
 #include "sjis/exceptions.h"
+#include "sjis/io_error.h"
 #include "sjis/messages.h"
 #include "support/grep_reports.h"
 #include "support/temp_dir.h"
@@ -269,18 +270,20 @@ TEST(TxtFileOpen, ErrorsCarryTheSystemsMessages) {
     std::string Path;
     bool RegularOnly;
     std::string_view Message;
-  } refused[] = {{f.Path() + ".missing", false, sjis_text::kMsgFileNotFound},
-                 {dir, false, sjis_text::kMsgIsDirectory},
-                 {f.Path() + "/inner", false, "Not a directory"},
-                 {fifo, true, sjis_text::kMsgNotRegularFile},
-                 {"/dev/null", true, sjis_text::kMsgNotRegularFile},
-                 {dir, true, sjis_text::kMsgIsDirectory}};
+    int Errno;
+  } refused[] = {{f.Path() + ".missing", false, sjis_text::kReasonNotFound, ENOENT},
+                 {dir, false, sjis_text::kReasonIsDirectory, EISDIR},
+                 {f.Path() + "/inner", false, sjis_text::kReasonNotDirectory, ENOTDIR},
+                 {fifo, true, sjis_text::kReasonNotRegularFile, io_error::kNotRegularFile},
+                 {"/dev/null", true, sjis_text::kReasonNotRegularFile, io_error::kNotRegularFile},
+                 {dir, true, sjis_text::kReasonIsDirectory, EISDIR}};
   for (const auto& row : refused) {
     try {
       TTxtFile file(row.Path, nullptr, {}, TReadOptions{.RegularFilesOnly = row.RegularOnly});
       ADD_FAILURE() << row.Path << ": no exception";
     } catch (const EFileNotFound& e) {
       EXPECT_EQ(e.Message(), std::string(row.Message)) << row.Path;
+      EXPECT_EQ(e.Errno, row.Errno) << row.Path;
     }
   }
   TTxtFile file(f.Path(), nullptr, {}, TReadOptions{.RegularFilesOnly = true});
