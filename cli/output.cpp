@@ -79,8 +79,7 @@ void TOutput::Text(std::string_view sjis) {
     std::size_t take = sjis.size();
     if (take > kSlice) {
       take = 0;
-      while (take < kSlice) take += IsDBCSLeadByte(static_cast<unsigned char>(sjis[take])) ? 2 : 1;
-      take = std::min(take, sjis.size());
+      while (take < kSlice) take += CharLength(sjis, take);
     }
     char* const at = Room(take * encoding::kMaxUtf8PerSjisByte);
     FUsed += encoding::SjisToUtf8(sjis.substr(0, take), at);

@@ -13,10 +13,6 @@ namespace {
 // GNU grep looks for a zero byte in the first buffer it reads.
 constexpr std::size_t kBinaryProbe = 32768;
 
-std::size_t CharWidth(std::string_view text, std::size_t i) {
-  return IsDBCSLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
-}
-
 }  // namespace
 
 // The lines kovagrep prints, read alongside the engine: from the file itself
@@ -326,7 +322,7 @@ void TSearch::PrintLine(std::string_view text, std::string_view end, std::int64_
       if (length == 0) {
         // An empty match colours nothing; look again one character on.
         if (at >= text.size()) break;
-        const std::size_t next = at + CharWidth(text, at);
+        const std::size_t next = at + CharLength(text, at);
         FOutput.Text(text.substr(pos, next - pos));
         pos = next;
         continue;
@@ -353,7 +349,7 @@ void TSearch::PrintMatches(std::string_view text, std::int64_t number, std::int6
   while (pos <= text.size() && FMatcher->Find(text, pos, at, length)) {
     if (length == 0) {
       if (at >= text.size()) break;
-      pos = at + CharWidth(text, at);
+      pos = at + CharLength(text, at);
       continue;
     }
     Prefix(number, offset + static_cast<std::int64_t>(at), separator);

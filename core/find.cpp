@@ -49,7 +49,7 @@ TWorkLine MakeWorkLine(std::string_view bytes, bool ignoreCase) {
   std::size_t i = 0;
   while (i < bytes.size()) {
     line.Boundary[i + 1] = true;
-    i += IsDBCSLeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size() ? 2 : 1;
+    i += CharLength(bytes, i);
   }
   line.Boundary.front() = true;
   line.Boundary[bytes.size() + 1] = true;

@@ -65,10 +65,7 @@ std::size_t MatchSubjectLength(std::string_view line) {
   // The characters as the engine reads them: a lead byte takes the next byte
   // with it, whatever that byte is, so only a lead byte that starts the last
   // character has nothing to take.
-  if (line.empty()) return 0;
-  const std::size_t last = line.size() - 1;
-  const auto* p = reinterpret_cast<const unsigned char*>(line.data());
-  return IsDBCSLeadByte(p[last]) && TCharacterStarts(p).At(last) ? last : line.size();
+  return EndsInLoneLeadByte(line) ? line.size() - 1 : line.size();
 }
 
 std::string MatchSubject(const std::string& line) { return line.substr(0, MatchSubjectLength(line)); }

@@ -47,7 +47,7 @@ std::string CutAtCharacter(const std::string& s, std::size_t max) {
   if (s.size() <= max) return s;
   std::size_t end = 0;
   while (end < s.size()) {
-    const std::size_t next = end + (IsDBCSLeadByte(static_cast<unsigned char>(s[end])) ? 2 : 1);
+    const std::size_t next = end + CharLength(s, end);
     if (next > max) break;
     end = next;
   }

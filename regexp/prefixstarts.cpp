@@ -3,12 +3,6 @@
 #include "sjis/bytescan.h"
 #include "sjis/sjis.h"
 
-namespace {
-
-bool CanLead(std::string_view s, std::size_t i) { return IsDBCSLeadByte(static_cast<unsigned char>(s[i])); }
-
-}  // namespace
-
 std::size_t TPrefixStarts::Next() {
   while (FFrom < FSubject.size()) {
     const std::size_t at = FFrom + FindBytes(FSubject.substr(FFrom), FPrefix, FFoldCase);
@@ -37,10 +31,4 @@ std::string TPrefixStarts::MatchPrefix(const TDFA& dfa, bool& foldCase) {
     only = low;
   }
   return std::string(1, static_cast<char>(only));
-}
-
-bool TPrefixStarts::EndsInLoneLeadByte(std::string_view subject) {
-  std::size_t run = 0;
-  while (run < subject.size() && CanLead(subject, subject.size() - 1 - run)) ++run;
-  return run % 2 == 1;
 }

@@ -40,9 +40,6 @@ class TPrefixStarts {
   // with; empty when there is neither.  foldCase tells how to search them.
   static std::string MatchPrefix(const TDFA& dfa, bool& foldCase);
 
-  // Whether the subject ends in a lead byte without its second byte.
-  static bool EndsInLoneLeadByte(std::string_view subject);
-
   static constexpr std::size_t npos = std::string_view::npos;
 
  private:

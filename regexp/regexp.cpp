@@ -6,6 +6,7 @@
 #include "regexp/prefixstarts.h"
 #include "regexp/required.h"
 #include "regexp/required_set.h"
+#include "sjis/sjis.h"
 
 namespace {
 
@@ -184,7 +185,7 @@ int TRegularExpression::FindMatch(const std::string& s, int& pos, int& len) cons
   bool foldCase = false;
   const std::string prefix =
       dfa->BeginAnchored || dfa->EndAnchored ? std::string() : TPrefixStarts::MatchPrefix(*dfa, foldCase);
-  if (!prefix.empty() && !TPrefixStarts::EndsInLoneLeadByte(s)) {
+  if (!prefix.empty() && !EndsInLoneLeadByte(s)) {
     TPrefixStarts starts(s, prefix, foldCase);
     for (std::size_t at = starts.Next(); at != TPrefixStarts::npos; at = starts.Next()) {
       if (MatchFrom(s, static_cast<int>(at) + 1, dfa->Start, pos, len) != 0) return pos;

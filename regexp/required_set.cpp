@@ -90,8 +90,8 @@ void SortUnique(std::vector<std::string>& strings) {
 // The first count characters of s.
 std::string CharPrefix(const std::string& s, std::size_t count) {
   std::size_t i = 0;
-  for (std::size_t k = 0; k < count && i < s.size(); ++k) i += IsDBCSLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
-  return s.substr(0, std::min(i, s.size()));
+  for (std::size_t k = 0; k < count && i < s.size(); ++k) i += CharLength(s, i);
+  return s.substr(0, i);
 }
 
 // Too many strings: every match still holds a prefix of one, so cut them to

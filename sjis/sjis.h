@@ -15,6 +15,20 @@ using TCharCode = std::uint16_t;
 // The Shift-JIS lead bytes: 0x81-0x9F and 0xE0-0xFC.
 constexpr bool IsDBCSLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
+// The byte length of the character that starts at s[i]: 2 for a lead byte
+// with a byte after it to pair with, else 1.
+constexpr std::size_t CharLength(std::string_view s, std::size_t i) {
+  return IsDBCSLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
+}
+
+// Whether s ends in a lead byte that has no byte after it to pair with: the
+// last run of bytes that can be lead bytes is of odd length.
+constexpr bool EndsInLoneLeadByte(std::string_view s) {
+  std::size_t run = 0;
+  while (run < s.size() && IsDBCSLeadByte(static_cast<unsigned char>(s[s.size() - 1 - run]))) ++run;
+  return run % 2 == 1;
+}
+
 // Tells which places of a text start a character, reading the bytes before
 // them: a byte that cannot be a lead byte always ends a character (alone, or
 // as a second byte), so the bytes after it that can be lead bytes pair up

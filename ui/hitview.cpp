@@ -474,8 +474,7 @@ std::int64_t THitView::NextPosition(std::int64_t position) const {
   const std::string_view bytes = FStore.Line(line);
   const auto byte = static_cast<std::size_t>(position - start);
   if (byte >= bytes.size()) return position + 1;  // over the line end
-  const bool pair = IsDBCSLeadByte(static_cast<unsigned char>(bytes[byte])) && byte + 1 < bytes.size();
-  return position + (pair ? 2 : 1);
+  return position + static_cast<std::int64_t>(CharLength(bytes, byte));
 }
 
 std::int64_t THitView::SameColumn(std::int64_t position, std::int64_t line) const {
