@@ -41,24 +41,16 @@ std::string Describe(const TOptions& o) {
   const TOptions d;
   std::ostringstream s;
   s << "e=" << List(o.Patterns) << " files=" << List(o.Files);
-  const std::pair<const char*, bool> flags[] = {{"i", o.IgnoreCase},
-                                                {"db-meta", o.DBMeta},
-                                                {"v", o.Invert},
-                                                {"w", o.Word},
-                                                {"x", o.WholeLine},
-                                                {"F", o.Fixed},
-                                                {"n", o.LineNumbers},
-                                                {"b", o.ByteOffset},
-                                                {"c", o.Count},
-                                                {"l", o.FilesWithMatches},
-                                                {"L", o.FilesWithoutMatch},
-                                                {"o", o.OnlyMatching},
-                                                {"q", o.Quiet},
-                                                {"s", o.NoMessages},
-                                                {"Z", o.Null},
-                                                {"line-buffered", o.LineBuffered}};
-  for (const auto& [name, set] : flags)
-    if (set) s << ' ' << name;
+  // clang-format off
+  const std::pair<const char*, bool TOptions::*> flags[] = {
+      {"i", &TOptions::IgnoreCase}, {"db-meta", &TOptions::DBMeta}, {"v", &TOptions::Invert},
+      {"w", &TOptions::Word}, {"x", &TOptions::WholeLine}, {"F", &TOptions::Fixed}, {"n", &TOptions::LineNumbers},
+      {"b", &TOptions::ByteOffset}, {"c", &TOptions::Count}, {"l", &TOptions::FilesWithMatches},
+      {"L", &TOptions::FilesWithoutMatch}, {"o", &TOptions::OnlyMatching}, {"q", &TOptions::Quiet},
+      {"s", &TOptions::NoMessages}, {"Z", &TOptions::Null}, {"line-buffered", &TOptions::LineBuffered}};
+  // clang-format on
+  for (const auto& [name, flag] : flags)
+    if (o.*flag) s << ' ' << name;
   if (o.MaxCount != d.MaxCount) s << " m=" << o.MaxCount;
   if (o.Before != 0 || o.After != 0) s << " B=" << o.Before << " A=" << o.After;
   if (o.FileNames != d.FileNames) s << " names=" << o.FileNames;
@@ -183,13 +175,10 @@ TEST(ParseOptions, PatternFilesGiveOnePatternPerLine) {
     std::string Content;
     std::string Expected;
   } rows[] = {
-      {"dog\ncat\n", "{dog}{cat}"},
-      {"dog\ncat", "{dog}{cat}"},
-      {"dog\n\ncat\n", "{dog}{}{cat}"},
-      {"\n", "{}"},
-      {"", ""},
-      {"a\r\nb\n", "{a\r}{b}"},
-      {"x\n\n", "{x}{}"},
+      // clang-format off
+      {"dog\ncat\n", "{dog}{cat}"}, {"dog\ncat", "{dog}{cat}"}, {"dog\n\ncat\n", "{dog}{}{cat}"},
+      {"\n", "{}"}, {"", ""}, {"a\r\nb\n", "{a\r}{b}"}, {"x\n\n", "{x}{}"},
+      // clang-format on
   };
   for (const auto& row : rows) {
     const std::string file = dir.Write("patterns", row.Content);

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "support/temp_dir.h"
@@ -150,15 +152,23 @@ TEST_F(TWalkTest, EntersOnlyDirectoriesUnderRecursion) {
 }
 
 // A directory that cannot be read is an error; the walk goes on with the
-// next entry.  (Root reads every directory: the row cannot be made there.)
-TEST(Walk, UnreadableDirectoryIsAnErrorAndTheWalkGoesOn) {
-  if (geteuid() == 0) GTEST_SKIP() << "root reads every directory";
+// next entry.  Root reads every directory: the walk then runs as nobody, in
+// the child process of a death test.
+TEST(WalkDeathTest, UnreadableDirectoryIsAnErrorAndTheWalkGoesOn) {
   TTempDir dir;
   mkdir((dir / "closed").c_str(), 0700);
   dir.Write("closed/x.txt", "cat\n");
   dir.Write("open.txt", "cat\n");
   chmod((dir / "closed").c_str(), 0);
-  EXPECT_EQ(TWalkTest::Walk(Options(kR), {}, dir.Path()), "closed !Permission denied\nopen.txt ./open.txt\n");
+  chmod(dir.Path().c_str(), 0755);
+  EXPECT_EXIT(
+      {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) std::_Exit(3);
+        const std::string seen = TWalkTest::Walk(Options(kR), {}, dir.Path());
+        std::fputs(seen.c_str(), stderr);
+        std::_Exit(seen == "closed !Permission denied\nopen.txt ./open.txt\n" ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
