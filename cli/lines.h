@@ -1,6 +1,7 @@
 // The input as kovagrep prints it: raw lines with their own line ends, read
 // in chunks that end after a line feed, so that memory stays bounded by the
-// chunk size or the longest line.
+// chunk size or the longest line; and those lines in order, with their
+// offsets, as the search follows the engine's reports.
 //
 // Lines are cut as the engine's reader cuts them (a line feed, CR LF or a
 // lone CR ends a line), so that the numbers of the lines the engine reports
@@ -67,4 +68,43 @@ class TLineCutter {
  private:
   std::string_view FChunk;
   std::size_t FPos = 0;
+};
+
+// The lines of one input in order, with their byte offsets in the input:
+// read from the file a chunk at a time as they are asked for, or the lines of
+// one chunk of a stream that is already in memory (no reader; chunkOffset is
+// then the chunk's offset in the stream).
+class TFollower {
+ public:
+  TFollower(TChunkReader* reader, std::string_view chunk, std::int64_t chunkOffset = 0)
+      : FReader(reader), FChunk(chunk), FLines(chunk), FChunkOffset(chunkOffset) {}
+
+  bool Next(TRawLine& line, std::int64_t& offset) {
+    if (!Fill()) return false;
+    offset = FChunkOffset + static_cast<std::int64_t>(FLines.Position());
+    line = FLines.Next();
+    return true;
+  }
+  // Passes over up to n lines; returns the number passed.
+  std::int64_t Skip(std::int64_t n) {
+    std::int64_t passed = 0;
+    while (passed < n && Fill()) passed += FLines.Skip(n - passed);
+    return passed;
+  }
+
+ private:
+  bool Fill() {
+    while (FLines.AtEnd()) {
+      if (FReader == nullptr) return false;
+      FChunkOffset += static_cast<std::int64_t>(FChunk.size());
+      if (!FReader->Next(FChunk)) return false;
+      FLines = TLineCutter(FChunk);
+    }
+    return true;
+  }
+
+  TChunkReader* FReader;
+  std::string_view FChunk;
+  TLineCutter FLines;
+  std::int64_t FChunkOffset;
 };

@@ -28,10 +28,9 @@ std::string EscapeFixed(const std::string& sjis) {
   return out;
 }
 
-// Compiles one pattern as the search will, so that an error names the
-// pattern and a position within it.
-void CheckPattern(const std::string& pattern, const TOptions& options, std::size_t index) {
-  TAWKStr re;
+// Compiles a pattern as the search will, so that an error names the
+// pattern (index) and a position within it.
+void Compile(TAWKStr& re, const std::string& pattern, const TOptions& options, std::size_t index) {
   re.SetAcceptDBMeta(options.DBMeta && !options.Fixed);
   re.SetIgnoreCase(options.IgnoreCase);
   try {
@@ -66,7 +65,10 @@ TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, 
   std::vector<std::string> patterns;
   for (std::size_t k = 0; k < sjisPatterns.size(); ++k) {
     patterns.push_back(options.Fixed ? EscapeFixed(sjisPatterns[k]) : sjisPatterns[k]);
-    if (!alone) CheckPattern(patterns.back(), options, k);
+    if (!alone) {
+      TAWKStr re;
+      Compile(re, patterns.back(), options, k);
+    }
   }
   std::string& all = result.Pattern;
   if (patterns.size() == 1) {
@@ -77,13 +79,7 @@ TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, 
   if (options.WholeLine) all = "^(" + all + ")$";
 
   TAWKStr re;
-  re.SetAcceptDBMeta(options.DBMeta && !options.Fixed);
-  re.SetIgnoreCase(options.IgnoreCase);
-  try {
-    re.SetPattern(all);
-  } catch (const ERegExpParser& e) {
-    throw TPatternError{e.Message(), e.Position, alone ? 0 : patterns.size()};
-  }
+  Compile(re, all, options, alone ? 0 : patterns.size());
   result.EveryLine = re.CurrentDFA()->Start->Accepting != 0;
   return result;
 }

@@ -1,0 +1,110 @@
+#include "cli/printer.h"
+
+#include "sjis/sjis.h"
+
+const std::string& TPrinter::Sgr(std::string TColours::*which) const {
+  static const std::string none;
+  return FOutput.Colours() ? FOutput.Colours()->*which : none;
+}
+
+void TPrinter::Separator(char c) { FOutput.Coloured(std::string_view(&c, 1), Sgr(&TColours::Separator), false); }
+
+void TPrinter::GroupSeparator() {
+  FOutput.Coloured("--", Sgr(&TColours::Separator), false);
+  FOutput.EndLine();
+}
+
+// The file name and what follows it: a zero byte with -Z, else the separator.
+void TPrinter::NamePrefix(char separator) {
+  FOutput.Coloured(FName, Sgr(&TColours::FileName), false);
+  if (FOptions.Null)
+    FOutput.Bytes(std::string_view("\0", 1));
+  else
+    Separator(separator);
+}
+
+void TPrinter::Prefix(std::int64_t number, std::int64_t offset, char separator) {
+  if (FShowName) NamePrefix(separator);
+  if (FOptions.LineNumbers) {
+    FOutput.Coloured(std::to_string(number), Sgr(&TColours::LineNumber), false);
+    Separator(separator);
+  }
+  if (FOptions.ByteOffset) {
+    FOutput.Coloured(std::to_string(offset), Sgr(&TColours::ByteOffset), false);
+    Separator(separator);
+  }
+}
+
+void TPrinter::Line(std::string_view text, std::string_view end, std::int64_t number, std::int64_t offset,
+                    char separator) {
+  // As in GNU grep, a selected line holds matches unless -v, a context line
+  // only with -v; only those lines show matches (coloured, or with -o).
+  const bool matching = (separator == ':') != FOptions.Invert;
+  if (FOptions.OnlyMatching) {
+    // Only the matches, of context lines too (with -v those are the lines
+    // that match); a line without a match prints nothing.
+    if (matching) Matches(text, number, offset, separator);
+    return;
+  }
+  Prefix(number, offset, separator);
+  if (FOutput.Colours() != nullptr && matching && FMatcher) {
+    const std::string& sgr = Sgr(separator == ':' ? &TColours::SelectedMatch : &TColours::ContextMatch);
+    std::size_t pos = 0;
+    std::size_t at, length;
+    while (pos < text.size() && FMatcher->Find(text, pos, at, length)) {
+      if (length == 0) {
+        // An empty match colours nothing; look again one character on.
+        if (at >= text.size()) break;
+        const std::size_t next = at + CharLength(text, at);
+        FOutput.Text(text.substr(pos, next - pos));
+        pos = next;
+        continue;
+      }
+      FOutput.Text(text.substr(pos, at - pos));
+      FOutput.Coloured(text.substr(at, length), sgr, true);
+      pos = at + length;
+    }
+    FOutput.Text(text.substr(pos));
+  } else {
+    FOutput.Text(text);
+  }
+  FOutput.EndLine(end);
+}
+
+// -o: every match on a line of its own, with the line's prefix and, for -b,
+// the match's own offset.
+void TPrinter::Matches(std::string_view text, std::int64_t number, std::int64_t offset, char separator) {
+  const std::string& sgr = Sgr(separator == ':' ? &TColours::SelectedMatch : &TColours::ContextMatch);
+  std::size_t pos = 0;
+  std::size_t at, length;
+  while (pos <= text.size() && FMatcher->Find(text, pos, at, length)) {
+    if (length == 0) {
+      if (at >= text.size()) break;
+      pos = at + CharLength(text, at);
+      continue;
+    }
+    Prefix(number, offset + static_cast<std::int64_t>(at), separator);
+    FOutput.Coloured(text.substr(at, length), sgr, true);
+    FOutput.EndLine();
+    pos = at + length;
+  }
+}
+
+void TPrinter::Count(std::int64_t selected) {
+  if (FShowName) NamePrefix(':');
+  FOutput.Bytes(std::to_string(selected));
+  FOutput.EndLine();
+}
+
+void TPrinter::Name() {
+  FOutput.Coloured(FName, Sgr(&TColours::FileName), false);
+  if (FOptions.Null)
+    FOutput.Bytes(std::string_view("\0", 1));
+  else
+    FOutput.EndLine();
+}
+
+void TPrinter::BinaryMatches() {
+  FOutput.Bytes("Binary file " + FName + " matches");
+  FOutput.EndLine();
+}
