@@ -40,7 +40,7 @@ std::vector<std::string> Candidates(const TPlaces& places);
 
 struct TChoice {
   std::string Folder;  // "" when no dictionary was found anywhere
-  std::array<catalogue::TDictionaryFiles, 6> Found{};
+  catalogue::TFoundDictionaries Found{};
   std::vector<std::string> Looked;  // the folders tried, in order
 };
 

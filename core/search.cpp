@@ -61,7 +61,8 @@ void TSearchDriver::Search(const std::u16string& query, bool wordSearch, const T
     return;
   }
   bool anyChecked = false;
-  for (int number = 1; number <= 6; ++number) anyChecked = anyChecked || FDictionaryChecked(number);
+  for (int number = 1; number <= catalogue::kDictionaryCount; ++number)
+    anyChecked = anyChecked || FDictionaryChecked(number);
   if (!anyChecked) {
     FObserver.SearchMessage(u"辞書を指定してください");
     return;

@@ -72,7 +72,7 @@ class ISearchObserver {
   virtual void SearchMessage(const std::u16string& text) = 0;
 };
 
-// Whether dictionary number (1..6) is selected now.
+// Whether dictionary number (1..kDictionaryCount) is selected now.
 using TDictionaryChecked = std::function<bool(int number)>;
 
 // The local time of day in seconds since midnight, with milliseconds.
@@ -88,13 +88,13 @@ class TSearchDriver {
   TSearchDriver(const TSearchDriver&) = delete;
   TSearchDriver& operator=(const TSearchDriver&) = delete;
 
-  // The files found by discovery, dictionaries 1..6 at indexes 0..5, and the
-  // folder they lie in ("" for the current directory).
-  void SetDictionaries(const std::array<catalogue::TDictionaryFiles, 6>& files, const std::string& folder = "") {
+  // The files found by discovery and the folder they lie in ("" for the
+  // current directory).
+  void SetDictionaries(const catalogue::TFoundDictionaries& files, const std::string& folder = "") {
     FFiles = files;
     FFolder = folder;
   }
-  const std::array<catalogue::TDictionaryFiles, 6>& Dictionaries() const { return FFiles; }
+  const catalogue::TFoundDictionaries& Dictionaries() const { return FFiles; }
 
   // The Search command.  An empty query or no selected dictionary shows its
   // message and returns.  A query without a Shift-JIS form or a malformed
@@ -138,7 +138,7 @@ class TSearchDriver {
   IResultView& FView;
   ISearchObserver& FObserver;
   TDictionaryChecked FDictionaryChecked;
-  std::array<catalogue::TDictionaryFiles, 6> FFiles{};
+  catalogue::TFoundDictionaries FFiles{};
   std::string FFolder;
 
   bool FSearching = false;
