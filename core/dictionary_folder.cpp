@@ -6,12 +6,13 @@
 #include <system_error>
 
 #include "core/texts.h"
+#include "kovalex_version.h"
 #include "text/encoding.h"
 
 namespace dictionary_folder {
 namespace {
 
-constexpr char kSubfolder[] = "/kovalex/dictionaries";
+constexpr char kSubfolder[] = "/" KOVALEX_PROGRAM "/dictionaries";
 
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
@@ -21,7 +22,7 @@ std::string Environment(const char* name) {
 // XDG base directories must be absolute; anything else is ignored.
 bool IsAbsolute(const std::string& path) { return !path.empty() && path[0] == '/'; }
 
-bool HoldsAnyDictionary(const std::array<catalogue::TDictionaryFiles, 6>& found) {
+bool HoldsAnyDictionary(const catalogue::TFoundDictionaries& found) {
   return std::any_of(found.begin(), found.end(), [](const catalogue::TDictionaryFiles& d) { return d.Available; });
 }
 
@@ -66,7 +67,7 @@ TChoice Choose(const TPlaces& places) {
   }
   for (const std::string& folder : Candidates(places)) {
     choice.Looked.push_back(folder);
-    const std::array<catalogue::TDictionaryFiles, 6> found = catalogue::FindDictionaries(folder);
+    const catalogue::TFoundDictionaries found = catalogue::FindDictionaries(folder);
     if (!HoldsAnyDictionary(found)) continue;
     choice.Folder = folder;
     choice.Found = found;

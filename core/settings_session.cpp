@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/file_error.h"
+#include "core/file_system.h"
 #include "sjis/exceptions.h"
 #include "text/encoding.h"
 
@@ -28,9 +29,7 @@ namespace {
 class TDirectoryLock {
  public:
   explicit TDirectoryLock(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    FFd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    FFd = open(file_system::ParentOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     for (int attempt = 0; FFd >= 0 && attempt < 200; ++attempt) {
       if (flock(FFd, LOCK_EX | LOCK_NB) == 0) return;
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
