@@ -89,7 +89,8 @@ class TMainFormTest : public QObject {
     QStringList captions;
     for (const char* name : {"Label1", "WordSearchCheckBox", "SearchBtn", "CaseInsensitiveCheckBox", "CancelBtn"})
       captions << Widget<QWidget>(name)->property("text").toString();
-    for (int number = 1; number <= 6; ++number) captions << Form->DictionaryPanel(number)->property("text").toString();
+    for (int number = 1; number <= catalogue::kDictionaryCount; ++number)
+      captions << Form->DictionaryPanel(number)->property("text").toString();
     QStringList menus{captions.join('|')};
     for (const QWidget* menu : std::initializer_list<const QWidget*>{
              Form->menuBar(), Widget<QMenu>("MenuDic"), Widget<QMenu>("MenuEdit"), Widget<QMenu>("MenuView"),
@@ -136,7 +137,7 @@ class TMainFormTest : public QObject {
         [this](int n) { Form->DictionaryItem(n)->trigger(); },
         [this](int n) { Key(n % 2 ? Query() : Widget<QWidget>("WordSearchCheckBox"), Qt::Key(Qt::Key_F1 + n - 1)); }};
     for (std::size_t way = 0; way < std::size(toggles); ++way) {  // each way turns on, the next off
-      for (int number = 1; number <= 6; ++number) {
+      for (int number = 1; number <= catalogue::kDictionaryCount; ++number) {
         toggles[way](number);
         const bool available = number == 3 || number == 4, on = available && way % 2 == 0;
         QVERIFY(Form->DictionaryItem(number)->isEnabled() == available &&
