@@ -1,23 +1,5 @@
 // The search driver: from the query the user typed to the hits in the result
 // view.
-//
-// A search turns the query into the search pattern (the "@" wildcard
-// expanded) and the keyword pattern (wrapped for a whole-word search), sets
-// them on the keyword matcher and the grep, and then walks the selected
-// dictionaries in catalogue order: a header line per dictionary, a GrepFile
-// per file.  Every line the grep reports comes back through Grep1Match,
-// which keeps the line when the keyword pattern matches it and appends it
-// with its marks, tag and coloured keyword run.  The driver counts the hits,
-// stops at the hit limit, and reports the elapsed time and the number of
-// hits at the end.
-//
-// The driver knows nothing of the window: it reads the options a search
-// needs once, when the search begins, asks a callback which dictionaries
-// are selected, fills the result view and tells an observer how the search
-// goes; so it runs the same way in the window and in tests.
-// It runs on the caller's thread; the grep's message pump (set by the
-// window) lets other commands run while it scans, so every entry point that
-// such a command reaches is safe to call in the middle of a search.
 #pragma once
 
 #include <array>
