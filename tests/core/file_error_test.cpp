@@ -33,12 +33,3 @@ TEST(FileErrors, NameTheFileAndSayWhy) {
   EXPECT_EQ(file_error::Message(file, EFileNotFound(Sjis("ディレクトリは開けません"))),
             file + ": " + Sjis("ディレクトリは開けません"));
 }
-
-TEST(FileErrors, CannotWriteNamesThePath) {
-  try {
-    file_error::ThrowCannotWrite("/tmp/" + Sjis("設定") + "/k.ini");
-    FAIL();
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "/tmp/" + Sjis("設定") + "/k.ini" + Sjis(" に書き込めません"));
-  }
-}
