@@ -48,7 +48,7 @@ bool Glob(std::u16string_view name, std::u16string_view mask) {
 }  // namespace
 
 const TDictionaryInfo& Dictionary(int number) {
-  if (number < 1 || number > 6) throw std::out_of_range("dictionary number out of range");
+  if (number < 1 || number > kDictionaryCount) throw std::out_of_range("dictionary number out of range");
   return kDictionaries[static_cast<std::size_t>(number - 1)];
 }
 
@@ -69,11 +69,11 @@ bool FileNameLess(const std::string& a, const std::string& b) {
   return a < b;
 }
 
-std::array<TDictionaryFiles, 6> FindDictionaries(const std::string& directory) {
+TFoundDictionaries FindDictionaries(const std::string& directory) {
   namespace fs = std::filesystem;
-  std::array<TDictionaryFiles, 6> found;
-  std::array<std::u16string, 6> masks;
-  for (std::size_t d = 0; d < 6; ++d) masks[d] = encoding::Utf8ToUtf16(kDictionaries[d].FileMask);
+  TFoundDictionaries found;
+  std::array<std::u16string, kDictionaryCount> masks;
+  for (std::size_t d = 0; d < masks.size(); ++d) masks[d] = encoding::Utf8ToUtf16(kDictionaries[d].FileMask);
 
   std::error_code ec;
   fs::directory_iterator it(directory.empty() ? fs::path(".") : fs::path(directory), ec);
@@ -85,12 +85,12 @@ std::array<TDictionaryFiles, 6> FindDictionaries(const std::string& directory) {
     if (!fs::is_regular_file(fs::status(entry.path(), statError))) continue;
     const std::string name = entry.path().filename().native();
     const std::u16string text = DisplayFileName(name);
-    for (std::size_t d = 0; d < 6; ++d) {
+    for (std::size_t d = 0; d < masks.size(); ++d) {
       const bool matches = kDictionaries[d].FixedName ? Folded(text) == Folded(masks[d]) : MatchesMask(text, masks[d]);
       if (matches) found[d].Files.push_back(name);
     }
   }
-  for (std::size_t d = 0; d < 6; ++d) {
+  for (std::size_t d = 0; d < found.size(); ++d) {
     std::vector<std::string>& files = found[d].Files;
     std::sort(files.begin(), files.end(), FileNameLess);
     if (kDictionaries[d].FixedName && files.size() > 1) files.resize(1);

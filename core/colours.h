@@ -11,9 +11,7 @@
 namespace colours {
 
 struct TRgb {
-  int Red = 0;
-  int Green = 0;
-  int Blue = 0;
+  int Red = 0, Green = 0, Blue = 0;
 };
 
 inline constexpr std::int32_t kBlack = 0;

@@ -6,12 +6,13 @@
 #include <system_error>
 
 #include "core/texts.h"
+#include "kovalex_version.h"
 #include "text/encoding.h"
 
 namespace dictionary_folder {
 namespace {
 
-constexpr char kSubfolder[] = "/kovalex/dictionaries";
+constexpr char kSubfolder[] = "/" KOVALEX_PROGRAM "/dictionaries";
 
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
@@ -21,7 +22,7 @@ std::string Environment(const char* name) {
 // XDG base directories must be absolute; anything else is ignored.
 bool IsAbsolute(const std::string& path) { return !path.empty() && path[0] == '/'; }
 
-bool HoldsAnyDictionary(const std::array<catalogue::TDictionaryFiles, 6>& found) {
+bool HoldsAnyDictionary(const catalogue::TFoundDictionaries& found) {
   return std::any_of(found.begin(), found.end(), [](const catalogue::TDictionaryFiles& d) { return d.Available; });
 }
 
@@ -56,6 +57,19 @@ std::vector<std::string> Candidates(const TPlaces& places) {
   return out;
 }
 
+// The candidates, in order:
+//  1. the folder given on the command line; it is taken even when it holds
+//     no dictionary, because the user asked for it;
+//  2. the folder the user last chose with the menu command (remembered in the
+//     settings file);
+//  3. the working directory;
+//  4. $XDG_DATA_HOME/kovalex/dictionaries (by default
+//     ~/.local/share/kovalex/dictionaries);
+//  5. kovalex/dictionaries in each folder of $XDG_DATA_DIRS (by default
+//     /usr/local/share and /usr/share), where a package puts the samples.
+// From 2 on, the first candidate that holds any dictionary is taken.  When
+// none does, no folder is in use and Looked lists every place tried, for the
+// message that says so.
 TChoice Choose(const TPlaces& places) {
   TChoice choice;
   if (!places.Argument.empty()) {
@@ -66,7 +80,7 @@ TChoice Choose(const TPlaces& places) {
   }
   for (const std::string& folder : Candidates(places)) {
     choice.Looked.push_back(folder);
-    const std::array<catalogue::TDictionaryFiles, 6> found = catalogue::FindDictionaries(folder);
+    const catalogue::TFoundDictionaries found = catalogue::FindDictionaries(folder);
     if (!HoldsAnyDictionary(found)) continue;
     choice.Folder = folder;
     choice.Found = found;

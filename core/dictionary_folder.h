@@ -1,18 +1,4 @@
 // Which folder the dictionaries are taken from.
-//
-// The candidates, in order:
-//  1. the folder given on the command line; it is taken even when it holds
-//     no dictionary, because the user asked for it;
-//  2. the folder the user last chose with the menu command (remembered in the
-//     settings file);
-//  3. the working directory;
-//  4. $XDG_DATA_HOME/kovalex/dictionaries (by default
-//     ~/.local/share/kovalex/dictionaries);
-//  5. kovalex/dictionaries in each folder of $XDG_DATA_DIRS (by default
-//     /usr/local/share and /usr/share), where a package puts the samples.
-// From 2 on, the first candidate that holds any dictionary is taken.  When
-// none does, no folder is in use and Looked lists every place tried, for the
-// message that says so.
 #pragma once
 
 #include <array>
@@ -40,7 +26,7 @@ std::vector<std::string> Candidates(const TPlaces& places);
 
 struct TChoice {
   std::string Folder;  // "" when no dictionary was found anywhere
-  std::array<catalogue::TDictionaryFiles, 6> Found{};
+  catalogue::TFoundDictionaries Found{};
   std::vector<std::string> Looked;  // the folders tried, in order
 };
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "core/texts.h"
 #include "sjis/exceptions.h"
 #include "sjis/io_error.h"
 #include "text/encoding.h"
@@ -35,6 +36,10 @@ std::string Message(const std::string& fileNameSjis, const std::exception& error
   if (const auto* io = dynamic_cast<const EInOutError*>(&error); io != nullptr && io->Errno != 0)
     return Message(fileNameSjis, io->Errno);
   return fileNameSjis + ": " + error.what();
+}
+
+void ThrowCannotWrite(const std::string& path) {
+  throw Exception(encoding::FileNameToSjis(path) + " " + std::string(sjis_text::kTextCannotWrite));
 }
 
 }  // namespace file_error

@@ -1,33 +1,5 @@
 // Finding text in the result view: the "find next" step of the find dialog,
 // free of any toolkit so that it can be driven without a display.
-//
-// The view is seen through TFindView: lines of Shift-JIS text and positions
-// in bytes, the lines separated by one byte (a line feed), exactly as the
-// result view holds them; the engine matches those bytes as they are.
-//
-// One step, for a line L that holds the selection start:
-//  - the working copy W is one space, the line's bytes, one space (ASCII
-//    letters lowered when ignoring case);
-//  - a fresh find (no match selected yet in this showing of the dialog)
-//    matches W from the character before the caret on, a continued find from
-//    the character after the previous match's first character on;
-//  - without word search a match at the first character of that candidate
-//    text counts as none, so a fresh find finds a match that starts at or
-//    after the caret, and a continued find one that starts at least two
-//    characters after the previous match's start; only the first match of
-//    the candidate text is looked at;
-//  - with word search the match includes one delimiter character on each
-//    side, which is not selected;
-//  - failing that, every following line is matched as a whole, from the
-//    added space on; the search does not wrap around.
-//
-// Candidate texts always begin on a character boundary, so for single-byte
-// text "character" and "byte" coincide, and a double-byte character is never
-// cut in two.
-//
-// A user selection that spans lines is taken at its start: both the line
-// searched first and the column come from the selection start, so the find
-// goes on from where the selection begins.
 #pragma once
 
 #include <cstdint>

@@ -15,19 +15,16 @@ std::u16string Ascii(const std::string& text) { return std::u16string(text.begin
 
 }  // namespace
 
+int MarkOrNone(int mark) { return mark >= 1 && mark < kMarkNone ? mark : kMarkNone; }
+
 TMarks MarksFor(int mark) {
-  switch (mark) {
-    case 1:
-      return {std::string(sjis_text::kMarkOpen1), std::string(sjis_text::kMarkClose1)};
-    case 2:
-      return {std::string(sjis_text::kMarkOpen2), std::string(sjis_text::kMarkClose2)};
-    case 3:
-      return {"**", "**"};
-    case 4:
-      return {"//", "//"};
-    default:
-      return {};
-  }
+  const std::string_view marks[kMarkCount][2] = {{sjis_text::kMarkOpen1, sjis_text::kMarkClose1},
+                                                 {sjis_text::kMarkOpen2, sjis_text::kMarkClose2},
+                                                 {"**", "**"},
+                                                 {"//", "//"},
+                                                 {"", ""}};
+  const auto& [open, close] = marks[MarkOrNone(mark) - 1];
+  return {std::string(open), std::string(close)};
 }
 
 std::string Tag(const std::string& fileNameSjis, std::int64_t lineNo) {

@@ -31,8 +31,13 @@ struct TMarks {
   std::string Close;
 };
 
-// The marks of the keyword-mark menu items: 1 "【 】", 2 "《 》", 3 "** **",
-// 4 "// //"; 5 and anything else none.
+// The keyword marks are numbered as the items of their menu: 1 "【 】",
+// 2 "《 》", 3 "** **", 4 "// //" and kMarkNone, no marks.
+inline constexpr int kMarkCount = 5;
+inline constexpr int kMarkNone = 5;
+// mark when it names marks (1..4), kMarkNone for anything else.
+int MarkOrNone(int mark);
+// The marks of MarkOrNone(mark).
 TMarks MarksFor(int mark);
 
 // The tag of a hit: the file name (Shift-JIS), "(", the line number, "): ".

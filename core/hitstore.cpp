@@ -9,6 +9,17 @@
 
 #include "sjis/sjis.h"
 
+// All lines live in one byte buffer, each followed by a line feed, so that
+// the buffer is the view's whole text and a position in the view is a byte
+// index into it (a double-byte character counts 2, as everywhere else).
+// Beside the buffer, one small record per line gives where the line starts
+// and its keyword run; the looks of the runs (colour and style flags) are
+// kept once each in a short table the records point into.
+//
+// The buffer and the records are pages of their own, grown by remapping
+// (never copied) and given back to the system at once when the view is
+// cleared, so that the store costs little more than the text itself.
+
 namespace hits {
 
 namespace {

@@ -33,6 +33,11 @@ std::size_t FindDoubleAt(const std::string& s) {
 
 }  // namespace
 
+// The search pattern is the query with the "@" wildcard expanded; the grep
+// scans the dictionary files with it.  The keyword pattern decides whether a
+// reported line is a hit and where its keyword lies: for a whole-word search
+// it is the search pattern between the word prefix and the word suffix,
+// otherwise the search pattern itself.  All texts are Shift-JIS bytes.
 std::string TransformQuery(const std::string& sjisQuery) {
   const std::size_t doubleAt = FindDoubleAt(sjisQuery);
   if (doubleAt != std::string::npos) {

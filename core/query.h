@@ -1,10 +1,4 @@
 // From the query the user typed to the two patterns of a search.
-//
-// The search pattern is the query with the "@" wildcard expanded; the grep
-// scans the dictionary files with it.  The keyword pattern decides whether a
-// reported line is a hit and where its keyword lies: for a whole-word search
-// it is the search pattern between the word prefix and the word suffix,
-// otherwise the search pattern itself.  All texts are Shift-JIS bytes.
 #pragma once
 
 #include <string>

@@ -54,6 +54,23 @@ TSearchDriver::TSearchDriver(TGrep& grep, TAWKStr& matcher, IResultView& view, I
   Grep1.OnMatch = [this](TGrep& /*sender*/, LineInfo_t lineInfo) { Grep1Match(std::move(lineInfo)); };
 }
 
+// A search turns the query into the search pattern (the "@" wildcard
+// expanded) and the keyword pattern (wrapped for a whole-word search), sets
+// them on the keyword matcher and the grep, and then walks the selected
+// dictionaries in catalogue order: a header line per dictionary, a GrepFile
+// per file.  Every line the grep reports comes back through Grep1Match,
+// which keeps the line when the keyword pattern matches it and appends it
+// with its marks, tag and coloured keyword run.  The driver counts the hits,
+// stops at the hit limit, and reports the elapsed time and the number of
+// hits at the end.
+//
+// The driver knows nothing of the window: it reads the options a search
+// needs once, when the search begins, asks a callback which dictionaries
+// are selected, fills the result view and tells an observer how the search
+// goes; so it runs the same way in the window and in tests.
+// It runs on the caller's thread; the grep's message pump (set by the
+// window) lets other commands run while it scans, so every entry point that
+// such a command reaches is safe to call in the middle of a search.
 void TSearchDriver::Search(const std::u16string& query, bool wordSearch, const TSearchOptions& options) {
   if (FSearching || Grep1.Busy()) return;
   if (query.empty()) {
@@ -61,7 +78,8 @@ void TSearchDriver::Search(const std::u16string& query, bool wordSearch, const T
     return;
   }
   bool anyChecked = false;
-  for (int number = 1; number <= 6; ++number) anyChecked = anyChecked || FDictionaryChecked(number);
+  for (int number = 1; number <= catalogue::kDictionaryCount; ++number)
+    anyChecked = anyChecked || FDictionaryChecked(number);
   if (!anyChecked) {
     FObserver.SearchMessage(u"辞書を指定してください");
     return;

@@ -1,23 +1,5 @@
 // The search driver: from the query the user typed to the hits in the result
 // view.
-//
-// A search turns the query into the search pattern (the "@" wildcard
-// expanded) and the keyword pattern (wrapped for a whole-word search), sets
-// them on the keyword matcher and the grep, and then walks the selected
-// dictionaries in catalogue order: a header line per dictionary, a GrepFile
-// per file.  Every line the grep reports comes back through Grep1Match,
-// which keeps the line when the keyword pattern matches it and appends it
-// with its marks, tag and coloured keyword run.  The driver counts the hits,
-// stops at the hit limit, and reports the elapsed time and the number of
-// hits at the end.
-//
-// The driver knows nothing of the window: it reads the options a search
-// needs once, when the search begins, asks a callback which dictionaries
-// are selected, fills the result view and tells an observer how the search
-// goes; so it runs the same way in the window and in tests.
-// It runs on the caller's thread; the grep's message pump (set by the
-// window) lets other commands run while it scans, so every entry point that
-// such a command reaches is safe to call in the middle of a search.
 #pragma once
 
 #include <array>
@@ -72,7 +54,7 @@ class ISearchObserver {
   virtual void SearchMessage(const std::u16string& text) = 0;
 };
 
-// Whether dictionary number (1..6) is selected now.
+// Whether dictionary number (1..kDictionaryCount) is selected now.
 using TDictionaryChecked = std::function<bool(int number)>;
 
 // The local time of day in seconds since midnight, with milliseconds.
@@ -88,13 +70,13 @@ class TSearchDriver {
   TSearchDriver(const TSearchDriver&) = delete;
   TSearchDriver& operator=(const TSearchDriver&) = delete;
 
-  // The files found by discovery, dictionaries 1..6 at indexes 0..5, and the
-  // folder they lie in ("" for the current directory).
-  void SetDictionaries(const std::array<catalogue::TDictionaryFiles, 6>& files, const std::string& folder = "") {
+  // The files found by discovery and the folder they lie in ("" for the
+  // current directory).
+  void SetDictionaries(const catalogue::TFoundDictionaries& files, const std::string& folder = "") {
     FFiles = files;
     FFolder = folder;
   }
-  const std::array<catalogue::TDictionaryFiles, 6>& Dictionaries() const { return FFiles; }
+  const catalogue::TFoundDictionaries& Dictionaries() const { return FFiles; }
 
   // The Search command.  An empty query or no selected dictionary shows its
   // message and returns.  A query without a Shift-JIS form or a malformed
@@ -138,7 +120,7 @@ class TSearchDriver {
   IResultView& FView;
   ISearchObserver& FObserver;
   TDictionaryChecked FDictionaryChecked;
-  std::array<catalogue::TDictionaryFiles, 6> FFiles{};
+  catalogue::TFoundDictionaries FFiles{};
   std::string FFolder;
 
   bool FSearching = false;

@@ -9,12 +9,12 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "core/atomic_file.h"
+#include "core/file_error.h"
+#include "core/file_system.h"
 #include "core/profile.h"
 #include "core/settings.h"
-#include "core/texts.h"
-#include "sjis/exceptions.h"
-#include "sjis/posix_io.h"
-#include "text/encoding.h"
+#include "kovalex_version.h"
 
 namespace settings {
 namespace {
@@ -31,8 +31,7 @@ class TRealFileProbe : public IFileProbe {
   }
   bool MayWrite(const std::string& path) const override {
     struct stat st;
-    if (stat(path.c_str(), &st) != 0) return false;
-    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && access(path.c_str(), W_OK) == 0;
+    return stat(path.c_str(), &st) == 0 && file_system::MayWrite(path, st);
   }
 };
 
@@ -41,21 +40,11 @@ std::string Environment(const char* name) {
   return value != nullptr ? value : "";
 }
 
-std::string ParentOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // An installed program lies in <prefix>/bin with its data in
 // <prefix>/share/kovalex.
 bool IsInstalled(const std::string& programFolder, const IFileProbe& probe) {
-  return NameOf(programFolder) == "bin" && probe.IsDirectory(ParentOf(programFolder) + "/share/kovalex");
+  return file_system::NameOf(programFolder) == "bin" &&
+         probe.IsDirectory(file_system::ParentOf(programFolder) + "/share/" KOVALEX_PROGRAM);
 }
 
 // XDG base directories must be absolute; anything else is ignored.
@@ -64,42 +53,27 @@ std::string UserConfigFolder(const TSettingsPlaces& places) {
   return places.Home + "/.config";
 }
 
-[[noreturn]] void ThrowCannotWrite(const std::string& path) {
-  throw Exception(encoding::FileNameToSjis(path) + " " + std::string(sjis_text::kTextCannotWrite));
-}
-
 // Creates folder and its missing parents, each with mode 0700.
 void CreateFolders(const std::string& folder, const std::string& settingsPath) {
   struct stat st;
   if (stat(folder.c_str(), &st) == 0) {
-    if (!S_ISDIR(st.st_mode)) ThrowCannotWrite(settingsPath);
+    if (!S_ISDIR(st.st_mode)) file_error::ThrowCannotWrite(settingsPath);
     return;
   }
-  const std::string parent = ParentOf(folder);
+  const std::string parent = file_system::ParentOf(folder);
   if (parent != folder) CreateFolders(parent, settingsPath);
-  if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) ThrowCannotWrite(settingsPath);
+  if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) file_error::ThrowCannotWrite(settingsPath);
 }
 
-// Copies source to target through a temporary file that is renamed into
-// place, so target is either missing or complete.  A defaults file that
-// cannot be read (a FIFO is refused at once, not waited on), which the start
-// has already reported, is not copied.  The temporary file is named as a
-// save's, so that a copy killed half-way is cleared away by a later save.
+// Copies source to target, private to the user, through a temporary file
+// that is renamed into place, so target is either missing or complete (and a
+// copy killed half-way is cleared away by a later save).  A defaults file
+// that cannot be read (a FIFO is refused at once, not waited on), which the
+// start has already reported, is not copied.
 void CopyWhole(const std::string& source, const std::string& target) {
   const TProfile defaults(source);
   if (defaults.ReadError() != 0) return;
-  const std::string content = defaults.Content();
-  const std::string temp = ParentOf(target) + "/." + NameOf(target) + ".tmp-" + std::to_string(getpid()) + "-0";
-  const int fd = posix_io::Open(temp, O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  if (fd < 0) ThrowCannotWrite(target);
-  bool ok = posix_io::WriteAll(fd, content.data(), content.size());
-  ok = fsync(fd) == 0 && ok;
-  ok = close(fd) == 0 && ok;
-  ok = ok && rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) {
-    unlink(temp.c_str());
-    ThrowCannotWrite(target);
-  }
+  if (!atomic_file::Replace(target, defaults.Content(), 0600)) file_error::ThrowCannotWrite(target);
 }
 
 }  // namespace
@@ -118,17 +92,37 @@ TSettingsPlaces SettingsPlacesFromEnvironment(const std::string& programPath) {
   return places;
 }
 
+// The file beside the program (its path with the extension ".ini") is used
+// when the program is run from a folder of its own: a build tree, an
+// unpacked archive, run.sh.  That needs a folder the user may write, or a
+// kovalex.ini there that the user may write.
+//
+// An installed program (one whose folder is a "bin" folder next to a
+// "share/kovalex" folder) and a program in a folder the user may not write
+// keep the settings in the user's own space instead:
+// $XDG_CONFIG_HOME/kovalex/kovalex.ini, by default
+// ~/.config/kovalex/kovalex.ini.  The folder is created (mode 0700) by the
+// first save.  A kovalex.ini beside the program then only gives the
+// defaults for a user who has no file yet; it is never written.  This way
+// the program never writes into a system folder, not even when the
+// superuser starts it.
+//
+// $KOVALEX_SETTINGS, when set and not empty, names the file outright.
+//
+// Choosing only looks at paths and asks a probe about the file system, so
+// the rules can be tested with any answers, the superuser's included.
 TSettingsLocation ChooseSettingsLocation(const TSettingsPlaces& places, const IFileProbe& probe) {
   if (!places.Override.empty()) return {TSettingsKind::Named, places.Override, ""};
   const std::string beside = SettingsPathFor(places.ProgramPath);
-  const std::string folder = ParentOf(places.ProgramPath);
+  const std::string folder = file_system::ParentOf(places.ProgramPath);
   const bool besideExists = probe.Exists(beside);
   if (!IsInstalled(folder, probe)) {
     if (besideExists ? probe.MayWrite(beside) : probe.MayWrite(folder)) {
       return {TSettingsKind::Portable, beside, ""};
     }
   }
-  return {TSettingsKind::User, UserConfigFolder(places) + "/kovalex/kovalex.ini", besideExists ? beside : ""};
+  return {TSettingsKind::User, UserConfigFolder(places) + "/" KOVALEX_PROGRAM "/" KOVALEX_PROGRAM ".ini",
+          besideExists ? beside : ""};
 }
 
 std::string FileToLoad(const TSettingsLocation& location, const IFileProbe& probe) {
@@ -138,7 +132,7 @@ std::string FileToLoad(const TSettingsLocation& location, const IFileProbe& prob
 
 void PrepareSave(const TSettingsLocation& location) {
   if (location.Kind != TSettingsKind::User) return;
-  CreateFolders(ParentOf(location.Path), location.Path);
+  CreateFolders(file_system::ParentOf(location.Path), location.Path);
   if (location.Defaults.empty() || RealFileProbe().Exists(location.Path)) return;
   if (!RealFileProbe().Exists(location.Defaults)) return;
   CopyWhole(location.Defaults, location.Path);

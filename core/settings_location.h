@@ -1,24 +1,4 @@
 // Where the settings file lives, and which file gives the defaults.
-//
-// The file beside the program (its path with the extension ".ini") is used
-// when the program is run from a folder of its own: a build tree, an
-// unpacked archive, run.sh.  That needs a folder the user may write, or a
-// kovalex.ini there that the user may write.
-//
-// An installed program (one whose folder is a "bin" folder next to a
-// "share/kovalex" folder) and a program in a folder the user may not write
-// keep the settings in the user's own space instead:
-// $XDG_CONFIG_HOME/kovalex/kovalex.ini, by default
-// ~/.config/kovalex/kovalex.ini.  The folder is created (mode 0700) by the
-// first save.  A kovalex.ini beside the program then only gives the
-// defaults for a user who has no file yet; it is never written.  This way
-// the program never writes into a system folder, not even when the
-// superuser starts it.
-//
-// $KOVALEX_SETTINGS, when set and not empty, names the file outright.
-//
-// Choosing only looks at paths and asks a probe about the file system, so
-// the rules can be tested with any answers, the superuser's included.
 #pragma once
 
 #include <string>

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/file_error.h"
+#include "core/file_system.h"
 #include "sjis/exceptions.h"
 #include "text/encoding.h"
 
@@ -28,9 +29,7 @@ namespace {
 class TDirectoryLock {
  public:
   explicit TDirectoryLock(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    FFd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    FFd = open(file_system::ParentOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     for (int attempt = 0; FFd >= 0 && attempt < 200; ++attempt) {
       if (flock(FFd, LOCK_EX | LOCK_NB) == 0) return;
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -54,6 +53,28 @@ void TSettingsSession::Load(const std::string& path, TSettingsValues& values) {
   if (FLoaded->ReadError() != 0) ThrowCannotRead(*FLoaded);
 }
 
+// Several windows may run at once, each with the file as it was at its own
+// start.  At the end a run reads the file again and writes over what it holds
+// at that moment, key by key:
+//  - a key whose value this run changed gets this run's value;
+//  - a key that another run has written since this run loaded the file (its
+//    text differs from the one loaded) keeps the other run's value;
+//  - a text the user chose (the font name) that this run did not change
+//    stays byte for byte as the file has it, also when the window could not
+//    show all of its bytes;
+//  - every other key gets this run's value, as a single run has always
+//    written every key (missing keys are added, numbers written in their
+//    plain decimal form).
+// A single run thus writes what SaveSettings writes, except that a font name
+// it never changed is kept exactly.  Runs that end at the same moment take
+// turns (a lock on the file's directory), so none writes over a file that
+// another has read but not yet written.
+//
+// A file that exists but cannot be read (no permission, a FIFO, a directory)
+// is reported once, by Load, after the defaults have been applied; it is
+// never replaced.  At the end Save reads it again: when it still cannot be
+// read, nothing is written and nothing more is said; when it was readable at
+// the start and is not any more, Save reports that instead of writing.
 void TSettingsSession::Save(const std::string& path, const TSettingsValues& values) {
   const TDirectoryLock lock(path);
   TProfile now(path);

@@ -123,6 +123,27 @@ char16_t CodeToUnicode(TCharCode code) {
 
 std::u16string SjisToUtf16(std::string_view sjis) { return DecodeSjis(sjis).Text; }
 
+std::size_t SjisToUtf16(std::string_view sjis, char16_t* out) {
+  const auto* in = reinterpret_cast<const unsigned char*>(sjis.data());
+  const std::size_t n = sjis.size();
+  char16_t* const start = out;
+  std::size_t i = 0;
+  while (i < n) {
+    const unsigned char b = in[i];
+    if (!IsDBCSLeadByte(b)) {
+      *out++ = Single(b);
+      ++i;
+    } else if (i + 1 < n) {
+      *out++ = Double(b, in[i + 1]);
+      i += 2;
+    } else {
+      *out++ = kReplacement;  // a lead byte that ends the text
+      ++i;
+    }
+  }
+  return static_cast<std::size_t>(out - start);
+}
+
 std::size_t SjisToUtf8(std::string_view sjis, char* out) {
   const auto* in = reinterpret_cast<const unsigned char*>(sjis.data());
   const std::size_t n = sjis.size();

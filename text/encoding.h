@@ -42,6 +42,9 @@ struct TDecoded {
 TDecoded DecodeSjis(std::string_view sjis);
 
 std::u16string SjisToUtf16(std::string_view sjis);
+// The same into a buffer: writes at most one UTF-16 unit per input byte to
+// out and returns the number written, without building the offsets.
+std::size_t SjisToUtf16(std::string_view sjis, char16_t* out);
 std::string SjisToUtf8(std::string_view sjis);
 
 // Shift-JIS straight to UTF-8 through a table, without a UTF-16 step: writes

@@ -8,6 +8,17 @@
 #include <QWidget>
 #include <cerrno>
 
+// When the desktop session ends (SIGTERM, SIGHUP) or the user interrupts the
+// program in its terminal (SIGINT), the main window is closed exactly as its
+// close box closes it: a running search is cancelled first, the settings are
+// saved, and the program quits.  Open modal dialogs are closed on the way.
+//
+// A signal handler may do almost nothing, so it only writes the signal's
+// number into a pipe; the event loop watches the pipe's other end and does
+// the closing there.  A signal that was ignored when the program started
+// (nohup) stays ignored.  One object at a time; it restores the previous
+// handlers when it goes.
+
 namespace {
 
 constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};

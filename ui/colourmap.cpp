@@ -64,6 +64,10 @@ std::int32_t FromQColor(const QColor& colour) {
   return colours::FromRgb(rgb.red(), rgb.green(), rgb.blue());
 }
 
+// A text colour must stay readable on its background: a system colour that
+// names a background (the window, a button face, a 3-D light) and so comes
+// out as the background itself, or nearly, is drawn in the palette's text
+// colour instead.  An explicit colour is drawn as stored, whatever it is.
 QColor ToTextColour(std::int32_t colour, const QPalette& palette, const QColor& background) {
   const QColor mapped = ToQColor(colour, palette);
   if (!colours::IsSystemColour(colour)) return mapped;

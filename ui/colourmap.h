@@ -1,11 +1,6 @@
 // Colour values as the settings store them (core/colours.h) and colours of
 // the toolkit.  A stored system colour takes the colour of the matching role
 // of the window's palette.
-//
-// A text colour must stay readable on its background: a system colour that
-// names a background (the window, a button face, a 3-D light) and so comes
-// out as the background itself, or nearly, is drawn in the palette's text
-// colour instead.  An explicit colour is drawn as stored, whatever it is.
 #pragma once
 
 #include <QColor>

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "core/find.h"
+#include "kovalex_version.h"
 #include "regexp/regexp.h"
 #include "ui/hitview.h"
 #include "ui/messagebox.h"
@@ -62,7 +63,7 @@ void TFindForm::FindNextButtonClick() {
   if (found) {
     FContinue = true;
   } else {
-    ShowMessageBox(this, QStringLiteral("     見つかりません     "), QStringLiteral("KOVALEX Searcher"));
+    ShowMessageBox(this, QStringLiteral("     見つかりません     "), QStringLiteral(KOVALEX_PRODUCT));
     find::CollapseSelection(FView);
   }
   activateWindow();

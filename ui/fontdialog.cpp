@@ -34,6 +34,13 @@ constexpr int kProbeSize = 10;
 
 }  // namespace
 
+// The style flags are check boxes of their own rather than the family's
+// list of styles: a Japanese family often has only a regular face, and the
+// toolkit draws bold and slanted text for it all the same.  The family's
+// style list is kept out of sight and only follows the flags, so that the
+// sample shows a real face where the family has one; changing the family
+// keeps the flags, which is "the current style where the family has it,
+// else regular".  Strikeout, which no setting stores, is not offered.
 TFontColourDialog::TFontColourDialog(const QFont& font, const QColor& colour, TFontChoice choice, QWidget* parent)
     : QDialog(parent),
       FFontDialog(new QFontDialog(font, this)),

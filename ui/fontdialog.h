@@ -2,14 +2,6 @@
 // font chooser, plus what the toolkit's chooser does not offer the way the
 // commands need it: the colour of the text, and for the keyword font the
 // three style flags that the settings store (bold, italic, underline).
-//
-// The style flags are check boxes of their own rather than the family's
-// list of styles: a Japanese family often has only a regular face, and the
-// toolkit draws bold and slanted text for it all the same.  The family's
-// style list is kept out of sight and only follows the flags, so that the
-// sample shows a real face where the family has one; changing the family
-// keeps the flags, which is "the current style where the family has it,
-// else regular".  Strikeout, which no setting stores, is not offered.
 #pragma once
 
 #include <QColor>

@@ -13,6 +13,7 @@
 #include <cerrno>
 
 #include "core/file_error.h"
+#include "kovalex_version.h"
 #include "sjis/posix_io.h"
 #include "text/encoding.h"
 
@@ -22,7 +23,7 @@
 
 THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), FBrowser(new QTextBrowser(this)) {
   setObjectName(QStringLiteral("HelpWindow"));
-  setWindowTitle(QStringLiteral("KOVALEX Searcher Mini - ﾍﾙﾌﾟ"));
+  setWindowTitle(QStringLiteral(KOVALEX_WINDOW_PRODUCT " - ﾍﾙﾌﾟ"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(FBrowser);
@@ -35,7 +36,7 @@ QStringList THelpWindow::SearchPaths(const QString& helpFile) {
   QStringList paths;
   paths << QDir(appDir).filePath(helpFile);
   // An installed program: <prefix>/bin/kovalex and <prefix>/share/kovalex/.
-  paths << QDir(appDir).filePath(QStringLiteral("../share/kovalex/") + helpFile);
+  paths << QDir(appDir).filePath(QStringLiteral("../share/" KOVALEX_PROGRAM "/") + helpFile);
   const QString dataDir = QStringLiteral(KOVALEX_DATA_DIR);
   if (!dataDir.isEmpty()) paths << QDir(dataDir).filePath(helpFile);
   for (QString& path : paths) path = QDir::cleanPath(path);

@@ -1,18 +1,12 @@
 #include "ui/hitview.h"
 
 #include <QApplication>
-#include <QClipboard>
-#include <QContextMenuEvent>
 #include <QFontMetricsF>
-#include <QKeyEvent>
-#include <QMenu>
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextLine>
 #include <algorithm>
-#include <cstring>
 
 #include "text/encoding.h"
 #include "ui/colourmap.h"
@@ -23,58 +17,6 @@ namespace {
 constexpr int kMargin = 2;
 // Columns converted beyond each side of the window for a cut line.
 constexpr std::int64_t kSliceMargin = 16;
-// Text converted at a time when copying, in bytes.
-constexpr std::int64_t kCopyChunk = 1 << 20;
-
-// Every character's Unicode form, made once from the program's conversion:
-// a single byte b at index b, a pair at lead * 256 + second byte.
-const std::vector<char16_t>& CharacterTable() {
-  static const std::vector<char16_t> table = [] {
-    std::vector<char16_t> t(65536, u'\uFFFD');
-    for (int b = 0; b < 256; ++b) {
-      if (IsDBCSLeadByte(static_cast<unsigned char>(b))) {
-        // The lead byte with every possible second byte: 256 characters.
-        std::string pairs;
-        for (int second = 0; second < 256; ++second) {
-          pairs += static_cast<char>(b);
-          pairs += static_cast<char>(second);
-        }
-        const std::u16string decoded = encoding::SjisToUtf16(pairs);
-        std::copy(decoded.begin(), decoded.end(), t.begin() + b * 256);
-      } else {
-        t[static_cast<std::size_t>(b)] = encoding::SjisToUtf16(std::string(1, static_cast<char>(b))).at(0);
-      }
-    }
-    return t;
-  }();
-  return table;
-}
-
-// Appends the Unicode form of Shift-JIS text that holds whole lines (or the
-// first or last part of one) to out.  A lead byte before a line end (or the
-// end of the text) stands alone, as the line was cut.
-void AppendDecoded(QString& out, std::string_view sjis) {
-  const std::vector<char16_t>& table = CharacterTable();
-  const qsizetype old = out.size();
-  out.resize(old + static_cast<qsizetype>(sjis.size()));
-  char16_t* to = reinterpret_cast<char16_t*>(out.data()) + old;
-  const auto* from = reinterpret_cast<const unsigned char*>(sjis.data());
-  const auto* end = from + sjis.size();
-  while (from < end) {
-    const unsigned char b = *from;
-    if (!IsDBCSLeadByte(b)) {
-      *to++ = table[b];
-      ++from;
-    } else if (from + 1 < end && from[1] != '\n') {
-      *to++ = table[static_cast<std::size_t>(b) << 8 | from[1]];
-      from += 2;
-    } else {
-      *to++ = u'\uFFFD';
-      ++from;
-    }
-  }
-  out.resize(to - reinterpret_cast<char16_t*>(out.data()));
-}
 
 }  // namespace
 
@@ -93,7 +35,7 @@ void THitView::Clear() {
   FStore.Clear();
   FTextColours.erase(FTextColours.begin(), FTextColours.end() - 1);
   FTextColours.front().first = 0;
-  FAnchor = FCaret = 0;
+  FSelection.Collapse(0);
   verticalScrollBar()->setValue(0);
   horizontalScrollBar()->setValue(0);
   UpdateScrollBars();
@@ -242,6 +184,13 @@ QString THitView::LineText(std::int64_t line) const {
   return QString::fromStdU16String(encoding::SjisToUtf16(FStore.Line(line)));
 }
 
+// Lines are not wrapped: each line is one row of equal height, and the rows
+// are as wide as the longest line (counted in columns of a half-width
+// character; a double-byte character takes two).  Only the lines in view are
+// converted and laid out, and a line longer than kWholeLine bytes only as
+// the columns in view, cut at character boundaries: so a view of millions of
+// hits costs about the size of their text, and a line of many megabytes is
+// drawn as the part of it that fits the window.
 THitView::TSlice THitView::SliceOf(std::int64_t line) const {
   TSlice slice;
   const std::string_view bytes = FStore.Line(line);
@@ -318,6 +267,7 @@ void THitView::paintEvent(QPaintEvent* event) {
   const std::int64_t selEnd = selStart + SelLength();
   const bool showSelection = !FSelectionHidden && selEnd > selStart;
   const bool showCaret = !FSelectionHidden && hasFocus();
+  const std::int64_t caret = FSelection.Caret();
   QTextCharFormat selected;
   selected.setBackground(colours.brush(QPalette::Highlight));
   selected.setForeground(colours.brush(QPalette::HighlightedText));
@@ -342,8 +292,8 @@ void THitView::paintEvent(QPaintEvent* event) {
       }
     }
     layout.draw(&painter, at, selections);
-    if (showCaret && FCaret >= lineStart && FCaret <= lineEnd) {
-      const auto byte = static_cast<std::size_t>(FCaret - lineStart);
+    if (showCaret && caret >= lineStart && caret <= lineEnd) {
+      const auto byte = static_cast<std::size_t>(caret - lineStart);
       if (byte >= slice.Begin && byte <= slice.End) layout.drawCursor(&painter, at, IndexOfByte(slice, byte));
     }
   }
@@ -391,218 +341,4 @@ void THitView::EnsureVisible(std::int64_t position) {
   } else if (x > horizontal->value() + width - 2 * ColumnWidth()) {
     horizontal->setValue(static_cast<int>(x - width * 3 / 4));
   }
-}
-
-// ---------------------------------------------------------------------------
-// Caret and selection
-
-std::int64_t THitView::Snap(std::int64_t position) const {
-  position = std::clamp<std::int64_t>(position, 0, FStore.Size());
-  if (FStore.LineCount() == 0) return 0;
-  const std::int64_t line = FStore.LineOf(position);
-  const std::int64_t start = FStore.LineStart(line);
-  const std::string_view bytes = FStore.Line(line);
-  const auto byte = static_cast<std::size_t>(std::min<std::int64_t>(position - start, bytes.size() + 1));
-  if (byte > bytes.size()) return start + static_cast<std::int64_t>(bytes.size()) + 1;
-  return start + static_cast<std::int64_t>(hits::CharStart(bytes, byte));
-}
-
-void THitView::MoveCaret(std::int64_t position, bool keepAnchor) {
-  FCaret = Snap(position);
-  if (!keepAnchor) FAnchor = FCaret;
-  EnsureVisible(FCaret);
-  viewport()->update();
-}
-
-void THitView::SetSelection(std::int64_t start, std::int64_t length) {
-  FAnchor = Snap(start);
-  FCaret = Snap(start + length);
-  EnsureVisible(FCaret);
-  viewport()->update();
-}
-
-void THitView::SelectAll() {
-  FAnchor = 0;
-  FCaret = FStore.Size();
-  viewport()->update();
-}
-
-QString THitView::TextBetween(std::int64_t from, std::int64_t to) const {
-  from = std::clamp<std::int64_t>(from, 0, FStore.Size());
-  to = std::clamp<std::int64_t>(to, from, FStore.Size());
-  QString out;
-  out.reserve(static_cast<qsizetype>(to - from));
-  const std::string_view text = FStore.Text();
-  while (from < to) {
-    // Whole lines up to about kCopyChunk bytes at a time (at least one).
-    std::int64_t end = std::min(to, FStore.LineStart(FStore.LineOf(std::min(from + kCopyChunk, to - 1)) + 1));
-    if (end <= from) end = to;
-    AppendDecoded(out, text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(end - from)));
-    from = end;
-  }
-  return out;
-}
-
-QString THitView::SelectedText() const { return TextBetween(SelStart(), SelStart() + SelLength()); }
-
-QString THitView::toPlainText() const { return TextBetween(0, FStore.Size()); }
-
-void THitView::Copy() const {
-  if (HasSelection()) QGuiApplication::clipboard()->setText(SelectedText());
-}
-
-void THitView::CopyAll() {
-  const std::int64_t caret = SelStart();
-  QGuiApplication::clipboard()->setText(toPlainText());
-  FAnchor = FCaret = caret;
-  viewport()->update();
-}
-
-std::int64_t THitView::PreviousPosition(std::int64_t position) const {
-  if (position <= 0) return 0;
-  const std::int64_t line = FStore.LineOf(position);
-  const std::int64_t start = FStore.LineStart(line);
-  if (position == start) return position - 1;  // to the end of the line before
-  return start +
-         static_cast<std::int64_t>(hits::CharStart(FStore.Line(line), static_cast<std::size_t>(position - start - 1)));
-}
-
-std::int64_t THitView::NextPosition(std::int64_t position) const {
-  if (position >= FStore.Size()) return FStore.Size();
-  const std::int64_t line = FStore.LineOf(position);
-  const std::int64_t start = FStore.LineStart(line);
-  const std::string_view bytes = FStore.Line(line);
-  const auto byte = static_cast<std::size_t>(position - start);
-  if (byte >= bytes.size()) return position + 1;  // over the line end
-  return position + static_cast<std::int64_t>(CharLength(bytes, byte));
-}
-
-std::int64_t THitView::SameColumn(std::int64_t position, std::int64_t line) const {
-  if (FStore.LineCount() == 0) return 0;
-  if (line >= FStore.LineCount()) return FStore.Size();
-  line = std::max<std::int64_t>(line, 0);
-  const std::int64_t column = position - FStore.LineStart(FStore.LineOf(position));
-  const std::string_view bytes = FStore.Line(line);
-  const auto byte = static_cast<std::size_t>(std::min<std::int64_t>(column, static_cast<std::int64_t>(bytes.size())));
-  return FStore.LineStart(line) + static_cast<std::int64_t>(hits::CharStart(bytes, byte));
-}
-
-std::int64_t THitView::PositionAt(const QPoint& point) const {
-  if (FStore.LineCount() == 0) return 0;
-  const int row = point.y() >= 0 ? point.y() / LineHeight() : -1;  // above the view: the row before
-  const std::int64_t line = std::max<std::int64_t>(0, FirstVisibleLine() + row);
-  if (line >= FStore.LineCount()) return FStore.Size();
-  const TSlice slice = SliceOf(line);
-  QTextLayout layout(slice.Text, FNormalFont);
-  layout.setFormats(Formats(line, slice));
-  LayOut(layout);
-  int index = 0;
-  if (layout.lineCount() > 0) index = layout.lineAt(0).xToCursor(point.x() - slice.X);
-  return FStore.LineStart(line) + static_cast<std::int64_t>(ByteOfIndex(slice, index));
-}
-
-// ---------------------------------------------------------------------------
-// Input
-
-void THitView::keyPressEvent(QKeyEvent* event) {
-  if (event == QKeySequence::Copy) {
-    Copy();
-    return;
-  }
-  if (event == QKeySequence::SelectAll) {
-    SelectAll();
-    return;
-  }
-  const bool extend = event->modifiers().testFlag(Qt::ShiftModifier);
-  const bool control = event->modifiers().testFlag(Qt::ControlModifier);
-  const std::int64_t line = FStore.LineOf(FCaret);
-  const int page = VisibleLines();
-  std::int64_t to = FCaret;
-  switch (event->key()) {
-    case Qt::Key_Left:
-      to = PreviousPosition(FCaret);
-      break;
-    case Qt::Key_Right:
-      to = NextPosition(FCaret);
-      break;
-    case Qt::Key_Up:
-      to = line > 0 ? SameColumn(FCaret, line - 1) : 0;
-      break;
-    case Qt::Key_Down:
-      to = SameColumn(FCaret, line + 1);
-      break;
-    case Qt::Key_PageUp:
-      verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
-      to = line - page > 0 ? SameColumn(FCaret, line - page) : 0;
-      break;
-    case Qt::Key_PageDown:
-      verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
-      to = SameColumn(FCaret, line + page);
-      break;
-    case Qt::Key_Home:
-      to = control ? 0 : FStore.LineStart(line);
-      break;
-    case Qt::Key_End:
-      to = control
-               ? FStore.Size()
-               : FStore.LineStart(line) + static_cast<std::int64_t>(FStore.LineCount() ? FStore.Line(line).size() : 0);
-      break;
-    default:
-      QAbstractScrollArea::keyPressEvent(event);
-      return;
-  }
-  MoveCaret(to, extend);
-  event->accept();
-}
-
-void THitView::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) {
-    QAbstractScrollArea::mousePressEvent(event);
-    return;
-  }
-  setFocus(Qt::MouseFocusReason);
-  MoveCaret(PositionAt(event->position().toPoint()), event->modifiers().testFlag(Qt::ShiftModifier));
-}
-
-void THitView::mouseMoveEvent(QMouseEvent* event) {
-  if (!event->buttons().testFlag(Qt::LeftButton)) return;
-  MoveCaret(PositionAt(event->position().toPoint()), true);
-}
-
-void THitView::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton || FStore.LineCount() == 0) return;
-  // A double click selects the word under the mouse: the run of characters
-  // between spaces.
-  const std::int64_t position = PositionAt(event->position().toPoint());
-  const std::int64_t line = FStore.LineOf(position);
-  const std::int64_t start = FStore.LineStart(line);
-  const std::string_view bytes = FStore.Line(line);
-  auto isSpace = [&bytes](std::size_t i) { return bytes[i] == ' ' || bytes[i] == '\t'; };
-  std::size_t begin = static_cast<std::size_t>(position - start);
-  std::size_t end = begin;
-  while (begin > 0 && !isSpace(begin - 1)) --begin;
-  while (end < bytes.size() && !isSpace(end)) ++end;
-  begin = hits::CharStart(bytes, begin);
-  end = hits::NextCharStart(bytes, end);
-  SetSelection(start + static_cast<std::int64_t>(begin), static_cast<std::int64_t>(end - begin));
-}
-
-void THitView::contextMenuEvent(QContextMenuEvent* event) {
-  // The toolkit's own texts, so that they follow its translation.
-  QMenu menu(this);
-  QAction* copy = menu.addAction(QCoreApplication::translate("QWidgetTextControl", "&Copy"), this, &THitView::Copy);
-  copy->setEnabled(HasSelection());
-  menu.addSeparator();
-  menu.addAction(QCoreApplication::translate("QWidgetTextControl", "Select All"), this, &THitView::SelectAll);
-  menu.exec(event->globalPos());
-}
-
-void THitView::focusInEvent(QFocusEvent* event) {
-  QAbstractScrollArea::focusInEvent(event);
-  viewport()->update();
-}
-
-void THitView::focusOutEvent(QFocusEvent* event) {
-  QAbstractScrollArea::focusOutEvent(event);
-  viewport()->update();
 }

@@ -1,26 +1,7 @@
-// THitView: the window's result view (RichEdit1).  It shows the lines of a
-// hits::THitStore, the Shift-JIS lines with their keyword runs, and draws
-// only the lines that are visible, converting just those to Unicode; so a
-// view of millions of hits costs about the size of their text, and a line of
-// many megabytes is drawn as the part of it that fits the window.
-//
-// Lines are not wrapped: each line is one row of equal height, and the rows
-// are as wide as the longest line (counted in columns of a half-width
-// character; a double-byte character takes two).  A line longer than
-// kWholeLine bytes is cut to the columns in view, at character boundaries,
-// before it is converted and laid out.
-//
-// Positions (caret, selection) are byte positions in the store's text, in
-// which every line ends with one line feed: the unit the search driver and
-// the find dialog count in.  A position always lies on a character boundary.
-//
-// The view is read-only: the caret and the selection move with the mouse
-// and the keys (arrows, Page Up/Down, Home/End, with Shift to select), and
-// the selection is copied to the clipboard as text.
-//
-// Filling: between BeginFill and EndFill lines are only added to the store;
-// Refresh, called from the search's message pump, shows what has been
-// added a few times a second.
+// THitView: the window's read-only result view (RichEdit1).  It shows the
+// Shift-JIS lines of a hits::THitStore with their keyword runs, converting
+// and drawing only the lines in view, and keeps a hits::TSelection that the
+// mouse and the keys move.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -34,6 +15,7 @@
 #include <vector>
 
 #include "core/hitstore.h"
+#include "core/selection.h"
 
 class THitView : public QAbstractScrollArea {
   Q_OBJECT
@@ -49,6 +31,8 @@ class THitView : public QAbstractScrollArea {
   const hits::THitStore& Store() const { return FStore; }
 
   // --- Filling -----------------------------------------------------------
+  // Between BeginFill and EndFill lines are only added to the store; Refresh,
+  // called from the search's message pump, shows what has been added.
   void Clear();
   void AppendLine(const std::string& line);
   void AppendHitLine(const std::string& line, std::size_t runStart, std::size_t runLength,
@@ -78,17 +62,20 @@ class THitView : public QAbstractScrollArea {
   // in UTF-16 units of LineText(line).
   QList<QTextLayout::FormatRange> LineFormats(std::int64_t line) const;
 
-  // --- Text, caret and selection (byte positions) -------------------------
+  // --- Text, caret and selection ------------------------------------------
+  // Positions are byte positions in the store's text, in which every line
+  // ends with one line feed: the unit the search driver and the find dialog
+  // count in.  A position always lies on a character boundary.
   std::int64_t LineCount() const { return FStore.LineCount(); }
   std::int64_t LineStart(std::int64_t line) const { return FStore.LineStart(line); }
   QString LineText(std::int64_t line) const;
   QString toPlainText() const;
   bool isReadOnly() const { return true; }
 
-  std::int64_t CaretPosition() const { return FCaret; }
-  std::int64_t SelStart() const { return std::min(FAnchor, FCaret); }
-  std::int64_t SelLength() const { return std::max(FAnchor, FCaret) - SelStart(); }
-  bool HasSelection() const { return FAnchor != FCaret; }
+  std::int64_t CaretPosition() const { return FSelection.Caret(); }
+  std::int64_t SelStart() const { return FSelection.Start(); }
+  std::int64_t SelLength() const { return FSelection.Length(); }
+  bool HasSelection() const { return !FSelection.Empty(); }
   // Selects [start, start + length), the caret at its end, and scrolls it
   // into view.  Positions are put on character boundaries.
   void SetSelection(std::int64_t start, std::int64_t length);
@@ -138,13 +125,6 @@ class THitView : public QAbstractScrollArea {
   std::int64_t FirstVisibleLine() const;
   int VisibleLines() const;
   std::int64_t PositionAt(const QPoint& point) const;
-  // The position of the character boundary before or after position.
-  std::int64_t PreviousPosition(std::int64_t position) const;
-  std::int64_t NextPosition(std::int64_t position) const;
-  // The position in line `line` at the byte column of position, on a
-  // character boundary.
-  std::int64_t SameColumn(std::int64_t position, std::int64_t line) const;
-  std::int64_t Snap(std::int64_t position) const;
   void EnsureVisible(std::int64_t position);
   void UpdateScrollBars();
   QTextCharFormat KeywordFormat(const hits::TKeywordStyle& style) const;
@@ -154,8 +134,7 @@ class THitView : public QAbstractScrollArea {
   // The normal text colour from a line on: (first line, colour), rising.
   std::vector<std::pair<std::int64_t, QColor>> FTextColours{{0, QColor(Qt::black)}};
   QColor TextColourOf(std::int64_t line) const;
-  std::int64_t FAnchor = 0;
-  std::int64_t FCaret = 0;
+  hits::TSelection FSelection{FStore};
   bool FSelectionHidden = false;
   bool FFilling = false;
   QElapsedTimer FLastRefresh;

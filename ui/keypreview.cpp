@@ -26,6 +26,15 @@ bool TKeyPreview::IsTarget(QObject* watched) const {
   return watched == target;
 }
 
+// Installed on the window and all its controls, the preview looks at each
+// key once, where it first arrives (the focused control, or the window when
+// none of its controls has the focus; a key the control passes on travels
+// up to its parents and is not looked at again there):
+//  - the given menu items' shortcuts come before the controls' own use of
+//    those keys (a line edit would take Ctrl+C and Ctrl+A);
+//  - while Enabled, KeyDown gets the key first and may consume it;
+//  - while Enabled, Enter without modifiers clicks the default button when
+//    that is usable.
 bool TKeyPreview::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride) {
     const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());

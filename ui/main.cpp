@@ -1,4 +1,4 @@
-// KOVALEX Searcher Mini: the program's entry.  Reads the command line, then
+// The desktop program's entry.  Reads the command line, then
 // creates the main window, the hit-limit dialog and the find dialog, in that
 // order, and runs the event loop until the program ends.
 //
@@ -45,7 +45,7 @@ bool AsksForHelpOrVersion(int argc, char* argv[]) {
 TCommandLine ReadCommandLine(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
-      QStringLiteral("KOVALEX Searcher: searches the KOVA Japanese-English dictionaries (Shift-JIS text files)."));
+      QStringLiteral(KOVALEX_PRODUCT ": searches the KOVA Japanese-English dictionaries (Shift-JIS text files)."));
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
   parser.addPositionalArgument(QStringLiteral("DIR"),
@@ -53,16 +53,16 @@ TCommandLine ReadCommandLine(const QStringList& arguments) {
                                QStringLiteral("[DIR]"));
   TCommandLine result;
   if (!parser.parse(arguments)) {
-    std::fprintf(stderr, "kovalex: %s\n", qPrintable(parser.errorText()));
+    std::fprintf(stderr, KOVALEX_PROGRAM ": %s\n", qPrintable(parser.errorText()));
     result.ExitStatus = 2;
   } else if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
     std::fputs(qPrintable(parser.helpText()), stdout);
     result.ExitStatus = 0;
   } else if (parser.isSet(version)) {
-    std::printf("kovalex (KOVALEX Searcher) %s\n", KOVALEX_VERSION);
+    std::puts(KOVALEX_PROGRAM " (" KOVALEX_PRODUCT ") " KOVALEX_VERSION);
     result.ExitStatus = 0;
   } else if (parser.positionalArguments().size() > 1) {
-    std::fputs("kovalex: at most one DIR may be given\n", stderr);
+    std::fputs(KOVALEX_PROGRAM ": at most one DIR may be given\n", stderr);
     result.ExitStatus = 2;
   } else if (!parser.positionalArguments().isEmpty()) {
     // Made absolute, so that the status line says which folder it is.
@@ -81,11 +81,11 @@ int main(int argc, char* argv[]) {
     return ReadCommandLine(QCoreApplication::arguments()).ExitStatus.value_or(0);
   }
   QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("kovalex"));
+  QApplication::setApplicationName(QStringLiteral(KOVALEX_PROGRAM));
   QApplication::setApplicationVersion(QStringLiteral(KOVALEX_VERSION));
   const TCommandLine commandLine = ReadCommandLine(QApplication::arguments());
   if (commandLine.ExitStatus) return *commandLine.ExitStatus;
-  QApplication::setDesktopFileName(QStringLiteral("kovalex"));
+  QApplication::setDesktopFileName(QStringLiteral(KOVALEX_PROGRAM));
   // The bitmaps are built in, so the icon shows without an SVG plug-in.
   QIcon icon;
   for (const int size : {48, 128, 256}) icon.addFile(QStringLiteral(":/icons/kovalex-%1.png").arg(size));

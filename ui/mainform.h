@@ -1,33 +1,7 @@
 // TMainForm: the program's main window.  It hosts the query area, the result
 // view, the dictionary bar and the menus, owns the grep (Grep1) and the
-// keyword matcher (AWKStr1), and routes each command to the toolkit-free
-// code that carries it out: the search driver (core/search), dictionary
-// discovery (core/catalogue) and the settings file (core/settings).
-//
-// The window watches the search driver (ISearchObserver) and shows its
-// progress in its controls; it hands the driver the options of each search
-// and tells it which dictionaries are selected.  The driver fills the result
-// view through TResultView.  The settings are one value: the window applies
-// it (ApplySettings) and gathers it back (CurrentSettings).
-//
-// A search runs on this thread, inside SearchBtnClick; the grep's message
-// pump keeps the window responsive meanwhile, so the handlers that stay
-// usable during a search (Cancel, the option boxes, the dictionary panels and
-// keys, the edit and help menus, closing the window) are written to be safe
-// in the middle of one:
-//  - Exit does nothing while a search runs (its menu is disabled too).
-//  - Closing the window during a search first ends the search: the close is
-//    refused, the cancel flag is set, and once the search has unwound (its
-//    cancel message is not shown then) the window closes for good, saving
-//    the settings as any normal close does.
-//  - The case-insensitive option takes effect when the running search ends
-//    (see TSearchDriver::SetIgnoreCase).
-//
-// The menu's shortcuts (Ctrl+C, Ctrl+A, Ctrl+F) come before the controls'
-// own use of those keys, and F1-F6, Page Up/Down and the Up/Down arrows
-// reach FormKeyDown before the focused control, except while the result view
-// has the focus.  Enter outside the result view runs the Search button, the
-// window's default button.
+// keyword matcher (AWKStr1), and hands each command to the core: the search
+// driver, dictionary discovery and the settings file.
 #pragma once
 
 #include <QElapsedTimer>
@@ -36,14 +10,17 @@
 #include <memory>
 #include <string>
 
+#include "core/form_geometry.h"
 #include "core/search.h"
 #include "core/settings.h"
 #include "core/settings_location.h"
 #include "core/settings_session.h"
 #include "grep/grep.h"
 #include "regexp/regexp.h"
+#include "ui/dictionarybar.h"
 #include "ui/fontdialog.h"
 #include "ui/keypreview.h"
+#include "ui/messagebox.h"
 #include "ui/resultview.h"
 
 class QAction;
@@ -85,6 +62,8 @@ class TMainForm : public QMainWindow, public ISearchObserver {
   void SetDictionaryArgument(const std::string& folder) { FDictionaryArgument = folder; }
   // The folder whose dictionaries are in use ("" when none was found).
   const std::string& DictionaryFolder() const { return FDictionaryFolder; }
+  // The folder chosen with the menu command during this run ("" when none).
+  const std::string& ChosenFolder() const { return FChosenFolder; }
   // The chooser of the dictionary folder command; tests replace it.  Gets
   // the current folder, returns false when cancelled.
   std::function<bool(QString& folder)> FolderChooser;
@@ -98,6 +77,11 @@ class TMainForm : public QMainWindow, public ISearchObserver {
   // The window's state that the menus do not show.
   int HitLimitValue() const { return FHitLimit; }
   hits::TKeywordStyle KeywordStyleValue() const { return FKeywordStyle; }
+  std::int32_t KeywordColour() const { return FKeywordStyle.Colour; }
+  std::string NormalFontFace() const;  // Shift-JIS
+  int NormalFontSize() const;
+  std::int32_t NormalColour() const { return FResultView.NormalColour(); }
+  std::int32_t BackgroundColour() const { return FResultView.BackgroundColour(); }
   TResultView& ResultView() { return FResultView; }
   // The result view's control, which the find dialog searches.
   THitView* RichEdit1() const;
@@ -110,7 +94,7 @@ class TMainForm : public QMainWindow, public ISearchObserver {
   QSize ClientSize() const;
   void SetClientSize(int width, int height);
   int MinimumClientWidth() const;
-  static constexpr int kMinimumClientHeight = 180;
+  static constexpr int kMinimumClientHeight = form_geometry::kMinimumHeight;
   // Where the window stands before the settings place it.
   static constexpr int kDefinedLeft = 127;
   static constexpr int kDefinedTop = 115;
@@ -124,8 +108,8 @@ class TMainForm : public QMainWindow, public ISearchObserver {
 
   // A click of a menu item; does nothing while the item is disabled.
   static void ClickMenuItem(QAction* item);
-  QAction* DictionaryItem(int number) const;
-  TFunctionPanel* DictionaryPanel(int number) const;
+  QAction* DictionaryItem(int number) const { return FDictionaryBar.Item(number); }
+  TFunctionPanel* DictionaryPanel(int number) const { return FDictionaryBar.Panel(number); }
   QAction* MarkItem(int mark) const;
 
   TGrep Grep1;
@@ -163,7 +147,7 @@ class TMainForm : public QMainWindow, public ISearchObserver {
   void RichEdit1Exit();
 
   // The choices of the menus.
-  bool DictionaryChecked(int number) const;
+  bool DictionaryChecked(int number) const { return FDictionaryBar.Checked(number); }
   bool LimitEnabled() const;
   int KeywordMark() const;
   bool ShowTags() const;
@@ -177,7 +161,9 @@ class TMainForm : public QMainWindow, public ISearchObserver {
   void SearchMessage(const std::u16string& text) override;
 
   // Single settings, as ApplySettings sets them.
+  void SetShowTags(bool show);
   void SetKeywordMark(int mark);
+  void SetLimitEnabled(bool enabled);
   void SetHitLimit(int limit);
   void SetNormalFont(const std::string& faceSjis, int size);
   void SetNormalColour(std::int32_t colour);
@@ -191,9 +177,8 @@ class TMainForm : public QMainWindow, public ISearchObserver {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void SubMenuDicClick(int number);
+  void Connect();
   void FormClose();
-  void SetHitLimitCaption();
   void SetStatus(const std::u16string& text);
   // The controls a search leaves alone are usable while none runs.
   void SetSearchControlsEnabled(bool enabled);
@@ -204,13 +189,20 @@ class TMainForm : public QMainWindow, public ISearchObserver {
   QElapsedTimer FMessagesProcessed;
   // Runs a command handler; an error it raises goes to the error display.
   template <typename F>
-  void Command(F&& handler);
+  void Command(F&& handler) {
+    try {
+      handler();
+    } catch (const std::exception& e) {
+      ShowError(this, e);
+    }
+  }
   // Builds the controls of the window's definition; returns the result view.
   THitView* SetUpUi();
 
   // The controls of the window's definition (ui/mainform.ui).
   std::unique_ptr<Ui::TMainForm> ui;
   TResultView FResultView;
+  TDictionaryBar FDictionaryBar;
   TSearchDriver FDriver;
   QActionGroup* MarkGroup;
   TInputForm* FInputForm = nullptr;
@@ -221,7 +213,7 @@ class TMainForm : public QMainWindow, public ISearchObserver {
   settings::TSettingsSession FSettings;
   std::string FProgramPath;
   std::string FDictionaryArgument;
-  std::string FChosenFolder;  // chosen with the menu command during this run
+  std::string FChosenFolder;
   std::string FDictionaryFolder;
   int FHitLimit = 0;  // and the other settings: DefaultSettings() until loaded
   hits::TKeywordStyle FKeywordStyle;

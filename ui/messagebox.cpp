@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "kovalex_version.h"
 #include "text/encoding.h"
 
 namespace {
@@ -28,7 +29,7 @@ void SetMessageBoxHook(TMessageBoxHook hook) { Hook() = std::move(hook); }
 
 QString ApplicationTitle() {
   const QString name = QApplication::applicationName();
-  return name.isEmpty() ? QStringLiteral("kovalex") : name;
+  return name.isEmpty() ? QStringLiteral(KOVALEX_PROGRAM) : name;
 }
 
 void ShowError(QWidget* parent, const std::exception& error) {

@@ -11,6 +11,10 @@ TResultView::TResultView(THitView* richEdit1) : RichEdit1(richEdit1), FNormalFon
 
 void TResultView::Clear() { RichEdit1->Clear(); }
 
+// The lines go into the view's store as they are, with the keyword run's
+// byte range and look; nothing is converted or laid out until it is shown.
+// While a search fills the view the window's message pump calls Refresh,
+// which shows the lines gathered so far a few times a second.
 void TResultView::AppendLine(const std::string& line) { RichEdit1->AppendLine(line); }
 
 void TResultView::AppendHitLine(const std::string& line, int runStart, int runLength,

@@ -2,11 +2,6 @@
 // (RichEdit1, a THitView) filled line by line with Shift-JIS text, and the
 // normal look of that text (font, colour, background) as the settings store
 // it.
-//
-// The lines go into the view's store as they are, with the keyword run's
-// byte range and look; nothing is converted or laid out until it is shown.
-// While a search fills the view the window's message pump calls Refresh,
-// which shows the lines gathered so far a few times a second.
 #pragma once
 
 #include <QColor>

@@ -55,7 +55,7 @@ TEST(FindDictionaries, FilesOfEachDictionaryInOrder) {
                              {"KOVA固名.TXT"},
                              {},
                              {"KOVA4LINK.TXT"}};
-  for (std::size_t d = 0; d < 6; ++d) {
+  for (std::size_t d = 0; d < catalogue::kDictionaryCount; ++d) {
     EXPECT_EQ(found[d].Files, expected[d]) << "dictionary " << d + 1;
     EXPECT_EQ(found[d].Available, !expected[d].empty()) << "dictionary " << d + 1;
   }

@@ -1,6 +1,6 @@
 // The character boundaries the result view's store uses, the match subject
 // of a line that ends in a lone lead byte, and hit lines inside their line
-// (the search table builds them).
+// (the search table builds them), and the keyword marks.
 #include "core/hits.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,9 @@
 
 #include "core/hitstore.h"
 #include "sjis/sjis.h"
+#include "text/encoding.h"
+
+using encoding::Sjis;
 
 namespace {
 
@@ -56,6 +59,16 @@ TEST(CharacterBoundaries, AgreeWithAWalkFromTheLineStart) {
   // A hit line's match lies inside its line.
   EXPECT_THROW(hits::BuildHitLine("", "abc", 3, 2, {}), std::out_of_range);
   EXPECT_THROW(hits::BuildHitLine("", "abc", 0, 1, {}), std::out_of_range);
+}
+
+// Marks 1..4 have their marks; anything else is none.
+TEST(KeywordMarks, OneToFourElseNone) {
+  const std::tuple<int, int, std::string> rows[] = {{-1, 5, ""},  {0, 5, ""},   {1, 1, Sjis("【")}, {2, 2, Sjis("《")},
+                                                    {3, 3, "**"}, {4, 4, "//"}, {5, 5, ""},         {9, 5, ""}};
+  for (const auto& [mark, shown, open] : rows) {
+    EXPECT_EQ(hits::MarkOrNone(mark), shown) << mark;
+    EXPECT_EQ(hits::MarksFor(mark).Open, open) << mark;
+  }
 }
 
 }  // namespace

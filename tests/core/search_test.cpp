@@ -67,7 +67,7 @@ class SearchTest : public ::testing::Test {
   TAWKStr AWKStr1;
   TMemoryView View;
   TRecorder Observer;
-  std::array<bool, 6> Checked{};
+  std::array<bool, catalogue::kDictionaryCount> Checked{};
   TSearchOptions Options;
   double Clock = 100.0;
   TSearchDriver Driver{Grep1, AWKStr1, View, Observer,

@@ -71,8 +71,8 @@ TEST(SettingsLocation, ChoiceTable) {
 }
 
 // The first save makes the folders, private, and starts from the defaults'
-// file copied whole (one byte or more); a file of the user's own is never
-// replaced by them.
+// file copied whole (one byte or more) into a private file; a file of the
+// user's own is never replaced by them.
 TEST(SettingsLocation, FirstSaveCreatesPrivateFoldersAndStartsFromTheDefaults) {
   for (const char* defaults : {"[x]\r\ny=1\r\n", ";"}) {
     TTempDir dir;
@@ -85,6 +85,8 @@ TEST(SettingsLocation, FirstSaveCreatesPrivateFoldersAndStartsFromTheDefaults) {
       EXPECT_EQ(st.st_mode & 0777, 0700u) << folder;
     }
     EXPECT_EQ(TTempDir::Read(location.Path), defaults);
+    struct stat copy;
+    EXPECT_TRUE(stat(location.Path.c_str(), &copy) == 0 && (copy.st_mode & 0777) == 0600);
     dir.Write("config/kovalex/kovalex.ini", "mine");
     settings::PrepareSave(location);
     EXPECT_EQ(TTempDir::Read(location.Path), "mine");

@@ -1,6 +1,6 @@
 // One in-memory result view for the core's tests of search and find: the
-// window's hit store, filled as IResultView and searched as find::TFindView,
-// with a selection of its own.  Texts are Shift-JIS; the helpers give them
+// window's hit store and selection, filled as IResultView and searched as
+// find::TFindView.  Texts are Shift-JIS; the helpers give them
 // back as UTF-8 for readable failures.
 #pragma once
 
@@ -10,6 +10,7 @@
 #include "core/find.h"
 #include "core/hitstore.h"
 #include "core/search.h"
+#include "core/selection.h"
 #include "text/encoding.h"
 
 class TMemoryView : public IResultView, public find::TFindView {
@@ -32,14 +33,11 @@ class TMemoryView : public IResultView, public find::TFindView {
 
   std::int64_t LineCount() const override { return Store.LineCount(); }
   std::string_view LineBytes(std::int64_t line) const override { return Store.Line(line); }
-  std::int64_t SelStartLine() const override { return Store.LineOf(FStart); }
+  std::int64_t SelStartLine() const override { return Store.LineOf(Selection.Start()); }
   std::int64_t LineStart(std::int64_t line) const override { return Store.LineStart(line); }
-  std::int64_t SelStart() const override { return FStart; }
-  void SetSelection(std::int64_t start, std::int64_t length) override {
-    FStart = start;
-    FLength = length;
-  }
-  std::int64_t SelLength() const { return FLength; }
+  std::int64_t SelStart() const override { return Selection.Start(); }
+  void SetSelection(std::int64_t start, std::int64_t length) override { Selection.Select(start, length); }
+  std::int64_t SelLength() const { return Selection.Length(); }
 
   // The lines as UTF-8, each keyword run in braces.
   std::vector<std::string> Lines() const {
@@ -60,13 +58,10 @@ class TMemoryView : public IResultView, public find::TFindView {
   // The selected text as UTF-8.
   std::string Selected() const {
     return encoding::SjisToUtf8(
-        Store.Text().substr(static_cast<std::size_t>(FStart), static_cast<std::size_t>(FLength)));
+        Store.Text().substr(static_cast<std::size_t>(SelStart()), static_cast<std::size_t>(SelLength())));
   }
 
   hits::THitStore Store;
+  hits::TSelection Selection{Store};
   bool Filling = false;
-
- private:
-  std::int64_t FStart = 0;
-  std::int64_t FLength = 0;
 };

@@ -70,6 +70,10 @@ TEST(ConversionTables, EveryCodeConvertsAsIconvDoesAloneFromAnyThread) {
     ASSERT_EQ(d.Text, units) << i;
     ASSERT_EQ(d.Offsets, offsets) << i;
     ASSERT_EQ(encoding::SjisToUtf16(run), units) << i;
+    // Into a buffer, with the code's first byte once more at the end.
+    std::u16string buffer(run.size() + 1, u'\0');
+    buffer.resize(encoding::SjisToUtf16(run + codes[i].substr(0, 1), buffer.data()));
+    ASSERT_EQ(buffer, units + (codes[i].size() == 2 ? u"\uFFFD" : unit)) << i;
     ASSERT_EQ(encoding::SjisToUtf8(run), encoding::Utf16ToUtf8(units)) << i;
     // A lead byte alone at the end is one character of its own.
     if (codes[i].size() == 2) {

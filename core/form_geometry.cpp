@@ -1,8 +1,8 @@
-#include "core/screen_fit.h"
+#include "core/form_geometry.h"
 
 #include <algorithm>
 
-namespace screen_fit {
+namespace form_geometry {
 namespace {
 
 // One axis: the size no larger than room, the start moved so that start +
@@ -20,6 +20,10 @@ void FitAxis(int& start, int& size, int areaStart, int areaSize, int frame) {
 
 }  // namespace
 
+// The settings file may hold any position and size (a screen since removed,
+// a hand-edited 100000 x 100000); the window must open within the area of
+// the screen that windows may use, no larger than it, so that it neither
+// hides off screen nor asks the toolkit for a gigantic surface.
 TRect FitToArea(const TRect& client, const TRect& area, int frameWidth, int frameHeight) {
   TRect fitted = client;
   FitAxis(fitted.Left, fitted.Width, area.Left, area.Width, frameWidth);
@@ -27,4 +31,20 @@ TRect FitToArea(const TRect& client, const TRect& area, int frameWidth, int fram
   return fitted;
 }
 
-}  // namespace screen_fit
+TSize MinimumClient(int barRight) { return {barRight + kBarMargin, kMinimumHeight}; }
+
+TSize AtLeast(TSize wanted, TSize minimum) {
+  return {std::max(wanted.Width, minimum.Width), std::max(wanted.Height, minimum.Height)};
+}
+
+TParts LayOut(TSize client, int bevelHeight, int queryHeight, int barHeight) {
+  const int width = client.Width;
+  const int viewTop = bevelHeight + queryHeight;
+  const int barTop = client.Height - barHeight;
+  return {{0, 0, width, bevelHeight},
+          {0, bevelHeight, width, queryHeight},
+          {0, viewTop, width, barTop - viewTop},
+          {0, barTop, width, barHeight}};
+}
+
+}  // namespace form_geometry
