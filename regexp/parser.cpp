@@ -77,6 +77,13 @@ TParseNode* TParseTree::MakeCaseFoldChar(TCharCode code) {
   return MakeNode(opUnion, upperLeaf, lowerLeaf);
 }
 
+bool IsCasePair(const TParseNode* n) {
+  if (n->Op != opUnion || n->Left->Op != opCharRange || n->Right->Op != opCharRange) return false;
+  const TCharCode a = n->Left->Low;
+  const TCharCode b = n->Right->Low;
+  return n->Left->High == a && n->Right->High == b && IsAsciiLetter(a) && (a ^ b) == 0x20;
+}
+
 void TParseTree::RemoveLeaf(std::size_t index) {
   FLeafIndex.erase(LeafKey(LeafList[index]->Low, LeafList[index]->High));
   LeafList.erase(LeafList.begin() + static_cast<std::ptrdiff_t>(index));

@@ -37,6 +37,11 @@ struct TParseNode {
   TParseNode* Right = nullptr;
 };
 
+// Whether n is a letter in either case, as case folding or a class of the
+// two makes it: a union of two single-code leaves, a letter and the letter
+// that differs from it in the case bit.
+bool IsCasePair(const TParseNode* n);
+
 // The codes that no pattern may use as characters: 0xFFFD and 0xFFFE stand
 // for the line anchors inside the automata and 0xFFFF labels an empty move.
 // A range that reaches into them is cut back to kHighestPatternCode.
