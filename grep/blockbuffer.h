@@ -58,9 +58,9 @@ struct TReadOptions {
   // (rounded up to whole pages) at a time instead of read; 0 always reads.
   std::size_t MapBytes = 0;
   // Blocks are not checked for zero bytes and lone CRs as they arrive.  Only
-  // for a scan that reaches lines through TTxtFile::LineWindow, which checks
-  // the bytes it hands out (and the look-ahead those it reads), and passes
-  // over the others by bytes that the reader does not rewrite (no line end
+  // for a scan that reaches lines through line windows (TFastScanView),
+  // which check the bytes they hand out (and the look-ahead those it reads),
+  // and that passes over the others by bytes that the reader does not rewrite (no line end
   // or zero byte; a space the scan also finds where a zero byte stands, and
   // a line feed that begins them where a lone CR stands): a block as read
   // holds them exactly where the cleaned block does, and cuts into the same

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "grep/scanplan.h"
+#include "grep/scanviews.h"
 #include "grep/txtfile.h"
 #include "regexp/regexp.h"
 
@@ -73,10 +74,10 @@ class TGrep : public TRegularExpression {
   using TOpenReader = std::function<std::unique_ptr<TTxtFile>(const TReadOptions&)>;
   void Grep(const TOpenReader& open, const bool* cancelFlag);
   void Scan(TScanPlan& plan, TTxtFile& file);
-  void AutomatonScan(TTxtFile& file, const TDFA& dfa);
-  void LiteralScan(TTxtFile& file, const std::string& literal);
-  void CaseInsensitiveLiteralScan(TTxtFile& file, const std::string& literal);
-  void Report(TTxtFile& file);
+  void AutomatonScan(TCharScanView file, const TDFA& dfa);
+  void LiteralScan(TCharScanView file, const std::string& literal);
+  void CaseInsensitiveLiteralScan(TCharScanView file, const std::string& literal);
+  void Report(TCharScanView file);
   std::shared_ptr<const TDFA> FoldedAutomaton() const;
 
   bool FOwnIgnoreCase = false;
