@@ -1,13 +1,5 @@
 // The grep component: searches one text file for the current pattern and
-// reports every line that holds a match through OnMatch.
-//
-// Anchors compile to line feeds here (the reader puts a line feed before the
-// first line and after the last), so "^" matches at every line start and "$"
-// at every line end.  A pattern whose automaton is one fixed string is
-// searched for as that string, case-insensitively when IgnoreCase is on; any
-// other pattern runs on its automaton, compiled case-insensitively when
-// IgnoreCase is on.  Which scan runs is chosen once per file, before it is
-// opened (scanplan.h).
+// reports every line that holds a match through OnMatch.  See grep.cpp.
 #pragma once
 
 #include <functional>

@@ -1,3 +1,10 @@
+// The subset construction of a chain makes one state per step, each
+// leading to the next on that step's ranges; it would also spend work that
+// grows with the square of the pattern's length on sets of NFA states, and
+// refuse a long fixed string as too complex.  The chain is found in the parse
+// tree instead and its automaton built directly, state for state and
+// transition for transition the same, so a fixed string is limited only by
+// its length.
 #include "regexp/chain.h"
 
 #include <algorithm>
