@@ -11,8 +11,7 @@
 #include "grep/txtfile.h"
 
 // The one-character scans (grep.cpp), which try every character as the
-// start of an attempt, and the reports of every scan that stands on the
-// line's leading character.
+// start of an attempt, and the reports of the whole-line scan.
 class TCharScanView {
  public:
   explicit TCharScanView(TTxtFile& file) : F(&file) {}
