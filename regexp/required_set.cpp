@@ -221,7 +221,7 @@ TInfo Analyse(const TParseNode* n, bool atStart, bool atEnd, int depth) {
     case opUnion: {
       if (IsCasePair(n)) return FoldedLetter(n->Left->Low);
       std::vector<TInfo> parts;
-      for (const TParseNode* a : Operands(n, opUnion, true)) {
+      for (const TParseNode* a : Operands(n, opUnion, TCasePairs::Whole)) {
         parts.push_back(Analyse(a, atStart, atEnd, depth + 1));
         if (!parts.back().Known) return {};
       }

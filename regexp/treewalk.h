@@ -32,6 +32,9 @@ void ForEachOperand(const TParseNode* n, TOp op, Visit&& visit) {
   ForEachOperand(n, op, visit, [](const TParseNode*) { return false; });
 }
 
-// The operands as a list; with casePairsWhole, a union of a letter's two
-// cases (IsCasePair) is an operand itself.
-std::vector<const TParseNode*> Operands(const TParseNode* n, TOp op, bool casePairsWhole = false);
+// Whether a union of a letter's two cases (IsCasePair) is opened like any
+// other union, or is an operand itself.
+enum class TCasePairs { Opened, Whole };
+
+// The operands as a list.
+std::vector<const TParseNode*> Operands(const TParseNode* n, TOp op, TCasePairs casePairs = TCasePairs::Opened);
