@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "regexp/chain.h"
+#include "regexp/plaintext.h"
 #include "regexp/prefixstarts.h"
 #include "regexp/required.h"
 #include "regexp/required_set.h"
@@ -57,6 +58,18 @@ void TRegularExpression::Compile(const std::string& pattern) {
 
 void TRegularExpression::CompileWith(const std::string& pattern, TCharCode lineHeadCode, TCharCode lineTailCode) {
   const auto entry = static_cast<std::size_t>(CacheIndex);
+  if (std::optional<TPlainText> plain = ReadPlainText(pattern, FAcceptDBMeta, FIgnoreCase)) {
+    LineHeadCode = lineHeadCode;
+    LineTailCode = lineTailCode;
+    auto dfa = std::make_unique<TDFA>(nullptr, FAcceptDBMeta, FIgnoreCase);
+    dfa->BuildChain(plain->Chain);
+    dfa->Required = dfa->RequiredPrefix = plain->Bytes;
+    dfa->RequiredFoldsCase = dfa->RequiredPrefixFoldsCase = plain->FoldsCase;
+    // The one string is the cheapest set there is.
+    dfa->RequiredSet.Cost = kNoStringCost;
+    PatternCache[entry].DFA = std::move(dfa);
+    return;
+  }
   try {
     TRegExpParser parser(pattern, FAcceptDBMeta);
     parser.IgnoreCase = FIgnoreCase;
