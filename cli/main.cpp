@@ -130,12 +130,8 @@ class TRun {
     } else if (S_ISDIR(st.st_mode)) {
       FileError(display, EISDIR);
     } else {
-      // Standard input is read once, as a stream, even when it is a file.
-      const bool regular = S_ISREG(st.st_mode) && !standardInput;
       try {
-        FFound = FSearch->Search(display, fd, path, regular, FShowNames) || FFound;
-      } catch (const TReadError& e) {
-        FileError(display, e.Error);
+        FFound = FSearch->Search(display, fd, FShowNames) || FFound;
       } catch (const EInOutError& e) {
         // A failing call of the engine's reader: the C library's words for
         // its error number, as for kovagrep's own reads.

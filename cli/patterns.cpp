@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "cli/literal_set.h"
+#include "cli/pattern_list.h"
 #include "sjis/exceptions.h"
 #include "text/encoding.h"
 
@@ -55,6 +57,9 @@ TCharAt CharAt(std::string_view line, std::size_t i) {
 }  // namespace
 
 TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, const TOptions& options) {
+  if (options.Fixed) return FixedStringsPattern(sjisPatterns, options);
+  if (std::optional<TEnginePattern> distinct = DistinctPatterns(sjisPatterns, options, BuildEnginePattern))
+    return *distinct;
   TEnginePattern result;
   if (sjisPatterns.empty()) {
     result.None = true;

@@ -8,6 +8,7 @@
 // longest match and then shorter ones.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,10 +20,14 @@
 // EveryLine is set when the pattern matches the empty string without any
 // anchor, so that every line holds a match (GNU grep's empty pattern); None
 // when there are no patterns at all (an empty -f file), so no line matches.
+struct TLiteralSet;
 struct TEnginePattern {
   std::string Pattern;
   bool EveryLine = false;
   bool None = false;
+  // -F: the fixed strings, searched for as a set instead of Pattern
+  // (literal_set.h).
+  std::shared_ptr<const TLiteralSet> Literals;
 };
 
 // Raises ERegExpParser for a pattern that does not compile; Index is then

@@ -1,34 +1,20 @@
 #include "cli/search.h"
 
-namespace {
-
-std::unique_ptr<TLineMatcher> LineMatcher(const TOptions& options, const TEnginePattern& pattern,
-                                          const TOutput& output) {
-  if (pattern.None || !(options.Word || options.OnlyMatching || output.Colours() != nullptr)) return nullptr;
-  return std::make_unique<TLineMatcher>(pattern.Pattern, options.IgnoreCase, options.DBMeta && !options.Fixed,
-                                        options.Word);
-}
-
-}  // namespace
-
 TSearch::TSearch(const TOptions& options, const TEnginePattern& pattern, TOutput& output)
     : FOptions(options),
-      FMatcher(LineMatcher(options, pattern, output)),
+      FMatcher(MatchFinder(options, pattern, output.Colours() != nullptr)),
       FPrinter(options, output, FMatcher.get()),
       FContext(options, FPrinter),
       FSelection(options, FMatcher.get(), FContext),
       FFeed(options, pattern, FSelection) {}
 
-bool TSearch::Search(const std::string& displayName, int fd, const std::string& path, bool regular, bool showName) {
+bool TSearch::Search(const std::string& displayName, int fd, bool showName) {
   FPrinter.Begin(displayName, showName);
   FContext.Begin();
   FSelection.Begin();
   if (FOptions.MaxCount != 0) {
     try {
-      if (regular)
-        FFeed.Regular(fd, path);
-      else
-        FFeed.Stream(fd, displayName);
+      FFeed.Search(fd, displayName);
     } catch (const TInputDone&) {
     }
   }
