@@ -4,9 +4,9 @@ namespace {
 
 std::unique_ptr<TLineMatcher> LineMatcher(const TOptions& options, const TEnginePattern& pattern,
                                           const TOutput& output) {
-  if (pattern.None || !(options.Word || options.OnlyMatching || output.Colours() != nullptr)) return nullptr;
-  return std::make_unique<TLineMatcher>(pattern.Pattern, options.IgnoreCase, options.DBMeta && !options.Fixed,
-                                        options.Word);
+  if (pattern.None || !(pattern.Test != TLineTest::None || options.OnlyMatching || output.Colours() != nullptr))
+    return nullptr;
+  return std::make_unique<TLineMatcher>(pattern);
 }
 
 }  // namespace

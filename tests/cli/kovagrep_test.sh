@@ -201,15 +201,22 @@ for f in KOVA4.TXT crlf.txt bad.txt bin.dat; do
   "$kovagrep" -a --sjis '' "$f" | cmp -s - "$f" || fail "--sjis is byte-exact: $f"
 done
 printf 'cat\n' | LC_ALL=C.UTF-8 "$kovagrep" -c '😀' 2>/dev/null; [ $? = 2 ] || fail "a pattern without a Shift-JIS form is an error"
+# The engine's messages: English outside a Japanese locale (LC_ALL, then
+# LC_MESSAGES, then LANG), Japanese in one, in the terminal's character set.
 err=$(LC_ALL=C.UTF-8 "$kovagrep" 'ca(t' words.txt 2>&1); status=$?
-[ "$status" = 2 ] && [ "$err" = "kovagrep: 右(閉じ)括弧が必要です (pattern byte 5)" ] || fail "pattern error: $err"
+[ "$status" = 2 ] && [ "$err" = 'kovagrep: a right parenthesis ")" is needed (pattern byte 5)' ] || fail "pattern error: $err"
+err=$(env -u LC_ALL LC_MESSAGES=ja_JP.UTF-8 LANG=C "$kovagrep" -e ok -e 'ca(t' words.txt 2>&1)
+[ "$err" = "kovagrep: 右(閉じ)括弧が必要です (pattern 2, byte 5)" ] || fail "pattern error in Japanese: $err"
+err=$(LC_ALL=C LANG=ja_JP.UTF-8 "$kovagrep" -e 'a\nb' words.txt 2>&1)
+[ "$err" = "kovagrep: lines hold no line feed (lines that end in a zero byte and may hold them are searched with -z) (pattern byte 4)" ] ||
+  fail "LC_ALL before LANG: $err"
 err=$(LC_ALL=ja_JP.sjis "$kovagrep" 'ca(t' words.txt 2>&1 | iconv -f CP932 -t UTF-8)
 [ "$err" = "kovagrep: 右(閉じ)括弧が必要です (pattern byte 5)" ] || fail "pattern error in a Shift-JIS terminal: $err"
 "$kovagrep" --no-such-option cat words.txt 2>/dev/null; [ $? = 2 ] || fail "usage error status"
 
 # Every long option is in --help and in the manual page.
 help=$("$kovagrep" --help)
-for option in $(sed -n 's/^ *{"\([a-z-]*\)", .*/\1/p' "$root/cli/options.cpp"); do
+for option in $(sed -n 's/^ *{[^,]*, [^,]*, "\([a-z-]*\)", .*/\1/p' "$root/cli/optiontable.cpp"); do
   grep -q -- "--$option" <<<"$help" || fail "--$option missing from --help"
   grep -qF -- "\\-\\-${option//-/\\-}" "$root/doc/kovagrep.1.in" || fail "--$option missing from kovagrep.1"
 done
