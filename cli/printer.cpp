@@ -10,7 +10,7 @@ const std::string& TPrinter::Sgr(std::string TColours::*which) const {
 void TPrinter::Separator(char c) { FOutput.Coloured(std::string_view(&c, 1), Sgr(&TColours::Separator), false); }
 
 void TPrinter::GroupSeparator() {
-  FOutput.Coloured("--", Sgr(&TColours::Separator), false);
+  FOutput.Coloured(FOptions.GroupSeparator.value_or(""), Sgr(&TColours::Separator), false);
   FOutput.EndLine();
 }
 

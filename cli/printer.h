@@ -1,7 +1,7 @@
 // How kovagrep prints what the search selected: a line behind its prefixes
 // (file name, line number, byte offset, each followed by ':' on a selected
 // line and '-' on a context line), its matches coloured; with -o the matches
-// alone, one a line; "--" between groups of context; and the lines that sum
+// alone, one a line; the separator between groups of context; and the lines that sum
 // up one input (-c, -l, -L, a binary file that matches).
 #pragma once
 
