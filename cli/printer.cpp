@@ -1,5 +1,9 @@
 #include "cli/printer.h"
 
+#include <sys/stat.h>
+
+#include <cstdint>
+
 #include "sjis/sjis.h"
 
 const std::string& TPrinter::Sgr(std::string TColours::*which) const {
@@ -23,16 +27,31 @@ void TPrinter::NamePrefix(char separator) {
     Separator(separator);
 }
 
-void TPrinter::Prefix(std::int64_t number, std::int64_t offset, char separator) {
+int TPrinter::NumberWidth(int fd, bool lineNumbers) {
+  struct stat st;
+  std::int64_t largest = INT64_MAX;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) largest = st.st_size + (lineNumbers ? 1 : 0);
+  return static_cast<int>(std::to_string(largest).size());
+}
+
+void TPrinter::Number(std::int64_t value, std::string TColours::*colour) {
+  std::string digits = std::to_string(value);
+  if (static_cast<int>(digits.size()) < FNumberWidth) digits.insert(0, FNumberWidth - digits.size(), ' ');
+  FOutput.Coloured(digits, Sgr(colour), false);
+}
+
+void TPrinter::Prefix(std::int64_t number, std::int64_t offset, char separator, bool nonEmpty) {
   if (FShowName) NamePrefix(separator);
   if (FOptions.LineNumbers) {
-    FOutput.Coloured(std::to_string(number), Sgr(&TColours::LineNumber), false);
+    Number(number, &TColours::LineNumber);
     Separator(separator);
   }
   if (FOptions.ByteOffset) {
-    FOutput.Coloured(std::to_string(offset), Sgr(&TColours::ByteOffset), false);
+    Number(offset, &TColours::ByteOffset);
     Separator(separator);
   }
+  if (FOptions.InitialTab && nonEmpty && (FShowName || FOptions.LineNumbers || FOptions.ByteOffset))
+    FOutput.Bytes("\t");
 }
 
 void TPrinter::Line(std::string_view text, std::string_view end, std::int64_t number, std::int64_t offset,
@@ -46,7 +65,7 @@ void TPrinter::Line(std::string_view text, std::string_view end, std::int64_t nu
     if (matching) Matches(text, number, offset, separator);
     return;
   }
-  Prefix(number, offset, separator);
+  Prefix(number, offset, separator, !text.empty());
   if (FOutput.Colours() != nullptr && matching && FMatcher) {
     const std::string& sgr = Sgr(separator == ':' ? &TColours::SelectedMatch : &TColours::ContextMatch);
     std::size_t pos = 0;
@@ -83,7 +102,7 @@ void TPrinter::Matches(std::string_view text, std::int64_t number, std::int64_t 
       pos = at + CharLength(text, at);
       continue;
     }
-    Prefix(number, offset + static_cast<std::int64_t>(at), separator);
+    Prefix(number, offset + static_cast<std::int64_t>(at), separator, true);
     FOutput.Coloured(text.substr(at, length), sgr, true);
     FOutput.EndLine();
     pos = at + length;

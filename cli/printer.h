@@ -19,11 +19,17 @@ class TPrinter {
   TPrinter(const TOptions& options, TOutput& output, const TLineMatcher* matcher)
       : FOptions(options), FOutput(output), FMatcher(matcher) {}
 
-  // The input whose lines follow; showName: prefix them with its name.
-  void Begin(const std::string& name, bool showName) {
+  // The input whose lines follow; showName: prefix them with its name;
+  // numberWidth: the least width of line numbers and offsets (-T).
+  void Begin(const std::string& name, bool showName, int numberWidth = 0) {
     FName = name;
     FShowName = showName;
+    FNumberWidth = numberWidth;
   }
+  // -T: numbers as wide as the largest one the open input could need (the
+  // digits of its size, one more line with -n; of the largest count for a
+  // stream), as GNU grep sizes them.
+  static int NumberWidth(int fd, bool lineNumbers);
 
   // A line (without its line end, which is end); separator ':' for a
   // selected line, '-' for a context line.
@@ -36,7 +42,9 @@ class TPrinter {
 
  private:
   void Matches(std::string_view text, std::int64_t number, std::int64_t offset, char separator);
-  void Prefix(std::int64_t number, std::int64_t offset, char separator);
+  // nonEmpty: text follows, which -T puts on a tab stop.
+  void Prefix(std::int64_t number, std::int64_t offset, char separator, bool nonEmpty);
+  void Number(std::int64_t value, std::string TColours::*colour);
   void NamePrefix(char separator);
   void Separator(char c);
   const std::string& Sgr(std::string TColours::*which) const;
@@ -46,4 +54,5 @@ class TPrinter {
   const TLineMatcher* FMatcher;
   std::string FName;
   bool FShowName = false;
+  int FNumberWidth = 0;
 };

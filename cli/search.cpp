@@ -20,7 +20,7 @@ TSearch::TSearch(const TOptions& options, const TEnginePattern& pattern, TOutput
       FFeed(options, pattern, FSelection) {}
 
 bool TSearch::Search(const std::string& displayName, int fd, const std::string& path, bool regular, bool showName) {
-  FPrinter.Begin(displayName, showName);
+  FPrinter.Begin(displayName, showName, FOptions.InitialTab ? TPrinter::NumberWidth(fd, FOptions.LineNumbers) : 0);
   FContext.Begin();
   FSelection.Begin();
   if (FOptions.MaxCount != 0) {
