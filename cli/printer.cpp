@@ -66,27 +66,32 @@ void TPrinter::Line(std::string_view text, std::string_view end, std::int64_t nu
     return;
   }
   Prefix(number, offset, separator, !text.empty());
-  if (FOutput.Colours() != nullptr && matching && FMatcher) {
-    const std::string& sgr = Sgr(separator == ':' ? &TColours::SelectedMatch : &TColours::ContextMatch);
-    std::size_t pos = 0;
+  // Colours as GNU grep gives them: the line's colour (sl for selected
+  // lines, cx for context lines, the other way round with -v and rv) before
+  // the text ahead of each match, the match's colour on the match, the
+  // line's colour on the rest.
+  const bool selectedColour =
+      (separator == ':') != (FOptions.Invert && FOutput.Colours() && FOutput.Colours()->Reverse);
+  const std::string& lineSgr = Sgr(selectedColour ? &TColours::SelectedLine : &TColours::ContextLine);
+  const std::string& matchSgr = Sgr(separator == ':' ? &TColours::SelectedMatch : &TColours::ContextMatch);
+  std::size_t written = 0;
+  if (matching && FMatcher && !matchSgr.empty()) {
+    std::size_t from = 0;
     std::size_t at, length;
-    while (pos < text.size() && FMatcher->Find(text, pos, at, length)) {
+    while (from < text.size() && FMatcher->Find(text, from, at, length)) {
       if (length == 0) {
         // An empty match colours nothing; look again one character on.
         if (at >= text.size()) break;
-        const std::size_t next = at + CharLength(text, at);
-        FOutput.Text(text.substr(pos, next - pos));
-        pos = next;
+        from = at + CharLength(text, at);
         continue;
       }
-      FOutput.Text(text.substr(pos, at - pos));
-      FOutput.Coloured(text.substr(at, length), sgr, true);
-      pos = at + length;
+      FOutput.SgrStart(lineSgr);
+      FOutput.Text(text.substr(written, at - written));
+      FOutput.Coloured(text.substr(at, length), matchSgr, true);
+      written = from = at + length;
     }
-    FOutput.Text(text.substr(pos));
-  } else {
-    FOutput.Text(text);
   }
+  if (written < text.size()) FOutput.Coloured(text.substr(written), lineSgr, true);
   FOutput.EndLine(end);
 }
 
