@@ -108,8 +108,8 @@ void TOutput::Coloured(std::string_view sjis, const std::string& sgr, bool conve
   if (FColours != nullptr && !sgr.empty()) Bytes(FColours->NoErase ? "\33[m" : "\33[m\33[K");
 }
 
-void TOutput::EndLine(std::string_view rawEnd) {
-  Bytes(FRawSjis && !rawEnd.empty() ? rawEnd : "\n");
+void TOutput::EndLine(std::string_view rawEnd, bool verbatim) {
+  Bytes(verbatim || (FRawSjis && !rawEnd.empty()) ? rawEnd : "\n");
   if (FLineBuffered) Drain();
 }
 

@@ -45,8 +45,9 @@ class TOutput {
   // The start of a colour alone, which the end of the next colour ends.
   void SgrStart(const std::string& sgr);
   // The end of an output line: the line's own end in raw output (a missing
-  // one becomes a line feed), else a line feed; flushes when line-buffered.
-  void EndLine(std::string_view rawEnd = "\n");
+  // one becomes a line feed), else a line feed, or always the given end
+  // when verbatim; flushes when line-buffered.
+  void EndLine(std::string_view rawEnd = "\n", bool verbatim = false);
   void Flush();
 
   bool RawSjis() const { return FRawSjis; }

@@ -92,7 +92,7 @@ void TPrinter::Line(std::string_view text, std::string_view end, std::int64_t nu
     }
   }
   if (written < text.size()) FOutput.Coloured(text.substr(written), lineSgr, true);
-  FOutput.EndLine(end);
+  EndDataLine(end);
 }
 
 // -o: every match on a line of its own, with the line's prefix and, for -b,
@@ -109,9 +109,18 @@ void TPrinter::Matches(std::string_view text, std::int64_t number, std::int64_t 
     }
     Prefix(number, offset + static_cast<std::int64_t>(at), separator, true);
     FOutput.Coloured(text.substr(at, length), sgr, true);
-    FOutput.EndLine();
+    EndDataLine("\n");
     pos = at + length;
   }
+}
+
+// -z ends every line of the input's text with a zero byte, whatever ended
+// it in the input; the other lines kovagrep prints end as usual.
+void TPrinter::EndDataLine(std::string_view end) {
+  if (FOptions.NullData)
+    FOutput.EndLine(std::string_view("\0", 1), true);
+  else
+    FOutput.EndLine(end);
 }
 
 void TPrinter::Count(std::int64_t selected) {

@@ -45,6 +45,7 @@ class TPrinter {
   // nonEmpty: text follows, which -T puts on a tab stop.
   void Prefix(std::int64_t number, std::int64_t offset, char separator, bool nonEmpty);
   void Number(std::int64_t value, std::string TColours::*colour);
+  void EndDataLine(std::string_view end);
   void NamePrefix(char separator);
   void Separator(char c);
   const std::string& Sgr(std::string TColours::*which) const;

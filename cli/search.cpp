@@ -1,10 +1,13 @@
 #include "cli/search.h"
 
+#include "cli/records.h"
+
 namespace {
 
 std::unique_ptr<TLineMatcher> LineMatcher(const TOptions& options, const TEnginePattern& pattern,
                                           const TOutput& output) {
-  if (pattern.None || !(pattern.Test != TLineTest::None || options.OnlyMatching || output.Colours() != nullptr))
+  if (pattern.None ||
+      !(pattern.Test != TLineTest::None || options.NullData || options.OnlyMatching || output.Colours() != nullptr))
     return nullptr;
   return std::make_unique<TLineMatcher>(pattern);
 }
@@ -25,7 +28,9 @@ bool TSearch::Search(const std::string& displayName, int fd, const std::string& 
   FSelection.Begin();
   if (FOptions.MaxCount != 0) {
     try {
-      if (regular)
+      if (FOptions.NullData)
+        FeedRecords(fd, FMatcher.get(), FSelection);  // the engine cuts lines at line feeds
+      else if (regular)
         FFeed.Regular(fd, path);
       else
         FFeed.Stream(fd, displayName);
