@@ -67,7 +67,7 @@ class TRun {
     try {
       pattern = BuildEnginePattern(patterns, FOptions);
     } catch (const TPatternError& e) {
-      PatternError(e, patterns.size());
+      PatternError(e, FOptions.PatternsGiven);
       return 2;
     }
 

@@ -81,16 +81,25 @@ TUsageError OptionError(int c, int previousOptind, char** argv) {
 }
 
 // Adds the lines of text as patterns: a pattern holding line feeds is one
-// pattern per line, as in GNU grep; a final line feed adds none.
-void AddPatternLines(std::vector<std::string>& patterns, const std::string& text, bool fromFile) {
+// pattern per line, as in GNU grep; a final line feed adds none.  An empty
+// pattern is kept once, so that the blank lines of a pattern file cost
+// nothing; the numbers say where each pattern kept stands in the list.
+void AddPatternLines(TOptions& o, const std::string& text, bool fromFile) {
+  const auto add = [&o](std::string pattern) {
+    ++o.PatternsGiven;
+    if (pattern.empty() && o.EmptyPatternGiven) return;
+    o.EmptyPatternGiven = o.EmptyPatternGiven || pattern.empty();
+    o.Patterns.push_back(std::move(pattern));
+    o.PatternNumbers.push_back(o.PatternsGiven);
+  };
   std::size_t start = 0;
   for (;;) {
     const std::size_t feed = text.find('\n', start);
     if (feed == std::string::npos) {
-      if (!fromFile || start < text.size()) patterns.push_back(text.substr(start));
+      if (!fromFile || start < text.size()) add(text.substr(start));
       return;
     }
-    patterns.push_back(text.substr(start, feed - start));
+    add(text.substr(start, feed - start));
     start = feed + 1;
   }
 }
@@ -280,11 +289,11 @@ TOptions ParseOptions(int argc, char** argv) {
         std::fputs("kovagrep (KOVALEX Searcher) " KOVALEX_VERSION "\n", stdout);
         std::exit(0);
       case 'e':
-        AddPatternLines(o.Patterns, optarg, false);
+        AddPatternLines(o, optarg, false);
         patternGiven = true;
         break;
       case 'f':
-        AddPatternLines(o.Patterns, ReadWholeFile(optarg), true);
+        AddPatternLines(o, ReadWholeFile(optarg), true);
         patternGiven = true;
         break;
       case 'm':
@@ -340,7 +349,7 @@ TOptions ParseOptions(int argc, char** argv) {
   std::vector<std::string> operands(argv + optind, argv + argc);
   if (!patternGiven) {
     if (operands.empty()) throw TUsageError{};
-    AddPatternLines(o.Patterns, operands.front(), false);
+    AddPatternLines(o, operands.front(), false);
     operands.erase(operands.begin());
   }
   o.Files = std::move(operands);

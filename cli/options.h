@@ -28,8 +28,13 @@ struct TFileGlob {
 
 struct TOptions {
   // Patterns as given (locale's character set), one per -e argument line or
-  // -f file line; with neither, the first operand.
+  // -f file line; with neither, the first operand.  An empty pattern is kept
+  // once; PatternNumbers holds the number of each pattern kept in the list as
+  // given (from 1), of which there were PatternsGiven.
   std::vector<std::string> Patterns;
+  std::vector<std::size_t> PatternNumbers;
+  std::size_t PatternsGiven = 0;
+  bool EmptyPatternGiven = false;
   TSyntax Syntax = TSyntax::Basic;
   bool IgnoreCase = false;
   bool DBMeta = false;

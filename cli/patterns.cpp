@@ -116,10 +116,11 @@ TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, 
   std::vector<std::string> patterns;
   std::vector<std::size_t> numbers;
   std::unordered_set<std::string_view> seen;
+  const bool numbered = options.PatternNumbers.size() == sjisPatterns.size();
   for (std::size_t k = 0; k < sjisPatterns.size(); ++k) {
     if (!seen.insert(sjisPatterns[k]).second) continue;
     patterns.push_back(options.Fixed() ? EscapeFixed(sjisPatterns[k]) : sjisPatterns[k]);
-    numbers.push_back(k);
+    numbers.push_back(numbered ? options.PatternNumbers[k] - 1 : k);
   }
   // Each is compiled on its own, so that an error names its pattern.
   bool anchored = false;

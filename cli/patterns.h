@@ -50,9 +50,9 @@ struct TEnginePattern {
 };
 
 // A pattern that does not compile: the engine's message (Shift-JIS), the
-// 1-based byte position within the pattern, and the pattern's number
-// (0-based) in the list as given, or kAllPatterns when only all of them
-// together fail (too complex).
+// 1-based byte position within the pattern, and the pattern's index
+// (0-based) in the list as given (by options.PatternNumbers when they are
+// there), or kAllPatterns when only all of them together fail (too complex).
 struct TPatternError {
   std::string Message;
   int Position;

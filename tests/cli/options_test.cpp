@@ -235,6 +235,11 @@ TEST(ParseOptions, PatternFilesGiveOnePatternPerLine) {
     const std::string file = dir.Write("patterns", row.Content);
     EXPECT_EQ(List(Parse({"-f", file}).Patterns), row.Expected) << row.Content;
   }
+  // An empty pattern is kept once; the numbers say where the kept ones stand.
+  const TOptions blanks = Parse({"-e", "", "-f", dir.Write("blanks", "a\n\n\n\nb\n\n")});
+  EXPECT_EQ(List(blanks.Patterns), "{}{a}{b}");
+  EXPECT_EQ(blanks.PatternNumbers, (std::vector<std::size_t>{1, 2, 6}));
+  EXPECT_EQ(blanks.PatternsGiven, 7u);
   // -e and -f add up in their order; the first operand is then a file.
   const std::string file = dir.Write("patterns", "b\nc\n");
   EXPECT_EQ(Describe(Parse({"-e", "a", "-f", file, "--regexp=d", "x"})), "e={a}{b}{c}{d} files={x}");

@@ -101,6 +101,15 @@ TEST(BuildEnginePattern, AnErrorNamesThePatternAndTheByte) {
     }
   }
   EXPECT_NO_THROW(BuildEnginePattern({"a\\nb"}, Flags("z"))) << "-z: lines may hold line feeds";
+  // The index follows the numbers of the patterns as given.
+  TOptions numbered;
+  numbered.PatternNumbers = {1, 5};
+  try {
+    BuildEnginePattern({"", "ca(t"}, numbered);
+    ADD_FAILURE() << "ca(t: compiled";
+  } catch (const TPatternError& e) {
+    EXPECT_EQ(e.Index, 4u);
+  }
   // -F makes every pattern compile.
   EXPECT_EQ(BuildEnginePattern({"ca(t", "[b"}, Flags("F")).Pattern, "(ca\\(t)|(\\[b)");
   try {
