@@ -27,12 +27,14 @@ TStatusLine::TStatusLine(QWidget* parent) : QLabel(parent) {
   static const bool installed = (QAccessible::installFactory(&Create), true);
   Q_UNUSED(installed);
   // A label without an accessible name of its own tells screen readers of
-  // every new text; with one it leaves that to SetStatus.  The name is the
-  // text last announced; the interface above reads the text shown.
-  setAccessibleName(QStringLiteral(" "));
+  // every new text; with one (which the interface above does not read) it
+  // leaves that to SetStatus.
+  setAccessibleName(QStringLiteral("status"));
 }
 
 void TStatusLine::SetStatus(const QString& text, bool announce) {
   setText(text);
-  if (announce) setAccessibleName(text.isEmpty() ? QStringLiteral(" ") : text);  // raises NameChanged
+  if (!announce) return;
+  QAccessibleEvent changed(this, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&changed);
 }
