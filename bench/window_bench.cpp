@@ -17,7 +17,9 @@
 //    kovagrep -n printing them (to /dev/null), and the process's memory
 //    against the size of the shown text.
 // 4. BIG_DICTIONARY (a million lines or more): the longest single scroll
-//    step (page, line, jump, wheel), each painted at once; then copy all.
+//    step (page, line, jump, wheel), each painted at once; then copy all;
+//    then what a screen reader first asks of the view: its length in UTF-16
+//    units, and a line and a word in the middle.
 // 5. One hit line of 20 MB: the longest pause of a 5 ms timer while it is
 //    searched and shown and while the view scrolls along it, and whether
 //    copy all gives it back exactly.
@@ -30,6 +32,7 @@
 //    such as "xclip -o -selection clipboard" under an X server and
 //    QT_QPA_PLATFORM=xcb) another program then pastes the whole text, which
 //    the window hands over meanwhile, and the peak includes that.
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -202,6 +205,20 @@ void MillionLines(const QString& dictionary, const QString& word) {
   const double copied = Seconds(timer);
   std::printf("copy all of %lld lines: %.2f s, %lld characters\n", static_cast<long long>(view->LineCount()), copied,
               static_cast<long long>(QGuiApplication::clipboard()->text().size()));
+  QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(view)->textInterface();
+  timer.restart();
+  const int length = text->characterCount();
+  const double counted = Seconds(timer);
+  int start = 0;
+  int end = 0;
+  timer.restart();
+  const QString line = text->textAtOffset(length / 2, QAccessible::LineBoundary, &start, &end);
+  const QString middleWord = text->textAtOffset(length / 2, QAccessible::WordBoundary, &start, &end);
+  std::printf(
+      "screen reader: length %d UTF-16 units counted in %.1f ms; a line and a word in the middle (%lld and "
+      "%lld characters) read in %.2f ms\n",
+      length, counted * 1e3, static_cast<long long>(line.size()), static_cast<long long>(middleWord.size()),
+      Seconds(timer) * 1e3);
 }
 
 void TwentyMegabyteLine(const QString& dir) {

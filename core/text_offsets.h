@@ -24,6 +24,9 @@ class TTextOffsets {
 
   // Forgets the counts; called when the store has been cleared.
   void Clear() { FMarks.clear(); }
+  // Counts up to the last mark the store's lines allow; every question does
+  // so first, and a caller may do it as lines come in.
+  void Extend();
 
   // The text's length in UTF-16 units.
   std::int64_t Length();
@@ -38,8 +41,6 @@ class TTextOffsets {
  private:
   // The double-byte characters before line's first byte.
   std::int64_t PairsBefore(std::int64_t line);
-  // Counts up to the last mark the store's lines allow.
-  void Extend();
 
   const THitStore& FStore;
   // FMarks[k]: the double-byte characters before line k * kLinesPerMark.

@@ -1,5 +1,6 @@
 #include "ui/hitview.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QPaintEvent>
@@ -83,6 +84,10 @@ void THitView::EndFill() {
 
 bool THitView::Refresh() {
   if (!FFilling || FLastRefresh.elapsed() < kRefreshInterval) return false;
+  // While a screen reader listens, the UTF-16 offsets are counted as the
+  // lines come, so that its first question after a search of millions of
+  // lines finds them counted.
+  if (QAccessible::isActive()) FOffsets.Extend();
   UpdateScrollBars();
   viewport()->repaint();
   FLastRefresh.restart();

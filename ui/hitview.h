@@ -117,7 +117,6 @@ class THitView : public QAbstractScrollArea {
   std::int64_t PositionOf(std::int64_t offset) const { return FOffsets.PositionOf(offset); }
   // The row that shows position (LineCount() for the end of the text).
   std::int64_t RowOf(std::int64_t position) const { return FSelection.RowOf(position); }
-  std::int64_t WordStart(std::int64_t position) const { return FSelection.WordAt(position).first; }
 
   // The row height and the width of a column, in pixels.
   int LineHeight() const;
