@@ -12,6 +12,10 @@ namespace {
 
 constexpr int kEnd = -1;    // an offset that means the end of the text
 constexpr int kCaret = -2;  // one that means the caret
+// The most text given at once: a screen reader that asks for all of
+// millions of lines gets their first four million characters, not a string
+// and a message of hundreds of megabytes.
+constexpr int kLongestText = 1 << 22;
 
 int ClampOffset(std::int64_t offset) { return static_cast<int>(std::clamp<std::int64_t>(offset, 0, INT_MAX)); }
 
@@ -68,15 +72,17 @@ int THitViewAccessible::characterCount() const { return ClampOffset(View()->Text
 
 QString THitViewAccessible::text(int startOffset, int endOffset) const {
   startOffset = Resolve(startOffset);
-  endOffset = Resolve(endOffset);
-  if (startOffset < 0 || endOffset <= startOffset) return {};
+  if (startOffset < 0) return {};
+  endOffset = std::min(Resolve(endOffset), startOffset + std::min(kLongestText, INT_MAX - startOffset));
+  if (endOffset <= startOffset) return {};
   return View()->TextBetween(Position(startOffset), Position(endOffset));
 }
 
 QString THitViewAccessible::Piece(int start, int end, int* startOffset, int* endOffset) const {
+  const QString piece = text(start, end);
   *startOffset = start;
-  *endOffset = end;
-  return text(start, end);
+  *endOffset = start + static_cast<int>(piece.size());
+  return piece;
 }
 
 std::pair<int, int> THitViewAccessible::LineOf(int offset) const {

@@ -178,9 +178,9 @@ void THitView::keyPressEvent(QKeyEvent* event) {
       move = control ? hits::TCaretMove::TextEnd : hits::TCaretMove::LineEnd;
       break;
     default:
-      // A printable key starts a new query: it goes to the typing target,
-      // which takes the focus (and, from a tab or shortcut, selects its text
-      // to be typed over).
+      // A printable key starts a new query: the typing target takes the
+      // focus as a shortcut gives it (a line edit without a selection then
+      // selects its text, which the key types over) and gets the key.
       if (FTypingTarget != nullptr && !event->text().isEmpty() && event->text().front().isPrint() &&
           (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == 0) {
         FTypingTarget->setFocus(Qt::ShortcutFocusReason);
