@@ -256,6 +256,7 @@ class TMainFormTest : public QObject {
       QCOMPARE(Lines(), QStringList{"-----KOVA辞書第5版-----"});
       VerifyFinishedWith(0);
     }
+    Form->Grep1.ProcessMessages = process;
     // Queries that are empty, cannot be compiled or have no Shift-JIS form
     // change nothing.
     Search(QStringLiteral("1"));
