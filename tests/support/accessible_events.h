@@ -28,15 +28,7 @@ class TAccessibleEvents {
   // The events raised for object since the last Take.
   static QStringList Take(const QObject* object) {
     QStringList taken;
-    auto& caught = Caught();
-    for (auto it = caught.begin(); it != caught.end();) {
-      if (it->first == object) {
-        taken << it->second;
-        it = caught.erase(it);
-      } else {
-        ++it;
-      }
-    }
+    Caught().removeIf([&](const auto& event) { return event.first == object && (taken << event.second, true); });
     return taken;
   }
 
@@ -47,21 +39,17 @@ class TAccessibleEvents {
   }
   static void Catch(QAccessibleEvent* event) {
     QString text;
-    if (event->type() == QAccessible::TextInserted) {
-      const auto* e = static_cast<QAccessibleTextInsertEvent*>(event);
+    if (const auto* e = dynamic_cast<QAccessibleTextInsertEvent*>(event)) {
       text = QStringLiteral("inserted %1 %2").arg(e->changePosition()).arg(e->textInserted());
-    } else if (event->type() == QAccessible::TextRemoved) {
-      const auto* e = static_cast<QAccessibleTextRemoveEvent*>(event);
+    } else if (const auto* e = dynamic_cast<QAccessibleTextRemoveEvent*>(event)) {
       text = QStringLiteral("removed %1 %2").arg(e->changePosition()).arg(e->textRemoved());
-    } else if (event->type() == QAccessible::TextCaretMoved) {
-      text = QStringLiteral("caret %1").arg(static_cast<QAccessibleTextCursorEvent*>(event)->cursorPosition());
-    } else if (event->type() == QAccessible::TextSelectionChanged) {
-      const auto* e = static_cast<QAccessibleTextSelectionEvent*>(event);
+    } else if (const auto* e = dynamic_cast<QAccessibleTextSelectionEvent*>(event)) {
       text = QStringLiteral("selection %1 %2").arg(e->selectionStart()).arg(e->selectionEnd());
+    } else if (const auto* e = dynamic_cast<QAccessibleTextCursorEvent*>(event)) {
+      text = QStringLiteral("caret %1").arg(e->cursorPosition());
     } else if (event->type() == QAccessible::NameChanged) {
       text = QStringLiteral("name ") + event->accessibleInterface()->text(QAccessible::Name);
-    } else if (event->type() == QAccessible::StateChanged &&
-               static_cast<QAccessibleStateChangeEvent*>(event)->changedStates().checked) {
+    } else if (const auto* e = dynamic_cast<QAccessibleStateChangeEvent*>(event); e && e->changedStates().checked) {
       text = QStringLiteral("checked %1").arg(event->accessibleInterface()->state().checked);
     }
     if (!text.isEmpty()) Caught().append({event->object(), text});

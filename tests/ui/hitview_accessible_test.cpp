@@ -13,6 +13,21 @@
 
 using encoding::Sjis;
 
+namespace {
+
+// Before, at and after an offset: the view's own reading and the toolkit's
+// default one, which reads the whole text.
+using TReading = QString (*)(QAccessibleTextInterface*, int, QAccessible::TextBoundaryType, int*, int*);
+const std::pair<TReading, TReading> kReadings[] = {
+    {[](auto* t, int o, auto b, int* s, int* e) { return t->textBeforeOffset(o, b, s, e); },
+     [](auto* t, int o, auto b, int* s, int* e) { return t->QAccessibleTextInterface::textBeforeOffset(o, b, s, e); }},
+    {[](auto* t, int o, auto b, int* s, int* e) { return t->textAtOffset(o, b, s, e); },
+     [](auto* t, int o, auto b, int* s, int* e) { return t->QAccessibleTextInterface::textAtOffset(o, b, s, e); }},
+    {[](auto* t, int o, auto b, int* s, int* e) { return t->textAfterOffset(o, b, s, e); },
+     [](auto* t, int o, auto b, int* s, int* e) { return t->QAccessibleTextInterface::textAfterOffset(o, b, s, e); }}};
+
+}  // namespace
+
 class THitViewAccessibleTest : public QObject {
   Q_OBJECT
 
@@ -38,44 +53,24 @@ class THitViewAccessibleTest : public QObject {
     QCOMPARE(view->text(QAccessible::Name), QString());  // the window names it
     const QString all = View->toPlainText();
     QVERIFY(Text->characterCount() == all.size() && Text->text(0, -1) == all && Text->text(5, 9) == all.mid(5, 4));
-    // The toolkit's defaults read the whole text and look around the offset;
-    // the view reads only the lines asked for.  (Sentences are its lines.)
-    using TReading = QString (*)(QAccessibleTextInterface*, int, QAccessible::TextBoundaryType, int*, int*);
-    const std::pair<TReading, TReading> readings[] = {
-        {[](auto* t, int o, auto b, int* s, int* e) { return t->textBeforeOffset(o, b, s, e); },
-         [](auto* t, int o, auto b, int* s, int* e) {
-           return t->QAccessibleTextInterface::textBeforeOffset(o, b, s, e);
-         }},
-        {[](auto* t, int o, auto b, int* s, int* e) { return t->textAtOffset(o, b, s, e); },
-         [](auto* t, int o, auto b, int* s, int* e) { return t->QAccessibleTextInterface::textAtOffset(o, b, s, e); }},
-        {[](auto* t, int o, auto b, int* s, int* e) { return t->textAfterOffset(o, b, s, e); },
-         [](auto* t, int o, auto b, int* s, int* e) {
-           return t->QAccessibleTextInterface::textAfterOffset(o, b, s, e);
-         }}};
+    // The view reads only the lines asked for.  (Sentences are its lines.)
     for (const auto boundary : {QAccessible::CharBoundary, QAccessible::LineBoundary, QAccessible::ParagraphBoundary,
                                 QAccessible::NoBoundary}) {
-      for (const auto& [ours, toolkits] : readings) {
+      for (const auto& [ours, toolkits] : kReadings) {
         for (int offset = -1; offset <= all.size() + 1; ++offset) {
-          int start = 0, end = 0, wantedStart = 0, wantedEnd = 0;
-          const QString text = ours(Text, offset, boundary, &start, &end);
-          const QString wanted = toolkits(Text, offset, boundary, &wantedStart, &wantedEnd);
-          QVERIFY2(text == wanted && start == wantedStart && end == wantedEnd,
-                   qPrintable(QStringLiteral("boundary %1 offset %2: \"%3\" [%4, %5) instead of \"%6\" [%7, %8)")
-                                  .arg(boundary)
-                                  .arg(offset)
-                                  .arg(text)
-                                  .arg(start)
-                                  .arg(end)
-                                  .arg(wanted)
-                                  .arg(wantedStart)
-                                  .arg(wantedEnd)));
+          auto read = [&](auto reading) {
+            int start = 0, end = 0;
+            const QString text = reading(Text, offset, boundary, &start, &end);
+            return QStringLiteral("%1 at %2: %3 [%4, %5)").arg(boundary).arg(offset).arg(text).arg(start).arg(end);
+          };
+          QCOMPARE(read(ours), read(toolkits));
         }
       }
     }
   }
 
   void wordsAreRunsOfOneKind() {
-    const int line = Offset(3);  // 日本語の辞書です。ｶﾀｶﾅ abc
+    const int line = Offset(3);  // 日本語の辞書です。ｶﾀｶﾅ abc; Which: before, at, after
     const struct {
       int Which, Offset;
       QString Word;
@@ -84,11 +79,7 @@ class THitViewAccessibleTest : public QObject {
                 {2, line + 17, "x"},     {1, line + 16, "abc"}};
     for (const auto& row : rows) {
       int start = 0, end = 0;
-      const QString word = row.Which == 0 ? Text->textBeforeOffset(row.Offset, QAccessible::WordBoundary, &start, &end)
-                           : row.Which == 1
-                               ? Text->textAtOffset(row.Offset, QAccessible::WordBoundary, &start, &end)
-                               : Text->textAfterOffset(row.Offset, QAccessible::WordBoundary, &start, &end);
-      QCOMPARE(word, row.Word);
+      QCOMPARE(kReadings[row.Which].first(Text, row.Offset, QAccessible::WordBoundary, &start, &end), row.Word);
       QCOMPARE(Text->text(start, end), row.Word);
     }
     // A double click selects the same word.
