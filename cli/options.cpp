@@ -286,7 +286,7 @@ TOptions ParseOptions(int argc, char** argv) {
         o.Devices = optarg[0] == 'r' ? TDevices::Read : TDevices::Skip;
         break;
       case 'V':
-        std::fputs("kovagrep (KOVALEX Searcher) " KOVALEX_VERSION "\n", stdout);
+        std::fputs("kovagrep (" KOVALEX_PRODUCT ") " KOVALEX_VERSION "\n", stdout);
         std::exit(0);
       case 'e':
         AddPatternLines(o, optarg, false);
