@@ -12,9 +12,7 @@ TEngineFeed::TEngineFeed(const TOptions& options, const TEnginePattern& pattern,
     : FOptions(options), FPattern(pattern), FSelection(selection) {
   if (pattern.None || pattern.EveryLine) return;
   FGrep = std::make_unique<TGrep>();
-  FGrep->SetAcceptDBMeta(options.DBMeta && !options.Fixed);
-  FGrep->SetIgnoreCase(options.IgnoreCase);
-  FGrep->SetPattern(pattern.Pattern);
+  pattern.Apply(*FGrep);
 }
 
 TEngineFeed::~TEngineFeed() {
@@ -36,7 +34,7 @@ void TEngineFeed::Regular(int fd, const std::string& path) {
   TFollower follower(&reader, {});
   if (!FGrep) return HandRest(follower, FPattern.EveryLine);
   // Counting the lines that match needs none of their bytes.
-  const bool countOnly = !FOptions.Invert && !FOptions.Word &&
+  const bool countOnly = !FOptions.Invert && FPattern.Test == TLineTest::None &&
                          (FOptions.Count || FOptions.FilesWithMatches || FOptions.FilesWithoutMatch || FOptions.Quiet);
   FGrep->CountOnly = countOnly;
   FGrep->OnMatch = [&](TGrep&, LineInfo_t info) {

@@ -1,12 +1,15 @@
 #include "cli/search.h"
 
+#include "cli/records.h"
+
 namespace {
 
 std::unique_ptr<TLineMatcher> LineMatcher(const TOptions& options, const TEnginePattern& pattern,
                                           const TOutput& output) {
-  if (pattern.None || !(options.Word || options.OnlyMatching || output.Colours() != nullptr)) return nullptr;
-  return std::make_unique<TLineMatcher>(pattern.Pattern, options.IgnoreCase, options.DBMeta && !options.Fixed,
-                                        options.Word);
+  if (pattern.None ||
+      !(pattern.Test != TLineTest::None || options.NullData || options.OnlyMatching || output.Colours() != nullptr))
+    return nullptr;
+  return std::make_unique<TLineMatcher>(pattern);
 }
 
 }  // namespace
@@ -20,12 +23,14 @@ TSearch::TSearch(const TOptions& options, const TEnginePattern& pattern, TOutput
       FFeed(options, pattern, FSelection) {}
 
 bool TSearch::Search(const std::string& displayName, int fd, const std::string& path, bool regular, bool showName) {
-  FPrinter.Begin(displayName, showName);
+  FPrinter.Begin(displayName, showName, FOptions.InitialTab ? TPrinter::NumberWidth(fd, FOptions.LineNumbers) : 0);
   FContext.Begin();
   FSelection.Begin();
   if (FOptions.MaxCount != 0) {
     try {
-      if (regular)
+      if (FOptions.NullData)
+        FeedRecords(fd, FMatcher.get(), FSelection);  // the engine cuts lines at line feeds
+      else if (regular)
         FFeed.Regular(fd, path);
       else
         FFeed.Stream(fd, displayName);

@@ -16,6 +16,7 @@ packages=(
   desktop-file-utils appstream man-db  # the install check's validators
   dpkg-dev file                      # the Debian package (cpack -G DEB, library scan)
   ripgrep time locales edict         # peers, peak memory and the corpus of bench/; the Shift-JIS locale of kovagrep's tests
+  zsh fish                           # the shells whose completions of kovagrep are tested
 )
 
 # kovagrep's tests compare it with GNU grep in a Shift-JIS locale; made once,
