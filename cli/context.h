@@ -1,5 +1,6 @@
 // Context (-A, -B, -C): the lines before a selected line are kept until it
-// comes, those after it are printed as they come; when context is asked, "--"
+// comes, those after it are printed as they come; when context is asked (0
+// lines too), the group separator ("--" unless the user says otherwise)
 // parts groups of printed lines that are not adjacent, across inputs too.
 #pragma once
 
@@ -14,7 +15,7 @@
 class TContext {
  public:
   TContext(const TOptions& options, TPrinter& printer)
-      : FOptions(options), FPrinter(printer), FGrouped(options.Before != 0 || options.After != 0) {}
+      : FOptions(options), FPrinter(printer), FGrouped(options.ContextGiven && options.GroupSeparator) {}
 
   void Begin();  // a new input
 
@@ -43,7 +44,7 @@ class TContext {
 
   const TOptions& FOptions;
   TPrinter& FPrinter;
-  const bool FGrouped;  // context asked: groups are parted by "--"
+  const bool FGrouped;  // context asked: groups are parted
   // Per input.
   std::int64_t FAfterLeft = 0;
   std::int64_t FLastPrinted = 0;  // 0: none in this input

@@ -13,21 +13,21 @@ TRawLine OneLine(std::string_view bytes) { return TLineCutter(bytes).Next(); }
 
 TEngineFeed::TEngineFeed(const TOptions& options, const TEnginePattern& pattern, TSelection& selection)
     : FOptions(options), FSelection(selection) {
-  FGrep.SetAcceptDBMeta(options.DBMeta && !options.Fixed);
-  FGrep.SetIgnoreCase(options.IgnoreCase);
-  if (pattern.Literals)
+  if (pattern.Literals) {
+    FGrep.SetIgnoreCase(pattern.IgnoreCase);
     FGrep.SetStrings(pattern.Literals->Strings, options.WholeLine);
-  else if (pattern.None)
+  } else if (pattern.None) {
     FGrep.SetStrings({}, false);
-  else if (pattern.EveryLine)
+  } else if (pattern.EveryLine) {
     FGrep.SetStrings({std::string()}, false);  // the engine reports no empty match
-  else
-    FGrep.SetPattern(pattern.Pattern);
+  } else {
+    pattern.Apply(FGrep);
+  }
   // A line feed ends a line whatever stands before it, as in GNU grep.
   FGrep.LoneLeadBytes = true;
   FGrep.ZeroProbeBytes = BinaryProbeBytes(options.BinaryFiles);
   // Counting the lines that match needs none of their bytes.
-  FGrep.CountOnly = !options.Invert && !options.Word &&
+  FGrep.CountOnly = !options.Invert && pattern.Test == TLineTest::None &&
                     (options.Count || options.FilesWithMatches || options.FilesWithoutMatch || options.Quiet);
   FGrep.OnOpen = [this](TGrep&, bool zero) {
     const TBinaryVerdict verdict = BinaryVerdict(FOptions.BinaryFiles, zero);

@@ -12,6 +12,11 @@
 #include <cstdint>
 #include <string_view>
 
+// A read error of kovagrep's own reading (-z); Error is the errno value.
+struct TReadError {
+  int Error;
+};
+
 // One line: its bytes without the line end, and the line end as it stands
 // ("\n", "\r\n", "\r", or empty for a last line without one).
 struct TRawLine {

@@ -27,6 +27,10 @@ TCharCode CodeAt(std::string_view line, std::size_t i) {
 
 TEnginePattern FixedStringsPattern(const std::vector<std::string>& sjisPatterns, const TOptions& options) {
   TEnginePattern result;
+  result.IgnoreCase = options.IgnoreCase;
+  // -x is the set's own test; -w is the finder's (TLiteralFinder).
+  if (options.Word && !options.WholeLine) result.Test = TLineTest::Word;
+  const bool numbered = options.PatternNumbers.size() == sjisPatterns.size();
   auto set = std::make_shared<TLiteralSet>();
   std::unordered_set<std::string_view> seen;
   for (std::size_t k = 0; k < sjisPatterns.size(); ++k) {
@@ -37,7 +41,7 @@ TEnginePattern FixedStringsPattern(const std::vector<std::string>& sjisPatterns,
       try {
         for (int position = 1; position <= static_cast<int>(s.size());) NextChar(s, position);
       } catch (const ERegExpParser& e) {
-        throw TPatternError{e.Message(), e.Position, k};
+        throw TPatternError{e.Message(), e.Position, numbered ? options.PatternNumbers[k] - 1 : k};
       }
     }
     set->Strings.push_back(s);
@@ -108,9 +112,10 @@ bool TLiteralFinder::Find(std::string_view line, std::size_t from, std::size_t& 
           len = l;
           return true;
         }
-        // A shorter string at the same start; an empty one does not count.
+        // A shorter string at the same start (the empty one when the set
+        // holds it).
         std::size_t shorter;
-        if (l == 0 || !LongestAt(line, start, start + l - 1, shorter) || shorter == 0) break;
+        if (l == 0 || !LongestAt(line, start, start + l - 1, shorter)) break;
         l = shorter;
       }
     }

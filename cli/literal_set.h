@@ -32,6 +32,7 @@ class TLiteralFinder : public TMatchFinder {
   // only a string that is the whole line matches (-x).
   TLiteralFinder(const TLiteralSet& set, bool ignoreCase, bool word, bool wholeLine);
   bool Find(std::string_view line, std::size_t from, std::size_t& pos, std::size_t& len) const override;
+  bool Narrows() const override { return FWord && !FWholeLine; }
 
  private:
   // The longest string that stands at start and ends at or before limit.

@@ -13,8 +13,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include "cli/charset.h"
+#include "cli/messages.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/patterns.h"
@@ -42,25 +44,30 @@ bool ColourWanted(TColourWhen when) {
   return when == TColourWhen::Always;
 }
 
+// Standard output when it is a regular file, which no input may be.
+std::optional<TFileIdentity> OutputFile() {
+  struct stat st;
+  if (::fstat(STDOUT_FILENO, &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return TFileIdentity{st.st_dev, st.st_ino};
+}
+
 class TRun {
  public:
-  TRun(TOptions& options, TCharset charset) : FOptions(options), FCharset(charset) {}
+  TRun(TOptions& options, TCharset charset) : FOptions(options), FCharset(charset), FLanguage(MessageLanguage()) {}
 
   int Main() {
     std::vector<std::string> patterns;
     try {
       for (const std::string& p : FOptions.Patterns) patterns.push_back(PatternToSjis(p, FCharset));
     } catch (const Exception& e) {
-      std::fprintf(stderr, "kovagrep: %s\n", MessageForTerminal(e.Message(), FCharset).c_str());
+      std::fprintf(stderr, "kovagrep: %s\n", Text(e.Message()).c_str());
       return 2;
     }
     TEnginePattern pattern;
     try {
       pattern = BuildEnginePattern(patterns, FOptions);
     } catch (const TPatternError& e) {
-      const std::string where = patterns.size() == 1 ? "" : "pattern " + std::to_string(e.Index + 1) + ", ";
-      std::fprintf(stderr, "kovagrep: %s (%sbyte %d)\n", MessageForTerminal(e.Message, FCharset).c_str(),
-                   where.empty() ? "pattern " : where.c_str(), e.Position);
+      PatternError(e, FOptions.PatternsGiven);
       return 2;
     }
 
@@ -83,10 +90,14 @@ class TRun {
 
     TWalk walk(
         FOptions, [this](const std::string& display, const std::string& path) { File(display, path); },
-        [this](const std::string& display, int error) { FileError(display, error); });
+        [this](const std::string& display, const std::string& text, bool warning) {
+          if (!warning) FFailed = true;
+          Report(display, text);
+        },
+        OutputFile());
     std::vector<std::string> files = FOptions.Files;
     const bool implicit = files.empty();
-    if (implicit) files.push_back(FOptions.Recursion != TRecursion::None ? "." : "-");
+    if (implicit) files.push_back(FOptions.Recursive() ? "." : "-");
     FShowNames = FOptions.FileNames >= 0 ? FOptions.FileNames == 1
                                          : files.size() > 1 || (!implicit ? walk.Enters(files[0]) : files[0] == ".");
     try {
@@ -103,18 +114,31 @@ class TRun {
   }
 
  private:
-  void FileError(const std::string& display, int error) {
-    FFailed = true;
-    if (FOptions.NoMessages) return;
-    FOutput->Flush();
-    std::fprintf(stderr, "kovagrep: %s: %s\n", display.c_str(), std::strerror(error));
+  // An engine message in the user's language and character set.
+  std::string Text(std::string_view sjis) const { return EngineMessage(sjis, FLanguage, FCharset); }
+
+  // Where in which pattern: its number counts from 1; a failure of all of
+  // them together (too complex) names no one.
+  void PatternError(const TPatternError& e, std::size_t count) const {
+    std::string where = "pattern ";
+    if (e.Index == TPatternError::kAllPatterns)
+      where = "all " + std::to_string(count) + " patterns together";
+    else if (count > 1)
+      where += std::to_string(e.Index + 1) + ", byte " + std::to_string(e.Position);
+    else
+      where += "byte " + std::to_string(e.Position);
+    std::fprintf(stderr, "kovagrep: %s (%s)\n", Text(e.Message).c_str(), where.c_str());
   }
 
-  void Message(const std::string& display, const std::string& text) {
-    FFailed = true;
+  void Report(const std::string& display, const std::string& text) {
     if (FOptions.NoMessages) return;
     FOutput->Flush();
     std::fprintf(stderr, "kovagrep: %s: %s\n", display.c_str(), text.c_str());
+  }
+  void FileError(const std::string& display, int error) { Message(display, std::strerror(error)); }
+  void Message(const std::string& display, const std::string& text) {
+    FFailed = true;
+    Report(display, text);
   }
 
   void File(const std::string& display, const std::string& path) {
@@ -132,19 +156,21 @@ class TRun {
     } else {
       try {
         FFound = FSearch->Search(display, fd, FShowNames) || FFound;
+      } catch (const TReadError& e) {
+        FileError(display, e.Error);
       } catch (const EInOutError& e) {
         // A failing call of the engine's reader: the C library's words for
         // its error number, as for kovagrep's own reads.
         if (e.Errno > 0)
           FileError(display, e.Errno);
         else
-          Message(display, MessageForTerminal(e.Message(), FCharset));
+          Message(display, Text(e.Message()));
       } catch (const Exception& e) {
-        Message(display, MessageForTerminal(e.Message(), FCharset));
+        Message(display, Text(e.Message()));
       } catch (const std::bad_alloc&) {
         // A line longer than memory, met by kovagrep's own reading: the
         // engine's message for it.
-        Message(display, MessageForTerminal(ELineTooLong(display, true).Message(), FCharset));
+        Message(display, Text(ELineTooLong(display, true).Message()));
       } catch (const TQuietMatch&) {
         if (!standardInput) ::close(fd);
         throw;
@@ -155,6 +181,7 @@ class TRun {
 
   TOptions& FOptions;
   TCharset FCharset;
+  TLanguage FLanguage;
   TOutput* FOutput = nullptr;
   TSearch* FSearch = nullptr;
   bool FShowNames = false;
@@ -176,5 +203,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", e.Text.c_str());
     return 2;
   }
+  // -m 0 selects nothing: nothing is read (but -L names every file).
+  if (options.MaxCount == 0 && !(options.FilesWithoutMatch && !options.Quiet)) return 1;
   return TRun(options, charset).Main();
 }

@@ -11,7 +11,6 @@
 
 namespace {
 constexpr std::size_t kBufferSize = 1 << 16;
-constexpr std::string_view kSgrEnd = "\33[m\33[K";
 }  // namespace
 
 void TColours::Parse(const char* spec) {
@@ -22,6 +21,8 @@ void TColours::Parse(const char* spec) {
     const std::string_view item = rest.substr(0, colon);
     rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
     const std::size_t eq = item.find('=');
+    if (item == "rv") Reverse = true;
+    if (item == "ne") NoErase = true;
     if (eq == std::string_view::npos) continue;
     const std::string_view name = item.substr(0, eq);
     const std::string value(item.substr(eq + 1));
@@ -31,6 +32,10 @@ void TColours::Parse(const char* spec) {
       SelectedMatch = value;
     else if (name == "mc")
       ContextMatch = value;
+    else if (name == "sl")
+      SelectedLine = value;
+    else if (name == "cx")
+      ContextLine = value;
     else if (name == "fn")
       FileName = value;
     else if (name == "ln")
@@ -87,22 +92,24 @@ void TOutput::Text(std::string_view sjis) {
   }
 }
 
+void TOutput::SgrStart(const std::string& sgr) {
+  if (FColours == nullptr || sgr.empty()) return;
+  Bytes("\33[");
+  Bytes(sgr);
+  Bytes(FColours->NoErase ? "m" : "m\33[K");
+}
+
 void TOutput::Coloured(std::string_view sjis, const std::string& sgr, bool convert) {
-  const bool colour = FColours != nullptr && !sgr.empty();
-  if (colour) {
-    Bytes("\33[");
-    Bytes(sgr);
-    Bytes("m\33[K");
-  }
+  SgrStart(sgr);
   if (convert)
     Text(sjis);
   else
     Bytes(sjis);
-  if (colour) Bytes(kSgrEnd);
+  if (FColours != nullptr && !sgr.empty()) Bytes(FColours->NoErase ? "\33[m" : "\33[m\33[K");
 }
 
-void TOutput::EndLine(std::string_view rawEnd) {
-  Bytes(FRawSjis && !rawEnd.empty() ? rawEnd : "\n");
+void TOutput::EndLine(std::string_view rawEnd, bool verbatim) {
+  Bytes(verbatim || (FRawSjis && !rawEnd.empty()) ? rawEnd : "\n");
   if (FLineBuffered) Drain();
 }
 

@@ -15,15 +15,20 @@ struct TWriteError {
   int Error;
 };
 
-// SGR sequences of GNU grep's GREP_COLORS capabilities, with its defaults.
+// SGR sequences of GNU grep's GREP_COLORS capabilities, with its defaults,
+// and its two flags.
 struct TColours {
   std::string SelectedMatch = "01;31";  // ms
   std::string ContextMatch = "01;31";   // mc
+  std::string SelectedLine;             // sl: the rest of a selected line
+  std::string ContextLine;              // cx: the rest of a context line
   std::string FileName = "35";          // fn
   std::string LineNumber = "32";        // ln
   std::string ByteOffset = "32";        // bn
   std::string Separator = "36";         // se
-  // Reads GREP_COLORS ("ms=01;31:fn=35:..."; "mt" sets ms and mc).
+  bool Reverse = false;                 // rv: with -v, sl and cx change places
+  bool NoErase = false;                 // ne: no "erase to the line's end" after a colour
+  // Reads GREP_COLORS ("ms=01;31:fn=35:rv:..."; "mt" sets ms and mc).
   void Parse(const char* spec);
 };
 
@@ -37,9 +42,12 @@ class TOutput {
   void Text(std::string_view sjis);
   // Text in a colour (none when colours are off or the SGR is empty).
   void Coloured(std::string_view sjis, const std::string& sgr, bool convert);
+  // The start of a colour alone, which the end of the next colour ends.
+  void SgrStart(const std::string& sgr);
   // The end of an output line: the line's own end in raw output (a missing
-  // one becomes a line feed), else a line feed; flushes when line-buffered.
-  void EndLine(std::string_view rawEnd = "\n");
+  // one becomes a line feed), else a line feed, or always the given end
+  // when verbatim; flushes when line-buffered.
+  void EndLine(std::string_view rawEnd = "\n", bool verbatim = false);
   void Flush();
 
   bool RawSjis() const { return FRawSjis; }

@@ -3,44 +3,13 @@
 #include <locale.h>
 #include <wctype.h>
 
-#include <cstring>
+#include <unordered_set>
 
 #include "cli/literal_set.h"
-#include "cli/pattern_list.h"
 #include "sjis/exceptions.h"
 #include "text/encoding.h"
 
 namespace {
-
-// Every character literal: single-byte metacharacters get a backslash;
-// double-byte characters are copied whole, so a second byte that looks like
-// a metacharacter is never touched.
-std::string EscapeFixed(const std::string& sjis) {
-  std::string out;
-  for (std::size_t i = 0; i < sjis.size(); ++i) {
-    const auto b = static_cast<unsigned char>(sjis[i]);
-    if (IsDBCSLeadByte(b) && i + 1 < sjis.size()) {
-      out += sjis[i];
-      out += sjis[++i];
-      continue;
-    }
-    if (b != 0 && std::strchr("\\^$.[]|()*+?", b) != nullptr) out += '\\';
-    out += static_cast<char>(b);
-  }
-  return out;
-}
-
-// Compiles a pattern as the search will, so that an error names the
-// pattern (index) and a position within it.
-void Compile(TAWKStr& re, const std::string& pattern, const TOptions& options, std::size_t index) {
-  re.SetAcceptDBMeta(options.DBMeta && !options.Fixed);
-  re.SetIgnoreCase(options.IgnoreCase);
-  try {
-    re.SetPattern(pattern);
-  } catch (const ERegExpParser& e) {
-    throw TPatternError{e.Message(), e.Position, index};
-  }
-}
 
 struct TCharAt {
   TCharCode Code;
@@ -54,26 +23,95 @@ TCharAt CharAt(std::string_view line, std::size_t i) {
   return {b, 1};
 }
 
+// Whether the pattern of re matches the empty string somewhere: anywhere,
+// at a line's start or at its end.
+bool MayMatchEmpty(const TRegularExpression& re) {
+  const TDFAState* start = re.CurrentDFA()->Start;
+  for (const TDFAState* s :
+       {start, static_cast<const TDFAState*>(TRegularExpression::NextState(start, re.LineHeadCode))}) {
+    if (s == nullptr) continue;
+    const TDFAState* tail = TRegularExpression::NextState(s, re.LineTailCode);
+    if (s->Accepting != 0 || (tail != nullptr && tail->Accepting != 0)) return true;
+  }
+  return false;
+}
+
+bool Anchored(const TRegularExpression& re) { return re.CurrentDFA()->BeginAnchored || re.CurrentDFA()->EndAnchored; }
+
+// The longest match of re that starts at start and ends at or before
+// limit.  A "$" holds only at the line's real end, never at a limit before
+// it (as GNU grep's retry of a shorter match sets not_eol); "^" only at
+// the start.
+bool LongestAt(const TRegularExpression& re, std::string_view line, std::size_t start, std::size_t limit,
+               std::size_t& len) {
+  bool found = false;
+  len = 0;
+  const auto run = [&](const TDFAState* state) {
+    std::size_t i = start;
+    for (;;) {
+      if (state->Accepting != 0 || (i == line.size() && TRegularExpression::NextState(state, re.LineTailCode))) {
+        if (!found || i - start > len) len = i - start;
+        found = true;
+      }
+      if (i >= limit) return;
+      const TCharAt c = CharAt(line, i);
+      if (i + c.Width > limit || c.Code == 0) return;
+      state = TRegularExpression::NextState(state, c.Code);
+      if (state == nullptr) return;
+      i += c.Width;
+    }
+  };
+  const TDFAState* start0 = re.CurrentDFA()->Start;
+  run(start0);
+  if (start == 0)
+    if (const TDFAState* head = TRegularExpression::NextState(start0, re.LineHeadCode)) run(head);
+  return found;
+}
+
 }  // namespace
 
+void TEnginePattern::Apply(TRegularExpression& re) const {
+  re.SetPattern("");  // valid under any flags and rules
+  re.SetAcceptDBMeta(DBMeta);
+  re.SetIgnoreCase(IgnoreCase);
+  re.SetRules(Rules);
+  re.SetPattern(Pattern);
+}
+
 TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, const TOptions& options) {
-  if (options.Fixed) return FixedStringsPattern(sjisPatterns, options);
-  if (std::optional<TEnginePattern> distinct = DistinctPatterns(sjisPatterns, options, BuildEnginePattern))
-    return *distinct;
+  if (options.Fixed()) return FixedStringsPattern(sjisPatterns, options);
   TEnginePattern result;
-  if (sjisPatterns.empty()) {
-    result.None = true;
-    return result;
-  }
-  // A lone pattern is the combined pattern itself: compiled once, below.
-  const bool alone = sjisPatterns.size() == 1 && !options.WholeLine;
-  std::vector<std::string> patterns;
-  for (std::size_t k = 0; k < sjisPatterns.size(); ++k) {
-    patterns.push_back(options.Fixed ? EscapeFixed(sjisPatterns[k]) : sjisPatterns[k]);
-    if (!alone) {
-      TAWKStr re;
-      Compile(re, patterns.back(), options, k);
+  result.None = sjisPatterns.empty();
+  result.IgnoreCase = options.IgnoreCase;
+  result.DBMeta = options.DBMeta;
+  result.Rules = {true, options.NullData ? lfOrdinary : lfNever};
+  if (result.None) return result;
+  const auto compile = [&](TAWKStr& re, const std::string& pattern, std::size_t index) {
+    TEnginePattern one = result;
+    one.Pattern = pattern;
+    try {
+      one.Apply(re);
+    } catch (const ERegExpParser& e) {
+      throw TPatternError{e.Message(), e.Position, index};
     }
+  };
+  // Each pattern once, in its first place.
+  std::vector<std::string> patterns;
+  std::vector<std::size_t> numbers;
+  std::unordered_set<std::string_view> seen;
+  const bool numbered = options.PatternNumbers.size() == sjisPatterns.size();
+  for (std::size_t k = 0; k < sjisPatterns.size(); ++k) {
+    if (!seen.insert(sjisPatterns[k]).second) continue;
+    patterns.push_back(sjisPatterns[k]);
+    numbers.push_back(numbered ? options.PatternNumbers[k] - 1 : k);
+  }
+  // Each is compiled on its own, so that an error names its pattern.
+  bool anchored = false;
+  for (std::size_t k = 0; k < patterns.size() && patterns.size() > 1; ++k) {
+    TAWKStr re;
+    compile(re, patterns[k], numbers[k]);
+    anchored = anchored || Anchored(re);
+    if (options.Word && MayMatchEmpty(re)) result.EmptyMatching.push_back(patterns[k]);
   }
   std::string& all = result.Pattern;
   if (patterns.size() == 1) {
@@ -81,11 +119,20 @@ TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, 
   } else {
     for (const std::string& p : patterns) all += (all.empty() ? "(" : "|(") + p + ")";
   }
-  if (options.WholeLine) all = "^(" + all + ")$";
-
   TAWKStr re;
-  Compile(re, all, options, alone ? 0 : patterns.size());
+  const std::size_t allIndex = patterns.size() == 1 ? numbers.front() : TPatternError::kAllPatterns;
+  compile(re, all, allIndex);
   result.EveryLine = re.CurrentDFA()->Start->Accepting != 0;
+  // -x: the user's anchors would turn into characters inside "^(...)$".
+  if (options.WholeLine && (anchored || Anchored(re))) {
+    result.Test = TLineTest::WholeLine;
+  } else if (options.WholeLine) {
+    all = "^(" + all + ")$";
+    compile(re, all, allIndex);
+    result.EveryLine = false;
+  } else if (options.Word) {
+    result.Test = TLineTest::Word;
+  }
   return result;
 }
 
@@ -98,41 +145,41 @@ bool IsWordCode(TCharCode code) {
   return iswalnum_l(static_cast<wint_t>(u), unicode) != 0;
 }
 
-TLineMatcher::TLineMatcher(const std::string& pattern, bool ignoreCase, bool dbMeta, bool word) : FWord(word) {
-  FRegExp.SetAcceptDBMeta(dbMeta);
-  FRegExp.SetIgnoreCase(ignoreCase);
-  FRegExp.SetPattern(pattern);
+TLineMatcher::TLineMatcher(const TEnginePattern& pattern) : FTest(pattern.Test) {
+  pattern.Apply(FRegExp);
+  for (const std::string& p : pattern.EmptyMatching) {
+    TEnginePattern one = pattern;
+    one.Pattern = p;
+    one.Apply(*FEmptyMatching.emplace_back(std::make_unique<TAWKStr>()));
+  }
 }
 
-// The longest match that starts at start and ends at or before limit.  A
-// "$" holds only at the line's real end, never at a limit before it (as
-// GNU grep's retry of a shorter match sets not_eol); "^" only at the start.
-bool TLineMatcher::LongestAt(std::string_view line, std::size_t start, std::size_t limit, std::size_t& len) const {
-  const TDFA* dfa = FRegExp.CurrentDFA();
-  bool found = false;
-  len = 0;
-  const auto run = [&](const TDFAState* state) {
-    std::size_t i = start;
-    for (;;) {
-      if (state->Accepting != 0 || (i == line.size() && TRegularExpression::NextState(state, FRegExp.LineTailCode))) {
-        if (!found || i - start > len) len = i - start;
-        found = true;
-      }
-      if (i >= limit) return;
-      const TCharAt c = CharAt(line, i);
-      if (i + c.Width > limit || c.Code == 0) return;
-      state = TRegularExpression::NextState(state, c.Code);
-      if (state == nullptr) return;
-      i += c.Width;
-    }
+// The longest match at start that stands as a word: the longest match, else
+// shorter ones at the same start (an empty one only when it is the longest
+// match of some pattern).
+bool TLineMatcher::WordAt(std::string_view line, std::size_t start, TCharCode before, std::size_t& len) const {
+  const bool wordBefore = start > 0 && IsWordCode(before);
+  const auto stands = [&](std::size_t l) {
+    return !wordBefore && (start + l >= line.size() || !IsWordCode(CharAt(line, start + l).Code));
   };
-  run(dfa->Start);
-  if (start == 0)
-    if (const TDFAState* head = TRegularExpression::NextState(dfa->Start, FRegExp.LineHeadCode)) run(head);
-  return found;
+  std::size_t l;
+  if (LongestAt(FRegExp, line, start, line.size(), l)) {
+    for (;;) {
+      if (stands(l)) return len = l, true;
+      if (l == 0 || !LongestAt(FRegExp, line, start, start + l - 1, l) || l == 0) break;
+    }
+  }
+  if (!stands(0)) return false;
+  for (const auto& re : FEmptyMatching)
+    if (LongestAt(*re, line, start, line.size(), l) && l == 0) return len = 0, true;
+  return false;
 }
 
 bool TLineMatcher::Find(std::string_view line, std::size_t from, std::size_t& pos, std::size_t& len) const {
+  if (FTest == TLineTest::WholeLine) {
+    pos = 0;
+    return from == 0 && LongestAt(FRegExp, line, 0, line.size(), len) && len == line.size();
+  }
   // The character before each start, for the word test: walked from the
   // line's start, since Shift-JIS cannot be read backwards.
   TCharCode before = 0;
@@ -143,27 +190,8 @@ bool TLineMatcher::Find(std::string_view line, std::size_t from, std::size_t& po
     start += c.Width;
   }
   for (;;) {
-    std::size_t l;
-    if (LongestAt(line, start, line.size(), l)) {
-      if (!FWord) {
-        pos = start;
-        len = l;
-        return true;
-      }
-      for (;;) {
-        const bool wordBefore = start > 0 && IsWordCode(before);
-        const bool wordAfter = start + l < line.size() && IsWordCode(CharAt(line, start + l).Code);
-        if (!wordBefore && !wordAfter) {
-          pos = start;
-          len = l;
-          return true;
-        }
-        // A shorter match at the same start; an empty one does not count.
-        std::size_t shorter;
-        if (l == 0 || !LongestAt(line, start, start + l - 1, shorter) || shorter == 0) break;
-        l = shorter;
-      }
-    }
+    if (FTest == TLineTest::Word ? WordAt(line, start, before, len) : LongestAt(FRegExp, line, start, line.size(), len))
+      return pos = start, true;
     if (start >= line.size()) return false;
     const TCharAt c = CharAt(line, start);
     before = c.Code;

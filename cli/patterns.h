@@ -1,13 +1,19 @@
 // From the user's patterns to one engine pattern, and matching within a line.
 //
 // All patterns become one pattern (an alternation), so a file is searched in
-// one pass whatever their number.  -F escapes every metacharacter, -x
-// anchors the alternation at both ends.  -w is not part of the pattern: as
-// GNU grep does, a line matches when some match is preceded and followed by
-// a non-word character (or the line's edge), trying at each start the
-// longest match and then shorter ones.
+// one pass whatever their number; a pattern given twice (a blank line of a
+// -f file above all) counts once.  -F escapes every metacharacter; -x
+// anchors the alternation at both ends, unless a pattern has anchors of its
+// own, when the line matcher tests whole lines instead.  -w is not part of
+// the pattern: as GNU grep does, a line matches when some match is preceded
+// and followed by a non-word character (or the line's edge), trying at each
+// start the longest match and then shorter ones, each pattern on its own.
+// Patterns are read by kovagrep's rules (TPatternRules): -i folds between
+// brackets too, and no class holds the line feed (with -z, the period and
+// negated classes do).
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,34 +22,55 @@
 #include "cli/options.h"
 #include "regexp/regexp.h"
 
-// The engine pattern (Shift-JIS) for the patterns (already Shift-JIS).
-// EveryLine is set when the pattern matches the empty string without any
-// anchor, so that every line holds a match (GNU grep's empty pattern); None
-// when there are no patterns at all (an empty -f file), so no line matches.
 struct TLiteralSet;
+
+// What the line matcher must test beyond the pattern.
+enum class TLineTest { None, Word, WholeLine };
+
+// The engine pattern (Shift-JIS) for the patterns (already Shift-JIS), and
+// how to compile it.  EveryLine is set when the pattern matches the empty
+// string without any anchor, so that every line is a candidate (GNU grep's
+// empty pattern); None when there are no patterns at all (an empty -f file),
+// so no line matches.
 struct TEnginePattern {
   std::string Pattern;
   bool EveryLine = false;
   bool None = false;
+  bool IgnoreCase = false;
+  bool DBMeta = false;
+  TPatternRules Rules;
+  // With a test, the lines the engine reports are candidates that
+  // TLineMatcher::Matches must confirm.
+  TLineTest Test = TLineTest::None;
+  // For -w with several patterns: those that may match the empty string,
+  // on their own (an empty match counts for a pattern whose longest match
+  // it is).
+  std::vector<std::string> EmptyMatching;
   // -F: the fixed strings, searched for as a set instead of Pattern
   // (literal_set.h).
   std::shared_ptr<const TLiteralSet> Literals;
+
+  // Sets the flags and rules of re, and the pattern.
+  void Apply(TRegularExpression& re) const;
 };
 
-// Raises ERegExpParser for a pattern that does not compile; Index is then
-// the number of the failing pattern (0-based).
+// A pattern that does not compile: the engine's message (Shift-JIS), the
+// 1-based byte position within the pattern, and the pattern's index
+// (0-based) in the list as given (by options.PatternNumbers when they are
+// there), or kAllPatterns when only all of them together fail (too complex).
 struct TPatternError {
-  std::string Message;  // the engine's message (Shift-JIS)
-  int Position;         // 1-based byte position within that pattern
+  std::string Message;
+  int Position;
   std::size_t Index;
+  static constexpr std::size_t kAllPatterns = static_cast<std::size_t>(-1);
 };
 TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, const TOptions& options);
 
 // Leftmost-longest matches of the engine pattern in one line (Shift-JIS,
-// without its line end), with GNU grep's word test when asked.
+// without its line end), with GNU grep's word and line tests when asked.
 class TLineMatcher {
  public:
-  TLineMatcher(const std::string& pattern, bool ignoreCase, bool dbMeta, bool word);
+  explicit TLineMatcher(const TEnginePattern& pattern);
 
   // The first match that starts at or after byte from (a character start);
   // false when there is none.
@@ -52,12 +79,15 @@ class TLineMatcher {
     std::size_t pos, len;
     return Find(line, 0, pos, len);
   }
+  // Whether lines the engine reports must pass Matches too.
+  bool Narrows() const { return FTest != TLineTest::None; }
 
  private:
-  bool LongestAt(std::string_view line, std::size_t start, std::size_t limit, std::size_t& len) const;
+  bool WordAt(std::string_view line, std::size_t start, TCharCode before, std::size_t& len) const;
 
   TAWKStr FRegExp;
-  bool FWord;
+  std::vector<std::unique_ptr<TAWKStr>> FEmptyMatching;
+  TLineTest FTest;
 };
 
 // Whether the Shift-JIS character code is a word character for -w: "_",

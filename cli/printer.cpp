@@ -1,5 +1,9 @@
 #include "cli/printer.h"
 
+#include <sys/stat.h>
+
+#include <cstdint>
+
 #include "sjis/sjis.h"
 
 const std::string& TPrinter::Sgr(std::string TColours::*which) const {
@@ -10,7 +14,7 @@ const std::string& TPrinter::Sgr(std::string TColours::*which) const {
 void TPrinter::Separator(char c) { FOutput.Coloured(std::string_view(&c, 1), Sgr(&TColours::Separator), false); }
 
 void TPrinter::GroupSeparator() {
-  FOutput.Coloured("--", Sgr(&TColours::Separator), false);
+  FOutput.Coloured(FOptions.GroupSeparator.value_or(""), Sgr(&TColours::Separator), false);
   FOutput.EndLine();
 }
 
@@ -23,16 +27,31 @@ void TPrinter::NamePrefix(char separator) {
     Separator(separator);
 }
 
-void TPrinter::Prefix(std::int64_t number, std::int64_t offset, char separator) {
+int TPrinter::NumberWidth(int fd, bool lineNumbers) {
+  struct stat st;
+  std::int64_t largest = INT64_MAX;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) largest = st.st_size + (lineNumbers ? 1 : 0);
+  return static_cast<int>(std::to_string(largest).size());
+}
+
+void TPrinter::Number(std::int64_t value, std::string TColours::*colour) {
+  std::string digits = std::to_string(value);
+  if (static_cast<int>(digits.size()) < FNumberWidth) digits.insert(0, FNumberWidth - digits.size(), ' ');
+  FOutput.Coloured(digits, Sgr(colour), false);
+}
+
+void TPrinter::Prefix(std::int64_t number, std::int64_t offset, char separator, bool nonEmpty) {
   if (FShowName) NamePrefix(separator);
   if (FOptions.LineNumbers) {
-    FOutput.Coloured(std::to_string(number), Sgr(&TColours::LineNumber), false);
+    Number(number, &TColours::LineNumber);
     Separator(separator);
   }
   if (FOptions.ByteOffset) {
-    FOutput.Coloured(std::to_string(offset), Sgr(&TColours::ByteOffset), false);
+    Number(offset, &TColours::ByteOffset);
     Separator(separator);
   }
+  if (FOptions.InitialTab && nonEmpty && (FShowName || FOptions.LineNumbers || FOptions.ByteOffset))
+    FOutput.Bytes("\t");
 }
 
 void TPrinter::Line(std::string_view text, std::string_view end, std::int64_t number, std::int64_t offset,
@@ -46,29 +65,34 @@ void TPrinter::Line(std::string_view text, std::string_view end, std::int64_t nu
     if (matching) Matches(text, number, offset, separator);
     return;
   }
-  Prefix(number, offset, separator);
-  if (FOutput.Colours() != nullptr && matching && FMatcher) {
-    const std::string& sgr = Sgr(separator == ':' ? &TColours::SelectedMatch : &TColours::ContextMatch);
-    std::size_t pos = 0;
+  Prefix(number, offset, separator, !text.empty());
+  // Colours as GNU grep gives them: the line's colour (sl for selected
+  // lines, cx for context lines, the other way round with -v and rv) before
+  // the text ahead of each match, the match's colour on the match, the
+  // line's colour on the rest.
+  const bool selectedColour =
+      (separator == ':') != (FOptions.Invert && FOutput.Colours() && FOutput.Colours()->Reverse);
+  const std::string& lineSgr = Sgr(selectedColour ? &TColours::SelectedLine : &TColours::ContextLine);
+  const std::string& matchSgr = Sgr(separator == ':' ? &TColours::SelectedMatch : &TColours::ContextMatch);
+  std::size_t written = 0;
+  if (matching && FMatcher && !matchSgr.empty()) {
+    std::size_t from = 0;
     std::size_t at, length;
-    while (pos < text.size() && FMatcher->Find(text, pos, at, length)) {
+    while (from < text.size() && FMatcher->Find(text, from, at, length)) {
       if (length == 0) {
         // An empty match colours nothing; look again one character on.
         if (at >= text.size()) break;
-        const std::size_t next = at + CharLength(text, at);
-        FOutput.Text(text.substr(pos, next - pos));
-        pos = next;
+        from = at + CharLength(text, at);
         continue;
       }
-      FOutput.Text(text.substr(pos, at - pos));
-      FOutput.Coloured(text.substr(at, length), sgr, true);
-      pos = at + length;
+      FOutput.SgrStart(lineSgr);
+      FOutput.Text(text.substr(written, at - written));
+      FOutput.Coloured(text.substr(at, length), matchSgr, true);
+      written = from = at + length;
     }
-    FOutput.Text(text.substr(pos));
-  } else {
-    FOutput.Text(text);
   }
-  FOutput.EndLine(end);
+  if (written < text.size()) FOutput.Coloured(text.substr(written), lineSgr, true);
+  EndDataLine(end);
 }
 
 // -o: every match on a line of its own, with the line's prefix and, for -b,
@@ -83,11 +107,20 @@ void TPrinter::Matches(std::string_view text, std::int64_t number, std::int64_t 
       pos = at + CharLength(text, at);
       continue;
     }
-    Prefix(number, offset + static_cast<std::int64_t>(at), separator);
+    Prefix(number, offset + static_cast<std::int64_t>(at), separator, true);
     FOutput.Coloured(text.substr(at, length), sgr, true);
-    FOutput.EndLine();
+    EndDataLine("\n");
     pos = at + length;
   }
+}
+
+// -z ends every line of the input's text with a zero byte, whatever ended
+// it in the input; the other lines kovagrep prints end as usual.
+void TPrinter::EndDataLine(std::string_view end) {
+  if (FOptions.NullData)
+    FOutput.EndLine(std::string_view("\0", 1), true);
+  else
+    FOutput.EndLine(end);
 }
 
 void TPrinter::Count(std::int64_t selected) {

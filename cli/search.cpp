@@ -1,5 +1,7 @@
 #include "cli/search.h"
 
+#include "cli/records.h"
+
 TSearch::TSearch(const TOptions& options, const TEnginePattern& pattern, TOutput& output)
     : FOptions(options),
       FMatcher(MatchFinder(options, pattern, output.Colours() != nullptr)),
@@ -9,12 +11,15 @@ TSearch::TSearch(const TOptions& options, const TEnginePattern& pattern, TOutput
       FFeed(options, pattern, FSelection) {}
 
 bool TSearch::Search(const std::string& displayName, int fd, bool showName) {
-  FPrinter.Begin(displayName, showName);
+  FPrinter.Begin(displayName, showName, FOptions.InitialTab ? TPrinter::NumberWidth(fd, FOptions.LineNumbers) : 0);
   FContext.Begin();
   FSelection.Begin();
   if (FOptions.MaxCount != 0) {
     try {
-      FFeed.Search(fd, displayName);
+      if (FOptions.NullData)
+        FeedRecords(fd, FMatcher.get(), FSelection);  // the grep cuts lines at line feeds
+      else
+        FFeed.Search(fd, displayName);
     } catch (const TInputDone&) {
     }
   }

@@ -6,7 +6,7 @@ void TSelection::Take(const TRawLine& line, std::int64_t number, std::int64_t of
     if (!FContext.AfterDue()) throw TInputDone();
     return;
   }
-  const bool matched = candidate && (!FOptions.Word || FMatcher->Matches(line.Text));
+  const bool matched = candidate && (FMatcher == nullptr || !FMatcher->Narrows() || FMatcher->Matches(line.Text));
   if (matched != FOptions.Invert)
     Selected(line, number, offset);
   else

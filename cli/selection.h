@@ -20,7 +20,7 @@ struct TInputDone {};
 
 class TSelection {
  public:
-  // matcher: needed for -w, else may be null.
+  // matcher: needed when it narrows the grep's reports (-w, -x), else may be null.
   TSelection(const TOptions& options, const TMatchFinder* matcher, TContext& context)
       : FOptions(options), FMatcher(matcher), FContext(context) {}
 

@@ -19,3 +19,26 @@ function(sjis_text_header target layer input output)
   target_sources(${target} PRIVATE "${out}")
   target_include_directories(${target} PUBLIC "${gen_root}")
 endfunction()
+
+# sjis_english_header(<target> <layer> <japanese.txt> <english.txt> <output-name.h> <array>)
+#
+# Pairs the texts of a table of sjis_text_header with their English texts
+# from a parallel table of the same names: a header, included as
+# "<layer>/<output-name.h>", whose array <array> holds {Japanese constant,
+# English text} for each name.  The build fails when the two tables do not
+# name the same texts.
+function(sjis_english_header target layer japanese english output array)
+  set(gen_root "${CMAKE_CURRENT_BINARY_DIR}/generated")
+  set(out "${gen_root}/${layer}/${output}")
+  get_filename_component(abs_ja "${japanese}" ABSOLUTE)
+  get_filename_component(abs_en "${english}" ABSOLUTE)
+  get_filename_component(ja_name "${japanese}" NAME_WE)
+  add_custom_command(
+    OUTPUT "${out}"
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${gen_root}/${layer}"
+    COMMAND sjis_header --english ${array} "${abs_ja}" "${abs_en}" "${layer}/${ja_name}.h" "${out}"
+    DEPENDS sjis_header "${abs_ja}" "${abs_en}"
+    COMMENT "Pairing ${english} with ${japanese}"
+    VERBATIM)
+  target_sources(${target} PRIVATE "${out}")
+endfunction()

@@ -6,6 +6,9 @@
 // another is turned, in place, into a union of its pieces, so every node that
 // referred to it now refers to the union.  The automaton construction can then
 // label each transition with one range and group moves by identical label.
+// TPatternRules add a grep's readings: folding between brackets, and the
+// line feed left out of every class (or, for lines ended by zero bytes, let
+// into the period).
 #include "regexp/parser.h"
 
 #include <algorithm>
@@ -253,12 +256,48 @@ TParseNode* TRegExpParser::MakeCharLeaf(TParseTree& tree, TCharCode low, TCharCo
   return tree.MakeLeaf(low, std::min(high, kHighestPatternCode));
 }
 
+// One member or range between brackets, as the rules read it: without the
+// line feed under lfNever, and joined by the other case of its ASCII letters
+// when case folding reaches into brackets.
+TParseNode* TRegExpParser::MakeClassItem(TParseTree& tree, TCharCode low, TCharCode high) {
+  if (low > kHighestPatternCode) Fail(sjis_text::kMsgBadRange);
+  RefuseLineFeed(low);
+  RefuseLineFeed(high);
+  TParseNode* r = nullptr;
+  const auto add = [&](int from, int to) {
+    if (from > to) return;
+    TParseNode* leaf = MakeCharLeaf(tree, static_cast<TCharCode>(from), static_cast<TCharCode>(to));
+    r = r == nullptr ? leaf : tree.MakeNode(opUnion, r, leaf);
+  };
+  if (Rules.LineFeed == lfNever && low < '\n' && '\n' < high) {
+    add(low, '\n' - 1);
+    add('\n' + 1, high);
+  } else {
+    add(low, high);
+  }
+  if (IgnoreCase && Rules.FoldInBrackets) {
+    add(std::max<int>(low, 'A') + 0x20, std::min<int>(high, 'Z') + 0x20);
+    add(std::max<int>(low, 'a') - 0x20, std::min<int>(high, 'z') - 0x20);
+  }
+  return r;
+}
+
+// The period: under lfOrdinary every character but the code 0.
+TParseNode* TRegExpParser::AnyChar(TParseTree& tree) {
+  return Rules.LineFeed == lfOrdinary ? tree.MakeLeaf(0x01, 0xFCFC) : tree.MakeAnyChar();
+}
+
+void TRegExpParser::RefuseLineFeed(TCharCode code) const {
+  if (code == '\n' && Rules.LineFeed == lfNever) Fail(sjis_text::kMsgLineFeed);
+}
+
 TParseNode* TRegExpParser::ParsePrimary() {
   TParseNode* result = nullptr;
   switch (Scanner->Token) {
     case tokChar: {
       const TCharCode code = Scanner->Code;
       if (code > kHighestPatternCode) Fail(sjis_text::kMsgBadRange);
+      RefuseLineFeed(code);
       result = IgnoreCase ? ParseTree->MakeCaseFoldChar(code) : ParseTree->MakeLeaf(code, code);
       break;
     }
@@ -276,7 +315,7 @@ TParseNode* TRegExpParser::ParsePrimary() {
       result = ParseNegCharClass();
       break;
     case tokDot:
-      result = ParseTree->MakeAnyChar();
+      result = AnyChar(*ParseTree);
       break;
     case tokLHead:
       result = ParseTree->MakeLineHead(Scanner->Code);
@@ -294,7 +333,7 @@ TParseNode* TRegExpParser::ParsePrimary() {
 TParseNode* TRegExpParser::ParseCharClass(TParseTree& tree) {
   const auto item = [&]() {
     const TCharCode high = Scanner->Token == tokRange ? Scanner->CodeTo : Scanner->Code;
-    return MakeCharLeaf(tree, Scanner->Code, high);
+    return MakeClassItem(tree, Scanner->Code, high);
   };
   if (Scanner->GetClassToken() == tokRBra) Fail(sjis_text::kMsgBadCharClass);
   TParseNode* r = item();
@@ -307,7 +346,7 @@ TParseNode* TRegExpParser::ParseNegCharClass() {
   members.TopNode = ParseCharClass(members);
   members.NormalizeLeaves();
   TParseTree complement;
-  complement.MakeAnyChar();
+  AnyChar(complement);
   for (const TParseNode* leaf : members.LeafList) complement.SubtractRange(leaf->Low, leaf->High);
   // A class whose members cover every character matches nothing; it is
   // rejected like a class without members.

@@ -75,6 +75,23 @@ class TParseTree {
   std::unordered_map<std::uint32_t, TParseNode*> FLeafIndex;  // (Low, High) -> leaf of LeafList
 };
 
+// What the parser does beyond the system's own reading of a pattern, for a
+// grep whose lines are cut differently from the window's.  The defaults are
+// the window's rules.
+enum TLineFeedRule : std::uint8_t {
+  lfClassic,  // the period and negated classes leave out LF and CR; escapes and ranges may hold them
+  lfNever,    // no line holds a line feed: ranges leave it out, and a pattern that names it is refused
+  lfOrdinary  // lines end at zero bytes: the period and negated classes match LF and CR too
+};
+
+struct TPatternRules {
+  // With IgnoreCase, ASCII letters fold between brackets too (members,
+  // ranges, and the members of a negated class before its complement).
+  bool FoldInBrackets = false;
+  TLineFeedRule LineFeed = lfClassic;
+  bool operator==(const TPatternRules&) const = default;
+};
+
 class TRegExpParser {
  public:
   TRegExpParser(const std::string& pattern, bool acceptDBMeta);
@@ -86,6 +103,7 @@ class TRegExpParser {
   std::unique_ptr<TParseTree> ParseTree;
   std::unique_ptr<TScanner> Scanner;
   bool IgnoreCase = false;
+  TPatternRules Rules;
 
   // Deepest nesting of groups that a pattern may use.
   static constexpr int kMaxNesting = 200;
@@ -98,6 +116,9 @@ class TRegExpParser {
   TParseNode* ParseCharClass(TParseTree& tree);
   TParseNode* ParseNegCharClass();
   TParseNode* MakeCharLeaf(TParseTree& tree, TCharCode low, TCharCode high);
+  TParseNode* MakeClassItem(TParseTree& tree, TCharCode low, TCharCode high);
+  TParseNode* AnyChar(TParseTree& tree);
+  void RefuseLineFeed(TCharCode code) const;
   void Consume();
   [[noreturn]] void Fail(std::string_view message) const;
 

@@ -1,6 +1,6 @@
 // Compiling runs the parser, builds the NFA and then the DFA; the NFA and the
 // parser live only during the compile.  Up to CacheSize automata are kept,
-// keyed by pattern text and the two flags: entry 0 is the empty pattern
+// keyed by pattern text, the two flags and the rules: entry 0 is the empty pattern
 // compiled at creation and is never evicted, new entries go in at index 1 and
 // the last entry is evicted when the cache is full.
 //
@@ -45,7 +45,7 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
 TRegularExpression::TRegularExpression() : TRegularExpression(kDefaultLineHeadCode, kDefaultLineTailCode) {}
 
 TRegularExpression::TRegularExpression(TCharCode lineHeadCode, TCharCode lineTailCode) {
-  PatternCache.push_back(TCacheEntry{std::string(), nullptr});
+  PatternCache.push_back(TCacheEntry{std::string(), nullptr, TPatternRules()});
   CacheIndex = 0;
   CompileWith(PatternCache[0].Pattern, lineHeadCode, lineTailCode);
 }
@@ -73,6 +73,7 @@ void TRegularExpression::CompileWith(const std::string& pattern, TCharCode lineH
   try {
     TRegExpParser parser(pattern, FAcceptDBMeta);
     parser.IgnoreCase = FIgnoreCase;
+    parser.Rules = PatternCache[entry].Rules;
     parser.Parse();
     LineHeadCode = lineHeadCode;
     LineTailCode = lineTailCode;
@@ -115,11 +116,12 @@ void TRegularExpression::SetPattern(const std::string& pattern) {
   }
   if (CacheIndex >= 0) {
     const TCacheEntry& found = PatternCache[static_cast<std::size_t>(CacheIndex)];
-    if (found.Pattern == pattern && found.DFA->AcceptDBMeta == FAcceptDBMeta && found.DFA->IgnoreCase == FIgnoreCase)
+    if (found.Pattern == pattern && found.DFA->AcceptDBMeta == FAcceptDBMeta && found.DFA->IgnoreCase == FIgnoreCase &&
+        found.Rules == FRules)
       return;
   }
   if (static_cast<int>(PatternCache.size()) >= CacheSize) PatternCache.pop_back();
-  PatternCache.insert(PatternCache.begin() + 1, TCacheEntry{pattern, nullptr});
+  PatternCache.insert(PatternCache.begin() + 1, TCacheEntry{pattern, nullptr, FRules});
   CacheIndex = 1;
   Compile(PatternCache[1].Pattern);
 }
@@ -137,6 +139,12 @@ void TRegularExpression::SetAcceptDBMeta(bool value) {
 void TRegularExpression::SetIgnoreCase(bool value) {
   if (value == FIgnoreCase) return;
   FIgnoreCase = value;
+  SetPattern(GetPattern());
+}
+
+void TRegularExpression::SetRules(const TPatternRules& rules) {
+  if (rules == FRules) return;
+  FRules = rules;
   SetPattern(GetPattern());
 }
 

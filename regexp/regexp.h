@@ -23,8 +23,12 @@ class TRegularExpression {
   virtual std::string GetPattern() const;
   virtual void SetAcceptDBMeta(bool value);
   virtual void SetIgnoreCase(bool value);
+  // How patterns are read beyond the two flags (parser.h); the defaults
+  // are the window's.
+  void SetRules(const TPatternRules& rules);
 
   bool AcceptDBMeta() const { return FAcceptDBMeta; }
+  const TPatternRules& Rules() const { return FRules; }
   virtual bool IgnoreCase() const { return FIgnoreCase; }
 
   TDFA* CurrentDFA() const { return PatternCache[static_cast<std::size_t>(CacheIndex)].DFA.get(); }
@@ -50,6 +54,7 @@ class TRegularExpression {
   struct TCacheEntry {
     std::string Pattern;
     std::shared_ptr<TDFA> DFA;
+    TPatternRules Rules;
   };
   std::vector<TCacheEntry> PatternCache;
   int CacheSize = 30;
@@ -65,6 +70,7 @@ class TRegularExpression {
 
   bool FAcceptDBMeta = false;
   bool FIgnoreCase = false;
+  TPatternRules FRules;
 };
 
 // The string-matching component of a window: the same engine with both flags

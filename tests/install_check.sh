@@ -29,7 +29,8 @@ done
 for file in bin/kovalex bin/kovagrep share/icons/hicolor/scalable/apps/kovalex.svg \
   share/icons/hicolor/48x48/apps/kovalex.png share/icons/hicolor/128x128/apps/kovalex.png \
   share/icons/hicolor/256x256/apps/kovalex.png share/doc/kovalex/LICENSE share/doc/kovalex/copyright \
-  share/kovalex/dictionaries/KOVA4.TXT; do
+  share/kovalex/dictionaries/KOVA4.TXT share/bash-completion/completions/kovagrep \
+  share/zsh/vendor-completions/_kovagrep share/fish/vendor_completions.d/kovagrep.fish; do
   [ -e "$stage/usr/$file" ] || problem "missing /usr/$file"
 done
 "$stage/usr/bin/kovalex" --version | grep -q '^kovalex .* [0-9]' || problem "kovalex --version"

@@ -10,11 +10,13 @@ packages=(
   libgtest-dev                       # engine tests
   qt6-base-dev qt6-base-dev-tools    # the desktop application and its tests
   qt6-translations-l10n              # the toolkit's standard dialogs in the user's language
+  qt6-base-private-dev               # window tests switch the toolkit's accessibility on, as its own tests do
   fonts-ipafont-gothic               # a Japanese font for the window
   clang libclang-rt-14-dev           # fuzz targets (libFuzzer)
   desktop-file-utils appstream man-db  # the install check's validators
   dpkg-dev file                      # the Debian package (cpack -G DEB, library scan)
   ripgrep time locales edict         # peers, peak memory and the corpus of bench/; the Shift-JIS locale of kovagrep's tests
+  zsh fish                           # the shells whose completions of kovagrep are tested
 )
 
 # kovagrep's tests compare it with GNU grep in a Shift-JIS locale; made once,

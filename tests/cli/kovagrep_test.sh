@@ -30,12 +30,22 @@ printf 'cat two\nno\n' > tree/sub/b.txt
 printf 'cat three\n' > tree/sub/c.log
 printf 'cat four\n' > tree/skip/d.txt
 ln -s ../a.txt tree/sub/link.txt
+printf 'cat hidden\n' > tree/.hidden.txt
+mkdir -p loop/d links
+printf 'cat\n' > loop/d/f
+ln -s .. loop/d/up
+printf 'cat\n' > links/a.txt
+ln -s nowhere links/dangling
+printf 'a\nb\0cat\0dog\ncat\0x\ncat' > z.bin
+printf '*.log \n\nskip\n' > globs.txt
 
 # Rows: how to compare ## file for standard input (piped) ## arguments ##
 # why kovagrep differs.  Arguments are the same for both programs (-E where
 # the pattern uses operators that grep's basic syntax lacks).  "same": output and status; "sorted": output sorted
 # (kovagrep walks directories in name order, grep in directory order);
-# "status": the status only, for rows where the output differs on purpose.
+# "status": the status only, for rows where the output differs on purpose;
+# "like": grep runs the arguments of the fourth field instead (why: the
+# fifth), for options that GNU grep 3.8 takes otherwise.
 rows=(
   "same ##  ## cat KOVA4.TXT ## "
   "same ##  ## -v -n cat crlf.txt nofinal.txt words.txt ## "
@@ -95,6 +105,71 @@ rows=(
   "same ##  ## -E -c '^cat|dog$' words.txt ## "
   "same ##  ## -E -c '(cat|dog)?' words.txt ## "
   "status ##  ## cat missing.txt ## grep's message names the file and the C library's text, as does kovagrep; only the status is compared"
+  # Loops, dangling links and the filters of the walk.
+  "sorted ##  ## -R -c cat loop ## "
+  "sorted ##  ## -R cat links ## "
+  "sorted ##  ## -R --include='*.txt' cat links ## "
+  "sorted ##  ## -r --exclude='.*' cat tree ## "
+  "sorted ##  ## -r --include='*.txt' --exclude='a*' cat tree ## "
+  "sorted ##  ## -r --exclude='a*' --include='*.txt' cat tree ## "
+  "sorted ##  ## -r --exclude='sub/*' cat tree ## "
+  "sorted ##  ## -r --exclude-dir=sub -c cat tree ./tree/sub ## "
+  "sorted ##  ## -r --exclude-from=globs.txt cat tree ## "
+  "same ##  ## --exclude='*.txt' cat tree/a.txt words.txt KOVA4.TXT ## "
+  "same ##  ## --exclude='b.txt' -c cat tree/sub/b.txt words.txt ## "
+  "same ##  ## --exclude='ub/b.txt' -c cat tree/sub/b.txt ## "
+  "same ##  ## -d skip cat tree words.txt ## "
+  "same ##  ## -d read cat tree words.txt ## "
+  "sorted ##  ## -d recurse -c cat tree ## "
+  "same ##  ## -r -d skip cat tree ## "
+  "sorted ##  ## -D skip -r -c cat tree ## "
+  # Case folding between brackets, -x and -w with the user's anchors and
+  # several patterns, context groups, -m 0.
+  "same ##  ## -c -i '[a-c]at' words.txt KOVA4.TXT ## "
+  "same ##  ## -n -i '[^c]at' words.txt ## "
+  "same ##  ## -c -x '^cat$' words.txt ## "
+  "same ##  ## -n -x -e '^cat' -e 'cats$' -e 'the cat sat' words.txt ## "
+  "same ##  ## -o -x -n '^the cat sat$' words.txt ## "
+  "same ##  ## -n -w -e cat -e 'cat s' words.txt ## "
+  "same ##  ## -c -w -e - -e '' words.txt ## "
+  "same ##  ## -C0 -n cat words.txt ## "
+  "same ##  ## -A0 dog words.txt KOVA4.TXT ## "
+  "same ##  ## -m 0 cat words.txt missing.txt ## "
+  "same ##  ## -m 0 -L cat words.txt empty.txt ## "
+  # GNU's option parsing.
+  "status ##  ## --co cat words.txt ## "
+  "status ##  ## --bin cat words.txt ## "
+  "status ##  ## --count=3 cat words.txt ## "
+  "status ##  ## cat words.txt --label ## "
+  "status ##  ## -m 2x cat words.txt ## "
+  "same ##  ## -m -1 -c cat words.txt ## "
+  "same ##  ## -m ' +2' -c cat words.txt ## "
+  "same ##  ## -A 99999999999999999999 -c cat words.txt ## "
+  "same ##  ## -1n2 cat words.txt ## "
+  "same ##  ## --binary -c cat crlf.txt ## "
+  "same ##  ## -U -n cat crlf.txt ## "
+  "same ##  ## -G -c c.t words.txt ## "
+  "like ##  ## -F -E -c c.t words.txt ## -E -c c.t words.txt ## grep 3.8 refuses -F with -E (conflicting matchers); later versions take the last"
+  "like ##  ## -E -F -c c.t words.txt ## -F -c c.t words.txt ## likewise"
+  # The options added to kovagrep's first set.
+  "same ##  ## -z -c cat z.bin ## "
+  "same ##  ## -z -n -b cat z.bin ## "
+  "same ##  ## -z -o ca. z.bin ## "
+  "same ##  ## -z -c a.b z.bin ## "
+  "same ##  ## -z -x -c dog.cat z.bin ## "
+  "same ##  ## -z -v -n cat z.bin ## "
+  "same ## z.bin ## -z -A1 -n cat ## "
+  "same ##  ## -T -n -H cat words.txt KOVA4.TXT ## "
+  "same ##  ## -T -b -o cat words.txt ## "
+  "same ## words.txt ## -T -n -C1 cat ## "
+  "same ##  ## -I -c cat bin.dat words.txt ## "
+  "same ##  ## --group-separator=XX -A0 cat words.txt ## "
+  "same ##  ## --group-separator= -C0 cat words.txt ## "
+  "same ##  ## --no-group-separator -A1 -n cat words.txt ## "
+  "same ##  ## GREP_COLORS='sl=1:cx=2' --color=always -A1 -n cat words.txt ## "
+  "same ##  ## GREP_COLORS='sl=1:cx=2:rv' --color=always -v -A1 -n dog words.txt ## "
+  "same ##  ## GREP_COLORS='ne:mt=7' --color=always -H cat words.txt ## "
+  "same ##  ## GREP_COLORS='ms=:sl=4' --color=always cat words.txt ## "
 )
 
 sjis() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
@@ -114,14 +189,17 @@ run_row() {  # run_row LOCALE PROGRAM STDIN ARGS... : output to $dir/out.N
 check_rows() {  # check_rows LOCALE KOVAGREP_EXTRA ROWS...
   local locale=$1 extra=$2
   shift 2
-  local row mode input args rest
+  local row mode input args gargs rest
   for row in "$@"; do
     mode=${row%% ## *}; rest=${row#* ## }
     input=${rest%% ## *}; rest=${rest#* ## }
-    args=${rest%% ## *}
-    [ "$locale" = ja_JP.sjis ] && args=$(sjis "$args")
+    args=${rest%% ## *}; rest=${rest#* ## }
+    gargs=$args
+    [ "$mode" = like ] && gargs=${rest%% ## *}
+    [ "$locale" = ja_JP.sjis ] && args=$(sjis "$args") && gargs=$(sjis "$gargs")
     eval "set -- $args"
     run_row "$locale" "$kovagrep $extra" "$input" "$@" > k.out; kstatus=$?
+    eval "set -- $gargs"
     run_row "$locale" grep "$input" "$@" > g.out; gstatus=$?
     if [ "$mode" = sorted ]; then sort -o k.out k.out; sort -o g.out g.out; fi
     [ "$kstatus" = "$gstatus" ] || fail "[$locale] $args: status $kstatus, grep $gstatus"
@@ -201,15 +279,48 @@ for f in KOVA4.TXT crlf.txt bad.txt bin.dat; do
   "$kovagrep" -a --sjis '' "$f" | cmp -s - "$f" || fail "--sjis is byte-exact: $f"
 done
 printf 'cat\n' | LC_ALL=C.UTF-8 "$kovagrep" -c '😀' 2>/dev/null; [ $? = 2 ] || fail "a pattern without a Shift-JIS form is an error"
+# The engine's messages: English outside a Japanese locale (LC_ALL, then
+# LC_MESSAGES, then LANG), Japanese in one, in the terminal's character set.
 err=$(LC_ALL=C.UTF-8 "$kovagrep" 'ca(t' words.txt 2>&1); status=$?
-[ "$status" = 2 ] && [ "$err" = "kovagrep: 右(閉じ)括弧が必要です (pattern byte 5)" ] || fail "pattern error: $err"
+[ "$status" = 2 ] && [ "$err" = 'kovagrep: a right parenthesis ")" is needed (pattern byte 5)' ] || fail "pattern error: $err"
+err=$(env -u LC_ALL LC_MESSAGES=ja_JP.UTF-8 LANG=C "$kovagrep" -e ok -e 'ca(t' words.txt 2>&1)
+[ "$err" = "kovagrep: 右(閉じ)括弧が必要です (pattern 2, byte 5)" ] || fail "pattern error in Japanese: $err"
+err=$(LC_ALL=C LANG=ja_JP.UTF-8 "$kovagrep" -e 'a\nb' words.txt 2>&1)
+[ "$err" = "kovagrep: lines hold no line feed (lines that end in a zero byte and may hold them are searched with -z) (pattern byte 4)" ] ||
+  fail "LC_ALL before LANG: $err"
 err=$(LC_ALL=ja_JP.sjis "$kovagrep" 'ca(t' words.txt 2>&1 | iconv -f CP932 -t UTF-8)
 [ "$err" = "kovagrep: 右(閉じ)括弧が必要です (pattern byte 5)" ] || fail "pattern error in a Shift-JIS terminal: $err"
 "$kovagrep" --no-such-option cat words.txt 2>/dev/null; [ $? = 2 ] || fail "usage error status"
 
+# A loop of links is a warning in GNU grep's words, the walk goes on; an
+# input that is the output is an error and is not read (a copy of the tree
+# here, so that the output file stays out of the other rows).
+loops() { (cd loop && LC_ALL=C "$1" -R -c cat . 2>&1 >/dev/null | sed 's/^[a-z]*grep:/GREP:/' | sort); }
+[ "$(loops "$kovagrep")" = "$(loops grep)" ] || fail "loop warning: $(loops "$kovagrep")"
+for prog in "$kovagrep" grep; do
+  rm -rf self && cp -r tree self
+  (cd self && LC_ALL=C $prog -r cat . > out.txt 2> err.txt; echo "$? $(sort out.txt | tr '\n' ,) $(sed 's/^[a-z]*grep://' err.txt)") > "self.$(basename "$prog")"
+  (cd self && LC_ALL=C $prog cat < out.txt >> out.txt 2>/dev/null; echo " $?") >> "self.$(basename "$prog")"
+done
+cmp -s self.kovagrep self.grep || fail "input file is also the output: $(cat self.kovagrep)"
+
+# The line feed: no class holds it (a range over it joins no lines); a
+# pattern that names it is refused, pointing to -z, which takes it.
+[ "$(LC_ALL=C "$kovagrep" -n '[\x01-\x7F]*at$' words.txt)" = "$(LC_ALL=C grep -n 'at$' words.txt)" ] || fail "a range over the line feed"
+err=$(LC_ALL=C "$kovagrep" -c 'a\nb' words.txt 2>&1); status=$?
+[ "$status" = 2 ] && [[ $err == *-z* ]] || fail "\\n refused: $status $err"
+[ "$(printf 'a\nb\0' | "$kovagrep" -z -c 'a\nb')" = 1 ] || fail "-z takes \\n"
+# Refusals: -P in one line; an unknown --color or -d word is an error (GNU
+# grep 3.8 prints --help and exits 0 for the one, exits 1 for the other).
+err=$("$kovagrep" -P cat words.txt 2>&1); status=$?
+[ "$status" = 2 ] && [ "$(wc -l <<<"$err")" = 1 ] || fail "-P: $status $err"
+for bad in --color=n '-d nowhere'; do
+  "$kovagrep" $bad cat words.txt >/dev/null 2>&1; [ $? = 2 ] || fail "$bad is an error"
+done
+
 # Every long option is in --help and in the manual page.
 help=$("$kovagrep" --help)
-for option in $(sed -n 's/^ *{"\([a-z-]*\)", .*/\1/p' "$root/cli/options.cpp"); do
+for option in $(sed -n 's/^ *{[^,]*, [^,]*, "\([a-z-]*\)", .*/\1/p' "$root/cli/optiontable.cpp"); do
   grep -q -- "--$option" <<<"$help" || fail "--$option missing from --help"
   grep -qF -- "\\-\\-${option//-/\\-}" "$root/doc/kovagrep.1.in" || fail "--$option missing from kovagrep.1"
 done

@@ -1,7 +1,7 @@
 // -F: the patterns as one set of strings (each once, in order, a broken
 // double-byte character named as the engine names it), and the set's
 // matches within a line against the engine's: random sets of words over a
-// small alphabet, as an escaped alternation for TLineMatcher, with and
+// small alphabet, escaped as patterns for TLineMatcher, with and
 // without -i, -w and -x, from every character start of random lines.
 #include "cli/literal_set.h"
 
@@ -15,26 +15,27 @@ namespace {
 
 TOptions Flags(const std::string& flags) {
   TOptions o;
-  o.Fixed = true;
+  o.Syntax = TSyntax::Fixed;
   o.WholeLine = flags.find('x') != std::string::npos;
   o.Word = flags.find('w') != std::string::npos;
   o.IgnoreCase = flags.find('i') != std::string::npos;
   return o;
 }
 
-// The alternation that matches exactly the words, for the engine.
-std::string Alternation(const std::vector<std::string>& words, bool wholeLine) {
-  std::string all;
+// The engine pattern of the words escaped, as the patterns of the same
+// options without -F.
+TEnginePattern EscapedPattern(const std::vector<std::string>& words, TOptions options) {
+  std::vector<std::string> patterns;
   for (const std::string& w : words) {
-    std::string escaped;
+    std::string& escaped = patterns.emplace_back();
     for (std::size_t i = 0; i < w.size(); i += CharLength(w, i)) {
       if (CharLength(w, i) == 1 && std::string_view("\\^$.[]|()*+?").find(w[i]) != std::string_view::npos)
         escaped += '\\';
       escaped += w.substr(i, CharLength(w, i));
     }
-    all += (all.empty() ? "(" : "|(") + escaped + ")";
   }
-  return wholeLine ? "^(" + all + ")$" : all;
+  options.Syntax = TSyntax::Basic;
+  return BuildEnginePattern(patterns, options);
 }
 
 std::string Found(const TMatchFinder& finder, const std::string& line, std::size_t from) {
@@ -78,15 +79,15 @@ TEST(TLiteralFinder, FindsWhatTheEnginePatternFinds) {
     const TOptions o = Flags(flags);
     const TEnginePattern set = FixedStringsPattern(words, o);
     const TLiteralFinder finder(*set.Literals, o.IgnoreCase, o.Word, o.WholeLine);
-    const TLineMatcher engine(Alternation(set.Literals->Strings, o.WholeLine), o.IgnoreCase, false, o.Word);
+    const TLineMatcher engine(EscapedPattern(words, o));
     for (int k = 0; k < 10; ++k) {
       const std::string line = k == 0 && !words.front().empty() ? words.front() : text(12);
       for (std::size_t from = 0; from <= line.size(); from += from < line.size() ? CharLength(line, from) : 1) {
         std::size_t pos, len;
         const std::string expected =
             engine.Find(line, from, pos, len) ? std::to_string(pos) + "+" + std::to_string(len) : "none";
-        ASSERT_EQ(Found(finder, line, from), expected)
-            << "words " << Hex(Alternation(words, false)) << " " << flags << " in " << Hex(line) << " from " << from;
+        ASSERT_EQ(Found(finder, line, from), expected) << "words " << Hex(EscapedPattern(words, TOptions()).Pattern)
+                                                       << " " << flags << " in " << Hex(line) << " from " << from;
       }
     }
   }

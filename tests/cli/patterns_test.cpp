@@ -12,24 +12,32 @@ namespace {
 
 TOptions Flags(const std::string& flags) {
   TOptions o;
-  o.Fixed = flags.find('F') != std::string::npos;
+  o.Syntax = flags.find('F') != std::string::npos ? TSyntax::Fixed : TSyntax::Basic;
   o.WholeLine = flags.find('x') != std::string::npos;
   o.Word = flags.find('w') != std::string::npos;
   o.IgnoreCase = flags.find('i') != std::string::npos;
   o.DBMeta = flags.find('D') != std::string::npos;  // --db-meta
+  o.NullData = flags.find('z') != std::string::npos;
   return o;
 }
 
 struct TAssemblyRow {
   std::vector<std::string> Patterns;
   std::string Flags;
-  std::string Expected;  // the engine pattern, "+" after it when every line matches
+  // The engine pattern, "+" after it when every line is a candidate, and
+  // " [w]" or " [x]" for the word or whole-line test of the line matcher.
+  std::string Expected;
 };
+
+std::string Describe(const TEnginePattern& p) {
+  return p.Pattern + (p.EveryLine ? "+" : "") + (p.Test == TLineTest::Word ? " [w]" : "") +
+         (p.Test == TLineTest::WholeLine ? " [x]" : "");
+}
 
 TEST(BuildEnginePattern, PatternsMakeOneAlternation) {
   const TAssemblyRow rows[] = {
       {{"cat"}, "", "cat"},
-      {{"cat"}, "wi", "cat"},  // -w and -i are the matcher's, not the pattern's
+      {{"cat"}, "wi", "cat [w]"},  // -w is the matcher's, not the pattern's
       {{"a", "b|c", "d"}, "", "(a)|(b|c)|(d)"},
       {{"a"}, "x", "^(a)$"},
       {{"a", "b"}, "x", "^((a)|(b))$"},
@@ -38,15 +46,19 @@ TEST(BuildEnginePattern, PatternsMakeOneAlternation) {
       {{"x", ""}, "", "(x)|()+"},
       {{""}, "x", "^()$"},
       {{"^"}, "", "^"},
-      {{"a?"}, "w", "a?+"},
-      // A repeated pattern counts once.
-      {{"a", "b", "a", "", ""}, "", "(a)|(b)|()+"},
+      {{"a?"}, "w", "a?+ [w]"},
+      // -x with anchors of the user's own: the line matcher tests lines.
+      {{"^abc$"}, "x", "^abc$ [x]"},
+      {{"a", "b$"}, "x", "(a)|(b$) [x]"},
+      {{"a^b"}, "x", "^(a^b)$"},  // a caret inside is a character
+      {{"a*"}, "xw", "^(a*)$"},   // -x wins over -w
+      // A pattern given again counts once, blank lines above all.
+      {{"a", "", "a", "", ""}, "", "(a)|()+"},
   };
   for (const TAssemblyRow& row : rows) {
     const TEnginePattern pattern = BuildEnginePattern(row.Patterns, Flags(row.Flags));
     EXPECT_FALSE(pattern.None);
-    EXPECT_EQ(pattern.Pattern + (pattern.EveryLine ? "+" : ""), row.Expected)
-        << Hex(row.Patterns.front()) << " " << row.Flags;
+    EXPECT_EQ(Describe(pattern), row.Expected) << Hex(row.Patterns.front()) << " " << row.Flags;
   }
   EXPECT_TRUE(BuildEnginePattern({}, TOptions()).None);  // an empty -f file
 }
@@ -63,8 +75,14 @@ TEST(BuildEnginePattern, AnErrorNamesThePatternAndTheByte) {
       {{"(a"}, "x", 0, 3},
       {{"a)", "b"}, "", 0, 3},
       {{"[b"}, "i", 0, 3},
-      // Numbered as given, repeats included.
-      {{"", "", "ok", "", "ca(t"}, "", 4, 5},
+      {{"ok", "ok", "", "", "ca(t"}, "", 4, 5},
+      {{"a\\nb"}, "", 0, 4},  // no line holds a line feed
+      // Together too complex (each alone is not): no pattern is to blame.
+      {{"[ab]*a[ab][ab][ab][ab][ab][ab][ab][ab][ab][ab][ab][ab][ab]",
+        "[cd]*c[cd][cd][cd][cd][cd][cd][cd][cd][cd][cd][cd][cd][cd]"},
+       "",
+       TPatternError::kAllPatterns,
+       122},
   };
   for (const auto& row : rows) {
     try {
@@ -75,6 +93,16 @@ TEST(BuildEnginePattern, AnErrorNamesThePatternAndTheByte) {
       EXPECT_EQ(e.Position, row.Position) << row.Patterns.back();
     }
   }
+  EXPECT_NO_THROW(BuildEnginePattern({"a\\nb"}, Flags("z"))) << "-z: lines may hold line feeds";
+  // The index follows the numbers of the patterns as given.
+  TOptions numbered;
+  numbered.PatternNumbers = {1, 5};
+  try {
+    BuildEnginePattern({"", "ca(t"}, numbered);
+    ADD_FAILURE() << "ca(t: compiled";
+  } catch (const TPatternError& e) {
+    EXPECT_EQ(e.Index, 4u);
+  }
   try {
     BuildEnginePattern({"a(b"}, TOptions());
     ADD_FAILURE() << "a(b: compiled";
@@ -84,14 +112,14 @@ TEST(BuildEnginePattern, AnErrorNamesThePatternAndTheByte) {
 }
 
 struct TMatchRow {
-  std::string Pattern;
+  std::string Pattern;  // patterns parted by line feeds
   std::string Flags;
   std::string Line;
   std::size_t From;
   std::string Expected;  // "pos+len" of the first match from From, or "none"
 };
 
-TEST(TLineMatcher, FindsTheLeftmostLongestMatchThatStandsAsAWord) {
+TEST(TLineMatcher, FindsTheLeftmostLongestMatchThatStandsAsAWordOrTheLine) {
   const TMatchRow rows[] = {
       {"cat", "", "concatenate cat", 0, "3+3"},
       {"cat", "w", "concatenate cat", 0, "12+3"},
@@ -124,10 +152,32 @@ TEST(TLineMatcher, FindsTheLeftmostLongestMatchThatStandsAsAWord) {
       {"a", "w", S("ａa"), 0, "none"},
       // A trail byte is no character of its own.
       {"\\[", "", S("ー[") + "[", 0, "2+1"},
+      // With several patterns each stands on its own: an empty match counts
+      // for a pattern whose longest match it is.
+      {"-\n", "w", "-x", 0, "0+0"},
+      {" \n", "w", " x", 0, "0+0"},
+      {"( |)", "w", " x", 0, "none"},
+      {"x*\n ", "w", "xx", 0, "0+2"},
+      {"ab\nabc", "w", "abc ab", 0, "0+3"},
+      // -x with the user's anchors; -i between brackets; -z's line feeds.
+      {"^ab$", "x", "ab", 0, "0+2"},
+      {"^ab", "x", "abc", 0, "none"},
+      {"x\na|^b$", "x", "b", 0, "0+1"},
+      {"^b", "xo", "b", 1, "none"},
+      {"[a-c]x", "i", "zBX", 0, "1+2"},
+      {"[^a]", "i", "A", 0, "none"},
+      {"a.b|c[^x]d", "z", "a\nb c\rd", 0, "0+3"},
+      {"c[^x]d", "z", "a\nb c\rd", 0, "4+3"},
+      {"a$", "z", "a\nb", 0, "none"},
   };
   for (const TMatchRow& row : rows) {
-    const TOptions o = Flags(row.Flags);
-    const TLineMatcher matcher(row.Pattern, o.IgnoreCase, o.DBMeta, o.Word);
+    std::vector<std::string> patterns;
+    for (std::size_t at = 0; at <= row.Pattern.size();) {
+      const std::size_t feed = std::min(row.Pattern.find('\n', at), row.Pattern.size());
+      patterns.push_back(row.Pattern.substr(at, feed - at));
+      at = feed + 1;
+    }
+    const TLineMatcher matcher(BuildEnginePattern(patterns, Flags(row.Flags)));
     std::size_t pos, len;
     const std::string found =
         matcher.Find(row.Line, row.From, pos, len) ? std::to_string(pos) + "+" + std::to_string(len) : "none";

@@ -105,6 +105,15 @@ TEST(PatternCache, TheFlagsArePartOfTheKey) {
     re.SetAcceptDBMeta(meta);
     EXPECT_EQ(MatchPair(re, S("aaa＊")), std::make_pair(meta ? 1 : 3, 3));
   }
+  // So are the rules: folding between brackets compiles "[b]" anew.
+  re.SetIgnoreCase(true);
+  re.SetPattern("[b]");
+  const int compiles = re.compiles;
+  for (const bool fold : {true, false, false}) {
+    re.SetRules({fold, lfClassic});
+    EXPECT_EQ(MatchPair(re, "aB").first, fold ? 2 : 0);
+  }
+  EXPECT_EQ(re.compiles, compiles + 2);
 }
 
 TEST(PatternCache, AFailedCompileLeavesTheEmptyPatternCurrentAndCachesNothing) {

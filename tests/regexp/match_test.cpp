@@ -203,7 +203,8 @@ class RefMatcher {
  public:
   using Set = std::set<int>;  // byte offsets
 
-  RefMatcher(const std::string& s, bool ignoreCase) : s_(s), fold_(ignoreCase) {}
+  RefMatcher(const std::string& s, bool ignoreCase, TPatternRules rules = {})
+      : s_(s), fold_(ignoreCase), rules_(rules) {}
 
   Found Match(const RNode& root) const {
     for (int i = 0; i <= Length(); i += Width(i)) {
@@ -221,13 +222,20 @@ class RefMatcher {
   }
   TCharCode CodeAt(int p) const { return Width(p) == 2 ? static_cast<TCharCode>(Byte(p) << 8 | Byte(p + 1)) : Byte(p); }
 
+  bool AnyChar(TCharCode c) const { return rules_.LineFeed == lfOrdinary ? c >= 1 && c <= 0xFCFC : InPeriod(c); }
+  bool InItems(const RNode& n, TCharCode c) const {
+    for (const auto& [lo, hi] : n.items)
+      if (lo <= c && c <= hi) return true;
+    return false;
+  }
+  bool Member(const RNode& n, TCharCode c) const {
+    if (rules_.LineFeed == lfNever && c == '\n') return false;
+    return InItems(n, c) || (fold_ && rules_.FoldInBrackets && IsLetter(c) && InItems(n, c ^ 0x20));
+  }
+
   bool Admits(const RNode& n, TCharCode c) const {
-    if (n.op == '.') return InPeriod(c);
-    if (n.op == '[') {
-      bool member = false;
-      for (const auto& [lo, hi] : n.items) member = member || (lo <= c && c <= hi);
-      return n.negated ? InPeriod(c) && !member : member;
-    }
+    if (n.op == '.') return AnyChar(c);
+    if (n.op == '[') return n.negated ? AnyChar(c) && !Member(n, c) : Member(n, c);
     if (fold_ && n.op == 'c' && IsLetter(c) && IsLetter(n.code)) return (c | 0x20) == (n.code | 0x20);
     return c == n.code;
   }
@@ -270,7 +278,17 @@ class RefMatcher {
 
   const std::string& s_;
   bool fold_;
+  TPatternRules rules_;
 };
+
+// Whether the tree names the line feed: as a character, or as an end of a
+// class's range.
+bool NamesLineFeed(const RNode& n) {
+  if (n.op == 'c' && n.code == '\n') return true;
+  for (const auto& [lo, hi] : n.items)
+    if (lo == '\n' || hi == '\n') return true;
+  return (n.a && NamesLineFeed(*n.a)) || (n.b && NamesLineFeed(*n.b));
+}
 
 // Whether a caret (op '^') or a dollar ('$') of the tree anchors.
 bool Anchors(const RNode& n, char op, bool first = true, bool last = true) {
@@ -297,9 +315,11 @@ TEST(MatchingReference, RandomPatternsAgreeWithTheReferenceMatcher) {
   TAWKStr re;
   int matched = 0;
   int total = 0;
+  int refused = 0;
   for (int round = 0; round < 4000; ++round) {
     const bool ignoreCase = rng() % 4 == 0;
     const bool dbMeta = rng() % 3 == 0;
+    const TPatternRules rules{rng() % 2 == 0, static_cast<TLineFeedRule>(rng() % 3)};
     const RPtr tree = RandomTree(rng, 1 + static_cast<int>(rng() % 4), dbMeta);
     const std::string pattern = PatternWriter(rng, dbMeta).Write(*tree);
     // The flag setters recompile the current pattern: make it one that is
@@ -307,19 +327,32 @@ TEST(MatchingReference, RandomPatternsAgreeWithTheReferenceMatcher) {
     re.SetPattern("");
     re.SetIgnoreCase(ignoreCase);
     re.SetAcceptDBMeta(dbMeta);
+    re.SetRules(rules);
+    if (rules.LineFeed == lfNever && NamesLineFeed(*tree)) {
+      try {
+        re.SetPattern(pattern);
+        ADD_FAILURE() << Hex(pattern) << ": a line feed accepted";
+      } catch (const ERegExpParser& e) {
+        EXPECT_EQ(e.Message(), expected::kLineFeed) << Hex(pattern);
+      }
+      ++refused;
+      continue;
+    }
     ASSERT_NO_THROW(re.SetPattern(pattern)) << Hex(pattern);
     ASSERT_EQ(re.CurrentDFA()->BeginAnchored, Anchors(*tree, '^')) << Hex(pattern);
     ASSERT_EQ(re.CurrentDFA()->EndAnchored, Anchors(*tree, '$')) << Hex(pattern);
     for (int k = 0; k < 25; ++k, ++total) {
       const std::string subject = RandomSubject(rng);
-      const Found want = RefMatcher(subject, ignoreCase).Match(*tree);
+      const Found want = RefMatcher(subject, ignoreCase, rules).Match(*tree);
       matched += want.pos != 0;
       ASSERT_EQ(MatchNow(re, subject), want)
-          << "pattern " << Hex(pattern) << (ignoreCase ? " (ignoring case)" : "")
-          << (dbMeta ? " (full-width metacharacters)" : "") << " on " << Hex(subject);
+          << "pattern " << Hex(pattern) << (ignoreCase ? " (ignoring case)" : "") << " (rules " << rules.FoldInBrackets
+          << static_cast<int>(rules.LineFeed) << ")" << (dbMeta ? " (full-width metacharacters)" : "") << " on "
+          << Hex(subject);
     }
   }
   // The comparison is worth something only if both outcomes are common.
   EXPECT_GT(matched, total / 5);
   EXPECT_LT(matched, total * 4 / 5);
+  EXPECT_GT(refused, 40);
 }

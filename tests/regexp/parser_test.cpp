@@ -83,3 +83,22 @@ TEST(Parser, ErrorsAndTheirPositions) {
   // One code short of everything still leaves a class.
   for (const char* pattern : {"[^\\x01-\\xFCFB]", "[^\\x02-\\xFCFC]", "\\xFFFC"}) EXPECT_NO_THROW(Parsed(pattern));
 }
+
+TEST(Parser, UnderLfNeverAPatternThatNamesTheLineFeedIsRefused) {
+  const std::pair<std::string, int> cases[] = {
+      {"a\\nb", 4}, {"\\x0A", 5}, {"x\\012", 6}, {"[a\\n]", 5}, {"[^\\n]", 5}, {"[\\x01-\\n]", 9},
+  };
+  for (const auto& [pattern, position] : cases) {
+    TRegExpParser parser(pattern, false);
+    parser.Rules.LineFeed = lfNever;
+    try {
+      parser.Parse();
+      ADD_FAILURE() << pattern << ": no error";
+    } catch (const ERegExpParser& e) {
+      EXPECT_EQ(e.Message(), expected::kLineFeed) << pattern;
+      EXPECT_EQ(e.Position, position) << pattern;
+    }
+    TRegExpParser classic(pattern, false);
+    EXPECT_NO_THROW(classic.Parse()) << pattern << ": the window's rules take it";
+  }
+}

@@ -30,4 +30,5 @@ inline const std::string kRightParen = S("右(閉じ)括弧が必要です");
 inline const std::string kCharOrLeftParen = S("普通の文字、または左括弧\"(\"が必要です");
 inline const std::string kBadCharClass = S("不正なキャラクタクラス指定です。");
 inline const std::string kTooComplex = S("正規表現が複雑すぎます。");
+inline const std::string kLineFeed = S("行は改行を含みません (改行を含む、ゼロバイトで終わる行は -z で探せます)");
 }  // namespace expected
