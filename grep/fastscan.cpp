@@ -325,9 +325,11 @@ bool TFastScan::SetWindowMatches(std::string_view window, std::size_t& next) {
   const std::string_view line = window.substr(0, lineEnd);
   if (!FWholeLines.empty()) {
     // A line that is one of the strings; with FRequiredFoldsCase, compared
-    // in upper case.
+    // in upper case.  A line whose leading character is a lead byte paired
+    // with the line feed does not start at a line start.
     const std::string_view text = line.substr(leading);
-    if (FWholeLines.contains(FRequiredFoldsCase ? AsciiUpperSjis(text) : std::string(text))) return true;
+    if (leading == 1 && FWholeLines.contains(FRequiredFoldsCase ? AsciiUpperSjis(text) : std::string(text)))
+      return true;
     TCharacterStarts starts(p, leading);
     next = NextLeading(starts, window.size(), lineEnd);
     return false;
