@@ -68,9 +68,9 @@ rg_raw() { rg -a -E none --no-filename --no-line-number "$@"; }
 rg_utf8() { rg -a -E shift_jis --no-filename --no-line-number "$@"; }
 grep_raw() { LC_ALL=C grep -a "$@"; }
 grep_raw_e() { LC_ALL=C grep -a -E "$@"; }
-k_tree() { (cd "$tree" && LC_ALL=C "$kovagrep" --sjis "$@"); }
-grep_tree() { (cd "$tree" && LC_ALL=C grep -a "$@"); }
-rg_tree() { (cd "$tree" && rg -a -E none --no-line-number --sort path "$@"); }
+k_tree() { (cd "$tree" && LC_ALL=C "$kovagrep" --sjis -r "$@" .); }
+grep_tree() { (cd "$tree" && LC_ALL=C grep -a -r "$@" .); }
+rg_tree() { (cd "$tree" && rg -a -E none --no-line-number --sort path "$@" .); }
 
 # compare NAME "KOVAGREP RG GREP" ARGS...: every program (GREP may be "-")
 # is checked once for the same number of output lines, then all are timed
@@ -116,7 +116,7 @@ for enc in raw utf8; do
 done
 compare "raw: cat|dog|bird" "k_raw rg_raw grep_raw_e" 'cat|dog|bird' "$corpus"
 compare "raw: -i japan" "k_raw rg_raw grep_raw" -i japan "$corpus"
-compare "-r, 10,000 files: $few" "k_tree rg_tree grep_tree" -r "$few" .
-compare "-r, 10,000 files: $many -n" "k_tree rg_tree grep_tree" -r -n "$many" .
+compare "-r, 10,000 files: $few" "k_tree rg_tree grep_tree" "$few"
+compare "-r, 10,000 files: $many -n" "k_tree rg_tree grep_tree" -n "$many"
 
 [ -n "${NO_COUNTS:-}" ] || bench/grep_bench.sh "$size" "$runs"

@@ -153,7 +153,7 @@ std::size_t TBlockBuffer::MapRaw(std::size_t offset) {
 // nothing; from anything else what one read gives.  The end is reached only
 // when a read returns nothing, however large the file said it was at open.
 std::size_t TBlockBuffer::ReadRaw(std::size_t offset) {
-  if (!FBuffer) FBuffer = std::make_unique<unsigned char[]>(BufSize + Margin);
+  if (!FBuffer) FBuffer = std::make_unique_for_overwrite<unsigned char[]>(BufSize + Margin);
   FData = FBuffer.get();
   std::size_t got = 0;
   for (;;) {
