@@ -93,8 +93,14 @@ std::optional<std::string> Text(const TSettingRow& row, const TSettingsValues& v
 
 }  // namespace
 
-void LoadSettings(const TProfile& profile, TSettingsValues& values) {
-  for (const TSettingRow& row : SettingRows()) Load(profile, row, values);
+void LoadSettings(const TProfile& profile, TSettingsValues& values, std::size_t* rowsRead) {
+  std::size_t read = 0;
+  for (const TSettingRow& row : SettingRows()) {
+    if (rowsRead != nullptr) *rowsRead = read;
+    Load(profile, row, values);
+    ++read;
+  }
+  if (rowsRead != nullptr) *rowsRead = read;
 }
 
 std::string RememberedDictionaryFolder(const TProfile& profile) {

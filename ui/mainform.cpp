@@ -11,7 +11,6 @@
 
 #include "core/about.h"
 #include "core/dictionary_folder.h"
-#include "core/profile.h"
 #include "kovalex_version.h"
 #include "ui/findform.h"
 #include "ui/functionpanel.h"
@@ -121,6 +120,9 @@ void TMainForm::Connect() {
 void TMainForm::FormCreate() {
   Command([this] {
     FHelpFile = QStringLiteral("kovah.hlp");
+    // Read once: discovery takes the remembered folder from it, then the
+    // settings select among what it found.
+    FSettings.Read(settings::FileToLoad(SettingsLocation()));
     FindDictionaries();
     LoadSettings();
   });
@@ -157,10 +159,8 @@ void TMainForm::SubMenuDic6Click() { FDictionaryBar.ItemClicked(6); }
 
 void TMainForm::FindDictionaries() {
   // A folder chosen during this run counts as one given on the command line.
-  const std::string remembered =
-      settings::RememberedDictionaryFolder(TProfile(settings::FileToLoad(SettingsLocation())));
   const dictionary_folder::TChoice choice = dictionary_folder::Choose(dictionary_folder::PlacesFromEnvironment(
-      FChosenFolder.empty() ? FDictionaryArgument : FChosenFolder, remembered));
+      FChosenFolder.empty() ? FDictionaryArgument : FChosenFolder, FSettings.RememberedFolder()));
   FDictionaryFolder = choice.Folder;
   FDriver.SetDictionaries(choice.Found, choice.Folder);
   FDictionaryBar.ShowFound(choice.Found, palette());

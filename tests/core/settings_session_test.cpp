@@ -3,8 +3,10 @@
 #include "core/settings_session.h"
 
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "settings_samples.h"
@@ -87,4 +89,94 @@ TEST(SettingsRuns, UnreadableFileIsReportedAtTheStartOnly) {
   EXPECT_EQ(std::filesystem::status(dir / "fifo.ini").type(), std::filesystem::file_type::fifo);
   EXPECT_TRUE(std::filesystem::is_empty(dir / "directory.ini"));
   EXPECT_EQ(dir.Names().size(), 3u);
+}
+
+namespace {
+
+// The bytes the process has allocated now; 0 where the allocator does not
+// say (a sanitizer's).
+std::size_t HeapInUse() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
+std::vector<std::string> Lines(const std::string& content) {
+  std::vector<std::string> lines;
+  for (std::size_t start = 0, end; start < content.size(); start = end + 2) {
+    end = std::min(content.find("\r\n", start), content.size());
+    lines.push_back(content.substr(start, end - start));
+  }
+  return lines;
+}
+
+}  // namespace
+
+// Files that a run must not spoil.  A bad value at each key in turn: loading
+// stops at a bad colour, and a run that changes nothing leaves every line but
+// the bad key's as it was, the keys it never read included; a change to the
+// last key is written, nothing else.  A file of nothing but line feeds is
+// held in memory once, not per line, and keeps them all.
+TEST(SettingsRuns, BadValuesAndLargeFilesLoseNothing) {
+  TSettingsValues stored = Changed();
+  stored.DictionaryFolder = "/" + Sjis("辞書");
+  const std::vector<settings::TSettingText> texts = settings::SettingTexts(stored);
+  struct TFile {
+    std::string Content;
+    std::size_t BadLine = std::string::npos;  // the line whose value is "red"
+    bool Stops = false;                       // the bad value is a colour
+  };
+  std::vector<TFile> files;
+  for (std::size_t bad = 0; bad < texts.size(); ++bad) {
+    TFile file;
+    std::string section;
+    std::size_t line = 0;
+    for (std::size_t i = 0; i < texts.size(); ++i, ++line) {
+      if (texts[i].Section != section) file.Content += "[" + (section = texts[i].Section) + "]\r\n", ++line;
+      if (i == bad)
+        file.BadLine = line, file.Stops = texts[i].Key == Sjis("通常のフォント色") ||
+                                          texts[i].Key == Sjis("キーワードのフォント色") ||
+                                          texts[i].Key == Sjis("背景色");
+      file.Content += texts[i].Key + "=" + (i == bad ? "red" : texts[i].Value) + "\r\n";
+    }
+    files.push_back({file.Content + Sjis("[ほか]\r\n未知=残す\r\n"), file.BadLine, file.Stops});
+  }
+  files.push_back({std::string(4 << 20, '\n')});
+
+  TTempDir dir;
+  for (const TFile& file : files) {
+    SCOPED_TRACE(file.BadLine);
+    const std::string path = dir.Write("k.ini", file.Content);
+    const std::size_t before = HeapInUse();
+    {
+      const TProfile profile(path);
+      EXPECT_LE(HeapInUse() - before, file.Content.size() + 65536);
+    }
+    for (const int height : {0, 999}) {
+      settings::TSettingsSession session;
+      TSettingsValues values = settings::DefaultSettings();
+      try {
+        session.Load(path, values);
+        EXPECT_FALSE(file.Stops);
+      } catch (const Exception& e) {
+        EXPECT_TRUE(file.Stops);
+        EXPECT_EQ(e.Message(), Sjis("'red' は正しい整数値ではありません"));
+      }
+      session.SetLoadedValues(values);
+      if (height != 0) values.Height = height;
+      session.Save(path, values);
+    }
+    const std::string saved = TTempDir::Read(path);
+    if (file.BadLine == std::string::npos) {
+      EXPECT_EQ(saved.substr(0, file.Content.size()), file.Content);
+      TSettingsValues expected = settings::DefaultSettings();
+      expected.Height = 999;
+      EXPECT_EQ(Show(Load(path)), Show(expected));
+      continue;
+    }
+    std::vector<std::string> expected = Lines(file.Content), lines = Lines(saved);
+    ASSERT_EQ(lines.size(), expected.size());
+    expected[expected.size() - 3] = Sjis("高さ=999");
+    lines[file.BadLine] = expected[file.BadLine];
+    EXPECT_EQ(lines, expected);
+  }
 }

@@ -400,15 +400,30 @@ class TMainFormTest : public QObject {
 
   void badColourOrFailedSaveIsShownAndTheWindowGoesOn() {
     // A bad colour stops the loading there (keys before it count, the rest
-    // keep their defaults); a save that fails is said at the close.
-    WriteRaw("kovalex.ini", Sjis("[表示]\r\n検索件数=50\r\n通常のフォント色=blue\r\n背景色=0\r\n"));
+    // keep their defaults), and the close leaves the keys it never read as
+    // the file has them; a save that fails is said at the close.
+    WriteRaw(
+        "kovalex.ini",
+        Sjis("[表示]\r\n検索件数=50\r\n通常のフォント色=red\r\nキーワードのフォントスタイル ボールド=1\r\n"
+             "キーワードのフォント色=65280\r\n背景色=12345\r\n[フォーム位置]\r\nトップ=40\r\nレフト=30\r\n幅=600\r\n"
+             "高さ=300\r\n"));
     CreateForm();
-    QCOMPARE(Messages, QStringList{"error: 'blue' は正しい整数値ではありません."});
+    QCOMPARE(Messages, QStringList{"error: 'red' は正しい整数値ではありません."});
     QVERIFY(Form->HitLimitValue() == 50 && Form->ResultView().BackgroundColour() == 16777215);
     QCOMPARE(Form->pos(), QPoint(TMainForm::kDefinedLeft, TMainForm::kDefinedTop));
+    QVERIFY(Form->close());
+    const TProfile saved(Path("kovalex.ini"));
+    QStringList kept;
+    for (const char* key :
+         {"通常のフォント色", "キーワードのフォントスタイル ボールド", "キーワードのフォント色", "背景色"})
+      kept << QString::fromStdString(saved.ReadString(Sjis("表示"), Sjis(key)).value_or("?"));
+    for (const char* key : {"トップ", "レフト", "幅", "高さ"})
+      kept << QString::fromStdString(saved.ReadString(Sjis("フォーム位置"), Sjis(key)).value_or("?"));
+    QCOMPARE(kept, (QStringList{"red", "1", "65280", "12345", "40", "30", "600", "300"}));
+    CreateForm();
     Form->SetSettingsPath(Path("missing/dir/kovalex.ini"));
-    QVERIFY(Form->close() && Messages.size() == 2);
-    QVERIFY(Messages[1].startsWith("error: ") && Messages[1].endsWith("kovalex.ini に書き込めません."));
+    QVERIFY(Form->close() && Messages.size() == 3);
+    QVERIFY(Messages[2].startsWith("error: ") && Messages[2].contains("kovalex.ini に書き込めません"));
   }
 
   void resizeLaysOutTheParts() {
