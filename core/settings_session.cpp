@@ -12,6 +12,7 @@
 
 #include "core/file_error.h"
 #include "core/file_system.h"
+#include "core/safe_save.h"
 #include "core/settings_table.h"
 #include "sjis/exceptions.h"
 #include "text/encoding.h"
@@ -48,11 +49,19 @@ class TDirectoryLock {
 
 }  // namespace
 
+// A save in place that a kill cut short is finished or undone first, under
+// the lock that saves take; when that fails, the file is reported as one
+// that cannot be read and is never saved over, so that the copy of its old
+// content stays for the next start.
 void TSettingsSession::Read(const std::string& path) {
   FPath = path;
+  {
+    const TDirectoryLock lock(path);
+    FRecoveryError = safe_save::RecoverInterruptedSave(path);
+  }
   FProfile.emplace(path);
   FRead = true;
-  FReadError = FProfile->ReadError();
+  FReadError = FRecoveryError != 0 ? FRecoveryError : FProfile->ReadError();
   FRememberedFolder = RememberedDictionaryFolder(*FProfile);
 }
 
@@ -112,6 +121,7 @@ void TSettingsSession::Load(TSettingsValues& values) {
 // read, nothing is written and nothing more is said; when it was readable at
 // the start and is not any more, Save reports that instead of writing.
 void TSettingsSession::Save(const std::string& path, const TSettingsValues& values) {
+  if (FRecoveryError != 0) return;  // reported at the start
   const TDirectoryLock lock(path);
   TProfile now(path);
   if (now.ReadError() != 0) {

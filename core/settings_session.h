@@ -16,7 +16,8 @@ namespace settings {
 class TSettingsSession {
  public:
   // Reads the file at path, once for the run: the remembered folder and the
-  // values come from this reading.
+  // values come from this reading.  A save in place of an earlier run that
+  // was cut short is put right first (see core/safe_save.h).
   void Read(const std::string& path);
   // The dictionary folder remembered in the file read; "" when none.
   const std::string& RememberedFolder() const { return FRememberedFolder; }
@@ -48,6 +49,7 @@ class TSettingsSession {
   std::string FPath;
   bool FRead = false;
   int FReadError = 0;
+  int FRecoveryError = 0;  // an interrupted save could not be put right
   std::string FRememberedFolder;
   std::map<TKeyName, std::string> FTextsAtStart;  // the keys the file held
   std::set<TKeyName> FUnread;                     // keys that loading stopped before

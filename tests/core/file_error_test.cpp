@@ -33,3 +33,18 @@ TEST(FileErrors, NameTheFileAndSayWhy) {
   EXPECT_EQ(file_error::Message(file, EFileNotFound(Sjis("ディレクトリは開けません"))),
             file + ": " + Sjis("ディレクトリは開けません"));
 }
+
+// A file that cannot be written is named as it is on disk, with the reason
+// when one is known: a full disk says so in Japanese.
+TEST(FileErrors, CannotWriteSaysWhyWhenKnown) {
+  const std::string path = "/d/" + Sjis("設定") + ".ini";
+  for (const auto& [error, text] :
+       {std::pair{0, " に書き込めません"}, std::pair{ENOSPC, " に書き込めません (ディスクの空きが足りません)"},
+        std::pair{EDQUOT, " に書き込めません (ディスクの空きが足りません)"}}) {
+    try {
+      file_error::ThrowCannotWrite(path, error);
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message(), path + Sjis(text));
+    }
+  }
+}
