@@ -11,10 +11,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
+#include <QFontDialog>
 #include <QFontInfo>
+#include <QIntValidator>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -28,9 +32,11 @@
 #include "core/about.h"
 #include "core/colours.h"
 #include "core/profile.h"
+#include "core/settings_table.h"
 #include "kovalex_version.h"
 #include "text/encoding.h"
 #include "ui/closeonsignals.h"
+#include "ui/fontdialog.h"
 #include "ui/fontsubstitutes.h"
 #include "ui/functionpanel.h"
 #include "ui/helpwindow.h"
@@ -339,6 +345,48 @@ class TMainFormTest : public QObject {
     }
   }
 
+  void fontChoosersCloseWithEnterAndSizesStayInTheirRange() {
+    // A stored size beyond what the chooser accepts is brought into its
+    // range.  Enter in either chooser closes it as OK, wherever the focus
+    // is when it opens, and never opens the colour window.
+    WriteRaw("kovalex.ini", Sjis("[表示]\r\n通常のフォントサイズ=5000\r\n"));
+    CreateForm();
+    QCOMPARE(Form->NormalFontSize(), settings::kFontSizeRange[1]);
+    enum TFocus { AsOpened, ColourButton, SizeBox };
+    for (const char* command : {"SubMenuView3", "SubMenuView4"}) {
+      for (const TFocus focus : {AsOpened, ColourButton, SizeBox}) {
+        QStringList seen;
+        WhenModal<TFontColourDialog>([&](TFontColourDialog* chooser) {
+          QLineEdit* sizeBox = nullptr;
+          for (QLineEdit* edit : chooser->FontDialog()->findChildren<QLineEdit*>()) {
+            if (const auto* sizes = qobject_cast<const QIntValidator*>(edit->validator())) {
+              seen << QStringLiteral("sizes %1..%2").arg(sizes->bottom()).arg(sizes->top());
+              sizeBox = edit;
+            }
+          }
+          QObject::connect(chooser, &QDialog::accepted, [&] { seen << QStringLiteral("OK"); });
+          // A colour window that Enter opened is noted and closed.
+          WhenModal<QColorDialog>([&](QColorDialog* colours) {
+            seen << QStringLiteral("colour window");
+            colours->reject();
+          });
+          QApplication::setActiveWindow(chooser);
+          if (QTest::qWaitForWindowActive(chooser)) {
+            QWidget* colourButton = chooser->findChild<QPushButton*>(QString(), Qt::FindDirectChildrenOnly);
+            if (focus != AsOpened) (focus == ColourButton ? colourButton : sizeBox)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+          }
+          if (QApplication::activeModalWidget() == chooser) chooser->reject();
+        });
+        Widget<QAction>(command)->trigger();
+        const QString sizes =
+            QStringLiteral("sizes %1..%2").arg(settings::kFontSizeRange[0]).arg(settings::kFontSizeRange[1]);
+        QVERIFY2(seen == (QStringList{sizes, QStringLiteral("OK")}),
+                 qPrintable(QStringLiteral("%1, focus %2: ").arg(command).arg(focus) + seen.join(", ")));
+      }
+    }
+  }
+
   void setHitLimit() {
     // The dialog opens on the limit, selected: a number typed over it sets
     // the limit, Escape keeps it, an empty field is refused with a message.
@@ -513,6 +561,19 @@ class TMainFormTest : public QObject {
     Form->show();
     QApplication::setActiveWindow(Form.get());
     QVERIFY(QTest::qWaitForWindowActive(Form.get()));
+  }
+
+  // Runs act on the modal window of type T once it is open (at most for a
+  // few seconds, so that a window that never opens cannot hang the test).
+  template <typename T>
+  static void WhenModal(std::function<void(T*)> act, int tries = 300) {
+    QTimer::singleShot(10, [act = std::move(act), tries] {
+      if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
+        act(window);
+      } else if (tries > 0) {
+        WhenModal<T>(act, tries - 1);
+      }
+    });
   }
 
   // Keys reach the focused control, as the window system delivers them.
