@@ -11,6 +11,7 @@
 
 #include "core/about.h"
 #include "core/dictionary_folder.h"
+#include "core/file_system.h"
 #include "kovalex_version.h"
 #include "ui/findform.h"
 #include "ui/functionpanel.h"
@@ -176,9 +177,19 @@ void TMainForm::FindDictionaries() {
 void TMainForm::SubMenuDicFolderClick() {
   Command([this] {
     if (!ui->MenuDic->isEnabled() || FDriver.Searching()) return;
-    QString folder = QFile::decodeName(QByteArray::fromStdString(FDictionaryFolder));
+    const QString shown = QFile::decodeName(QByteArray::fromStdString(FDictionaryFolder));
+    QString folder = shown;
     if (!FolderChooser(folder)) return;
-    FChosenFolder = QFile::encodeName(folder).toStdString();
+    // A name that is no text in the user's locale (Shift-JIS bytes) comes
+    // back as the chooser shows it, with replacement characters: the folder
+    // in use keeps its bytes, another one is looked up on disk.
+    const std::string found = file_system::PathShownAs(
+        folder.toStdU16String(),
+        [](const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)).toStdU16String(); },
+        [](const std::u16string& name) { return QFile::encodeName(QString::fromStdU16String(name)).toStdString(); });
+    FChosenFolder = folder == shown && !FDictionaryFolder.empty() ? FDictionaryFolder
+                    : !found.empty()                              ? found
+                                                                  : QFile::encodeName(folder).toStdString();
     FResultView.Clear();
     FindDictionaries();
   });

@@ -27,6 +27,7 @@
 #include <QtTest>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "core/about.h"
@@ -522,17 +523,27 @@ class TMainFormTest : public QObject {
     // Nothing in any place: the view says where the program looked.
     CreateForm();
     QVERIFY(Lines().join(QString()).contains(Dir->filePath("data-dirs/kovalex/dictionaries")));
-    QDir().mkpath(Dir->filePath("mine"));
-    WriteDictionary("mine/KOVA5.TXT", {"cat"});
-    Form->FolderChooser = [&](QString& folder) { return folder = Dir->filePath("mine"), true; };
-    Click("SubMenuDicFolder");
-    QVERIFY(Form->DictionaryPanel(1)->isEnabled() && Status().contains(QStringLiteral("mine")));
+    // A folder named in Shift-JIS, which the chooser can only show with
+    // replacement characters, is found all the same, and kept as its bytes
+    // when the chooser is confirmed on it again.
+    const std::string mine = QFile::encodeName(Dir->path()).toStdString() + "/" + Sjis("辞書");
+    QVERIFY(mkdir(mine.c_str(), 0755) == 0);
+    std::ofstream(mine + "/KOVA5.TXT") << "cat\r\n";
+    const QString shown = QFile::decodeName(QByteArray::fromStdString(mine));
+    QVERIFY(QFile::encodeName(shown).toStdString() != mine);
+    for (const bool again : {false, true}) {
+      QString offered;
+      Form->FolderChooser = [&](QString& folder) { return offered = std::exchange(folder, shown), true; };
+      Click("SubMenuDicFolder");
+      QVERIFY(Form->DictionaryFolder() == mine && Form->DictionaryPanel(1)->isEnabled());
+      QVERIFY(!again || offered == shown);
+    }
     Click("SubMenuDic1");
     Search(QStringLiteral("cat"));
     QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat"}));
     QVERIFY(Form->close());
     CreateForm();
-    QVERIFY(Form->DictionaryFolder() == Path("mine") && Widget<QAction>("SubMenuDic1")->isChecked());
+    QVERIFY(Form->DictionaryFolder() == mine && Widget<QAction>("SubMenuDic1")->isChecked());
   }
 
  private:
