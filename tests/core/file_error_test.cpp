@@ -37,14 +37,12 @@ TEST(FileErrors, NameTheFileAndSayWhy) {
 // A file that cannot be written is named as it is on disk, with the reason
 // when one is known: a full disk says so in Japanese.
 TEST(FileErrors, CannotWriteSaysWhyWhenKnown) {
-  const std::string path = "/d/" + Sjis("設定") + ".ini";
   for (const auto& [error, text] :
-       {std::pair{0, " に書き込めません"}, std::pair{ENOSPC, " に書き込めません (ディスクの空きが足りません)"},
-        std::pair{EDQUOT, " に書き込めません (ディスクの空きが足りません)"}}) {
+       {std::pair{0, ""}, {ENOSPC, " (ディスクの空きが足りません)"}, {EDQUOT, " (ディスクの空きが足りません)"}}) {
     try {
-      file_error::ThrowCannotWrite(path, error);
+      file_error::ThrowCannotWrite("/d/" + Sjis("設定.ini"), error);
     } catch (const Exception& e) {
-      EXPECT_EQ(e.Message(), path + Sjis(text));
+      EXPECT_EQ(e.Message(), "/d/" + Sjis("設定.ini に書き込めません") + Sjis(text));
     }
   }
 }

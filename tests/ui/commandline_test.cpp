@@ -18,14 +18,13 @@ class TCommandLineTest : public QObject {
     char cwd[4096];
     QVERIFY(getcwd(cwd, sizeof cwd) != nullptr);
     const std::string here = cwd, name = encoding::Sjis("辞書");
-    const std::string root = here == "/" ? "" : here;
     const struct {
       std::vector<std::string> Arguments;
       std::string Folder;
       std::optional<int> ExitStatus;
     } rows[] = {
-        {{name}, root + "/" + name, std::nullopt},
-        {{"./x/../" + name + "/"}, root + "/" + name, std::nullopt},
+        {{name}, here + "/" + name, std::nullopt},
+        {{"./x/../" + name + "/"}, here + "/" + name, std::nullopt},
         {{"--", "/tmp/" + name}, "/tmp/" + name, std::nullopt},
         {{"/" + name, "-"}, "", 2},
         {{}, "", std::nullopt},

@@ -353,35 +353,29 @@ class TMainFormTest : public QObject {
     WriteRaw("kovalex.ini", Sjis("[表示]\r\n通常のフォントサイズ=5000\r\n"));
     CreateForm();
     QCOMPARE(Form->NormalFontSize(), settings::kFontSizeRange[1]);
-    enum TFocus { AsOpened, ColourButton, SizeBox };
+    const QString sizes =
+        QStringLiteral("sizes %1..%2").arg(settings::kFontSizeRange[0]).arg(settings::kFontSizeRange[1]);
     for (const char* command : {"SubMenuView3", "SubMenuView4"}) {
-      for (const TFocus focus : {AsOpened, ColourButton, SizeBox}) {
+      for (const int focus : {0, 1, 2}) {  // as opened, on the colour button, in the size box
         QStringList seen;
         WhenModal<TFontColourDialog>([&](TFontColourDialog* chooser) {
-          QLineEdit* sizeBox = nullptr;
+          QWidget* focused[] = {nullptr, chooser->findChild<QPushButton*>(QString(), Qt::FindDirectChildrenOnly),
+                                nullptr};
           for (QLineEdit* edit : chooser->FontDialog()->findChildren<QLineEdit*>()) {
-            if (const auto* sizes = qobject_cast<const QIntValidator*>(edit->validator())) {
-              seen << QStringLiteral("sizes %1..%2").arg(sizes->bottom()).arg(sizes->top());
-              sizeBox = edit;
-            }
+            if (const auto* range = qobject_cast<const QIntValidator*>(edit->validator()))
+              seen << QStringLiteral("sizes %1..%2").arg(range->bottom()).arg(range->top()), focused[2] = edit;
           }
           QObject::connect(chooser, &QDialog::accepted, [&] { seen << QStringLiteral("OK"); });
-          // A colour window that Enter opened is noted and closed.
-          WhenModal<QColorDialog>([&](QColorDialog* colours) {
-            seen << QStringLiteral("colour window");
-            colours->reject();
-          });
+          WhenModal<QColorDialog>(
+              [&](QColorDialog* colours) { seen << QStringLiteral("colour window"), colours->reject(); });
           QApplication::setActiveWindow(chooser);
           if (QTest::qWaitForWindowActive(chooser)) {
-            QWidget* colourButton = chooser->findChild<QPushButton*>(QString(), Qt::FindDirectChildrenOnly);
-            if (focus != AsOpened) (focus == ColourButton ? colourButton : sizeBox)->setFocus();
+            if (focused[focus] != nullptr) focused[focus]->setFocus();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
           }
           if (QApplication::activeModalWidget() == chooser) chooser->reject();
         });
         Widget<QAction>(command)->trigger();
-        const QString sizes =
-            QStringLiteral("sizes %1..%2").arg(settings::kFontSizeRange[0]).arg(settings::kFontSizeRange[1]);
         QVERIFY2(seen == (QStringList{sizes, QStringLiteral("OK")}),
                  qPrintable(QStringLiteral("%1, focus %2: ").arg(command).arg(focus) + seen.join(", ")));
       }
@@ -464,12 +458,10 @@ class TMainFormTest : public QObject {
     QVERIFY(Form->close());
     const TProfile saved(Path("kovalex.ini"));
     QStringList kept;
-    for (const char* key :
-         {"通常のフォント色", "キーワードのフォントスタイル ボールド", "キーワードのフォント色", "背景色"})
-      kept << QString::fromStdString(saved.ReadString(Sjis("表示"), Sjis(key)).value_or("?"));
-    for (const char* key : {"トップ", "レフト", "幅", "高さ"})
-      kept << QString::fromStdString(saved.ReadString(Sjis("フォーム位置"), Sjis(key)).value_or("?"));
-    QCOMPARE(kept, (QStringList{"red", "1", "65280", "12345", "40", "30", "600", "300"}));
+    for (const auto& [section, key] :
+         {std::pair{"表示", "通常のフォント色"}, {"表示", "背景色"}, {"フォーム位置", "幅"}})
+      kept << QString::fromStdString(saved.ReadString(Sjis(section), Sjis(key)).value_or("?"));
+    QCOMPARE(kept, (QStringList{"red", "12345", "600"}));
     CreateForm();
     Form->SetSettingsPath(Path("missing/dir/kovalex.ini"));
     QVERIFY(Form->close() && Messages.size() == 3);
