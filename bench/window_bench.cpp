@@ -17,10 +17,22 @@
 //    kovagrep -n printing them (to /dev/null), and the process's memory
 //    against the size of the shown text.
 // 4. BIG_DICTIONARY (a million lines or more): the longest single scroll
-//    step (page, line, jump, wheel), each painted at once; then copy all.
+//    step (page, line, jump, wheel), each painted at once; then copy all;
+//    then what a screen reader first asks of the view: its length in UTF-16
+//    units, and a line and a word in the middle.
 // 5. One hit line of 20 MB: the longest pause of a 5 ms timer while it is
 //    searched and shown and while the view scrolls along it, and whether
 //    copy all gives it back exactly.
+//
+//   window_bench --copy DICTIONARY WORD [PASTE_COMMAND]
+//
+// 6. Copy all with every line of DICTIONARY a hit: the process's peak
+//    resident memory while copying, above what it held before, against the
+//    UTF-8 size of the copied text.  With PASTE_COMMAND (run by the shell,
+//    such as "xclip -o -selection clipboard" under an X server and
+//    QT_QPA_PLATFORM=xcb) another program then pastes the whole text, which
+//    the window hands over meanwhile, and the peak includes that.
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -92,12 +104,12 @@ double SearchSeconds(TMainForm& form, const QString& word, double& maxPause) {
   return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
-// The process's resident memory in bytes.
-double ResidentBytes() {
+// The process's resident memory in bytes: now (VmRSS) or at its peak (VmHWM).
+double ResidentBytes(const char* field = "VmRSS:") {
   std::ifstream status("/proc/self/status");
   std::string key;
   while (status >> key) {
-    if (key == "VmRSS:") {
+    if (key == field) {
       double kb = 0;
       status >> kb;
       return kb * 1024;
@@ -105,6 +117,9 @@ double ResidentBytes() {
   }
   return 0;
 }
+
+// Starts measuring the peak anew from the memory resident now.
+void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 // A window searching one dictionary file (linked as dictionary 1) in its
 // own directory.
@@ -190,6 +205,20 @@ void MillionLines(const QString& dictionary, const QString& word) {
   const double copied = Seconds(timer);
   std::printf("copy all of %lld lines: %.2f s, %lld characters\n", static_cast<long long>(view->LineCount()), copied,
               static_cast<long long>(QGuiApplication::clipboard()->text().size()));
+  QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(view)->textInterface();
+  timer.restart();
+  const int length = text->characterCount();
+  const double counted = Seconds(timer);
+  int start = 0;
+  int end = 0;
+  timer.restart();
+  const QString line = text->textAtOffset(length / 2, QAccessible::LineBoundary, &start, &end);
+  const QString middleWord = text->textAtOffset(length / 2, QAccessible::WordBoundary, &start, &end);
+  std::printf(
+      "screen reader: length %d UTF-16 units counted in %.1f ms; a line and a word in the middle (%lld and "
+      "%lld characters) read in %.2f ms\n",
+      length, counted * 1e3, static_cast<long long>(line.size()), static_cast<long long>(middleWord.size()),
+      Seconds(timer) * 1e3);
 }
 
 void TwentyMegabyteLine(const QString& dir) {
@@ -225,6 +254,49 @@ void TwentyMegabyteLine(const QString& dir) {
       shown, pause, longest * 1e3, copied == expected ? "exact" : "DIFFERS");
 }
 
+// Runs command by the shell while the window's events are processed; returns
+// the number of bytes it wrote.
+double PastedBytes(const QString& command) {
+  QProcess paste;
+  paste.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  double bytes = 0;
+  QObject::connect(&paste, &QProcess::readyReadStandardOutput,
+                   [&] { bytes += static_cast<double>(paste.readAllStandardOutput().size()); });
+  paste.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command});
+  while (paste.state() != QProcess::NotRunning) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  bytes += static_cast<double>(paste.readAllStandardOutput().size());
+  return bytes;
+}
+
+void CopyAllMemory(const QString& dictionary, const QString& word, const QString& pasteCommand) {
+  TBenchWindow window(dictionary);
+  double pause = 0;
+  const double searched = SearchSeconds(*window.Form, word, pause);
+  THitView* view = window.Form->RichEdit1();
+  ResetPeak();
+  const double before = ResidentBytes();
+  QElapsedTimer timer;
+  timer.start();
+  window.Form->SubMenuEdit2Click();
+  const double copied = Seconds(timer);
+  const double pasted = pasteCommand.isEmpty() ? 0 : PastedBytes(pasteCommand);
+  const double peak = ResidentBytes("VmHWM:");
+  // The UTF-8 size of the text, converted line by line.
+  double utf8 = 0;
+  std::string buffer;
+  for (std::int64_t line = 0; line < view->LineCount(); ++line) {
+    const std::string_view bytes = view->Store().Line(line);
+    buffer.resize(bytes.size() * encoding::kMaxUtf8PerSjisByte);
+    utf8 += static_cast<double>(encoding::SjisToUtf8(bytes, buffer.data()) + 1);
+  }
+  std::printf(
+      "copy all of %lld lines (search %.2f s): %.2f s; text %.1f MB Shift-JIS, %.1f MB UTF-8; process %.1f MB before, "
+      "peak %.1f MB: %.1f MB more (%.2fx the UTF-8 text)\n",
+      static_cast<long long>(view->LineCount()), searched, copied, static_cast<double>(view->Store().Size()) / 1e6,
+      utf8 / 1e6, before / 1e6, peak / 1e6, (peak - before) / 1e6, (peak - before) / utf8);
+  if (!pasteCommand.isEmpty()) std::printf("pasted by another program: %.1f MB\n", pasted / 1e6);
+}
+
 int ViewBench(int argc, char** argv) {
   if (argc != 6) {
     std::fprintf(stderr, "usage: window_bench --view DICTIONARY BIG_DICTIONARY WORD KOVAGREP\n");
@@ -247,10 +319,17 @@ int ViewBench(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Headless unless a platform is asked for (the copy case's paste needs one
+  // with a clipboard other programs see).
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   SubstituteJapaneseFontNames();
   if (argc > 1 && QByteArray(argv[1]) == "--view") return ViewBench(argc, argv);
+  if ((argc == 4 || argc == 5) && QByteArray(argv[1]) == "--copy") {
+    CopyAllMemory(QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath(), QString::fromUtf8(argv[3]),
+                  argc == 5 ? QString::fromLocal8Bit(argv[4]) : QString());
+    return 0;
+  }
   if (argc != 5) {
     std::fprintf(stderr, "usage: window_bench DICTIONARY FEW_HITS_WORD MANY_HITS_WORD KOVAGREP\n");
     return 2;

@@ -182,7 +182,7 @@ TOptions ParseOptions(int argc, char** argv) {
         o.Recursion = TRecursion::Logical;
         break;
       case 'V':
-        std::fputs("kovagrep (KOVALEX Searcher) " KOVALEX_VERSION "\n", stdout);
+        std::fputs("kovagrep (" KOVALEX_PRODUCT ") " KOVALEX_VERSION "\n", stdout);
         std::exit(0);
       case 'Z':
         o.Null = true;

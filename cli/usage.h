@@ -2,12 +2,14 @@
 // own.
 #pragma once
 
+#include "kovalex_version.h"
+
 inline constexpr const char* kUsageLine = "Usage: kovagrep [OPTION]... PATTERNS [FILE]...\n";
 
 inline constexpr const char* kUsageText =
     "Usage: kovagrep [OPTION]... PATTERNS [FILE]...\n"
     "Search for PATTERNS in each Shift-JIS FILE.  PATTERNS are regular\n"
-    "expressions of KOVALEX Searcher (a double-byte character is one character),\n"
+    "expressions of " KOVALEX_PRODUCT " (a double-byte character is one character),\n"
     "one or more separated by newlines.\n"
     "Example: kovagrep -n '猫|犬' KOVA4.TXT\n"
     "\n"

@@ -1,5 +1,6 @@
 #include "core/selection.h"
 
+#include "core/words.h"
 #include "sjis/sjis.h"
 
 namespace hits {
@@ -49,18 +50,22 @@ std::int64_t TSelection::Next(std::int64_t position) const {
   return position + static_cast<std::int64_t>(CharLength(bytes, byte));
 }
 
-std::int64_t TSelection::SameColumn(std::int64_t position, std::int64_t line) const {
-  if (FStore.LineCount() == 0) return 0;
-  if (line >= FStore.LineCount()) return FStore.Size();
-  line = std::max<std::int64_t>(line, 0);
-  const std::int64_t column = position - FStore.LineStart(FStore.LineOf(position));
-  const std::string_view bytes = FStore.Line(line);
+std::int64_t TSelection::RowOf(std::int64_t position) const {
+  if (FStore.LineCount() > 0 && position >= FStore.Size()) return FStore.LineCount();
+  return FStore.LineOf(position);
+}
+
+std::int64_t TSelection::SameColumn(std::int64_t position, std::int64_t row) const {
+  if (row >= FStore.LineCount()) return FStore.Size();
+  row = std::max<std::int64_t>(row, 0);
+  const std::int64_t column = position - FStore.LineStart(RowOf(position));
+  const std::string_view bytes = FStore.Line(row);
   const auto byte = static_cast<std::size_t>(std::min<std::int64_t>(column, static_cast<std::int64_t>(bytes.size())));
-  return FStore.LineStart(line) + static_cast<std::int64_t>(CharStart(bytes, byte));
+  return FStore.LineStart(row) + static_cast<std::int64_t>(CharStart(bytes, byte));
 }
 
 std::int64_t TSelection::Target(TCaretMove move, std::int64_t page) const {
-  const std::int64_t line = FStore.LineOf(FCaret);
+  const std::int64_t line = RowOf(FCaret);
   switch (move) {
     case TCaretMove::Left:
       return Previous(FCaret);
@@ -77,7 +82,8 @@ std::int64_t TSelection::Target(TCaretMove move, std::int64_t page) const {
     case TCaretMove::LineStart:
       return FStore.LineStart(line);
     case TCaretMove::LineEnd:
-      return FStore.LineStart(line) + static_cast<std::int64_t>(FStore.LineCount() ? FStore.Line(line).size() : 0);
+      return line < FStore.LineCount() ? FStore.LineStart(line) + static_cast<std::int64_t>(FStore.Line(line).size())
+                                       : FStore.Size();
     case TCaretMove::TextStart:
       return 0;
     case TCaretMove::TextEnd:
@@ -91,13 +97,8 @@ std::pair<std::int64_t, std::int64_t> TSelection::WordAt(std::int64_t position) 
   const std::int64_t line = FStore.LineOf(position);
   const std::int64_t start = FStore.LineStart(line);
   const std::string_view bytes = FStore.Line(line);
-  auto isBlank = [&bytes](std::size_t i) { return bytes[i] == ' ' || bytes[i] == '\t'; };
-  std::size_t begin = static_cast<std::size_t>(std::clamp<std::int64_t>(position - start, 0, bytes.size()));
-  std::size_t end = begin;
-  while (begin > 0 && !isBlank(begin - 1)) --begin;
-  while (end < bytes.size() && !isBlank(end)) ++end;
-  begin = CharStart(bytes, begin);
-  end = NextCharStart(bytes, end);
+  const auto [begin, end] = hits::WordAt(bytes, static_cast<std::size_t>(std::clamp<std::int64_t>(
+                                                    position - start, 0, static_cast<std::int64_t>(bytes.size()))));
   return {start + static_cast<std::int64_t>(begin), static_cast<std::int64_t>(end - begin)};
 }
 

@@ -1,6 +1,7 @@
 // The caret and the selection of the result view, toolkit-free: byte
 // positions in a hit store's text, always on character boundaries, and
-// where the keys and a double click take them.
+// where the keys and a double click take them.  The end of the text, after
+// the last line end, is the start of a row of its own below the last line.
 #pragma once
 
 #include <algorithm>
@@ -39,8 +40,12 @@ class TSelection {
   // Where a key takes the caret; page is the number of lines in a page.
   std::int64_t Target(TCaretMove move, std::int64_t page) const;
   // The word that a double click at position selects, as (start, length):
-  // the run of characters between blanks (spaces and tabs) in its line.
+  // a run of kanji, of kana, of letters and digits (see core/words.h).
   std::pair<std::int64_t, std::int64_t> WordAt(std::int64_t position) const;
+
+  // The row that shows position: its line, or LineCount() for the end of a
+  // text that has lines.
+  std::int64_t RowOf(std::int64_t position) const;
 
   // The character boundary at or before position, within the text; a
   // position past a line's end goes to that line end.
@@ -51,9 +56,9 @@ class TSelection {
   // one character.
   std::int64_t Previous(std::int64_t position) const;
   std::int64_t Next(std::int64_t position) const;
-  // The position in line at the byte column of position, on a character
-  // boundary; past the last line, the end of the text.
-  std::int64_t SameColumn(std::int64_t position, std::int64_t line) const;
+  // The position in row at the byte column of position, on a character
+  // boundary; from the last line's row on, the end of the text.
+  std::int64_t SameColumn(std::int64_t position, std::int64_t row) const;
 
   const THitStore& FStore;
   std::int64_t FAnchor = 0;

@@ -1,3 +1,28 @@
+// Cleaning happens once per block: zero bytes become spaces, CR LF becomes LF
+// and a lone CR becomes LF (with KeepCrLf, text without a zero byte or a lone
+// CR keeps its CR LF).  With LazyCheck a block is left as it was read, and
+// its reader checks only the bytes it hands out (NeedsCleaning), cleaning
+// the rest of the block from there when they need it (CleanRest).  A CR that
+// is the last byte of a block is held back until the next block shows
+// whether a line feed follows; at the end of the file it is a line end of
+// its own (with LazyCheck too).  The last block ends with a line feed,
+// appended when the file does not end with one, and every block is followed
+// by two zero bytes, for scans that want a terminator.
+//
+// The end of the file is where a read returns nothing, not the size the file
+// had at open: pipes, FIFOs, files whose size reads 0 and files that grow
+// while they are read are read to their end.  A regular file is read until a
+// block is full; anything else (a pipe, a terminal) hands on what one read
+// gave, so that its lines are reported as they come.
+//
+// A large regular file may instead be mapped a window at a time
+// (TReadOptions::MapBytes, mappedwindow.h): a window is a block, and its end
+// is where the file's size, asked before each window, says the file ends.
+// Scanning the file's pages in place spares the copy of every byte that a
+// read makes.  A window is cleaned in place like a block read (it is the
+// process's own copy of the pages it writes).  When the file shrinks under a
+// window, the reader raises EInOutError rather than hand out a line of the
+// lost bytes (Lost, CheckLost).
 #include "grep/blockbuffer.h"
 
 #include <fcntl.h>

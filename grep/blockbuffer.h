@@ -1,31 +1,7 @@
 // The reader's blocks: one file read from start to end into a buffer, a
-// block at a time, each block cleaned as it arrives.
-//
-// Cleaning happens once per block: zero bytes become spaces, CR LF becomes LF
-// and a lone CR becomes LF (with KeepCrLf, text without a zero byte or a lone
-// CR keeps its CR LF).  With LazyCheck a block is left as it was read, and
-// its reader checks only the bytes it hands out (NeedsCleaning), cleaning
-// the rest of the block from there when they need it (CleanRest).  A CR that
-// is the last byte of a block is held back until the next block shows
-// whether a line feed follows; at the end of the file it is a line end of
-// its own (with LazyCheck too).  The last block ends with a line feed,
-// appended when the file does not end with one, and every block is followed
-// by two zero bytes, for scans that want a terminator.
-//
-// The end of the file is where a read returns nothing, not the size the file
-// had at open: pipes, FIFOs, files whose size reads 0 and files that grow
-// while they are read are read to their end.  A regular file is read until a
-// block is full; anything else (a pipe, a terminal) hands on what one read
-// gave, so that its lines are reported as they come.
-//
-// A large regular file may instead be mapped a window at a time
-// (TReadOptions::MapBytes, mappedwindow.h): a window is a block, and its end
-// is where the file's size, asked before each window, says the file ends.
-// Scanning the file's pages in place spares the copy of every byte that a
-// read makes.  A window is cleaned in place like a block read (it is the
-// process's own copy of the pages it writes).  When the file shrinks under a
-// window, the reader raises EInOutError rather than hand out a line of the
-// lost bytes (Lost, CheckLost).
+// block at a time (or mapped a window at a time), each block cleaned as it
+// arrives, and the options with which a reader opens its file.  See
+// blockbuffer.cpp.
 #pragma once
 
 #include <sys/types.h>
@@ -58,9 +34,9 @@ struct TReadOptions {
   // (rounded up to whole pages) at a time instead of read; 0 always reads.
   std::size_t MapBytes = 0;
   // Blocks are not checked for zero bytes and lone CRs as they arrive.  Only
-  // for a scan that reaches lines through TTxtFile::LineWindow, which checks
-  // the bytes it hands out (and the look-ahead those it reads), and passes
-  // over the others by bytes that the reader does not rewrite (no line end
+  // for a scan that reaches lines through line windows (TFastScanView),
+  // which check the bytes they hand out (and the look-ahead those it reads),
+  // and that passes over the others by bytes that the reader does not rewrite (no line end
   // or zero byte; a space the scan also finds where a zero byte stands, and
   // a line feed that begins them where a lone CR stands): a block as read
   // holds them exactly where the cleaned block does, and cuts into the same

@@ -1,3 +1,43 @@
+// The grep's scan for patterns whose attempts can run on past the end of
+// their line (a class or a period that holds the line feed, "\n" under a
+// repetition): time linear in the file, however far attempts run.
+//
+// A line is reported when an attempt that starts on one of its characters
+// (its leading character, the line feed before it, included) reaches an
+// accepting state, wherever that happens.  The one-character scans try each
+// start in turn and run it to its end, which costs the square of the file's
+// length when attempts run far.  Here one pass of the look-ahead runs the
+// attempts of all starts at once, Pike-style over the automaton: attempts in
+// the same state have the same future, so they are kept as one group per
+// state, a group holding the lines whose attempts are in it (runs of line
+// numbers).  A character moves each group to its next state, where groups
+// that meet are joined; a group whose state has no move dies, and a group
+// that reaches an accepting state makes all its lines reported lines.  A
+// line is decided when one of its attempts has accepted (reported) or when
+// it has ended and no attempt of it is left (passed over); lines are decided
+// in file order, the main cursor reporting or passing them behind the
+// look-ahead, so the reader keeps the undecided lines' bytes.
+//
+// Where the characters are cut: the look-ahead cuts the text as the main
+// cursor does when no line is reported.  After a reported line the main
+// cursor stands on its line feed, so when the line ends in a lead byte that
+// pairs with the line feed, the next line's leading character is the line
+// feed alone instead of the pair; until the reported line is decided, that
+// leading attempt is kept in both forms, each valid for one fate.
+//
+// Most characters change nothing but which lines are in which group: every
+// running attempt stays in its state and a new attempt joins one of those
+// states, or dies at once.  For each set of running states the scan works
+// out which characters are such, and passes over runs of them without
+// stepping the groups, adding the lines of the run to the one group their
+// attempts join.
+//
+// Attempts that never meet the bytes every match holds keep every line
+// undecided to the end of the file; so a regular file is first searched for
+// the last line that holds those bytes.  A line after it has no match (its
+// attempts start after the last place of the bytes), so its attempts are
+// not run, and the scan ends as soon as the lines up to it are decided; a
+// file that lacks the bytes is not scanned at all.
 #include "grep/crossscan.h"
 
 #include <algorithm>
@@ -139,7 +179,7 @@ void TCrossLineScan::Release(TGroup group, bool accepted) {
 
 // Reports or passes over the lines at the front that are decided, in order,
 // and settles the leading attempt of the line after each.
-void TCrossLineScan::Decide(TTxtFile& file, const std::function<void(LineInfo_t)>& report) {
+void TCrossLineScan::Decide(TCrossScanView file, const std::function<void(LineInfo_t)>& report) {
   // Lines passed over are passed in one go, before the next report.
   std::int64_t passing = 0;
   const auto pass = [&] {
@@ -178,7 +218,7 @@ void TCrossLineScan::Decide(TTxtFile& file, const std::function<void(LineInfo_t)
 // character starts an attempt of its own line (a leading character one of
 // the next line), unless it is the last character of the file, which the
 // main cursor never starts from.
-void TCrossLineScan::Step(TTxtFile& file, TCharCode code) {
+void TCrossLineScan::Step(TCrossScanView file, TCharCode code) {
   const int cls = FClasses.CodeClass(code);
   const bool leading = (code & 0xFF) == '\n' && (code == '\n' || code > 0xFF);
   const bool last = leading && file.AheadAtEnd();
@@ -306,8 +346,6 @@ std::size_t TCrossLineScan::PassRun(std::string_view bytes, const TConfig& confi
   return i;
 }
 
-namespace {}  // namespace
-
 // Where the passable characters from p on end, at a character boundary at
 // or a byte past limit.  With few stop bytes they are searched for (and a
 // stop byte that is the second byte of a character passed over); otherwise
@@ -341,7 +379,7 @@ std::size_t TCrossLineScan::PassableEnd(const unsigned char* p, std::size_t limi
   }
 }
 
-void TCrossLineScan::Run(TTxtFile& file, const std::function<void(LineInfo_t)>& report) {
+void TCrossLineScan::Run(TCrossScanView file, const std::function<void(LineInfo_t)>& report) {
   // The line feed before the first line ends line 0, which is no line.
   FLines.clear();
   FFirstLine = 1;

@@ -1,43 +1,8 @@
 // The grep's scan for patterns whose attempts can run on past the end of
-// their line (a class or a period that holds the line feed, "\n" under a
-// repetition): time linear in the file, however far attempts run.
-//
-// A line is reported when an attempt that starts on one of its characters
-// (its leading character, the line feed before it, included) reaches an
-// accepting state, wherever that happens.  The one-character scans try each
-// start in turn and run it to its end, which costs the square of the file's
-// length when attempts run far.  Here one pass of the look-ahead runs the
-// attempts of all starts at once, Pike-style over the automaton: attempts in
-// the same state have the same future, so they are kept as one group per
-// state, a group holding the lines whose attempts are in it (runs of line
-// numbers).  A character moves each group to its next state, where groups
-// that meet are joined; a group whose state has no move dies, and a group
-// that reaches an accepting state makes all its lines reported lines.  A
-// line is decided when one of its attempts has accepted (reported) or when
-// it has ended and no attempt of it is left (passed over); lines are decided
-// in file order, the main cursor reporting or passing them behind the
-// look-ahead, so the reader keeps the undecided lines' bytes.
-//
-// Where the characters are cut: the look-ahead cuts the text as the main
-// cursor does when no line is reported.  After a reported line the main
-// cursor stands on its line feed, so when the line ends in a lead byte that
-// pairs with the line feed, the next line's leading character is the line
-// feed alone instead of the pair; until the reported line is decided, that
-// leading attempt is kept in both forms, each valid for one fate.
-//
-// Most characters change nothing but which lines are in which group: every
-// running attempt stays in its state and a new attempt joins one of those
-// states, or dies at once.  For each set of running states the scan works
-// out which characters are such, and passes over runs of them without
-// stepping the groups, adding the lines of the run to the one group their
-// attempts join.
-//
-// Attempts that never meet the bytes every match holds keep every line
-// undecided to the end of the file; so a regular file is first searched for
-// the last line that holds those bytes.  A line after it has no match (its
-// attempts start after the last place of the bytes), so its attempts are
-// not run, and the scan ends as soon as the lines up to it are decided; a
-// file that lacks the bytes is not scanned at all.
+// their line: one pass of the look-ahead runs the attempts of all starts at
+// once, grouped by automaton state, and the lines behind it are reported or
+// passed over as they are decided, in time linear in the file.  See
+// crossscan.cpp.
 #pragma once
 
 #include <array>
@@ -48,8 +13,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "grep/fastscan.h"
-#include "grep/txtfile.h"
+#include "grep/charclasses.h"
+#include "grep/scanautomaton.h"
+#include "grep/scanviews.h"
 
 class TCrossLineScan {
  public:
@@ -60,7 +26,7 @@ class TCrossLineScan {
 
   // Scans the file from its start and calls report() with each matching
   // line in file order.  Ends with EEndOfFile.
-  void Run(TTxtFile& file, const std::function<void(LineInfo_t)>& report);
+  void Run(TCrossScanView file, const std::function<void(LineInfo_t)>& report);
 
  private:
   static constexpr std::int32_t kNone = -1;
@@ -104,7 +70,7 @@ class TCrossLineScan {
 
   std::int32_t Next(std::int32_t state, int cls);
 
-  void Step(TTxtFile& file, TCharCode code);
+  void Step(TCrossScanView file, TCharCode code);
   std::size_t PassRun(std::string_view bytes, const TConfig& config);
   std::size_t PassableEnd(const unsigned char* p, std::size_t limit, const TConfig& config) const;
   const TConfig* Config();
@@ -119,7 +85,7 @@ class TCrossLineScan {
   // the element is no longer valid or its line is decided.
   TLine* Counted(const TElement& e, std::int64_t line, bool& conditional, bool& ifReported);
   void NewLine();
-  void Decide(TTxtFile& file, const std::function<void(LineInfo_t)>& report);
+  void Decide(TCrossScanView file, const std::function<void(LineInfo_t)>& report);
 
   TScanAutomaton FAutomaton;
   std::string FRequired;

@@ -1,3 +1,46 @@
+// The grep's fast scan: whole lines at a time instead of one character
+// through several calls.
+//
+// The one-character-at-a-time scans try every character of the file as the
+// start of an attempt and report the line of the first attempt that reaches
+// an accepting state.  A line is reported exactly when an attempt that starts
+// on its leading character (the line feed before it, or a lead byte paired
+// with that line feed) or on one of its characters reaches an accepting
+// state.  That is decided here per line, by running all attempts of the line
+// at once: a lazily built automaton whose states are sets of the pattern's
+// automaton states, over classes of character codes, with a table step per
+// character.  Characters are cut as the reader cuts them, from the line's
+// first byte on (every line feed ends a character, so a line always starts on
+// a character boundary); a lead byte before the line feed pairs with it and
+// is the next line's leading character, unless the line was reported (the
+// reader then stands on the line feed itself).
+//
+// Most patterns are line-local: no state reached after a character continues
+// on a line feed, so every attempt ends by the line feed that ends its line.
+// For the others, attempts still running at the line end go on through the
+// following lines with the reader's look-ahead cursor, without new starts,
+// until they accept or all fail, as the one-character scans' attempts do.
+//
+// What runs where:
+//  - per byte: for a line-local pattern with a required byte string (see
+//    required.h) or a set of strings of which every match holds one (see
+//    required_set.h, searched for by multisearch.h), a byte search over the
+//    current block finds the next place where a match can be, and every
+//    line before it is skipped; otherwise one class lookup and one table
+//    step per character;
+//  - per line: finding its end (memchr), the attempts of the line (for a
+//    fixed string, or a set that is exactly the pattern's matches, finding
+//    one at a character start instead; for a pattern every match of which
+//    begins with fixed bytes, only the attempts that start where they
+//    stand; for other patterns with required bytes, first the attempts
+//    that start shortly before them, which usually decide a matching line);
+//    for a pattern whose attempts start only on a line's leading character
+//    (a pattern anchored with "^"), only until they have all failed;
+//  - per report: the reader's GetLine (message pump, cancel test, the line's
+//    text and number), or only the move to the line end when the caller
+//    just counts lines, and the handler.
+// Line feeds are counted by the reader in bulk, only up to reported lines
+// (and not at all when the caller just counts lines).
 #include "grep/fastscan.h"
 
 #include <algorithm>
@@ -129,10 +172,10 @@ bool TFastScan::WindowMatches(std::string_view window, std::size_t& next, std::i
 
 // Each character read by the look-ahead takes one table step of the set
 // without new starts.  An attempt can run to the end of the file, and every
-// line may start one, so the reader is polled every kPollSteps such steps
-// (counted over the whole scan) for the window's messages and the cancel
-// flag.
-bool TFastScan::RunsOnToAccept(TTxtFile& file, std::size_t from, std::int32_t running) {
+// line may start one, so the steps are counted over the whole scan, and the
+// reader polled every so many of them for the window's messages and the
+// cancel flag.
+bool TFastScan::RunsOnToAccept(TFastScanView file, std::size_t from, std::int32_t running) {
   file.AheadFrom(from);
   for (;;) {
     TCharCode code = file.GetAheadChar();
@@ -147,10 +190,7 @@ bool TFastScan::RunsOnToAccept(TTxtFile& file, std::size_t from, std::int32_t ru
     running = FSets.Step(running, cls, false);
     if (running == TSetAutomaton::kAccept) return true;
     if (running == FSets.Empty()) return false;
-    if (++FAheadSteps == kPollSteps) {
-      FAheadSteps = 0;
-      file.Poll();
-    }
+    file.CountAheadStep(FAheadSteps);
   }
 }
 
@@ -302,7 +342,7 @@ bool TFastScan::SetWindowMatches(std::string_view window, std::size_t& next) {
 // within the current block: the first occurrence of the string at or after
 // the cursor bounds the lines to skip, and so does the block's last line
 // feed when there is none.
-void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
+void TFastScan::SkipLinesWithoutRequired(TFastScanView file) {
   const std::string_view data = file.Buffered();
   FFound = nullptr;
   if (data.size() < 3) return;
@@ -324,7 +364,7 @@ void TFastScan::SkipLinesWithoutRequired(TTxtFile& file) {
   file.Skip(data, dangling ? lineEnd - 1 : feed);
 }
 
-std::size_t TFastScan::FoundInWindow(TTxtFile& file, std::string_view window) const {
+std::size_t TFastScan::FoundInWindow(TFastScanView file, std::string_view window) const {
   if (FFound == nullptr) return std::string_view::npos;
   const std::string_view block = file.Buffered();
   if (block.data() != window.data() || block.data() + block.size() != FFoundBlockEnd) return std::string_view::npos;
@@ -333,7 +373,7 @@ std::size_t TFastScan::FoundInWindow(TTxtFile& file, std::string_view window) co
   return at < window.size() ? at : std::string_view::npos;
 }
 
-void TFastScan::Run(TTxtFile& file, const std::function<void()>& report) {
+void TFastScan::Run(TFastScanView file, const std::function<void()>& report) {
   // The first block of the first file tells which bytes of a large set's
   // strings are rare in the text searched.
   if (FSet && !FSetTuned) {

@@ -1,46 +1,7 @@
-// The grep's fast scan: whole lines at a time instead of one character
-// through several calls.
-//
-// The one-character-at-a-time scans try every character of the file as the
-// start of an attempt and report the line of the first attempt that reaches
-// an accepting state.  A line is reported exactly when an attempt that starts
-// on its leading character (the line feed before it, or a lead byte paired
-// with that line feed) or on one of its characters reaches an accepting
-// state.  That is decided here per line, by running all attempts of the line
-// at once: a lazily built automaton whose states are sets of the pattern's
-// automaton states, over classes of character codes, with a table step per
-// character.  Characters are cut as the reader cuts them, from the line's
-// first byte on (every line feed ends a character, so a line always starts on
-// a character boundary); a lead byte before the line feed pairs with it and
-// is the next line's leading character, unless the line was reported (the
-// reader then stands on the line feed itself).
-//
-// Most patterns are line-local: no state reached after a character continues
-// on a line feed, so every attempt ends by the line feed that ends its line.
-// For the others, attempts still running at the line end go on through the
-// following lines with the reader's look-ahead cursor, without new starts,
-// until they accept or all fail, as the one-character scans' attempts do.
-//
-// What runs where:
-//  - per byte: for a line-local pattern with a required byte string (see
-//    required.h) or a set of strings of which every match holds one (see
-//    required_set.h, searched for by multisearch.h), a byte search over the
-//    current block finds the next place where a match can be, and every
-//    line before it is skipped; otherwise one class lookup and one table
-//    step per character;
-//  - per line: finding its end (memchr), the attempts of the line (for a
-//    fixed string, or a set that is exactly the pattern's matches, finding
-//    one at a character start instead; for a pattern every match of which
-//    begins with fixed bytes, only the attempts that start where they
-//    stand; for other patterns with required bytes, first the attempts
-//    that start shortly before them, which usually decide a matching line);
-//    for a pattern whose attempts start only on a line's leading character
-//    (a pattern anchored with "^"), only until they have all failed;
-//  - per report: the reader's GetLine (message pump, cancel test, the line's
-//    text and number), or only the move to the line end when the caller
-//    just counts lines, and the handler.
-// Line feeds are counted by the reader in bulk, only up to reported lines
-// (and not at all when the caller just counts lines).
+// The grep's whole-line scan: a line is decided at once, by running all
+// the attempts that start in it together through a lazily built automaton
+// over sets of the pattern's states, and lines that cannot hold the required
+// bytes are passed over by a byte search.  See fastscan.cpp.
 #pragma once
 
 #include <cstdint>
@@ -53,8 +14,8 @@
 
 #include "grep/scanautomaton.h"
 #include "grep/scanplan.h"
+#include "grep/scanviews.h"
 #include "grep/setautomaton.h"
-#include "grep/txtfile.h"
 #include "sjis/multisearch.h"
 
 class TFastScan {
@@ -66,11 +27,9 @@ class TFastScan {
   // Scans the file from its start and calls report() for each matching line,
   // with the reader's main cursor just past the line's leading character.
   // Ends with the reader's EEndOfFile.
-  void Run(TTxtFile& file, const std::function<void()>& report);
+  void Run(TFastScanView file, const std::function<void()>& report);
 
  private:
-  static constexpr std::uint32_t kPollSteps = 1u << 20;
-
   static bool StartsAtLineStarts(const TScanAutomaton& automaton);
   // Whether the window's line holds a match; when it does not, next is where
   // the following line's leading character starts in the window (the line
@@ -80,7 +39,7 @@ class TFastScan {
   bool WindowMatches(std::string_view window, std::size_t& next, std::int32_t& running);
   // Whether the set of attempts running at offset from of the current line's
   // window reaches an accepting state in the lines that follow.
-  bool RunsOnToAccept(TTxtFile& file, std::size_t from, std::int32_t running);
+  bool RunsOnToAccept(TFastScanView file, std::size_t from, std::int32_t running);
   // found: where the required bytes first stand in the window when the skip
   // knows it (see FoundInWindow), else npos.
   bool LiteralWindowMatches(std::string_view window, std::size_t found, std::size_t& next);
@@ -103,7 +62,7 @@ class TFastScan {
   std::size_t FindRequired(std::string_view data);
   // Moves the reader over the lines of its block that cannot hold the
   // required bytes.
-  void SkipLinesWithoutRequired(TTxtFile& file);
+  void SkipLinesWithoutRequired(TFastScanView file);
   // Where the skip found the required bytes, as an index into the window
   // that the reader returned after it, or npos when the window may not hold
   // them there: it must lie in the block (not copied out of it) and the
@@ -111,7 +70,7 @@ class TFastScan {
   // block from the cursor on, and only dropping the CR of a CR LF moves
   // bytes, which moves the block's end).  Bytes as read and as cleaned hold
   // the required bytes in the same places, so none stand before that index.
-  std::size_t FoundInWindow(TTxtFile& file, std::string_view window) const;
+  std::size_t FoundInWindow(TFastScanView file, std::string_view window) const;
 
   std::string FRequired;
   bool FRequiredFoldsCase;

@@ -1,3 +1,13 @@
+// The file is read in chunks of a megabyte that overlap by the length of the
+// bytes less one so that no occurrence is cut.  A search calls poll between
+// chunks (the reader's message pump and cancel test).  A read error ends a
+// search with the answer that promises nothing; the reader's own reads
+// report it.
+//
+// The bytes must not be empty and must hold no byte that the reader rewrites
+// (line ends, zero bytes, spaces), so that their absence from the file means
+// their absence from the text read.  With foldCase their ASCII letters match
+// in either case.
 #include "grep/filesearch.h"
 
 #include <unistd.h>

@@ -1,14 +1,6 @@
-// Searches of a whole regular file ahead of its reader, by position (pread),
-// in chunks of a megabyte that overlap by the length of the bytes less one so
-// that no occurrence is cut.  The file's read position does not move.  A
-// search calls poll between chunks (the reader's message pump and cancel
-// test).  A read error ends a search with the answer that promises nothing;
-// the reader's own reads report it.
-//
-// The bytes must not be empty and must hold no byte that the reader rewrites
-// (line ends, zero bytes, spaces), so that their absence from the file means
-// their absence from the text read.  With foldCase their ASCII letters match
-// in either case.
+// Searches of a whole regular file ahead of its reader, by position
+// (pread), for bytes that the reader does not rewrite; the file's read
+// position does not move.  See filesearch.cpp.
 #pragma once
 
 #include <sys/types.h>

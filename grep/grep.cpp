@@ -1,3 +1,10 @@
+// Anchors compile to line feeds here (the reader puts a line feed before the
+// first line and after the last), so "^" matches at every line start and "$"
+// at every line end.  A pattern whose automaton is one fixed string is
+// searched for as that string, case-insensitively when IgnoreCase is on; any
+// other pattern runs on its automaton, compiled case-insensitively when
+// IgnoreCase is on.  Which scan runs is chosen once per file, before it is
+// opened (scanplan.h).
 #include "grep/grep.h"
 
 #include <cstdint>
@@ -104,20 +111,21 @@ void TGrep::Grep(const TOpenReader& open, const bool* cancelFlag) {
 void TGrep::Scan(TScanPlan& plan, TTxtFile& file) {
   switch (plan.Kind) {
     case TScanPlan::TKind::Lines:
-      TFastScan(std::move(plan.Lines)).Run(file, [&] { Report(file); });
+      TFastScan(std::move(plan.Lines)).Run(TFastScanView(file), [&] { Report(TCharScanView(file)); });
       break;
     case TScanPlan::TKind::CrossLines:
       TCrossLineScan(std::move(plan.Lines.Automaton), std::move(plan.Lines.Required), plan.Lines.FoldsCase)
-          .Run(file, [&](LineInfo_t lineInfo) { OnMatch(*this, CountOnly ? LineInfo_t{} : std::move(lineInfo)); });
+          .Run(TCrossScanView(file),
+               [&](LineInfo_t lineInfo) { OnMatch(*this, CountOnly ? LineInfo_t{} : std::move(lineInfo)); });
       break;
     case TScanPlan::TKind::Automaton:
-      AutomatonScan(file, *plan.DFA);
+      AutomatonScan(TCharScanView(file), *plan.DFA);
       break;
     case TScanPlan::TKind::FoldedLiteral:
-      CaseInsensitiveLiteralScan(file, plan.Literal);
+      CaseInsensitiveLiteralScan(TCharScanView(file), plan.Literal);
       break;
     case TScanPlan::TKind::Literal:
-      LiteralScan(file, plan.Literal);
+      LiteralScan(TCharScanView(file), plan.Literal);
       break;
   }
 }
@@ -132,7 +140,7 @@ std::shared_ptr<const TDFA> TGrep::FoldedAutomaton() const {
   return folded.SharedCurrentDFA();
 }
 
-void TGrep::Report(TTxtFile& file) {
+void TGrep::Report(TCharScanView file) {
   LineInfo_t lineInfo;
   if (CountOnly)
     file.PassLine();
@@ -146,9 +154,8 @@ void TGrep::Report(TTxtFile& file) {
 // whole file, such a scan works without reading a block or reporting a line,
 // for a time that grows with the square of the file's length.  So that the
 // window stays alive and the scan can be cancelled meanwhile, the scan also
-// polls the reader (messages, cancel flag) every kPollSteps look-ahead steps.
-void TGrep::AutomatonScan(TTxtFile& file, const TDFA& dfa) {
-  constexpr std::uint32_t kPollSteps = 1u << 20;
+// polls the reader (messages, cancel flag) as it counts look-ahead steps.
+void TGrep::AutomatonScan(TCharScanView file, const TDFA& dfa) {
   std::uint32_t steps = 0;
   for (;;) {
     const TDFAState* state = NextState(dfa.Start, file.GetChar());
@@ -159,15 +166,12 @@ void TGrep::AutomatonScan(TTxtFile& file, const TDFA& dfa) {
       }
       const TCharCode c = file.GetAheadChar();
       state = c == 0 ? nullptr : NextState(state, c);
-      if (++steps == kPollSteps) {
-        steps = 0;
-        file.Poll();
-      }
+      file.CountAheadStep(steps);
     }
   }
 }
 
-void TGrep::LiteralScan(TTxtFile& file, const std::string& literal) {
+void TGrep::LiteralScan(TCharScanView file, const std::string& literal) {
   std::vector<TCharCode> codes;
   const int n = StringToCodes(literal, codes);
   for (;;) {
@@ -182,7 +186,7 @@ void TGrep::LiteralScan(TTxtFile& file, const std::string& literal) {
   }
 }
 
-void TGrep::CaseInsensitiveLiteralScan(TTxtFile& file, const std::string& literal) {
+void TGrep::CaseInsensitiveLiteralScan(TCharScanView file, const std::string& literal) {
   std::vector<TCharCode> lower;
   std::vector<TCharCode> upper;
   StringToCodes(AsciiLowerSjis(literal), lower);

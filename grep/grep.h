@@ -1,13 +1,5 @@
 // The grep component: searches one text file for the current pattern and
-// reports every line that holds a match through OnMatch.
-//
-// Anchors compile to line feeds here (the reader puts a line feed before the
-// first line and after the last), so "^" matches at every line start and "$"
-// at every line end.  A pattern whose automaton is one fixed string is
-// searched for as that string, case-insensitively when IgnoreCase is on; any
-// other pattern runs on its automaton, compiled case-insensitively when
-// IgnoreCase is on.  Which scan runs is chosen once per file, before it is
-// opened (scanplan.h).
+// reports every line that holds a match through OnMatch.  See grep.cpp.
 #pragma once
 
 #include <functional>
@@ -15,6 +7,7 @@
 #include <string>
 
 #include "grep/scanplan.h"
+#include "grep/scanviews.h"
 #include "grep/txtfile.h"
 #include "regexp/regexp.h"
 
@@ -73,10 +66,10 @@ class TGrep : public TRegularExpression {
   using TOpenReader = std::function<std::unique_ptr<TTxtFile>(const TReadOptions&)>;
   void Grep(const TOpenReader& open, const bool* cancelFlag);
   void Scan(TScanPlan& plan, TTxtFile& file);
-  void AutomatonScan(TTxtFile& file, const TDFA& dfa);
-  void LiteralScan(TTxtFile& file, const std::string& literal);
-  void CaseInsensitiveLiteralScan(TTxtFile& file, const std::string& literal);
-  void Report(TTxtFile& file);
+  void AutomatonScan(TCharScanView file, const TDFA& dfa);
+  void LiteralScan(TCharScanView file, const std::string& literal);
+  void CaseInsensitiveLiteralScan(TCharScanView file, const std::string& literal);
+  void Report(TCharScanView file);
   std::shared_ptr<const TDFA> FoldedAutomaton() const;
 
   bool FOwnIgnoreCase = false;

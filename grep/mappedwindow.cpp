@@ -1,3 +1,22 @@
+// The file is mapped privately, at an address on a boundary of the
+// system's large pages (the system can then map a long run of the file's
+// pages at once), with a writable page before it and at least one after it.
+// Moving the window gives back the pages of the window before; those of the
+// new one are read in as the reader touches them (a run of them per fault),
+// so that the file's pages held in memory stay about one window.  The
+// reader writes where it cleans a window or ends it (the line feed before
+// the first line, terminators behind a window); each page written becomes
+// the process's own copy, and the file never changes.
+// The bytes written behind a window are the next window's first bytes: they
+// are read back from the file before the window moves on.
+//
+// A file that shrinks while it is mapped takes its pages with it: touching
+// one raises SIGBUS.  A process-wide handler looks the address up among the
+// mappings that exist; for one of them it puts a page of zero bytes where
+// the lost page was and marks the mapping lost, and the access goes on.  The
+// reader asks Lost() before it hands out a line and when it moves on, and
+// reports a read error instead of lines that held the zero bytes.  Faults at
+// any other address take whatever action was set before the handler.
 #include "grep/mappedwindow.h"
 
 #include <signal.h>

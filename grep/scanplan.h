@@ -1,23 +1,7 @@
-// Which scan searches a file for a pattern, chosen once, before the file is
-// opened, from the pattern's automaton and what its parse found:
-//
-//  - a fixed string whose matches stay within their line: the whole-line
-//    scan (fastscan.h), which finds the string in the block and takes a
-//    line where it stands at a character start; compared without case, the
-//    scan passes over lines without the string in either case and checks
-//    the others with the chain of its characters in both cases;
-//  - a fixed string that holds a line feed: the one-character literal scans;
-//  - a pattern whose attempts run on over a line feed of their own: the
-//    cross-line scan (crossscan.h);
-//  - any other pattern: the whole-line scan, passing over lines by the
-//    required string or, where the cost model says it is cheaper, the set of
-//    strings of which every match holds one (only for a pattern whose
-//    attempts end within their line: otherwise a match may hold them in a
-//    later line than the one it starts in, and only bytes that begin every
-//    match can tell which lines to pass over).
-//
-// The slower choices (TScanChoice) take the one-character scans whatever
-// the pattern, as the reference that tests hold the whole-line scans to.
+// Which scan searches a file for a pattern (the whole-line, the cross-line
+// or a one-character scan, and by which bytes lines are passed over),
+// chosen once, before the file is opened, from the pattern's automaton and
+// what its parse found.  See scanplan.cpp.
 #pragma once
 
 #include <memory>

@@ -1,3 +1,9 @@
+// A set's transitions are worked out the first time they are taken and kept
+// in two tables, one for a step on which a new attempt starts and one for a
+// step without, each a row of one entry per class per set.  Sets are named
+// by the start of their row, so that a step of the scan is one load and one
+// addition.  When kMaxSets sets have been met the tables start afresh (a
+// pattern with very many sets is then slower, never wrong).
 #include "grep/setautomaton.h"
 
 #include <algorithm>

@@ -1,15 +1,19 @@
-#include "grep/txtfile.h"
-
-#include <algorithm>
-#include <cstring>
-#include <new>
-#include <stdexcept>
-
-#include "grep/filesearch.h"
-#include "sjis/bytescan.h"
-#include "sjis/exceptions.h"
-
-// Blocks are read and cleaned by TBlockBuffer (see blockbuffer.h).  Both
+// The reader presents the file as a stream of lines: a line feed stands
+// before the first line, CR LF and a lone CR read as one line feed, a zero
+// byte reads as a space, and a line feed is appended when the file does not
+// end with one.  Two cursors walk the stream: the main cursor, which defines
+// the current line and counts lines, and the look-ahead cursor, with which a
+// match attempt runs ahead and which every GetChar resets to the main cursor.
+// The bytes of the current line stay available however many blocks it spans
+// (Carry holds the part that lay in earlier blocks).
+//
+// After every block read and before every returned line the reader calls the
+// caller's message pump (so a window can repaint and its Cancel button can
+// run) and then tests the caller's cancel flag.
+//
+// Blocks are read and cleaned by TBlockBuffer (see blockbuffer.h): the end of
+// the file is where a read returns nothing, and only the bytes after the
+// last line feed at that end make a line that the reader closes itself.  Both
 // cursors walk the same clean bytes, and the main cursor's counting of line
 // feeds sees every line end.  Reading the bytes once, eagerly, settles two
 // cases in which a reader that cleaned per cursor would let the cursors
@@ -28,6 +32,16 @@
 // the end of the old data moves to Carry first (bytes before LineStart are
 // dropped), so Carry is at most the current line plus any blocks the
 // look-ahead ran through, never the whole file.
+#include "grep/txtfile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+#include "grep/filesearch.h"
+#include "sjis/bytescan.h"
+#include "sjis/exceptions.h"
 
 TTxtFile::TTxtFile(const std::string& fileName, const bool* cancelFlag, TProcessMessages processMessages, bool keepCrLf)
     : TTxtFile(fileName, cancelFlag, std::move(processMessages), TReadOptions{.KeepCrLf = keepCrLf}) {}
@@ -241,34 +255,6 @@ bool TTxtFile::MoveToLineEnd() {
   return true;
 }
 
-void TTxtFile::ConsumeLeading() {
-  if (IsDBCSLeadByte(MainByte())) MainByte();
-}
-
-void TTxtFile::ReportBehind(LineInfo_t& lineInfo) {
-  ConsumeLeading();
-  ProcessMessagesAndTestCancel();
-  MoveToLineEnd();
-  FillLine(lineInfo);
-}
-
-// The line is cut into characters from its first byte (every line feed ends
-// a character): an odd run of bytes that can be lead bytes just before its
-// line feed leaves the last one paired with that line feed.
-void TTxtFile::PassBehind(std::int64_t lines) {
-  ConsumeLeading();
-  MoveToLineEnd();
-  // Lines in between: over each line end (a lead byte before it is
-  // passed with the line, whatever it pairs with).
-  for (std::int64_t k = 1; k < lines; ++k) {
-    MainByte();
-    MoveToLineEnd();
-  }
-  std::ptrdiff_t run = 0;
-  while (Cursor - run > LineStart && IsDBCSLeadByte(ByteAt(Cursor - run - 1))) ++run;
-  if (run % 2 == 1) --Cursor;
-}
-
 void TTxtFile::FillLine(LineInfo_t& lineInfo) {
   try {
     CopyLine(lineInfo.Line);
@@ -299,86 +285,6 @@ void TTxtFile::CopyLine(std::string& line) const {
   if (!line.empty() && line.back() == '\r') line.pop_back();  // a kept CR of a CR LF
 }
 
-// ---------------------------------------------------------------------------
-// Line windows for the fast scan
-
-// Finds the line feed that ends the line window, reading blocks as needed;
-// false when the bytes that went on to Carry had to be cleaned first (no
-// block was read then; look again).
-inline bool TTxtFile::FindWindowEnd(std::ptrdiff_t& end) {
-  // The leading character: a line feed, or a lead byte with it (and with a
-  // kept CR between them).
-  const auto leadingLength = [this]() -> std::ptrdiff_t {
-    if (!IsDBCSLeadByte(ByteAt(Cursor))) return 1;
-    return ByteAt(Cursor + 1) == '\r' ? 3 : 2;
-  };
-  std::ptrdiff_t leading = leadingLength();
-  while (Cursor + leading >= DataLen) {
-    if (!NextBlockForLine()) return false;
-    leading = leadingLength();
-  }
-  std::ptrdiff_t searched = leading;  // bytes from the cursor known to hold no line end
-  for (;;) {
-    const std::ptrdiff_t from = Cursor + searched;
-    if (from < 0) {
-      const std::size_t at = Carry.size() - static_cast<std::size_t>(-from);
-      const std::size_t found = Carry.find('\n', at);
-      if (found != std::string::npos) {
-        end = from + static_cast<std::ptrdiff_t>(found - at);
-        return true;
-      }
-      searched += static_cast<std::ptrdiff_t>(Carry.size() - at);
-      continue;
-    }
-    const void* found =
-        std::memchr(&Buffer[static_cast<std::size_t>(from)], '\n', static_cast<std::size_t>(DataLen - from));
-    if (found != nullptr) {
-      end = static_cast<const unsigned char*>(found) - Buffer;
-      return true;
-    }
-    searched = DataLen - Cursor;
-    if (!NextBlockForLine()) return false;
-  }
-}
-
-std::string_view TTxtFile::LineWindow() {
-  // Bytes that need cleaning may hide line ends: the window is found again
-  // once they are clean.  A window is checked on its own while few lines of
-  // the block have been read; then the rest of the block is checked at once,
-  // which costs less than many windows one by one.
-  std::ptrdiff_t end = 0;
-  while (!FindWindowEnd(end) ||
-         (RawFrom <= end &&
-          CleanedUpTo(++WindowsInBlock < std::max(kWindowsChecked, DataLen / kBytesPerWindowChecked) ? end + 1
-                                                                                                     : DataLen))) {
-  }
-  if (Cursor >= 0)
-    return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Cursor)]),
-            static_cast<std::size_t>(end - Cursor + 1)};
-  try {
-    FWindow.assign(Carry, Carry.size() - static_cast<std::size_t>(-Cursor), std::string::npos);
-    if (end >= 0)
-      FWindow.append(reinterpret_cast<const char*>(Buffer), static_cast<std::size_t>(end + 1));
-    else
-      FWindow.resize(FWindow.size() - static_cast<std::size_t>(-end - 1));
-  } catch (const std::bad_alloc&) {
-    LineTooLong(true);
-  } catch (const std::length_error&) {
-    LineTooLong(true);
-  }
-  return FWindow;
-}
-
-// The line runs on into the next block, and its bytes in this one go to
-// Carry: as read, they are checked first, and when they needed cleaning no
-// block is read (false).  At the end of the file raises EEndOfFile.
-bool TTxtFile::NextBlockForLine() {
-  if (CleanedUpTo(DataLen)) return false;
-  if (Block.AtEnd()) EndOfFile();
-  NextBlock();
-  return true;
-}
-
 // Makes sure that Buffer[Cursor, end) was checked: false when its bytes are
 // clean text as they stand (bytes as read, without a zero byte or a lone CR,
 // are the cleaned text with CR LF kept), true when the rest of the block from
@@ -395,50 +301,12 @@ bool TTxtFile::CleanedUpTo(std::ptrdiff_t end) {
   return true;
 }
 
-std::string_view TTxtFile::Buffered() const {
-  if (Cursor < 0 || Cursor >= DataLen) return {};
-  return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Cursor)]),
-          static_cast<std::size_t>(DataLen - Cursor)};
-}
-
-void TTxtFile::AheadFrom(std::size_t n) {
-  Ahead = Cursor + static_cast<std::ptrdiff_t>(n);
-  // Blocks are read as soon as a cursor reaches the end of the buffered data.
-  while (Ahead >= DataLen && !Block.AtEnd()) NextBlock();
-}
-
-void TTxtFile::Skip(std::string_view from, std::size_t n) {
-  // The line the cursor lands in starts after the last line feed passed;
-  // searched from the end, that is usually a short way back.
-  if (const void* last = n > 0 ? memrchr(from.data(), '\n', n) : nullptr)
-    LineStart = Cursor + (static_cast<const char*>(last) - from.data()) + 1;
-  Cursor += static_cast<std::ptrdiff_t>(n);
-  Ahead = Cursor;
-}
-
-std::string_view TTxtFile::AheadView() const {
-  if (Ahead < 0 || Ahead >= DataLen) return {};
-  return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Ahead)]),
-          static_cast<std::size_t>(DataLen - Ahead)};
-}
-
-void TTxtFile::AheadSkip(std::size_t n) {
-  Ahead += static_cast<std::ptrdiff_t>(n);
-  while (Ahead >= DataLen && !Block.AtEnd()) NextBlock();
-}
-
 // The whole-file searches of filesearch.h, for bytes that the reader does not
-// rewrite, where the file allows them.
+// rewrite, where the file allows them (LastLineHolding: txtfile_behind.cpp).
 
 bool TTxtFile::MayHold(std::string_view bytes, bool foldCase) {
   if (!Block.Regular() || !Searchable(bytes)) return true;
   return FileMayHold(Block.Fd(), bytes, foldCase, [this] { ProcessMessagesAndTestCancel(); });
-}
-
-std::int64_t TTxtFile::LastLineHolding(std::string_view bytes, bool foldCase) {
-  if (!Block.Regular() || Block.StartOffset() < 0 || !Searchable(bytes)) return -1;
-  return ::LastLineHolding(Block.Fd(), Block.StartOffset(), bytes, foldCase,
-                           [this] { ProcessMessagesAndTestCancel(); });
 }
 
 bool TTxtFile::Searchable(std::string_view bytes) {

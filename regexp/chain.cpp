@@ -1,26 +1,17 @@
+// The subset construction of a chain makes one state per step, each
+// leading to the next on that step's ranges; it would also spend work that
+// grows with the square of the pattern's length on sets of NFA states, and
+// refuse a long fixed string as too complex.  The chain is found in the parse
+// tree instead and its automaton built directly, state for state and
+// transition for transition the same, so a fixed string is limited only by
+// its length.
 #include "regexp/chain.h"
 
 #include <algorithm>
 
-namespace {
+#include "regexp/treewalk.h"
 
-// The nodes below n joined by op, left to right (both operators group to the
-// left, so the walk is iterative on long patterns).
-std::vector<const TParseNode*> Operands(const TParseNode* n, TOp op) {
-  std::vector<const TParseNode*> out;
-  std::vector<const TParseNode*> pending{n};
-  while (!pending.empty()) {
-    const TParseNode* m = pending.back();
-    pending.pop_back();
-    if (m->Op == op) {
-      pending.push_back(m->Right);
-      pending.push_back(m->Left);
-    } else {
-      out.push_back(m);
-    }
-  }
-  return out;
-}
+namespace {
 
 // The ranges of one step: a leaf, or alternatives that are all leaves.
 // Equal labels count once, as the construction groups moves by label; ranges

@@ -1,14 +1,7 @@
 // Patterns whose automaton is a chain: one character or class after the
 // other, with no choice between paths of different lengths and no repetition
-// (a fixed string, a fixed string with letters of either case, "a.c[xy]").
-//
-// The subset construction of such a pattern makes one state per step, each
-// leading to the next on that step's ranges; it would also spend work that
-// grows with the square of the pattern's length on sets of NFA states, and
-// refuse a long fixed string as too complex.  The chain is found in the parse
-// tree instead and its automaton built directly, state for state and
-// transition for transition the same, so a fixed string is limited only by
-// its length.
+// (a fixed string, "a.c[xy]"), found in the parse tree so that their
+// automaton is built directly.  See chain.cpp.
 #pragma once
 
 #include <optional>

@@ -1,3 +1,23 @@
+// The deterministic automaton, built from a TNFA by subset construction.
+//
+// Each DFA state stands for a set of NFA states closed under empty moves,
+// built as a bit vector and kept as the list of its members when that is
+// smaller.  States are processed in order of creation; for each
+// one the non-empty NFA transitions leaving its set are grouped by label into
+// moves, every move's target set is closed, and the set is looked up among the
+// existing states through a hash of its bits (a new set becomes a new state at
+// the end of the list).  Leaf labels are pairwise disjoint, but an anchor that
+// matches its own character, or a line code, can overlap a range leaving the
+// same state; such moves are cut into disjoint pieces, each piece leading to
+// the union of the targets that cover it, so every state's transitions are
+// disjoint.  Finally each state's transitions are sorted by their low code
+// (stable), and the automaton is checked for being one chain of single
+// characters: such a pattern is a fixed string that is searched for directly.
+//
+// The construction is bounded: too many states, too much memory for their
+// sets, or too much work raises ERegExpParser with the "too complex" message
+// at the end of the pattern, so no pattern a user types can freeze the
+// program.
 #include "regexp/dfa.h"
 
 #include <algorithm>

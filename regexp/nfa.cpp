@@ -1,3 +1,10 @@
+// States are numbered in order of creation; state 0 is the start and state 1
+// the only accepting state.  Every transition carries a label, an inclusive
+// range of character codes.  Two special labels exist: the empty move
+// (Low = 0xFFFF) and the line codes that an anchoring "^" or "$" becomes.
+// A "^" anchors only where the construction reaches it from the start state
+// (it begins the pattern), a "$" only where it leads into the final state (it
+// ends the pattern); anywhere else each matches its own character.
 #include "regexp/nfa.h"
 
 #include "regexp/messages.h"

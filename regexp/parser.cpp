@@ -1,3 +1,11 @@
+// "+" and "?" are expanded on the way (x+ is x followed by x*, sharing x;
+// x? is x or empty), ASCII letters are case-folded when asked, and a negated
+// class becomes the complement of its members within the set of the period.
+// Equal ranges share one leaf.  As its last step the parser splits all leaf
+// ranges into pairwise disjoint pieces (NormalizeLeaves): a leaf that overlaps
+// another is turned, in place, into a union of its pieces, so every node that
+// referred to it now refers to the union.  The automaton construction can then
+// label each transition with one range and group moves by identical label.
 #include "regexp/parser.h"
 
 #include <algorithm>
@@ -75,6 +83,13 @@ TParseNode* TParseTree::MakeCaseFoldChar(TCharCode code) {
   TParseNode* lowerLeaf = MakeLeaf(lower, lower);
   TParseNode* upperLeaf = MakeLeaf(upper, upper);
   return MakeNode(opUnion, upperLeaf, lowerLeaf);
+}
+
+bool IsCasePair(const TParseNode* n) {
+  if (n->Op != opUnion || n->Left->Op != opCharRange || n->Right->Op != opCharRange) return false;
+  const TCharCode a = n->Left->Low;
+  const TCharCode b = n->Right->Low;
+  return n->Left->High == a && n->Right->High == b && IsAsciiLetter(a) && (a ^ b) == 0x20;
 }
 
 void TParseTree::RemoveLeaf(std::size_t index) {

@@ -1,14 +1,6 @@
-// The pattern parser: recursive descent over the scanner's tokens into a parse
-// tree of seven node kinds.
-//
-// "+" and "?" are expanded on the way (x+ is x followed by x*, sharing x;
-// x? is x or empty), ASCII letters are case-folded when asked, and a negated
-// class becomes the complement of its members within the set of the period.
-// Equal ranges share one leaf.  As its last step the parser splits all leaf
-// ranges into pairwise disjoint pieces (NormalizeLeaves): a leaf that overlaps
-// another is turned, in place, into a union of its pieces, so every node that
-// referred to it now refers to the union.  The automaton construction can then
-// label each transition with one range and group moves by identical label.
+// The pattern parser: recursive descent over the scanner's tokens into a
+// parse tree of seven node kinds, whose leaf ranges are pairwise disjoint
+// when it is done.  See parser.cpp.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +28,11 @@ struct TParseNode {
   TParseNode* Left = nullptr;  // operator nodes
   TParseNode* Right = nullptr;
 };
+
+// Whether n is a letter in either case, as case folding or a class of the
+// two makes it: a union of two single-code leaves, a letter and the letter
+// that differs from it in the case bit.
+bool IsCasePair(const TParseNode* n);
 
 // The codes that no pattern may use as characters: 0xFFFD and 0xFFFE stand
 // for the line anchors inside the automata and 0xFFFF labels an empty move.

@@ -1,3 +1,13 @@
+// A match starts on a character boundary, and the subject is cut into
+// characters from its first byte (a lead byte takes the next byte with it).
+// A byte that cannot be a lead byte always ends a character, so whether a
+// place is a boundary follows from the run of bytes that could be lead bytes
+// just before it: an even run means a boundary.  A place found by the byte
+// search that is no boundary is passed over.
+//
+// On a long line with few occurrences of those bytes this costs about what a
+// byte search costs, where trying every character takes a table walk per
+// character.
 #include "regexp/prefixstarts.h"
 
 #include "sjis/bytescan.h"

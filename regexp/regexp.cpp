@@ -1,3 +1,14 @@
+// Compiling runs the parser, builds the NFA and then the DFA; the NFA and the
+// parser live only during the compile.  Up to CacheSize automata are kept,
+// keyed by pattern text and the two flags: entry 0 is the empty pattern
+// compiled at creation and is never evicted, new entries go in at index 1 and
+// the last entry is evicted when the cache is full.
+//
+// Matching follows DFA transitions from each character boundary of the
+// subject in turn; the first start with any match wins, and the longest match
+// there.  "^" matches at the start and after every line feed, "$" before every
+// line feed and at the end.  Positions are 1-based byte indexes, lengths
+// count bytes; a double-byte character is never split.
 #include "regexp/regexp.h"
 
 #include <algorithm>

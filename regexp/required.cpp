@@ -1,60 +1,46 @@
+// The operands of the concatenations at the top of the tree (groups and "+"
+// included, since x+ is x followed by x*) all take part in every match, one
+// after the other.  A run of those operands that are single characters
+// spells a string that every match contains; the longest such run is the
+// required string.  An ASCII letter of a case-folded pattern (upper or lower
+// case) counts as a character whose letter case does not matter.
+//
+// A "^" that opens the pattern stands for the line feed it matches (the
+// leading character of a line is a line feed, or a lead byte paired with
+// one), so a run that starts there begins with a line feed.  The run that
+// starts at the first operand is also a string that every match begins with:
+// it stays within the line a match starts in, even when the match runs on
+// into later lines.
 #include "regexp/required.h"
 
 #include <vector>
 
+#include "regexp/treewalk.h"
+
 namespace {
 
 bool SingleCode(const TParseNode* n) { return n->Op == opCharRange && n->Low == n->High && IsTextCode(n->Low); }
-
-// x or X, as case folding or a class of the two makes it.
-bool EitherCase(const TParseNode* n) {
-  if (n->Op != opUnion || !SingleCode(n->Left) || !SingleCode(n->Right)) return false;
-  const TCharCode a = n->Left->Low;
-  const TCharCode b = n->Right->Low;
-  const bool letter = (a >= 'A' && a <= 'Z') || (a >= 'a' && a <= 'z');
-  return letter && (a ^ b) == 0x20;
-}
-
-// The operands of the concatenations at the top, in order.
-void Flatten(const TParseNode* n, std::vector<const TParseNode*>& out) {
-  std::vector<const TParseNode*> pending{n};
-  while (!pending.empty()) {
-    const TParseNode* m = pending.back();
-    pending.pop_back();
-    if (m->Op == opConcat) {
-      pending.push_back(m->Right);
-      pending.push_back(m->Left);
-    } else {
-      out.push_back(m);
-    }
-  }
-}
-
-}  // namespace
-
-namespace {
 
 // The runs of single characters among the top operands, in order; the first
 // one starts at the first operand (it may be empty).
 std::vector<TRequiredBytes> Runs(const TParseNode* top) {
   std::vector<TRequiredBytes> runs(1);
   if (top == nullptr) return runs;
-  std::vector<const TParseNode*> operands;
-  Flatten(top, operands);
-  for (std::size_t i = 0; i < operands.size(); ++i) {
-    const TParseNode* n = operands[i];
+  bool first = true;
+  ForEachOperand(top, opConcat, [&](const TParseNode* n) {
     TRequiredBytes& run = runs.back();
-    if (i == 0 && n->Op == opLineHead) {
+    if (first && n->Op == opLineHead) {
       run.Bytes += '\n';
     } else if (SingleCode(n)) {
       AppendCode(run.Bytes, n->Low);
-    } else if (EitherCase(n)) {
+    } else if (IsCasePair(n)) {
       AppendCode(run.Bytes, n->Left->Low);
       run.FoldsCase = true;
     } else {
       runs.emplace_back();
     }
-  }
+    first = false;
+  });
   return runs;
 }
 

@@ -1,19 +1,7 @@
-// Bytes that every match of a pattern holds, found in its parse tree.
-//
-// The operands of the concatenations at the top of the tree (groups and "+"
-// included, since x+ is x followed by x*) all take part in every match, one
-// after the other.  A run of those operands that are single characters
-// spells a string that every match contains; the longest such run is the
-// required string.  An ASCII letter of a case-folded pattern (upper or lower
-// case) counts as a character whose letter case does not matter.  Scans use
-// the string to pass over text that cannot match.
-//
-// A "^" that opens the pattern stands for the line feed it matches (the
-// leading character of a line is a line feed, or a lead byte paired with
-// one), so a run that starts there begins with a line feed.  The run that
-// starts at the first operand is also a string that every match begins with:
-// it stays within the line a match starts in, even when the match runs on
-// into later lines.
+// Bytes that every match of a pattern holds, found in its parse tree: the
+// longest such string, and the one every match begins with (a leading "^"
+// as the line feed it matches).  Scans use them to pass over text that
+// cannot match.
 #pragma once
 
 #include <string>

@@ -1,8 +1,27 @@
+// Each node of the tree gets either its exact language, when that is a small
+// set of strings (single characters, small classes, alternations and
+// concatenations of such), or a set of which every string of its language
+// holds one, or nothing (a repetition, a large class).  A concatenation
+// multiplies the exact sets of neighbouring operands while the product stays
+// small; otherwise it keeps the cheapest of its operands' sets.  An
+// alternation unites its alternatives' sets, and knows nothing when one of
+// them knows nothing.  Sets are compared by a cost model: the time to search
+// for them (one string is cheapest, a few strings cost a little more each,
+// many strings a hashed search) plus the time to check every place where
+// one is found, from a rough frequency of each byte in dictionary text (long
+// strings of rare bytes are found seldom).
+//
+// Strings never hold a line feed or a CR (text read with CR LF kept would
+// not hold them as the pattern does), nor a code that text cannot hold.  A
+// "^" or "$" that anchors adds no byte.  An ASCII letter that matches both
+// of its cases is stored in upper case and the set is searched without
+// regard to the case of letters.
 #include "regexp/required_set.h"
 
 #include <algorithm>
 #include <limits>
 
+#include "regexp/treewalk.h"
 #include "sjis/multisearch.h"
 
 namespace {
@@ -46,14 +65,6 @@ TInfo Exactly(std::vector<std::string> strings) {
 }
 
 TInfo EmptyString() { return Exactly({std::string()}); }
-
-// x or X, as case folding or a class of the two makes it.
-bool EitherCase(const TParseNode* n) {
-  if (n->Op != opUnion || n->Left->Op != opCharRange || n->Right->Op != opCharRange) return false;
-  const TCharCode a = n->Left->Low;
-  const TCharCode b = n->Right->Low;
-  return n->Left->High == a && n->Right->High == b && IsAsciiLetter(a) && (a ^ b) == 0x20;
-}
 
 TInfo Leaf(TCharCode low, TCharCode high) {
   if (static_cast<unsigned>(high - low) >= kSmallClass) return {};
@@ -109,20 +120,6 @@ TInfo Shrink(TInfo info) {
     }
   }
   return {};
-}
-
-void Flatten(const TParseNode* n, TOp op, std::vector<const TParseNode*>& out) {
-  std::vector<const TParseNode*> pending{n};
-  while (!pending.empty()) {
-    const TParseNode* m = pending.back();
-    pending.pop_back();
-    if (m->Op == op && !EitherCase(m)) {
-      pending.push_back(m->Right);
-      pending.push_back(m->Left);
-    } else {
-      out.push_back(m);
-    }
-  }
 }
 
 void MergeFlags(TInfo& into, const TInfo& from) {
@@ -222,19 +219,16 @@ TInfo Analyse(const TParseNode* n, bool atStart, bool atEnd, int depth) {
       return Leaf(n->Low, n->High);
     }
     case opUnion: {
-      if (EitherCase(n)) return FoldedLetter(n->Left->Low);
-      std::vector<const TParseNode*> alternatives;
-      Flatten(n, opUnion, alternatives);
+      if (IsCasePair(n)) return FoldedLetter(n->Left->Low);
       std::vector<TInfo> parts;
-      for (const TParseNode* a : alternatives) {
+      for (const TParseNode* a : Operands(n, opUnion, TCasePairs::Whole)) {
         parts.push_back(Analyse(a, atStart, atEnd, depth + 1));
         if (!parts.back().Known) return {};
       }
       return Unite(parts);
     }
     case opConcat: {
-      std::vector<const TParseNode*> operands;
-      Flatten(n, opConcat, operands);
+      const std::vector<const TParseNode*> operands = Operands(n, opConcat);
       std::vector<TInfo> parts;
       for (std::size_t i = 0; i < operands.size(); ++i)
         parts.push_back(Analyse(operands[i], atStart && i == 0, atEnd && i + 1 == operands.size(), depth + 1));

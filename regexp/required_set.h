@@ -1,25 +1,6 @@
 // Sets of byte strings of which every match holds one, found in the parse
-// tree: for "cat|dog|bird" the set {cat, dog, bird}, for "(辞書|検索)語"
-// {辞書語, 検索語}, for "[ab]x" {ax, bx}.
-//
-// Each node of the tree gets either its exact language, when that is a small
-// set of strings (single characters, small classes, alternations and
-// concatenations of such), or a set of which every string of its language
-// holds one, or nothing (a repetition, a large class).  A concatenation
-// multiplies the exact sets of neighbouring operands while the product stays
-// small; otherwise it keeps the cheapest of its operands' sets.  An
-// alternation unites its alternatives' sets, and knows nothing when one of
-// them knows nothing.  Sets are compared by a cost model: the time to search
-// for them (one string is cheapest, a few strings cost a little more each,
-// many strings a hashed search) plus the time to check every place where
-// one is found, from a rough frequency of each byte in dictionary text (long
-// strings of rare bytes are found seldom).
-//
-// Strings never hold a line feed or a CR (text read with CR LF kept would
-// not hold them as the pattern does), nor a code that text cannot hold.  A
-// "^" or "$" that anchors adds no byte.  An ASCII letter that matches both
-// of its cases is stored in upper case and the set is searched without
-// regard to the case of letters.
+// tree (for "cat|dog|bird" the set {cat, dog, bird}, for "[ab]x" {ax, bx}),
+// and the cost model that tells whether searching for a set pays.
 #pragma once
 
 #include <string>

@@ -1,9 +1,10 @@
-// The wide passes of the set search (multisearch.h): thirty-two places per
-// step for a few strings, eight samples per step for many.  This file alone
-// of the set search is compiled for AVX2; the caller asks
-// bytescan::HasAvx2() before calling in.
+// The thirty-two-byte passes of the set search (multisearch.h): thirty-two
+// places per step for a few strings (fewstrings.h), eight samples per step
+// for many (manystrings.h).  This file alone of the set search is compiled
+// for AVX2; the caller asks bytescan::HasAvx2() before calling in.
 #include "sjis/bytescan_impl.h"
-#include "sjis/multisearch.h"
+#include "sjis/fewstrings.h"
+#include "sjis/manystrings.h"
 
 #if defined(KOVALEX_HAVE_AVX2)
 
@@ -24,7 +25,7 @@ __m256i Table(const unsigned char (&t)[16]) {
 // offset.  Offsets that repeat an earlier one (strings of one or two bytes)
 // are looked up once.
 template <int kOffsets>
-std::size_t Candidates(const char* h, std::size_t n, std::size_t from, const TMultiSearch::TFingerprints& f,
+std::size_t Candidates(const char* h, std::size_t n, std::size_t from, const TFewStringSearch::TFingerprints& f,
                        std::uint32_t& mask, unsigned char* buckets) {
   mask = 0;
   const __m256i low0 = Table(f.LowHalf[0]), high0 = Table(f.HighHalf[0]);
@@ -71,7 +72,7 @@ __m256i Picked(__m256i words, __m256i before, __m256i after) {
 template <int kPerLoad, bool kPlain>
 class TEightSamples {
  public:
-  TEightSamples(const TMultiSearch::TSampling& s, const std::uint32_t* words)
+  TEightSamples(const TManyStringSearch::TSampling& s, const std::uint32_t* words)
       : Step(s.Step),
         Words(words),
         GramMask(_mm256_set1_epi32(static_cast<int>(s.GramMask))),
@@ -110,9 +111,9 @@ class TEightSamples {
       after = _mm256_srli_epi32(later, 24);
     }
     if constexpr (!kPlain) grams = _mm256_or_si256(_mm256_and_si256(grams, GramMask), GramFold);
-    const __m256i hashes =
-        _mm256_srli_epi32(_mm256_mullo_epi32(grams, _mm256_set1_epi32(static_cast<int>(TMultiSearch::kHashFactor))),
-                          32 - TMultiSearch::kHashBits);
+    const __m256i hashes = _mm256_srli_epi32(
+        _mm256_mullo_epi32(grams, _mm256_set1_epi32(static_cast<int>(TManyStringSearch::kHashFactor))),
+        32 - TManyStringSearch::kHashBits);
     const __m256i words = _mm256_i32gather_epi32(reinterpret_cast<const int*>(Words), hashes, 4);
     return static_cast<std::uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(Picked(words, before, after))));
   }
@@ -130,7 +131,7 @@ class TEightSamples {
 };
 
 template <int kPerLoad, bool kPlain>
-std::uint64_t SampleCandidates(const char* h, const TMultiSearch::TSampling& s, const std::uint32_t* words,
+std::uint64_t SampleCandidates(const char* h, const TManyStringSearch::TSampling& s, const std::uint32_t* words,
                                int groups) {
   const TEightSamples<kPerLoad, kPlain> eight(s, words);
   std::uint64_t mask = 0;
@@ -139,7 +140,7 @@ std::uint64_t SampleCandidates(const char* h, const TMultiSearch::TSampling& s, 
 }
 
 template <int kPerLoad>
-std::uint64_t SampleCandidates(const char* h, const TMultiSearch::TSampling& s, const std::uint32_t* words,
+std::uint64_t SampleCandidates(const char* h, const TManyStringSearch::TSampling& s, const std::uint32_t* words,
                                int groups) {
   const bool plain = s.GramMask == ~0u && s.GramFold == 0;
   return plain ? SampleCandidates<kPerLoad, true>(h, s, words, groups)
@@ -148,9 +149,9 @@ std::uint64_t SampleCandidates(const char* h, const TMultiSearch::TSampling& s, 
 
 }  // namespace
 
-std::uint64_t ManyCandidates32(const char* h, const TMultiSearch::TSampling& s, const std::uint32_t* words,
+std::uint64_t ManyCandidates32(const char* h, const TManyStringSearch::TSampling& s, const std::uint32_t* words,
                                int groups) {
-  switch (TMultiSearch::SamplesPerLoad(s.Step)) {
+  switch (TManyStringSearch::SamplesPerLoad(s.Step)) {
     case 4:
       return SampleCandidates<4>(h, s, words, groups);
     case 2:
@@ -160,7 +161,7 @@ std::uint64_t ManyCandidates32(const char* h, const TMultiSearch::TSampling& s, 
   }
 }
 
-std::size_t FewCandidates32(const char* h, std::size_t n, std::size_t from, const TMultiSearch::TFingerprints& f,
+std::size_t FewCandidates32(const char* h, std::size_t n, std::size_t from, const TFewStringSearch::TFingerprints& f,
                             std::uint32_t& mask, unsigned char* buckets) {
   if (f.Third == 0) return Candidates<1>(h, n, from, f, mask, buckets);
   if (f.Third == f.Second) return Candidates<2>(h, n, from, f, mask, buckets);

@@ -1,3 +1,7 @@
+// A plain open of a FIFO waits for its writer (or reader), and the open of a
+// device may wait for the device: a program that did that would hang before
+// it could even say why.  OpenRegular opens without waiting, checks what it
+// opened, and only then lets the reads and writes block again.
 #include "sjis/posix_io.h"
 
 #include <fcntl.h>

@@ -1,11 +1,6 @@
 // The POSIX calls every layer makes on files, each retried when a signal
 // interrupts it (the one place that does so), and the open of a file that
-// must be a regular file.
-//
-// A plain open of a FIFO waits for its writer (or reader), and the open of a
-// device may wait for the device: a program that did that would hang before
-// it could even say why.  OpenRegular opens without waiting, checks what it
-// opened, and only then lets the reads and writes block again.
+// must be a regular file, which never waits.  See posix_io.cpp.
 #pragma once
 
 #include <sys/types.h>

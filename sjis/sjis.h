@@ -48,12 +48,19 @@ class TCharacterStarts {
     std::size_t k = 0;
     while (at - k > Known && IsDBCSLeadByte(P[at - 1 - k])) {
       if (++k == kLongRun) {
+        const std::size_t from = Known;
         while (Known < at) Known += IsDBCSLeadByte(P[Known]) ? 2 : 1;
+        BytesRead += kLongRun + (Known - from);
         return Known == at;
       }
     }
+    BytesRead += k + 1;
     return k % 2 == 0;
   }
+
+  // The bytes that the objects of this thread have read (roughly): a
+  // measure of their work, which tests hold to the length of the text.
+  static inline thread_local std::uint64_t BytesRead = 0;
 
  private:
   static constexpr std::size_t kLongRun = 64;

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev                       # engine tests
   qt6-base-dev qt6-base-dev-tools    # the desktop application and its tests
   qt6-translations-l10n              # the toolkit's standard dialogs in the user's language
+  qt6-base-private-dev               # window tests switch the toolkit's accessibility on, as its own tests do
   fonts-ipafont-gothic               # a Japanese font for the window
   clang libclang-rt-14-dev           # fuzz targets (libFuzzer)
   desktop-file-utils appstream man-db  # the install check's validators

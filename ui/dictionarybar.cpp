@@ -25,6 +25,8 @@ void TDictionaryBar::ItemClicked(int number) {
   Panel(number)->Click();
 }
 
+void TDictionaryBar::PanelToggled(int number, bool lowered) { Item(number)->setChecked(lowered); }
+
 void TDictionaryBar::ShowFound(const catalogue::TFoundDictionaries& found, const QPalette& palette) {
   for (int number = 1; number <= catalogue::kDictionaryCount; ++number) {
     TFunctionPanel* panel = Panel(number);

@@ -31,6 +31,9 @@ class TDictionaryBar {
   // A click of dictionary number's menu item, which the toolkit has already
   // checked or unchecked: it counts as a click of the panel.
   void ItemClicked(int number);
+  // The panel of dictionary number was lowered or raised, by a click or
+  // otherwise (a screen reader toggles it directly): its menu item follows.
+  void PanelToggled(int number, bool lowered);
   // Shows which dictionaries were found: the others are greyed out and no
   // longer selected.
   void ShowFound(const catalogue::TFoundDictionaries& found, const QPalette& palette);

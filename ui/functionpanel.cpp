@@ -2,20 +2,15 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <QStyleOptionFrame>
 
-TFunctionPanel::TFunctionPanel(QWidget* parent) : QLabel(parent) {
-  setFrameShape(QFrame::Panel);
-  setFrameShadow(QFrame::Raised);
-  // A two-pixel bevel: a one-pixel one hardly tells pressed from raised.
-  setLineWidth(kBevelWidth);
-  setAlignment(Qt::AlignCenter);
+TFunctionPanel::TFunctionPanel(QWidget* parent) : QAbstractButton(parent) {
+  setCheckable(true);
+  setFocusPolicy(Qt::StrongFocus);
+  setBackgroundRole(QPalette::Window);
   setAutoFillBackground(true);
-}
-
-void TFunctionPanel::SetLowered(bool lowered) {
-  setFrameShadow(lowered ? QFrame::Sunken : QFrame::Raised);
-  // A pressed panel's caption moves down and right, as a pressed button's.
-  setContentsMargins(lowered ? QMargins(1, 1, 0, 0) : QMargins());
 }
 
 void TFunctionPanel::SetFaceColour(const QColor& colour) {
@@ -33,22 +28,27 @@ void TFunctionPanel::Click() {
   QApplication::sendEvent(this, &release);
 }
 
-void TFunctionPanel::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) {
-    FPressed = true;
-    event->accept();
-    return;
+// Drawn as the toolkit draws a panel frame of two pixels, raised or sunken,
+// with the caption centred inside; a sunken panel's caption moves down and
+// right by a pixel, as a pressed button's.  The focus frame lies just inside
+// the bevel.
+void TFunctionPanel::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  QStyleOptionFrame frame;
+  frame.initFrom(this);
+  frame.frameShape = QFrame::Panel;
+  frame.lineWidth = kBevelWidth;
+  frame.midLineWidth = 0;
+  frame.state |= Lowered() ? QStyle::State_Sunken : QStyle::State_Raised;
+  style()->drawControl(QStyle::CE_ShapedFrame, &frame, &painter, this);
+  QRect inside = rect().adjusted(kBevelWidth, kBevelWidth, -kBevelWidth, -kBevelWidth);
+  const QRect caption = Lowered() ? inside.adjusted(1, 1, 0, 0) : inside;
+  style()->drawItemText(&painter, caption, Qt::AlignCenter, palette(), isEnabled(), text(), QPalette::WindowText);
+  if (hasFocus()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = inside;
+    focus.backgroundColor = palette().color(QPalette::Window);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
   }
-  QLabel::mousePressEvent(event);
-}
-
-void TFunctionPanel::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && FPressed) {
-    FPressed = false;
-    event->accept();
-    // Like a button: the click counts only when released over the panel.
-    if (rect().contains(event->position().toPoint())) emit clicked();
-    return;
-  }
-  QLabel::mouseReleaseEvent(event);
 }

@@ -1,11 +1,14 @@
 // A dictionary toggle of the dictionary bar: a captioned panel that is
 // clicked like a button and shows its state by its bevel, raised or sunken.
-// A disabled panel receives no clicks.
+// It is a checkable button to the keyboard and to screen readers (a check
+// box named by its caption, checked while sunken): Tab reaches it, Space
+// toggles it, and it shows a focus frame.  A disabled panel receives no
+// clicks.
 #pragma once
 
-#include <QLabel>
+#include <QAbstractButton>
 
-class TFunctionPanel : public QLabel {
+class TFunctionPanel : public QAbstractButton {
   Q_OBJECT
 
  public:
@@ -13,8 +16,8 @@ class TFunctionPanel : public QLabel {
   static constexpr int kBevelWidth = 2;
 
   // Whether the bevels are lowered (the panel looks pressed in).
-  bool Lowered() const { return frameShadow() == QFrame::Sunken; }
-  void SetLowered(bool lowered);
+  bool Lowered() const { return isChecked(); }
+  void SetLowered(bool lowered) { setChecked(lowered); }
 
   // The fill colour: the button face for an available panel, the button
   // shadow for one that is greyed out.
@@ -24,13 +27,9 @@ class TFunctionPanel : public QLabel {
   // click; does nothing while the panel is disabled.
   void Click();
 
- signals:
-  void clicked();
-
  protected:
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-
- private:
-  bool FPressed = false;
+  void paintEvent(QPaintEvent* event) override;
+  // A click leaves the state to the clicked() handler, which sets it
+  // together with the dictionary's menu item.
+  void nextCheckState() override {}
 };

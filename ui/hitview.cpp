@@ -1,5 +1,6 @@
 #include "ui/hitview.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QPaintEvent>
@@ -8,8 +9,10 @@
 #include <QTextLine>
 #include <algorithm>
 
+#include "sjis/sjis.h"
 #include "text/encoding.h"
 #include "ui/colourmap.h"
+#include "ui/hitview_accessible.h"
 
 namespace {
 
@@ -26,20 +29,23 @@ THitView::THitView(QWidget* parent) : QAbstractScrollArea(parent), FNormalFont(f
   viewport()->setAutoFillBackground(false);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   UpdateScrollBars();
+  InstallHitViewAccessibility();
 }
 
 // ---------------------------------------------------------------------------
 // Filling
 
 void THitView::Clear() {
+  AnnounceCleared();
   FStore.Clear();
+  FOffsets.Clear();
   FTextColours.erase(FTextColours.begin(), FTextColours.end() - 1);
   FTextColours.front().first = 0;
   FSelection.Collapse(0);
   verticalScrollBar()->setValue(0);
   horizontalScrollBar()->setValue(0);
   UpdateScrollBars();
-  viewport()->update();
+  SelectionChanged();
 }
 
 void THitView::AppendLine(const std::string& line) {
@@ -47,6 +53,7 @@ void THitView::AppendLine(const std::string& line) {
   if (!FFilling) {
     UpdateScrollBars();
     viewport()->update();
+    AnnounceAppended();
   }
 }
 
@@ -56,6 +63,7 @@ void THitView::AppendHitLine(const std::string& line, std::size_t runStart, std:
   if (!FFilling) {
     UpdateScrollBars();
     viewport()->update();
+    AnnounceAppended();
   }
 }
 
@@ -71,10 +79,15 @@ void THitView::EndFill() {
   FStore.Compact();
   UpdateScrollBars();
   viewport()->update();
+  AnnounceAppended();
 }
 
 bool THitView::Refresh() {
   if (!FFilling || FLastRefresh.elapsed() < kRefreshInterval) return false;
+  // While a screen reader listens, the UTF-16 offsets are counted as the
+  // lines come, so that its first question after a search of millions of
+  // lines finds them counted.
+  if (QAccessible::isActive()) FOffsets.Extend();
   UpdateScrollBars();
   viewport()->repaint();
   FLastRefresh.restart();
@@ -297,6 +310,13 @@ void THitView::paintEvent(QPaintEvent* event) {
       if (byte >= slice.Begin && byte <= slice.End) layout.drawCursor(&painter, at, IndexOfByte(slice, byte));
     }
   }
+  // The end of the text starts the row below the last line.
+  const std::int64_t endRow = RowOf(FStore.Size());
+  if (showCaret && caret == FStore.Size() && endRow >= first && endRow <= first + VisibleLines()) {
+    QTextLayout empty(QString(), FNormalFont);
+    LayOut(empty);
+    empty.drawCursor(&painter, QPointF(kMargin - horizontalScrollBar()->value(), (endRow - first) * height), 0);
+  }
 }
 
 void THitView::resizeEvent(QResizeEvent* event) {
@@ -311,29 +331,44 @@ void THitView::changeEvent(QEvent* event) {
   if (event->type() == QEvent::PaletteChange || event->type() == QEvent::EnabledChange) viewport()->update();
 }
 
+QRectF THitView::Cell(std::int64_t position) const {
+  const std::int64_t row = RowOf(position);
+  const qreal top = static_cast<qreal>(row) * LineHeight();
+  const qreal column = ColumnWidth();
+  if (row >= FStore.LineCount()) return {kMargin, top, column, static_cast<qreal>(LineHeight())};
+  const std::string_view bytes = FStore.Line(row);
+  const auto byte = static_cast<std::size_t>(position - FStore.LineStart(row));
+  const std::size_t next = byte < bytes.size() ? byte + CharLength(bytes, byte) : byte + 1;  // a line end: a column
+  QRectF cell(kMargin + static_cast<qreal>(byte) * column, top, static_cast<qreal>(next - byte) * column, LineHeight());
+  if (bytes.size() > kWholeLine) return cell;  // estimated from the columns
+  const TSlice slice = SliceOf(row);
+  QTextLayout layout(slice.Text, FNormalFont);
+  layout.setFormats(Formats(row, slice));
+  LayOut(layout);
+  if (layout.lineCount() == 0) return cell;
+  const qreal x = layout.lineAt(0).cursorToX(IndexOfByte(slice, byte));
+  const qreal end = next <= bytes.size() ? layout.lineAt(0).cursorToX(IndexOfByte(slice, next)) : x + column;
+  return {kMargin + x, top, end - x, static_cast<qreal>(LineHeight())};
+}
+
+QRect THitView::CharacterRect(std::int64_t position) const {
+  const QPointF scroll(horizontalScrollBar()->value(), static_cast<qreal>(FirstVisibleLine()) * LineHeight());
+  return Cell(position).translated(-scroll).toAlignedRect();
+}
+
 void THitView::EnsureVisible(std::int64_t position) {
-  const std::int64_t line = FStore.LineOf(position);
+  const std::int64_t row = RowOf(position);
   QScrollBar* vertical = verticalScrollBar();
   const int visible = VisibleLines();
-  if (line < vertical->value()) {
-    vertical->setValue(static_cast<int>(line));
-  } else if (line >= vertical->value() + visible) {
-    vertical->setValue(static_cast<int>(line - visible + 1));
+  if (row < vertical->value()) {
+    vertical->setValue(static_cast<int>(row));
+  } else if (row >= vertical->value() + visible) {
+    vertical->setValue(static_cast<int>(row - visible + 1));
   }
-  if (FStore.LineCount() == 0) return;
-  // Horizontally: the caret's column, estimated for long lines and measured
-  // for the others.
-  const std::int64_t byte = position - FStore.LineStart(line);
-  qreal x = kMargin + static_cast<qreal>(byte) * ColumnWidth();
-  if (FStore.Line(line).size() <= kWholeLine) {
-    const TSlice slice = SliceOf(line);
-    QTextLayout layout(slice.Text, FNormalFont);
-    layout.setFormats(Formats(line, slice));
-    LayOut(layout);
-    if (layout.lineCount() > 0) {
-      x = kMargin + layout.lineAt(0).cursorToX(IndexOfByte(slice, static_cast<std::size_t>(byte)));
-    }
-  }
+  // Horizontally: the caret's column, measured for lines of up to
+  // kWholeLine bytes and estimated for longer ones.  The end of the text
+  // stands at the start of its row.
+  const qreal x = Cell(position).x();
   QScrollBar* horizontal = horizontalScrollBar();
   const int width = viewport()->width();
   if (x < horizontal->value()) {

@@ -1,13 +1,16 @@
 // THitView: the window's read-only result view (RichEdit1).  It shows the
 // Shift-JIS lines of a hits::THitStore with their keyword runs, converting
-// and drawing only the lines in view, and keeps a hits::TSelection that the
-// mouse and the keys move.
+// and drawing only the lines in view, keeps a hits::TSelection that the
+// mouse and the keys move, and is read by screen readers as a text
+// (ui/hitview_accessible.h).
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QFont>
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QTextLayout>
 #include <cstdint>
@@ -16,6 +19,7 @@
 
 #include "core/hitstore.h"
 #include "core/selection.h"
+#include "core/text_offsets.h"
 
 class THitView : public QAbstractScrollArea {
   Q_OBJECT
@@ -27,6 +31,9 @@ class THitView : public QAbstractScrollArea {
   static constexpr std::size_t kWholeLine = 4096;
   // Painting interval while filling, in milliseconds.
   static constexpr int kRefreshInterval = 100;
+  // Screen readers are told the text that a fill or a clear adds or removes
+  // up to this many bytes; they read a longer one when they come to it.
+  static constexpr std::int64_t kAnnouncedText = 1 << 16;
 
   const hits::THitStore& Store() const { return FStore; }
 
@@ -85,9 +92,31 @@ class THitView : public QAbstractScrollArea {
   QString SelectedText() const;
   // The text between two positions, lines separated by "\n".
   QString TextBetween(std::int64_t from, std::int64_t to) const;
+  // The same as UTF-8, the form the clipboard gets: a copy of millions of
+  // lines costs the copied text once more, not its UTF-16 form and copies.
+  QByteArray Utf8Between(std::int64_t from, std::int64_t to) const;
   void Copy() const;
   // Copies the whole text; the caret stays where it was, the selection empty.
   void CopyAll();
+
+  // Printable keys typed in the view go to target, which takes the focus:
+  // typing starts a new query.
+  void SetTypingTarget(QWidget* target) { FTypingTarget = target; }
+
+  // --- Geometry and UTF-16 offsets, for the accessibility interface --------
+  // The position under a point of the viewport.
+  std::int64_t PositionAt(const QPoint& point) const;
+  // The cell of the character at position, in viewport coordinates.
+  QRect CharacterRect(std::int64_t position) const;
+  // Scrolls position into view.
+  void EnsureVisible(std::int64_t position);
+  // The text as the accessibility interfaces count it, in UTF-16 units
+  // (every character one, each line end one).
+  std::int64_t TextLength() const { return FOffsets.Length(); }
+  std::int64_t OffsetOf(std::int64_t position) const { return FOffsets.OffsetOf(position); }
+  std::int64_t PositionOf(std::int64_t offset) const { return FOffsets.PositionOf(offset); }
+  // The row that shows position (LineCount() for the end of the text).
+  std::int64_t RowOf(std::int64_t position) const { return FSelection.RowOf(position); }
 
   // The row height and the width of a column, in pixels.
   int LineHeight() const;
@@ -124,9 +153,11 @@ class THitView : public QAbstractScrollArea {
 
   std::int64_t FirstVisibleLine() const;
   int VisibleLines() const;
-  std::int64_t PositionAt(const QPoint& point) const;
-  void EnsureVisible(std::int64_t position);
   void UpdateScrollBars();
+  // The cell of the character at position (a line end: one column) in the
+  // whole text's coordinates: measured for a line of up to kWholeLine bytes,
+  // estimated from the columns for a longer one.
+  QRectF Cell(std::int64_t position) const;
   QTextCharFormat KeywordFormat(const hits::TKeywordStyle& style) const;
 
   hits::THitStore FStore;
@@ -138,4 +169,18 @@ class THitView : public QAbstractScrollArea {
   bool FSelectionHidden = false;
   bool FFilling = false;
   QElapsedTimer FLastRefresh;
+  QPointer<QWidget> FTypingTarget;
+
+  // Accessibility (ui/hitview_accessible.cpp).  After every change of the
+  // caret or the selection: repaints and tells screen readers what moved.
+  void SelectionChanged();
+  // Tells screen readers of the text added since the last time, or that
+  // all of it went (Clear, before clearing the store).
+  void AnnounceAppended();
+  void AnnounceCleared();
+  mutable hits::TTextOffsets FOffsets{FStore};
+  struct TAnnounced {
+    std::int64_t Caret = 0, Start = 0, Length = 0;
+  } FAnnounced;
+  std::int64_t FAnnouncedSize = 0;  // bytes of the store's text told of
 };

@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextLine>
@@ -35,6 +36,16 @@ void AppendDecoded(QString& out, std::string_view sjis) {
   out.resize(to - begin);
 }
 
+// Hands the clipboard UTF-8 bytes: as the text in UTF-8 and as plain text,
+// the same bytes shared.  Another program gets them as they are; the
+// toolkit decodes them only for a paste within this one.
+void SetClipboard(const QByteArray& utf8) {
+  auto* data = new QMimeData;
+  data->setData(QStringLiteral("text/plain;charset=utf-8"), utf8);
+  data->setData(QStringLiteral("text/plain"), utf8);
+  QGuiApplication::clipboard()->setMimeData(data);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -43,18 +54,18 @@ void AppendDecoded(QString& out, std::string_view sjis) {
 void THitView::MoveCaret(std::int64_t position, bool keepAnchor) {
   FSelection.MoveCaret(position, keepAnchor);
   EnsureVisible(FSelection.Caret());
-  viewport()->update();
+  SelectionChanged();
 }
 
 void THitView::SetSelection(std::int64_t start, std::int64_t length) {
   FSelection.Select(start, length);
   EnsureVisible(FSelection.Caret());
-  viewport()->update();
+  SelectionChanged();
 }
 
 void THitView::SelectAll() {
   FSelection.SelectAll();
-  viewport()->update();
+  SelectionChanged();
 }
 
 QString THitView::TextBetween(std::int64_t from, std::int64_t to) const {
@@ -73,19 +84,42 @@ QString THitView::TextBetween(std::int64_t from, std::int64_t to) const {
   return out;
 }
 
+QByteArray THitView::Utf8Between(std::int64_t from, std::int64_t to) const {
+  from = std::clamp<std::int64_t>(from, 0, FStore.Size());
+  to = std::clamp<std::int64_t>(to, from, FStore.Size());
+  std::string_view text = FStore.Text().substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
+  // Line by line, so that a lead byte before a line end stands alone.  The
+  // array grows in place: its large blocks are remapped, not copied, and
+  // the room reserved ahead costs no memory until it is written.
+  QByteArray out;
+  qsizetype used = 0;
+  for (;;) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    out.resize(used + static_cast<qsizetype>(line.size() * encoding::kMaxUtf8PerSjisByte) + 1);
+    used += static_cast<qsizetype>(encoding::SjisToUtf8(line, out.data() + used));
+    if (end == std::string_view::npos) break;
+    out[used++] = '\n';
+    text.remove_prefix(end + 1);
+  }
+  out.resize(used);
+  out.squeeze();
+  return out;
+}
+
 QString THitView::SelectedText() const { return TextBetween(SelStart(), SelStart() + SelLength()); }
 
 QString THitView::toPlainText() const { return TextBetween(0, FStore.Size()); }
 
 void THitView::Copy() const {
-  if (HasSelection()) QGuiApplication::clipboard()->setText(SelectedText());
+  if (HasSelection()) SetClipboard(Utf8Between(SelStart(), SelStart() + SelLength()));
 }
 
 void THitView::CopyAll() {
   const std::int64_t caret = SelStart();
-  QGuiApplication::clipboard()->setText(toPlainText());
+  SetClipboard(Utf8Between(0, FStore.Size()));
   FSelection.Collapse(caret);
-  viewport()->update();
+  SelectionChanged();
 }
 
 std::int64_t THitView::PositionAt(const QPoint& point) const {
@@ -144,6 +178,15 @@ void THitView::keyPressEvent(QKeyEvent* event) {
       move = control ? hits::TCaretMove::TextEnd : hits::TCaretMove::LineEnd;
       break;
     default:
+      // A printable key starts a new query: the typing target takes the
+      // focus as a shortcut gives it (a line edit without a selection then
+      // selects its text, which the key types over) and gets the key.
+      if (FTypingTarget != nullptr && !event->text().isEmpty() && event->text().front().isPrint() &&
+          (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == 0) {
+        FTypingTarget->setFocus(Qt::ShortcutFocusReason);
+        QApplication::sendEvent(FTypingTarget, event);
+        return;
+      }
       QAbstractScrollArea::keyPressEvent(event);
       return;
   }

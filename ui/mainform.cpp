@@ -86,6 +86,8 @@ void TMainForm::Connect() {
   for (int number = 1; number <= catalogue::kDictionaryCount; ++number) {
     TFunctionPanel* panel = DictionaryPanel(number);
     connect(panel, &TFunctionPanel::clicked, this, [this, panel] { FunctionPanel1Click(panel); });
+    connect(panel, &TFunctionPanel::toggled, this,
+            [this, number](bool lowered) { FDictionaryBar.PanelToggled(number, lowered); });
   }
   connect(ui->SubMenuDic1, &QAction::triggered, this, &TMainForm::SubMenuDic1Click);
   connect(ui->SubMenuDic2, &QAction::triggered, this, &TMainForm::SubMenuDic2Click);
@@ -106,9 +108,11 @@ void TMainForm::Connect() {
   connect(ui->SubMenuHelp2, &QAction::triggered, this, &TMainForm::SubMenuHelp2Click);
 
   // The client area's resizing lays out the controls; the view's focus
-  // turns the key preview off and on.
+  // turns the key preview off and on; what is typed in the view starts a
+  // new query.
   ui->Panel1->installEventFilter(this);
   ui->RichEdit1->installEventFilter(this);
+  ui->RichEdit1->SetTypingTarget(ui->ComboBox1);
   // Key presses reach FormKeyDown before the focused control, except while
   // the result view has the focus; the edit menu's shortcuts come before
   // the controls' own use of those keys, and Enter outside the result view
@@ -166,7 +170,7 @@ void TMainForm::FindDictionaries() {
   FDriver.SetDictionaries(choice.Found, choice.Folder);
   FDictionaryBar.ShowFound(choice.Found, palette());
   const QString status = QString::fromStdString(dictionary_folder::FolderStatus(choice));
-  SetStatus(status.toStdU16String());
+  SetStatus(status.toStdU16String(), true);
   ui->Label2->setToolTip(status);
   if (choice.Folder.empty()) {
     FResultView.Clear();
@@ -223,6 +227,11 @@ bool TMainForm::FormKeyDown(QKeyEvent* key) {
     case Qt::Key_F4:
       // Consumed, so that the query box does not open its list.
       ClickMenuItem(DictionaryItem(4));
+      return true;
+    case Qt::Key_Escape:
+      // During a search, as the Cancel button.
+      if (!FDriver.Searching()) return false;
+      CancelBtnClick();
       return true;
     default:
       return false;

@@ -179,7 +179,8 @@ class TMainForm : public QMainWindow, public ISearchObserver {
  private:
   void Connect();
   void FormClose();
-  void SetStatus(const std::u16string& text);
+  // Shows the status; with announce, screen readers are told of it.
+  void SetStatus(const std::u16string& text, bool announce);
   // The controls a search leaves alone are usable while none runs.
   void SetSearchControlsEnabled(bool enabled);
   // Lets pending window events run in the middle of a search, at most every

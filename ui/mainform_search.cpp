@@ -22,6 +22,7 @@
 #include "sjis/exceptions.h"
 #include "ui/helpwindow.h"
 #include "ui/mainform.h"
+#include "ui/statusline.h"
 #include "ui_mainform.h"
 
 void TMainForm::SearchBtnClick() {
@@ -91,10 +92,12 @@ void TMainForm::SearchStarted(const std::u16string& query) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
-void TMainForm::SearchProgress(const std::u16string& status) { SetStatus(status); }
+// Screen readers are told of the status when a search has ended, not of
+// every hit counted on the way.
+void TMainForm::SearchProgress(const std::u16string& status) { SetStatus(status, false); }
 
 void TMainForm::SearchEnded(const std::u16string& status) {
-  SetStatus(status);
+  SetStatus(status, true);
   QApplication::restoreOverrideCursor();
   SetSearchControlsEnabled(true);
   // Disabling moved the focus away; the next word is typed over this one.
@@ -114,7 +117,9 @@ void TMainForm::SetSearchControlsEnabled(bool enabled) {
   ui->MenuView->setEnabled(enabled);
 }
 
-void TMainForm::SetStatus(const std::u16string& text) { ui->Label2->setText(QString::fromStdU16String(text)); }
+void TMainForm::SetStatus(const std::u16string& text, bool announce) {
+  ui->Label2->SetStatus(QString::fromStdU16String(text), announce);
+}
 
 // ---------------------------------------------------------------------------
 // Closing

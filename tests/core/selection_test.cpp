@@ -33,12 +33,14 @@ TEST_F(SelectionTest, KeysMoveTheCaret) {
     TCaretMove Move;
     std::int64_t Page, To;
   } rows[] = {
-      {5, Left, 1, 3},      {9, Left, 1, 8},       {0, Left, 1, 0},      {3, Right, 1, 5},     {7, Right, 1, 8},
-      {20, Right, 1, 20},   {14, Up, 1, 8},        {5, Up, 1, 0},        {5, Down, 1, 8},      {1, PageDown, 2, 9},
-      {8, Down, 1, 9},      {14, Down, 1, 20},     {14, PageUp, 2, 0},   {14, PageUp, 1, 8},   {0, PageDown, 2, 9},
-      {3, PageDown, 9, 20}, {14, LineStart, 1, 9}, {14, LineEnd, 1, 19}, {5, TextStart, 1, 0}, {5, TextEnd, 1, 20},
+      {5, Left, 1, 3},      {9, Left, 1, 8},       {0, Left, 1, 0},        {3, Right, 1, 5},     {7, Right, 1, 8},
+      {20, Right, 1, 20},   {14, Up, 1, 8},        {5, Up, 1, 0},          {5, Down, 1, 8},      {1, PageDown, 2, 9},
+      {8, Down, 1, 9},      {14, Down, 1, 20},     {14, PageUp, 2, 0},     {14, PageUp, 1, 8},   {0, PageDown, 2, 9},
+      {3, PageDown, 9, 20}, {14, LineStart, 1, 9}, {14, LineEnd, 1, 19},   {5, TextStart, 1, 0}, {5, TextEnd, 1, 20},
+      {20, Up, 1, 9},       {20, PageUp, 2, 8},    {20, LineStart, 1, 20}, {20, LineEnd, 1, 20},
   };
-  // Column 1 of line 0 falls into "猫" two lines down: its start.
+  // Column 1 of line 0 falls into "猫" two lines down: its start.  The end
+  // of the text (20) is a row of its own below the last line.
   for (const auto& row : rows) {
     Selection.MoveCaret(row.From, false);
     EXPECT_EQ(Selection.Target(row.Move, row.Page), row.To) << row.From << " " << static_cast<int>(row.Move);
@@ -76,11 +78,12 @@ TEST_F(SelectionTest, AnchorStaysWhileShiftExtends) {
   EXPECT_TRUE(Selection.Empty() && Selection.Caret() == 9);
 }
 
-// A double click selects the characters between blanks around it.
+// A double click selects the word around it (core/words.h), the one before
+// a line end.
 TEST_F(SelectionTest, DoubleClickSelectsAWord) {
   const struct {
     std::int64_t At, Start, Length;
-  } rows[] = {{13, 12, 3}, {10, 9, 2}, {2, 0, 2}, {4, 3, 4}, {8, 8, 0}, {19, 16, 3}, {20, 16, 3}};
+  } rows[] = {{13, 12, 3}, {10, 9, 2}, {2, 2, 1}, {4, 3, 4}, {8, 8, 0}, {19, 16, 3}, {20, 16, 3}};
   for (const auto& row : rows) {
     EXPECT_EQ(Selection.WordAt(row.At), std::make_pair(row.Start, row.Length)) << row.At;
   }

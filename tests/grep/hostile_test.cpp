@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <utility>
 
+#include "sjis/sjis.h"
 #include "support/grep_reports.h"
 
 // Called after the first block read, the hook shrinks the file (the scan
@@ -59,18 +61,29 @@ TEST(HostileScan, AttemptsRunningToTheEndOfTheFileStillPollAndCanBeCancelled) {
   }
 }
 
-// A line of 4 MB whose bytes could all be lead bytes holds the fixed string's
-// bytes at every second-byte position: each place the byte search finds must
-// be told from a character start without reading back over the whole run.
+// A line whose bytes could all be lead bytes holds the fixed string's bytes
+// at every second-byte position: each place the byte search finds must be
+// told from a character start without reading back over the whole run.  The
+// bytes read for that stay within a bound per byte of the file (a place is
+// read back over at most a short run of bytes, then the known start walks
+// forward), and lines twice as long take twice the reading, not four times.
 TEST(HostileScan, LongRunsOfLeadBytesAreCutInTimeLinearInTheLine) {
-  std::string line;
-  for (int k = 0; k < 2'000'000; ++k) line += "\x81\x82";
-  TTempFile file("x\n" + line + "a\x82\x81\n" + line + "\n");
-  for (const TScanChoice choice : {TScanChoice::Fast, TScanChoice::OneCharacter}) {
+  const auto bytesRead = [](TScanChoice choice, std::size_t pairs) {
+    std::string line;
+    for (std::size_t k = 0; k < pairs; ++k) line += "\x81\x82";
+    const TTempFile file("x\n" + line + "a\x82\x81\n" + line + "\n");
     TGrep grep;
     grep.ScanChoice = choice;
     grep.SetPattern("\x82\x81");
+    const std::uint64_t before = TCharacterStarts::BytesRead;
     const std::vector<TReport> reports = GrepReports(grep, file.Path());
-    EXPECT_TRUE(reports.size() == 1 && reports[0].LineNo == 2);
-  }
+    EXPECT_TRUE(reports.size() == 1 && reports[0].LineNo == 2) << pairs;
+    return TCharacterStarts::BytesRead - before;
+  };
+  constexpr std::size_t kPairs = 100'000;  // lines of two blocks
+  const std::uint64_t once = bytesRead(TScanChoice::Fast, kPairs);
+  const std::uint64_t twice = bytesRead(TScanChoice::Fast, 2 * kPairs);
+  EXPECT_LE(once, 24 * (4 * kPairs));
+  EXPECT_LT(twice, 3 * once);
+  bytesRead(TScanChoice::OneCharacter, kPairs);
 }

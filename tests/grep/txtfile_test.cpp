@@ -16,6 +16,7 @@
 #include <random>
 
 #include "grep/mappedwindow.h"
+#include "grep/scanviews.h"
 #include "sjis/exceptions.h"
 #include "sjis/io_error.h"
 #include "sjis/messages.h"
@@ -30,8 +31,9 @@ using Lines = std::vector<std::pair<std::string, std::int64_t>>;
 // GetChar until the main cursor raises EEndOfFile; every code read before.
 std::vector<TCharCode> ReadAllChars(TTxtFile& file) {
   std::vector<TCharCode> codes;
+  TCharScanView chars(file);
   try {
-    for (;;) codes.push_back(file.GetChar());
+    for (;;) codes.push_back(chars.GetChar());
   } catch (const EEndOfFile&) {
   }
   return codes;
@@ -41,10 +43,11 @@ std::vector<TCharCode> ReadAllChars(TTxtFile& file) {
 Lines ReadAllLines(TTxtFile& file) {
   Lines lines;
   LineInfo_t info;
+  TCharScanView chars(file);
   try {
     for (;;) {
-      file.GetChar();
-      file.GetLine(info);
+      chars.GetChar();
+      chars.GetLine(info);
       lines.emplace_back(info.Line, info.LineNo);
     }
   } catch (const EEndOfFile&) {
@@ -143,17 +146,17 @@ TEST(TxtFileModel, WholeFileSearchesMatchModel) {
         for (const auto& [line, number] : NumberedLines(content))
           if ((fold ? AsciiLowerSjis(line) : line).find(fold ? AsciiLowerSjis(needle) : needle) != std::string::npos)
             last = number;
-        EXPECT_EQ(file.LastLineHolding(needle, fold), last) << needle << " " << at << " " << fold;
+        EXPECT_EQ(TCrossScanView(file).LastLineHolding(needle, fold), last) << needle << " " << at << " " << fold;
         EXPECT_TRUE(file.MayHold(needle, fold));
       }
     }
     const TTempFile none(plain);
     TTxtFile file(none.Path(), nullptr);
-    EXPECT_EQ(file.LastLineHolding(needle, false) == 0, !file.MayHold(needle, false)) << needle;
+    EXPECT_EQ(TCrossScanView(file).LastLineHolding(needle, false) == 0, !file.MayHold(needle, false)) << needle;
   }
   const TTempFile f("ab cd\n");
   TTxtFile file(f.Path(), nullptr);
-  EXPECT_EQ(file.LastLineHolding("b c", false), -1);  // a byte the reader rewrites
+  EXPECT_EQ(TCrossScanView(file).LastLineHolding("b c", false), -1);  // a byte the reader rewrites
   EXPECT_TRUE(file.MayHold("b c", false));
   EXPECT_FALSE(file.MayHold("zz", false));
 }
@@ -166,12 +169,13 @@ TEST(TxtFileBlocks, CarriedBytesStayBoundedByLongestLine) {
   for (int i = 0; i < 30000; ++i) content += "more " + std::to_string(i) + "\n";
   const TTempFile f(content);
   TTxtFile file(f.Path(), nullptr);
+  TCharScanView chars(file);
   LineInfo_t info;
   std::size_t most = 0;
   try {
     for (;;) {
-      file.GetChar();
-      file.GetLine(info);
+      chars.GetChar();
+      chars.GetLine(info);
       most = std::max(most, file.CarriedBytes());
       EXPECT_TRUE(info.LineNo % 40000 != 30000 || file.CarriedBytes() < 100u) << info.LineNo;
     }
@@ -223,12 +227,13 @@ TEST(TxtFileBlocks, FileShrunkUnderAMappedWindowRaisesAReadError) {
   const TTempFile f(content);
   TTxtFile file(f.Path(), nullptr, {}, TReadOptions{.KeepCrLf = true, .MapBytes = 4 * page});
   ASSERT_EQ(truncate(f.Path().c_str(), static_cast<off_t>(page)), 0);
+  TCharScanView chars(file);
   std::size_t read = 0;
   LineInfo_t info;
   try {
     for (;; ++read) {
-      file.GetChar();
-      file.GetLine(info);
+      chars.GetChar();
+      chars.GetLine(info);
       ASSERT_LT(read, written.size());
       ASSERT_EQ(info.Line, written[read]);
     }
@@ -302,7 +307,8 @@ TEST(TxtFileOpen, LineOverTheBoundRaisesLineTooLong) {
   for (const bool ahead : {false, true}) {
     TTxtFile file(f.Path(), nullptr, {}, TReadOptions{.MaxLineBytes = 2 * kBlock});
     try {
-      for (std::size_t i = 0; i < 5 * kBlock; ++i) ahead ? file.GetAheadChar() : file.GetChar();
+      TCharScanView chars(file);
+      for (std::size_t i = 0; i < 5 * kBlock; ++i) ahead ? chars.GetAheadChar() : chars.GetChar();
       ADD_FAILURE() << "no exception, ahead " << ahead;
     } catch (const ELineTooLong& e) {
       EXPECT_EQ(e.FileName, f.Path());
@@ -333,15 +339,16 @@ TEST(TxtFileCancel, MessagesOncePerBlockAndPerLine) {
   pumps = 0;
   TTxtFile again(f.Path(), &cancel, [&] { cancel = ++pumps == 2; });  // set by the pump, noticed right after
   LineInfo_t info;
-  again.GetChar();
-  EXPECT_THROW(again.GetLine(info), ECancelRequest);
+  TCharScanView againChars(again);
+  againChars.GetChar();
+  EXPECT_THROW(againChars.GetLine(info), ECancelRequest);
   for (const bool ahead : {false, true}) {
     cancel = false;
     TTxtFile reader(f.Path(), &cancel);
     cancel = true;
     std::size_t read = 0;
     try {
-      for (;; ++read) ahead ? reader.GetAheadChar() : reader.GetChar();
+      for (TCharScanView chars(reader);; ++read) ahead ? chars.GetAheadChar() : chars.GetChar();
     } catch (const ECancelRequest&) {
     }
     EXPECT_EQ(read, kBlock) << ahead;

@@ -1,6 +1,6 @@
-// Reading Shift-JIS characters, the escapes and the pattern scanner, as a
-// table of patterns and the tokens they scan to (written as text, see Scan);
-// the parser's table holds the scanner's errors.
+// The escapes and the pattern scanner, as a table of patterns and the tokens
+// they scan to (written as text, see Scan); the parser's table holds the
+// scanner's errors.
 #include "regexp/scanner.h"
 
 #include <gtest/gtest.h>
@@ -110,33 +110,4 @@ TEST(Scanner, PatternsScanToTokens) {
       {"[￥］][a-￥ｚ]", true, "<[> ］ <]> <[> a-ｚ <]>"},
   };
   for (const TCase& c : cases) EXPECT_EQ(Scan(Sjis(c.Pattern), c.DBMeta), S(c.Tokens)) << c.Pattern;
-}
-
-// NextChar, UngetChar and IsLeadByteInContext agree on every boundary of
-// random strings of single bytes, half-width katakana and double-byte
-// characters (some with trail bytes in the lead-byte range).
-TEST(CharReader, BoundariesAgreeEveryWay) {
-  const std::vector<std::string> pieces = {"a", S("ｱ"), S("あ"), S("＝"), S("Ｂ"), S("表"), "\\", "\xA0", "\x81\n"};
-  std::mt19937 rng(7);
-  for (int round = 0; round < 300; ++round) {
-    std::string s;
-    std::vector<int> starts{1};
-    for (int i = 0, n = static_cast<int>(rng() % 8); i < n; ++i) {
-      s += pieces[rng() % pieces.size()];
-      starts.push_back(static_cast<int>(s.size()) + 1);
-    }
-    int p = 1;
-    for (std::size_t k = 1; k < starts.size(); ++k) {
-      const int before = p;
-      const TCharCode c = NextChar(s, p);
-      ASSERT_EQ(p, starts[k]) << Hex(s);
-      EXPECT_EQ(c > 0xFF, p - before == 2) << Hex(s);
-      EXPECT_EQ(IsLeadByteInContext(s, static_cast<std::size_t>(before - 1)), p - before == 2) << Hex(s);
-      int back = p;
-      UngetChar(s, back);
-      EXPECT_EQ(back, before) << Hex(s) << " from " << p;
-    }
-    EXPECT_EQ(NextChar(s, p), 0);
-    EXPECT_EQ(p, static_cast<int>(s.size()) + 1) << "the end does not move the position";
-  }
 }

@@ -35,6 +35,7 @@
 #include "core/profile.h"
 #include "core/settings_table.h"
 #include "kovalex_version.h"
+#include "support/accessible_events.h"
 #include "text/encoding.h"
 #include "ui/closeonsignals.h"
 #include "ui/fontdialog.h"
@@ -187,8 +188,52 @@ class TMainFormTest : public QObject {
     // and selected, so the next word replaces it.
     QVERIFY(Form->RichEdit1()->CaretPosition() == 0 && !Form->RichEdit1()->HasSelection());
     QVERIFY(Query()->count() == 1 && QApplication::focusWidget() == Query());
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("dog"));
+    // Typed in the result view, the word goes there too.
+    Form->RichEdit1()->setFocus();
+    QTest::keyClick(Form->RichEdit1(), 'd');
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("og"));
     QCOMPARE(Query()->currentText(), QStringLiteral("dog"));
+  }
+
+  void screenReadersFindTheControlsAndHearEachSearchOnce() {
+    for (const char* name : {"KOVA5.TXT", "KOVA-BIL.TXT", "KOVA略語.TXT", "KOVA固名.TXT", "KOVSEN.TXT", "KOVA4.TXT"})
+      WriteDictionary(name, {"cat 1", "cat 2", "cat 3"});
+    CreateForm();
+    TAccessibleEvents events;
+    const struct {
+      const char* Control;
+      QAccessible::Role Role;
+      QString Name;
+    } rows[] = {
+        {"ComboBox1", QAccessible::ComboBox, "検索する語"},  {"RichEdit1", QAccessible::EditableText, "検索結果"},
+        {"Label2", QAccessible::StatusBar, Status()},        {"SearchBtn", QAccessible::Button, "検索開始(S)"},
+        {"FunctionPanel1", QAccessible::CheckBox, "第５版"}, {"FunctionPanel2", QAccessible::CheckBox, "ﾊﾞｲﾘﾝｶﾞﾙ"},
+        {"FunctionPanel3", QAccessible::CheckBox, "略語"},   {"FunctionPanel4", QAccessible::CheckBox, "固有名詞"},
+        {"FunctionPanel5", QAccessible::CheckBox, "専門"},   {"FunctionPanel6", QAccessible::CheckBox, "第４版"}};
+    for (const auto& row : rows) {
+      const QAccessibleInterface* control = QAccessible::queryAccessibleInterface(Widget<QWidget>(row.Control));
+      QVERIFY2(control->role() == row.Role && control->text(QAccessible::Name) == row.Name, row.Control);
+    }
+    // Tab goes on from the result view to each panel; Space toggles it as a
+    // click does, and a screen reader's toggle too.
+    Form->RichEdit1()->setFocus();
+    for (int number = 1; number <= catalogue::kDictionaryCount; ++number) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      TFunctionPanel* panel = Form->DictionaryPanel(number);
+      QCOMPARE(QApplication::focusWidget(), panel);
+      QTest::keyClick(panel, Qt::Key_Space);
+      QVERIFY(Form->DictionaryChecked(number) && QAccessible::queryAccessibleInterface(panel)->state().checked);
+      QCOMPARE(events.Take(panel), QStringList{"checked 1"});
+    }
+    QAccessible::queryAccessibleInterface(Form->DictionaryPanel(2))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(!Form->DictionaryChecked(2) && !Form->DictionaryPanel(2)->Lowered());
+    // A search tells of its lines once, and of its status once, not at every hit.
+    events.Take(Widget<QLabel>("Label2"));
+    Search(QStringLiteral("cat"));
+    QCOMPARE(events.Take(Form->RichEdit1()), QStringList{"inserted 0 " + Form->RichEdit1()->toPlainText()});
+    QCOMPARE(events.Take(Widget<QLabel>("Label2")), QStringList{"name " + Status()});
   }
 
   void cancelAndErrorsAreShownAfterTheControlsAreBack() {
@@ -200,15 +245,25 @@ class TMainFormTest : public QObject {
     CreateForm();
     Search(QStringLiteral("cat"));  // no dictionary chosen
     Click("SubMenuDic1");
-    int calls = 0;
-    Form->Grep1.ProcessMessages = [&, process = Form->Grep1.ProcessMessages] {
-      // The first call comes with the first block read, the second with the next one.
-      if (++calls == 2) QTest::mouseClick(Widget<QPushButton>("CancelBtn"), Qt::LeftButton);
-      process();
-    };
-    Search(QStringLiteral("cat(.|\\n)*QQ"));
-    QCOMPARE(Lines(), QStringList{"-----KOVA辞書第5版-----"});
-    VerifyFinishedWith(0);
+    // The Cancel button and Escape (wherever the focus is) cancel alike.
+    const std::function<void()> cancels[] = {
+        [this] { QTest::mouseClick(Widget<QPushButton>("CancelBtn"), Qt::LeftButton); },
+        [this] {
+          QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : Form.get(), Qt::Key_Escape);
+        }};
+    const auto process = Form->Grep1.ProcessMessages;
+    for (const auto& cancel : cancels) {
+      int calls = 0;
+      Form->Grep1.ProcessMessages = [&] {
+        // The first call comes with the first block read, the second with the next one.
+        if (++calls == 2) cancel();
+        process();
+      };
+      Search(QStringLiteral("cat(.|\\n)*QQ"));
+      QCOMPARE(Lines(), QStringList{"-----KOVA辞書第5版-----"});
+      VerifyFinishedWith(0);
+    }
+    Form->Grep1.ProcessMessages = process;
     // Queries that are empty, cannot be compiled or have no Shift-JIS form
     // change nothing.
     Search(QStringLiteral("1"));
@@ -216,11 +271,12 @@ class TMainFormTest : public QObject {
     for (const QString& query : {QString(), QStringLiteral("ca(t"), QString(5000, '(') + "w" + QString(5000, ')'),
                                  QStringLiteral("caf\u00e9"), QStringLiteral("cat") + QChar(0xD842)})
       Search(query);
-    QCOMPARE(Messages, (QStringList{"KOVA Searcher: 辞書を指定してください", "error: 中断しました.",
-                                    "KOVA Searcher: キーワードが指定されていません", "error: 右(閉じ)括弧が必要です.",
-                                    "error: 正規表現が複雑すぎます。.", "error: 文字 U+00E9 はShift-JISで表せません.",
-                                    "error: 文字 U+D842 はShift-JISで表せません."}));
-    QVERIFY(Form->RichEdit1()->toPlainText() == view && Status() == status && Query()->count() == 2);
+    QCOMPARE(Messages,
+             (QStringList{"KOVA Searcher: 辞書を指定してください", "error: 中断しました.", "error: 中断しました.",
+                          "KOVA Searcher: キーワードが指定されていません", "error: 右(閉じ)括弧が必要です.",
+                          "error: 正規表現が複雑すぎます。.", "error: 文字 U+00E9 はShift-JISで表せません.",
+                          "error: 文字 U+D842 はShift-JISで表せません."}));
+    QVERIFY(Form->RichEdit1()->toPlainText() == view && Status() == status && Query()->count() == 3);
     VerifyFinishedWith(1);
   }
 
@@ -277,6 +333,7 @@ class TMainFormTest : public QObject {
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("猫 cat"));
     Widget<QAction>("SubMenuEdit2")->trigger();
     QVERIFY(QGuiApplication::clipboard()->text() == all && !Form->RichEdit1()->HasSelection());
+    QCOMPARE(QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("text/plain;charset=utf-8")), all.toUtf8());
     // The menu's keys come before the controls' own: Ctrl+A in the view and
     // in the query box copies everything instead of selecting.
     for (QWidget* control : {static_cast<QWidget*>(Form->RichEdit1()), static_cast<QWidget*>(Query())}) {
