@@ -30,7 +30,7 @@
 // touched, and it is simply removed.
 namespace inplace_file {
 
-std::function<void(TStep)> StepHook;
+std::function<int(TStep)> StepHook;
 
 namespace {
 
@@ -49,9 +49,7 @@ std::uint64_t Hash(std::string_view bytes) {
   return hash;
 }
 
-void Step(TStep step) {
-  if (StepHook) StepHook(step);
-}
+int Step(TStep step) { return StepHook ? StepHook(step) : 0; }
 
 // Closes a descriptor on every way out, as the end of the process would.
 class TDescriptor {
@@ -155,14 +153,15 @@ int Overwrite(const std::string& target, std::string_view content, const std::ve
   const THeader header{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), old.size(),
                        content.size(), Hash(content)};
   const std::string copy = MakeCopy(copies, header, old);
-  Step(TStep::CopyMade);
+  const int injected = Step(TStep::CopyMade);
 
   // Only the growth needs new space; a file system that cannot reserve it
   // is written all the same.
-  if (content.size() > old.size() &&
-      fallocate(file.Fd, 0, static_cast<off_t>(old.size()), static_cast<off_t>(content.size() - old.size())) != 0 &&
-      errno != EOPNOTSUPP && errno != ENOSYS) {
-    error = errno;
+  if (injected != 0 ||
+      (content.size() > old.size() &&
+       fallocate(file.Fd, 0, static_cast<off_t>(old.size()), static_cast<off_t>(content.size() - old.size())) != 0 &&
+       errno != EOPNOTSUPP && errno != ENOSYS)) {
+    error = injected != 0 ? injected : errno;
     if (!copy.empty()) RemoveCopy(copy);
     return error;
   }

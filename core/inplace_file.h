@@ -15,7 +15,9 @@ namespace inplace_file {
 enum class TStep { CopyMade, SpaceReserved, ContentWritten, Truncated };
 // Runs after each step when set (tests only).  What it raises leaves
 // Overwrite at once, as a kill of the process would: nothing is cleaned up.
-extern std::function<void(TStep)> StepHook;
+// An error number it returns after CopyMade is taken as the failure of the
+// reservation of space (a full disk); other steps ignore what it returns.
+extern std::function<int(TStep)> StepHook;
 
 // Makes content the whole of the existing regular file target.  Its old
 // content first goes into a copy at the first of copies (paths) where one

@@ -12,7 +12,9 @@
 
 #include "core/safe_save.h"
 #include "core/settings_session.h"
+#include "sjis/exceptions.h"
 #include "support/temp_dir.h"
+#include "text/encoding.h"
 
 using inplace_file::TStep;
 
@@ -57,14 +59,14 @@ TEST(InPlaceFile, NextStartFinishesOrUndoesASaveCutShort) {
     ASSERT_EQ(link(path.c_str(), (dir / "link.ini").c_str()), 0);
     if (row.EditorBackup) dir.Write("k.ini~", "an editor's backup\n");
     inplace_file::StepHook = [&](TStep step) {
-      if (step != row.Kill) return;
+      if (step != row.Kill) return 0;
       if (row.Torn == HalfWritten) {
         const int fd = open(path.c_str(), O_WRONLY);
-        ASSERT_EQ(pwrite(fd, row.New.data(), row.New.size() / 2, 0), static_cast<ssize_t>(row.New.size() / 2));
+        EXPECT_EQ(pwrite(fd, row.New.data(), row.New.size() / 2, 0), static_cast<ssize_t>(row.New.size() / 2));
         close(fd);
       }
       if (row.Torn == HalfCopied) {
-        ASSERT_EQ(truncate(copy.c_str(), 1000), 0);
+        EXPECT_EQ(truncate(copy.c_str(), 1000), 0);
       }
       throw TKilled{};
     };
@@ -85,4 +87,23 @@ TEST(InPlaceFile, NextStartFinishesOrUndoesASaveCutShort) {
       EXPECT_EQ(TTempDir::Read(copy), "an editor's backup\n");
     }
   }
+}
+
+// A disk that is full when the file would grow: the save is refused with
+// the reason in Japanese, before a byte of the file has changed, and the
+// copy goes.
+TEST(InPlaceFile, FullDiskLeavesTheFileAndSaysWhy) {
+  TTempDir dir;
+  const std::string path = dir.Write("k.ini", "[a]\r\nk=1\r\n");
+  ASSERT_EQ(link(path.c_str(), (dir / "link.ini").c_str()), 0);
+  inplace_file::StepHook = [](TStep step) { return step == TStep::CopyMade ? ENOSPC : 0; };
+  try {
+    safe_save::SaveFile(path, "[a]\r\nk=" + std::string(5000, '1') + "\r\n");
+    ADD_FAILURE() << "saved on a full disk";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), path + encoding::Sjis(" に書き込めません (ディスクの空きが足りません)"));
+  }
+  inplace_file::StepHook = nullptr;
+  EXPECT_EQ(TTempDir::Read(path), "[a]\r\nk=1\r\n");
+  EXPECT_EQ(dir.Names().size(), 2u);
 }
