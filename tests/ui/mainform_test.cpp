@@ -6,6 +6,8 @@
 #include "ui/mainform.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -565,6 +567,16 @@ class TMainFormTest : public QObject {
       if (dialogOpen) QCOMPARE(dialog.exec(), int(QDialog::Rejected));
       QTRY_VERIFY(!Form->isVisible());
       QVERIFY(Messages.empty() && LoadFile(SettingsPath()).KeywordMark == 3);
+    }
+    // Before any event loop has run (a huge settings file loading), a signal
+    // ends the program at once.
+    if (const pid_t child = fork(); child == 0) {
+      new TCloseOnSignals(Form.get());
+      raise(SIGTERM);
+      _exit(0);
+    } else {
+      int status = 0;
+      QVERIFY(waitpid(child, &status, 0) == child && WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
     }
   }
 
