@@ -27,7 +27,9 @@
 // else (the old content, zeros where it grew, the new content over part of
 // the old) is put back to the old content from the copy.  A copy cut short
 // in step 1 (shorter than its header says) means the file was never
-// touched, and it is simply removed.
+// touched, and it is simply removed; so is one killed before its mark was
+// whole (an empty copy), which would otherwise keep later saves from
+// making theirs.
 namespace inplace_file {
 
 std::function<int(TStep)> StepHook;
@@ -87,12 +89,14 @@ void RemoveCopy(const std::string& copy) {
 }
 
 // Whether path is a copy this program made: what it holds begins with the
-// mark (so an editor's backup of the same name is never touched).
+// mark, or stops inside it (a kill right after the copy was created), so an
+// editor's backup of the same name is never touched.
 bool IsCopy(const std::string& path, std::string* content = nullptr) {
   int error;
   const TDescriptor file(posix_io::OpenRegular(path, O_RDONLY | O_NOFOLLOW, error));
   std::string bytes;
-  if (file.Fd < 0 || !ReadWhole(file.Fd, bytes) || !std::string_view(bytes).starts_with(kMagic)) return false;
+  if (file.Fd < 0 || !ReadWhole(file.Fd, bytes)) return false;
+  if (!std::string_view(bytes).starts_with(kMagic) && !kMagic.starts_with(bytes)) return false;
   if (content != nullptr) *content = std::move(bytes);
   return true;
 }

@@ -32,7 +32,7 @@ TEST(InPlaceFile, NextStartFinishesOrUndoesASaveCutShort) {
   const std::string old = "[a]\r\nk=" + std::string(3000, 'o') + "\r\n";
   const std::string shorter = "; new\r\n[a]\r\nk=new\r\n",
                     longer = "; new\r\n[a]\r\nk=" + std::string(5000, 'n') + "\r\n";
-  enum TTorn { Whole, HalfWritten, HalfCopied };
+  enum TTorn { Whole, HalfWritten, HalfCopied, CopyEmpty };
   // clang-format off
   const struct {
     const char* Name;
@@ -43,6 +43,7 @@ TEST(InPlaceFile, NextStartFinishesOrUndoesASaveCutShort) {
     bool EditorBackup = false;
   } rows[] = {
       {"killed while the copy was made", shorter, TStep::CopyMade, HalfCopied, true},
+      {"killed as soon as the copy was made", shorter, TStep::CopyMade, CopyEmpty, true},
       {"killed after the copy", shorter, TStep::CopyMade, Whole, true},
       {"killed in the middle of the write", shorter, TStep::SpaceReserved, HalfWritten, true},
       {"killed in the middle of the write, growing", longer, TStep::SpaceReserved, HalfWritten, true},
@@ -65,8 +66,8 @@ TEST(InPlaceFile, NextStartFinishesOrUndoesASaveCutShort) {
         EXPECT_EQ(pwrite(fd, row.New.data(), row.New.size() / 2, 0), static_cast<ssize_t>(row.New.size() / 2));
         close(fd);
       }
-      if (row.Torn == HalfCopied) {
-        EXPECT_EQ(truncate(copy.c_str(), 1000), 0);
+      if (row.Torn == HalfCopied || row.Torn == CopyEmpty) {
+        EXPECT_EQ(truncate(copy.c_str(), row.Torn == CopyEmpty ? 0 : 1000), 0);
       }
       throw TKilled{};
     };
