@@ -16,21 +16,14 @@ namespace {
 
 constexpr double kSecondsPerDay = 24 * 60 * 60;
 
-// Raises a copy of a file error whose message names the file and says why
-// in the window's words, since the reader's messages do not name it; memory
-// that ran out while reading the file is such an error too.
-[[noreturn]] void RethrowWithFileName(const std::string& fileNameSjis) {
-  try {
-    throw;
-  } catch (const EEndOfFile&) {
-    throw;
-  } catch (const EFileNotFound& e) {
-    throw EFileNotFound(file_error::Message(fileNameSjis, e));
-  } catch (const EInOutError& e) {
-    throw EInOutError(file_error::Message(fileNameSjis, e));
-  } catch (const std::bad_alloc& e) {
-    throw Exception(file_error::Message(fileNameSjis, e));
-  }
+// The message of the files a search could not read.
+std::string UnreadFilesMessage(const std::vector<std::string>& unread) {
+  std::string message;
+  for (std::size_t i = 0; i < unread.size() && i < TSearchDriver::kMaxListedFiles; ++i)
+    message += (i == 0 ? "" : "\n") + unread[i];
+  if (unread.size() > TSearchDriver::kMaxListedFiles)
+    message += "\n... (" + std::string(sjis_text::kTextUnreadFiles) + " " + std::to_string(unread.size()) + ")";
+  return message;
 }
 
 }  // namespace
@@ -99,12 +92,14 @@ void TSearchDriver::Search(const std::u16string& query, bool wordSearch, const T
     throw;
   }
   EndSearch();
+  if (!FUnread.empty()) throw EInOutError(UnreadFilesMessage(FUnread));
 }
 
 void TSearchDriver::BeginSearch(const std::u16string& query) {
   FSearching = true;
   FHitCount = 0;
   FStopFlag = false;
+  FUnread.clear();
   FObserver.SearchStarted(query);
   FView.BeginFill();
   FCancelFlag = false;
@@ -117,7 +112,7 @@ void TSearchDriver::EndSearch() {
   if (elapsed < 0) elapsed += kSecondsPerDay;
   FStartTime = elapsed;
   FView.EndFill();
-  FObserver.SearchEnded(hits::EndStatus(elapsed, FHitCount));
+  FObserver.SearchEnded(hits::EndStatus(elapsed, FHitCount, FUnread.size()));
   FCancelFlag = false;
   FSearching = false;
   ApplyPendingIgnoreCase();
@@ -145,12 +140,17 @@ void TSearchDriver::SearchFile(const std::string& fileName) {
   FCurrentFile = dictionary_folder::FileInFolder(FFolder, fileName);
   FCurrentFileSjis = catalogue::FileNameAsSjis(fileName);
   FCurrentFileText = catalogue::DisplayFileName(fileName);
+  // A file that cannot be opened or read is noted, with its name (the
+  // reader's messages leave it out), and the search goes on with the next;
+  // memory that ran out while reading a file is such an error too.
   try {
     Grep1.GrepFile(FCurrentFile, &FCancelFlag);
-  } catch (const EInOutError&) {
-    RethrowWithFileName(FCurrentFileSjis);
-  } catch (const std::bad_alloc&) {
-    RethrowWithFileName(FCurrentFileSjis);
+  } catch (const EEndOfFile&) {
+    throw;
+  } catch (const EInOutError& e) {
+    FUnread.push_back(file_error::Message(FCurrentFileSjis, e));
+  } catch (const std::bad_alloc& e) {
+    FUnread.push_back(file_error::Message(FCurrentFileSjis, e));
   }
 }
 

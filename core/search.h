@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/catalogue.h"
 #include "core/hits.h"
@@ -81,9 +82,11 @@ class TSearchDriver {
   // The Search command.  An empty query or no selected dictionary shows its
   // message and returns.  A query without a Shift-JIS form or a malformed
   // pattern raises before anything has changed.  Otherwise the search runs
-  // to its end; an error that ends it early (cancel, a file that cannot be
-  // read) leaves here after EndSearch has run.  Does nothing while a search
-  // runs.
+  // to its end, past files that cannot be opened or read; the end status
+  // counts them, and EInOutError then names them (<file>: <reason>, one a
+  // line, the first kMaxListedFiles).  An error that ends the search early
+  // (cancel) leaves here after EndSearch has run.  Does nothing while a
+  // search runs.
   void Search(const std::u16string& query, bool wordSearch, const TSearchOptions& options);
 
   // The Cancel command: the running scan stops at its next test.
@@ -95,8 +98,12 @@ class TSearchDriver {
   // one search are all found the same way.
   void SetIgnoreCase(bool ignoreCase);
 
+  static constexpr std::size_t kMaxListedFiles = 10;
+
   bool Searching() const { return FSearching; }
   int HitCount() const { return FHitCount; }
+  // The files the last search could not read.
+  std::size_t UnreadFiles() const { return FUnread.size(); }
   bool CancelRequested() const { return FCancelFlag; }
   bool Stopped() const { return FStopFlag; }
   // The seconds of the last finished search.
@@ -128,10 +135,11 @@ class TSearchDriver {
   TSearchOptions FOptions;
   bool FCancelFlag = false;
   bool FStopFlag = false;
-  std::string FCurrentFile;         // as on disk, with the folder, as passed to GrepFile
-  std::string FCurrentFileSjis;     // for tags
-  std::u16string FCurrentFileText;  // for the status line
-  double FStartTime = 0;            // time of day at the start, elapsed seconds at the end
+  std::string FCurrentFile;          // as on disk, with the folder, as passed to GrepFile
+  std::string FCurrentFileSjis;      // for tags
+  std::u16string FCurrentFileText;   // for the status line
+  std::vector<std::string> FUnread;  // "<file>: <reason>" of each file that could not be read
+  double FStartTime = 0;             // time of day at the start, elapsed seconds at the end
   bool FIgnoreCasePending = false;
   bool FPendingIgnoreCase = false;
 };

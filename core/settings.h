@@ -44,8 +44,9 @@ TSettingsValues DefaultSettings();
 // Reads the settings into values, in the order of the table; where the file
 // has no valid value, the default.  A colour that is not a valid integer
 // raises Exception ("'<text>' は正しい整数値ではありません"): values then
-// holds what was read before it, the rest as it was.
-void LoadSettings(const TProfile& profile, TSettingsValues& values);
+// holds what was read before it, the rest as it was.  rowsRead, when given,
+// gets the number of rows of the table that were read.
+void LoadSettings(const TProfile& profile, TSettingsValues& values, std::size_t* rowsRead = nullptr);
 
 // One key as SaveSettings writes it: names and value as Shift-JIS.
 struct TSettingText {

@@ -23,7 +23,7 @@ const std::vector<TSettingRow>& SettingRows() {
         {kSectionView, kKeyLimitEnabled, Flag, &V::LimitEnabled},
         {kSectionView, kKeyHitLimit, Limit, &V::HitLimit, 100},
         {kSectionView, kKeyFontFace, Text, &V::NormalFontFace, 0, kDefaultFontFace},
-        {kSectionView, kKeyFontSize, Number, &V::NormalFontSize, 12},
+        {kSectionView, kKeyFontSize, Size, &V::NormalFontSize, 12},
         {kSectionView, kKeyFontColour, Colour, &V::NormalColour, colours::kBlack},
         {kSectionView, kKeyBold, Flag, &V::Bold},
         {kSectionView, kKeyItalic, Flag, &V::Italic},

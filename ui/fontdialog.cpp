@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
@@ -59,6 +60,9 @@ TFontColourDialog::TFontColourDialog(const QFont& font, const QColor& colour, TF
     FFontDialog->setVisible(true);
     done(result == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected);
   });
+  // Enter in a control of the chooser that does not take it (the size box)
+  // reaches the chooser, which has no visible button to give it to.
+  FFontDialog->installEventFilter(this);
 
   auto* optionsRow = new QHBoxLayout;
   if (choice == TFontChoice::Keyword) {
@@ -80,6 +84,10 @@ TFontColourDialog::TFontColourDialog(const QFont& font, const QColor& colour, TF
   optionsRow->addStretch();
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  // Enter means OK wherever the focus is: the dialog would otherwise make
+  // the first button after the focus its default, the colour button.
+  FColourButton->setAutoDefault(false);
+  buttons->button(QDialogButtonBox::Ok)->setDefault(true);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(FFontDialog);
   layout->addLayout(optionsRow);
@@ -162,6 +170,18 @@ QFont TFontColourDialog::SelectedFont() const {
   font.setItalic(FItalic != nullptr && FItalic->isChecked());
   font.setUnderline(FUnderline != nullptr && FUnderline->isChecked());
   return font;
+}
+
+bool TFontColourDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == FFontDialog && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+      accept();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void TFontColourDialog::ColourButtonClick() {

@@ -11,7 +11,7 @@
 
 #include "core/about.h"
 #include "core/dictionary_folder.h"
-#include "core/profile.h"
+#include "core/file_system.h"
 #include "kovalex_version.h"
 #include "ui/findform.h"
 #include "ui/functionpanel.h"
@@ -125,6 +125,9 @@ void TMainForm::Connect() {
 void TMainForm::FormCreate() {
   Command([this] {
     FHelpFile = QStringLiteral("kovah.hlp");
+    // Read once: discovery takes the remembered folder from it, then the
+    // settings select among what it found.
+    FSettings.Read(settings::FileToLoad(SettingsLocation()));
     FindDictionaries();
     LoadSettings();
   });
@@ -161,10 +164,8 @@ void TMainForm::SubMenuDic6Click() { FDictionaryBar.ItemClicked(6); }
 
 void TMainForm::FindDictionaries() {
   // A folder chosen during this run counts as one given on the command line.
-  const std::string remembered =
-      settings::RememberedDictionaryFolder(TProfile(settings::FileToLoad(SettingsLocation())));
   const dictionary_folder::TChoice choice = dictionary_folder::Choose(dictionary_folder::PlacesFromEnvironment(
-      FChosenFolder.empty() ? FDictionaryArgument : FChosenFolder, remembered));
+      FChosenFolder.empty() ? FDictionaryArgument : FChosenFolder, FSettings.RememberedFolder()));
   FDictionaryFolder = choice.Folder;
   FDriver.SetDictionaries(choice.Found, choice.Folder);
   FDictionaryBar.ShowFound(choice.Found, palette());
@@ -180,9 +181,19 @@ void TMainForm::FindDictionaries() {
 void TMainForm::SubMenuDicFolderClick() {
   Command([this] {
     if (!ui->MenuDic->isEnabled() || FDriver.Searching()) return;
-    QString folder = QFile::decodeName(QByteArray::fromStdString(FDictionaryFolder));
+    const QString shown = QFile::decodeName(QByteArray::fromStdString(FDictionaryFolder));
+    QString folder = shown;
     if (!FolderChooser(folder)) return;
-    FChosenFolder = QFile::encodeName(folder).toStdString();
+    // A name that is no text in the user's locale (Shift-JIS bytes) comes
+    // back as the chooser shows it, with replacement characters: the folder
+    // in use keeps its bytes, another one is looked up on disk.
+    const std::string found = file_system::PathShownAs(
+        folder.toStdU16String(),
+        [](const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)).toStdU16String(); },
+        [](const std::u16string& name) { return QFile::encodeName(QString::fromStdU16String(name)).toStdString(); });
+    FChosenFolder = folder == shown && !FDictionaryFolder.empty() ? FDictionaryFolder
+                    : !found.empty()                              ? found
+                                                                  : QFile::encodeName(folder).toStdString();
     FResultView.Clear();
     FindDictionaries();
   });

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -168,6 +169,37 @@ TEST_F(SearchTest, CancelKeepsTheHitsSoFar) {
   EXPECT_EQ(Observer.Ended, "終了:0.75秒 2件ﾋｯﾄ");
   EXPECT_DOUBLE_EQ(Driver.Elapsed(), 0.75);
   EXPECT_FALSE(Driver.Searching() || Driver.CancelRequested() || View.Filling);
+}
+
+// Files that cannot be read are passed over: each is named once, after the
+// search, the first ten of them in the message, and the end status counts
+// them.  A file that becomes a directory after discovery is one.
+TEST_F(SearchTest, UnreadableFilesArePassedOverAndCounted) {
+  for (const std::size_t unread : {std::size_t{1}, TSearchDriver::kMaxListedFiles + 2}) {
+    std::map<std::string, TLines> files = {{"KOVA5A.TXT", {"cat 1"}}, {"KOVA4.TXT", {"cat 2"}}};
+    std::vector<std::string> gone{"KOVA5B.TXT"};
+    for (std::size_t k = 10; gone.size() < unread; ++k) gone.push_back("KOVA-BIL." + std::to_string(k));
+    for (const std::string& name : gone) files[name] = {"cat"};
+    Dictionaries(files, {1, 2, 6});
+    for (const std::string& name : gone) {
+      std::filesystem::remove(Dir / name);
+      std::filesystem::create_directory(Dir / name);
+    }
+    try {
+      Search(u"cat");
+      ADD_FAILURE() << "no error";
+    } catch (const EInOutError& e) {
+      std::string expected;
+      for (std::size_t k = 0; k < std::min(unread, TSearchDriver::kMaxListedFiles); ++k)
+        expected += (k == 0 ? "" : "\n") + gone[k] + ": ディレクトリは開けません";
+      if (unread > TSearchDriver::kMaxListedFiles) expected += "\n... (読めないファイル 12)";
+      EXPECT_EQ(encoding::SjisToUtf8(e.Message()), expected);
+    }
+    EXPECT_EQ(View.Lines(), (TLines{k5, "{cat} 1", "-----KOVAﾊﾞｲﾘﾝｶﾞﾙ辞書-----", k4, "{cat} 2"}));
+    EXPECT_EQ(Observer.Ended, "終了:0.25秒 2件ﾋｯﾄ (読めないファイル " + std::to_string(unread) + ")");
+    EXPECT_EQ(Driver.UnreadFiles(), unread);
+    for (const std::string& name : gone) std::filesystem::remove(Dir / name);
+  }
 }
 
 }  // namespace

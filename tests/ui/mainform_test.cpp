@@ -6,15 +6,21 @@
 #include "ui/mainform.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
+#include <QFontDialog>
 #include <QFontInfo>
+#include <QIntValidator>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -23,15 +29,18 @@
 #include <QtTest>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "core/about.h"
 #include "core/colours.h"
 #include "core/profile.h"
+#include "core/settings_table.h"
 #include "kovalex_version.h"
 #include "support/accessible_events.h"
 #include "text/encoding.h"
 #include "ui/closeonsignals.h"
+#include "ui/fontdialog.h"
 #include "ui/fontsubstitutes.h"
 #include "ui/functionpanel.h"
 #include "ui/helpwindow.h"
@@ -273,16 +282,17 @@ class TMainFormTest : public QObject {
     VerifyFinishedWith(1);
   }
 
-  void dictionaryTurnedIntoAFifoIsReportedAndHitsStay() {
+  void dictionaryTurnedIntoAFifoIsReportedAndTheSearchGoesOn() {
     // A FIFO without a writer would hold the window in its open for ever.
     WriteDictionary("KOVA5A.TXT", {"cat 1"});
     WriteDictionary("KOVA5B.TXT", {"cat 2"});
+    WriteDictionary("KOVA5C.TXT", {"cat 3"});
     CreateForm();
     Click("SubMenuDic1");
     QVERIFY(std::filesystem::remove(Path("KOVA5B.TXT")) && mkfifo(Path("KOVA5B.TXT").c_str(), 0644) == 0);
     Search(QStringLiteral("cat"));
-    QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat 1"}));
-    VerifyFinishedWith(1);
+    QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat 1", "cat 3"}));
+    QVERIFY2(Status().endsWith(QStringLiteral("秒 2件ﾋｯﾄ (読めないファイル 1)")), qPrintable(Status()));
     QCOMPARE(Messages, QStringList{"error: KOVA5B.TXT: 通常のファイルではありません."});
   }
 
@@ -395,6 +405,42 @@ class TMainFormTest : public QObject {
     }
   }
 
+  void fontChoosersCloseWithEnterAndSizesStayInTheirRange() {
+    // A stored size beyond what the chooser accepts is brought into its
+    // range.  Enter in either chooser closes it as OK, wherever the focus
+    // is when it opens, and never opens the colour window.
+    WriteRaw("kovalex.ini", Sjis("[表示]\r\n通常のフォントサイズ=5000\r\n"));
+    CreateForm();
+    QCOMPARE(Form->NormalFontSize(), settings::kFontSizeRange[1]);
+    const QString sizes =
+        QStringLiteral("sizes %1..%2").arg(settings::kFontSizeRange[0]).arg(settings::kFontSizeRange[1]);
+    for (const char* command : {"SubMenuView3", "SubMenuView4"}) {
+      for (const int focus : {0, 1, 2}) {  // as opened, on the colour button, in the size box
+        QStringList seen;
+        WhenModal<TFontColourDialog>([&](TFontColourDialog* chooser) {
+          QWidget* focused[] = {nullptr, chooser->findChild<QPushButton*>(QString(), Qt::FindDirectChildrenOnly),
+                                nullptr};
+          for (QLineEdit* edit : chooser->FontDialog()->findChildren<QLineEdit*>()) {
+            if (const auto* range = qobject_cast<const QIntValidator*>(edit->validator()))
+              seen << QStringLiteral("sizes %1..%2").arg(range->bottom()).arg(range->top()), focused[2] = edit;
+          }
+          QObject::connect(chooser, &QDialog::accepted, [&] { seen << QStringLiteral("OK"); });
+          WhenModal<QColorDialog>(
+              [&](QColorDialog* colours) { seen << QStringLiteral("colour window"), colours->reject(); });
+          QApplication::setActiveWindow(chooser);
+          if (QTest::qWaitForWindowActive(chooser)) {
+            if (focused[focus] != nullptr) focused[focus]->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+          }
+          if (QApplication::activeModalWidget() == chooser) chooser->reject();
+        });
+        Widget<QAction>(command)->trigger();
+        QVERIFY2(seen == (QStringList{sizes, QStringLiteral("OK")}),
+                 qPrintable(QStringLiteral("%1, focus %2: ").arg(command).arg(focus) + seen.join(", ")));
+      }
+    }
+  }
+
   void setHitLimit() {
     // The dialog opens on the limit, selected: a number typed over it sets
     // the limit, Escape keeps it, an empty field is refused with a message.
@@ -457,15 +503,28 @@ class TMainFormTest : public QObject {
 
   void badColourOrFailedSaveIsShownAndTheWindowGoesOn() {
     // A bad colour stops the loading there (keys before it count, the rest
-    // keep their defaults); a save that fails is said at the close.
-    WriteRaw("kovalex.ini", Sjis("[表示]\r\n検索件数=50\r\n通常のフォント色=blue\r\n背景色=0\r\n"));
+    // keep their defaults), and the close leaves the keys it never read as
+    // the file has them; a save that fails is said at the close.
+    WriteRaw(
+        "kovalex.ini",
+        Sjis("[表示]\r\n検索件数=50\r\n通常のフォント色=red\r\nキーワードのフォントスタイル ボールド=1\r\n"
+             "キーワードのフォント色=65280\r\n背景色=12345\r\n[フォーム位置]\r\nトップ=40\r\nレフト=30\r\n幅=600\r\n"
+             "高さ=300\r\n"));
     CreateForm();
-    QCOMPARE(Messages, QStringList{"error: 'blue' は正しい整数値ではありません."});
+    QCOMPARE(Messages, QStringList{"error: 'red' は正しい整数値ではありません."});
     QVERIFY(Form->HitLimitValue() == 50 && Form->ResultView().BackgroundColour() == 16777215);
     QCOMPARE(Form->pos(), QPoint(TMainForm::kDefinedLeft, TMainForm::kDefinedTop));
+    QVERIFY(Form->close());
+    const TProfile saved(Path("kovalex.ini"));
+    QStringList kept;
+    for (const auto& [section, key] :
+         {std::pair{"表示", "通常のフォント色"}, {"表示", "背景色"}, {"フォーム位置", "幅"}})
+      kept << QString::fromStdString(saved.ReadString(Sjis(section), Sjis(key)).value_or("?"));
+    QCOMPARE(kept, (QStringList{"red", "12345", "600"}));
+    CreateForm();
     Form->SetSettingsPath(Path("missing/dir/kovalex.ini"));
-    QVERIFY(Form->close() && Messages.size() == 2);
-    QVERIFY(Messages[1].startsWith("error: ") && Messages[1].endsWith("kovalex.ini に書き込めません."));
+    QVERIFY(Form->close() && Messages.size() == 3);
+    QVERIFY(Messages[2].startsWith("error: ") && Messages[2].contains("kovalex.ini に書き込めません"));
   }
 
   void resizeLaysOutTheParts() {
@@ -509,23 +568,43 @@ class TMainFormTest : public QObject {
       QTRY_VERIFY(!Form->isVisible());
       QVERIFY(Messages.empty() && LoadFile(SettingsPath()).KeywordMark == 3);
     }
+    // Before any event loop has run (a huge settings file loading), a signal
+    // ends the program at once.
+    if (const pid_t child = fork(); child == 0) {
+      new TCloseOnSignals(Form.get());
+      raise(SIGTERM);
+      _exit(0);
+    } else {
+      int status = 0;
+      QVERIFY(waitpid(child, &status, 0) == child && WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    }
   }
 
   void chosenDictionaryFolderIsUsedAndRemembered() {
     // Nothing in any place: the view says where the program looked.
     CreateForm();
     QVERIFY(Lines().join(QString()).contains(Dir->filePath("data-dirs/kovalex/dictionaries")));
-    QDir().mkpath(Dir->filePath("mine"));
-    WriteDictionary("mine/KOVA5.TXT", {"cat"});
-    Form->FolderChooser = [&](QString& folder) { return folder = Dir->filePath("mine"), true; };
-    Click("SubMenuDicFolder");
-    QVERIFY(Form->DictionaryPanel(1)->isEnabled() && Status().contains(QStringLiteral("mine")));
+    // A folder named in Shift-JIS, which the chooser can only show with
+    // replacement characters, is found all the same, and kept as its bytes
+    // when the chooser is confirmed on it again.
+    const std::string mine = QFile::encodeName(Dir->path()).toStdString() + "/" + Sjis("辞書");
+    QVERIFY(mkdir(mine.c_str(), 0755) == 0);
+    std::ofstream(mine + "/KOVA5.TXT") << "cat\r\n";
+    const QString shown = QFile::decodeName(QByteArray::fromStdString(mine));
+    QVERIFY(QFile::encodeName(shown).toStdString() != mine);
+    for (const bool again : {false, true}) {
+      QString offered;
+      Form->FolderChooser = [&](QString& folder) { return offered = std::exchange(folder, shown), true; };
+      Click("SubMenuDicFolder");
+      QVERIFY(Form->DictionaryFolder() == mine && Form->DictionaryPanel(1)->isEnabled());
+      QVERIFY(!again || offered == shown);
+    }
     Click("SubMenuDic1");
     Search(QStringLiteral("cat"));
     QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat"}));
     QVERIFY(Form->close());
     CreateForm();
-    QVERIFY(Form->DictionaryFolder() == Path("mine") && Widget<QAction>("SubMenuDic1")->isChecked());
+    QVERIFY(Form->DictionaryFolder() == mine && Widget<QAction>("SubMenuDic1")->isChecked());
   }
 
  private:
@@ -554,6 +633,19 @@ class TMainFormTest : public QObject {
     Form->show();
     QApplication::setActiveWindow(Form.get());
     QVERIFY(QTest::qWaitForWindowActive(Form.get()));
+  }
+
+  // Runs act on the modal window of type T once it is open (at most for a
+  // few seconds, so that a window that never opens cannot hang the test).
+  template <typename T>
+  static void WhenModal(std::function<void(T*)> act, int tries = 300) {
+    QTimer::singleShot(10, [act = std::move(act), tries] {
+      if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
+        act(window);
+      } else if (tries > 0) {
+        WhenModal<T>(act, tries - 1);
+      }
+    });
   }
 
   // Keys reach the focused control, as the window system delivers them.
