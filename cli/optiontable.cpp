@@ -8,9 +8,9 @@ using enum TOptionGroup;
 // clang-format off
 constexpr TOptionSpec kTable[] = {
     {'E', 'E', "extended-regexp", None, nullptr, nullptr, Patterns,
-     "PATTERNS use the engine's syntax (as -G, for now)"},
+     "PATTERNS are GNU grep's extended regular expressions"},
     {'F', 'F', "fixed-strings", None, nullptr, nullptr, Patterns, "PATTERNS are strings: every character is literal"},
-    {'G', 'G', "basic-regexp", None, nullptr, nullptr, Patterns, "PATTERNS use the engine's syntax (the default)"},
+    {'G', 'G', "basic-regexp", None, nullptr, nullptr, Patterns, "PATTERNS are GNU grep's basic regular expressions"},
     {'P', 'P', "perl-regexp", None, nullptr, nullptr, Patterns, "refused: there are no Perl regular expressions"},
     {'e', 'e', "regexp", Required, "PATTERNS", nullptr, Patterns, "use PATTERNS for matching (repeatable)"},
     {'f', 'f', "file", Required, "FILE", nullptr, Patterns, "take PATTERNS from FILE, one a line ('-': stdin)"},

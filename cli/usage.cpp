@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "cli/messages.h"
 #include "cli/optiontable.h"
 #include "kovalex_version.h"
 
@@ -53,9 +54,11 @@ std::string Names(const TOptionSpec& option) {
 
 }  // namespace
 
+std::string UsageLine() { return "Usage: " + ProgramName() + " [OPTION]... PATTERNS [FILE]...\n"; }
+
 std::string UsageText() {
   constexpr std::size_t kHelpColumn = 28;
-  std::string text = std::string(kUsageLine) + kIntroduction;
+  std::string text = UsageLine() + kIntroduction;
   for (std::size_t group = 0; group < std::size(kGroupTitles); ++group) {
     text += std::string("\n") + kGroupTitles[group] + "\n";
     for (const TOptionSpec& o : OptionTable()) {

@@ -57,7 +57,7 @@ std::string Describe(const TOptions& o) {
     if (o.*flag) s << ' ' << name;
   if (o.Syntax != d.Syntax)
     s << " syntax="
-      << "GEF"[static_cast<int>(o.Syntax)];
+      << "-GEF"[static_cast<int>(o.Syntax)];
   if (o.MaxCount != d.MaxCount) s << " m=" << o.MaxCount;
   if (o.ContextGiven) s << " B=" << o.Before << " A=" << o.After;
   if (o.GroupSeparator != d.GroupSeparator) s << " separator=" << o.GroupSeparator.value_or("(none)");
@@ -120,7 +120,7 @@ TEST(ParseOptions, ArgumentsSetWhatTheySay) {
       {{"-l", "-L", "p"}, "e={p} files= L"},
       {{"-L", "-l", "p"}, "e={p} files= l"},
       {{"-F", "-E", "p"}, "e={p} files= syntax=E"},
-      {{"-E", "-G", "p"}, "e={p} files="},
+      {{"-E", "-G", "p"}, "e={p} files= syntax=G"},
       {{"-G", "-F", "p"}, "e={p} files= syntax=F"},
       {{"-y", "p"}, "e={p} files= i"},
       {{"-i", "--no-ignore-case", "p"}, "e={p} files="},
