@@ -268,7 +268,8 @@ TOptions ParseOptions(int argc, char** argv) {
         o.Syntax = TSyntax::Basic;
         break;
       case 'P':
-        throw TFatalError{ProgramName() + ": -P (Perl regular expressions) is not supported; there are no Perl regular expressions"};
+        throw TFatalError{ProgramName() +
+                          ": -P (Perl regular expressions) is not supported; -E takes extended regular expressions"};
       case 'R':
         o.Dereference = true;
         o.Directories = TDirectories::Recurse;

@@ -100,13 +100,13 @@ void TEnginePattern::Apply(TRegularExpression& re) const {
 TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, const TOptions& options) {
   TEnginePattern result;
   result.None = sjisPatterns.empty();
-  result.IgnoreCase = options.IgnoreCase;
   result.DBMeta = options.DBMeta && !options.Fixed();
   const TPatternSyntax syntax = options.Syntax == TSyntax::Basic      ? synBasic
                                 : options.Syntax == TSyntax::Extended ? synExtended
                                                                       : synEngine;
   result.DBMeta = result.DBMeta && syntax == synEngine;
-  result.Rules = {true, options.NullData ? lfOrdinary : lfNever, syntax};
+  result.Rules = {true, options.NullData ? lfOrdinary : lfNever, syntax, options.IgnoreCase && syntax != synEngine};
+  result.IgnoreCase = options.IgnoreCase && syntax == synEngine;
   if (result.None) return result;
   const auto posix = [&](const std::string& pattern) {
     return ParsePosix(pattern, syntax, options.IgnoreCase, result.Rules.LineFeed);
@@ -185,7 +185,7 @@ TLineMatcher::TLineMatcher(const TEnginePattern& pattern) : FTest(pattern.Test) 
   pattern.Apply(FRegExp);
   if (pattern.Assertions)
     FAssertions = std::make_unique<TAssertionMatcher>(
-        ParsePosix(pattern.Pattern, pattern.Rules.Syntax, pattern.IgnoreCase, pattern.Rules.LineFeed));
+        ParsePosix(pattern.Pattern, pattern.Rules.Syntax, pattern.Rules.FoldCase, pattern.Rules.LineFeed));
   for (const std::string& p : pattern.EmptyMatching) {
     TEnginePattern one = pattern;
     one.Pattern = p;
@@ -214,8 +214,7 @@ bool TLineMatcher::WordAt(std::string_view line, std::size_t start, TCharCode be
   return false;
 }
 
-bool TLineMatcher::LongestMatch(std::string_view line, std::size_t start, std::size_t limit,
-                                std::size_t& len) const {
+bool TLineMatcher::LongestMatch(std::string_view line, std::size_t start, std::size_t limit, std::size_t& len) const {
   return FAssertions ? FAssertions->LongestAt(line, start, limit, len) : LongestAt(FRegExp, line, start, limit, len);
 }
 

@@ -10,7 +10,8 @@ namespace {
 
 constexpr const char* kIntroduction =
     "Search for PATTERNS in each Shift-JIS FILE.  PATTERNS are regular\n"
-    "expressions of " KOVALEX_PRODUCT " (a double-byte character is one character),\n"
+    "expressions of " KOVALEX_PRODUCT
+    " (a double-byte character is one character),\n"
     "one or more separated by newlines.\n"
     "Example: kovagrep -n '猫|犬' KOVA4.TXT\n";
 

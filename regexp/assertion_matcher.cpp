@@ -78,12 +78,18 @@ void TAssertionMatcher::Compile(const TPosixPattern& pattern, int node) {
 
 bool TAssertionMatcher::Holds(TAssertion a, TCharCode before, TCharCode after) {
   switch (a) {
-    case TAssertion::LineStart: return before == kEdge;
-    case TAssertion::LineEnd: return after == kEdge;
-    case TAssertion::WordEdge: return IsWord(before) != IsWord(after);
-    case TAssertion::NotWordEdge: return IsWord(before) == IsWord(after);
-    case TAssertion::WordStart: return !IsWord(before) && IsWord(after);
-    case TAssertion::WordEnd: return IsWord(before) && !IsWord(after);
+    case TAssertion::LineStart:
+      return before == kEdge;
+    case TAssertion::LineEnd:
+      return after == kEdge;
+    case TAssertion::WordEdge:
+      return IsWord(before) != IsWord(after);
+    case TAssertion::NotWordEdge:
+      return IsWord(before) == IsWord(after);
+    case TAssertion::WordStart:
+      return !IsWord(before) && IsWord(after);
+    case TAssertion::WordEnd:
+      return IsWord(before) && !IsWord(after);
   }
   return false;
 }
@@ -119,8 +125,8 @@ void TAssertionMatcher::AddThread(std::vector<TThread>& list, std::vector<std::s
   }
 }
 
-bool TAssertionMatcher::Run(std::string_view line, std::size_t from, bool anchored, std::size_t limit,
-                            std::size_t& pos, std::size_t& len) const {
+bool TAssertionMatcher::Run(std::string_view line, std::size_t from, bool anchored, std::size_t limit, std::size_t& pos,
+                            std::size_t& len) const {
   // The character before from, walked from the line's start: Shift-JIS
   // cannot be read backwards.
   TCharCode before = kEdge;
@@ -163,8 +169,7 @@ bool TAssertionMatcher::Find(std::string_view line, std::size_t from, std::size_
   return Run(line, from, false, line.size(), pos, len);
 }
 
-bool TAssertionMatcher::LongestAt(std::string_view line, std::size_t start, std::size_t limit,
-                                  std::size_t& len) const {
+bool TAssertionMatcher::LongestAt(std::string_view line, std::size_t start, std::size_t limit, std::size_t& len) const {
   std::size_t pos;
   return Run(line, start, true, limit, pos, len);
 }

@@ -14,10 +14,10 @@ struct TClassTable {
 // iteration marks and the prolonged sound mark), as GNU grep's [:alpha:] in
 // a Shift-JIS locale; trail bytes that no character uses are let in between
 // them, so that each block is one range.
-const std::vector<TCodeRange> kWideLetters = {
-    {0x8152, 0x8155}, {0x8157, 0x815B}, {0x81F0, 0x81F0}, {0x824F, 0x8258}, {0x8260, 0x8279},
-    {0x8281, 0x829A}, {0x829F, 0x82F1}, {0x8340, 0x8396}, {0x839F, 0x83B6}, {0x83BF, 0x83D6},
-    {0x8440, 0x8460}, {0x8470, 0x8491}, {0x889F, 0x9872}, {0x989F, 0xEAA4}};
+const std::vector<TCodeRange> kWideLetters = {{0x8152, 0x8155}, {0x8157, 0x815B}, {0x81F0, 0x81F0}, {0x824F, 0x8258},
+                                              {0x8260, 0x8279}, {0x8281, 0x829A}, {0x829F, 0x82F1}, {0x8340, 0x8396},
+                                              {0x839F, 0x83B6}, {0x83BF, 0x83D6}, {0x8440, 0x8460}, {0x8470, 0x8491},
+                                              {0x889F, 0x9872}, {0x989F, 0xEAA4}};
 const std::vector<TCodeRange> kWidePunct = {{0x8141, 0x8151}, {0x8156, 0x8156}, {0x815C, 0x81AC},
                                             {0x81B8, 0x81BF}, {0x81C8, 0x81CE}, {0x81DA, 0x81E8},
                                             {0x81F1, 0x81F7}, {0x81FC, 0x81FC}, {0x849F, 0x84BE}};
@@ -123,8 +123,8 @@ void TCodeSet::FoldCase() {
 }
 
 bool TCodeSet::Contains(TCharCode code) const {
-  const auto it =
-      std::upper_bound(FRanges.begin(), FRanges.end(), code, [](TCharCode c, const TCodeRange& r) { return c < r.Low; });
+  const auto it = std::upper_bound(FRanges.begin(), FRanges.end(), code,
+                                   [](TCharCode c, const TCodeRange& r) { return c < r.Low; });
   return it != FRanges.begin() && std::prev(it)->High >= code;
 }
 

@@ -94,6 +94,9 @@ struct TPatternRules {
   bool FoldInBrackets = false;
   TLineFeedRule LineFeed = lfClassic;
   TPatternSyntax Syntax = synEngine;
+  // GNU's languages: letters of both cases in the pattern itself, full-width,
+  // Greek and Cyrillic ones too, so no scan needs to fold case.
+  bool FoldCase = false;
   bool operator==(const TPatternRules&) const = default;
 };
 

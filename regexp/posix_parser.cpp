@@ -10,6 +10,7 @@
 // no group are ordinary.  Between brackets the backslash is ordinary.
 #include "regexp/posix_parser.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "regexp/messages.h"
@@ -27,17 +28,24 @@ class TPosixReader {
     if (lineFeed != lfOrdinary) FUniverse.Remove('\n', '\n'), FUniverse.Remove('\r', '\r');
   }
 
+  // Patterns one a line, as GNU grep takes a list: each line on its own,
+  // the lines alternatives.
   TPosixPattern Read() {
-    R.Top = Alternation(0);
-    if (Pos < P.size()) Fail(sjis_text::kMsgUnmatchedRightParen);
-    return std::move(R);
+    for (;;) {
+      const int line = Alternation(0);
+      if (!AtEnd()) Fail(sjis_text::kMsgUnmatchedRightParen);
+      R.Top = R.Top < 0 ? line : Node(TPosixOp::Union, R.Top, line);
+      if (Pos >= P.size()) return std::move(R);
+      ++Pos;
+    }
   }
 
  private:
   [[noreturn]] void Fail(std::string_view message) const {
     throw ERegExpParser(std::string(message), static_cast<std::uint16_t>(Pos + 1));
   }
-  bool AtEnd() const { return Pos >= P.size(); }
+  bool AtEnd() const { return Pos >= P.size() || P[Pos] == '\n'; }
+  std::size_t LineEnd() const { return std::min(P.find('\n', Pos), P.size()); }
   char Peek(std::size_t ahead = 0) const { return Pos + ahead < P.size() ? P[Pos + ahead] : '\0'; }
   bool At(std::string_view s) const { return P.compare(Pos, s.size(), s) == 0; }
   // The character at Pos, read past.
@@ -103,7 +111,7 @@ class TPosixReader {
       }
       atom = Postfixes(atom, anchorAtStart);
       t = Concat(t, atom);
-      start = anchorAtStart && !FExtended;  // "^*" in a basic pattern: a literal star
+      start = false;
     }
     return t < 0 ? Node(TPosixOp::Empty) : t;
   }
@@ -113,14 +121,21 @@ class TPosixReader {
   bool Postfix() {
     std::string_view warning;
     switch (Peek()) {
-      case '*': warning = sjis_text::kMsgStarAtStart; break;
-      case '+': warning = sjis_text::kMsgPlusAtStart; break;
-      case '?': warning = sjis_text::kMsgQMarkAtStart; break;
+      case '*':
+        warning = sjis_text::kMsgStarAtStart;
+        break;
+      case '+':
+        warning = sjis_text::kMsgPlusAtStart;
+        break;
+      case '?':
+        warning = sjis_text::kMsgQMarkAtStart;
+        break;
       case '{':
         if (!IntervalAhead()) return false;
         warning = sjis_text::kMsgIntervalAtStart;
         break;
-      default: return false;
+      default:
+        return false;
     }
     R.Warnings.push_back({std::string(warning), {}});
     return true;
@@ -187,7 +202,7 @@ class TPosixReader {
     if (!hasMax) max = -1;
     const std::string_view close = FExtended ? "}" : "\\}";
     if (!At(close)) {
-      if (!FExtended && P.find("\\}", Pos) == std::string::npos) Fail(sjis_text::kMsgUnmatchedBrace);
+      if (!FExtended && P.find("\\}", Pos) >= LineEnd()) Fail(sjis_text::kMsgUnmatchedBrace);
       Fail(sjis_text::kMsgBadInterval);
     }
     Pos += close.size();
@@ -262,12 +277,18 @@ class TPosixReader {
       case 'S':
         NamedClass("space", set);
         return SetNode(set, c == 'S');
-      case 'b': return AssertNode(TAssertion::WordEdge);
-      case 'B': return AssertNode(TAssertion::NotWordEdge);
-      case '<': return AssertNode(TAssertion::WordStart);
-      case '>': return AssertNode(TAssertion::WordEnd);
-      case '`': return AssertNode(TAssertion::LineStart);
-      case '\'': return AssertNode(TAssertion::LineEnd);
+      case 'b':
+        return AssertNode(TAssertion::WordEdge);
+      case 'B':
+        return AssertNode(TAssertion::NotWordEdge);
+      case '<':
+        return AssertNode(TAssertion::WordStart);
+      case '>':
+        return AssertNode(TAssertion::WordEnd);
+      case '`':
+        return AssertNode(TAssertion::LineStart);
+      case '\'':
+        return AssertNode(TAssertion::LineEnd);
       default:
         break;
     }
@@ -291,7 +312,7 @@ class TPosixReader {
       TCharCode low;
       if (At("[:")) {
         const std::size_t end = P.find(":]", Pos + 2);
-        if (end == std::string::npos) Fail(sjis_text::kMsgUnmatchedBracket);
+        if (end >= LineEnd()) Fail(sjis_text::kMsgUnmatchedBracket);
         if (!NamedClass(std::string_view(P).substr(Pos + 2, end - Pos - 2), set)) Fail(sjis_text::kMsgBadClassName);
         Pos = end + 2;
         if (Peek() == '-' && Peek(1) != ']') Fail(sjis_text::kMsgBadRangeEnd);
@@ -318,7 +339,7 @@ class TPosixReader {
     if (!(At("[=") || At("[."))) return false;
     const std::string close = {P[Pos + 1], ']'};
     const std::size_t end = P.find(close, Pos + 2);
-    if (end == std::string::npos) Fail(sjis_text::kMsgUnmatchedBracket);
+    if (end >= LineEnd()) Fail(sjis_text::kMsgUnmatchedBracket);
     Pos += 2;
     if (Pos == end) Fail(sjis_text::kMsgBadCollation);
     code = Take();

@@ -44,7 +44,8 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
 // A pattern of GNU grep's languages into the parser's tree; an expansion
 // that grows too big is a property of the whole pattern: its end is named.
 void CompilePosix(const std::string& pattern, TRegExpParser& parser) {
-  const TPosixPattern posix = ParsePosix(pattern, parser.Rules.Syntax, parser.IgnoreCase, parser.Rules.LineFeed);
+  const TPosixPattern posix =
+      ParsePosix(pattern, parser.Rules.Syntax, parser.IgnoreCase || parser.Rules.FoldCase, parser.Rules.LineFeed);
   try {
     LowerPosix(posix, *parser.ParseTree);
   } catch (const ERegExpParser& e) {
