@@ -148,7 +148,9 @@ bool TAssertionMatcher::Run(std::string_view line, std::size_t from, bool anchor
       if (bestStart != kNone && t.Start > bestStart) continue;
       const TInstruction& in = FProgram[static_cast<std::size_t>(t.Pc)];
       if (in.Op == TOp::Match) {
-        if (bestStart == kNone || t.Start < bestStart || i > bestEnd) bestStart = t.Start, bestEnd = i;
+        // Threads run in the order of their starts: the first to match at a
+        // position has the leftmost start, a later match the longer length.
+        if (bestStart == kNone || i > bestEnd) bestStart = t.Start, bestEnd = i;
       } else if (c.Width > 0 && i + c.Width <= limit && FSets[static_cast<std::size_t>(in.X)].Contains(c.Code)) {
         AddThread(next, seen, step, {t.Pc + 1, t.Start}, c.Code, CharAt(line, i + c.Width).Code);
       }

@@ -256,8 +256,12 @@ TEST(ParseOptions, PatternFilesGiveOnePatternPerLine) {
 TEST(UsageText, ListsEveryOptionOfTheTable) {
   const std::string help = UsageText();
   for (const TOptionSpec& o : OptionTable()) {
-    if (o.Long != nullptr) EXPECT_NE(help.find(std::string("--") + o.Long), std::string::npos) << o.Long;
-    if (o.Short != 0 && o.Help != nullptr) EXPECT_NE(help.find(std::string("  -") + o.Short), std::string::npos);
+    if (o.Long != nullptr) {
+      EXPECT_NE(help.find(std::string("--") + o.Long), std::string::npos) << o.Long;
+    }
+    if (o.Short != 0 && o.Help != nullptr) {
+      EXPECT_NE(help.find(std::string("  -") + o.Short), std::string::npos);
+    }
   }
   EXPECT_NE(help.find("  -q, --quiet, --silent     suppress all normal output\n"), std::string::npos);
   EXPECT_NE(help.find("\n  -NUM                      same as --context=NUM\n"), std::string::npos);
