@@ -15,7 +15,7 @@ constexpr TOptionSpec kTable[] = {
     {'e', 'e', "regexp", Required, "PATTERNS", nullptr, Patterns, "use PATTERNS for matching (repeatable)"},
     {'f', 'f', "file", Required, "FILE", nullptr, Patterns, "take PATTERNS from FILE, one a line ('-': stdin)"},
     {'i', 'i', "ignore-case", None, nullptr, nullptr, Patterns,
-     "ignore the case of ASCII letters, in brackets too"},
+     "ignore the case of ASCII letters, in brackets too\n(-G, -E: full-width, Greek and Cyrillic too)"},
     {'i', 'y', nullptr, None, nullptr, nullptr, Patterns, nullptr},
     {kNoIgnoreCase, 0, "no-ignore-case", None, nullptr, nullptr, Patterns, "do not ignore case (the default)"},
     {kDBMeta, 0, "db-meta", None, nullptr, nullptr, Patterns, "full-width metacharacters and escapes count too"},

@@ -12,7 +12,8 @@ constexpr const char* kIntroduction =
     "Search for PATTERNS in each Shift-JIS FILE.  PATTERNS are regular\n"
     "expressions of " KOVALEX_PRODUCT
     " (a double-byte character is one character),\n"
-    "one or more separated by newlines.\n"
+    "one or more separated by newlines; with -G or -E, GNU grep's basic or\n"
+    "extended regular expressions (the last of -E, -F, -G wins).\n"
     "Example: kovagrep -n '猫|犬' KOVA4.TXT\n";
 
 constexpr const char* kGroupTitles[] = {"Pattern selection and interpretation:", "Miscellaneous:", "Output control:",
