@@ -147,7 +147,7 @@ TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, 
   if (patterns.size() == 1) {
     all = patterns.front();
   } else if (syntax != synEngine) {
-    for (const std::string& p : patterns) all += (all.empty() ? "" : "\n") + p;  // GNU grep's list of patterns
+    for (std::size_t k = 0; k < patterns.size(); ++k) all += (k == 0 ? "" : "\n") + patterns[k];  // GNU's list
   } else {
     for (const std::string& p : patterns) all += (all.empty() ? "(" : "|(") + p + ")";
   }

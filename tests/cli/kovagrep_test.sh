@@ -224,6 +224,8 @@ rows=(
   "same ##  ## -E -v -c '\\Bcat' words.txt ## "
   "same ##  ## --color=always -E '\\bca|at\\b' words.txt ## "
   "same ##  ## -E -e '\\<con' -e 'dog\\b' -n words.txt ## "
+  "same ##  ## -E -c -e '' -e 'a{2}' words.txt gnu.txt ## "
+  "same ##  ## -G -n -x -e 'ca\\(t\\|ts\\)' -e '' words.txt ## "
   "same ##  ## -E -i -o '[[:upper:]]+' gnu.txt ## "
   "same ##  ## -G -i -n '[^a-c]AT' words.txt ## "
   "same ##  ## -E -i -c 'CAT\\b' words.txt ## "
