@@ -293,7 +293,11 @@ class TPosixReader {
         break;
     }
     if (c >= '1' && c <= '9') Fail(sjis_text::kMsgBackReference);
-    if (c > 0x7F || kSpecialAfterBackslash.find(static_cast<char>(c)) == std::string_view::npos)
+    if (c == ' ' || c == '\t')
+      R.Warnings.push_back({std::string(sjis_text::kMsgStrayBeforeSpace), {}});
+    else if (c < ' ' || c == 0x7F)
+      R.Warnings.push_back({std::string(sjis_text::kMsgStrayBeforeControl), {}});
+    else if (c > 0x7F || kSpecialAfterBackslash.find(static_cast<char>(c)) == std::string_view::npos)
       R.Warnings.push_back({std::string(sjis_text::kMsgStrayBackslash), P.substr(at, Pos - at)});
     return Literal(c);
   }

@@ -99,6 +99,8 @@ TEST(ParsePosix, WarnsAsGnuGrepDoes) {
   EXPECT_EQ(warnings("^*x|?", synExtended), std::string(kMsgStarAtStart) + "; " + std::string(kMsgQMarkAtStart));
   EXPECT_EQ(warnings("\\a\\.\\{" + S("\\猫"), synExtended),
             std::string(kMsgStrayBackslash) + " a; " + std::string(kMsgStrayBackslash) + " " + S("猫"));
+  EXPECT_EQ(warnings("a\\ \\\x01", synBasic),
+            std::string(kMsgStrayBeforeSpace) + "; " + std::string(kMsgStrayBeforeControl));
   EXPECT_EQ(warnings("*a\\(*b\\)\\{1\\}\\+a**", synBasic), "");
 }
 
