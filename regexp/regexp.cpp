@@ -14,9 +14,11 @@
 #include <algorithm>
 
 #include "regexp/chain.h"
+#include "regexp/posix_lower.h"
 #include "regexp/prefixstarts.h"
 #include "regexp/required.h"
 #include "regexp/required_set.h"
+#include "sjis/exceptions.h"
 #include "sjis/sjis.h"
 
 namespace {
@@ -37,6 +39,18 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
     }
   }
   return true;
+}
+
+// A pattern of GNU grep's languages into the parser's tree; an expansion
+// that grows too big is a property of the whole pattern: its end is named.
+void CompilePosix(const std::string& pattern, TRegExpParser& parser) {
+  const TPosixPattern posix =
+      ParsePosix(pattern, parser.Rules.Syntax, parser.IgnoreCase || parser.Rules.FoldCase, parser.Rules.LineFeed);
+  try {
+    LowerPosix(posix, *parser.ParseTree);
+  } catch (const ERegExpParser& e) {
+    throw ERegExpParser(e.Message(), static_cast<std::uint16_t>(pattern.size() + 1));
+  }
 }
 
 }  // namespace
@@ -61,7 +75,10 @@ void TRegularExpression::CompileWith(const std::string& pattern, TCharCode lineH
     TRegExpParser parser(pattern, FAcceptDBMeta);
     parser.IgnoreCase = FIgnoreCase;
     parser.Rules = PatternCache[entry].Rules;
-    parser.Parse();
+    if (parser.Rules.Syntax == synEngine)
+      parser.Parse();
+    else
+      CompilePosix(pattern, parser);
     LineHeadCode = lineHeadCode;
     LineTailCode = lineTailCode;
     // A chain (a fixed string above all) is built directly: its length is
