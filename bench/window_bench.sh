@@ -20,7 +20,7 @@ build/bench/window_bench "$corpus" verpantrible search build/cli/kovagrep
 sixth=build/bench/corpus-$((size / 6))mb.txt
 [ -f "$sixth" ] || build/tools/make_corpus "$sixth" $((size / 6))
 cat "$sixth" >/dev/null
-build/bench/typing_bench "$sixth" verpantrible build/cli/kovagrep build/ui/kovalex
+build/bench/typing_bench "$sixth" trimention build/cli/kovagrep build/ui/kovalex
 
 # The result view: every line of a 19 MB dictionary, then two million lines
 # (84 MB), then one line of 20 MB.  Every generated line starts with "■".
