@@ -40,19 +40,28 @@ struct TSearchOptions {
   hits::TKeywordStyle KeywordStyle;
 };
 
+// The Search command's search, or one started by typing: a typed search adds
+// nothing to the history and shows no message box; what keeps it from
+// beginning goes to the status line, files it could not read only to the
+// end status.
+enum class TSearchKind { Command, Typed };
+
 // Whom a search tells how it goes: the window maps these to its own
 // controls.  Texts are the status and message texts to show.
 class ISearchObserver {
  public:
   virtual ~ISearchObserver() = default;
-  // The search of query (as typed) has begun.
-  virtual void SearchStarted(const std::u16string& query) = 0;
+  // The search of query (as typed) has begun; only the Search command's
+  // search goes into the query box's history.
+  virtual void SearchStarted(const std::u16string& query, TSearchKind kind) = 0;
   // Another hit: the running status.
   virtual void SearchProgress(const std::u16string& status) = 0;
   // The search has ended, normally or by an error: the end status.
   virtual void SearchEnded(const std::u16string& status) = 0;
   // A search that cannot begin says why.
   virtual void SearchMessage(const std::u16string& text) = 0;
+  // A typed search that cannot begin says why in the status line.
+  virtual void SearchDeclined(const std::u16string& status) = 0;
 };
 
 // Whether dictionary number (1..kDictionaryCount) is selected now.
@@ -87,7 +96,10 @@ class TSearchDriver {
   // line, the first kMaxListedFiles).  An error that ends the search early
   // (cancel) leaves here after EndSearch has run.  Does nothing while a
   // search runs.
-  void Search(const std::u16string& query, bool wordSearch, const TSearchOptions& options);
+  void Search(const std::u16string& query, bool wordSearch, const TSearchOptions& options,
+              TSearchKind kind = TSearchKind::Command);
+  // The kind of the running or last search.
+  TSearchKind Kind() const { return FKind; }
 
   // The Cancel command: the running scan stops at its next test.
   void Cancel() { FCancelFlag = true; }
@@ -131,6 +143,7 @@ class TSearchDriver {
   std::string FFolder;
 
   bool FSearching = false;
+  TSearchKind FKind = TSearchKind::Command;
   std::int32_t FHitCount = 0;
   TSearchOptions FOptions;
   bool FCancelFlag = false;

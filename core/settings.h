@@ -25,6 +25,8 @@ struct TSettingsValues {
   bool Bold = false, Italic = false, Underline = false;
   std::int32_t KeywordColour = 0;
   std::int32_t BackgroundColour = 0;
+  bool SearchAsYouType = false;  // the query box's text is searched after a pause in typing
+  bool WatchClipboard = false;   // a short text copied anywhere is searched
   std::int32_t Top = 0, Left = 0, Width = 0, Height = 0;
   // The dictionary folder the user chose with the menu command, as its
   // bytes on disk; "" when none was chosen, and then the key is not written,

@@ -30,6 +30,8 @@ const std::vector<TSettingRow>& SettingRows() {
         {kSectionView, kKeyUnderline, Flag, &V::Underline},
         {kSectionView, kKeyKeywordColour, Colour, &V::KeywordColour, colours::kRed},
         {kSectionView, kKeyBackground, Colour, &V::BackgroundColour, colours::kWhite},
+        {kSectionView, kKeySearchAsYouType, Flag, &V::SearchAsYouType, 1},
+        {kSectionView, kKeyWatchClipboard, Flag, &V::WatchClipboard},
         {kSectionForm, kKeyTop, Number, &V::Top},
         {kSectionForm, kKeyLeft, Number, &V::Left},
         {kSectionForm, kKeyWidth, Number, &V::Width, 415},

@@ -57,7 +57,7 @@ TFontColourDialog::TFontColourDialog(const QFont& font, const QColor& colour, TF
   // own, which would hide it and leave this dialog without its body: they
   // end this dialog instead.
   connect(FFontDialog, &QDialog::finished, this, [this](int result) {
-    FFontDialog->setVisible(true);
+    FFontDialog->setVisible(FChoice == TFontChoice::Normal);
     done(result == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected);
   });
   // Enter in a control of the chooser that does not take it (the size box)
@@ -105,6 +105,12 @@ TFontColourDialog::TFontColourDialog(const QFont& font, const QColor& colour, TF
   });
   FollowStyle();
   ShowColour();
+  // The keyword keeps the normal font's face and size: its chooser offers
+  // only what the keyword uses, the style flags and the colour.
+  if (choice == TFontChoice::Keyword) {
+    FFontDialog->hide();
+    setWindowTitle(QStringLiteral("キーワードのスタイル"));
+  }
 }
 
 void TFontColourDialog::HideStylesAndEffects() {

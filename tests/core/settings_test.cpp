@@ -86,6 +86,7 @@ TEST(SaveSettings, WritesEveryKeyInOrderAndReadsBack) {
             "通常のフォント名=ＭＳ ゴシック\r\n通常のフォントサイズ=12\r\n通常のフォント色=0\r\n"
             "キーワードのフォントスタイル ボールド=0\r\nキーワードのフォントスタイル イタリック=1\r\n"
             "キーワードのフォントスタイル アンダーライン=0\r\nキーワードのフォント色=255\r\n背景色=16777215\r\n"
+            "入力中に検索=1\r\nクリップボードの監視=0\r\n"
             "[フォーム位置]\r\nトップ=0\r\nレフト=0\r\n幅=415\r\n高さ=180\r\n");
   for (TSettingsValues values : {settings::DefaultSettings(), Changed()}) {
     values.DictionaryFolder = "/d/" + Sjis("辞書");

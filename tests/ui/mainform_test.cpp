@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -34,6 +35,7 @@
 
 #include "core/about.h"
 #include "core/colours.h"
+#include "core/live_search.h"
 #include "core/profile.h"
 #include "core/settings_table.h"
 #include "kovalex_version.h"
@@ -116,7 +118,8 @@ class TMainFormTest : public QObject {
                                  "第5版|ﾊﾞｲﾘﾝｶﾞﾙ|略語|固有名詞|専門|第4版|-|辞書フォルダの選択(&O)...|終了(&X)",
                                  "コピー(&C)Ctrl+C|すべてをコピー(&A)Ctrl+A|-|検索(&F)...Ctrl+F",
                                  "ﾀｸﾞの表示(&T)|ｷｰﾜｰﾄﾞのﾏｰｸ(&M)|-|検索件数の制限(&L)|検索件数の設定(&S): 100|-|"
-                                 "通常のﾌｫﾝﾄ(&F)...|ｷｰﾜｰﾄﾞのﾌｫﾝﾄ(&K)...|背景色(&B)...",
+                                 "通常のﾌｫﾝﾄ(&F)...|ｷｰﾜｰﾄﾞのﾌｫﾝﾄ(&K)...|背景色(&B)...|-|入力中に検索(&Y)|"
+                                 "クリップボードを監視(&C)",
                                  "【 】|《 》|** **|// //|なし", "ｵﾝﾗｲﾝﾍﾙﾌﾟ(&H)...|-|ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
     // The marks behave as a radio group; without settings "なし" is checked.
     QCOMPARE(Form->KeywordMark(), 5);
@@ -130,6 +133,14 @@ class TMainFormTest : public QObject {
     Widget<QAction>("SubMenuHelp1")->trigger();
     Widget<QAction>("SubMenuHelp2")->trigger();
     QCOMPARE(Messages, QStringList{"KOVA Searcher Mini: " + QString::fromStdU16String(about::AboutText())});
+    // It closes with Escape and Ctrl+W too.
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+      QApplication::setActiveWindow(Form->HelpWindow());
+      QVERIFY(QTest::qWaitForWindowActive(Form->HelpWindow()));
+      QTest::keySequence(Form->HelpWindow(), keys);
+      QVERIFY(!Form->HelpWindow()->isVisible());
+      Widget<QAction>("SubMenuHelp2")->trigger();
+    }
     QVERIFY(Form->HelpWindow()->isVisible() && Form->close() && !Form->HelpWindow()->isVisible());
   }
 
@@ -185,7 +196,7 @@ class TMainFormTest : public QObject {
     QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "KOVA5.TXT(1): a** cat**", "KOVA5.TXT(2): dog** cat**",
                                    "-----KOVA辞書第4版-----", "KOVA4.TXT(1): **cat **3"}));
     QVERIFY(Messages.empty() && Form->Grep1.IgnoreCase() && Form->AWKStr1.IgnoreCase());
-    VerifyFinishedWith(3);
+    VerifyFinishedWith(3, true);
     // The view has its caret at the start; the query is in the history once
     // and selected, so the next word replaces it.
     QVERIFY(Form->RichEdit1()->CaretPosition() == 0 && !Form->RichEdit1()->HasSelection());
@@ -245,6 +256,7 @@ class TMainFormTest : public QObject {
     while (content.size() < 250000) content += "cat dog\r\n";
     WriteRaw("KOVA5.TXT", content);
     CreateForm();
+    Click("SubMenuViewTyping");     // the Search command alone, as without search as you type
     Search(QStringLiteral("cat"));  // no dictionary chosen
     Click("SubMenuDic1");
     // The Cancel button and Escape (wherever the focus is) cancel alike.
@@ -297,14 +309,16 @@ class TMainFormTest : public QObject {
   }
 
   void keysScrollAndSearch() {
-    // Page Up/Down and the arrows scroll the view from the query box, which
-    // walks its history with the arrows too; in the view the keys are its own.
+    // Page Up/Down and the arrows scroll the view from the query box and
+    // leave the query as typed; Alt+Down opens the list; in the view the
+    // keys are its own.
     std::vector<std::string> lines;
     for (int i = 0; i < 300; ++i) lines.push_back("cat " + std::to_string(i));
     WriteDictionary("KOVA5.TXT", lines);
     WriteDictionary("KOVA略語.TXT", {"x"});
     CreateForm();
     Click("SubMenuDic1");
+    Click("SubMenuViewTyping");
     Search(QStringLiteral("c"));
     Search(QStringLiteral("cat"));
     Query()->setCurrentIndex(0);
@@ -312,16 +326,84 @@ class TMainFormTest : public QObject {
     Key(Query(), Qt::Key_PageDown);
     const int page = scroll->value();
     QVERIFY(page > 0);
+    QCOMPARE(Query()->currentText(), QStringLiteral("c"));
     Key(Query(), Qt::Key_Down);
-    QVERIFY(scroll->value() > page && Query()->currentText() == "cat");
+    QVERIFY(scroll->value() > page && Query()->currentText() == "c");
     Key(Query(), Qt::Key_Up);
     QVERIFY(scroll->value() == page && Query()->currentText() == "c");
     Key(Query(), Qt::Key_PageUp);
-    QCOMPARE(scroll->value(), 0);
+    QVERIFY(scroll->value() == 0 && Query()->currentText() == "c");
+    QTest::keyClick(Query(), Qt::Key_Down, Qt::AltModifier);
+    QTRY_VERIFY(Query()->view()->isVisible());
+    Query()->hidePopup();
     Key(Form->RichEdit1(), Qt::Key_F3);
     QVERIFY(!Form->KeyPreview() && !Widget<QAction>("SubMenuDic3")->isChecked());
     Key(Query(), Qt::Key_F3);
     QVERIFY(Form->KeyPreview() && Widget<QAction>("SubMenuDic3")->isChecked());
+  }
+
+  void typingSearchesAfterAPause() {
+    WriteDictionary("KOVA5.TXT", {"cat", "Cat", "category", "dog"});
+    CreateForm();
+    Click("SubMenuDic1");
+    QVERIFY(Form->SearchAsYouType() && !Form->WatchClipboard());
+    QLineEdit* edit = Query()->lineEdit();
+    Key(Query(), Qt::Key_C);
+    QTest::keyClick(edit, Qt::Key_A);
+    QVERIFY(Lines().isEmpty());  // not before the pause
+    QTRY_COMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat", "category"}));
+    QVERIFY(QApplication::focusWidget() == Query() && edit->cursorPosition() == 2 && !edit->hasSelectedText());
+    // A half-typed pattern says so in the status line; an emptied box clears.
+    QTest::keyClicks(edit, QStringLiteral("(ze"));
+    QTRY_VERIFY(Status().contains(QStringLiteral(" (位置 ")));
+    QCOMPARE(Lines().size(), 3);
+    edit->clear();
+    QTRY_VERIFY(Lines().isEmpty() && Status().isEmpty());
+    // A keystroke during a search ends it quietly; the new text is searched.
+    int typedDuringSearch = 0;
+    Form->Grep1.OnMatch = [&, match = Form->Grep1.OnMatch](TGrep& sender, LineInfo_t lineInfo) {
+      match(sender, std::move(lineInfo));
+      if (edit->text() == "c" && typedDuringSearch++ == 0) QTest::keyClicks(edit, QStringLiteral("ate"));
+    };
+    QTest::keyClick(edit, Qt::Key_C);
+    QTRY_COMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "category"}));
+    // Options re-run the search; only the Search command adds to the history.
+    edit->setText(QStringLiteral("cat"));
+    Widget<QCheckBox>("WordSearchCheckBox")->click();
+    QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat"}));
+    QVERIFY(typedDuringSearch == 1 && Query()->count() == 0 && Messages.empty());
+    Key(Query(), Qt::Key_Return);
+    QVERIFY(Query()->count() == 1 && Messages.empty());
+    // The drop-down's items never change what is typed, case included.
+    Key(Query(), Qt::Key_Backspace);
+    QTest::keyClicks(edit, QStringLiteral("Cat"));
+    Key(Query(), Qt::Key_Return);
+    QVERIFY(Query()->currentText() == "Cat" && Lines() == (QStringList{"-----KOVA辞書第5版-----", "Cat"}));
+    // Off, typing searches nothing and the command keeps its message boxes.
+    Click("SubMenuViewTyping");
+    edit->setText(QStringLiteral("(ze"));
+    QTest::qWait(3 * live_search::kPauseMilliseconds);
+    QVERIFY(Lines() == (QStringList{"-----KOVA辞書第5版-----", "Cat"}) && Messages.empty());
+    Key(Query(), Qt::Key_Return);
+    QVERIFY(Messages.size() == 1 && Messages.front().startsWith("error: "));
+  }
+
+  void firstStartSelectsEveryDictionaryInTheMiddle() {
+    WriteDictionary("KOVA5.TXT", {"cat"});
+    WriteDictionary("KOVA4.TXT", {"cat"});
+    CreateForm({}, true);
+    QVERIFY(Form->DictionaryChecked(1) && Form->DictionaryChecked(6) && !Form->DictionaryChecked(2));
+    QCOMPARE(Form->ClientSize(), QSize(TMainForm::kDefinedWidth, TMainForm::kDefinedHeight));
+    // Centred as the window itself is; its frame is the window system's.
+    const QRect area = Form->screen()->availableGeometry(), frame = Form->frameGeometry();
+    QVERIFY(qAbs(Form->geometry().center().x() - area.center().x()) <= frame.width() - Form->width() + 1);
+    QVERIFY(qAbs(Form->geometry().center().y() - area.center().y()) <= frame.height() - Form->height() + 1);
+    // An empty settings file is no first start.
+    QVERIFY(Form->close());
+    WriteRaw("kovalex.ini", "");
+    CreateForm({}, true);
+    QVERIFY(!Form->DictionaryChecked(1) &&
+            Form->ClientSize() != QSize(TMainForm::kDefinedWidth, TMainForm::kDefinedHeight));
   }
 
   void copyAndCopyAll() {
@@ -424,6 +506,8 @@ class TMainFormTest : public QObject {
             if (const auto* range = qobject_cast<const QIntValidator*>(edit->validator()))
               seen << QStringLiteral("sizes %1..%2").arg(range->bottom()).arg(range->top()), focused[2] = edit;
           }
+          // The keyword's chooser offers no face and size, which it would ignore.
+          seen << (chooser->FontDialog()->isVisibleTo(chooser) ? QStringLiteral("face") : QStringLiteral("no face"));
           QObject::connect(chooser, &QDialog::accepted, [&] { seen << QStringLiteral("OK"); });
           WhenModal<QColorDialog>(
               [&](QColorDialog* colours) { seen << QStringLiteral("colour window"), colours->reject(); });
@@ -435,7 +519,8 @@ class TMainFormTest : public QObject {
           if (QApplication::activeModalWidget() == chooser) chooser->reject();
         });
         Widget<QAction>(command)->trigger();
-        QVERIFY2(seen == (QStringList{sizes, QStringLiteral("OK")}),
+        const QString face = command == std::string_view("SubMenuView3") ? "face" : "no face";
+        QVERIFY2(seen == (QStringList{sizes, face, QStringLiteral("OK")}),
                  qPrintable(QStringLiteral("%1, focus %2: ").arg(command).arg(focus) + seen.join(", ")));
       }
     }
@@ -623,13 +708,18 @@ class TMainFormTest : public QObject {
   }
 
   // With a program path the settings' place is chosen for that program;
-  // without, the settings file is kovalex.ini in the working directory.
-  void CreateForm(const QString& programPath = {}) {
+  // without, the settings file is kovalex.ini in the working directory.  A
+  // missing file starts the window as a first start does only when asked;
+  // otherwise an empty file stands in for it while the window is created.
+  void CreateForm(const QString& programPath = {}, bool firstStart = false) {
     Form.reset();
     Form = std::make_unique<TMainForm>();
     if (programPath.isEmpty()) Form->SetSettingsPath(QFile::encodeName(SettingsPath()).toStdString());
     if (!programPath.isEmpty()) Form->SetProgramPath(QFile::encodeName(programPath).toStdString());
+    const bool standIn = !firstStart && programPath.isEmpty() && !QFile::exists(SettingsPath());
+    if (standIn) WriteRaw("kovalex.ini", "");
     Form->FormCreate();
+    if (standIn) QFile::remove(SettingsPath());
     Form->show();
     QApplication::setActiveWindow(Form.get());
     QVERIFY(QTest::qWaitForWindowActive(Form.get()));
@@ -670,9 +760,9 @@ class TMainFormTest : public QObject {
   }
 
   // The status line ends with the hit count of a finished search.
-  void VerifyFinishedWith(int hits) {
-    QVERIFY2(Status().startsWith("終了:") && Status().endsWith(QStringLiteral("秒 %1件ﾋｯﾄ").arg(hits)),
-             qPrintable(Status()));
+  void VerifyFinishedWith(int hits, bool limited = false) {
+    const QString end = QStringLiteral("秒 %1件ﾋｯﾄ").arg(hits) + (limited ? QStringLiteral("（上限）") : QString());
+    QVERIFY2(Status().startsWith("終了:") && Status().endsWith(end), qPrintable(Status()));
     VerifyControls(false);
   }
 
