@@ -89,6 +89,8 @@ queries=(
   "line anchored${US}${US}${anchored}${US}-E${US}${anchored}${US}SJIS"
   "word search pattern${US}${US}${word_prefix}run${word_suffix}${US}-E${US}${grep_prefix}run${grep_suffix}${US}C"
   "no hit${US}${US}zyzzyva${US}-F${US}zyzzyva${US}C"
+  "-E word boundaries${US}-E${US}\\brun\\b${US}-E${US}\\brun\\b${US}C"
+  "-E class interval${US}-E${US}[[:digit:]]{4}${US}-E${US}[[:digit:]]{4}${US}C"
 )
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }

@@ -8,12 +8,19 @@ cd "$(dirname "$0")/.."
 size=${1:-150}
 tools/setup.sh
 cmake --preset dev >/dev/null
-cmake --build --preset dev -j "$(nproc)" --target kovagrep make_corpus window_bench >/dev/null
+cmake --build --preset dev -j "$(nproc)" --target kovagrep kovalex make_corpus window_bench typing_bench >/dev/null
 mkdir -p build/bench
 corpus=build/bench/corpus-${size}mb.txt
 [ -f "$corpus" ] || build/tools/make_corpus "$corpus" "$size"
 cat "$corpus" >/dev/null  # warm the page cache
 build/bench/window_bench "$corpus" verpantrible search build/cli/kovagrep
+
+# Search as you type over all six dictionaries (one sixth of the size each)
+# and the hand-over from a second start.
+sixth=build/bench/corpus-$((size / 6))mb.txt
+[ -f "$sixth" ] || build/tools/make_corpus "$sixth" $((size / 6))
+cat "$sixth" >/dev/null
+build/bench/typing_bench "$sixth" trimention build/cli/kovagrep build/ui/kovalex
 
 # The result view: every line of a 19 MB dictionary, then two million lines
 # (84 MB), then one line of 20 MB.  Every generated line starts with "■".

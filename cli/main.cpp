@@ -30,9 +30,9 @@
 namespace {
 
 int UsageError(const TUsageError& e) {
-  if (!e.Text.empty()) std::fprintf(stderr, "kovagrep: %s\n", e.Text.c_str());
-  std::fputs(kUsageLine, stderr);
-  std::fputs("Try 'kovagrep --help' for more information.\n", stderr);
+  if (!e.Text.empty()) std::fprintf(stderr, "%s: %s\n", ProgramName().c_str(), e.Text.c_str());
+  std::fputs(UsageLine().c_str(), stderr);
+  std::fprintf(stderr, "Try '%s --help' for more information.\n", ProgramName().c_str());
   return 2;
 }
 
@@ -60,7 +60,7 @@ class TRun {
     try {
       for (const std::string& p : FOptions.Patterns) patterns.push_back(PatternToSjis(p, FCharset));
     } catch (const Exception& e) {
-      std::fprintf(stderr, "kovagrep: %s\n", Text(e.Message()).c_str());
+      std::fprintf(stderr, "%s: %s\n", ProgramName().c_str(), Text(e.Message()).c_str());
       return 2;
     }
     TEnginePattern pattern;
@@ -70,6 +70,11 @@ class TRun {
       PatternError(e, FOptions.PatternsGiven);
       return 2;
     }
+    // GNU grep's warnings of a -G or -E pattern (a stray backslash, an
+    // operator that begins an expression); the search goes on.
+    for (const TPosixWarning& w : pattern.Warnings)
+      std::fprintf(stderr, "%s: %s%s\n", ProgramName().c_str(), Text(w.Message).c_str(),
+                   w.Subject.empty() ? "" : (" " + Text(w.Subject)).c_str());
 
     // -l and -L print names only, -q nothing.
     if (FOptions.FilesWithMatches || FOptions.FilesWithoutMatch) FOptions.Count = false;
@@ -106,7 +111,7 @@ class TRun {
     } catch (const TQuietMatch&) {
       return 0;
     } catch (const TWriteError& e) {
-      std::fprintf(stderr, "kovagrep: write error: %s\n", std::strerror(e.Error));
+      std::fprintf(stderr, "%s: write error: %s\n", ProgramName().c_str(), std::strerror(e.Error));
       return 2;
     }
     if (FFailed && !(FOptions.Quiet && FFound)) return 2;
@@ -127,13 +132,13 @@ class TRun {
       where += std::to_string(e.Index + 1) + ", byte " + std::to_string(e.Position);
     else
       where += "byte " + std::to_string(e.Position);
-    std::fprintf(stderr, "kovagrep: %s (%s)\n", Text(e.Message).c_str(), where.c_str());
+    std::fprintf(stderr, "%s: %s (%s)\n", ProgramName().c_str(), Text(e.Message).c_str(), where.c_str());
   }
 
   void Report(const std::string& display, const std::string& text) {
     if (FOptions.NoMessages) return;
     FOutput->Flush();
-    std::fprintf(stderr, "kovagrep: %s: %s\n", display.c_str(), text.c_str());
+    std::fprintf(stderr, "%s: %s: %s\n", ProgramName().c_str(), display.c_str(), text.c_str());
   }
   void FileError(const std::string& display, int error) { Message(display, std::strerror(error)); }
   void Message(const std::string& display, const std::string& text) {
@@ -192,6 +197,7 @@ class TRun {
 }  // namespace
 
 int main(int argc, char** argv) {
+  SetProgramName(argc > 0 ? argv[0] : nullptr);
   std::setlocale(LC_ALL, "");
   const TCharset charset = LocaleCharset();
   TOptions options;

@@ -29,6 +29,23 @@ bool IsAscii(std::string_view text) {
 
 }  // namespace
 
+namespace {
+std::string& StoredProgramName() {
+  static std::string name = "kovagrep";
+  return name;
+}
+}  // namespace
+
+void SetProgramName(const char* argv0) {
+  std::string_view name = argv0 == nullptr ? "" : argv0;
+  while (name.size() > 1 && name.back() == '/') name.remove_suffix(1);
+  if (const std::size_t slash = name.rfind('/'); slash != std::string_view::npos && name.size() > 1)
+    name.remove_prefix(slash + 1);
+  if (!name.empty()) StoredProgramName() = std::string(name);
+}
+
+const std::string& ProgramName() { return StoredProgramName(); }
+
 TLanguage MessageLanguage() {
   for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
     const char* value = std::getenv(name);

@@ -11,6 +11,11 @@
 
 enum class TLanguage { English, Japanese };
 
+// The name messages give the program: the base name of the name it was
+// called by (argv[0]), as GNU's tools do; "kovagrep" until it is set.
+void SetProgramName(const char* argv0);
+const std::string& ProgramName();
+
 // Japanese when the first of LC_ALL, LC_MESSAGES and LANG that is set and
 // not empty names a Japanese locale ("ja", "ja_JP.UTF-8"), else English.
 TLanguage MessageLanguage();

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "cli/messages.h"
 #include "cli/optiontable.h"
 #include "cli/usage.h"
 #include "kovalex_version.h"
@@ -110,11 +111,11 @@ std::string ReadWholeFile(const std::string& name) {
     char buffer[65536];
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, n);
-    if (std::ferror(stdin)) throw TFatalError{std::string("kovagrep: (standard input): ") + std::strerror(errno)};
+    if (std::ferror(stdin)) throw TFatalError{ProgramName() + ": (standard input): " + std::strerror(errno)};
     return text;
   }
   std::ifstream in(name, std::ios::binary);
-  if (!in) throw TFatalError{"kovagrep: " + name + ": " + std::strerror(errno)};
+  if (!in) throw TFatalError{ProgramName() + ": " + name + ": " + std::strerror(errno)};
   text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return text;
 }
@@ -144,7 +145,7 @@ bool ReadNumber(const char* text, long long& value) {
 long long ContextLength(const char* text) {
   long long value;
   if (!ReadNumber(text, value) || value < 0)
-    throw TFatalError{std::string("kovagrep: ") + text + ": invalid context length argument"};
+    throw TFatalError{ProgramName() + ": " + text + ": invalid context length argument"};
   return value;
 }
 
@@ -267,7 +268,8 @@ TOptions ParseOptions(int argc, char** argv) {
         o.Syntax = TSyntax::Basic;
         break;
       case 'P':
-        throw TFatalError{"kovagrep: -P (Perl regular expressions) is not supported; PATTERNS use the engine's syntax"};
+        throw TFatalError{ProgramName() +
+                          ": -P (Perl regular expressions) is not supported; -E takes extended regular expressions"};
       case 'R':
         o.Dereference = true;
         o.Directories = TDirectories::Recurse;
@@ -282,7 +284,7 @@ TOptions ParseOptions(int argc, char** argv) {
         break;
       case 'D':
         if (std::strcmp(optarg, "read") != 0 && std::strcmp(optarg, "skip") != 0)
-          throw TFatalError{"kovagrep: unknown devices method"};
+          throw TFatalError{ProgramName() + ": unknown devices method"};
         o.Devices = optarg[0] == 'r' ? TDevices::Read : TDevices::Skip;
         break;
       case 'V':
@@ -297,7 +299,7 @@ TOptions ParseOptions(int argc, char** argv) {
         patternGiven = true;
         break;
       case 'm':
-        if (!ReadNumber(optarg, o.MaxCount)) throw TFatalError{"kovagrep: invalid max count"};
+        if (!ReadNumber(optarg, o.MaxCount)) throw TFatalError{ProgramName() + ": invalid max count"};
         if (o.MaxCount < 0) o.MaxCount = -1;
         break;
       case kColour:
@@ -311,7 +313,7 @@ TOptions ParseOptions(int argc, char** argv) {
         else if (std::strcmp(optarg, "without-match") == 0)
           o.BinaryFiles = TBinaryFiles::WithoutMatch;
         else
-          throw TFatalError{"kovagrep: unknown binary-files type"};
+          throw TFatalError{ProgramName() + ": unknown binary-files type"};
         break;
       case kOutputEncoding:
         o.Encoding = static_cast<TOutputEncoding>(

@@ -11,8 +11,9 @@
 enum class TBinaryFiles { Binary, Text, WithoutMatch };
 enum class TColourWhen { Never, Always, Auto };
 enum class TOutputEncoding { Locale, Utf8, Sjis };
-// -G, -E and -F; -G and -E both mean the engine's syntax.
-enum class TSyntax { Basic, Extended, Fixed };
+// The engine's own syntax (the default, the window's), GNU grep's basic (-G)
+// and extended (-E) languages, or fixed strings (-F); the last given wins.
+enum class TSyntax { Engine, Basic, Extended, Fixed };
 // -d: what a directory is; -r and -R are Recurse.
 enum class TDirectories { Read, Skip, Recurse };
 // -D: devices, FIFOs and sockets are read when named on the command line
@@ -35,7 +36,7 @@ struct TOptions {
   std::vector<std::size_t> PatternNumbers;
   std::size_t PatternsGiven = 0;
   bool EmptyPatternGiven = false;
-  TSyntax Syntax = TSyntax::Basic;
+  TSyntax Syntax = TSyntax::Engine;
   bool IgnoreCase = false;
   bool DBMeta = false;
   bool Invert = false;

@@ -8,14 +8,14 @@ using enum TOptionGroup;
 // clang-format off
 constexpr TOptionSpec kTable[] = {
     {'E', 'E', "extended-regexp", None, nullptr, nullptr, Patterns,
-     "PATTERNS use the engine's syntax (as -G, for now)"},
+     "PATTERNS are GNU grep's extended regular expressions"},
     {'F', 'F', "fixed-strings", None, nullptr, nullptr, Patterns, "PATTERNS are strings: every character is literal"},
-    {'G', 'G', "basic-regexp", None, nullptr, nullptr, Patterns, "PATTERNS use the engine's syntax (the default)"},
+    {'G', 'G', "basic-regexp", None, nullptr, nullptr, Patterns, "PATTERNS are GNU grep's basic regular expressions"},
     {'P', 'P', "perl-regexp", None, nullptr, nullptr, Patterns, "refused: there are no Perl regular expressions"},
     {'e', 'e', "regexp", Required, "PATTERNS", nullptr, Patterns, "use PATTERNS for matching (repeatable)"},
     {'f', 'f', "file", Required, "FILE", nullptr, Patterns, "take PATTERNS from FILE, one a line ('-': stdin)"},
     {'i', 'i', "ignore-case", None, nullptr, nullptr, Patterns,
-     "ignore the case of ASCII letters, in brackets too"},
+     "ignore the case of ASCII letters, in brackets too\n(-G, -E: full-width, Greek and Cyrillic too)"},
     {'i', 'y', nullptr, None, nullptr, nullptr, Patterns, nullptr},
     {kNoIgnoreCase, 0, "no-ignore-case", None, nullptr, nullptr, Patterns, "do not ignore case (the default)"},
     {kDBMeta, 0, "db-meta", None, nullptr, nullptr, Patterns, "full-width metacharacters and escapes count too"},

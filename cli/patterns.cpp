@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "cli/literal_set.h"
+#include "regexp/posix_lower.h"
 #include "sjis/exceptions.h"
 #include "text/encoding.h"
 
@@ -82,10 +83,16 @@ TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, 
   if (options.Fixed()) return FixedStringsPattern(sjisPatterns, options);
   TEnginePattern result;
   result.None = sjisPatterns.empty();
-  result.IgnoreCase = options.IgnoreCase;
-  result.DBMeta = options.DBMeta;
-  result.Rules = {true, options.NullData ? lfOrdinary : lfNever};
+  const TPatternSyntax syntax = options.Syntax == TSyntax::Basic      ? synBasic
+                                : options.Syntax == TSyntax::Extended ? synExtended
+                                                                      : synEngine;
+  result.DBMeta = options.DBMeta && syntax == synEngine;
+  result.Rules = {true, options.NullData ? lfOrdinary : lfNever, syntax, options.IgnoreCase && syntax != synEngine};
+  result.IgnoreCase = options.IgnoreCase && syntax == synEngine;
   if (result.None) return result;
+  const auto posix = [&](const std::string& pattern) {
+    return ParsePosix(pattern, syntax, options.IgnoreCase, result.Rules.LineFeed);
+  };
   const auto compile = [&](TAWKStr& re, const std::string& pattern, std::size_t index) {
     TEnginePattern one = result;
     one.Pattern = pattern;
@@ -105,17 +112,24 @@ TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, 
     patterns.push_back(sjisPatterns[k]);
     numbers.push_back(numbered ? options.PatternNumbers[k] - 1 : k);
   }
-  // Each is compiled on its own, so that an error names its pattern.
+  // Each is compiled on its own, so that an error names its pattern (and
+  // GNU grep's warnings are given once for it).
   bool anchored = false;
-  for (std::size_t k = 0; k < patterns.size() && patterns.size() > 1; ++k) {
+  for (std::size_t k = 0; k < patterns.size() && (patterns.size() > 1 || syntax != synEngine); ++k) {
     TAWKStr re;
     compile(re, patterns[k], numbers[k]);
+    if (syntax != synEngine) {
+      const auto warnings = posix(patterns[k]).Warnings;
+      result.Warnings.insert(result.Warnings.end(), warnings.begin(), warnings.end());
+    }
     anchored = anchored || Anchored(re);
     if (options.Word && MayMatchEmpty(re)) result.EmptyMatching.push_back(patterns[k]);
   }
   std::string& all = result.Pattern;
   if (patterns.size() == 1) {
     all = patterns.front();
+  } else if (syntax != synEngine) {
+    for (std::size_t k = 0; k < patterns.size(); ++k) all += (k == 0 ? "" : "\n") + patterns[k];  // GNU's list
   } else {
     for (const std::string& p : patterns) all += (all.empty() ? "(" : "|(") + p + ")";
   }
@@ -123,8 +137,10 @@ TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, 
   const std::size_t allIndex = patterns.size() == 1 ? numbers.front() : TPatternError::kAllPatterns;
   compile(re, all, allIndex);
   result.EveryLine = re.CurrentDFA()->Start->Accepting != 0;
-  // -x: the user's anchors would turn into characters inside "^(...)$".
-  if (options.WholeLine && (anchored || Anchored(re))) {
+  result.Assertions = syntax != synEngine && NeedsAssertionCheck(posix(all));
+  // -x: the user's anchors would turn into characters inside "^(...)$"
+  // (and GNU's patterns are not wrapped in text at all).
+  if (options.WholeLine && (anchored || Anchored(re) || syntax != synEngine)) {
     result.Test = TLineTest::WholeLine;
   } else if (options.WholeLine) {
     all = "^(" + all + ")$";
@@ -132,6 +148,8 @@ TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, 
     result.EveryLine = false;
   } else if (options.Word) {
     result.Test = TLineTest::Word;
+  } else if (result.Assertions) {
+    result.Test = TLineTest::Assertions;
   }
   return result;
 }
@@ -147,6 +165,9 @@ bool IsWordCode(TCharCode code) {
 
 TLineMatcher::TLineMatcher(const TEnginePattern& pattern) : FTest(pattern.Test) {
   pattern.Apply(FRegExp);
+  if (pattern.Assertions)
+    FAssertions = std::make_unique<TAssertionMatcher>(
+        ParsePosix(pattern.Pattern, pattern.Rules.Syntax, pattern.Rules.FoldCase, pattern.Rules.LineFeed));
   for (const std::string& p : pattern.EmptyMatching) {
     TEnginePattern one = pattern;
     one.Pattern = p;
@@ -163,10 +184,10 @@ bool TLineMatcher::WordAt(std::string_view line, std::size_t start, TCharCode be
     return !wordBefore && (start + l >= line.size() || !IsWordCode(CharAt(line, start + l).Code));
   };
   std::size_t l;
-  if (LongestAt(FRegExp, line, start, line.size(), l)) {
+  if (LongestMatch(line, start, line.size(), l)) {
     for (;;) {
       if (stands(l)) return len = l, true;
-      if (l == 0 || !LongestAt(FRegExp, line, start, start + l - 1, l) || l == 0) break;
+      if (l == 0 || !LongestMatch(line, start, start + l - 1, l) || l == 0) break;
     }
   }
   if (!stands(0)) return false;
@@ -175,11 +196,16 @@ bool TLineMatcher::WordAt(std::string_view line, std::size_t start, TCharCode be
   return false;
 }
 
+bool TLineMatcher::LongestMatch(std::string_view line, std::size_t start, std::size_t limit, std::size_t& len) const {
+  return FAssertions ? FAssertions->LongestAt(line, start, limit, len) : LongestAt(FRegExp, line, start, limit, len);
+}
+
 bool TLineMatcher::Find(std::string_view line, std::size_t from, std::size_t& pos, std::size_t& len) const {
   if (FTest == TLineTest::WholeLine) {
     pos = 0;
-    return from == 0 && LongestAt(FRegExp, line, 0, line.size(), len) && len == line.size();
+    return from == 0 && LongestMatch(line, 0, line.size(), len) && len == line.size();
   }
+  if (FTest != TLineTest::Word && FAssertions) return FAssertions->Find(line, from, pos, len);
   // The character before each start, for the word test: walked from the
   // line's start, since Shift-JIS cannot be read backwards.
   TCharCode before = 0;
@@ -190,7 +216,7 @@ bool TLineMatcher::Find(std::string_view line, std::size_t from, std::size_t& po
     start += c.Width;
   }
   for (;;) {
-    if (FTest == TLineTest::Word ? WordAt(line, start, before, len) : LongestAt(FRegExp, line, start, line.size(), len))
+    if (FTest == TLineTest::Word ? WordAt(line, start, before, len) : LongestMatch(line, start, line.size(), len))
       return pos = start, true;
     if (start >= line.size()) return false;
     const TCharAt c = CharAt(line, start);

@@ -10,7 +10,10 @@
 // start the longest match and then shorter ones, each pattern on its own.
 // Patterns are read by kovagrep's rules (TPatternRules): -i folds between
 // brackets too, and no class holds the line feed (with -z, the period and
-// negated classes do).
+// negated classes do).  With -G and -E they are GNU grep's basic or
+// extended regular expressions, joined as GNU grep joins them (one a line);
+// their assertions (\b \< \> ...) are decided by the assertion matcher on
+// the lines the engine reports.
 #pragma once
 
 #include <cstddef>
@@ -20,12 +23,13 @@
 #include <vector>
 
 #include "cli/options.h"
+#include "regexp/assertion_matcher.h"
 #include "regexp/regexp.h"
 
 struct TLiteralSet;
 
 // What the line matcher must test beyond the pattern.
-enum class TLineTest { None, Word, WholeLine };
+enum class TLineTest { None, Word, WholeLine, Assertions };
 
 // The engine pattern (Shift-JIS) for the patterns (already Shift-JIS), and
 // how to compile it.  EveryLine is set when the pattern matches the empty
@@ -49,6 +53,10 @@ struct TEnginePattern {
   // -F: the fixed strings, searched for as a set instead of Pattern
   // (literal_set.h).
   std::shared_ptr<const TLiteralSet> Literals;
+  // -G, -E: matches must honour assertions the automaton leaves out; and
+  // GNU grep's warnings, pattern by pattern.
+  bool Assertions = false;
+  std::vector<TPosixWarning> Warnings;
 
   // Sets the flags and rules of re, and the pattern.
   void Apply(TRegularExpression& re) const;
@@ -84,10 +92,12 @@ class TLineMatcher {
 
  private:
   bool WordAt(std::string_view line, std::size_t start, TCharCode before, std::size_t& len) const;
+  bool LongestMatch(std::string_view line, std::size_t start, std::size_t limit, std::size_t& len) const;
 
   TAWKStr FRegExp;
   std::vector<std::unique_ptr<TAWKStr>> FEmptyMatching;
   TLineTest FTest;
+  std::unique_ptr<TAssertionMatcher> FAssertions;
 };
 
 // Whether the Shift-JIS character code is a word character for -w: "_",

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "cli/messages.h"
 #include "cli/optiontable.h"
 #include "kovalex_version.h"
 
@@ -9,8 +10,10 @@ namespace {
 
 constexpr const char* kIntroduction =
     "Search for PATTERNS in each Shift-JIS FILE.  PATTERNS are regular\n"
-    "expressions of " KOVALEX_PRODUCT " (a double-byte character is one character),\n"
-    "one or more separated by newlines.\n"
+    "expressions of " KOVALEX_PRODUCT
+    " (a double-byte character is one character),\n"
+    "one or more separated by newlines; with -G or -E, GNU grep's basic or\n"
+    "extended regular expressions (the last of -E, -F, -G wins).\n"
     "Example: kovagrep -n '猫|犬' KOVA4.TXT\n";
 
 constexpr const char* kGroupTitles[] = {"Pattern selection and interpretation:", "Miscellaneous:", "Output control:",
@@ -53,9 +56,11 @@ std::string Names(const TOptionSpec& option) {
 
 }  // namespace
 
+std::string UsageLine() { return "Usage: " + ProgramName() + " [OPTION]... PATTERNS [FILE]...\n"; }
+
 std::string UsageText() {
   constexpr std::size_t kHelpColumn = 28;
-  std::string text = std::string(kUsageLine) + kIntroduction;
+  std::string text = UsageLine() + kIntroduction;
   for (std::size_t group = 0; group < std::size(kGroupTitles); ++group) {
     text += std::string("\n") + kGroupTitles[group] + "\n";
     for (const TOptionSpec& o : OptionTable()) {

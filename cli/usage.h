@@ -4,6 +4,7 @@
 
 #include <string>
 
-inline constexpr const char* kUsageLine = "Usage: kovagrep [OPTION]... PATTERNS [FILE]...\n";
+// "Usage: NAME [OPTION]... PATTERNS [FILE]...", with the program's name.
+std::string UsageLine();
 
 std::string UsageText();

@@ -35,7 +35,7 @@ pid_t TempOwner(const std::string& name, const std::string& prefix) {
 
 }  // namespace
 
-bool Replace(const std::string& target, std::string_view content, mode_t mode, const struct stat* keep) {
+int Replace(const std::string& target, std::string_view content, mode_t mode, const struct stat* keep) {
   const std::string directory = file_system::ParentOf(target);
   const std::string prefix = directory + "/" + TempPrefix(file_system::NameOf(target)) + std::to_string(getpid()) + "-";
   std::string temp;
@@ -45,7 +45,7 @@ bool Replace(const std::string& target, std::string_view content, mode_t mode, c
     fd = posix_io::Open(temp, O_WRONLY | O_CREAT | O_EXCL, mode);
     if (fd < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) return false;
+  if (fd < 0) return errno;
 
   bool ok = posix_io::WriteAll(fd, content.data(), content.size());
   if (ok && keep != nullptr) {
@@ -54,18 +54,19 @@ bool Replace(const std::string& target, std::string_view content, mode_t mode, c
     ok = fchmod(fd, keep->st_mode & 07777) == 0;
   }
   ok = ok && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  ok = ok && rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) {
+  int error = ok ? 0 : errno;
+  if (close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && rename(temp.c_str(), target.c_str()) != 0) error = errno;
+  if (error != 0) {
     unlink(temp.c_str());
-    return false;
+    return error;
   }
   const int dirFd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd >= 0) {
     fsync(dirFd);
     close(dirFd);
   }
-  return true;
+  return 0;
 }
 
 // A process that is gone left its file behind when it was killed; a file

@@ -14,8 +14,9 @@ namespace atomic_file {
 // renames it over target and flushes the folder.  A new temporary file gets
 // mode (less the umask); with keep, the status of the file it replaces, it
 // takes keep's permissions and, where the user may give them, its owner and
-// group.  False when any step fails; no temporary file is left then.
-bool Replace(const std::string& target, std::string_view content, mode_t mode, const struct stat* keep = nullptr);
+// group.  0, or the error number of the step that failed; no temporary file
+// is left then.
+int Replace(const std::string& target, std::string_view content, mode_t mode, const struct stat* keep = nullptr);
 
 // Removes the temporary files that replacements of the file named base left
 // in directory: those whose process is gone, and any older than a day.

@@ -1,5 +1,7 @@
 #include "core/dictionary_folder.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -73,6 +75,12 @@ std::vector<std::string> Candidates(const TPlaces& places) {
 TChoice Choose(const TPlaces& places) {
   TChoice choice;
   if (!places.Argument.empty()) {
+    struct stat st {};
+    choice.Looked = {places.Argument};
+    if (stat(places.Argument.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+      choice.NoFolder = true;
+      return choice;
+    }
     choice.Folder = places.Argument;
     choice.Found = catalogue::FindDictionaries(places.Argument);
     choice.Looked = {places.Argument};
@@ -90,6 +98,10 @@ TChoice Choose(const TPlaces& places) {
 }
 
 std::vector<std::string> NothingFoundLines(const TChoice& choice) {
+  if (choice.NoFolder) {
+    return {std::string(sjis_text::kTextNoSuchFolder) + " " + encoding::FileNameToSjis(choice.Looked.front()),
+            std::string(sjis_text::kTextChooseFolder)};
+  }
   std::string places;
   for (const std::string& folder : choice.Looked) {
     if (!places.empty()) places += sjis_text::kTextPlaceSeparator;
@@ -100,6 +112,9 @@ std::vector<std::string> NothingFoundLines(const TChoice& choice) {
 }
 
 std::string FolderStatus(const TChoice& choice) {
+  if (choice.NoFolder)
+    return encoding::SjisToUtf8(sjis_text::kTextNoSuchFolder) + " " +
+           encoding::Utf16ToUtf8(catalogue::DisplayFileName(choice.Looked.front()));
   if (choice.Folder.empty()) return "辞書が見つかりません";
   return "辞書フォルダ: " + encoding::Utf16ToUtf8(catalogue::DisplayFileName(choice.Folder));
 }

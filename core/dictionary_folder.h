@@ -28,6 +28,7 @@ struct TChoice {
   std::string Folder;  // "" when no dictionary was found anywhere
   catalogue::TFoundDictionaries Found{};
   std::vector<std::string> Looked;  // the folders tried, in order
+  bool NoFolder = false;            // the folder given does not exist or is no folder
 };
 
 TChoice Choose(const TPlaces& places);

@@ -38,8 +38,10 @@ std::string Message(const std::string& fileNameSjis, const std::exception& error
   return fileNameSjis + ": " + error.what();
 }
 
-void ThrowCannotWrite(const std::string& path) {
-  throw Exception(encoding::FileNameToSjis(path) + " " + std::string(sjis_text::kTextCannotWrite));
+void ThrowCannotWrite(const std::string& path, int error) {
+  std::string message = encoding::FileNameToSjis(path) + " " + std::string(sjis_text::kTextCannotWrite);
+  if (error != 0) message += " (" + Reason(error) + ")";
+  throw Exception(message);
 }
 
 }  // namespace file_error

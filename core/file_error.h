@@ -23,7 +23,8 @@ std::string Message(const std::string& fileNameSjis, int error);
 std::string Message(const std::string& fileNameSjis, const std::exception& error);
 
 // The error of a file that cannot be written: Exception
-// ("<path> に書き込めません"), the path as it is on disk.
-[[noreturn]] void ThrowCannotWrite(const std::string& path);
+// ("<path> に書き込めません"), the path as it is on disk, followed by
+// " (<reason>)" when the error number that stopped the write is known.
+[[noreturn]] void ThrowCannotWrite(const std::string& path, int error = 0);
 
 }  // namespace file_error

@@ -1,9 +1,11 @@
-// Small file-system helpers of the settings code: the folder and the name
-// in a path, and whether the user may write a file or folder.
+// Small file-system helpers: the folder and the name in a path, whether the
+// user may write a file or folder, and the bytes of a path that a toolkit
+// could only show.
 #pragma once
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <string>
 
 namespace file_system {
@@ -18,5 +20,14 @@ std::string NameOf(const std::string& path);
 // without any write permission bit, the superuser included, whom access()
 // alone would let through.
 bool MayWrite(const std::string& path, const struct stat& st, int extraAccess = 0);
+
+// The absolute path on disk that shown (an absolute path as a toolkit shows
+// it) stands for, where decode turns a name on disk into what is shown: a
+// name that is no text in the user's locale (Shift-JIS bytes) is shown with
+// replacement characters and cannot be encoded back.  Each component is
+// taken as it is when that name exists, else as the one entry of its folder
+// that is shown the same; "" when there is none, or more than one.
+std::string PathShownAs(const std::u16string& shown, const std::function<std::u16string(const std::string&)>& decode,
+                        const std::function<std::string(const std::u16string&)>& encode);
 
 }  // namespace file_system

@@ -71,10 +71,15 @@ std::u16string RunningStatus(int hitCount, const std::u16string& fileName) {
   return Ascii(std::to_string(hitCount)) + u"件ﾋｯﾄ " + fileName;
 }
 
-std::u16string EndStatus(double seconds, int hitCount) {
+std::u16string EndStatus(double seconds, int hitCount, std::size_t unreadFiles, bool limited) {
   char number[64];
   std::snprintf(number, sizeof number, "%.2f", seconds);
-  return u"終了:" + Ascii(number) + u"秒 " + Ascii(std::to_string(hitCount)) + u"件ﾋｯﾄ";
+  std::u16string status = u"終了:" + Ascii(number) + u"秒 " + Ascii(std::to_string(hitCount)) + u"件ﾋｯﾄ";
+  if (unreadFiles != 0)
+    status +=
+        u" (" + encoding::SjisToUtf16(sjis_text::kTextUnreadFiles) + u" " + Ascii(std::to_string(unreadFiles)) + u")";
+  if (limited) status += u"（上限）";
+  return status;
 }
 
 }  // namespace hits

@@ -70,7 +70,9 @@ std::size_t MatchSubjectLength(std::string_view line);
 // The status text while a search runs: "<count>件ﾋｯﾄ <file name>".
 std::u16string RunningStatus(int hitCount, const std::u16string& fileName);
 
-// The status text at the end of a search: "終了:<seconds, 2 decimals>秒 <count>件ﾋｯﾄ".
-std::u16string EndStatus(double seconds, int hitCount);
+// The status text at the end of a search: "終了:<seconds, 2 decimals>秒
+// <count>件ﾋｯﾄ", then " (読めないファイル <count>)" when files could not be
+// read and "（上限）" when the hit limit ended the search before its end.
+std::u16string EndStatus(double seconds, int hitCount, std::size_t unreadFiles = 0, bool limited = false);
 
 }  // namespace hits

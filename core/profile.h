@@ -1,13 +1,15 @@
 // A profile (INI) file: sections of key=value lines in Shift-JIS, read
-// whole, changed in memory with every other byte kept, and saved whole.
+// whole into one buffer, changed in memory with every other byte kept, and
+// saved whole.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/profile_integer.h"
@@ -37,6 +39,8 @@ class TProfile {
   // take the "]" as its second byte), no key that starts a comment, no key
   // and value that make a "[...]" line (std::invalid_argument).
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  // Whether a write has changed the content since the file was read.
+  bool Modified() const { return FModified; }
   // Writes the whole profile to the file, safely (see core/safe_save.h).
   // Raises Exception ("<path> に書き込めません") when that is not possible,
   // and for a file that could not be read: what was never read is never
@@ -47,29 +51,46 @@ class TProfile {
   std::string Content() const;
 
  private:
-  struct TLine {
-    std::string Text;
-    std::string End;  // "\r\n", "\n" or "" (last line without line end)
+  // A section or key name of the file: the hash of its folded name (for a
+  // key, with its section's number), the offset of its line in FText, and
+  // its section's number.
+  struct TName {
+    std::uint64_t Hash;
+    std::size_t Line;
+    std::uint32_t Section;
   };
-  struct TSection {
-    std::vector<TLine> Lines;  // Lines[0] is the "[name]" line, except in the part before any section
-    std::unordered_map<std::string, std::size_t> Keys;  // folded key -> index of its first line
-    std::size_t InsertAt = 0;                           // where a new key goes: after the last key line
+  // A value written over the file's: FText[begin, End) becomes Text.
+  struct TReplacement {
+    std::size_t End;
+    std::string Text;
   };
 
-  void Parse(const std::string& content);
-  void AddLine(std::string text, std::string end);
-  TSection* FindSection(const std::string& section);
-  const TSection* FindSection(const std::string& section) const;
-  // Gives a line (the last line of the file) a line end before something is
-  // appended after it; the line's text stays as it was.
-  void EndLine(TLine& line) const;
-  // Gives the last line of the file a line end before something is appended.
-  void EndLastLine();
+  void Parse();
+  std::string_view LineText(std::size_t line) const;
+  std::optional<std::uint32_t> FindSection(const std::string& folded) const;
+  std::optional<std::size_t> FindKeyLine(std::uint32_t section, const std::string& folded) const;
+  // The range of the value of the key line at line, after the "=" and its blanks.
+  std::pair<std::size_t, std::size_t> ValueRange(std::size_t line) const;
+  // Appends to out what an insertion at the end of FText needs first: a line
+  // end for a last line without one.
+  void EndLastLine(std::string& out) const;
 
   std::string FPath;
   int FReadError = 0;
+  std::string FText;  // the file's bytes as read
   std::string FNewLine = "\r\n";
-  std::vector<TSection> FSections;                             // FSections[0]: the lines before the first section
-  std::unordered_map<std::string, std::size_t> FSectionIndex;  // folded name -> first section
+  // Sections are numbered: those of the file that count in file order, then
+  // those that writes added.  Where a file's section takes new keys: after
+  // its last key line (or its "[...]" line).
+  std::vector<std::size_t> FInsertAt;
+  std::vector<std::string> FAddedHeaders;               // "[name]" of each added section
+  std::vector<TName> FSectionNames;                     // sorted by hash
+  std::vector<TName> FKeyNames;                         // sorted by hash
+  std::map<std::string, std::uint32_t> FAddedSections;  // folded name -> number
+  // The key lines writes added, without line ends, by section number; and
+  // where each key is among them.
+  std::map<std::uint32_t, std::vector<std::string>> FAddedLines;
+  std::map<std::pair<std::uint32_t, std::string>, std::size_t> FAddedKeys;
+  std::map<std::size_t, TReplacement> FReplaced;  // by where the value begins
+  bool FModified = false;
 };

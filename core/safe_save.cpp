@@ -5,11 +5,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <vector>
 
 #include "core/atomic_file.h"
 #include "core/file_error.h"
 #include "core/file_system.h"
-#include "sjis/posix_io.h"
+#include "core/inplace_file.h"
+#include "sjis/io_error.h"
 
 namespace safe_save {
 namespace {
@@ -31,21 +33,13 @@ int ResolveLinks(const std::string& path, std::string& target) {
   return ELOOP;
 }
 
-// Overwrites the existing file target with content, keeping the file itself
-// (its hard links, owner and permissions).  The space is reserved before the
-// first byte changes, so a full disk leaves the old content whole.
-bool WriteInPlace(const std::string& target, std::string_view content) {
-  int error;
-  const int fd = posix_io::OpenRegular(target, O_WRONLY, error);
-  if (fd < 0) return false;
-  const off_t size = static_cast<off_t>(content.size());
-  const int reserved = size > 0 ? posix_fallocate(fd, 0, size) : 0;
-  // A file system that cannot reserve space is written all the same.
-  bool ok = reserved == 0 || reserved == EOPNOTSUPP || reserved == EINVAL;
-  ok = ok && lseek(fd, 0, SEEK_SET) == 0 && posix_io::WriteAll(fd, content.data(), content.size()) &&
-       ftruncate(fd, size) == 0 && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  return ok;
+// Where the copy of the old content of an overwrite in place goes: beside
+// the file, or where the folder cannot be written, beside the path the user
+// named when a symbolic link led from there.
+std::vector<std::string> CopyPlaces(const std::string& path, const std::string& target) {
+  std::vector<std::string> places{target + "~"};
+  if (path != target) places.push_back(path + "~");
+  return places;
 }
 
 }  // namespace
@@ -60,20 +54,36 @@ bool WriteInPlace(const std::string& target, std::string_view content) {
 // read-only file is refused.
 void SaveFile(const std::string& path, std::string_view content) {
   std::string target;
-  if (ResolveLinks(path, target) != 0) file_error::ThrowCannotWrite(path);
+  if (const int error = ResolveLinks(path, target); error != 0) file_error::ThrowCannotWrite(path, error);
   struct stat st;
   const bool exists = stat(target.c_str(), &st) == 0;
-  if (!exists && errno != ENOENT) file_error::ThrowCannotWrite(path);
-  if (exists && (!S_ISREG(st.st_mode) || !file_system::MayWrite(target, st))) file_error::ThrowCannotWrite(path);
+  if (!exists && errno != ENOENT) file_error::ThrowCannotWrite(path, errno);
+  if (exists && !S_ISREG(st.st_mode))
+    file_error::ThrowCannotWrite(path, S_ISDIR(st.st_mode) ? EISDIR : io_error::kNotRegularFile);
+  if (exists && !file_system::MayWrite(target, st)) file_error::ThrowCannotWrite(path, EACCES);
 
   const std::string directory = file_system::ParentOf(target);
   struct stat dirSt;
   const bool directoryWritable =
       stat(directory.c_str(), &dirSt) == 0 && S_ISDIR(dirSt.st_mode) && file_system::MayWrite(directory, dirSt, X_OK);
-  const bool replaced = directoryWritable && (!exists || st.st_nlink <= 1) &&
-                        atomic_file::Replace(target, content, 0666, exists ? &st : nullptr);
-  if (!replaced && (!exists || !WriteInPlace(target, content))) file_error::ThrowCannotWrite(path);
+  int error = EACCES;
+  bool saved = false;
+  if (directoryWritable && (!exists || st.st_nlink <= 1)) {
+    error = atomic_file::Replace(target, content, 0666, exists ? &st : nullptr);
+    saved = error == 0;
+  }
+  if (!saved && exists) {
+    error = inplace_file::Overwrite(target, content, CopyPlaces(path, target));
+    saved = error == 0;
+  }
+  if (!saved) file_error::ThrowCannotWrite(path, error);
   if (directoryWritable) atomic_file::RemoveStaleTemporaries(directory, file_system::NameOf(target));
+}
+
+int RecoverInterruptedSave(const std::string& path) {
+  std::string target;
+  if (ResolveLinks(path, target) != 0) return 0;  // nothing was ever saved through it
+  return inplace_file::Recover(target, CopyPlaces(path, target));
 }
 
 }  // namespace safe_save

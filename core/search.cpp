@@ -7,6 +7,8 @@
 
 #include "core/dictionary_folder.h"
 #include "core/file_error.h"
+#include "core/keyword_run.h"
+#include "core/live_search.h"
 #include "core/query.h"
 #include "core/texts.h"
 #include "sjis/exceptions.h"
@@ -16,21 +18,14 @@ namespace {
 
 constexpr double kSecondsPerDay = 24 * 60 * 60;
 
-// Raises a copy of a file error whose message names the file and says why
-// in the window's words, since the reader's messages do not name it; memory
-// that ran out while reading the file is such an error too.
-[[noreturn]] void RethrowWithFileName(const std::string& fileNameSjis) {
-  try {
-    throw;
-  } catch (const EEndOfFile&) {
-    throw;
-  } catch (const EFileNotFound& e) {
-    throw EFileNotFound(file_error::Message(fileNameSjis, e));
-  } catch (const EInOutError& e) {
-    throw EInOutError(file_error::Message(fileNameSjis, e));
-  } catch (const std::bad_alloc& e) {
-    throw Exception(file_error::Message(fileNameSjis, e));
-  }
+// The message of the files a search could not read.
+std::string UnreadFilesMessage(const std::vector<std::string>& unread) {
+  std::string message;
+  for (std::size_t i = 0; i < unread.size() && i < TSearchDriver::kMaxListedFiles; ++i)
+    message += (i == 0 ? "" : "\n") + unread[i];
+  if (unread.size() > TSearchDriver::kMaxListedFiles)
+    message += "\n... (" + std::string(sjis_text::kTextUnreadFiles) + " " + std::to_string(unread.size()) + ")";
+  return message;
 }
 
 }  // namespace
@@ -71,24 +66,42 @@ TSearchDriver::TSearchDriver(TGrep& grep, TAWKStr& matcher, IResultView& view, I
 // It runs on the caller's thread; the grep's message pump (set by the
 // window) lets other commands run while it scans, so every entry point that
 // such a command reaches is safe to call in the middle of a search.
-void TSearchDriver::Search(const std::u16string& query, bool wordSearch, const TSearchOptions& options) {
+void TSearchDriver::Search(const std::u16string& query, bool wordSearch, const TSearchOptions& options,
+                           TSearchKind kind) {
   if (FSearching || Grep1.Busy()) return;
+  FKind = kind;
+  const bool typed = kind == TSearchKind::Typed;
   if (query.empty()) {
-    FObserver.SearchMessage(u"キーワードが指定されていません");
+    if (!typed) FObserver.SearchMessage(u"キーワードが指定されていません");
     return;
   }
   bool anyChecked = false;
   for (int number = 1; number <= catalogue::kDictionaryCount; ++number)
     anyChecked = anyChecked || FDictionaryChecked(number);
   if (!anyChecked) {
-    FObserver.SearchMessage(u"辞書を指定してください");
+    if (typed) {
+      FObserver.SearchDeclined(live_search::NoDictionaryStatus());
+    } else {
+      FObserver.SearchMessage(u"辞書を指定してください");
+    }
     return;
   }
 
-  // Nothing has changed yet when one of these raises.
-  const std::string searchPattern = query::TransformQuery(encoding::Utf16ToSjis(query));
-  AWKStr1.SetPattern(query::KeywordPattern(searchPattern, wordSearch));
-  Grep1.SetPattern(searchPattern);
+  // Nothing has changed yet when one of these raises.  A half-typed pattern
+  // is no error worth a box: the status line says what is wrong and where.
+  try {
+    const std::string searchPattern = query::TransformQuery(encoding::Utf16ToSjis(query));
+    AWKStr1.SetPattern(query::KeywordPattern(searchPattern, wordSearch));
+    Grep1.SetPattern(searchPattern);
+  } catch (const ERegExpParser& e) {
+    if (!typed) throw;
+    FObserver.SearchDeclined(live_search::PatternErrorStatus(e.what(), e.Position));
+    return;
+  } catch (const Exception& e) {
+    if (!typed) throw;
+    FObserver.SearchDeclined(encoding::SjisToUtf16(e.what()));
+    return;
+  }
 
   FOptions = options;
   BeginSearch(query);
@@ -99,13 +112,15 @@ void TSearchDriver::Search(const std::u16string& query, bool wordSearch, const T
     throw;
   }
   EndSearch();
+  if (!FUnread.empty() && !typed) throw EInOutError(UnreadFilesMessage(FUnread));
 }
 
 void TSearchDriver::BeginSearch(const std::u16string& query) {
   FSearching = true;
   FHitCount = 0;
   FStopFlag = false;
-  FObserver.SearchStarted(query);
+  FUnread.clear();
+  FObserver.SearchStarted(query, FKind);
   FView.BeginFill();
   FCancelFlag = false;
   FStartTime = TimeOfDay();
@@ -117,7 +132,7 @@ void TSearchDriver::EndSearch() {
   if (elapsed < 0) elapsed += kSecondsPerDay;
   FStartTime = elapsed;
   FView.EndFill();
-  FObserver.SearchEnded(hits::EndStatus(elapsed, FHitCount));
+  FObserver.SearchEnded(hits::EndStatus(elapsed, FHitCount, FUnread.size(), FStopFlag));
   FCancelFlag = false;
   FSearching = false;
   ApplyPendingIgnoreCase();
@@ -145,12 +160,17 @@ void TSearchDriver::SearchFile(const std::string& fileName) {
   FCurrentFile = dictionary_folder::FileInFolder(FFolder, fileName);
   FCurrentFileSjis = catalogue::FileNameAsSjis(fileName);
   FCurrentFileText = catalogue::DisplayFileName(fileName);
+  // A file that cannot be opened or read is noted, with its name (the
+  // reader's messages leave it out), and the search goes on with the next;
+  // memory that ran out while reading a file is such an error too.
   try {
     Grep1.GrepFile(FCurrentFile, &FCancelFlag);
-  } catch (const EInOutError&) {
-    RethrowWithFileName(FCurrentFileSjis);
-  } catch (const std::bad_alloc&) {
-    RethrowWithFileName(FCurrentFileSjis);
+  } catch (const EEndOfFile&) {
+    throw;
+  } catch (const EInOutError& e) {
+    FUnread.push_back(file_error::Message(FCurrentFileSjis, e));
+  } catch (const std::bad_alloc& e) {
+    FUnread.push_back(file_error::Message(FCurrentFileSjis, e));
   }
 }
 
@@ -160,10 +180,9 @@ void TSearchDriver::Grep1Match(LineInfo_t lineInfo) {
   // The line itself, unless a lone lead byte at its end must be cut off.
   const std::string& line = lineInfo.Line;
   const std::size_t subject = hits::MatchSubjectLength(line);
-  if ((subject == line.size() ? AWKStr1.Match(line, pos, len) : AWKStr1.Match(line.substr(0, subject), pos, len)) ==
-      0) {
-    return;
-  }
+  pos = subject == line.size() ? keyword_run::Find(AWKStr1, line, len)
+                               : keyword_run::Find(AWKStr1, line.substr(0, subject), len);
+  if (pos == 0) return;
   ++FHitCount;
   const std::string tag = FOptions.ShowTags ? hits::Tag(FCurrentFileSjis, lineInfo.LineNo) : std::string();
   const hits::THitLine hit = hits::BuildHitLine(tag, std::move(lineInfo.Line), pos, len, FOptions.Marks);

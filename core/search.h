@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/catalogue.h"
 #include "core/hits.h"
@@ -39,19 +40,28 @@ struct TSearchOptions {
   hits::TKeywordStyle KeywordStyle;
 };
 
+// The Search command's search, or one started by typing: a typed search adds
+// nothing to the history and shows no message box; what keeps it from
+// beginning goes to the status line, files it could not read only to the
+// end status.
+enum class TSearchKind { Command, Typed };
+
 // Whom a search tells how it goes: the window maps these to its own
 // controls.  Texts are the status and message texts to show.
 class ISearchObserver {
  public:
   virtual ~ISearchObserver() = default;
-  // The search of query (as typed) has begun.
-  virtual void SearchStarted(const std::u16string& query) = 0;
+  // The search of query (as typed) has begun; only the Search command's
+  // search goes into the query box's history.
+  virtual void SearchStarted(const std::u16string& query, TSearchKind kind) = 0;
   // Another hit: the running status.
   virtual void SearchProgress(const std::u16string& status) = 0;
   // The search has ended, normally or by an error: the end status.
   virtual void SearchEnded(const std::u16string& status) = 0;
   // A search that cannot begin says why.
   virtual void SearchMessage(const std::u16string& text) = 0;
+  // A typed search that cannot begin says why in the status line.
+  virtual void SearchDeclined(const std::u16string& status) = 0;
 };
 
 // Whether dictionary number (1..kDictionaryCount) is selected now.
@@ -81,10 +91,15 @@ class TSearchDriver {
   // The Search command.  An empty query or no selected dictionary shows its
   // message and returns.  A query without a Shift-JIS form or a malformed
   // pattern raises before anything has changed.  Otherwise the search runs
-  // to its end; an error that ends it early (cancel, a file that cannot be
-  // read) leaves here after EndSearch has run.  Does nothing while a search
-  // runs.
-  void Search(const std::u16string& query, bool wordSearch, const TSearchOptions& options);
+  // to its end, past files that cannot be opened or read; the end status
+  // counts them, and EInOutError then names them (<file>: <reason>, one a
+  // line, the first kMaxListedFiles).  An error that ends the search early
+  // (cancel) leaves here after EndSearch has run.  Does nothing while a
+  // search runs.
+  void Search(const std::u16string& query, bool wordSearch, const TSearchOptions& options,
+              TSearchKind kind = TSearchKind::Command);
+  // The kind of the running or last search.
+  TSearchKind Kind() const { return FKind; }
 
   // The Cancel command: the running scan stops at its next test.
   void Cancel() { FCancelFlag = true; }
@@ -95,8 +110,12 @@ class TSearchDriver {
   // one search are all found the same way.
   void SetIgnoreCase(bool ignoreCase);
 
+  static constexpr std::size_t kMaxListedFiles = 10;
+
   bool Searching() const { return FSearching; }
   int HitCount() const { return FHitCount; }
+  // The files the last search could not read.
+  std::size_t UnreadFiles() const { return FUnread.size(); }
   bool CancelRequested() const { return FCancelFlag; }
   bool Stopped() const { return FStopFlag; }
   // The seconds of the last finished search.
@@ -124,14 +143,16 @@ class TSearchDriver {
   std::string FFolder;
 
   bool FSearching = false;
+  TSearchKind FKind = TSearchKind::Command;
   std::int32_t FHitCount = 0;
   TSearchOptions FOptions;
   bool FCancelFlag = false;
   bool FStopFlag = false;
-  std::string FCurrentFile;         // as on disk, with the folder, as passed to GrepFile
-  std::string FCurrentFileSjis;     // for tags
-  std::u16string FCurrentFileText;  // for the status line
-  double FStartTime = 0;            // time of day at the start, elapsed seconds at the end
+  std::string FCurrentFile;          // as on disk, with the folder, as passed to GrepFile
+  std::string FCurrentFileSjis;      // for tags
+  std::u16string FCurrentFileText;   // for the status line
+  std::vector<std::string> FUnread;  // "<file>: <reason>" of each file that could not be read
+  double FStartTime = 0;             // time of day at the start, elapsed seconds at the end
   bool FIgnoreCasePending = false;
   bool FPendingIgnoreCase = false;
 };

@@ -1,5 +1,6 @@
 #include "core/settings.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <type_traits>
 
@@ -52,6 +53,12 @@ void Load(const TProfile& profile, const TSettingRow& row, TSettingsValues& valu
           limit >= kLimitRange[0] && limit <= kLimitRange[1] ? limit : row.Default;
       break;
     }
+    case TValueKind::Size: {
+      const std::int32_t size = integer();
+      ValueOf<std::int32_t>(values, row.Field) =
+          size < kFontSizeRange[0] ? row.Default : std::min(size, kFontSizeRange[1]);
+      break;
+    }
     case TValueKind::Colour: {
       const std::optional<std::string> text = profile.ReadString(section, key);
       const std::optional<std::int32_t> value = text ? ProfileInteger(*text) : row.Default;
@@ -77,6 +84,7 @@ std::optional<std::string> Text(const TSettingRow& row, const TSettingsValues& v
       return std::to_string(hits::MarkOrNone(ValueOf<std::int32_t>(values, row.Field)));
     case TValueKind::Number:
     case TValueKind::Limit:
+    case TValueKind::Size:
     case TValueKind::Colour:
       return std::to_string(ValueOf<std::int32_t>(values, row.Field));
     case TValueKind::Text:
@@ -93,8 +101,14 @@ std::optional<std::string> Text(const TSettingRow& row, const TSettingsValues& v
 
 }  // namespace
 
-void LoadSettings(const TProfile& profile, TSettingsValues& values) {
-  for (const TSettingRow& row : SettingRows()) Load(profile, row, values);
+void LoadSettings(const TProfile& profile, TSettingsValues& values, std::size_t* rowsRead) {
+  std::size_t read = 0;
+  for (const TSettingRow& row : SettingRows()) {
+    if (rowsRead != nullptr) *rowsRead = read;
+    Load(profile, row, values);
+    ++read;
+  }
+  if (rowsRead != nullptr) *rowsRead = read;
 }
 
 std::string RememberedDictionaryFolder(const TProfile& profile) {

@@ -25,6 +25,8 @@ struct TSettingsValues {
   bool Bold = false, Italic = false, Underline = false;
   std::int32_t KeywordColour = 0;
   std::int32_t BackgroundColour = 0;
+  bool SearchAsYouType = false;  // the query box's text is searched after a pause in typing
+  bool WatchClipboard = false;   // a short text copied anywhere is searched
   std::int32_t Top = 0, Left = 0, Width = 0, Height = 0;
   // The dictionary folder the user chose with the menu command, as its
   // bytes on disk; "" when none was chosen, and then the key is not written,
@@ -44,8 +46,9 @@ TSettingsValues DefaultSettings();
 // Reads the settings into values, in the order of the table; where the file
 // has no valid value, the default.  A colour that is not a valid integer
 // raises Exception ("'<text>' は正しい整数値ではありません"): values then
-// holds what was read before it, the rest as it was.
-void LoadSettings(const TProfile& profile, TSettingsValues& values);
+// holds what was read before it, the rest as it was.  rowsRead, when given,
+// gets the number of rows of the table that were read.
+void LoadSettings(const TProfile& profile, TSettingsValues& values, std::size_t* rowsRead = nullptr);
 
 // One key as SaveSettings writes it: names and value as Shift-JIS.
 struct TSettingText {

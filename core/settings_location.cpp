@@ -57,12 +57,12 @@ std::string UserConfigFolder(const TSettingsPlaces& places) {
 void CreateFolders(const std::string& folder, const std::string& settingsPath) {
   struct stat st;
   if (stat(folder.c_str(), &st) == 0) {
-    if (!S_ISDIR(st.st_mode)) file_error::ThrowCannotWrite(settingsPath);
+    if (!S_ISDIR(st.st_mode)) file_error::ThrowCannotWrite(settingsPath, ENOTDIR);
     return;
   }
   const std::string parent = file_system::ParentOf(folder);
   if (parent != folder) CreateFolders(parent, settingsPath);
-  if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) file_error::ThrowCannotWrite(settingsPath);
+  if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) file_error::ThrowCannotWrite(settingsPath, errno);
 }
 
 // Copies source to target, private to the user, through a temporary file
@@ -73,7 +73,8 @@ void CreateFolders(const std::string& folder, const std::string& settingsPath) {
 void CopyWhole(const std::string& source, const std::string& target) {
   const TProfile defaults(source);
   if (defaults.ReadError() != 0) return;
-  if (!atomic_file::Replace(target, defaults.Content(), 0600)) file_error::ThrowCannotWrite(target);
+  if (const int error = atomic_file::Replace(target, defaults.Content(), 0600); error != 0)
+    file_error::ThrowCannotWrite(target, error);
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 
 #include "core/file_error.h"
 #include "core/file_system.h"
+#include "core/safe_save.h"
+#include "core/settings_table.h"
 #include "sjis/exceptions.h"
 #include "text/encoding.h"
 
@@ -47,10 +49,45 @@ class TDirectoryLock {
 
 }  // namespace
 
-void TSettingsSession::Load(const std::string& path, TSettingsValues& values) {
-  FLoaded.emplace(path);
-  LoadSettings(*FLoaded, values);
-  if (FLoaded->ReadError() != 0) ThrowCannotRead(*FLoaded);
+// A save in place that a kill cut short is finished or undone first, under
+// the lock that saves take; when that fails, the file is reported as one
+// that cannot be read and is never saved over, so that the copy of its old
+// content stays for the next start.
+void TSettingsSession::Read(const std::string& path) {
+  FPath = path;
+  {
+    const TDirectoryLock lock(path);
+    FRecoveryError = safe_save::RecoverInterruptedSave(path);
+  }
+  FProfile.emplace(path);
+  FRead = true;
+  FReadError = FRecoveryError != 0 ? FRecoveryError : FProfile->ReadError();
+  FRememberedFolder = RememberedDictionaryFolder(*FProfile);
+}
+
+void TSettingsSession::Load(TSettingsValues& values) {
+  if (!FProfile) return;
+  std::size_t rowsRead = 0;
+  // Kept whichever way loading ends: the texts of the keys, and which keys
+  // it never got to.
+  const auto keepTexts = [&] {
+    const std::vector<TSettingRow>& rows = SettingRows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      TKeyName name{std::string(rows[i].Section), std::string(rows[i].Key)};
+      if (std::optional<std::string> text = FProfile->ReadString(name.first, name.second))
+        FTextsAtStart[name] = std::move(*text);
+      if (i >= rowsRead) FUnread.insert(std::move(name));
+    }
+    FProfile.reset();
+  };
+  try {
+    LoadSettings(*FProfile, values, &rowsRead);
+  } catch (...) {
+    keepTexts();
+    throw;
+  }
+  keepTexts();
+  if (FReadError != 0) throw Exception(file_error::Message(encoding::FileNameToSjis(FPath), FReadError));
 }
 
 // Several windows may run at once, each with the file as it was at its own
@@ -62,13 +99,21 @@ void TSettingsSession::Load(const std::string& path, TSettingsValues& values) {
 //  - a text the user chose (the font name) that this run did not change
 //    stays byte for byte as the file has it, also when the window could not
 //    show all of its bytes;
+//  - a key that loading never got to (it stopped at a bad value before it)
+//    and that this run did not change keeps the file's text: the window
+//    showed a default for it, not the file's value;
 //  - every other key gets this run's value, as a single run has always
 //    written every key (missing keys are added, numbers written in their
 //    plain decimal form).
 // A single run thus writes what SaveSettings writes, except that a font name
-// it never changed is kept exactly.  Runs that end at the same moment take
-// turns (a lock on the file's directory), so none writes over a file that
-// another has read but not yet written.
+// it never changed is kept exactly.  A file whose content would not change
+// is not written at all.  Runs that end at the same moment take turns (a
+// lock on the file's directory), so none writes over a file that another
+// has read but not yet written.
+//
+// The file is read once at the start; of that reading only the texts of the
+// settings' keys are kept, so the run holds nothing of a large file after
+// its start.
 //
 // A file that exists but cannot be read (no permission, a FIFO, a directory)
 // is reported once, by Load, after the defaults have been applied; it is
@@ -76,29 +121,33 @@ void TSettingsSession::Load(const std::string& path, TSettingsValues& values) {
 // read, nothing is written and nothing more is said; when it was readable at
 // the start and is not any more, Save reports that instead of writing.
 void TSettingsSession::Save(const std::string& path, const TSettingsValues& values) {
+  if (FRecoveryError != 0) return;  // reported at the start
   const TDirectoryLock lock(path);
   TProfile now(path);
   if (now.ReadError() != 0) {
-    if (FLoaded && FLoaded->ReadError() != 0) return;  // reported at the start
+    if (FRead && FReadError != 0) return;  // reported at the start
     ThrowCannotRead(now);
   }
   // The texts of the values as loaded, by section and key (a key may be
   // written for some values only).
-  std::map<std::pair<std::string, std::string>, std::string> loaded;
+  std::map<TKeyName, std::string> loaded;
   if (FLoadedValues) {
     for (TSettingText& t : SettingTexts(*FLoadedValues)) loaded[{t.Section, t.Key}] = std::move(t.Value);
   }
   for (const TSettingText& t : SettingTexts(values)) {
-    const auto before = loaded.find({t.Section, t.Key});
+    const TKeyName name{t.Section, t.Key};
+    const auto before = loaded.find(name);
     const bool changed = before == loaded.end() || t.Value != before->second;
     if (!changed) {
       const std::optional<std::string> current = now.ReadString(t.Section, t.Key);
-      const std::optional<std::string> atStart = FLoaded ? FLoaded->ReadString(t.Section, t.Key) : std::nullopt;
-      if (current && (current != atStart || t.IsString)) continue;
+      const auto start = FTextsAtStart.find(name);
+      const std::optional<std::string> atStart =
+          start == FTextsAtStart.end() ? std::nullopt : std::optional<std::string>(start->second);
+      if (current && (current != atStart || t.IsString || FUnread.contains(name))) continue;
     }
     now.WriteString(t.Section, t.Key, t.Value);
   }
-  now.Save();
+  if (now.Modified()) now.Save();
 }
 
 }  // namespace settings

@@ -18,11 +18,15 @@ enum class TValueKind {
   Number,  // decimal; read as ProfileInteger reads it
   Mark,    // a keyword mark, written and read as hits::MarkOrNone gives it
   Limit,   // a hit limit; a stored number outside kLimitRange reads as the default
+  Size,    // a font size in points; above kFontSizeRange reads as its top, below as the default
   Colour,  // decimal; a stored text that is not an integer raises Exception
   Text,    // a text the user chose, as it is; read cut to kMaxTextBytes
   Folder,  // written only when chosen and a line can hold it; loaded on its own
 };
 inline constexpr std::int32_t kLimitRange[2] = {1, 9999};
+// The sizes the font chooser accepts; a larger one would fill the view with
+// the top of a single line.
+inline constexpr std::int32_t kFontSizeRange[2] = {1, 512};
 inline constexpr std::size_t kMaxTextBytes = 255;
 
 // Where a value lives in TSettingsValues: a member, or a dictionary's flag.

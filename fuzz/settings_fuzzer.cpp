@@ -78,7 +78,7 @@ std::string ReadFile() {
 // the window relies on.
 void LoadChecked(const TProfile& profile) {
   settings::TSettingsValues v;
-  v.KeywordMark = v.HitLimit = -1;
+  v.KeywordMark = v.HitLimit = v.NormalFontSize = -1;
   try {
     settings::LoadSettings(profile, v);
   } catch (const Exception&) {
@@ -89,6 +89,7 @@ void LoadChecked(const TProfile& profile) {
   if (v.KeywordMark < 1 || v.KeywordMark > 5) fuzz::Fail("a keyword mark outside 1..5");
   if (v.HitLimit < 1 || v.HitLimit > 9999) fuzz::Fail("a hit limit outside 1..9999");
   if (v.NormalFontFace.size() > 255) fuzz::Fail("a font face longer than 255 bytes");
+  if (v.NormalFontSize < 1 || v.NormalFontSize > 512) fuzz::Fail("a font size outside 1..512");
 }
 
 // Writes keys into the input's file with write, saves and checks the file;

@@ -99,7 +99,9 @@ TScanPlan LiteralPlan(const TDFA& dfa, TScanChoice choice, bool ignoreCase) {
   lines.Required = dfa.Literal;
   lines.FoldsCase = ignoreCase;
   lines.Exact = !ignoreCase && !dfa.Literal.empty();
-  return LinePlan(std::move(lines));
+  TScanPlan linePlan = LinePlan(std::move(lines));
+  linePlan.PollFirst = plan.PollFirst;
+  return linePlan;
 }
 
 // Any other pattern, with the fast scans.  Bytes that a match holds anywhere

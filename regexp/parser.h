@@ -84,11 +84,19 @@ enum TLineFeedRule : std::uint8_t {
   lfOrdinary  // lines end at zero bytes: the period and negated classes match LF and CR too
 };
 
+// The language a pattern is written in: the engine's own, or GNU grep's
+// basic or extended regular expressions (posix_parser.h).
+enum TPatternSyntax : std::uint8_t { synEngine, synBasic, synExtended };
+
 struct TPatternRules {
   // With IgnoreCase, ASCII letters fold between brackets too (members,
   // ranges, and the members of a negated class before its complement).
   bool FoldInBrackets = false;
   TLineFeedRule LineFeed = lfClassic;
+  TPatternSyntax Syntax = synEngine;
+  // GNU's languages: letters of both cases in the pattern itself, full-width,
+  // Greek and Cyrillic ones too, so no scan needs to fold case.
+  bool FoldCase = false;
   bool operator==(const TPatternRules&) const = default;
 };
 

@@ -15,9 +15,11 @@
 
 #include "regexp/chain.h"
 #include "regexp/plaintext.h"
+#include "regexp/posix_lower.h"
 #include "regexp/prefixstarts.h"
 #include "regexp/required.h"
 #include "regexp/required_set.h"
+#include "sjis/exceptions.h"
 #include "sjis/sjis.h"
 
 namespace {
@@ -40,6 +42,18 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
   return true;
 }
 
+// A pattern of GNU grep's languages into the parser's tree; an expansion
+// that grows too big is a property of the whole pattern: its end is named.
+void CompilePosix(const std::string& pattern, TRegExpParser& parser) {
+  const TPosixPattern posix =
+      ParsePosix(pattern, parser.Rules.Syntax, parser.IgnoreCase || parser.Rules.FoldCase, parser.Rules.LineFeed);
+  try {
+    LowerPosix(posix, *parser.ParseTree);
+  } catch (const ERegExpParser& e) {
+    throw ERegExpParser(e.Message(), static_cast<std::uint16_t>(pattern.size() + 1));
+  }
+}
+
 }  // namespace
 
 TRegularExpression::TRegularExpression() : TRegularExpression(kDefaultLineHeadCode, kDefaultLineTailCode) {}
@@ -58,7 +72,11 @@ void TRegularExpression::Compile(const std::string& pattern) {
 
 void TRegularExpression::CompileWith(const std::string& pattern, TCharCode lineHeadCode, TCharCode lineTailCode) {
   const auto entry = static_cast<std::size_t>(CacheIndex);
-  if (std::optional<TPlainText> plain = ReadPlainText(pattern, FAcceptDBMeta, FIgnoreCase)) {
+  // Plain text is read by the engine's own syntax; GNU's languages give
+  // other characters a meaning and fold more letters, so they always parse.
+  std::optional<TPlainText> plain;
+  if (PatternCache[entry].Rules.Syntax == synEngine) plain = ReadPlainText(pattern, FAcceptDBMeta, FIgnoreCase);
+  if (plain) {
     LineHeadCode = lineHeadCode;
     LineTailCode = lineTailCode;
     auto dfa = std::make_unique<TDFA>(nullptr, FAcceptDBMeta, FIgnoreCase);
@@ -74,7 +92,10 @@ void TRegularExpression::CompileWith(const std::string& pattern, TCharCode lineH
     TRegExpParser parser(pattern, FAcceptDBMeta);
     parser.IgnoreCase = FIgnoreCase;
     parser.Rules = PatternCache[entry].Rules;
-    parser.Parse();
+    if (parser.Rules.Syntax == synEngine)
+      parser.Parse();
+    else
+      CompilePosix(pattern, parser);
     LineHeadCode = lineHeadCode;
     LineTailCode = lineTailCode;
     // A chain (a fixed string above all) is built directly: its length is

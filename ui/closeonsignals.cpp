@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QWidget>
 #include <cerrno>
 
@@ -15,9 +16,12 @@
 //
 // A signal handler may do almost nothing, so it only writes the signal's
 // number into a pipe; the event loop watches the pipe's other end and does
-// the closing there.  A signal that was ignored when the program started
-// (nohup) stays ignored.  One object at a time; it restores the previous
-// handlers when it goes.
+// the closing there.  Until an event loop has run, nobody reads the pipe
+// (the window is still being made, a huge settings file may be loading)
+// and nothing of this run can be lost: a signal then ends the program at
+// once by its default action.  A signal that was ignored when the program
+// started (nohup) stays ignored.  One object at a time; it restores the
+// previous handlers when it goes.
 
 namespace {
 
@@ -25,8 +29,19 @@ constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
 // The pipe from the handler to the event loop: [0] read, [1] write.
 int Pipe[2] = {-1, -1};
+// Set by the first event loop that runs.
+volatile sig_atomic_t LoopRunning = 0;
 
 extern "C" void WriteSignalToPipe(int signal) {
+  if (LoopRunning == 0) {
+    // Blocked while this handler runs, the signal raised again takes its
+    // default action as soon as the handler returns.
+    struct sigaction byDefault = {};
+    byDefault.sa_handler = SIG_DFL;
+    sigaction(signal, &byDefault, nullptr);
+    raise(signal);
+    return;
+  }
   const int saved = errno;
   const char byte = static_cast<char>(signal);
   [[maybe_unused]] const ssize_t written = write(Pipe[1], &byte, 1);
@@ -42,6 +57,8 @@ TCloseOnSignals::TCloseOnSignals(QWidget* window) : QObject(window), FWindow(win
   }
   FNotifier = new QSocketNotifier(Pipe[0], QSocketNotifier::Read, this);
   connect(FNotifier, &QSocketNotifier::activated, this, &TCloseOnSignals::SignalArrived);
+  LoopRunning = 0;
+  QTimer::singleShot(0, this, [] { LoopRunning = 1; });
   struct sigaction action = {};
   action.sa_handler = WriteSignalToPipe;
   sigemptyset(&action.sa_mask);
@@ -61,6 +78,7 @@ TCloseOnSignals::~TCloseOnSignals() {
   close(Pipe[0]);
   close(Pipe[1]);
   Pipe[0] = Pipe[1] = -1;
+  LoopRunning = 0;
 }
 
 void TCloseOnSignals::SignalArrived() {

@@ -1,6 +1,8 @@
 #include "ui/findform.h"
 
+#include <QScreen>
 #include <QShowEvent>
+#include <algorithm>
 #include <exception>
 
 #include "core/find.h"
@@ -33,11 +35,22 @@ void TFindForm::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) FormShow();
 }
 
-// 20 pixels below the main window's top edge, centred on it horizontally.
-void TFindForm::FormCreate() {
+void TFindForm::FormCreate() { PlaceBesideMainForm(); }
+
+// 20 pixels below the main window's top edge, centred on it horizontally,
+// and then moved as little as needed to lie inside the screen's available
+// area.
+void TFindForm::PlaceBesideMainForm() {
   if (FMainForm == nullptr) return;
   const QRect main = FMainForm->frameGeometry();
-  move(main.left() + main.width() / 2 - frameGeometry().width() / 2, main.top() + 20);
+  const QSize frame = frameGeometry().size();
+  QPoint place(main.left() + main.width() / 2 - frame.width() / 2, main.top() + 20);
+  if (const QScreen* screen = FMainForm->screen()) {
+    const QRect area = screen->availableGeometry();
+    place.setX(std::max(area.left(), std::min(place.x(), area.right() + 1 - frame.width())));
+    place.setY(std::max(area.top(), std::min(place.y(), area.bottom() + 1 - frame.height())));
+  }
+  move(place);
 }
 
 void TFindForm::FormShow() {

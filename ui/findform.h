@@ -25,6 +25,10 @@ class TFindForm : public QDialog {
   TFindForm(QWidget* mainForm, THitView* richEdit1, TAWKStr& awkStr1);
   ~TFindForm() override;
 
+  // Beside the main window as it stands now, inside the screen's available
+  // area; the main window calls it before it shows the dialog.
+  void PlaceBesideMainForm();
+
  protected:
   void showEvent(QShowEvent* event) override;
 

@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
@@ -56,9 +57,12 @@ TFontColourDialog::TFontColourDialog(const QFont& font, const QColor& colour, TF
   // own, which would hide it and leave this dialog without its body: they
   // end this dialog instead.
   connect(FFontDialog, &QDialog::finished, this, [this](int result) {
-    FFontDialog->setVisible(true);
+    FFontDialog->setVisible(FChoice == TFontChoice::Normal);
     done(result == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected);
   });
+  // Enter in a control of the chooser that does not take it (the size box)
+  // reaches the chooser, which has no visible button to give it to.
+  FFontDialog->installEventFilter(this);
 
   auto* optionsRow = new QHBoxLayout;
   if (choice == TFontChoice::Keyword) {
@@ -80,6 +84,10 @@ TFontColourDialog::TFontColourDialog(const QFont& font, const QColor& colour, TF
   optionsRow->addStretch();
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  // Enter means OK wherever the focus is: the dialog would otherwise make
+  // the first button after the focus its default, the colour button.
+  FColourButton->setAutoDefault(false);
+  buttons->button(QDialogButtonBox::Ok)->setDefault(true);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(FFontDialog);
   layout->addLayout(optionsRow);
@@ -97,6 +105,12 @@ TFontColourDialog::TFontColourDialog(const QFont& font, const QColor& colour, TF
   });
   FollowStyle();
   ShowColour();
+  // The keyword keeps the normal font's face and size: its chooser offers
+  // only what the keyword uses, the style flags and the colour.
+  if (choice == TFontChoice::Keyword) {
+    FFontDialog->hide();
+    setWindowTitle(QStringLiteral("キーワードのスタイル"));
+  }
 }
 
 void TFontColourDialog::HideStylesAndEffects() {
@@ -162,6 +176,18 @@ QFont TFontColourDialog::SelectedFont() const {
   font.setItalic(FItalic != nullptr && FItalic->isChecked());
   font.setUnderline(FUnderline != nullptr && FUnderline->isChecked());
   return font;
+}
+
+bool TFontColourDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == FFontDialog && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+      accept();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void TFontColourDialog::ColourButtonClick() {

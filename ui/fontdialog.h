@@ -39,6 +39,9 @@ class TFontColourDialog : public QDialog {
   // size and the style flags of font.
   static QFont ShownFont(const QFont& font);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void ColourButtonClick();
   void ShowColour();

@@ -47,6 +47,8 @@ std::vector<TBinding> MakeBindings() {
                [](F& f, const V& v) { f.SetKeywordStyle(v.Bold, v.Italic, v.Underline); }});
   b.push_back(One(&V::KeywordColour, &F::KeywordColour, &F::SetKeywordColour));
   b.push_back(One(&V::BackgroundColour, &F::BackgroundColour, &F::SetBackgroundColour));
+  b.push_back(One(&V::SearchAsYouType, &F::SearchAsYouType, &F::SetSearchAsYouType));
+  b.push_back(One(&V::WatchClipboard, &F::WatchClipboard, &F::SetWatchClipboard));
   b.push_back({[](const F& f, V& v) {
                  v.Top = f.y(), v.Left = f.x(), v.Width = f.ClientSize().width(), v.Height = f.ClientSize().height();
                },

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QStringDecoder>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -29,6 +31,12 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), FBrowse
   layout->addWidget(FBrowser);
   FBrowser->setOpenExternalLinks(true);
   resize(560, 480);
+  // Closes as other viewers do, with Escape and Ctrl+W.
+  for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+    auto* close = new QShortcut(keys, this);
+    close->setContext(Qt::WindowShortcut);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
+  }
 }
 
 QStringList THelpWindow::SearchPaths(const QString& helpFile) {

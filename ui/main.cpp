@@ -1,90 +1,56 @@
-// The desktop program's entry.  Reads the command line, then
-// creates the main window, the hit-limit dialog and the find dialog, in that
-// order, and runs the event loop until the program ends.
+// The desktop program's entry.  Reads the command line, hands a query to the
+// window that already runs on this display (and ends) or creates the main
+// window, the hit-limit dialog and the find dialog, in that order, and runs
+// the event loop until the program ends.
 //
-// --help and --version are answered before the window system is opened, so
-// that they work in a terminal without a display.
+// The command line is read before the window system is opened, so that
+// --help, --version and a bad argument work in a terminal without a display.
 #include <QApplication>
-#include <QCommandLineParser>
-#include <QFile>
-#include <QFileInfo>
 #include <QIcon>
-#include <cstdio>
 #include <optional>
-#include <string_view>
+#include <string>
 
 #include "kovalex_version.h"
 #include "ui/closeonsignals.h"
+#include "ui/commandline.h"
 #include "ui/findform.h"
 #include "ui/fontsubstitutes.h"
+#include "ui/handover.h"
 #include "ui/inputform.h"
 #include "ui/mainform.h"
 #include "ui/toolkittranslations.h"
 
 namespace {
 
-// The dictionary folder given on the command line ("" when none), or the
-// exit status when the program ends here (help, version, a bad option).
-struct TCommandLine {
-  std::string DictionaryFolder;
-  std::optional<int> ExitStatus;
-};
-
-// Whether the command line asks only for the help or the version text.
-bool AsksForHelpOrVersion(int argc, char* argv[]) {
-  for (int k = 1; k < argc; ++k) {
-    const std::string_view arg = argv[k];
-    if (arg == "--") return false;
-    if (arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-v" || arg == "--version") return true;
-  }
-  return false;
-}
-
-// Reads the arguments that the toolkit has left (it takes its own options,
-// such as -platform, out of the list).
-TCommandLine ReadCommandLine(const QStringList& arguments) {
-  QCommandLineParser parser;
-  parser.setApplicationDescription(
-      QStringLiteral(KOVALEX_PRODUCT ": searches the KOVA Japanese-English dictionaries (Shift-JIS text files)."));
-  const QCommandLineOption help = parser.addHelpOption();
-  const QCommandLineOption version = parser.addVersionOption();
-  parser.addPositionalArgument(QStringLiteral("DIR"),
-                               QStringLiteral("The folder that holds the dictionary files (optional)."),
-                               QStringLiteral("[DIR]"));
-  TCommandLine result;
-  if (!parser.parse(arguments)) {
-    std::fprintf(stderr, KOVALEX_PROGRAM ": %s\n", qPrintable(parser.errorText()));
-    result.ExitStatus = 2;
-  } else if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
-    std::fputs(qPrintable(parser.helpText()), stdout);
-    result.ExitStatus = 0;
-  } else if (parser.isSet(version)) {
-    std::puts(KOVALEX_PROGRAM " (" KOVALEX_PRODUCT ") " KOVALEX_VERSION);
-    result.ExitStatus = 0;
-  } else if (parser.positionalArguments().size() > 1) {
-    std::fputs(KOVALEX_PROGRAM ": at most one DIR may be given\n", stderr);
-    result.ExitStatus = 2;
-  } else if (!parser.positionalArguments().isEmpty()) {
-    // Made absolute, so that the status line says which folder it is.
-    const QString folder = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
-    result.DictionaryFolder = QFile::encodeName(folder).toStdString();
-  }
-  return result;
+// Reads the command line and hands a query to the window that runs for this
+// user on this display, all without a display.  The status to end with, or
+// none to open the window.
+std::optional<int> StartWithoutWindow(int argc, char* argv[], TCommandLine& commandLine, std::string& socketPath) {
+  const QCoreApplication core(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral(KOVALEX_PROGRAM));
+  QCoreApplication::setApplicationVersion(QStringLiteral(KOVALEX_VERSION));
+  commandLine = ReadCommandLine(argc, argv);
+  if (commandLine.ExitStatus) return commandLine.ExitStatus;
+  socketPath = HandOverSocketPath();
+  // The desktop's token lets the running window take the focus (and this
+  // one's first window, when none runs).
+  const QByteArray token = qgetenv("XDG_ACTIVATION_TOKEN");
+  if (socketPath.empty() || !commandLine.Query) return std::nullopt;
+  const handover::TRequest request{*commandLine.Query, commandLine.DictionaryFolder, token.toStdString()};
+  if (handover::Valid(request) && HandOverToRunning(socketPath, request)) return 0;
+  return std::nullopt;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (AsksForHelpOrVersion(argc, argv)) {
-    // No window system is needed for these.
-    const QCoreApplication core(argc, argv);
-    return ReadCommandLine(QCoreApplication::arguments()).ExitStatus.value_or(0);
-  }
+  TCommandLine commandLine;
+  std::string socketPath;
+  if (const std::optional<int> status = StartWithoutWindow(argc, argv, commandLine, socketPath)) return *status;
+
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral(KOVALEX_PROGRAM));
   QApplication::setApplicationVersion(QStringLiteral(KOVALEX_VERSION));
-  const TCommandLine commandLine = ReadCommandLine(QApplication::arguments());
-  if (commandLine.ExitStatus) return *commandLine.ExitStatus;
   QApplication::setDesktopFileName(QStringLiteral(KOVALEX_PROGRAM));
   // The bitmaps are built in, so the icon shows without an SVG plug-in.
   QIcon icon;
@@ -101,6 +67,11 @@ int main(int argc, char* argv[]) {
   TFindForm findForm(&mainForm, mainForm.RichEdit1(), mainForm.AWKStr1);
   mainForm.SetDialogs(&inputForm, &findForm);
 
+  // Later starts on this display hand their queries to this window.
+  THandOverServer server(&mainForm, [&mainForm](const handover::TRequest& request) { mainForm.HandedOver(request); });
+  if (!socketPath.empty()) server.Listen(socketPath);
+
   mainForm.show();
+  if (commandLine.Query) mainForm.HandedOver({*commandLine.Query, "", ""});
   return QApplication::exec();
 }

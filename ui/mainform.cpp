@@ -2,16 +2,21 @@
 // preview, and the commands of the edit and help menus.
 #include "ui/mainform.h"
 
+#include <sys/stat.h>
+
 #include <QActionGroup>
+#include <QApplication>
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QScrollBar>
+#include <cerrno>
 
 #include "core/about.h"
 #include "core/dictionary_folder.h"
-#include "core/profile.h"
+#include "core/file_system.h"
 #include "kovalex_version.h"
 #include "ui/findform.h"
 #include "ui/functionpanel.h"
@@ -63,6 +68,11 @@ TMainForm::TMainForm(QWidget* parent)
   // The search button lies under the cancel button; Enter and its
   // accelerator reach it.
   ui->CancelBtn->raise();
+  // What was typed is searched as typed: no completion (it would change the
+  // case, or add what was not typed), and Enter never swaps the text for a
+  // history item that differs in case.
+  ui->ComboBox1->setCompleter(nullptr);
+  ui->ComboBox1->setDuplicatesEnabled(true);
   // The place of the window's definition; the settings may move it.
   move(kDefinedLeft, kDefinedTop);
   // Until the settings are loaded, the window shows the defaults.
@@ -120,16 +130,39 @@ void TMainForm::Connect() {
   FKeyPreview = new TKeyPreview(this, {ui->SubMenuEdit1, ui->SubMenuEdit2, ui->SubMenuEdit3}, ui->SearchBtn,
                                 [this](QKeyEvent* key) { return FormKeyDown(key); });
   FKeyPreview->Install();
+  ConnectLiveSearch();
 }
 
 void TMainForm::FormCreate() {
   Command([this] {
     FHelpFile = QStringLiteral("kovah.hlp");
+    // Read once: discovery takes the remembered folder from it, then the
+    // settings select among what it found.
+    const std::string path = settings::FileToLoad(SettingsLocation());
+    struct stat st {};
+    const bool firstStart = lstat(path.c_str(), &st) != 0 && errno == ENOENT;
+    FSettings.Read(path);
     FindDictionaries();
     LoadSettings();
+    if (firstStart) FirstStart();
   });
   // What the window shows now is what this run's changes are counted against.
   FSettings.SetLoadedValues(CurrentSettings());
+}
+
+// With no settings file at all, the window opens at its defined size in the
+// middle of the screen, and every dictionary found is selected, so that the
+// first word typed finds something.
+void TMainForm::FirstStart() {
+  for (int number = 1; number <= catalogue::kDictionaryCount; ++number) {
+    if (!DictionaryChecked(number)) ClickMenuItem(DictionaryItem(number));
+  }
+  const QScreen* shown = screen();
+  if (shown == nullptr) return;
+  const QRect area = shown->availableGeometry();
+  const int frameHeight = height() - ClientSize().height();
+  SetGeometry(area.y() + (area.height() - kDefinedHeight - frameHeight) / 2,
+              area.x() + (area.width() - kDefinedWidth) / 2, kDefinedWidth, kDefinedHeight);
 }
 
 void TMainForm::SetDialogs(TInputForm* inputForm, TFindForm* findForm) {
@@ -161,10 +194,8 @@ void TMainForm::SubMenuDic6Click() { FDictionaryBar.ItemClicked(6); }
 
 void TMainForm::FindDictionaries() {
   // A folder chosen during this run counts as one given on the command line.
-  const std::string remembered =
-      settings::RememberedDictionaryFolder(TProfile(settings::FileToLoad(SettingsLocation())));
   const dictionary_folder::TChoice choice = dictionary_folder::Choose(dictionary_folder::PlacesFromEnvironment(
-      FChosenFolder.empty() ? FDictionaryArgument : FChosenFolder, remembered));
+      FChosenFolder.empty() ? FDictionaryArgument : FChosenFolder, FSettings.RememberedFolder()));
   FDictionaryFolder = choice.Folder;
   FDriver.SetDictionaries(choice.Found, choice.Folder);
   FDictionaryBar.ShowFound(choice.Found, palette());
@@ -180,9 +211,19 @@ void TMainForm::FindDictionaries() {
 void TMainForm::SubMenuDicFolderClick() {
   Command([this] {
     if (!ui->MenuDic->isEnabled() || FDriver.Searching()) return;
-    QString folder = QFile::decodeName(QByteArray::fromStdString(FDictionaryFolder));
+    const QString shown = QFile::decodeName(QByteArray::fromStdString(FDictionaryFolder));
+    QString folder = shown;
     if (!FolderChooser(folder)) return;
-    FChosenFolder = QFile::encodeName(folder).toStdString();
+    // A name that is no text in the user's locale (Shift-JIS bytes) comes
+    // back as the chooser shows it, with replacement characters: the folder
+    // in use keeps its bytes, another one is looked up on disk.
+    const std::string found = file_system::PathShownAs(
+        folder.toStdU16String(),
+        [](const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)).toStdU16String(); },
+        [](const std::u16string& name) { return QFile::encodeName(QString::fromStdU16String(name)).toStdString(); });
+    FChosenFolder = folder == shown && !FDictionaryFolder.empty() ? FDictionaryFolder
+                    : !found.empty()                              ? found
+                                                                  : QFile::encodeName(folder).toStdString();
     FResultView.Clear();
     FindDictionaries();
   });
@@ -193,19 +234,24 @@ void TMainForm::SubMenuDicFolderClick() {
 
 bool TMainForm::FormKeyDown(QKeyEvent* key) {
   QScrollBar* scroll = ui->RichEdit1->verticalScrollBar();
+  // In the query box these keys only scroll: the query stays as typed (the
+  // list opens with its button and Alt+Down).
+  const bool inQuery =
+      ui->ComboBox1->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == ui->ComboBox1;
+  const bool scrolls = (key->modifiers() & Qt::AltModifier) == 0;
   switch (key->key()) {
     case Qt::Key_PageUp:
-      scroll->triggerAction(QAbstractSlider::SliderPageStepSub);
-      return false;
+      if (scrolls) scroll->triggerAction(QAbstractSlider::SliderPageStepSub);
+      return scrolls && inQuery;
     case Qt::Key_PageDown:
-      scroll->triggerAction(QAbstractSlider::SliderPageStepAdd);
-      return false;
+      if (scrolls) scroll->triggerAction(QAbstractSlider::SliderPageStepAdd);
+      return scrolls && inQuery;
     case Qt::Key_Up:
-      scroll->triggerAction(QAbstractSlider::SliderSingleStepSub);
-      return false;
+      if (scrolls) scroll->triggerAction(QAbstractSlider::SliderSingleStepSub);
+      return scrolls && inQuery;
     case Qt::Key_Down:
-      scroll->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-      return false;
+      if (scrolls) scroll->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+      return scrolls && inQuery;
     case Qt::Key_F1:
     case Qt::Key_F2:
     case Qt::Key_F3:
@@ -257,6 +303,7 @@ void TMainForm::SubMenuEdit2Click() { ui->RichEdit1->CopyAll(); }
 
 void TMainForm::SubMenuEdit3Click() {
   if (FFindForm == nullptr) return;
+  if (!FFindForm->isVisible()) FFindForm->PlaceBesideMainForm();
   FFindForm->show();
   FFindForm->raise();
   FFindForm->activateWindow();

@@ -11,6 +11,8 @@
 #include <string>
 
 #include "core/form_geometry.h"
+#include "core/handover.h"
+#include "core/live_search.h"
 #include "core/search.h"
 #include "core/settings.h"
 #include "core/settings_location.h"
@@ -26,6 +28,7 @@
 class QAction;
 class QActionGroup;
 class QKeyEvent;
+class QTimer;
 class TFindForm;
 class TFunctionPanel;
 class THelpWindow;
@@ -98,6 +101,9 @@ class TMainForm : public QMainWindow, public ISearchObserver {
   // Where the window stands before the settings place it.
   static constexpr int kDefinedLeft = 127;
   static constexpr int kDefinedTop = 115;
+  // The client size of the window's definition, that of a first start.
+  static constexpr int kDefinedWidth = 555;
+  static constexpr int kDefinedHeight = 385;
 
   // The settings as they stand now.
   settings::TSettingsValues CurrentSettings() const;
@@ -155,10 +161,29 @@ class TMainForm : public QMainWindow, public ISearchObserver {
   TSearchOptions SearchOptions() const;
 
   // ISearchObserver: a search shows in the controls.
-  void SearchStarted(const std::u16string& query) override;
+  void SearchStarted(const std::u16string& query, TSearchKind kind) override;
   void SearchProgress(const std::u16string& status) override;
   void SearchEnded(const std::u16string& status) override;
   void SearchMessage(const std::u16string& text) override;
+  void SearchDeclined(const std::u16string& status) override;
+
+  // Search as you type and the clipboard watch (menu 表示).
+  bool SearchAsYouType() const;
+  void SetSearchAsYouType(bool on);
+  bool WatchClipboard() const;
+  void SetWatchClipboard(bool on);
+  // The longest copied text the clipboard watch searches.
+  static constexpr int kMaxWatchedText = 100;
+  // A query from another program: shown in the query box and searched as
+  // the Search command searches it.
+  void LookUp(const QString& query);
+  // A request a later start handed over: the window comes to the front and
+  // searches its query, or the clipboard's text when it has none.
+  void HandedOver(const handover::TRequest& request);
+  void LookUpClipboard();
+  void ComboBox1Change(const QString& text);
+  // The clipboard watch: a copied text of one line is searched as typed.
+  void ClipboardChange();
 
   // Single settings, as ApplySettings sets them.
   void SetShowTags(bool show);
@@ -175,10 +200,17 @@ class TMainForm : public QMainWindow, public ISearchObserver {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void Connect();
+  void ConnectLiveSearch();
+  // Carries out the orders of the search-as-you-type rule.
+  void Obey(const live_search::TOrders& orders);
+  // One search of the query box's text.
+  void RunSearch(TSearchKind kind);
   void FormClose();
+  void FirstStart();
   // Shows the status; with announce, screen readers are told of it.
   void SetStatus(const std::u16string& text, bool announce);
   // The controls a search leaves alone are usable while none runs.
@@ -221,5 +253,9 @@ class TMainForm : public QMainWindow, public ISearchObserver {
   TFontChoice FFontChoice = TFontChoice::Normal;  // for the font chooser
   TKeyPreview* FKeyPreview = nullptr;
   bool FCloseAfterSearch = false;
+  live_search::TLiveSearch FLive;
+  QTimer* FLiveTimer = nullptr;
+  bool FQuietCancel = false;            // the running search was cancelled for the next one
+  bool FClipboardOnActivation = false;  // a handed-over clipboard search waits for the focus
   bool FSettingsSaved = false;
 };

@@ -26,30 +26,36 @@
 #include "ui_mainform.h"
 
 void TMainForm::SearchBtnClick() {
-  if (FDriver.Searching()) return;
+  // The button is disabled while its own search runs; a typed search is
+  // cancelled and the command's search follows it.
+  if (FDriver.Searching() && FDriver.Kind() == TSearchKind::Command) return;
+  Obey(FLive.Command());
+}
+
+void TMainForm::RunSearch(TSearchKind kind) {
   // The status label changes with every hit; during the search it is painted
   // together with the result view, a few times a second (ProcessMessages).
   ui->Label2->setUpdatesEnabled(false);
   std::exception_ptr error;
   try {
-    FDriver.Search(ui->ComboBox1->currentText().toStdU16String(), ui->WordSearchCheckBox->isChecked(), SearchOptions());
+    FDriver.Search(ui->ComboBox1->currentText().toStdU16String(), ui->WordSearchCheckBox->isChecked(), SearchOptions(),
+                   kind);
   } catch (...) {
     error = std::current_exception();
   }
   ui->Label2->setUpdatesEnabled(true);
+  // A cancel that typing, a new query or the closing of the window asked
+  // for is no news, nor one of a typed search.
+  const bool quiet = FQuietCancel || FCloseAfterSearch || kind == TSearchKind::Typed;
+  FQuietCancel = false;
   if (error) {
     try {
       std::rethrow_exception(error);
     } catch (const ECancelRequest& e) {
-      // A cancel that the closing of the window asked for is no news.
-      if (!FCloseAfterSearch) ShowError(this, e);
+      if (!quiet) ShowError(this, e);
     } catch (const std::exception& e) {
       ShowError(this, e);
     }
-  }
-  if (FCloseAfterSearch) {
-    FCloseAfterSearch = false;
-    close();
   }
 }
 
@@ -57,6 +63,7 @@ void TMainForm::CancelBtnClick() { FDriver.Cancel(); }
 
 void TMainForm::CaseInsensitiveCheckBoxClick() {
   Command([this] { FDriver.SetIgnoreCase(ui->CaseInsensitiveCheckBox->isChecked()); });
+  Obey(FLive.OptionChanged());
 }
 
 void TMainForm::ProcessMessages() {
@@ -82,7 +89,10 @@ TSearchOptions TMainForm::SearchOptions() const {
   return options;
 }
 
-void TMainForm::SearchStarted(const std::u16string& query) {
+void TMainForm::SearchStarted(const std::u16string& query, TSearchKind kind) {
+  // Typing goes on during a typed search: the query box keeps the focus and
+  // the window looks as it did.
+  if (kind == TSearchKind::Typed) return;
   // Adding the first item would make it the current one and replace the
   // typed text; the text is the same, but keep the edit as it is.
   const QString typed = ui->ComboBox1->currentText();
@@ -98,6 +108,7 @@ void TMainForm::SearchProgress(const std::u16string& status) { SetStatus(status,
 
 void TMainForm::SearchEnded(const std::u16string& status) {
   SetStatus(status, true);
+  if (FDriver.Kind() == TSearchKind::Typed) return;
   QApplication::restoreOverrideCursor();
   SetSearchControlsEnabled(true);
   // Disabling moved the focus away; the next word is typed over this one.
@@ -108,6 +119,8 @@ void TMainForm::SearchEnded(const std::u16string& status) {
 void TMainForm::SearchMessage(const std::u16string& text) {
   ShowMessageBox(this, QString::fromStdU16String(text), QStringLiteral("KOVA Searcher"));
 }
+
+void TMainForm::SearchDeclined(const std::u16string& status) { SetStatus(status, true); }
 
 void TMainForm::SetSearchControlsEnabled(bool enabled) {
   ui->SearchBtn->setEnabled(enabled);

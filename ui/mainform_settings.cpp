@@ -26,7 +26,7 @@ void TMainForm::LoadSettings() {
   // it is shown all the same.
   settings::TSettingsValues values = CurrentSettings();
   try {
-    FSettings.Load(settings::FileToLoad(SettingsLocation()), values);
+    FSettings.Load(values);
   } catch (...) {
     ApplySettings(values);
     throw;

@@ -38,6 +38,7 @@ printf 'cat\n' > links/a.txt
 ln -s nowhere links/dangling
 printf 'a\nb\0cat\0dog\ncat\0x\ncat' > z.bin
 printf '*.log \n\nskip\n' > globs.txt
+printf 'a{1\nab12\n1234 5678\nx\ty\n*star\n^caret$\na+b?\n(paren)\n[]]\nback\\slash\nfoo_bar baz\naaa\nab\nA1_b2\n-dash\n:colon:\n{1}x\n' > gnu.txt
 
 # Rows: how to compare ## file for standard input (piped) ## arguments ##
 # why kovagrep differs.  Arguments are the same for both programs (-E where
@@ -170,6 +171,78 @@ rows=(
   "same ##  ## GREP_COLORS='sl=1:cx=2:rv' --color=always -v -A1 -n dog words.txt ## "
   "same ##  ## GREP_COLORS='ne:mt=7' --color=always -H cat words.txt ## "
   "same ##  ## GREP_COLORS='ms=:sl=4' --color=always cat words.txt ## "
+  # GNU grep's basic (-G) and extended (-E) languages: brackets and classes,
+  # intervals, escapes, anchors and assertions, GNU's readings of odd forms.
+  "same ##  ## -G -n '[[:digit:]]\\{4\\}' gnu.txt ## "
+  "same ##  ## -E -n '[[:digit:]]{4}' gnu.txt ## "
+  "same ##  ## -E -o '[[:alpha:]]+|[[:punct:]]' gnu.txt ## "
+  "same ##  ## -E -c '[[:space:]]|[[:blank:]]' gnu.txt ## "
+  "same ##  ## -E -o '[[:upper:][:xdigit:]]+' gnu.txt ## "
+  "same ##  ## -E -o '[^[:alnum:][:space:]]+' gnu.txt ## "
+  "same ##  ## -E -n '[]]' gnu.txt ## "
+  "same ##  ## -E -n '[^]a-z[:digit:]]' gnu.txt ## "
+  "same ##  ## -E -o '[[=a=]][[.b.]]' gnu.txt ## "
+  "same ##  ## -E -o '[a-]+|[-x]' gnu.txt ## "
+  "same ##  ## -E -o 'a{2}|[0-9]{2,3}|b{,1}c' gnu.txt words.txt ## "
+  "same ##  ## -E -o 'a{1,}' gnu.txt ## "
+  "same ##  ## -E -n 'a{1' gnu.txt ## "
+  "same ##  ## -E -n '{1}x' gnu.txt ## "
+  "same ##  ## -E -o 'a{1}{2}' gnu.txt ## "
+  "same ##  ## -G -o 'a\\{1,2\\}' gnu.txt ## "
+  "same ##  ## -G -n 'a{1' gnu.txt ## "
+  "same ##  ## -G -n '\\(ab\\|12\\)\\+' gnu.txt ## "
+  "same ##  ## -G -o 'a\\+b\\?' gnu.txt ## "
+  "same ##  ## -G -n '*star' gnu.txt ## "
+  "same ##  ## -G -n '\\(*star\\)' gnu.txt ## "
+  "same ##  ## -G -n '^*' gnu.txt ## "
+  "same ##  ## -G -n 'a**' gnu.txt ## "
+  "same ##  ## -E -n 'a**' gnu.txt ## "
+  "same ##  ## -G -n 'a+b?' gnu.txt ## "
+  "same ##  ## -G -n '(paren)' gnu.txt ## "
+  "same ##  ## -E -n '\\(paren\\)' gnu.txt ## "
+  "same ##  ## -E -n 'n)' gnu.txt ## "
+  "same ##  ## -G -n '^^caret\\$\$' gnu.txt ## "
+  "same ##  ## -G -n 'c^a' words.txt gnu.txt ## "
+  "same ##  ## -E -n 'c^a|t\$\$' gnu.txt ## "
+  "same ##  ## -E -c 'x*^c' words.txt ## "
+  "same ##  ## -E -n '(^|_)cat(_|\$)' words.txt ## "
+  "same ##  ## -E -n 'back\\\\slash' gnu.txt ## "
+  "same ##  ## -G -n '\\.' gnu.txt ## "
+  "same ##  ## -E -o '\\w+' gnu.txt ## "
+  "same ##  ## -E -o '\\W+' gnu.txt ## "
+  "same ##  ## -E -o '\\s\\S' gnu.txt ## "
+  "same ##  ## -E -o '\\<[a-z]' gnu.txt words.txt ## "
+  "same ##  ## -E -o '[a-z]\\>' gnu.txt words.txt ## "
+  "same ##  ## -E -n '\\bcat\\b' words.txt ## "
+  "same ##  ## -E -o '\\Ba\\B' words.txt ## "
+  "same ##  ## -G -c '\\\`c' words.txt ## "
+  "same ##  ## -G -c \"t\\\\'\" words.txt ## "
+  "same ##  ## -E -o -b '\\b' words.txt ## "
+  "same ##  ## -E -c '\\<' words.txt ## "
+  "same ##  ## -E -x '\\bcats?' words.txt ## "
+  "same ##  ## -E -w -o 'cat\\>' words.txt ## "
+  "same ##  ## -E -v -c '\\Bcat' words.txt ## "
+  "same ##  ## --color=always -E '\\bca|at\\b' words.txt ## "
+  "same ##  ## -E -e '\\<con' -e 'dog\\b' -n words.txt ## "
+  "same ##  ## -E -c -e '' -e 'a{2}' words.txt gnu.txt ## "
+  "same ##  ## -G -n -x -e 'ca\\(t\\|ts\\)' -e '' words.txt ## "
+  "same ##  ## -E -i -o '[[:upper:]]+' gnu.txt ## "
+  "same ##  ## -G -i -n '[^a-c]AT' words.txt ## "
+  "same ##  ## -E -i -c 'CAT\\b' words.txt ## "
+  "same ##  ## -E -n 'a\\d' gnu.txt ## "
+  "same ##  ## -E -n '*star|+' gnu.txt ## "
+  "status ##  ## -G 'a\\(b' gnu.txt ## "
+  "status ##  ## -G 'a\\)' gnu.txt ## "
+  "status ##  ## -E '(a' gnu.txt ## "
+  "status ##  ## -E 'a{2,1}' gnu.txt ## "
+  "status ##  ## -E 'a{99999}' gnu.txt ## "
+  "status ##  ## -G 'a\\{1' gnu.txt ## "
+  "status ##  ## -E '[[:foo:]]' gnu.txt ## "
+  "status ##  ## -E '[:space:]' gnu.txt ## "
+  "status ##  ## -E '[[.ab.]]' gnu.txt ## "
+  "status ##  ## -E '[z-a]' gnu.txt ## "
+  "status ##  ## -E '[a' gnu.txt ## "
+  "status ##  ## -E 'a\\' gnu.txt ## "
 )
 
 sjis() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
@@ -227,6 +300,29 @@ if locale -a 2>/dev/null | grep -qix 'ja_JP.sjis'; then
     "same ## KOVA5A.TXT ## -o -n -i 'the [a-z]+ 猫' ## "
   )
   check_rows ja_JP.sjis "" "${sjis_rows[@]}"
+  # GNU's languages on Shift-JIS text: the classes of double-byte
+  # characters, \w and the word assertions, -i on full-width, Greek and
+  # Cyrillic letters, and trail bytes that look like "\\" or "P".  grep
+  # cuts no character in these rows, so its answers are the reference.
+  printf 'ケP\n漢字かなカナ\n全角ＡＢＣ１２３\n　全角空白\nソ表\\x\nΑβγ Жж\n猫_ねこ ｶﾀｶﾅ\n「括弧」、。\nabc１２\n' | iconv -f UTF-8 -t CP932 > ja.txt
+  gnu_sjis_rows=(
+    "same ##  ## -E -o '[[:alpha:]]+' ja.txt ## "
+    "same ##  ## -E -c '[[:digit:]]' ja.txt ## "
+    "same ##  ## -E -o '[[:alnum:]]+|[[:space:]]' ja.txt ## "
+    "same ##  ## -E -o '[[:punct:]]+' ja.txt ## "
+    "same ##  ## -E -o '[[:upper:]]+|[[:lower:]]+' ja.txt ## "
+    "same ##  ## -E -o '[[:graph:]]+|[[:print:]]' ja.txt ## "
+    "same ##  ## -E -o '\\w+|\\W' ja.txt ## "
+    "same ##  ## -E -o '\\<.|.\\>' ja.txt ## "
+    "same ##  ## -E -o '\\bね|\\B.' ja.txt ## "
+    "same ##  ## -E -i -o 'ａｂ|αΒΓ|жЖ' ja.txt ## "
+    "same ##  ## -G -c 'P' ja.txt ## "
+    "same ##  ## -E -o '表.' ja.txt ## "
+    "same ##  ## -E -o '[^ア]+' ja.txt ## "
+    "same ##  ## -E -x '.{4}' ja.txt ## "
+    "same ##  ## -G -o 'か\\{0,1\\}な' ja.txt ## "
+  )
+  check_rows ja_JP.sjis "" "${gnu_sjis_rows[@]}"
   [ "$(LC_ALL=ja_JP.sjis "$kovagrep" -c "$(sjis 猫)" KOVA4.TXT)" -gt 0 ] || fail "Shift-JIS pattern in a Shift-JIS locale"
 else
   echo "note: no ja_JP.sjis locale; Shift-JIS locale rows skipped (tools/setup.sh creates it)"
@@ -291,6 +387,20 @@ err=$(LC_ALL=C LANG=ja_JP.UTF-8 "$kovagrep" -e 'a\nb' words.txt 2>&1)
 err=$(LC_ALL=ja_JP.sjis "$kovagrep" 'ca(t' words.txt 2>&1 | iconv -f CP932 -t UTF-8)
 [ "$err" = "kovagrep: 右(閉じ)括弧が必要です (pattern byte 5)" ] || fail "pattern error in a Shift-JIS terminal: $err"
 "$kovagrep" --no-such-option cat words.txt 2>/dev/null; [ $? = 2 ] || fail "usage error status"
+
+# -G and -E: a back-reference is refused in one line; GNU's warnings go to
+# standard error and the search goes on; messages name the program as it
+# was called.
+err=$(LC_ALL=C "$kovagrep" -E '(a)\1' words.txt 2>&1); status=$?
+[ "$status" = 2 ] && [ "$err" = "kovagrep: back-references are not supported (the engine is an automaton) (pattern byte 6)" ] ||
+  fail "back-reference: $status $err"
+err=$(LC_ALL=C "$kovagrep" -E -c 'c\at|*x' words.txt 2>&1 >/dev/null)
+[ "$err" = $'kovagrep: warning: stray \\ before a\nkovagrep: warning: * at start of expression' ] || fail "warnings: $err"
+[ "$(LC_ALL=C "$kovagrep" -E -c 'c\at|*x' words.txt 2>/dev/null)" = 8 ] || fail "a warning does not stop the search"
+ln -s "$kovagrep" ./mygrep
+err=$(LC_ALL=C ./mygrep 'ca(t' words.txt 2>&1; ./mygrep --bad 2>&1 | tail -1)
+[ "$err" = $'mygrep: a right parenthesis ")" is needed (pattern byte 5)\nTry \'mygrep --help\' for more information.' ] ||
+  fail "the program's name: $err"
 
 # A loop of links is a warning in GNU grep's words, the walk goes on; an
 # input that is the output is an error and is not read (a copy of the tree

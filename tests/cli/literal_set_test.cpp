@@ -34,7 +34,7 @@ TEnginePattern EscapedPattern(const std::vector<std::string>& words, TOptions op
       escaped += w.substr(i, CharLength(w, i));
     }
   }
-  options.Syntax = TSyntax::Basic;
+  options.Syntax = TSyntax::Engine;
   return BuildEnginePattern(patterns, options);
 }
 

@@ -57,7 +57,7 @@ std::string Describe(const TOptions& o) {
     if (o.*flag) s << ' ' << name;
   if (o.Syntax != d.Syntax)
     s << " syntax="
-      << "GEF"[static_cast<int>(o.Syntax)];
+      << "-GEF"[static_cast<int>(o.Syntax)];
   if (o.MaxCount != d.MaxCount) s << " m=" << o.MaxCount;
   if (o.ContextGiven) s << " B=" << o.Before << " A=" << o.After;
   if (o.GroupSeparator != d.GroupSeparator) s << " separator=" << o.GroupSeparator.value_or("(none)");
@@ -120,7 +120,7 @@ TEST(ParseOptions, ArgumentsSetWhatTheySay) {
       {{"-l", "-L", "p"}, "e={p} files= L"},
       {{"-L", "-l", "p"}, "e={p} files= l"},
       {{"-F", "-E", "p"}, "e={p} files= syntax=E"},
-      {{"-E", "-G", "p"}, "e={p} files="},
+      {{"-E", "-G", "p"}, "e={p} files= syntax=G"},
       {{"-G", "-F", "p"}, "e={p} files= syntax=F"},
       {{"-y", "p"}, "e={p} files= i"},
       {{"-i", "--no-ignore-case", "p"}, "e={p} files="},
@@ -196,7 +196,9 @@ TEST(ParseOptions, ErrorsSayWhatIsWrong) {
        ""},
       {{"--binary-files=t", "p"}, "", "kovagrep: unknown binary-files type"},
       {{"-D", "sk", "p"}, "", "kovagrep: unknown devices method"},
-      {{"-P", "p"}, "", "kovagrep: -P (Perl regular expressions) is not supported; PATTERNS use the engine's syntax"},
+      {{"-P", "p"},
+       "",
+       "kovagrep: -P (Perl regular expressions) is not supported; -E takes extended regular expressions"},
       {{"-A", "x", "p"}, "", "kovagrep: x: invalid context length argument"},
       {{"-B", "-1", "p"}, "", "kovagrep: -1: invalid context length argument"},
       {{"--context=2x", "p"}, "", "kovagrep: 2x: invalid context length argument"},

@@ -12,7 +12,10 @@ namespace {
 
 TOptions Flags(const std::string& flags) {
   TOptions o;
-  o.Syntax = flags.find('F') != std::string::npos ? TSyntax::Fixed : TSyntax::Basic;
+  o.Syntax = flags.find('F') != std::string::npos   ? TSyntax::Fixed
+             : flags.find('G') != std::string::npos ? TSyntax::Basic
+             : flags.find('E') != std::string::npos ? TSyntax::Extended
+                                                    : TSyntax::Engine;
   o.WholeLine = flags.find('x') != std::string::npos;
   o.Word = flags.find('w') != std::string::npos;
   o.IgnoreCase = flags.find('i') != std::string::npos;

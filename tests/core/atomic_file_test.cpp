@@ -15,18 +15,18 @@
 TEST(AtomicFile, ReplacesWholeWithTheModeGivenOrKept) {
   TTempDir dir;
   const std::string path = dir / "a.ini";
-  ASSERT_TRUE(atomic_file::Replace(path, "new", 0600));
+  ASSERT_EQ(atomic_file::Replace(path, "new", 0600), 0);
   struct stat st;
   ASSERT_EQ(stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
   ASSERT_EQ(chmod(path.c_str(), 0640), 0);
   ASSERT_EQ(stat(path.c_str(), &st), 0);
-  ASSERT_TRUE(atomic_file::Replace(path, "newer", 0600, &st));
+  ASSERT_EQ(atomic_file::Replace(path, "newer", 0600, &st), 0);
   ASSERT_EQ(stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   EXPECT_EQ(TTempDir::Read(path), "newer");
   EXPECT_EQ(dir.Names().size(), 1u);
-  EXPECT_FALSE(atomic_file::Replace(dir / "missing/a.ini", "x", 0600));
+  EXPECT_EQ(atomic_file::Replace(dir / "missing/a.ini", "x", 0600), ENOENT);
 }
 
 // A replacement killed half-way leaves its temporary file behind; the

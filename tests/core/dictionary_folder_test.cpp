@@ -63,3 +63,22 @@ TEST(DictionaryFolder, ChoiceTable) {
             (std::vector<std::string>{"/w", "/h/.local/share/kovalex/dictionaries",
                                       "/usr/local/share/kovalex/dictionaries", "/usr/share/kovalex/dictionaries"}));
 }
+
+// A folder given that does not exist or is a file is reported, in the
+// status line and in the view, and no other place is tried.
+TEST(DictionaryFolder, ArgumentThatIsNoFolder) {
+  TTempDir dir;
+  dir.Write("file", "x");
+  std::filesystem::create_directories(dir / "cwd");
+  dir.Write("cwd/KOVA4.TXT", "x\r\n");
+  for (const std::string& name : {std::string("missing"), std::string("file")}) {
+    dictionary_folder::TPlaces places;
+    places.Argument = dir / name;
+    places.WorkingDirectory = dir / "cwd";
+    const dictionary_folder::TChoice choice = dictionary_folder::Choose(places);
+    EXPECT_TRUE(choice.NoFolder && choice.Folder.empty() && !choice.Found[5].Available);
+    EXPECT_EQ(dictionary_folder::FolderStatus(choice), "辞書フォルダがありません: " + dir / name);
+    EXPECT_EQ(encoding::SjisToUtf8(dictionary_folder::NothingFoundLines(choice).at(0)),
+              "辞書フォルダがありません: " + dir / name);
+  }
+}

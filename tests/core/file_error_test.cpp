@@ -33,3 +33,16 @@ TEST(FileErrors, NameTheFileAndSayWhy) {
   EXPECT_EQ(file_error::Message(file, EFileNotFound(Sjis("ディレクトリは開けません"))),
             file + ": " + Sjis("ディレクトリは開けません"));
 }
+
+// A file that cannot be written is named as it is on disk, with the reason
+// when one is known: a full disk says so in Japanese.
+TEST(FileErrors, CannotWriteSaysWhyWhenKnown) {
+  for (const auto& [error, text] :
+       {std::pair{0, ""}, {ENOSPC, " (ディスクの空きが足りません)"}, {EDQUOT, " (ディスクの空きが足りません)"}}) {
+    try {
+      file_error::ThrowCannotWrite("/d/" + Sjis("設定.ini"), error);
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message(), "/d/" + Sjis("設定.ini に書き込めません") + Sjis(text));
+    }
+  }
+}

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/file_error.h"
 #include "sjis/exceptions.h"
 #include "support/temp_dir.h"
 #include "text/encoding.h"
@@ -31,8 +32,8 @@ TEST(SafeSave, WritesThroughSymbolicLinks) {
 // A plain file is replaced by a new one.  A file that cannot be replaced (a
 // directory that nobody may write, another hard link, a hundred temporary
 // names taken) is written in place; a read-only file, a new one in such a
-// directory, or one that cannot grow (the file size limit) is refused and
-// keeps its content.  No write bit at all holds for the superuser too.  A
+// directory, or one that cannot grow (the file size limit) is refused,
+// saying why, and keeps its content.  No write bit at all holds for the superuser too.  A
 // program started without standard input gets descriptor 0 for the file.
 TEST(SafeSave, ReplacedInPlaceOrRefused) {
   enum TOutcome { Replaced, InPlace, Refused };
@@ -42,14 +43,15 @@ TEST(SafeSave, ReplacedInPlaceOrRefused) {
     mode_t DirectoryMode, FileMode;
     bool HardLink, TempsTaken, SizeLimit, NoStandardInput;
     TOutcome Outcome;
+    int Reason = 0;  // why it was refused
   } rows[] = {{"plain file", 0755, 0640, false, false, false, false, Replaced},
               {"directory without write permission", 0555, 0644, true, false, false, false, InPlace},
               {"file with a hard link", 0755, 0600, true, false, false, false, InPlace},
               {"hard link, the file read and written as descriptor 0", 0755, 0600, true, false, false, true, InPlace},
               {"temporary names taken", 0755, 0600, false, true, false, false, InPlace},
-              {"read-only file", 0755, 0444, false, false, false, false, Refused},
-              {"read-only file in such a directory", 0555, 0444, false, false, false, false, Refused},
-              {"file size limit", 0755, 0644, true, false, true, false, Refused}};
+              {"read-only file", 0755, 0444, false, false, false, false, Refused, EACCES},
+              {"read-only file in such a directory", 0555, 0444, false, false, false, false, Refused, EACCES},
+              {"file size limit", 0755, 0644, true, false, true, false, Refused, EFBIG}};
   // clang-format on
   for (const auto& c : rows) {
     SCOPED_TRACE(c.Name);
@@ -76,7 +78,8 @@ TEST(SafeSave, ReplacedInPlaceOrRefused) {
       EXPECT_NE(c.Outcome, Refused);
     } catch (const Exception& e) {
       EXPECT_EQ(c.Outcome, Refused);
-      EXPECT_EQ(e.Message(), encoding::Utf8ToSjis(existing) + Sjis(" に書き込めません"));
+      EXPECT_EQ(e.Message(),
+                encoding::Utf8ToSjis(existing) + Sjis(" に書き込めません (") + file_error::Reason(c.Reason) + ")");
     }
     setrlimit(RLIMIT_FSIZE, &limit);
     signal(SIGXFSZ, oldHandler);

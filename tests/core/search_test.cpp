@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -28,15 +29,18 @@ namespace {
 
 // The observer's last word of each kind, and a hook run on every hit.
 struct TRecorder : ISearchObserver {
-  void SearchStarted(const std::u16string& query) override { History.push_back(encoding::Utf16ToUtf8(query)); }
+  void SearchStarted(const std::u16string& query, TSearchKind kind) override {
+    if (kind == TSearchKind::Command) History.push_back(encoding::Utf16ToUtf8(query));
+  }
   void SearchProgress(const std::u16string& status) override {
     Progress.push_back(encoding::Utf16ToUtf8(status));
     if (OnHit) OnHit();
   }
   void SearchEnded(const std::u16string& status) override { Ended = encoding::Utf16ToUtf8(status); }
   void SearchMessage(const std::u16string& text) override { Message = encoding::Utf16ToUtf8(text); }
+  void SearchDeclined(const std::u16string& status) override { Declined = encoding::Utf16ToUtf8(status); }
   TLines History, Progress;
-  std::string Ended, Message;
+  std::string Ended, Message, Declined;
   std::function<void()> OnHit;
 };
 
@@ -105,8 +109,12 @@ const TSearchCase kSearches[] = {
      false, {k5, "ｱｲｳ日本語の《{辞書}》です"}},
     {"mark 4, leftmost only", {{"KOVA5.TXT", {"cat cat cat"}}}, {1}, u"cat", false, 0, 4, false, false,
      {k5, "//{cat}// cat cat"}},
-    {"@ matching nothing", {{"KOVA5.TXT", {"日本 Japan"}}}, {1}, u"@", false, 0, 3, false, false,
-     {k5, "**{}**日本 Japan"}},
+    {"@ marks its first non-empty match", {{"KOVA5.TXT", {"日本 Japan"}}}, {1}, u"@", false, 0, 3, false, false,
+     {k5, "日本 **{Japan}**"}},
+    {"a starred keyword marks what it stands for", {{"KOVA5.TXT", {"黒い猫猫が"}}}, {1}, u"猫*", false, 0, 1, false,
+     false, {k5, "黒い【{猫猫}】が"}},
+    {"no line head inside the line", {{"KOVA5.TXT", {"bab"}}}, {1}, u"^a*", false, 0, 1, false, false,
+     {k5, "【{}】bab"}},
     {"whole words", {{"KOVA5.TXT", {"category", "a cat.", "cat (pet)", "the cat", "concat"}}}, {1}, u"cat", true, 0,
      5, false, false, {k5, "a{ cat.}", "{cat }(pet)", "the{ cat}"}},
     {"exact case, no mark 7", {{"KOVA5.TXT", {"a CAT", "a cat"}}}, {1}, u"cat", false, 0, 7, false, false,
@@ -138,7 +146,7 @@ TEST_P(SearchTable, LinesAndCounts) {
   }
   EXPECT_EQ(Driver.HitCount(), hits);
   EXPECT_EQ(Driver.Stopped(), c.Limit != 0 && hits == c.Limit);
-  EXPECT_EQ(Observer.Ended, "終了:0.25秒 " + std::to_string(hits) + "件ﾋｯﾄ");
+  EXPECT_EQ(Observer.Ended, "終了:0.25秒 " + std::to_string(hits) + "件ﾋｯﾄ" + (Driver.Stopped() ? "（上限）" : ""));
   EXPECT_EQ(Observer.History, TLines{encoding::Utf16ToUtf8(c.Query)});
   EXPECT_EQ(Observer.Progress.size(), static_cast<std::size_t>(hits));
   EXPECT_FALSE(View.Filling || Driver.Searching());
@@ -168,6 +176,59 @@ TEST_F(SearchTest, CancelKeepsTheHitsSoFar) {
   EXPECT_EQ(Observer.Ended, "終了:0.75秒 2件ﾋｯﾄ");
   EXPECT_DOUBLE_EQ(Driver.Elapsed(), 0.75);
   EXPECT_FALSE(Driver.Searching() || Driver.CancelRequested() || View.Filling);
+}
+
+// Files that cannot be read are passed over: each is named once, after the
+// search, the first ten of them in the message, and the end status counts
+// them.  A file that becomes a directory after discovery is one.
+TEST_F(SearchTest, UnreadableFilesArePassedOverAndCounted) {
+  for (const std::size_t unread : {std::size_t{1}, TSearchDriver::kMaxListedFiles + 2}) {
+    std::map<std::string, TLines> files = {{"KOVA5A.TXT", {"cat 1"}}, {"KOVA4.TXT", {"cat 2"}}};
+    std::vector<std::string> gone{"KOVA5B.TXT"};
+    for (std::size_t k = 10; gone.size() < unread; ++k) gone.push_back("KOVA-BIL." + std::to_string(k));
+    for (const std::string& name : gone) files[name] = {"cat"};
+    Dictionaries(files, {1, 2, 6});
+    for (const std::string& name : gone) {
+      std::filesystem::remove(Dir / name);
+      std::filesystem::create_directory(Dir / name);
+    }
+    try {
+      Search(u"cat");
+      ADD_FAILURE() << "no error";
+    } catch (const EInOutError& e) {
+      std::string expected;
+      for (std::size_t k = 0; k < std::min(unread, TSearchDriver::kMaxListedFiles); ++k)
+        expected += (k == 0 ? "" : "\n") + gone[k] + ": ディレクトリは開けません";
+      if (unread > TSearchDriver::kMaxListedFiles) expected += "\n... (読めないファイル 12)";
+      EXPECT_EQ(encoding::SjisToUtf8(e.Message()), expected);
+    }
+    EXPECT_EQ(View.Lines(), (TLines{k5, "{cat} 1", "-----KOVAﾊﾞｲﾘﾝｶﾞﾙ辞書-----", k4, "{cat} 2"}));
+    EXPECT_EQ(Observer.Ended, "終了:0.25秒 2件ﾋｯﾄ (読めないファイル " + std::to_string(unread) + ")");
+    EXPECT_EQ(Driver.UnreadFiles(), unread);
+    for (const std::string& name : gone) std::filesystem::remove(Dir / name);
+  }
+}
+
+// A typed search adds no history and shows no message: what keeps it from
+// beginning goes to the status line, and files it cannot read only to the
+// end status.
+TEST_F(SearchTest, TypedSearchesSayWhyInTheStatusLine) {
+  Dictionaries({{"KOVA5.TXT", {"cat 1"}}, {"KOVA4.TXT", {"cat 2"}}}, {});
+  const auto typed = [this](const std::u16string& query) { Driver.Search(query, false, Options, TSearchKind::Typed); };
+  typed(u"cat");
+  EXPECT_EQ(Observer.Declined, "辞書を指定してください");
+  Checked = {true, false, false, false, false, true};
+  typed(u"(zeb");
+  EXPECT_TRUE(Observer.Declined.find("(位置 ") != std::string::npos) << Observer.Declined;
+  typed(u"");
+  std::filesystem::remove(Dir / "KOVA4.TXT");
+  std::filesystem::create_directory(Dir / "KOVA4.TXT");
+  EXPECT_NO_THROW(typed(u"cat"));
+  EXPECT_EQ(Observer.Ended, "終了:0.25秒 1件ﾋｯﾄ (読めないファイル 1)");
+  EXPECT_TRUE(Observer.History.empty() && Observer.Message.empty() && Driver.Kind() == TSearchKind::Typed);
+  EXPECT_THROW(Search(u"cat"), EInOutError);
+  EXPECT_THROW(Search(u"[a-"), ERegExpParser);
+  EXPECT_EQ(Observer.History, TLines{"cat"});
 }
 
 }  // namespace

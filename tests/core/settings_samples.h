@@ -24,7 +24,7 @@ inline std::string Show(const TSettingsValues& v) {
 inline TSettingsValues Changed() {
   // clang-format off
   return {{true, false, true, false, true, false}, true, 3, true, 42, encoding::Sjis("ＭＳ 明朝"), 9, 128, true, true, true, 0,
-          -2147483643, 5, 6, 700, 500, ""};
+          -2147483643, false, true, 5, 6, 700, 500, ""};
   // clang-format on
 }
 

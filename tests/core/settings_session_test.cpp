@@ -3,10 +3,12 @@
 #include "core/settings_session.h"
 
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 
+#include "core/settings_table.h"
 #include "settings_samples.h"
 #include "support/temp_dir.h"
 
@@ -87,4 +89,78 @@ TEST(SettingsRuns, UnreadableFileIsReportedAtTheStartOnly) {
   EXPECT_EQ(std::filesystem::status(dir / "fifo.ini").type(), std::filesystem::file_type::fifo);
   EXPECT_TRUE(std::filesystem::is_empty(dir / "directory.ini"));
   EXPECT_EQ(dir.Names().size(), 3u);
+}
+
+namespace {
+
+// The bytes the process has allocated now; 0 where the allocator does not
+// say (a sanitizer's).
+std::size_t HeapInUse() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
+}  // namespace
+
+// Files that a run must not spoil.  A bad value at each key in turn: loading
+// stops at a bad colour, and a run that changes nothing leaves every line but
+// the bad key's as it was, the keys it never read included; a change to the
+// last key is written, nothing else.  A file of nothing but line feeds is
+// held in memory once, not per line, and keeps them all.
+TEST(SettingsRuns, BadValuesAndLargeFilesLoseNothing) {
+  TSettingsValues stored = Changed();
+  stored.DictionaryFolder = "/" + Sjis("辞書");
+  const std::vector<settings::TSettingText> texts = settings::SettingTexts(stored);
+  // The file of stored, with "red" as the value of key bad.
+  const auto file = [&texts](std::size_t bad) {
+    std::string content, section;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      if (texts[i].Section != section) content += "[" + (section = texts[i].Section) + "]\r\n";
+      content += texts[i].Key + "=" + (i == bad ? "red" : texts[i].Value) + "\r\n";
+    }
+    return content + Sjis("[ほか]\r\n未知=残す\r\n");
+  };
+  const auto without = [](std::string content, const std::string& key) {
+    const std::size_t at = content.find("\n" + key + "=") + 1;
+    return content.erase(at, content.find('\n', at) + 1 - at);
+  };
+  TTempDir dir;
+  for (std::size_t bad = 0; bad <= texts.size(); ++bad) {
+    SCOPED_TRACE(bad);
+    const bool lineFeeds = bad == texts.size();
+    const std::string content = lineFeeds ? std::string(4 << 20, '\n') : file(bad);
+    const bool stops = !lineFeeds && settings::SettingRows()[bad].Kind == settings::TValueKind::Colour;
+    const std::string path = dir.Write("k.ini", content);
+    const std::size_t before = HeapInUse();
+    {
+      const TProfile profile(path);
+      EXPECT_LE(HeapInUse() - before, content.size() + 65536);
+    }
+    for (const int height : {0, 999}) {
+      settings::TSettingsSession session;
+      TSettingsValues values = settings::DefaultSettings();
+      try {
+        session.Load(path, values);
+        EXPECT_FALSE(stops);
+      } catch (const Exception& e) {
+        EXPECT_TRUE(stops);
+        EXPECT_EQ(e.Message(), Sjis("'red' は正しい整数値ではありません"));
+      }
+      session.SetLoadedValues(values);
+      if (height != 0) values.Height = height;
+      session.Save(path, values);
+    }
+    const std::string saved = TTempDir::Read(path);
+    if (lineFeeds) {
+      EXPECT_EQ(saved.substr(0, content.size()), content);
+      TSettingsValues expected = settings::DefaultSettings();
+      expected.Height = 999;
+      EXPECT_EQ(Show(Load(path)), Show(expected));
+    } else {
+      std::string expected = content;
+      if (const std::size_t at = expected.find(Sjis("高さ=500")); at != std::string::npos)
+        expected.replace(at, Sjis("高さ=500").size(), Sjis("高さ=999"));
+      EXPECT_EQ(without(saved, texts[bad].Key), without(expected, texts[bad].Key));
+    }
+  }
 }

@@ -41,6 +41,11 @@ TEST(LoadSettings, Table) {
       {"[表示]\n検索件数=9999\nキーワードのマーク=4\n", [](TSettingsValues& v) { v.HitLimit = 9999, v.KeywordMark = 4; }},
       {"[表示]\n通常のフォント名=" + longFace + "\n通常のフォントサイズ=9\n",
        [&cutFace](TSettingsValues& v) { v.NormalFontFace = Sjis(cutFace), v.NormalFontSize = 9; }},
+      {"[表示]\n通常のフォントサイズ=5000\n", [](TSettingsValues& v) { v.NormalFontSize = 512; }},
+      {"[表示]\n通常のフォントサイズ=512\n", [](TSettingsValues& v) { v.NormalFontSize = 512; }},
+      {"[表示]\n通常のフォントサイズ=1\n", [](TSettingsValues& v) { v.NormalFontSize = 1; }},
+      {"[表示]\n通常のフォントサイズ=0\n", [](TSettingsValues&) {}},
+      {"[表示]\n通常のフォントサイズ=-12\n", [](TSettingsValues&) {}},
       {"[表示]\n通常のフォント名=Serif\n通常のフォントサイズ=14\n通常のフォント色=red\n[フォーム位置]\n幅=5\n",
        [](TSettingsValues& v) { v.NormalFontFace = "Serif", v.NormalFontSize = 14; }, "通常のフォント色", "red"},
       {"[表示]\nキーワードのフォント色=$FF00\n背景色=\n", [](TSettingsValues& v) { v.KeywordColour = 0xFF00; }, "背景色"},
@@ -81,6 +86,7 @@ TEST(SaveSettings, WritesEveryKeyInOrderAndReadsBack) {
             "通常のフォント名=ＭＳ ゴシック\r\n通常のフォントサイズ=12\r\n通常のフォント色=0\r\n"
             "キーワードのフォントスタイル ボールド=0\r\nキーワードのフォントスタイル イタリック=1\r\n"
             "キーワードのフォントスタイル アンダーライン=0\r\nキーワードのフォント色=255\r\n背景色=16777215\r\n"
+            "入力中に検索=1\r\nクリップボードの監視=0\r\n"
             "[フォーム位置]\r\nトップ=0\r\nレフト=0\r\n幅=415\r\n高さ=180\r\n");
   for (TSettingsValues values : {settings::DefaultSettings(), Changed()}) {
     values.DictionaryFolder = "/d/" + Sjis("辞書");

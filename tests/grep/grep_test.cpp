@@ -145,3 +145,23 @@ TEST(Grep, HandlersStopOrLeaveTheScan) {
     EXPECT_FALSE(grep.Busy());
   }
 }
+
+// A fixed string compared without case tests the cancel flag before the
+// file is opened: an empty file, which has no line to test it at, still
+// raises a flag that was set before the search.  A pattern tests it only at
+// the lines it reports.
+TEST(Grep, CaseInsensitiveFixedStringTestsTheFlagFirst) {
+  const TTempFile empty("");
+  for (const TScanChoice choice : {TScanChoice::Fast, TScanChoice::OneCharacter}) {
+    TGrep grep;
+    grep.ScanChoice = choice;
+    grep.OnMatch = [](TGrep&, LineInfo_t) {};
+    bool cancel = true;
+    grep.SetPattern("Cat");
+    EXPECT_NO_THROW(grep.GrepFile(empty.Path(), &cancel));
+    grep.SetIgnoreCase(true);
+    EXPECT_THROW(grep.GrepFile(empty.Path(), &cancel), ECancelRequest);
+    cancel = false;
+    EXPECT_NO_THROW(grep.GrepFile(empty.Path(), &cancel));
+  }
+}

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QtTest>
 #include <memory>
@@ -46,6 +47,13 @@ class TFindFormTest : public QObject {
     QVERIFY(Form->minimumSize() == QSize(444, 97) && Form->maximumSize() == QSize(444, 97));
     // left = 100 + 601 / 2 - 444 / 2 (halves truncated), top = 200 + 20.
     QCOMPARE(Form->pos(), QPoint(100 + 300 - 222, 220));
+    // A main window narrower than the dialog at the screen's edge: the
+    // dialog still lies inside the screen's available area.
+    const QRect area = MainForm->screen()->availableGeometry();
+    MainForm->setGeometry(area.left(), area.top(), 200, 150);
+    Form->PlaceBesideMainForm();
+    QVERIFY(area.contains(Form->frameGeometry()));
+    QCOMPARE(Form->y(), MainForm->frameGeometry().top() + 20);
     QVERIFY(!Form->isVisible() && !Form->isModal() && Form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(Edit()->maxLength() == 255 && Button("FindNextButton")->isDefault());
     QStringList captions;

@@ -6,32 +6,43 @@
 #include "ui/mainform.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
+#include <QFontDialog>
 #include <QFontInfo>
+#include <QIntValidator>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "core/about.h"
 #include "core/colours.h"
+#include "core/live_search.h"
 #include "core/profile.h"
+#include "core/settings_table.h"
 #include "kovalex_version.h"
 #include "support/accessible_events.h"
 #include "text/encoding.h"
 #include "ui/closeonsignals.h"
+#include "ui/fontdialog.h"
 #include "ui/fontsubstitutes.h"
 #include "ui/functionpanel.h"
 #include "ui/helpwindow.h"
@@ -107,7 +118,8 @@ class TMainFormTest : public QObject {
                                  "第5版|ﾊﾞｲﾘﾝｶﾞﾙ|略語|固有名詞|専門|第4版|-|辞書フォルダの選択(&O)...|終了(&X)",
                                  "コピー(&C)Ctrl+C|すべてをコピー(&A)Ctrl+A|-|検索(&F)...Ctrl+F",
                                  "ﾀｸﾞの表示(&T)|ｷｰﾜｰﾄﾞのﾏｰｸ(&M)|-|検索件数の制限(&L)|検索件数の設定(&S): 100|-|"
-                                 "通常のﾌｫﾝﾄ(&F)...|ｷｰﾜｰﾄﾞのﾌｫﾝﾄ(&K)...|背景色(&B)...",
+                                 "通常のﾌｫﾝﾄ(&F)...|ｷｰﾜｰﾄﾞのﾌｫﾝﾄ(&K)...|背景色(&B)...|-|入力中に検索(&Y)|"
+                                 "クリップボードを監視(&C)",
                                  "【 】|《 》|** **|// //|なし", "ｵﾝﾗｲﾝﾍﾙﾌﾟ(&H)...|-|ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
     // The marks behave as a radio group; without settings "なし" is checked.
     QCOMPARE(Form->KeywordMark(), 5);
@@ -121,6 +133,14 @@ class TMainFormTest : public QObject {
     Widget<QAction>("SubMenuHelp1")->trigger();
     Widget<QAction>("SubMenuHelp2")->trigger();
     QCOMPARE(Messages, QStringList{"KOVA Searcher Mini: " + QString::fromStdU16String(about::AboutText())});
+    // It closes with Escape and Ctrl+W too.
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+      QApplication::setActiveWindow(Form->HelpWindow());
+      QVERIFY(QTest::qWaitForWindowActive(Form->HelpWindow()));
+      QTest::keySequence(Form->HelpWindow(), keys);
+      QVERIFY(!Form->HelpWindow()->isVisible());
+      Widget<QAction>("SubMenuHelp2")->trigger();
+    }
     QVERIFY(Form->HelpWindow()->isVisible() && Form->close() && !Form->HelpWindow()->isVisible());
   }
 
@@ -176,7 +196,7 @@ class TMainFormTest : public QObject {
     QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "KOVA5.TXT(1): a** cat**", "KOVA5.TXT(2): dog** cat**",
                                    "-----KOVA辞書第4版-----", "KOVA4.TXT(1): **cat **3"}));
     QVERIFY(Messages.empty() && Form->Grep1.IgnoreCase() && Form->AWKStr1.IgnoreCase());
-    VerifyFinishedWith(3);
+    VerifyFinishedWith(3, true);
     // The view has its caret at the start; the query is in the history once
     // and selected, so the next word replaces it.
     QVERIFY(Form->RichEdit1()->CaretPosition() == 0 && !Form->RichEdit1()->HasSelection());
@@ -236,6 +256,7 @@ class TMainFormTest : public QObject {
     while (content.size() < 250000) content += "cat dog\r\n";
     WriteRaw("KOVA5.TXT", content);
     CreateForm();
+    Click("SubMenuViewTyping");     // the Search command alone, as without search as you type
     Search(QStringLiteral("cat"));  // no dictionary chosen
     Click("SubMenuDic1");
     // The Cancel button and Escape (wherever the focus is) cancel alike.
@@ -273,28 +294,31 @@ class TMainFormTest : public QObject {
     VerifyFinishedWith(1);
   }
 
-  void dictionaryTurnedIntoAFifoIsReportedAndHitsStay() {
+  void dictionaryTurnedIntoAFifoIsReportedAndTheSearchGoesOn() {
     // A FIFO without a writer would hold the window in its open for ever.
     WriteDictionary("KOVA5A.TXT", {"cat 1"});
     WriteDictionary("KOVA5B.TXT", {"cat 2"});
+    WriteDictionary("KOVA5C.TXT", {"cat 3"});
     CreateForm();
     Click("SubMenuDic1");
     QVERIFY(std::filesystem::remove(Path("KOVA5B.TXT")) && mkfifo(Path("KOVA5B.TXT").c_str(), 0644) == 0);
     Search(QStringLiteral("cat"));
-    QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat 1"}));
-    VerifyFinishedWith(1);
+    QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat 1", "cat 3"}));
+    QVERIFY2(Status().endsWith(QStringLiteral("秒 2件ﾋｯﾄ (読めないファイル 1)")), qPrintable(Status()));
     QCOMPARE(Messages, QStringList{"error: KOVA5B.TXT: 通常のファイルではありません."});
   }
 
   void keysScrollAndSearch() {
-    // Page Up/Down and the arrows scroll the view from the query box, which
-    // walks its history with the arrows too; in the view the keys are its own.
+    // Page Up/Down and the arrows scroll the view from the query box and
+    // leave the query as typed; Alt+Down opens the list; in the view the
+    // keys are its own.
     std::vector<std::string> lines;
     for (int i = 0; i < 300; ++i) lines.push_back("cat " + std::to_string(i));
     WriteDictionary("KOVA5.TXT", lines);
     WriteDictionary("KOVA略語.TXT", {"x"});
     CreateForm();
     Click("SubMenuDic1");
+    Click("SubMenuViewTyping");
     Search(QStringLiteral("c"));
     Search(QStringLiteral("cat"));
     Query()->setCurrentIndex(0);
@@ -302,16 +326,84 @@ class TMainFormTest : public QObject {
     Key(Query(), Qt::Key_PageDown);
     const int page = scroll->value();
     QVERIFY(page > 0);
+    QCOMPARE(Query()->currentText(), QStringLiteral("c"));
     Key(Query(), Qt::Key_Down);
-    QVERIFY(scroll->value() > page && Query()->currentText() == "cat");
+    QVERIFY(scroll->value() > page && Query()->currentText() == "c");
     Key(Query(), Qt::Key_Up);
     QVERIFY(scroll->value() == page && Query()->currentText() == "c");
     Key(Query(), Qt::Key_PageUp);
-    QCOMPARE(scroll->value(), 0);
+    QVERIFY(scroll->value() == 0 && Query()->currentText() == "c");
+    QTest::keyClick(Query(), Qt::Key_Down, Qt::AltModifier);
+    QTRY_VERIFY(Query()->view()->isVisible());
+    Query()->hidePopup();
     Key(Form->RichEdit1(), Qt::Key_F3);
     QVERIFY(!Form->KeyPreview() && !Widget<QAction>("SubMenuDic3")->isChecked());
     Key(Query(), Qt::Key_F3);
     QVERIFY(Form->KeyPreview() && Widget<QAction>("SubMenuDic3")->isChecked());
+  }
+
+  void typingSearchesAfterAPause() {
+    WriteDictionary("KOVA5.TXT", {"cat", "Cat", "category", "dog"});
+    CreateForm();
+    Click("SubMenuDic1");
+    QVERIFY(Form->SearchAsYouType() && !Form->WatchClipboard());
+    QLineEdit* edit = Query()->lineEdit();
+    Key(Query(), Qt::Key_C);
+    QTest::keyClick(edit, Qt::Key_A);
+    QVERIFY(Lines().isEmpty());  // not before the pause
+    QTRY_COMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat", "category"}));
+    QVERIFY(QApplication::focusWidget() == Query() && edit->cursorPosition() == 2 && !edit->hasSelectedText());
+    // A half-typed pattern says so in the status line; an emptied box clears.
+    QTest::keyClicks(edit, QStringLiteral("(ze"));
+    QTRY_VERIFY(Status().contains(QStringLiteral(" (位置 ")));
+    QCOMPARE(Lines().size(), 3);
+    edit->clear();
+    QTRY_VERIFY(Lines().isEmpty() && Status().isEmpty());
+    // A keystroke during a search ends it quietly; the new text is searched.
+    int typedDuringSearch = 0;
+    Form->Grep1.OnMatch = [&, match = Form->Grep1.OnMatch](TGrep& sender, LineInfo_t lineInfo) {
+      match(sender, std::move(lineInfo));
+      if (edit->text() == "c" && typedDuringSearch++ == 0) QTest::keyClicks(edit, QStringLiteral("ate"));
+    };
+    QTest::keyClick(edit, Qt::Key_C);
+    QTRY_COMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "category"}));
+    // Options re-run the search; only the Search command adds to the history.
+    edit->setText(QStringLiteral("cat"));
+    Widget<QCheckBox>("WordSearchCheckBox")->click();
+    QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat"}));
+    QVERIFY(typedDuringSearch == 1 && Query()->count() == 0 && Messages.empty());
+    Key(Query(), Qt::Key_Return);
+    QVERIFY(Query()->count() == 1 && Messages.empty());
+    // The drop-down's items never change what is typed, case included.
+    Key(Query(), Qt::Key_Backspace);
+    QTest::keyClicks(edit, QStringLiteral("Cat"));
+    Key(Query(), Qt::Key_Return);
+    QVERIFY(Query()->currentText() == "Cat" && Lines() == (QStringList{"-----KOVA辞書第5版-----", "Cat"}));
+    // Off, typing searches nothing and the command keeps its message boxes.
+    Click("SubMenuViewTyping");
+    edit->setText(QStringLiteral("(ze"));
+    QTest::qWait(3 * live_search::kPauseMilliseconds);
+    QVERIFY(Lines() == (QStringList{"-----KOVA辞書第5版-----", "Cat"}) && Messages.empty());
+    Key(Query(), Qt::Key_Return);
+    QVERIFY(Messages.size() == 1 && Messages.front().startsWith("error: "));
+  }
+
+  void firstStartSelectsEveryDictionaryInTheMiddle() {
+    WriteDictionary("KOVA5.TXT", {"cat"});
+    WriteDictionary("KOVA4.TXT", {"cat"});
+    CreateForm({}, true);
+    QVERIFY(Form->DictionaryChecked(1) && Form->DictionaryChecked(6) && !Form->DictionaryChecked(2));
+    QCOMPARE(Form->ClientSize(), QSize(TMainForm::kDefinedWidth, TMainForm::kDefinedHeight));
+    // Centred as the window itself is; its frame is the window system's.
+    const QRect area = Form->screen()->availableGeometry(), frame = Form->frameGeometry();
+    QVERIFY(qAbs(Form->geometry().center().x() - area.center().x()) <= frame.width() - Form->width() + 1);
+    QVERIFY(qAbs(Form->geometry().center().y() - area.center().y()) <= frame.height() - Form->height() + 1);
+    // An empty settings file is no first start.
+    QVERIFY(Form->close());
+    WriteRaw("kovalex.ini", "");
+    CreateForm({}, true);
+    QVERIFY(!Form->DictionaryChecked(1) &&
+            Form->ClientSize() != QSize(TMainForm::kDefinedWidth, TMainForm::kDefinedHeight));
   }
 
   void copyAndCopyAll() {
@@ -395,6 +487,45 @@ class TMainFormTest : public QObject {
     }
   }
 
+  void fontChoosersCloseWithEnterAndSizesStayInTheirRange() {
+    // A stored size beyond what the chooser accepts is brought into its
+    // range.  Enter in either chooser closes it as OK, wherever the focus
+    // is when it opens, and never opens the colour window.
+    WriteRaw("kovalex.ini", Sjis("[表示]\r\n通常のフォントサイズ=5000\r\n"));
+    CreateForm();
+    QCOMPARE(Form->NormalFontSize(), settings::kFontSizeRange[1]);
+    const QString sizes =
+        QStringLiteral("sizes %1..%2").arg(settings::kFontSizeRange[0]).arg(settings::kFontSizeRange[1]);
+    for (const char* command : {"SubMenuView3", "SubMenuView4"}) {
+      for (const int focus : {0, 1, 2}) {  // as opened, on the colour button, in the size box
+        QStringList seen;
+        WhenModal<TFontColourDialog>([&](TFontColourDialog* chooser) {
+          QWidget* focused[] = {nullptr, chooser->findChild<QPushButton*>(QString(), Qt::FindDirectChildrenOnly),
+                                nullptr};
+          for (QLineEdit* edit : chooser->FontDialog()->findChildren<QLineEdit*>()) {
+            if (const auto* range = qobject_cast<const QIntValidator*>(edit->validator()))
+              seen << QStringLiteral("sizes %1..%2").arg(range->bottom()).arg(range->top()), focused[2] = edit;
+          }
+          // The keyword's chooser offers no face and size, which it would ignore.
+          seen << (chooser->FontDialog()->isVisibleTo(chooser) ? QStringLiteral("face") : QStringLiteral("no face"));
+          QObject::connect(chooser, &QDialog::accepted, [&] { seen << QStringLiteral("OK"); });
+          WhenModal<QColorDialog>(
+              [&](QColorDialog* colours) { seen << QStringLiteral("colour window"), colours->reject(); });
+          QApplication::setActiveWindow(chooser);
+          if (QTest::qWaitForWindowActive(chooser)) {
+            if (focused[focus] != nullptr) focused[focus]->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+          }
+          if (QApplication::activeModalWidget() == chooser) chooser->reject();
+        });
+        Widget<QAction>(command)->trigger();
+        const QString face = command == std::string_view("SubMenuView3") ? "face" : "no face";
+        QVERIFY2(seen == (QStringList{sizes, face, QStringLiteral("OK")}),
+                 qPrintable(QStringLiteral("%1, focus %2: ").arg(command).arg(focus) + seen.join(", ")));
+      }
+    }
+  }
+
   void setHitLimit() {
     // The dialog opens on the limit, selected: a number typed over it sets
     // the limit, Escape keeps it, an empty field is refused with a message.
@@ -457,15 +588,28 @@ class TMainFormTest : public QObject {
 
   void badColourOrFailedSaveIsShownAndTheWindowGoesOn() {
     // A bad colour stops the loading there (keys before it count, the rest
-    // keep their defaults); a save that fails is said at the close.
-    WriteRaw("kovalex.ini", Sjis("[表示]\r\n検索件数=50\r\n通常のフォント色=blue\r\n背景色=0\r\n"));
+    // keep their defaults), and the close leaves the keys it never read as
+    // the file has them; a save that fails is said at the close.
+    WriteRaw(
+        "kovalex.ini",
+        Sjis("[表示]\r\n検索件数=50\r\n通常のフォント色=red\r\nキーワードのフォントスタイル ボールド=1\r\n"
+             "キーワードのフォント色=65280\r\n背景色=12345\r\n[フォーム位置]\r\nトップ=40\r\nレフト=30\r\n幅=600\r\n"
+             "高さ=300\r\n"));
     CreateForm();
-    QCOMPARE(Messages, QStringList{"error: 'blue' は正しい整数値ではありません."});
+    QCOMPARE(Messages, QStringList{"error: 'red' は正しい整数値ではありません."});
     QVERIFY(Form->HitLimitValue() == 50 && Form->ResultView().BackgroundColour() == 16777215);
     QCOMPARE(Form->pos(), QPoint(TMainForm::kDefinedLeft, TMainForm::kDefinedTop));
+    QVERIFY(Form->close());
+    const TProfile saved(Path("kovalex.ini"));
+    QStringList kept;
+    for (const auto& [section, key] :
+         {std::pair{"表示", "通常のフォント色"}, {"表示", "背景色"}, {"フォーム位置", "幅"}})
+      kept << QString::fromStdString(saved.ReadString(Sjis(section), Sjis(key)).value_or("?"));
+    QCOMPARE(kept, (QStringList{"red", "12345", "600"}));
+    CreateForm();
     Form->SetSettingsPath(Path("missing/dir/kovalex.ini"));
-    QVERIFY(Form->close() && Messages.size() == 2);
-    QVERIFY(Messages[1].startsWith("error: ") && Messages[1].endsWith("kovalex.ini に書き込めません."));
+    QVERIFY(Form->close() && Messages.size() == 3);
+    QVERIFY(Messages[2].startsWith("error: ") && Messages[2].contains("kovalex.ini に書き込めません"));
   }
 
   void resizeLaysOutTheParts() {
@@ -509,23 +653,43 @@ class TMainFormTest : public QObject {
       QTRY_VERIFY(!Form->isVisible());
       QVERIFY(Messages.empty() && LoadFile(SettingsPath()).KeywordMark == 3);
     }
+    // Before any event loop has run (a huge settings file loading), a signal
+    // ends the program at once.
+    if (const pid_t child = fork(); child == 0) {
+      new TCloseOnSignals(Form.get());
+      raise(SIGTERM);
+      _exit(0);
+    } else {
+      int status = 0;
+      QVERIFY(waitpid(child, &status, 0) == child && WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    }
   }
 
   void chosenDictionaryFolderIsUsedAndRemembered() {
     // Nothing in any place: the view says where the program looked.
     CreateForm();
     QVERIFY(Lines().join(QString()).contains(Dir->filePath("data-dirs/kovalex/dictionaries")));
-    QDir().mkpath(Dir->filePath("mine"));
-    WriteDictionary("mine/KOVA5.TXT", {"cat"});
-    Form->FolderChooser = [&](QString& folder) { return folder = Dir->filePath("mine"), true; };
-    Click("SubMenuDicFolder");
-    QVERIFY(Form->DictionaryPanel(1)->isEnabled() && Status().contains(QStringLiteral("mine")));
+    // A folder named in Shift-JIS, which the chooser can only show with
+    // replacement characters, is found all the same, and kept as its bytes
+    // when the chooser is confirmed on it again.
+    const std::string mine = QFile::encodeName(Dir->path()).toStdString() + "/" + Sjis("辞書");
+    QVERIFY(mkdir(mine.c_str(), 0755) == 0);
+    std::ofstream(mine + "/KOVA5.TXT") << "cat\r\n";
+    const QString shown = QFile::decodeName(QByteArray::fromStdString(mine));
+    QVERIFY(QFile::encodeName(shown).toStdString() != mine);
+    for (const bool again : {false, true}) {
+      QString offered;
+      Form->FolderChooser = [&](QString& folder) { return offered = std::exchange(folder, shown), true; };
+      Click("SubMenuDicFolder");
+      QVERIFY(Form->DictionaryFolder() == mine && Form->DictionaryPanel(1)->isEnabled());
+      QVERIFY(!again || offered == shown);
+    }
     Click("SubMenuDic1");
     Search(QStringLiteral("cat"));
     QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat"}));
     QVERIFY(Form->close());
     CreateForm();
-    QVERIFY(Form->DictionaryFolder() == Path("mine") && Widget<QAction>("SubMenuDic1")->isChecked());
+    QVERIFY(Form->DictionaryFolder() == mine && Widget<QAction>("SubMenuDic1")->isChecked());
   }
 
  private:
@@ -544,16 +708,34 @@ class TMainFormTest : public QObject {
   }
 
   // With a program path the settings' place is chosen for that program;
-  // without, the settings file is kovalex.ini in the working directory.
-  void CreateForm(const QString& programPath = {}) {
+  // without, the settings file is kovalex.ini in the working directory.  A
+  // missing file starts the window as a first start does only when asked;
+  // otherwise an empty file stands in for it while the window is created.
+  void CreateForm(const QString& programPath = {}, bool firstStart = false) {
     Form.reset();
     Form = std::make_unique<TMainForm>();
     if (programPath.isEmpty()) Form->SetSettingsPath(QFile::encodeName(SettingsPath()).toStdString());
     if (!programPath.isEmpty()) Form->SetProgramPath(QFile::encodeName(programPath).toStdString());
+    const bool standIn = !firstStart && programPath.isEmpty() && !QFile::exists(SettingsPath());
+    if (standIn) WriteRaw("kovalex.ini", "");
     Form->FormCreate();
+    if (standIn) QFile::remove(SettingsPath());
     Form->show();
     QApplication::setActiveWindow(Form.get());
     QVERIFY(QTest::qWaitForWindowActive(Form.get()));
+  }
+
+  // Runs act on the modal window of type T once it is open (at most for a
+  // few seconds, so that a window that never opens cannot hang the test).
+  template <typename T>
+  static void WhenModal(std::function<void(T*)> act, int tries = 300) {
+    QTimer::singleShot(10, [act = std::move(act), tries] {
+      if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
+        act(window);
+      } else if (tries > 0) {
+        WhenModal<T>(act, tries - 1);
+      }
+    });
   }
 
   // Keys reach the focused control, as the window system delivers them.
@@ -578,9 +760,9 @@ class TMainFormTest : public QObject {
   }
 
   // The status line ends with the hit count of a finished search.
-  void VerifyFinishedWith(int hits) {
-    QVERIFY2(Status().startsWith("終了:") && Status().endsWith(QStringLiteral("秒 %1件ﾋｯﾄ").arg(hits)),
-             qPrintable(Status()));
+  void VerifyFinishedWith(int hits, bool limited = false) {
+    const QString end = QStringLiteral("秒 %1件ﾋｯﾄ").arg(hits) + (limited ? QStringLiteral("（上限）") : QString());
+    QVERIFY2(Status().startsWith("終了:") && Status().endsWith(end), qPrintable(Status()));
     VerifyControls(false);
   }
 
