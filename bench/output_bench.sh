@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
-# Times kovagrep printing every line of a Shift-JIS dictionary, in one run
-# against its peers on the same warm file, and prints the median of each and
-# the ratios:
-#   UTF-8 output:   kovagrep ''         vs  rg -E shift_jis ''   (target: <= 1)
-#   Shift-JIS out:  kovagrep --sjis ''  vs  LC_ALL=C grep ''     (target: <= 1.2)
-# and, for comparison, the lines of one word with their numbers.
-# Runs alternate between the programs so that a noisy machine hurts both.
+# Times kovagrep in every printing mode against its peers, in one run on the
+# same warm files, and prints per case the median of each program, the ratio
+# of kovagrep to the best peer (target: at most 1.0) and kovagrep's peak
+# resident memory:
+#   raw output:    kovagrep --sjis          vs  rg -E none, LC_ALL=C grep
+#   UTF-8 output:  kovagrep (LC_ALL=C.UTF-8) vs rg -E shift_jis
+# each plain, -n, -o and -C 2 -n, for a word on few lines and one on many,
+# and every line; dense alternations (cat|dog|bird) and an -i literal,
+# printed raw; -r over 10,000 small files against GNU grep -r; then the
+# counting and word-list table of bench/grep_bench.sh.
+# Runs alternate between the programs so that a noisy machine hurts all.
 #
 #   bench/output_bench.sh [SIZE_MB] [RUNS]      (defaults: 150 MB, 5 runs)
+#   NO_COUNTS=1 bench/output_bench.sh ...       leaves out grep_bench.sh
 #
 # The corpus is the one bench/grep_bench.sh uses (generated into build/bench/,
-# or built from Debian's edict when it is installed).
+# or built from Debian's edict when it is installed); the 10,000 files are
+# cut from its first lines.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 size=${1:-150}
@@ -28,49 +34,89 @@ else
   corpus=build/bench/corpus-${size}mb.txt
   [ -f "$corpus" ] || build/tools/make_corpus "$corpus" "$size"
 fi
-kovagrep=build/cli/kovagrep
-echo "corpus: $corpus ($(wc -l <"$corpus") lines, $(($(stat -c %s "$corpus") / 1048576)) MB)"
+kovagrep=$PWD/build/cli/kovagrep
+echo "corpus: $corpus ($(wc -l <"$corpus") lines, $(($(stat -c %s "$corpus") / 1048576)) MB); $runs runs"
+
+# 10,000 files of 20 lines each in 100 folders.
+tree=build/bench/tree-10000
+if [ ! -f "$tree/.done" ]; then
+  rm -rf "$tree"
+  mkdir -p "$tree"
+  head -n 200000 "$corpus" | awk -v dir="$tree" '{
+      n = int((NR - 1) / 20); d = dir "/d" int(n / 100)
+      if ((NR - 1) % 2000 == 0) system("mkdir -p " d)
+      f = d "/f" n ".txt"; print > f; if (NR % 20 == 0) close(f) }'
+  touch "$tree/.done"
+fi
 
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 seconds() {  # seconds COMMAND...: wall time of one run, output to a file
   local start end
   start=$(date +%s.%N)
-  "$@" >"$out"
+  "$@" >"$out" || true
   end=$(date +%s.%N)
   echo "$end - $start" | bc -l
 }
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+peak_mb() { { /usr/bin/time -f %M "$@" 2>&1 >/dev/null || true; } | tail -1 | awk '{ printf "%.1f", $1 / 1024 }'; }
 
-# The commands: every line, an empty pattern.
-k_utf8() { LC_ALL=C.UTF-8 "$kovagrep" '' "$corpus"; }
-rg_utf8() { rg -E shift_jis '' "$corpus"; }
-k_utf8_n() { LC_ALL=C.UTF-8 "$kovagrep" -n '' "$corpus"; }
-rg_utf8_n() { rg -n -E shift_jis '' "$corpus"; }
-k_word() { LC_ALL=C.UTF-8 "$kovagrep" -n 検索 "$corpus"; }
-rg_word() { rg -n -E shift_jis 検索 "$corpus"; }
-k_sjis() { LC_ALL=C "$kovagrep" --sjis '' "$corpus"; }
-grep_sjis() { LC_ALL=C grep '' "$corpus"; }
+# The programs, each with its options and then the arguments of the case.
+k_raw() { LC_ALL=C "$kovagrep" --sjis "$@"; }
+k_utf8() { LC_ALL=C.UTF-8 "$kovagrep" "$@"; }
+rg_raw() { rg -a -E none --no-filename --no-line-number "$@"; }
+rg_utf8() { rg -a -E shift_jis --no-filename --no-line-number "$@"; }
+grep_raw() { LC_ALL=C grep -a "$@"; }
+grep_raw_e() { LC_ALL=C grep -a -E "$@"; }
+k_tree() { (cd "$tree" && LC_ALL=C "$kovagrep" --sjis -r "$@" .); }
+grep_tree() { (cd "$tree" && LC_ALL=C grep -a -r "$@" .); }
+rg_tree() { (cd "$tree" && rg -a -E none --no-line-number --sort path "$@" .); }
 
-# compare NAME KOVAGREP_FUNCTION PEER_FUNCTION: both checked once for the
-# same number of output lines, then timed in turn.
+# compare NAME "KOVAGREP RG GREP" ARGS...: every program (GREP may be "-")
+# is checked once for the same number of output lines, then all are timed
+# in turn; the ratios are kovagrep's time to each peer's.
 compare() {
-  local name=$1 mine=$2 peer=$3 ktimes=() ptimes=() k p
-  k=$($mine | wc -l)
-  p=$($peer | wc -l)
-  [ "$k" = "$p" ] || echo "note: $name: kovagrep printed $k lines, the peer $p"
-  for ((r = 0; r < runs; r++)); do
-    ktimes+=("$(seconds "$mine")")
-    ptimes+=("$(seconds "$peer")")
+  local name=$1 programs=($2) args=("${@:3}") times=() p r k line
+  local -A all
+  k=$(${programs[0]} "${args[@]}" | wc -l)
+  for p in "${programs[@]:1}"; do
+    [ "$p" = - ] && continue
+    line=$($p "${args[@]}" | wc -l)
+    [ "$line" = "$k" ] || echo "note: $name: kovagrep printed $k lines, ${p} $line"
   done
-  k=$(printf '%s\n' "${ktimes[@]}" | median)
-  p=$(printf '%s\n' "${ptimes[@]}" | median)
-  printf '%-34s %10.3f %10.3f %8.2f\n' "$name" "$k" "$p" "$(echo "$k / $p" | bc -l)"
+  for ((r = 0; r < runs; r++)); do
+    for p in "${programs[@]}"; do [ "$p" = - ] || all[$p]+="$(seconds "$p" "${args[@]}") "; done
+  done
+  for p in "${programs[@]}"; do
+    if [ "$p" = - ]; then times+=(-); else times+=("$(printf '%s\n' ${all[$p]} | median)"); fi
+  done
+  line=$(printf '%-30s %8.3f %8.3f' "$name" "${times[0]}" "${times[1]}")
+  if [ "${times[2]}" = - ]; then line+=$(printf ' %8s' -); else line+=$(printf ' %8.3f' "${times[2]}"); fi
+  line+=$(printf ' %6.2f' "$(echo "${times[0]} / ${times[1]}" | bc -l)")
+  if [ "${times[2]}" = - ]; then line+=$(printf ' %6s' -); else
+    line+=$(printf ' %6.2f' "$(echo "${times[0]} / ${times[2]}" | bc -l)"); fi
+  line+=$(printf ' %6s %9s' "$(peak_mb ${programs[0]} "${args[@]}")" "$k")
+  echo "$line"
 }
 
 cat "$corpus" >/dev/null  # warm the page cache
-printf '%-34s %10s %10s %8s\n' "every line" kovagrep peer ratio
-compare "UTF-8 (peer: rg -E shift_jis)" k_utf8 rg_utf8
-compare "UTF-8 -n (peer: rg -n -E shift_jis)" k_utf8_n rg_utf8_n
-compare "Shift-JIS (peer: LC_ALL=C grep)" k_sjis grep_sjis
-compare "UTF-8 -n, one word (peer: rg)" k_word rg_word
+few=water
+many=the
+printf '%-30s %8s %8s %8s %6s %6s %6s %9s\n' case kovagrep rg grep k/rg k/grep k-MB lines
+for enc in raw utf8; do
+  if [ $enc = raw ]; then programs="k_raw rg_raw grep_raw"; else programs="k_utf8 rg_utf8 -"; fi
+  compare "$enc: every line" "$programs" '' "$corpus"
+  compare "$enc: every line -n" "$programs" -n '' "$corpus"
+  for w in $few $many; do
+    compare "$enc: $w" "$programs" "$w" "$corpus"
+    compare "$enc: $w -n" "$programs" -n "$w" "$corpus"
+    compare "$enc: $w -o" "$programs" -o "$w" "$corpus"
+    compare "$enc: $w -C 2 -n" "$programs" -C 2 -n "$w" "$corpus"
+  done
+done
+compare "raw: cat|dog|bird" "k_raw rg_raw grep_raw_e" 'cat|dog|bird' "$corpus"
+compare "raw: -i japan" "k_raw rg_raw grep_raw" -i japan "$corpus"
+compare "-r, 10,000 files: $few" "k_tree rg_tree grep_tree" "$few"
+compare "-r, 10,000 files: $many -n" "k_tree rg_tree grep_tree" -n "$many"
+
+[ -n "${NO_COUNTS:-}" ] || bench/grep_bench.sh "$size" "$runs"

@@ -159,10 +159,8 @@ class TRun {
     } else if (S_ISDIR(st.st_mode)) {
       FileError(display, EISDIR);
     } else {
-      // Standard input is read once, as a stream, even when it is a file.
-      const bool regular = S_ISREG(st.st_mode) && !standardInput;
       try {
-        FFound = FSearch->Search(display, fd, path, regular, FShowNames) || FFound;
+        FFound = FSearch->Search(display, fd, FShowNames) || FFound;
       } catch (const TReadError& e) {
         FileError(display, e.Error);
       } catch (const EInOutError& e) {

@@ -3,32 +3,14 @@
 #include <locale.h>
 #include <wctype.h>
 
-#include <cstring>
 #include <unordered_set>
 
+#include "cli/literal_set.h"
 #include "regexp/posix_lower.h"
 #include "sjis/exceptions.h"
 #include "text/encoding.h"
 
 namespace {
-
-// Every character literal: single-byte metacharacters get a backslash;
-// double-byte characters are copied whole, so a second byte that looks like
-// a metacharacter is never touched.
-std::string EscapeFixed(const std::string& sjis) {
-  std::string out;
-  for (std::size_t i = 0; i < sjis.size(); ++i) {
-    const auto b = static_cast<unsigned char>(sjis[i]);
-    if (IsDBCSLeadByte(b) && i + 1 < sjis.size()) {
-      out += sjis[i];
-      out += sjis[++i];
-      continue;
-    }
-    if (b != 0 && std::strchr("\\^$.[]|()*+?", b) != nullptr) out += '\\';
-    out += static_cast<char>(b);
-  }
-  return out;
-}
 
 struct TCharAt {
   TCharCode Code;
@@ -98,13 +80,13 @@ void TEnginePattern::Apply(TRegularExpression& re) const {
 }
 
 TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, const TOptions& options) {
+  if (options.Fixed()) return FixedStringsPattern(sjisPatterns, options);
   TEnginePattern result;
   result.None = sjisPatterns.empty();
-  result.DBMeta = options.DBMeta && !options.Fixed();
   const TPatternSyntax syntax = options.Syntax == TSyntax::Basic      ? synBasic
                                 : options.Syntax == TSyntax::Extended ? synExtended
                                                                       : synEngine;
-  result.DBMeta = result.DBMeta && syntax == synEngine;
+  result.DBMeta = options.DBMeta && syntax == synEngine;
   result.Rules = {true, options.NullData ? lfOrdinary : lfNever, syntax, options.IgnoreCase && syntax != synEngine};
   result.IgnoreCase = options.IgnoreCase && syntax == synEngine;
   if (result.None) return result;
@@ -127,7 +109,7 @@ TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, 
   const bool numbered = options.PatternNumbers.size() == sjisPatterns.size();
   for (std::size_t k = 0; k < sjisPatterns.size(); ++k) {
     if (!seen.insert(sjisPatterns[k]).second) continue;
-    patterns.push_back(options.Fixed() ? EscapeFixed(sjisPatterns[k]) : sjisPatterns[k]);
+    patterns.push_back(sjisPatterns[k]);
     numbers.push_back(numbered ? options.PatternNumbers[k] - 1 : k);
   }
   // Each is compiled on its own, so that an error names its pattern (and

@@ -26,6 +26,8 @@
 #include "regexp/assertion_matcher.h"
 #include "regexp/regexp.h"
 
+struct TLiteralSet;
+
 // What the line matcher must test beyond the pattern.
 enum class TLineTest { None, Word, WholeLine, Assertions };
 
@@ -48,6 +50,9 @@ struct TEnginePattern {
   // on their own (an empty match counts for a pattern whose longest match
   // it is).
   std::vector<std::string> EmptyMatching;
+  // -F: the fixed strings, searched for as a set instead of Pattern
+  // (literal_set.h).
+  std::shared_ptr<const TLiteralSet> Literals;
   // -G, -E: matches must honour assertions the automaton leaves out; and
   // GNU grep's warnings, pattern by pattern.
   bool Assertions = false;

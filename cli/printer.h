@@ -9,14 +9,14 @@
 #include <string>
 #include <string_view>
 
+#include "cli/matcher.h"
 #include "cli/options.h"
 #include "cli/output.h"
-#include "cli/patterns.h"
 
 class TPrinter {
  public:
   // matcher: needed for colours and -o, else may be null.
-  TPrinter(const TOptions& options, TOutput& output, const TLineMatcher* matcher)
+  TPrinter(const TOptions& options, TOutput& output, const TMatchFinder* matcher)
       : FOptions(options), FOutput(output), FMatcher(matcher) {}
 
   // The input whose lines follow; showName: prefix them with its name;
@@ -52,7 +52,7 @@ class TPrinter {
 
   const TOptions& FOptions;
   TOutput& FOutput;
-  const TLineMatcher* FMatcher;
+  const TMatchFinder* FMatcher;
   std::string FName;
   bool FShowName = false;
   int FNumberWidth = 0;

@@ -9,7 +9,7 @@
 #include "cli/lines.h"
 #include "sjis/posix_io.h"
 
-void FeedRecords(int fd, const TLineMatcher* matcher, TSelection& selection) {
+void FeedRecords(int fd, const TMatchFinder* matcher, TSelection& selection) {
   constexpr std::size_t kBlock = 1 << 16;
   std::vector<char> data;    // the start of a line, then what was read
   std::size_t searched = 0;  // bytes at data's start known to hold no zero byte

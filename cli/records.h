@@ -4,9 +4,9 @@
 // with its number and byte offset.  The input is read once, as it comes.
 #pragma once
 
-#include "cli/patterns.h"
+#include "cli/matcher.h"
 #include "cli/selection.h"
 
 // matcher: null when there are no patterns, so that no line matches.
 // Raises TReadError and the selection's exceptions.
-void FeedRecords(int fd, const TLineMatcher* matcher, TSelection& selection);
+void FeedRecords(int fd, const TMatchFinder* matcher, TSelection& selection);

@@ -2,38 +2,24 @@
 
 #include "cli/records.h"
 
-namespace {
-
-std::unique_ptr<TLineMatcher> LineMatcher(const TOptions& options, const TEnginePattern& pattern,
-                                          const TOutput& output) {
-  if (pattern.None ||
-      !(pattern.Test != TLineTest::None || options.NullData || options.OnlyMatching || output.Colours() != nullptr))
-    return nullptr;
-  return std::make_unique<TLineMatcher>(pattern);
-}
-
-}  // namespace
-
 TSearch::TSearch(const TOptions& options, const TEnginePattern& pattern, TOutput& output)
     : FOptions(options),
-      FMatcher(LineMatcher(options, pattern, output)),
+      FMatcher(MatchFinder(options, pattern, output.Colours() != nullptr)),
       FPrinter(options, output, FMatcher.get()),
       FContext(options, FPrinter),
       FSelection(options, FMatcher.get(), FContext),
       FFeed(options, pattern, FSelection) {}
 
-bool TSearch::Search(const std::string& displayName, int fd, const std::string& path, bool regular, bool showName) {
+bool TSearch::Search(const std::string& displayName, int fd, bool showName) {
   FPrinter.Begin(displayName, showName, FOptions.InitialTab ? TPrinter::NumberWidth(fd, FOptions.LineNumbers) : 0);
   FContext.Begin();
   FSelection.Begin();
   if (FOptions.MaxCount != 0) {
     try {
       if (FOptions.NullData)
-        FeedRecords(fd, FMatcher.get(), FSelection);  // the engine cuts lines at line feeds
-      else if (regular)
-        FFeed.Regular(fd, path);
+        FeedRecords(fd, FMatcher.get(), FSelection);  // the grep cuts lines at line feeds
       else
-        FFeed.Stream(fd, displayName);
+        FFeed.Search(fd, displayName);
     } catch (const TInputDone&) {
     }
   }

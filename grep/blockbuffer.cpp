@@ -100,6 +100,8 @@ bool TBlockBuffer::ReadFirst() {
   StartMapping();
   FGot = Fetch(1);
   if (FGot == 0) return false;
+  if (FOptions.ZeroProbeBytes > 0)
+    FZeroInProbe = std::memchr(FData + 1, 0, std::min(FGot, FOptions.ZeroProbeBytes)) != nullptr;
   FData[0] = '\n';  // the line feed before the first line
   Clean(1, FGot);
   ++FFeeds;  // the line feed before the first line
@@ -115,6 +117,7 @@ void TBlockBuffer::ReadNext(bool& loneCR) {
   loneCR = heldCR && (FGot == 0 || FData[0] != '\n');
   if (heldCR) FLastByte = '\n';
   Clean(0, FGot);
+  if (heldCR && !loneCR && FOptions.KeepInputBytes) FEdits.insert(FEdits.begin(), TEdit{0, '\r', true});
 }
 
 // The next block's raw bytes at Data()[offset]: the next window, or a read.
@@ -150,7 +153,7 @@ std::size_t TBlockBuffer::MapRaw(std::size_t offset) {
 // nothing; from anything else what one read gives.  The end is reached only
 // when a read returns nothing, however large the file said it was at open.
 std::size_t TBlockBuffer::ReadRaw(std::size_t offset) {
-  if (!FBuffer) FBuffer = std::make_unique<unsigned char[]>(BufSize + Margin);
+  if (!FBuffer) FBuffer = std::make_unique_for_overwrite<unsigned char[]>(BufSize + Margin);
   FData = FBuffer.get();
   std::size_t got = 0;
   for (;;) {
@@ -175,14 +178,17 @@ void TBlockBuffer::Clean(std::size_t offset, std::size_t count) {
   bool endsInCR = false;
   std::size_t len;
   std::size_t feeds = 0;
+  FEdits.clear();
+  FAppendedAt = -1;
   // A file that ends in two CRs is cleaned at once: its last CR becomes the
   // final line feed, which would make the lone CR before it look like CR LF.
   FRaw = FOptions.KeepCrLf && FOptions.LazyCheck && !FOptions.CountLines && FOptions.MaxLineBytes == 0 &&
-         !(FAtEnd && count >= 2 && data[count - 1] == '\r' && data[count - 2] == '\r');
+         !FOptions.KeepInputBytes && !(FAtEnd && count >= 2 && data[count - 1] == '\r' && data[count - 2] == '\r');
   if (FRaw || (FOptions.KeepCrLf && !HasZeroOrLoneCR(data, count, feeds))) {
     endsInCR = count > 0 && data[count - 1] == '\r';
     len = count - (endsInCR ? 1 : 0);
   } else {
+    if (FOptions.KeepInputBytes) NoteEdits(offset, data, count);
     len = CleanLineEnds(data, count, endsInCR);
     feeds = FOptions.CountLines ? CountByte(data, len, '\n') : 0;
   }
@@ -190,16 +196,19 @@ void TBlockBuffer::Clean(std::size_t offset, std::size_t count) {
   // own, otherwise the next block decides.
   FPendingCR = endsInCR && !FAtEnd;
   if (endsInCR && FAtEnd) {
+    if (FOptions.KeepInputBytes) FEdits.push_back({offset + len, '\r', false});
     data[len++] = '\n';
     ++feeds;
   }
 
   if (len > 0) FLastByte = static_cast<unsigned char>(data[len - 1]);
   if (FAtEnd && FLastByte != '\n') {
+    FAppendedAt = static_cast<std::ptrdiff_t>(offset + len);
     data[len++] = '\n';
     ++feeds;
     FLastByte = '\n';
   }
+  if (FOptions.LoneLeadBytes) RewriteLoneLeads(offset, offset + len, FPendingCR);
   data[len] = 0;
   data[len + 1] = 0;
   FFeeds = feeds;

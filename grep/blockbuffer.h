@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "grep/mappedwindow.h"
 
@@ -45,7 +46,24 @@ struct TReadOptions {
   // end) and with MaxLineBytes (the bound needs to know where the line
   // before a window starts).
   bool LazyCheck = false;
+  // The reader keeps what it needs to hand lines out as they stand in the
+  // input, with their byte offsets: the edits of each block (Edits) and
+  // where it appended a line feed (AppendedAt).
+  bool KeepInputBytes = false;
+  // A lead byte that a line end follows is a character of its own, so that
+  // a line feed (or CR) always ends a line; it is rewritten as
+  // kLoneLeadByte.  Without it such a lead byte pairs with the line feed
+  // into one character, as the window has always read its files.
+  bool LoneLeadBytes = false;
+  // Whether a zero byte stands in the first this many bytes of the input is
+  // noted (ZeroInProbe); 0 for no probe.
+  std::size_t ZeroProbeBytes = 0;
 };
+
+// What a lone lead byte is rewritten as: no character of Shift-JIS and no
+// lead byte, so that it is one character that only a period or a class
+// matches.
+constexpr unsigned char kLoneLeadByte = 0x80;
 
 class TBlockBuffer {
  public:
@@ -90,6 +108,25 @@ class TBlockBuffer {
   // Whether the last read brought bytes.
   bool GotBytes() const { return FGot > 0; }
 
+  // With KeepInputBytes: where the block differs from the input, ascending
+  // by place in Data() (a rewritten byte, or a CR dropped before the line
+  // feed at At); and where the line feed appended at the end stands (-1:
+  // none).  A CR held back from the block before and met here as CR LF is
+  // the drop at 0; one that was lone the caller puts back as a line feed.
+  struct TEdit {
+    std::size_t At;
+    unsigned char Original;
+    bool Dropped;
+  };
+  const std::vector<TEdit>& Edits() const { return FEdits; }
+  std::ptrdiff_t AppendedAt() const { return FAppendedAt; }
+  // With LoneLeadBytes: the last byte of the block before is a lead byte
+  // that this block's line end follows; the caller, who keeps that byte,
+  // rewrites it.
+  bool LoneLeadBefore() const { return FLoneLeadBefore; }
+  // A zero byte stood in the first ZeroProbeBytes bytes of the input.
+  bool ZeroInProbe() const { return FZeroInProbe; }
+
   const std::string& Name() const { return FName; }
   int Fd() const { return FFile.Fd; }
   // A regular file (read block by block to its end, searchable with pread).
@@ -121,6 +158,11 @@ class TBlockBuffer {
   std::size_t ReadRaw(std::size_t offset);
   std::size_t MapRaw(std::size_t offset);
   void Clean(std::size_t offset, std::size_t count);
+  // The edits that cleaning the count bytes at Data()[offset] makes.
+  void NoteEdits(std::size_t offset, const char* data, std::size_t count);
+  // Rewrites the lone lead bytes of the cleaned block Data()[offset, end).
+  void RewriteLoneLeads(std::size_t offset, std::size_t end, bool heldCR);
+  bool LoneLeadAt(const unsigned char* data, std::size_t first, std::size_t end) const;
 
   std::string FName;
   TReadOptions FOptions;
@@ -142,4 +184,10 @@ class TBlockBuffer {
   // one shows whether a line feed follows it.
   bool FPendingCR = false;
   unsigned char FLastByte = '\n';  // the last byte of the stream so far
+
+  std::vector<TEdit> FEdits;
+  std::ptrdiff_t FAppendedAt = -1;
+  bool FEndedInLead = false;  // the block's last byte is a lead byte still to be paired
+  bool FLoneLeadBefore = false;
+  bool FZeroInProbe = false;
 };

@@ -179,7 +179,7 @@ void TCrossLineScan::Release(TGroup group, bool accepted) {
 
 // Reports or passes over the lines at the front that are decided, in order,
 // and settles the leading attempt of the line after each.
-void TCrossLineScan::Decide(TCrossScanView file, const std::function<void(LineInfo_t)>& report) {
+void TCrossLineScan::Decide(TCrossScanView file, const std::function<void()>& report) {
   // Lines passed over are passed in one go, before the next report.
   std::int64_t passing = 0;
   const auto pass = [&] {
@@ -192,9 +192,8 @@ void TCrossLineScan::Decide(TCrossScanView file, const std::function<void(LineIn
     const bool reported = front.Accepted;
     if (reported) {
       pass();
-      LineInfo_t info;
-      file.ReportBehind(info);
-      report(std::move(info));
+      file.ReportBehind();
+      report();
     } else {
       ++passing;
     }
@@ -379,7 +378,7 @@ std::size_t TCrossLineScan::PassableEnd(const unsigned char* p, std::size_t limi
   }
 }
 
-void TCrossLineScan::Run(TCrossScanView file, const std::function<void(LineInfo_t)>& report) {
+void TCrossLineScan::Run(TCrossScanView file, const std::function<void()>& report) {
   // The line feed before the first line ends line 0, which is no line.
   FLines.clear();
   FFirstLine = 1;

@@ -24,9 +24,10 @@ class TCrossLineScan {
   // them anywhere has no line to report.
   TCrossLineScan(TScanAutomaton automaton, std::string required, bool foldsCase);
 
-  // Scans the file from its start and calls report() with each matching
-  // line in file order.  Ends with EEndOfFile.
-  void Run(TCrossScanView file, const std::function<void(LineInfo_t)>& report);
+  // Scans the file from its start and calls report() for each matching
+  // line in file order, with the reader's main cursor on the line feed that
+  // ends it.  Ends with EEndOfFile.
+  void Run(TCrossScanView file, const std::function<void()>& report);
 
  private:
   static constexpr std::int32_t kNone = -1;
@@ -85,7 +86,7 @@ class TCrossLineScan {
   // the element is no longer valid or its line is decided.
   TLine* Counted(const TElement& e, std::int64_t line, bool& conditional, bool& ifReported);
   void NewLine();
-  void Decide(TCrossScanView file, const std::function<void(LineInfo_t)>& report);
+  void Decide(TCrossScanView file, const std::function<void()>& report);
 
   TScanAutomaton FAutomaton;
   std::string FRequired;

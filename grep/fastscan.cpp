@@ -108,6 +108,8 @@ TFastScan::TFastScan(TLinePlan plan)
     // same strings.
     FSet = std::make_unique<TMultiSearch>(plan.Set, plan.FoldsCase, plan.AsRead);
     FExactSet = plan.Exact;
+    if (plan.WholeLines)
+      for (const std::string& line : plan.Set) FWholeLines.insert(plan.FoldsCase ? AsciiUpperSjis(line) : line);
   }
   const bool lineLocal = FSets.Automaton().AttemptsEndInTheirLine();
   // The bytes every match begins with bound where attempts can start; they
@@ -321,6 +323,17 @@ bool TFastScan::NearRequiredWindowMatches(std::string_view window, std::size_t f
 bool TFastScan::SetWindowMatches(std::string_view window, std::size_t& next) {
   const auto [p, leading, lineEnd] = CutWindow(window);
   const std::string_view line = window.substr(0, lineEnd);
+  if (!FWholeLines.empty()) {
+    // A line that is one of the strings; with FRequiredFoldsCase, compared
+    // in upper case.  A line whose leading character is a lead byte paired
+    // with the line feed does not start at a line start.
+    const std::string_view text = line.substr(leading);
+    if (leading == 1 && FWholeLines.contains(FRequiredFoldsCase ? AsciiUpperSjis(text) : std::string(text)))
+      return true;
+    TCharacterStarts starts(p, leading);
+    next = NextLeading(starts, window.size(), lineEnd);
+    return false;
+  }
   const auto found = reinterpret_cast<std::uintptr_t>(FSetFound);
   const auto first = reinterpret_cast<std::uintptr_t>(window.data());
   if (found >= first + leading && found < first + lineEnd) {

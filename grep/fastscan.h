@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "grep/scanautomaton.h"
@@ -85,6 +86,9 @@ class TFastScan {
   bool FNearRequired = false;
   std::unique_ptr<TMultiSearch> FSet;  // instead of FRequired
   bool FExactSet = false;
+  // A line matches only when it is one of the set's strings (kept here in
+  // upper case when case is folded).
+  std::unordered_set<std::string> FWholeLines;
   bool FSetTuned = false;  // FSet's samples chosen by the first text scanned
   // Where SkipLinesWithoutRequired last found the required bytes (nullptr
   // when not in the block) and where the block it searched ended.

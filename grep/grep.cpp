@@ -12,6 +12,7 @@
 
 #include "grep/crossscan.h"
 #include "grep/fastscan.h"
+#include "grep/stringtrie.h"
 #include "sjis/exceptions.h"
 
 // Every scan below tries each character position of the file as a match
@@ -47,6 +48,7 @@ void TGrep::Compile(const std::string& pattern) { CompileWith(pattern, '\n', '\n
 // the literal scans ignore case on their own.  Any other pattern is compiled
 // case-insensitively when IgnoreCase is on.
 void TGrep::SetPattern(const std::string& pattern) {
+  FStrings.reset();
   FIgnoreCase = false;
   TRegularExpression::SetPattern(pattern);
   if (FOwnIgnoreCase && !CurrentDFA()->IsLiteral) {
@@ -58,7 +60,11 @@ void TGrep::SetPattern(const std::string& pattern) {
 void TGrep::SetIgnoreCase(bool value) {
   if (value == FOwnIgnoreCase) return;
   FOwnIgnoreCase = value;
-  SetPattern(GetPattern());
+  if (!FStrings) SetPattern(GetPattern());
+}
+
+void TGrep::SetStrings(std::vector<std::string> strings, bool wholeLines) {
+  FStrings = std::make_shared<const TStrings>(TStrings{std::move(strings), wholeLines});
 }
 
 void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
@@ -77,17 +83,59 @@ void TGrep::GrepDescriptor(int fd, const std::string& displayName, const bool* c
       cancelFlag);
 }
 
+// A plan and the scan made of it: the scan automaton's tables and the byte
+// searches are built once per pattern, not once per file.
+struct TGrep::TPrepared {
+  std::shared_ptr<const TDFA> DFA;          // what it was made of: the pattern's automaton,
+  std::shared_ptr<const TStrings> Strings;  // or the fixed strings
+  std::unique_ptr<TStringTrie> Trie;
+  TScanChoice Choice = TScanChoice::Fast;
+  bool IgnoreCase = false;
+  TScanPlan Plan;  // without the parts the scans took
+  std::unique_ptr<TFastScan> Lines;
+  std::unique_ptr<TCrossLineScan> CrossLines;
+};
+
+std::shared_ptr<TGrep::TPrepared> TGrep::Prepare() {
+  std::shared_ptr<const TDFA> dfa = FStrings ? nullptr : SharedCurrentDFA();
+  if (FPrepared && FPrepared->DFA == dfa && FPrepared->Strings == FStrings && FPrepared->Choice == ScanChoice &&
+      FPrepared->IgnoreCase == FOwnIgnoreCase)
+    return FPrepared;
+  auto prepared = std::make_shared<TPrepared>();
+  prepared->DFA = dfa;
+  prepared->Strings = FStrings;
+  prepared->Choice = ScanChoice;
+  prepared->IgnoreCase = FOwnIgnoreCase;
+  TScanPlan& plan = prepared->Plan;
+  if (FStrings) {
+    plan = PlanStrings(FStrings->Strings, ScanChoice, FOwnIgnoreCase, FStrings->WholeLines);
+    if (plan.Kind == TScanPlan::TKind::Strings)
+      prepared->Trie = std::make_unique<TStringTrie>(plan.Strings, FOwnIgnoreCase);
+  } else {
+    // A fixed string is compiled with case because the literal scans fold
+    // case themselves; the automaton scan needs its automaton compiled
+    // without case.
+    if (ScanChoice == TScanChoice::AutomatonOnly && FOwnIgnoreCase && !dfa->IgnoreCase) dfa = FoldedAutomaton();
+    plan = PlanScan(std::move(dfa), ScanChoice, FOwnIgnoreCase);
+  }
+  if (plan.Kind == TScanPlan::TKind::Lines) prepared->Lines = std::make_unique<TFastScan>(std::move(plan.Lines));
+  if (plan.Kind == TScanPlan::TKind::CrossLines)
+    prepared->CrossLines = std::make_unique<TCrossLineScan>(std::move(plan.Lines.Automaton),
+                                                            std::move(plan.Lines.Required), plan.Lines.FoldsCase);
+  FPrepared = prepared;
+  return prepared;
+}
+
 void TGrep::Grep(const TOpenReader& open, const bool* cancelFlag) {
-  if (FBusy || !OnMatch) return;
-  std::shared_ptr<const TDFA> dfa = SharedCurrentDFA();
-  // A fixed string is compiled with case because the literal scans fold case
-  // themselves; the automaton scan needs its automaton compiled without case.
-  if (ScanChoice == TScanChoice::AutomatonOnly && FOwnIgnoreCase && !dfa->IgnoreCase) dfa = FoldedAutomaton();
-  TScanPlan plan = PlanScan(std::move(dfa), ScanChoice, FOwnIgnoreCase);
+  if (FBusy || !(OnMatch || OnInputMatch)) return;
+  // Kept for the scan, whatever a handler does to the pattern meanwhile.
+  const std::shared_ptr<TPrepared> prepared = Prepare();
+  const TScanPlan& plan = prepared->Plan;
   if (plan.PollFirst) {
     if (ProcessMessages) ProcessMessages();
     if (cancelFlag != nullptr && *cancelFlag) throw ECancelRequest();
   }
+  const bool input = OnInputMatch && !CountOnly;
   std::unique_ptr<TTxtFile> file;
   try {
     file = open({.KeepCrLf = plan.KeepCrLf,
@@ -95,28 +143,53 @@ void TGrep::Grep(const TOpenReader& open, const bool* cancelFlag) {
                  .MaxLineBytes = MaxLineBytes,
                  .CountLines = !CountOnly,
                  .MapBytes = MapBytes,
-                 .LazyCheck = plan.LazyCheck});
+                 .LazyCheck = plan.LazyCheck,
+                 .KeepInputBytes = input,
+                 .LoneLeadBytes = LoneLeadBytes,
+                 .ZeroProbeBytes = ZeroProbeBytes});
   } catch (const EEndOfFile&) {
     return;  // an empty file has no lines to report
   }
   TBusyGuard busy(FBusy);
+  FHandlerStopped = false;
+  if (input && OnPassed) file->OnPassed = [this](const TInputLines& lines) { Hand(OnPassed, lines); };
   try {
-    Scan(plan, *file);
+    if (OnOpen) {
+      try {
+        OnOpen(*this, file->ZeroInProbe());
+      } catch (const EEndOfFile&) {
+        return;
+      }
+    }
+    Scan(*prepared, *file);
   } catch (const EEndOfFile&) {
     // The end of the file, or the handler ended the scan.
+  }
+  if (FHandlerStopped) return;
+  try {
+    file->HandRest();
+  } catch (const EEndOfFile&) {
+  }
+}
+
+void TGrep::Hand(const TOnInputLines& handler, const TInputLines& lines) {
+  try {
+    handler(*this, lines);
+  } catch (const EEndOfFile&) {
+    FHandlerStopped = true;
+    throw;
   }
 }
 
 // Runs the plan's scan; ends with EEndOfFile.
-void TGrep::Scan(TScanPlan& plan, TTxtFile& file) {
+void TGrep::Scan(TPrepared& prepared, TTxtFile& file) {
+  const TScanPlan& plan = prepared.Plan;
   switch (plan.Kind) {
     case TScanPlan::TKind::Lines:
-      TFastScan(std::move(plan.Lines)).Run(TFastScanView(file), [&] { Report(TCharScanView(file)); });
+      prepared.Lines->Run(TFastScanView(file), [&] { Report(TCharScanView(file)); });
       break;
     case TScanPlan::TKind::CrossLines:
-      TCrossLineScan(std::move(plan.Lines.Automaton), std::move(plan.Lines.Required), plan.Lines.FoldsCase)
-          .Run(TCrossScanView(file),
-               [&](LineInfo_t lineInfo) { OnMatch(*this, CountOnly ? LineInfo_t{} : std::move(lineInfo)); });
+      prepared.CrossLines->Run(TCrossScanView(file), [&] { Report(TCharScanView(file)); });
       break;
     case TScanPlan::TKind::Automaton:
       AutomatonScan(TCharScanView(file), *plan.DFA);
@@ -127,6 +200,17 @@ void TGrep::Scan(TScanPlan& plan, TTxtFile& file) {
     case TScanPlan::TKind::Literal:
       LiteralScan(TCharScanView(file), plan.Literal);
       break;
+    case TScanPlan::TKind::Strings:
+      prepared.Trie->Run(TCharScanView(file), [&] { Report(TCharScanView(file)); });
+      break;
+    case TScanPlan::TKind::EveryLine:
+      for (;;) {
+        // Over the line's leading character; the report moves to its end.
+        TCharScanView(file).GetChar();
+        Report(TCharScanView(file));
+      }
+    case TScanPlan::TKind::NoLine:
+      throw EEndOfFile();
   }
 }
 
@@ -141,6 +225,15 @@ std::shared_ptr<const TDFA> TGrep::FoldedAutomaton() const {
 }
 
 void TGrep::Report(TCharScanView file) {
+  if (OnInputMatch) {
+    TInputLines line;
+    if (CountOnly)
+      file.PassLine();
+    else
+      file.GetInputLine(line);
+    Hand(OnInputMatch, line);
+    return;
+  }
   LineInfo_t lineInfo;
   if (CountOnly)
     file.PassLine();

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "grep/scanplan.h"
 #include "grep/scanviews.h"
@@ -16,13 +17,24 @@ class TGrep;
 // Called once for each line that holds a match; may raise EEndOfFile to end
 // the scan of the current file.
 using TOnMatch = std::function<void(TGrep& sender, LineInfo_t lineInfo)>;
+// The same for a line as it stands in the input (see TInputLines); and for
+// lines that hold no match, passed over between reports.
+using TOnInputLines = std::function<void(TGrep& sender, const TInputLines& lines)>;
 
 class TGrep : public TRegularExpression {
  public:
   TGrep();
 
   void Compile(const std::string& pattern) override;
+  // Makes a pattern current; ends a search for fixed strings.
   void SetPattern(const std::string& pattern) override;
+  // Searches for fixed strings instead of a pattern, in time and memory
+  // proportional to them (no automaton is built): a line matches when one of
+  // them stands in it at a character start (with wholeLines, when it is one
+  // of them), letters in either case when IgnoreCase is on.  The empty
+  // string matches every line (for whole lines, every empty line); strings
+  // that hold a line end or a zero byte, or end in a lead byte, match none.
+  void SetStrings(std::vector<std::string> strings, bool wholeLines);
   void SetIgnoreCase(bool value) override;
   bool IgnoreCase() const override { return FOwnIgnoreCase; }
 
@@ -62,10 +74,33 @@ class TGrep : public TRegularExpression {
   // The message pump handed to the reader (empty: none).
   TProcessMessages ProcessMessages;
 
+  // A caller that prints lines as they stand in the input (kovagrep) sets
+  // OnInputMatch instead of OnMatch: each matching line comes with its line
+  // end, its byte offset and number, and the input is read only once.  With
+  // CountOnly the lines are empty.  OnPassed, when set, gets every other
+  // line, in order, before the report that follows it (and the rest of the
+  // input after the last report), unless a handler raised EEndOfFile.
+  TOnInputLines OnInputMatch;
+  TOnInputLines OnPassed;
+  // Called once the input is open, before anything else, with whether a
+  // zero byte stands in its first ZeroProbeBytes bytes; may raise
+  // EEndOfFile to leave the input unsearched.
+  std::function<void(TGrep& sender, bool zeroInProbe)> OnOpen;
+  std::size_t ZeroProbeBytes = 0;
+  // A line feed ends a line also after a lead byte (see
+  // TReadOptions::LoneLeadBytes); the window keeps the reader's pairing.
+  bool LoneLeadBytes = false;
+
  private:
   using TOpenReader = std::function<std::unique_ptr<TTxtFile>(const TReadOptions&)>;
+  // The plan of a pattern and its scan, made once and kept while the
+  // pattern and the choices stay the same (a search of many files).
+  struct TPrepared;
+  std::shared_ptr<TPrepared> Prepare();
   void Grep(const TOpenReader& open, const bool* cancelFlag);
-  void Scan(TScanPlan& plan, TTxtFile& file);
+  void Scan(TPrepared& prepared, TTxtFile& file);
+  // Calls a handler of the input's lines, noting whether it ended the scan.
+  void Hand(const TOnInputLines& handler, const TInputLines& lines);
   void AutomatonScan(TCharScanView file, const TDFA& dfa);
   void LiteralScan(TCharScanView file, const std::string& literal);
   void CaseInsensitiveLiteralScan(TCharScanView file, const std::string& literal);
@@ -74,4 +109,12 @@ class TGrep : public TRegularExpression {
 
   bool FOwnIgnoreCase = false;
   bool FBusy = false;
+  bool FHandlerStopped = false;
+  std::shared_ptr<TPrepared> FPrepared;
+  // The fixed strings searched for instead of the pattern (SetStrings).
+  struct TStrings {
+    std::vector<std::string> Strings;
+    bool WholeLines = false;
+  };
+  std::shared_ptr<const TStrings> FStrings;
 };

@@ -21,7 +21,7 @@ TScanAutomaton TScanAutomaton::FromDFA(const TDFA& dfa) {
   TScanAutomaton a;
   a.Edges.resize(dfa.States.size());
   a.Accepting.resize(dfa.States.size());
-  for (const auto& state : dfa.States) {
+  for (const TDFAState* state : dfa.States) {
     a.Accepting[static_cast<std::size_t>(state->Index)] = state->Accepting != 0;
     for (const TDFATransition& t : state->Transitions)
       a.Edges[static_cast<std::size_t>(state->Index)].push_back({t.Low, t.High, t.Target->Index});

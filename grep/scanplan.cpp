@@ -149,3 +149,37 @@ TScanPlan PlanScan(std::shared_ptr<const TDFA> dfa, TScanChoice choice, bool ign
   plan.DFA = std::move(dfa);
   return plan;
 }
+
+TScanPlan PlanStrings(std::vector<std::string> strings, TScanChoice choice, bool ignoreCase, bool wholeLines) {
+  TScanPlan plan;
+  // A line end or a zero byte never stands within a line of the text, and
+  // a string that ends in a lead byte is no whole characters.
+  std::erase_if(strings, [](const std::string& s) {
+    return s.find_first_of(std::string_view("\n\r\0", 3)) != std::string::npos || EndsInLoneLeadByte(s);
+  });
+  const bool empty = std::any_of(strings.begin(), strings.end(), [](const std::string& s) { return s.empty(); });
+  // Lines that all match, or none, are taken whole: CR LF may stay.
+  if (strings.empty() || (empty && !wholeLines)) {
+    plan.Kind = strings.empty() ? TScanPlan::TKind::NoLine : TScanPlan::TKind::EveryLine;
+    plan.KeepCrLf = true;
+    return plan;
+  }
+  if (choice != TScanChoice::Fast || empty) {
+    // For whole lines, the line feeds around each string stand for the
+    // line's start and end, as "^" and "$" do in a pattern.
+    if (wholeLines)
+      for (std::string& s : strings) s = "\n" + s + "\n";
+    plan.Kind = TScanPlan::TKind::Strings;
+    plan.Strings = std::move(strings);
+    return plan;
+  }
+  TLinePlan lines;
+  // The scan's automaton is never run: each line is decided by the set.
+  lines.Automaton.Edges.resize(1);
+  lines.Automaton.Accepting.assign(1, false);
+  lines.Set = std::move(strings);
+  lines.FoldsCase = ignoreCase;
+  lines.Exact = true;
+  lines.WholeLines = wholeLines;
+  return LinePlan(std::move(lines));
+}

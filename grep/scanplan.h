@@ -32,6 +32,9 @@ struct TLinePlan {
   bool Exact = false;
   // Every match begins with Required.
   bool AtStart = false;
+  // A line matches only when it is one of the Set's strings (Exact, with
+  // FoldsCase in any case of their letters).
+  bool WholeLines = false;
   // Required (the Set) is searched for in blocks as read
   // (TScanPlan::LazyCheck), where a zero byte still stands for the space
   // that the cleaned text has there, and a lone CR for a line feed: a space
@@ -46,12 +49,16 @@ struct TScanPlan {
     FoldedLiteral,  // the same without regard to the case of ASCII letters
     Automaton,      // one character at a time through the automaton
     Lines,          // whole lines (fastscan.h)
-    CrossLines      // one pass for attempts that cross lines (crossscan.h)
+    CrossLines,     // one pass for attempts that cross lines (crossscan.h)
+    Strings,        // one character at a time through a trie of fixed strings (stringtrie.h)
+    EveryLine,      // every line matches
+    NoLine          // no line matches
   };
   TKind Kind = TKind::Automaton;
-  std::string Literal;              // Literal, FoldedLiteral
-  std::shared_ptr<const TDFA> DFA;  // Automaton
-  TLinePlan Lines;                  // Lines, CrossLines (Automaton, Required, FoldsCase)
+  std::string Literal;               // Literal, FoldedLiteral
+  std::shared_ptr<const TDFA> DFA;   // Automaton
+  std::vector<std::string> Strings;  // Strings (with WholeLines, each between line feeds)
+  TLinePlan Lines;                   // Lines, CrossLines (Automaton, Required, FoldsCase)
   // The reader may keep CR LF line ends (only the whole-line scan can read
   // them, and only when its bytes hold no line end the text would not).
   bool KeepCrLf = false;
@@ -69,3 +76,9 @@ struct TScanPlan {
 // dfa: the pattern's automaton (for AutomatonOnly compiled without case when
 // ignoreCase is on); ignoreCase: whether ASCII letters match in either case.
 TScanPlan PlanScan(std::shared_ptr<const TDFA> dfa, TScanChoice choice, bool ignoreCase);
+// The scan for fixed strings (see TGrep::SetStrings) instead of a pattern:
+// with the fast choice the whole-line scan, passing over lines by the set
+// search alone; else the one-character scan through their trie.  A set that
+// holds the empty string (not for whole lines) matches every line, an empty
+// one none.
+TScanPlan PlanStrings(std::vector<std::string> strings, TScanChoice choice, bool ignoreCase, bool wholeLines);

@@ -26,6 +26,9 @@ class TCharScanView {
   // The current line and its number; leaves the main cursor on the line feed
   // that ends the line.  Processes messages and tests the cancel flag first.
   void GetLine(LineInfo_t& lineInfo) { F->GetLine(lineInfo); }
+  // The same as the line stands in the input (TReadOptions::KeepInputBytes),
+  // after the lines passed over before it (TTxtFile::OnPassed).
+  void GetInputLine(TInputLines& line) { F->GetInputLine(line); }
   // The same without the line: only the main cursor moves.
   void PassLine() { F->PassLine(); }
   // Counts a look-ahead step in steps, and every kPollSteps steps processes
@@ -88,15 +91,17 @@ class TCrossScanView {
   TCharCode GetAheadChar() { return F->GetAheadChar(); }
   // Move the main cursor from a line's leading character over the line,
   // which the look-ahead has passed, and leave the look-ahead where it is:
-  // ReportBehind as GetLine does (messages, cancel flag, the line),
-  // PassBehind over the given number of lines onto the next line's leading
-  // character (the line feed, or a lead byte before it that pairs with it).
-  void ReportBehind(LineInfo_t& lineInfo) { F->ReportBehind(lineInfo); }
+  // ReportBehind onto the line feed that ends the line (where GetLine leaves
+  // it, for the report that follows), PassBehind over the given number of
+  // lines onto the next line's leading character (the line feed, or a lead
+  // byte before it that pairs with it).
+  void ReportBehind() { F->ReportBehind(); }
   void PassBehind(std::int64_t lines) { F->PassBehind(lines); }
   // The number of the last line that holds the bytes (as MayHold looks for
   // them, counted from the line the reader started on as 1), 0 when no line
   // holds them, -1 when that cannot be known before reading (not a regular
-  // file, or bytes that the reader rewrites).  A regular file is read whole,
+  // file, bytes that the reader rewrites, or a reader that hands out the
+  // input's lines).  A regular file is read whole,
   // from where the reader started, with line ends counted as the reader
   // counts them (LF, CR LF, a lone CR).  The read position does not move.
   std::int64_t LastLineHolding(std::string_view bytes, bool foldCase) { return F->LastLineHolding(bytes, foldCase); }

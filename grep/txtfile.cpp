@@ -66,8 +66,10 @@ TTxtFile::~TTxtFile() = default;
 // Reads the first block.
 void TTxtFile::Start() {
   FLineCount = Options.LinesBefore;
+  HandedLineNo = Options.LinesBefore + 1;
   if (!Block.ReadFirst()) throw EEndOfFile();
   TakeBlock();
+  TakeEdits();
   ProcessMessagesAndTestCancel();
 }
 
@@ -104,6 +106,7 @@ void TTxtFile::SetBounds(std::ptrdiff_t len, std::ptrdiff_t rawFrom) {
 // bytes as before.
 void TTxtFile::NextBlock() {
   Settle();
+  if (OnPassed) HandPassed(LineStart);
   const unsigned char* const data = Buffer;
   // Carry grows with the line; a line without end (a device of zero bytes, a
   // huge binary file) ends here, as the reader's own error, not as a crash.
@@ -124,15 +127,25 @@ void TTxtFile::NextBlock() {
   bool loneCR = false;
   Block.ReadNext(loneCR);
   TakeBlock();
+  // The old block's last byte, a lead byte, has a line end after it.
+  if (Block.LoneLeadBefore()) {
+    if (Options.KeepInputBytes) Edits.Rewritten(StreamBase + oldLen - 1, static_cast<unsigned char>(Carry.back()));
+    Carry.back() = static_cast<char>(kLoneLeadByte);
+  }
   // A lone CR held back from the old block is a line end of its own, the
   // last byte of Carry.
-  if (loneCR) Carry.push_back('\n');
+  if (loneCR) {
+    if (Options.KeepInputBytes) Edits.Rewritten(StreamBase + oldLen, '\r');
+    Carry.push_back('\n');
+  }
 
   const std::ptrdiff_t shift = oldLen + (loneCR ? 1 : 0);
   Cursor -= shift;
   CountedTo = Cursor;
   Ahead -= shift;
   LineStart = -static_cast<std::ptrdiff_t>(Carry.size());
+  StreamBase += shift;
+  TakeEdits();
   // A read that found the end brought nothing new to show.
   if (Block.GotBytes()) ProcessMessagesAndTestCancel();
 }
@@ -181,7 +194,7 @@ unsigned char TTxtFile::ByteAt(std::ptrdiff_t pos) const {
 // main cursor raises EEndOfFile the moment it takes the file's last byte.
 unsigned char TTxtFile::MainByteSlow() {
   if (Cursor >= DataLen) EndOfFile();  // only at the end: blocks are read eagerly
-  const unsigned char b = ByteAt(Cursor);
+  unsigned char b = ByteAt(Cursor);
   ++Cursor;
   while (Cursor >= DataLen) {
     if (Block.AtEnd()) {
@@ -196,6 +209,8 @@ unsigned char TTxtFile::MainByteSlow() {
     // be kept.
     if (b == '\n') LineStart = Cursor;
     NextBlock();
+    // A lead byte that the new block's line end follows was rewritten.
+    if (IsDBCSLeadByte(b)) b = ByteAt(Cursor - 1);
   }
   return b;
 }
@@ -210,9 +225,12 @@ unsigned char TTxtFile::AheadByteSlow() {
     CleanedUpTo(feed != nullptr ? static_cast<const unsigned char*>(feed) - Buffer + 1 : DataLen);
   }
   if (Ahead >= DataLen) return 0;  // past the end of the file
-  const unsigned char b = ByteAt(Ahead);
+  unsigned char b = ByteAt(Ahead);
   ++Ahead;
-  while (Ahead >= DataLen && !Block.AtEnd()) NextBlock();
+  while (Ahead >= DataLen && !Block.AtEnd()) {
+    NextBlock();
+    if (IsDBCSLeadByte(b)) b = ByteAt(Ahead - 1);  // see MainByteSlow
+  }
   return b;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "grep/blockbuffer.h"
+#include "grep/inputedits.h"
 #include "sjis/sjis.h"
 
 // One reported line: its bytes without the line terminator, and its 1-based
@@ -21,8 +22,21 @@ struct LineInfo_t {
   std::int64_t LineNo = 0;
 };
 
+// Whole lines as they stand in the input, with their line ends (the input's
+// last line has none when the input ends without one), for a reader that
+// keeps the input's bytes (TReadOptions::KeepInputBytes): the byte offset of
+// the first in the input, its number, and how many lines there are.
+struct TInputLines {
+  std::string_view Bytes;
+  std::int64_t Offset = 0;
+  std::int64_t LineNo = 0;
+  std::int64_t Count = 0;
+};
+
 // Lets pending window messages be processed; empty when there is no window.
 using TProcessMessages = std::function<void()>;
+// Takes the lines that a scan passed over (see TTxtFile::OnPassed).
+using TOnPassedLines = std::function<void(const TInputLines&)>;
 
 class TTxtFile {
  public:
@@ -64,6 +78,16 @@ class TTxtFile {
 
   static constexpr int BufSize = TBlockBuffer::BufSize;  // bytes requested per block read
 
+  // With KeepInputBytes: the lines that no report hands out, as the scan
+  // passes over them, in order, before the report that follows them (and
+  // the rest of the file with HandRest).  Empty: they are not wanted.
+  TOnPassedLines OnPassed;
+  // With KeepInputBytes and OnPassed: hands out every line after the last
+  // one handed out, reading the file to its end.
+  void HandRest();
+  // A zero byte stood in the first TReadOptions::ZeroProbeBytes of the input.
+  bool ZeroInProbe() const { return Block.ZeroInProbe(); }
+
  private:
   // The scans reach the operations below through their views, each of which
   // tells what its operations do.
@@ -75,6 +99,9 @@ class TTxtFile {
   TCharCode GetChar();
   TCharCode GetAheadChar();
   void GetLine(LineInfo_t& lineInfo);
+  // The same, as the line stands in the input (KeepInputBytes); the lines
+  // passed over before it go to OnPassed first.
+  void GetInputLine(TInputLines& line);
   void PassLine();
   void CountAheadStep(std::uint32_t& steps);
   // Line windows (txtfile_windows.cpp).
@@ -86,7 +113,7 @@ class TTxtFile {
   std::string_view AheadView() const;
   void AheadSkip(std::size_t n);
   bool AheadAtEnd() const { return Ahead >= DataLen && Block.AtEnd(); }
-  void ReportBehind(LineInfo_t& lineInfo);
+  void ReportBehind();
   void PassBehind(std::int64_t lines);
   std::int64_t LastLineHolding(std::string_view bytes, bool foldCase);
 
@@ -115,6 +142,11 @@ class TTxtFile {
   bool CleanedUpTo(std::ptrdiff_t end);
   void ProcessMessagesAndTestCancel();
   void Settle();
+  // The input's bytes (txtfile_input.cpp).
+  void TakeEdits();
+  void HandPassed(std::ptrdiff_t to);
+  std::string_view Text(std::ptrdiff_t from, std::ptrdiff_t to, std::string& scratch) const;
+  TInputLines Input(std::ptrdiff_t from, std::ptrdiff_t to);
   void SetBounds(std::ptrdiff_t len, std::ptrdiff_t rawFrom);
   static bool Searchable(std::string_view bytes);
 
@@ -160,6 +192,18 @@ class TTxtFile {
   std::ptrdiff_t CountedTo = 0;
   std::size_t FeedsLeft = 0;
   std::string FWindow;  // a line window that spans blocks
+
+  // With KeepInputBytes: positions of the text counted from the line feed
+  // before the first line (see TInputEdits), the edits in Carry and Buffer,
+  // and the lines handed out so far (reported or passed over): the position
+  // and number of the first line after them.
+  TInputEdits Edits;
+  std::int64_t StreamBase = 0;   // Buffer[0]'s position
+  std::int64_t AppendedAt = -1;  // the line feed that the reader appended
+  std::int64_t HandedTo = 1;
+  std::int64_t HandedLineNo = 1;
+  std::string FTextScratch;
+  std::string FInputScratch;
 };
 
 // The common case of both cursors is one compare and one byte fetch; block

@@ -19,11 +19,9 @@ void TTxtFile::ConsumeLeading() {
   if (IsDBCSLeadByte(MainByte())) MainByte();
 }
 
-void TTxtFile::ReportBehind(LineInfo_t& lineInfo) {
+void TTxtFile::ReportBehind() {
   ConsumeLeading();
-  ProcessMessagesAndTestCancel();
   MoveToLineEnd();
-  FillLine(lineInfo);
 }
 
 // The line is cut into characters from its first byte (every line feed ends
@@ -44,7 +42,8 @@ void TTxtFile::PassBehind(std::int64_t lines) {
 }
 
 std::int64_t TTxtFile::LastLineHolding(std::string_view bytes, bool foldCase) {
-  if (!Block.Regular() || Block.StartOffset() < 0 || !Searchable(bytes)) return -1;
+  // A reader that hands out the input's lines reads it once, in order.
+  if (Options.KeepInputBytes || !Block.Regular() || Block.StartOffset() < 0 || !Searchable(bytes)) return -1;
   return ::LastLineHolding(Block.Fd(), Block.StartOffset(), bytes, foldCase,
                            [this] { ProcessMessagesAndTestCancel(); });
 }

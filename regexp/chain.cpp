@@ -34,10 +34,11 @@ std::optional<TChain> FindChain(const TParseNode* top, TCharCode lineHeadCode, T
   if (top == nullptr) return std::nullopt;
   const std::vector<const TParseNode*> operands = Operands(top, opConcat);
   TChain chain;
-  chain.Steps.resize(operands.size());
+  chain.StepEnds.reserve(operands.size());
+  std::vector<std::pair<TCharCode, TCharCode>> ranges;
   for (std::size_t k = 0; k < operands.size(); ++k) {
     const TParseNode* n = operands[k];
-    auto& ranges = chain.Steps[k];
+    ranges.clear();
     // An anchor opens or closes the pattern as its line code, elsewhere it
     // matches its own character.
     if (n->Op == opLineHead && k == 0) {
@@ -51,6 +52,8 @@ std::optional<TChain> FindChain(const TParseNode* top, TCharCode lineHeadCode, T
     } else if (!StepRanges(n, ranges)) {
       return std::nullopt;
     }
+    chain.Ranges.insert(chain.Ranges.end(), ranges.begin(), ranges.end());
+    chain.EndStep();
   }
   return chain;
 }

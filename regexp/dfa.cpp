@@ -94,21 +94,36 @@ void TDFA::Build() {
 void TDFA::BuildChain(const TChain& chain) {
   BeginAnchored = chain.BeginAnchored;
   EndAnchored = chain.EndAnchored;
-  const std::size_t n = chain.Steps.size();
+  const std::size_t n = chain.StepCount();
   States.reserve(n + 1);
   for (std::size_t i = 0; i <= n; ++i) {
-    auto state = std::make_unique<TDFAState>();
+    TDFAState* state = NewState();
     state->Marked = 1;
     state->Accepting = i == n ? 1 : 0;
-    state->Index = static_cast<int>(i);
-    States.push_back(std::move(state));
   }
+  FTransitions.reserve(chain.Ranges.size());
+  for (std::size_t i = 0; i < n; ++i)
+    for (std::size_t k = chain.StepBegin(i); k < chain.StepEnds[i]; ++k)
+      FTransitions.push_back(TDFATransition{chain.Ranges[k].first, chain.Ranges[k].second, States[i + 1]});
   for (std::size_t i = 0; i < n; ++i) {
-    for (const auto& [low, high] : chain.Steps[i])
-      States[i]->Transitions.push_back(TDFATransition{low, high, States[i + 1].get()});
+    const std::size_t begin = chain.StepBegin(i);
+    States[i]->Transitions = std::span(FTransitions).subspan(begin, chain.StepEnds[i] - begin);
   }
-  Start = States.front().get();
+  Start = States.front();
   DetectLiteral();
+}
+
+// A new state at the end of States, Index set.
+TDFAState* TDFA::NewState() {
+  constexpr std::size_t kBlock = 1024;
+  if (FStateBlocks.empty() || FBlockUsed == kBlock) {
+    FStateBlocks.push_back(std::make_unique<TDFAState[]>(kBlock));
+    FBlockUsed = 0;
+  }
+  TDFAState* state = &FStateBlocks.back()[FBlockUsed++];
+  state->Index = static_cast<int>(States.size());
+  States.push_back(state);
+  return state;
 }
 
 void TDFA::TooComplex() const {
@@ -127,19 +142,27 @@ void TDFA::SubsetConstruction() {
   CloseSet(first);
   Start = FindOrAddState(std::move(first));
   // States are appended in order of creation and processed in that order, so
-  // the first unmarked state is always the next one in the list.
+  // the first unmarked state is always the next one in the list.  Their
+  // transitions go into one list, state after state; each state's part is
+  // known when all are made.
+  std::vector<std::size_t> ends;
   for (std::size_t next = 0; next < States.size(); ++next) {
     TDFAState& d = *States[next];
     d.Marked = 1;
     std::vector<Move> moves = ComputeMoves(d);
-    std::vector<TDFATransition> transitions;
+    const std::size_t begin = FTransitions.size();
     for (Move& m : moves) {
       CloseSet(m.Targets);
-      transitions.push_back(TDFATransition{m.Low, m.High, FindOrAddState(std::move(m.Targets))});
+      FTransitions.push_back(TDFATransition{m.Low, m.High, FindOrAddState(std::move(m.Targets))});
     }
     // Each transition was put at the head of the state's list.
-    std::reverse(transitions.begin(), transitions.end());
-    d.Transitions = std::move(transitions);
+    std::reverse(FTransitions.begin() + static_cast<std::ptrdiff_t>(begin), FTransitions.end());
+    ends.push_back(FTransitions.size());
+  }
+  FTransitions.shrink_to_fit();
+  for (std::size_t k = 0; k < States.size(); ++k) {
+    const std::size_t begin = k == 0 ? 0 : ends[k - 1];
+    States[k]->Transitions = std::span(FTransitions).subspan(begin, ends[k] - begin);
   }
 }
 
@@ -240,18 +263,15 @@ TDFAState* TDFA::FindOrAddState(TNFAStateSet set) {
   if (static_cast<int>(States.size()) >= kMaxStates) TooComplex();
   if ((States.size() + 1) * set.WordCount() * sizeof(std::uint64_t) > kMaxSetBytes) TooComplex();
   const bool accepting = set.Contains(NFA->FinalIndex);
-  auto state = std::make_unique<TDFAState>();
   FSets.push_back(std::move(set));
+  TDFAState* state = NewState();
   state->Accepting = accepting ? 1 : 0;
-  state->Index = static_cast<int>(States.size());
-  TDFAState* result = state.get();
-  States.push_back(std::move(state));
-  FIndex.emplace(hash, result);
-  return result;
+  FIndex.emplace(hash, state);
+  return state;
 }
 
 void TDFA::SortTransitions() {
-  for (auto& state : States)
+  for (TDFAState* state : States)
     std::stable_sort(state->Transitions.begin(), state->Transitions.end(),
                      [](const TDFATransition& a, const TDFATransition& b) { return a.Low < b.Low; });
 }

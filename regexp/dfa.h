@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -67,8 +68,10 @@ struct TDFATransition {
 struct TDFAState {
   std::uint16_t Marked = 0;
   std::uint16_t Accepting = 0;
-  std::vector<TDFATransition> Transitions;  // sorted by Low after Build
-  int Index = 0;                            // position in TDFA::States
+  // Sorted by Low after Build; they lie in the automaton's one list of all
+  // states' transitions.
+  std::span<TDFATransition> Transitions;
+  int Index = 0;  // position in TDFA::States
 };
 
 class TDFA {
@@ -80,7 +83,9 @@ class TDFA {
   // states and transitions as Build makes for it.
   void BuildChain(const TChain& chain);
 
-  std::vector<std::unique_ptr<TDFAState>> States;
+  // In order of creation; the automaton owns them (allocated in blocks, so
+  // that a long chain costs few allocations).
+  std::vector<TDFAState*> States;
   TDFAState* Start = nullptr;
   TNFA* NFA;  // not owned; freed after Build
   bool AcceptDBMeta;
@@ -111,6 +116,7 @@ class TDFA {
     TNFAStateSet Targets;
   };
 
+  TDFAState* NewState();
   void SubsetConstruction();
   std::vector<Move> ComputeMoves(const TDFAState& d);
   void SplitOverlappingMoves(std::vector<Move>& moves);
@@ -127,4 +133,7 @@ class TDFA {
   std::vector<TNFAStateSet> FSets;
   std::unordered_multimap<std::size_t, TDFAState*> FIndex;
   std::size_t FWork = 0;
+  std::vector<std::unique_ptr<TDFAState[]>> FStateBlocks;
+  std::size_t FBlockUsed = 0;  // states taken from the last block
+  std::vector<TDFATransition> FTransitions;
 };

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "regexp/chain.h"
+#include "regexp/plaintext.h"
 #include "regexp/posix_lower.h"
 #include "regexp/prefixstarts.h"
 #include "regexp/required.h"
@@ -71,6 +72,22 @@ void TRegularExpression::Compile(const std::string& pattern) {
 
 void TRegularExpression::CompileWith(const std::string& pattern, TCharCode lineHeadCode, TCharCode lineTailCode) {
   const auto entry = static_cast<std::size_t>(CacheIndex);
+  // Plain text is read by the engine's own syntax; GNU's languages give
+  // other characters a meaning and fold more letters, so they always parse.
+  std::optional<TPlainText> plain;
+  if (PatternCache[entry].Rules.Syntax == synEngine) plain = ReadPlainText(pattern, FAcceptDBMeta, FIgnoreCase);
+  if (plain) {
+    LineHeadCode = lineHeadCode;
+    LineTailCode = lineTailCode;
+    auto dfa = std::make_unique<TDFA>(nullptr, FAcceptDBMeta, FIgnoreCase);
+    dfa->BuildChain(plain->Chain);
+    dfa->Required = dfa->RequiredPrefix = plain->Bytes;
+    dfa->RequiredFoldsCase = dfa->RequiredPrefixFoldsCase = plain->FoldsCase;
+    // The one string is the cheapest set there is.
+    dfa->RequiredSet.Cost = kNoStringCost;
+    PatternCache[entry].DFA = std::move(dfa);
+    return;
+  }
   try {
     TRegExpParser parser(pattern, FAcceptDBMeta);
     parser.IgnoreCase = FIgnoreCase;

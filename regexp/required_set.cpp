@@ -149,10 +149,16 @@ bool CanMultiply(const TInfo& a, const TInfo& b) {
   return small && TotalBytes(a.Strings) * b.Strings.size() + TotalBytes(b.Strings) * a.Strings.size() <= kMaxBytes;
 }
 
-TInfo Multiply(const TInfo& a, const TInfo& b) {
+// A run of single strings grows in place, so that a long fixed string is
+// built in time linear in its length.
+TInfo Multiply(TInfo a, const TInfo& b) {
+  MergeFlags(a, b);
+  if (a.Strings.size() == 1 && b.Strings.size() == 1) {
+    a.Strings.front() += b.Strings.front();
+    return a;
+  }
   TInfo product = Exactly({});
   MergeFlags(product, a);
-  MergeFlags(product, b);
   for (const std::string& x : a.Strings)
     for (const std::string& y : b.Strings) product.Strings.push_back(x + y);
   SortUnique(product.Strings);
@@ -172,7 +178,7 @@ TInfo Concatenate(const std::vector<TInfo>& parts) {
   bool whole = true;
   for (const TInfo& p : parts) {
     if (p.Known && p.IsExact && CanMultiply(run, p)) {
-      run = Multiply(run, p);
+      run = Multiply(std::move(run), p);
       continue;
     }
     whole = false;

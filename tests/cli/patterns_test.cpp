@@ -44,12 +44,6 @@ TEST(BuildEnginePattern, PatternsMakeOneAlternation) {
       {{"a", "b|c", "d"}, "", "(a)|(b|c)|(d)"},
       {{"a"}, "x", "^(a)$"},
       {{"a", "b"}, "x", "^((a)|(b))$"},
-      {{"a.b*"}, "F", "a\\.b\\*"},
-      {{"\\^$.[]|()*+?"}, "F", "\\\\\\^\\$\\.\\[\\]\\|\\(\\)\\*\\+\\?"},
-      {{"{x}", "a-b"}, "Fx", "^(({x})|(a-b))$"},
-      // A double-byte character whose second byte is "\" or "[" stays whole.
-      {{S("表[ー")}, "F", S("表") + "\\[" + S("ー")},
-      {{S("検索"), "b"}, "F", "(" + S("検索") + ")|(b)"},
       {{""}, "", "+"},
       {{"a*"}, "", "a*+"},
       {{"x", ""}, "", "(x)|()+"},
@@ -60,8 +54,7 @@ TEST(BuildEnginePattern, PatternsMakeOneAlternation) {
       {{"^abc$"}, "x", "^abc$ [x]"},
       {{"a", "b$"}, "x", "(a)|(b$) [x]"},
       {{"a^b"}, "x", "^(a^b)$"},  // a caret inside is a character
-      {{"^"}, "xF", "^(\\^)$"},
-      {{"a*"}, "xw", "^(a*)$"},  // -x wins over -w
+      {{"a*"}, "xw", "^(a*)$"},   // -x wins over -w
       // A pattern given again counts once, blank lines above all.
       {{"a", "", "a", "", ""}, "", "(a)|()+"},
   };
@@ -113,8 +106,6 @@ TEST(BuildEnginePattern, AnErrorNamesThePatternAndTheByte) {
   } catch (const TPatternError& e) {
     EXPECT_EQ(e.Index, 4u);
   }
-  // -F makes every pattern compile.
-  EXPECT_EQ(BuildEnginePattern({"ca(t", "[b"}, Flags("F")).Pattern, "(ca\\(t)|(\\[b)");
   try {
     BuildEnginePattern({"a(b"}, TOptions());
     ADD_FAILURE() << "a(b: compiled";

@@ -1,9 +1,11 @@
 // The whole-line and cross-line scans against the one-character scans:
 // random patterns from the whole grammar over random files must give exactly
 // the same reports through every scan choice (the automaton-only scan holds
-// the literal scans to the chain of their characters), and every reported
-// line must be the file's line of that number (the file cut at line ends
-// independently of the reader, whose line counting the scans share).
+// the literal scans to the chain of their characters), every reported line
+// must be the file's line of that number (the file cut at line ends
+// independently of the reader, whose line counting the scans share), and the
+// lines handed out as they stand in the file must be the file; all of it
+// with lead bytes before line ends paired with them and alone.
 // KOVALEX_DIFFERENTIAL_ROUNDS raises the number of rounds (tools/differential.sh).
 #include <gtest/gtest.h>
 
@@ -122,11 +124,14 @@ struct TFiles {
 };
 
 // Compares every scan with the one-character scans for one pattern over the
-// given files.
+// given files, with lead bytes before line ends paired with the line end
+// and alone.
 void Compare(const std::string& pattern, bool ignoreCase, bool dbMeta, const std::vector<std::string>& files) {
-  TScanComparison scans;
-  if (!scans.SetPattern(pattern, ignoreCase, dbMeta)) return;
-  for (const std::string& path : files) ASSERT_EQ(scans.Check(path), "");
+  for (const bool loneLeadBytes : {false, true}) {
+    TScanComparison scans(loneLeadBytes);
+    if (!scans.SetPattern(pattern, ignoreCase, dbMeta)) return;
+    for (const std::string& path : files) ASSERT_EQ(scans.Check(path), "") << "lone lead bytes " << loneLeadBytes;
+  }
 }
 
 }  // namespace

@@ -3,7 +3,8 @@
 // one-character scans are the reference, the whole-line (or cross-line)
 // scan and the automaton alone must report the same lines, in ascending
 // order, each the file's line of that number as the reader presents it, and
-// the whole-line scan that only counts as many lines.
+// the whole-line scan that only counts as many lines; and the same lines
+// handed out as they stand in the file, with the lines between them.
 #pragma once
 
 #include <cstdint>
@@ -33,16 +34,50 @@ inline std::vector<TReport> GrepReports(TGrep& grep, const std::string& path, co
   return reports;
 }
 
+// What a grep hands out of a file as it stands there (OnInputMatch and
+// OnPassed): empty when the pieces, in order, are the file's bytes, each at
+// its offset, the lines numbered on from 1 and each report the reference's
+// line of that number, else what went wrong.
+inline std::string CheckInputLines(TGrep& grep, const std::string& path, const std::vector<TReport>& reference) {
+  const std::string content = TTempDir::Read(path);
+  std::string all;
+  std::int64_t next = 1;
+  std::size_t reported = 0;
+  std::string fault;
+  const auto take = [&](const TInputLines& lines, bool report) {
+    if (!fault.empty()) return;
+    if (lines.Offset != std::ssize(all) || lines.LineNo != next || lines.Bytes.empty())
+      fault = "at byte " + std::to_string(all.size()) + " line " + std::to_string(next) + ": offset " +
+              std::to_string(lines.Offset) + ", line " + std::to_string(lines.LineNo);
+    else if (report && (lines.Count != 1 || reported >= reference.size() || reference[reported].LineNo != next ||
+                        ReaderLines(std::string(lines.Bytes), grep.LoneLeadBytes).front() != reference[reported].Line))
+      fault = "report " + std::to_string(reported) + ": line " + std::to_string(next) + " " + Hex(lines.Bytes);
+    all += lines.Bytes;
+    next += lines.Count;
+    reported += report ? 1 : 0;
+  };
+  grep.OnInputMatch = [&](TGrep&, const TInputLines& lines) { take(lines, true); };
+  grep.OnPassed = [&](TGrep&, const TInputLines& lines) { take(lines, false); };
+  grep.GrepFile(path, nullptr);
+  grep.OnInputMatch = nullptr;
+  grep.OnPassed = nullptr;
+  if (fault.empty() && (all != content || reported != reference.size()))
+    fault = "the input was " + Hex(content) + ", handed out " + Hex(all);
+  return fault;
+}
+
 // The fast scan runs twice: over blocks read, and over the file mapped a
-// page at a time (so that small files have many windows).
+// page at a time (so that small files have many windows).  With
+// loneLeadBytes every scan reads a lead byte before a line end alone.
 class TScanComparison {
  public:
-  TScanComparison() {
+  explicit TScanComparison(bool loneLeadBytes = false) {
     Greps[0].ScanChoice = TScanChoice::OneCharacter;
     Greps[1].MapBytes = 0;
     Greps[2].ScanChoice = TScanChoice::AutomatonOnly;
     Greps[2].MapBytes = 0;
     Greps[3].MapBytes = 1;
+    for (TGrep& grep : Greps) grep.LoneLeadBytes = loneLeadBytes;
   }
 
   // Compiles the pattern for every scan; false when it is no pattern for
@@ -69,7 +104,7 @@ class TScanComparison {
   // The first fault over the file (empty when none), and the reference's reports.
   std::string Check(const std::string& path, std::vector<TReport>* reported = nullptr) {
     static const char* const kNames[kScans] = {"OneCharacter", "Fast", "AutomatonOnly", "Fast, mapped"};
-    const std::vector<std::string> lines = ReaderLines(TTempDir::Read(path));
+    const std::vector<std::string> lines = ReaderLines(TTempDir::Read(path), Greps[0].LoneLeadBytes);
     std::vector<TReport> reference;
     for (int k = 0; k < kScans && Fault.empty(); ++k) {
       const std::vector<TReport> reports = GrepReports(Greps[k], path);
@@ -96,6 +131,13 @@ class TScanComparison {
       if (counted != std::vector<TReport>(reference.size(), TReport{0, ""}))
         Fault = std::string("counting disagrees: ") + kNames[k] + ", pattern " + Described + ", " + path + ": " +
                 std::to_string(counted.size());
+    }
+    // The same lines as they stand in the file, with the lines between them,
+    // from the one-character scan and the fast scans.
+    for (const int k : {0, 1, 3}) {
+      if (!Fault.empty()) break;
+      const std::string fault = CheckInputLines(Greps[k], path, reference);
+      if (!fault.empty()) Fault = std::string("input lines: ") + kNames[k] + ", pattern " + Described + ": " + fault;
     }
     if (reported != nullptr) *reported = reference;
     return Fault;

@@ -6,9 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "grep/blockbuffer.h"
+#include "sjis/sjis.h"
+
 // CR LF and a lone CR end a line as a line feed does, a zero byte reads as a
-// space, and a last line without line end counts.
-inline std::vector<std::string> ReaderLines(const std::string& bytes) {
+// space, and a last line without line end counts.  With loneLeadBytes
+// (TReadOptions::LoneLeadBytes) a lead byte that ends a line reads as
+// kLoneLeadByte.
+inline std::vector<std::string> ReaderLines(const std::string& bytes, bool loneLeadBytes = false) {
   std::vector<std::string> lines;
   std::string line;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -22,5 +27,8 @@ inline std::vector<std::string> ReaderLines(const std::string& bytes) {
     }
   }
   if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') lines.push_back(std::move(line));
+  if (loneLeadBytes)
+    for (std::string& l : lines)
+      if (EndsInLoneLeadByte(l)) l.back() = static_cast<char>(kLoneLeadByte);
   return lines;
 }
