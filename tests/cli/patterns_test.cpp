@@ -172,6 +172,10 @@ TEST(TLineMatcher, FindsTheLeftmostLongestMatchThatStandsAsAWordOrTheLine) {
       {"a.b|c[^x]d", "z", "a\nb c\rd", 0, "0+3"},
       {"c[^x]d", "z", "a\nb c\rd", 0, "4+3"},
       {"a$", "z", "a\nb", 0, "none"},
+      // A long text without metacharacters of the engine's syntax is still
+      // read in GNU's languages: their letters fold and braces count.
+      {std::string(300, 'a'), "Ei", std::string(300, 'A'), 0, "0+300"},
+      {std::string(300, 'a') + "b{2}", "E", std::string(300, 'a') + "bb", 0, "0+302"},
   };
   for (const TMatchRow& row : rows) {
     std::vector<std::string> patterns;
