@@ -8,11 +8,12 @@
 TRawLine TLineCutter::Next() {
   const char* const start = FBytes.data() + FPos;
   const std::size_t rest = FBytes.size() - FPos;
-  const void* feed = std::memchr(start, '\n', rest);
+  // An empty rest may have no bytes behind it at all (a null pointer).
+  const void* feed = rest == 0 ? nullptr : std::memchr(start, '\n', rest);
   const std::size_t feedAt = feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - start) : rest;
   // A CR before the line feed ends the line on its own unless the line feed
   // follows it directly.
-  const void* cr = std::memchr(start, '\r', feedAt);
+  const void* cr = feedAt == 0 ? nullptr : std::memchr(start, '\r', feedAt);
   TRawLine line;
   if (cr != nullptr) {
     const auto crAt = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
