@@ -147,7 +147,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // clang-format off
   const settings::TSettingsValues values{{true, false, true, false, false, true}, true, 2, true, 250, Sjis("ＭＳ 明朝"),
-                                         14, -2147483643, false, false, true, 0x00FF00, 0, -5, 7, 640, 480, ""};
+                                         14, -2147483643, false, false, true, 0x00FF00, 0, false, true, -5, 7, 640, 480, ""};
   // clang-format on
   std::vector<TWrite> writes;
   for (const settings::TSettingText& t : settings::SettingTexts(values)) writes.push_back({t.Section, t.Key, t.Value});
