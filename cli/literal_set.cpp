@@ -17,12 +17,6 @@ namespace {
 // it as a space).
 bool NeverInLine(const std::string& s) { return s.find_first_of(std::string_view("\n\r\0", 3)) != std::string::npos; }
 
-TCharCode CodeAt(std::string_view line, std::size_t i) {
-  const auto b = static_cast<unsigned char>(line[i]);
-  if (CharLength(line, i) == 2) return static_cast<TCharCode>(b << 8 | static_cast<unsigned char>(line[i + 1]));
-  return b;
-}
-
 }  // namespace
 
 TEnginePattern FixedStringsPattern(const std::vector<std::string>& sjisPatterns, const TOptions& options) {
@@ -105,9 +99,7 @@ bool TLiteralFinder::Find(std::string_view line, std::size_t from, std::size_t& 
         return true;
       }
       for (;;) {
-        const bool wordBefore = start > 0 && IsWordCode(before);
-        const bool wordAfter = start + l < line.size() && IsWordCode(CodeAt(line, start + l));
-        if (!wordBefore && !wordAfter) {
+        if (StandsAsWord(line, start, l, before)) {
           pos = start;
           len = l;
           return true;

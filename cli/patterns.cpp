@@ -163,6 +163,13 @@ bool IsWordCode(TCharCode code) {
   return iswalnum_l(static_cast<wint_t>(u), unicode) != 0;
 }
 
+TCharCode CodeAt(std::string_view line, std::size_t i) { return CharAt(line, i).Code; }
+
+bool StandsAsWord(std::string_view line, std::size_t start, std::size_t len, TCharCode before) {
+  const bool wordBefore = start > 0 && IsWordCode(before);
+  return !wordBefore && (start + len >= line.size() || !IsWordCode(CodeAt(line, start + len)));
+}
+
 TLineMatcher::TLineMatcher(const TEnginePattern& pattern) : FTest(pattern.Test) {
   pattern.Apply(FRegExp);
   if (pattern.Assertions)
@@ -179,10 +186,7 @@ TLineMatcher::TLineMatcher(const TEnginePattern& pattern) : FTest(pattern.Test) 
 // shorter ones at the same start (an empty one only when it is the longest
 // match of some pattern).
 bool TLineMatcher::WordAt(std::string_view line, std::size_t start, TCharCode before, std::size_t& len) const {
-  const bool wordBefore = start > 0 && IsWordCode(before);
-  const auto stands = [&](std::size_t l) {
-    return !wordBefore && (start + l >= line.size() || !IsWordCode(CharAt(line, start + l).Code));
-  };
+  const auto stands = [&](std::size_t l) { return StandsAsWord(line, start, l, before); };
   std::size_t l;
   if (LongestMatch(line, start, line.size(), l)) {
     for (;;) {

@@ -103,3 +103,12 @@ class TLineMatcher {
 // Whether the Shift-JIS character code is a word character for -w: "_",
 // or a letter or digit in the Unicode sense, double-byte letters included.
 bool IsWordCode(TCharCode code);
+
+// The code of the Shift-JIS character at line[i] (a lead byte at the line's
+// end stands alone).
+TCharCode CodeAt(std::string_view line, std::size_t i);
+
+// Whether the len bytes at start stand as a word for -w: no word character
+// before them (before is the code of the character ahead of start) and none
+// right after them.
+bool StandsAsWord(std::string_view line, std::size_t start, std::size_t len, TCharCode before);
