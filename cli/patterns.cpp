@@ -3,6 +3,8 @@
 #include <locale.h>
 #include <wctype.h>
 
+#include <algorithm>
+#include <cstring>
 #include <unordered_set>
 
 #include "cli/literal_set.h"
@@ -35,6 +37,26 @@ bool MayMatchEmpty(const TRegularExpression& re) {
     if (s->Accepting != 0 || (tail != nullptr && tail->Accepting != 0)) return true;
   }
   return false;
+}
+
+// The bytes a match can begin with, read from the start state's
+// transitions: a single-byte character, or the lead byte of a double-byte
+// one (a range of codes marks every lead byte it spans, which may mark
+// more than needed, never less).  Every byte when the start state accepts,
+// since an empty match may then stand anywhere.
+std::array<bool, 256> StartBytes(const TRegularExpression& re) {
+  std::array<bool, 256> bytes{};
+  const TDFAState* start = re.CurrentDFA()->Start;
+  if (start->Accepting != 0) {
+    bytes.fill(true);
+    return bytes;
+  }
+  for (const TDFATransition& t : start->Transitions) {
+    for (unsigned b = t.Low; b <= t.High && b < 0x100; ++b) bytes[b] = true;
+    if (t.High >= 0x100)
+      for (unsigned lead = std::max<unsigned>(t.Low, 0x100) >> 8; lead <= (t.High >> 8); ++lead) bytes[lead] = true;
+  }
+  return bytes;
 }
 
 bool Anchored(const TRegularExpression& re) { return re.CurrentDFA()->BeginAnchored || re.CurrentDFA()->EndAnchored; }
@@ -172,6 +194,9 @@ bool StandsAsWord(std::string_view line, std::size_t start, std::size_t len, TCh
 
 TLineMatcher::TLineMatcher(const TEnginePattern& pattern) : FTest(pattern.Test) {
   pattern.Apply(FRegExp);
+  FStartBytes = StartBytes(FRegExp);
+  if (std::count(FStartBytes.begin(), FStartBytes.end(), true) == 1)
+    FOnlyStartByte = static_cast<int>(std::find(FStartBytes.begin(), FStartBytes.end(), true) - FStartBytes.begin());
   if (pattern.Assertions)
     FAssertions = std::make_unique<TAssertionMatcher>(
         ParsePosix(pattern.Pattern, pattern.Rules.Syntax, pattern.Rules.FoldCase, pattern.Rules.LineFeed));
@@ -204,27 +229,62 @@ bool TLineMatcher::LongestMatch(std::string_view line, std::size_t start, std::s
   return FAssertions ? FAssertions->LongestAt(line, start, limit, len) : LongestAt(FRegExp, line, start, limit, len);
 }
 
+// The automaton is run only from the places inside the line whose byte can
+// begin a match and which start a character (read backwards from there);
+// the line's two edges are always tried, for the anchors.
+bool TLineMatcher::FindFiltered(std::string_view line, std::size_t from, std::size_t& pos, std::size_t& len) const {
+  const std::size_t size = line.size();
+  const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+  TCharacterStarts starts(bytes, from);
+  std::size_t at = from;
+  if (at == 0) {
+    if (LongestMatch(line, 0, size, len)) return pos = 0, true;
+    at = 1;
+  }
+  for (; at < size; ++at) {
+    if (FOnlyStartByte >= 0) {
+      const void* next = std::memchr(bytes + at, FOnlyStartByte, size - at);
+      if (next == nullptr) break;
+      at = static_cast<std::size_t>(static_cast<const unsigned char*>(next) - bytes);
+    } else {
+      while (at < size && !FStartBytes[bytes[at]]) ++at;
+      if (at == size) break;
+    }
+    if (starts.At(at) && LongestMatch(line, at, size, len)) return pos = at, true;
+  }
+  if (size > 0 && from <= size && LongestMatch(line, size, size, len)) return pos = size, true;
+  return false;
+}
+
 bool TLineMatcher::Find(std::string_view line, std::size_t from, std::size_t& pos, std::size_t& len) const {
   if (FTest == TLineTest::WholeLine) {
     pos = 0;
     return from == 0 && LongestMatch(line, 0, line.size(), len) && len == line.size();
   }
   if (FTest != TLineTest::Word && FAssertions) return FAssertions->Find(line, from, pos, len);
-  // The character before each start, for the word test: walked from the
-  // line's start, since Shift-JIS cannot be read backwards.
-  TCharCode before = 0;
-  std::size_t start = 0;
-  while (start < from) {
-    const TCharAt c = CharAt(line, start);
-    before = c.Code;
-    start += c.Width;
-  }
+  if (!FAssertions && FEmptyMatching.empty() && FTest != TLineTest::Word) return FindFiltered(line, from, pos, len);
+  // Each start is a character start: from is one, and the walk goes by
+  // characters.  The word test needs the character before a start, which
+  // Shift-JIS cannot read backwards, so under -w the walk begins at the
+  // line's start and keeps where the previous character began.
+  const bool word = FTest == TLineTest::Word;
+  std::size_t start = word ? 0 : from;
+  std::size_t previous = line.size();  // none
+  const auto step = [&] {
+    previous = start;
+    start += CharLength(line, start);
+  };
+  while (start < from) step();
+  // Under -w too, a start whose byte cannot begin a match is passed over
+  // inside the line.
+  const bool filtered = !FAssertions && FEmptyMatching.empty();
   for (;;) {
-    if (FTest == TLineTest::Word ? WordAt(line, start, before, len) : LongestMatch(line, start, line.size(), len))
+    if (filtered && start > 0)
+      while (start < line.size() && !FStartBytes[static_cast<unsigned char>(line[start])]) step();
+    if (word ? WordAt(line, start, previous < line.size() ? CodeAt(line, previous) : 0, len)
+             : LongestMatch(line, start, line.size(), len))
       return pos = start, true;
     if (start >= line.size()) return false;
-    const TCharAt c = CharAt(line, start);
-    before = c.Code;
-    start += c.Width;
+    step();
   }
 }

@@ -16,6 +16,7 @@
 // the lines the engine reports.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -92,9 +93,12 @@ class TLineMatcher {
 
  private:
   bool WordAt(std::string_view line, std::size_t start, TCharCode before, std::size_t& len) const;
+  bool FindFiltered(std::string_view line, std::size_t from, std::size_t& pos, std::size_t& len) const;
   bool LongestMatch(std::string_view line, std::size_t start, std::size_t limit, std::size_t& len) const;
 
   TAWKStr FRegExp;
+  std::array<bool, 256> FStartBytes;  // the bytes a match can begin with
+  int FOnlyStartByte = -1;            // the one such byte, if there is one
   std::vector<std::unique_ptr<TAWKStr>> FEmptyMatching;
   TLineTest FTest;
   std::unique_ptr<TAssertionMatcher> FAssertions;

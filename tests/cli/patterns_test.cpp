@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "support/sjis_literals.h"
 
 namespace {
@@ -190,6 +192,45 @@ TEST(TLineMatcher, FindsTheLeftmostLongestMatchThatStandsAsAWordOrTheLine) {
         matcher.Find(row.Line, row.From, pos, len) ? std::to_string(pos) + "+" + std::to_string(len) : "none";
     EXPECT_EQ(found, row.Expected) << Hex(row.Pattern) << " " << row.Flags << " in " << Hex(row.Line);
     EXPECT_EQ(matcher.Matches(row.Line), row.From > 0 || found != "none") << Hex(row.Line);
+  }
+}
+
+// The finder passes over places whose byte cannot begin a match and reads
+// character starts backwards; checked against the plain definition: the
+// first character start at or after from with a whole match there, the
+// longest one (each candidate tried as a whole line with -x).  Second
+// bytes ("[" of ー, "A" of ア) are the bytes patterns ask for.
+TEST(TLineMatcher, FindAgreesWithTryingEverySpanAsAWholeLine) {
+  const std::string chars[] = {"a", "A", "[", " ", S("ア"), S("ー"), S("猫"), S("ｱ")};
+  const std::string atoms[] = {"a", "A", "\\[", ".", "[aA]", S("ア"), S("猫"), S("ー"), "[^a]"};
+  const char* postfix[] = {"", "", "*", "+", "?"};
+  std::mt19937 random(27);
+  const auto pick = [&](auto& list) -> const auto& { return list[random() % std::size(list)]; };
+  for (int round = 0; round < 3000; ++round) {
+    std::string pattern;
+    for (int k = 1 + random() % 3; k > 0; --k) pattern += pick(atoms) + pick(postfix);
+    if (random() % 4 == 0) pattern += "|" + pick(atoms) + pick(postfix);
+    const std::string flags = random() % 3 == 0 ? "i" : "";
+    std::string line;
+    std::vector<std::size_t> starts;
+    for (int k = random() % 10; k > 0; --k) starts.push_back(line.size()), line += pick(chars);
+    starts.push_back(line.size());
+    const std::size_t from = starts[random() % starts.size()];
+    const TLineMatcher matcher(BuildEnginePattern({pattern}, Flags(flags)));
+    const TLineMatcher whole(BuildEnginePattern({pattern}, Flags(flags + "x")));
+    std::string expected = "none";
+    for (std::size_t i = 0; i < starts.size() && expected == "none"; ++i) {
+      if (starts[i] < from) continue;
+      for (std::size_t j = starts.size(); j-- > i;)
+        if (whole.Matches(line.substr(starts[i], starts[j] - starts[i]))) {
+          expected = std::to_string(starts[i]) + "+" + std::to_string(starts[j] - starts[i]);
+          break;
+        }
+    }
+    std::size_t pos, len;
+    const std::string found =
+        matcher.Find(line, from, pos, len) ? std::to_string(pos) + "+" + std::to_string(len) : "none";
+    ASSERT_EQ(found, expected) << Hex(pattern) << " " << flags << " in " << Hex(line) << " from " << from;
   }
 }
 
