@@ -41,7 +41,9 @@ TEngineFeed::TEngineFeed(const TOptions& options, const TEnginePattern& pattern,
     FGrep.OnPassed = [this](TGrep&, const TInputLines& lines) { Passed(lines); };
 }
 
-void TEngineFeed::Search(int fd, const std::string& name) { FGrep.GrepDescriptor(fd, name, nullptr); }
+void TEngineFeed::Search(int fd, const std::string& name, bool atStart) {
+  FGrep.GrepDescriptor(fd, name, nullptr, atStart);
+}
 
 // Lines without a match: every one for -v; else those that trailing context
 // still wants, and the last -B of them, kept for a match that may follow.

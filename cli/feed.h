@@ -17,7 +17,8 @@ class TEngineFeed {
 
   // Searches the open descriptor from where it stands; name names it in the
   // engine's messages.  Raises the selection's exceptions and the engine's.
-  void Search(int fd, const std::string& name);
+  // atStart: fd was just opened (see TGrep::GrepDescriptor).
+  void Search(int fd, const std::string& name, bool atStart);
 
  private:
   void Passed(const TInputLines& lines);

@@ -153,33 +153,28 @@ class TRun {
       fd = posix_io::Open(path, O_RDONLY | O_NOCTTY);
       if (fd < 0) return FileError(display, errno);
     }
-    struct stat st;
-    if (::fstat(fd, &st) != 0) {
-      FileError(display, errno);
-    } else if (S_ISDIR(st.st_mode)) {
-      FileError(display, EISDIR);
-    } else {
-      try {
-        FFound = FSearch->Search(display, fd, FShowNames) || FFound;
-      } catch (const TReadError& e) {
-        FileError(display, e.Error);
-      } catch (const EInOutError& e) {
-        // A failing call of the engine's reader: the C library's words for
-        // its error number, as for kovagrep's own reads.
-        if (e.Errno > 0)
-          FileError(display, e.Errno);
-        else
-          Message(display, Text(e.Message()));
-      } catch (const Exception& e) {
+    // The reader refuses a directory (and -z's reading fails on it) with
+    // the words for EISDIR.
+    try {
+      FFound = FSearch->Search(display, fd, FShowNames, !standardInput) || FFound;
+    } catch (const TReadError& e) {
+      FileError(display, e.Error);
+    } catch (const EInOutError& e) {
+      // A failing call of the engine's reader: the C library's words for
+      // its error number, as for kovagrep's own reads.
+      if (e.Errno > 0)
+        FileError(display, e.Errno);
+      else
         Message(display, Text(e.Message()));
-      } catch (const std::bad_alloc&) {
-        // A line longer than memory, met by kovagrep's own reading: the
-        // engine's message for it.
-        Message(display, Text(ELineTooLong(display, true).Message()));
-      } catch (const TQuietMatch&) {
-        if (!standardInput) ::close(fd);
-        throw;
-      }
+    } catch (const Exception& e) {
+      Message(display, Text(e.Message()));
+    } catch (const std::bad_alloc&) {
+      // A line longer than memory, met by kovagrep's own reading: the
+      // engine's message for it.
+      Message(display, Text(ELineTooLong(display, true).Message()));
+    } catch (const TQuietMatch&) {
+      if (!standardInput) ::close(fd);
+      throw;
     }
     if (!standardInput) ::close(fd);
   }

@@ -10,7 +10,7 @@ TSearch::TSearch(const TOptions& options, const TEnginePattern& pattern, TOutput
       FSelection(options, FMatcher.get(), FContext),
       FFeed(options, pattern, FSelection) {}
 
-bool TSearch::Search(const std::string& displayName, int fd, bool showName) {
+bool TSearch::Search(const std::string& displayName, int fd, bool showName, bool atStart) {
   FPrinter.Begin(displayName, showName, FOptions.InitialTab ? TPrinter::NumberWidth(fd, FOptions.LineNumbers) : 0);
   FContext.Begin();
   FSelection.Begin();
@@ -19,7 +19,7 @@ bool TSearch::Search(const std::string& displayName, int fd, bool showName) {
       if (FOptions.NullData)
         FeedRecords(fd, FMatcher.get(), FSelection);  // the grep cuts lines at line feeds
       else
-        FFeed.Search(fd, displayName);
+        FFeed.Search(fd, displayName, atStart);
     } catch (const TInputDone&) {
     }
   }

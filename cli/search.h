@@ -19,10 +19,10 @@ class TSearch {
  public:
   TSearch(const TOptions& options, const TEnginePattern& pattern, TOutput& output);
 
-  // Searches the open descriptor, read once from where it stands; returns
-  // whether a line was selected.  Raises TWriteError, TQuietMatch and the
-  // engine's exceptions.
-  bool Search(const std::string& displayName, int fd, bool showName);
+  // Searches the open descriptor, read once from where it stands (atStart:
+  // just opened, so at the file's start); returns whether a line was
+  // selected.  Raises TWriteError, TQuietMatch and the engine's exceptions.
+  bool Search(const std::string& displayName, int fd, bool showName, bool atStart);
 
  private:
   const TOptions& FOptions;

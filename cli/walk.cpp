@@ -74,30 +74,43 @@ void TWalk::Directory(const std::string& display, const std::string& path, bool 
     return FReport(display, "warning: recursive directory loop", true);
   DIR* dir = ::opendir(path.c_str());
   if (dir == nullptr) return FReport(display, std::strerror(errno), false);
-  std::vector<std::string> names;
+  std::vector<TEntry> entries;
   errno = 0;
   while (const dirent* entry = ::readdir(dir)) {
     const std::string name = entry->d_name;
-    if (name != "." && name != "..") names.push_back(name);
+    if (name != "." && name != "..") entries.push_back({name, entry->d_type, entry->d_ino});
   }
   const int readError = errno;
   ::closedir(dir);
   if (readError != 0) FReport(display, std::strerror(readError), false);
-  std::sort(names.begin(), names.end());
+  std::sort(entries.begin(), entries.end(), [](const TEntry& a, const TEntry& b) { return a.Name < b.Name; });
 
   struct TInside {
     std::vector<TFileIdentity>& Ancestors;
     ~TInside() { Ancestors.pop_back(); }
   } inside{FAncestors};
   FAncestors.push_back(Identity(st));
-  for (const std::string& name : names) {
+  for (const TEntry& entry : entries) {
+    const std::string& name = entry.Name;
     const std::string childPath = path + (path.back() == '/' ? "" : "/") + name;
-    Entry(implicit ? (display == "." ? name : display + "/" + name) : childPath, childPath, name, implicit);
+    Entry(implicit ? (display == "." ? name : display + "/" + name) : childPath, childPath, entry, implicit);
   }
 }
 
 // An entry of a directory, filtered by its name before anything is opened.
-void TWalk::Entry(const std::string& display, const std::string& path, const std::string& name, bool implicit) {
+void TWalk::Entry(const std::string& display, const std::string& path, const TEntry& entry, bool implicit) {
+  const std::string& name = entry.Name;
+  // The type the directory gives spares a stat: a regular file (unless it
+  // may be standard output), or a directory, which Directory looks at
+  // itself.  Links, devices and entries of an unknown type are looked at.
+  if (entry.Type == DT_REG && !(FOutput && FOutput->Inode == entry.Inode)) {
+    if (FileWanted(name, false)) FVisit(display, path);
+    return;
+  }
+  if (entry.Type == DT_DIR) {
+    if (DirectoryWanted(name, false)) Directory(display, path, implicit);
+    return;
+  }
   struct stat st;
   // -r does not follow symbolic links met in the walk; -R does.
   if ((FOptions.Dereference ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) != 0) {

@@ -46,8 +46,15 @@ class TWalk {
   bool Enters(const std::string& name) const;
 
  private:
+  // A directory's entry: its name, and its type and inode as the directory
+  // gives them (DT_UNKNOWN when it does not).
+  struct TEntry {
+    std::string Name;
+    unsigned char Type;
+    ino_t Inode;
+  };
   void Directory(const std::string& display, const std::string& path, bool implicit);
-  void Entry(const std::string& display, const std::string& path, const std::string& name, bool implicit);
+  void Entry(const std::string& display, const std::string& path, const TEntry& entry, bool implicit);
   void File(const std::string& display, const std::string& path, const struct stat& st);
   bool FileWanted(const std::string& name, bool operand) const;
   bool DirectoryWanted(const std::string& name, bool operand) const;

@@ -76,7 +76,7 @@ void TBlockBuffer::Check() {
     if (!FRegular) throw EFileNotFound(io_error::kNotRegularFile);
     if (!posix_io::MakeBlocking(FFile.Fd)) throw EFileNotFound(errno);
   }
-  if (FRegular) FStartOffset = ::lseek(FFile.Fd, 0, SEEK_CUR);
+  if (FRegular) FStartOffset = FOptions.AtStart ? 0 : ::lseek(FFile.Fd, 0, SEEK_CUR);
   FSizeAtOpen = st.st_size;
 }
 

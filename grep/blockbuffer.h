@@ -55,6 +55,9 @@ struct TReadOptions {
   // kLoneLeadByte.  Without it such a lead byte pairs with the line feed
   // into one character, as the window has always read its files.
   bool LoneLeadBytes = false;
+  // The descriptor handed to the reader was just opened, so it stands at
+  // the file's start and its position need not be asked.
+  bool AtStart = false;
   // Whether a zero byte stands in the first this many bytes of the input is
   // noted (ZeroInProbe); 0 for no probe.
   std::size_t ZeroProbeBytes = 0;

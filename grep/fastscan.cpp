@@ -395,7 +395,8 @@ void TFastScan::Run(TFastScanView file, const std::function<void()>& report) {
   }
   for (;;) {
     if (!FRequired.empty() || FSet) SkipLinesWithoutRequired(file);
-    std::string_view window = file.LineWindow();
+    std::string_view window;
+    if (!file.NextLineWindow(window)) return;
     std::size_t next = 0;
     bool matches;
     if (FExactLiteral) {

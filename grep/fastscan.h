@@ -27,7 +27,8 @@ class TFastScan {
 
   // Scans the file from its start and calls report() for each matching line,
   // with the reader's main cursor just past the line's leading character.
-  // Ends with the reader's EEndOfFile.
+  // Returns at the file's end (a report that reads on may still raise the
+  // reader's EEndOfFile).
   void Run(TFastScanView file, const std::function<void()>& report);
 
  private:

@@ -75,10 +75,12 @@ void TGrep::GrepFile(const std::string& fileName, const bool* cancelFlag) {
       cancelFlag);
 }
 
-void TGrep::GrepDescriptor(int fd, const std::string& displayName, const bool* cancelFlag) {
+void TGrep::GrepDescriptor(int fd, const std::string& displayName, const bool* cancelFlag, bool atStart) {
   Grep(
       [&](const TReadOptions& options) {
-        return std::make_unique<TTxtFile>(fd, displayName, cancelFlag, ProcessMessages, options);
+        TReadOptions descriptor = options;
+        descriptor.AtStart = atStart;
+        return std::make_unique<TTxtFile>(fd, displayName, cancelFlag, ProcessMessages, descriptor);
       },
       cancelFlag);
 }
@@ -181,7 +183,7 @@ void TGrep::Hand(const TOnInputLines& handler, const TInputLines& lines) {
   }
 }
 
-// Runs the plan's scan; ends with EEndOfFile.
+// Runs the plan's scan; ends by returning or with EEndOfFile.
 void TGrep::Scan(TPrepared& prepared, TTxtFile& file) {
   const TScanPlan& plan = prepared.Plan;
   switch (plan.Kind) {

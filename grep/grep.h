@@ -45,7 +45,8 @@ class TGrep : public TRegularExpression {
   void GrepFile(const std::string& fileName, const bool* cancelFlag);
   // The same for a descriptor that is already open (standard input, a
   // pipe), read from where it stands and left open; displayName names it.
-  void GrepDescriptor(int fd, const std::string& displayName, const bool* cancelFlag);
+  // atStart: the caller has just opened it, so it stands at the start.
+  void GrepDescriptor(int fd, const std::string& displayName, const bool* cancelFlag, bool atStart = false);
 
   // Refuse anything but a regular file at once (a FIFO, a device) rather
   // than wait on it; for a window that must never hang in an open.

@@ -57,6 +57,9 @@ class TFastScanView {
   // from the main cursor is cleaned first (the bytes passed over stay as
   // they are).
   std::string_view LineWindow() { return F->LineWindow(); }
+  // The same, false instead of raising at the file's end: a scan that ends
+  // there need not unwind.
+  bool NextLineWindow(std::string_view& window) { return F->NextLineWindow(window); }
   // The bytes from the main cursor to the end of the current block (empty
   // while the cursor is in bytes kept from earlier blocks); with LazyCheck,
   // as read.

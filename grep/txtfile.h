@@ -106,6 +106,7 @@ class TTxtFile {
   void CountAheadStep(std::uint32_t& steps);
   // Line windows (txtfile_windows.cpp).
   std::string_view LineWindow();
+  bool NextLineWindow(std::string_view& window);
   std::string_view Buffered() const;
   void Skip(std::string_view from, std::size_t n);
   void AheadFrom(std::size_t n);
@@ -137,8 +138,10 @@ class TTxtFile {
   unsigned char ByteAt(std::ptrdiff_t pos) const;
   void NextBlock();
   void TakeBlock();
-  bool NextBlockForLine();
-  inline bool FindWindowEnd(std::ptrdiff_t& end);
+  // Found: a window's end (or, from NextBlockForLine, a block read).
+  enum class TWindowEnd { Found, Again, End };
+  TWindowEnd NextBlockForLine();
+  inline TWindowEnd FindWindowEnd(std::ptrdiff_t& end);
   bool CleanedUpTo(std::ptrdiff_t end);
   void ProcessMessagesAndTestCancel();
   void Settle();

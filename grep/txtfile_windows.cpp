@@ -8,10 +8,11 @@
 
 #include "grep/txtfile.h"
 
-// Finds the line feed that ends the line window, reading blocks as needed;
-// false when the bytes that went on to Carry had to be cleaned first (no
-// block was read then; look again).
-inline bool TTxtFile::FindWindowEnd(std::ptrdiff_t& end) {
+// Finds the line feed that ends the line window, reading blocks as needed:
+// Again when the bytes that went on to Carry had to be cleaned first (no
+// block was read then; look again), End when the leading character holds
+// the file's last byte.
+inline TTxtFile::TWindowEnd TTxtFile::FindWindowEnd(std::ptrdiff_t& end) {
   // The leading character: a line feed, or a lead byte with it (and with a
   // kept CR between them).
   const auto leadingLength = [this]() -> std::ptrdiff_t {
@@ -20,7 +21,7 @@ inline bool TTxtFile::FindWindowEnd(std::ptrdiff_t& end) {
   };
   std::ptrdiff_t leading = leadingLength();
   while (Cursor + leading >= DataLen) {
-    if (!NextBlockForLine()) return false;
+    if (const TWindowEnd block = NextBlockForLine(); block != TWindowEnd::Found) return block;
     leading = leadingLength();
   }
   std::ptrdiff_t searched = leading;  // bytes from the cursor known to hold no line end
@@ -31,7 +32,7 @@ inline bool TTxtFile::FindWindowEnd(std::ptrdiff_t& end) {
       const std::size_t found = Carry.find('\n', at);
       if (found != std::string::npos) {
         end = from + static_cast<std::ptrdiff_t>(found - at);
-        return true;
+        return TWindowEnd::Found;
       }
       searched += static_cast<std::ptrdiff_t>(Carry.size() - at);
       continue;
@@ -40,27 +41,39 @@ inline bool TTxtFile::FindWindowEnd(std::ptrdiff_t& end) {
         std::memchr(&Buffer[static_cast<std::size_t>(from)], '\n', static_cast<std::size_t>(DataLen - from));
     if (found != nullptr) {
       end = static_cast<const unsigned char*>(found) - Buffer;
-      return true;
+      return TWindowEnd::Found;
     }
     searched = DataLen - Cursor;
-    if (!NextBlockForLine()) return false;
+    if (const TWindowEnd block = NextBlockForLine(); block != TWindowEnd::Found) return block;
   }
 }
 
 std::string_view TTxtFile::LineWindow() {
+  std::string_view window;
+  if (!NextLineWindow(window)) EndOfFile();
+  return window;
+}
+
+bool TTxtFile::NextLineWindow(std::string_view& window) {
   // Bytes that need cleaning may hide line ends: the window is found again
   // once they are clean.  A window is checked on its own while few lines of
   // the block have been read; then the rest of the block is checked at once,
   // which costs less than many windows one by one.
   std::ptrdiff_t end = 0;
-  while (!FindWindowEnd(end) ||
-         (RawFrom <= end &&
+  for (;;) {
+    const TWindowEnd found = FindWindowEnd(end);
+    if (found == TWindowEnd::End) return false;
+    if (found == TWindowEnd::Found &&
+        !(RawFrom <= end &&
           CleanedUpTo(++WindowsInBlock < std::max(kWindowsChecked, DataLen / kBytesPerWindowChecked) ? end + 1
-                                                                                                     : DataLen))) {
+                                                                                                     : DataLen)))
+      break;
   }
-  if (Cursor >= 0)
-    return {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Cursor)]),
-            static_cast<std::size_t>(end - Cursor + 1)};
+  if (Cursor >= 0) {
+    window = {reinterpret_cast<const char*>(&Buffer[static_cast<std::size_t>(Cursor)]),
+              static_cast<std::size_t>(end - Cursor + 1)};
+    return true;
+  }
   try {
     FWindow.assign(Carry, Carry.size() - static_cast<std::size_t>(-Cursor), std::string::npos);
     if (end >= 0)
@@ -72,17 +85,18 @@ std::string_view TTxtFile::LineWindow() {
   } catch (const std::length_error&) {
     LineTooLong(true);
   }
-  return FWindow;
+  window = FWindow;
+  return true;
 }
 
 // The line runs on into the next block, and its bytes in this one go to
 // Carry: as read, they are checked first, and when they needed cleaning no
-// block is read (false).  At the end of the file raises EEndOfFile.
-bool TTxtFile::NextBlockForLine() {
-  if (CleanedUpTo(DataLen)) return false;
-  if (Block.AtEnd()) EndOfFile();
+// block is read (Again).  End at the end of the file.
+TTxtFile::TWindowEnd TTxtFile::NextBlockForLine() {
+  if (CleanedUpTo(DataLen)) return TWindowEnd::Again;
+  if (Block.AtEnd()) return TWindowEnd::End;
   NextBlock();
-  return true;
+  return TWindowEnd::Found;
 }
 
 std::string_view TTxtFile::Buffered() const {
