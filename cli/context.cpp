@@ -7,12 +7,14 @@ void TContext::Begin() {
 }
 
 void TContext::Selected(const TRawLine& line, std::int64_t number, std::int64_t offset) {
-  for (const TKeptLine& before : FBefore) {
-    // Lines passed over in bulk leave older lines in the queue.
-    if (before.Number > FLastPrinted && before.Number >= number - FOptions.Before)
-      Print(before.Text, before.End, before.Number, before.Offset, '-');
+  if (!FBefore.empty()) {
+    for (const TKeptLine& before : FBefore) {
+      // Lines passed over in bulk leave older lines in the queue.
+      if (before.Number > FLastPrinted && before.Number >= number - FOptions.Before)
+        Print(before.Text, before.End, before.Number, before.Offset, '-');
+    }
+    FBefore.clear();
   }
-  FBefore.clear();
   Print(line.Text, line.End, number, offset, ':');
   FAfterLeft = FOptions.After;
 }

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <charconv>
 #include <cstdint>
 
 #include "sjis/sjis.h"
@@ -34,10 +35,14 @@ int TPrinter::NumberWidth(int fd, bool lineNumbers) {
   return static_cast<int>(std::to_string(largest).size());
 }
 
+// Written into a buffer on the stack: a number goes with every line of -n.
 void TPrinter::Number(std::int64_t value, std::string TColours::*colour) {
-  std::string digits = std::to_string(value);
-  if (static_cast<int>(digits.size()) < FNumberWidth) digits.insert(0, FNumberWidth - digits.size(), ' ');
-  FOutput.Coloured(digits, Sgr(colour), false);
+  char buffer[48];
+  char* const digits = buffer + 24;
+  const char* end = std::to_chars(digits, buffer + sizeof buffer, value).ptr;
+  char* start = digits;
+  while (end - start < FNumberWidth && start > buffer) *--start = ' ';
+  FOutput.Coloured(std::string_view(start, static_cast<std::size_t>(end - start)), Sgr(colour), false);
 }
 
 void TPrinter::Prefix(std::int64_t number, std::int64_t offset, char separator, bool nonEmpty) {
