@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "cli/literal_set.h"
+#include "regexp/plaintext.h"
 #include "regexp/posix_lower.h"
 #include "sjis/exceptions.h"
 #include "text/encoding.h"
@@ -157,16 +158,23 @@ TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, 
   }
   TAWKStr re;
   const std::size_t allIndex = patterns.size() == 1 ? numbers.front() : TPatternError::kAllPatterns;
-  compile(re, all, allIndex);
-  result.EveryLine = re.CurrentDFA()->Start->Accepting != 0;
+  // A long plain text compiles, matches no empty string and has no
+  // anchors, whatever it holds: it is compiled once, for the search, not
+  // here too (a megabyte of text costs a state a character).
+  const bool plain = syntax == synEngine && patterns.size() == 1 &&
+                     ReadPlainText(all, result.DBMeta, result.IgnoreCase).has_value();
+  if (!plain) {
+    compile(re, all, allIndex);
+    result.EveryLine = re.CurrentDFA()->Start->Accepting != 0;
+  }
   result.Assertions = syntax != synEngine && NeedsAssertionCheck(posix(all));
   // -x: the user's anchors would turn into characters inside "^(...)$"
   // (and GNU's patterns are not wrapped in text at all).
-  if (options.WholeLine && (anchored || Anchored(re) || syntax != synEngine)) {
+  if (options.WholeLine && (anchored || (!plain && Anchored(re)) || syntax != synEngine)) {
     result.Test = TLineTest::WholeLine;
   } else if (options.WholeLine) {
     all = "^(" + all + ")$";
-    compile(re, all, allIndex);
+    if (!plain) compile(re, all, allIndex);
     result.EveryLine = false;
   } else if (options.Word) {
     result.Test = TLineTest::Word;

@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// A code holds a line feed byte when it is a line feed or a lead byte paired
-// with one.
 bool HoldsLineFeed(TCharCode low, TCharCode high) {
   if (low <= '\n' && '\n' <= high) return true;
   for (unsigned lead = low >> 8; lead <= (high >> 8u); ++lead) {
@@ -15,7 +11,12 @@ bool HoldsLineFeed(TCharCode low, TCharCode high) {
   return false;
 }
 
-}  // namespace
+TScanAutomaton TScanAutomaton::Never() {
+  TScanAutomaton a;
+  a.Edges.resize(1);
+  a.Accepting.assign(1, false);
+  return a;
+}
 
 TScanAutomaton TScanAutomaton::FromDFA(const TDFA& dfa) {
   TScanAutomaton a;

@@ -8,6 +8,10 @@
 #include "regexp/dfa.h"
 #include "sjis/sjis.h"
 
+// Whether a code of [low, high] holds a line feed: the line feed, or a lead
+// byte paired with one.
+bool HoldsLineFeed(TCharCode low, TCharCode high);
+
 // An automaton in the form the fast scan runs on.
 struct TScanAutomaton {
   struct TEdge {
@@ -23,6 +27,9 @@ struct TScanAutomaton {
   // The chain that accepts codes[i] of either array at step i (a fixed string
   // compared without regard to case).
   static TScanAutomaton Chain(const std::vector<TCharCode>& upper, const std::vector<TCharCode>& lower, int length);
+  // One state that accepts nothing: for a scan that decides by bytes alone
+  // (an exact fixed string), whose automaton would cost a state a character.
+  static TScanAutomaton Never();
   int Next(int state, TCharCode code) const;
 
   // Whether attempts end within their line: no state reached after a

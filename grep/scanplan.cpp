@@ -92,10 +92,20 @@ TScanPlan LiteralPlan(const TDFA& dfa, TScanChoice choice, bool ignoreCase) {
   plan.Literal = dfa.Literal;
   plan.PollFirst = ignoreCase;
   if (choice != TScanChoice::Fast) return plan;
-  TScanAutomaton automaton = ignoreCase ? FoldedChain(dfa.Literal) : TScanAutomaton::FromDFA(dfa);
-  if (!automaton.AttemptsEndInTheirLine()) return plan;
   TLinePlan lines;
-  lines.Automaton = std::move(automaton);
+  if (ignoreCase || dfa.Literal.empty()) {
+    lines.Automaton = ignoreCase ? FoldedChain(dfa.Literal) : TScanAutomaton::FromDFA(dfa);
+    if (!lines.Automaton.AttemptsEndInTheirLine()) return plan;
+  } else {
+    // Found by its bytes alone, the string's automaton (a chain, a state a
+    // character) is never run.  Its attempts end within their line unless
+    // a character after the first leads on over a line feed to one more.
+    std::vector<TCharCode> codes;
+    const int n = TRegularExpression::StringToCodes(dfa.Literal, codes);
+    for (int i = 1; i + 1 < n; ++i)
+      if (HoldsLineFeed(codes[static_cast<std::size_t>(i)], codes[static_cast<std::size_t>(i)])) return plan;
+    lines.Automaton = TScanAutomaton::Never();
+  }
   lines.Required = dfa.Literal;
   lines.FoldsCase = ignoreCase;
   lines.Exact = !ignoreCase && !dfa.Literal.empty();

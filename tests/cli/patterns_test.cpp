@@ -178,6 +178,9 @@ TEST(TLineMatcher, FindsTheLeftmostLongestMatchThatStandsAsAWordOrTheLine) {
       // read in GNU's languages: their letters fold and braces count.
       {std::string(300, 'a'), "Ei", std::string(300, 'A'), 0, "0+300"},
       {std::string(300, 'a') + "b{2}", "E", std::string(300, 'a') + "bb", 0, "0+302"},
+      // A long plain text of the engine's syntax, as a whole line.
+      {std::string(300, 'a'), "x", std::string(300, 'a'), 0, "0+300"},
+      {std::string(300, 'a'), "x", std::string(301, 'a'), 0, "none"},
   };
   for (const TMatchRow& row : rows) {
     std::vector<std::string> patterns;

@@ -168,7 +168,7 @@ TEST(FastScanDifferential, RandomPatternsOverFilesOfSeveralBlocks) {
   const TFiles files(contents);
   for (int k = Rounds(60); k > 0 && !HasFatalFailure(); --k)
     Compare(maker.Pattern(), random() % 3 == 0, false, files.Paths);
-  for (const std::string& fixed : SjisParts("ab|xab|a|\\n|^|$|^xx|あい|い\\r?\\n?\\x82|cat[^!]*dog|^cat[^!]*dog|t\\n猫|"
+  for (const std::string& fixed : SjisParts("ab|xab|a|\\n|^|$|^xx|あい|い\\r?\\n?\\x82|cat[^!]*dog|^cat[^!]*dog|t\\n猫|t\\nx|"
                                             "\\x82\\nd|^[^a]*!|cat(.|\\n)*犬|zz\\n\\x82"))
     Compare(fixed, false, false, files.Paths);
   // A fixed string that begins with a line feed, found where that line feed
