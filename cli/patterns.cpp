@@ -161,8 +161,8 @@ TEnginePattern BuildEnginePattern(const std::vector<std::string>& sjisPatterns, 
   // A long plain text compiles, matches no empty string and has no
   // anchors, whatever it holds: it is compiled once, for the search, not
   // here too (a megabyte of text costs a state a character).
-  const bool plain = syntax == synEngine && patterns.size() == 1 &&
-                     ReadPlainText(all, result.DBMeta, result.IgnoreCase).has_value();
+  const bool plain =
+      syntax == synEngine && patterns.size() == 1 && ReadPlainText(all, result.DBMeta, result.IgnoreCase).has_value();
   if (!plain) {
     compile(re, all, allIndex);
     result.EveryLine = re.CurrentDFA()->Start->Accepting != 0;

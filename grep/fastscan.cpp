@@ -51,6 +51,9 @@
 
 namespace {
 
+// Start bytes beyond this many make their search cost more than it saves.
+constexpr int kMostStartBytes = 96;
+
 // A code that can only be a line's leading character: a line feed, or a lead
 // byte paired with one.
 bool IsLineFeedCode(TCharCode code) {
@@ -118,9 +121,55 @@ TFastScan::TFastScan(TLinePlan plan)
                   FRequired.find_first_of("\r\n", 1) == std::string::npos && !FRequired.starts_with('\r');
   FNearRequired = lineLocal && !FExactLiteral && !FExactSet && !FPrefixStarts && !FStartsAtLineStarts &&
                   (FSet || !FRequired.empty());
+  if (!FExactLiteral && !FExactSet && !FStartsAtLineStarts) FindStartBytes();
 }
 
+// A character may start an attempt when the empty set, with a start on it,
+// steps to another set.
+void TFastScan::FindStartBytes() {
+  const TCharClasses& classes = FSets.Classes();
+  std::vector<bool> starts(static_cast<std::size_t>(classes.Count));
+  for (int cls = 0; cls < classes.Count; ++cls)
+    starts[static_cast<std::size_t>(cls)] = FSets.Step(FSets.Empty(), cls, true) != FSets.Empty();
+  std::array<bool, 256> bytes{};
+  int count = 0;
+  for (unsigned b = 0; b < 256; ++b) {
+    if (classes.LeadIndex[b] < 0) {
+      bytes[b] = starts[classes.ByteClass[b]];
+    } else {
+      for (unsigned trail = 0; trail < 256 && !bytes[b]; ++trail)
+        bytes[b] = starts[static_cast<std::size_t>(
+            classes.Pair(static_cast<unsigned char>(b), static_cast<unsigned char>(trail)))];
+    }
+    count += bytes[b] ? 1 : 0;
+  }
+  FStartBytes = TByteSet(bytes);
+  // Blocks searched as read may hold a zero byte or a lone CR where the
+  // text has a space or a line feed.
+  FPassesNonStarting = count <= kMostStartBytes && !FAsRead;
+}
+
+// The first character start at or after i (one) whose byte may begin an
+// attempt; else a lead byte that pairs with the line feed (the next line's
+// leading character, which the caller must see), else lineEnd.
+std::size_t TFastScan::NextPossibleStart(const unsigned char* p, std::size_t i, std::size_t lineEnd) const {
+  TCharacterStarts starts(p, i);
+  for (std::size_t at = i;;) {
+    at += FStartBytes.Find(p + at, lineEnd - at);
+    if (at >= lineEnd) break;
+    if (starts.At(at)) return at;
+    ++at;
+  }
+  if (lineEnd > i && IsDBCSLeadByte(p[lineEnd - 1]) && starts.At(lineEnd - 1)) return lineEnd - 1;
+  return lineEnd;
+}
+
+// Without required bytes, the first byte that may begin an attempt bounds
+// the lines to pass over (wherever it stands: as a second byte it only
+// bounds them early).
 std::size_t TFastScan::FindRequired(std::string_view data) {
+  if (FRequired.empty() && !FSet)
+    return FStartBytes.Find(reinterpret_cast<const unsigned char*>(data.data()), data.size());
   if (!FSet) return FindBytes(data, FRequired, FRequiredFoldsCase, FAsRead);
   const std::size_t found = FSet->Find(data, 0, &FSetFoundString);
   FSetFound = found < data.size() ? data.data() + found : nullptr;
@@ -143,12 +192,19 @@ bool TFastScan::WindowMatches(std::string_view window, std::size_t& next, std::i
   if (set == TSetAutomaton::kAccept) return true;
   std::size_t i = leading;
   while (i < lineEnd) {
-    if (FStartsAtLineStarts && set == FSets.Empty()) {
-      // Every attempt has failed and no other can start before the next
-      // line: only where that line's leading character starts is left.
-      TCharacterStarts starts(p, leading);
-      next = NextLeading(starts, window.size(), lineEnd);
-      return false;
+    if (set == FSets.Empty()) {
+      if (FStartsAtLineStarts) {
+        // Every attempt has failed and no other can start before the next
+        // line: only where that line's leading character starts is left.
+        TCharacterStarts starts(p, leading);
+        next = NextLeading(starts, window.size(), lineEnd);
+        return false;
+      }
+      // Characters that start no attempt leave the set empty.
+      if (FPassesNonStarting) {
+        i = NextPossibleStart(p, i, lineEnd);
+        if (i >= lineEnd) break;
+      }
     }
     cls = classes.Next(p, i, lineEnd);
     if (cls < 0) {
@@ -351,10 +407,11 @@ bool TFastScan::SetWindowMatches(std::string_view window, std::size_t& next) {
   return false;
 }
 
-// With a required byte string (or set), lines that cannot hold it are passed over
-// within the current block: the first occurrence of the string at or after
-// the cursor bounds the lines to skip, and so does the block's last line
-// feed when there is none.
+// With a required byte string (or set, or without one the bytes that may
+// begin an attempt), lines that cannot hold it are passed over within the
+// current block: the first occurrence of the string at or after the cursor
+// bounds the lines to skip, and so does the block's last line feed when
+// there is none.
 void TFastScan::SkipLinesWithoutRequired(TFastScanView file) {
   const std::string_view data = file.Buffered();
   FFound = nullptr;
@@ -362,7 +419,7 @@ void TFastScan::SkipLinesWithoutRequired(TFastScanView file) {
   const auto* p = reinterpret_cast<const unsigned char*>(data.data());
   const std::size_t leading = LeadingLength(p);
   const std::size_t limit = FindRequired(data);
-  FFound = !FSet && limit < data.size() ? data.data() + limit : nullptr;
+  FFound = !FSet && !FRequired.empty() && limit < data.size() ? data.data() + limit : nullptr;
   FFoundBlockEnd = data.data() + data.size();
   // The last line feed before the limit that ends a line after the current
   // one's leading character.
@@ -394,7 +451,7 @@ void TFastScan::Run(TFastScanView file, const std::function<void()>& report) {
     FSetTuned = true;
   }
   for (;;) {
-    if (!FRequired.empty() || FSet) SkipLinesWithoutRequired(file);
+    if (!FRequired.empty() || FSet || FPassesNonStarting) SkipLinesWithoutRequired(file);
     std::string_view window;
     if (!file.NextLineWindow(window)) return;
     std::size_t next = 0;

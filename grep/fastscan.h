@@ -17,6 +17,7 @@
 #include "grep/scanplan.h"
 #include "grep/scanviews.h"
 #include "grep/setautomaton.h"
+#include "sjis/byteset.h"
 #include "sjis/multisearch.h"
 
 class TFastScan {
@@ -105,5 +106,13 @@ class TFastScan {
 
   // All attempts at once.
   TSetAutomaton FSets;
+  // The first bytes of the characters that may start an attempt: a single
+  // byte, or a lead byte of which some double-byte character does.  While
+  // no attempt runs, the others are passed over by a search for these
+  // (when they are few enough for it to pay).
+  TByteSet FStartBytes;
+  bool FPassesNonStarting = false;
+  void FindStartBytes();
+  std::size_t NextPossibleStart(const unsigned char* p, std::size_t i, std::size_t lineEnd) const;
   std::uint32_t FAheadSteps = 0;  // look-ahead steps since the last poll
 };
