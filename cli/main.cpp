@@ -2,21 +2,19 @@
 // Shift-JIS dictionary files.  Patterns arrive in the terminal's character
 // set and are searched as Shift-JIS; lines leave in the terminal's character
 // set, or as the file's own bytes.
-#include <fcntl.h>
 #include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <optional>
 
 #include "cli/charset.h"
 #include "cli/messages.h"
+#include "cli/namedfile.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/patterns.h"
@@ -24,7 +22,6 @@
 #include "cli/usage.h"
 #include "cli/walk.h"
 #include "sjis/exceptions.h"
-#include "sjis/posix_io.h"
 #include "text/encoding.h"
 
 namespace {
@@ -140,43 +137,15 @@ class TRun {
     FOutput->Flush();
     std::fprintf(stderr, "%s: %s: %s\n", ProgramName().c_str(), display.c_str(), text.c_str());
   }
-  void FileError(const std::string& display, int error) { Message(display, std::strerror(error)); }
   void Message(const std::string& display, const std::string& text) {
     FFailed = true;
     Report(display, text);
   }
 
   void File(const std::string& display, const std::string& path) {
-    const bool standardInput = path == "-";
-    int fd = STDIN_FILENO;
-    if (!standardInput) {
-      fd = posix_io::Open(path, O_RDONLY | O_NOCTTY);
-      if (fd < 0) return FileError(display, errno);
-    }
-    // The reader refuses a directory (and -z's reading fails on it) with
-    // the words for EISDIR.
-    try {
-      FFound = FSearch->Search(display, fd, FShowNames, !standardInput) || FFound;
-    } catch (const TReadError& e) {
-      FileError(display, e.Error);
-    } catch (const EInOutError& e) {
-      // A failing call of the engine's reader: the C library's words for
-      // its error number, as for kovagrep's own reads.
-      if (e.Errno > 0)
-        FileError(display, e.Errno);
-      else
-        Message(display, Text(e.Message()));
-    } catch (const Exception& e) {
-      Message(display, Text(e.Message()));
-    } catch (const std::bad_alloc&) {
-      // A line longer than memory, met by kovagrep's own reading: the
-      // engine's message for it.
-      Message(display, Text(ELineTooLong(display, true).Message()));
-    } catch (const TQuietMatch&) {
-      if (!standardInput) ::close(fd);
-      throw;
-    }
-    if (!standardInput) ::close(fd);
+    FFound = SearchNamedFile(*FSearch, display, path, FShowNames, FLanguage, FCharset,
+                             [this](const std::string& d, const std::string& text) { Message(d, text); }) ||
+             FFound;
   }
 
   TOptions& FOptions;
