@@ -77,6 +77,7 @@ void TBlockBuffer::Check() {
     if (!posix_io::MakeBlocking(FFile.Fd)) throw EFileNotFound(errno);
   }
   if (FRegular) FStartOffset = FOptions.AtStart ? 0 : ::lseek(FFile.Fd, 0, SEEK_CUR);
+  FReadTo = FStartOffset;
   FSizeAtOpen = st.st_size;
 }
 
@@ -140,6 +141,7 @@ std::size_t TBlockBuffer::MapRaw(std::size_t offset) {
     const off_t at = FMapOffset;
     FWindow.reset();
     if (::lseek(FFile.Fd, at, SEEK_SET) != at) throw EInOutError(errno);
+    FReadTo = at;
     return ReadRaw(offset);
   }
   FMapOffset += static_cast<off_t>(got);
@@ -149,9 +151,13 @@ std::size_t TBlockBuffer::MapRaw(std::size_t offset) {
 }
 
 // Reads to FBuffer[offset]: from a regular file up to BufSize bytes, as many
-// as the file gives, so that fewer than BufSize means a read returned
-// nothing; from anything else what one read gives.  The end is reached only
-// when a read returns nothing, however large the file said it was at open.
+// as the file gives, so that fewer than BufSize means the end; from anything
+// else what one read gives.  The end is where a read returns nothing,
+// however large the file said it was at open, or where a read of a regular
+// file comes back short at or past that size (a read at the end would only
+// return nothing, a cost that many small files notice).  A file system that
+// returns short reads inside a file is read on, and so is a file that says
+// it is empty (the kernel's tables in /proc come a page a read).
 std::size_t TBlockBuffer::ReadRaw(std::size_t offset) {
   if (!FBuffer) FBuffer = std::make_unique_for_overwrite<unsigned char[]>(BufSize + Margin);
   FData = FBuffer.get();
@@ -164,7 +170,12 @@ std::size_t TBlockBuffer::ReadRaw(std::size_t offset) {
       break;
     }
     got += static_cast<std::size_t>(n);
+    FReadTo += n;
     if (got == static_cast<std::size_t>(BufSize) || !FRegular) break;
+    if (FStartOffset >= 0 && FSizeAtOpen > 0 && FReadTo >= FSizeAtOpen) {
+      FAtEnd = true;
+      break;
+    }
   }
   return got;
 }

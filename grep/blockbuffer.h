@@ -172,6 +172,7 @@ class TBlockBuffer {
   TFileHandle FFile;
   bool FRegular = true;
   off_t FStartOffset = -1;
+  off_t FReadTo = -1;  // the file position reads have reached (regular files)
   off_t FSizeAtOpen = 0;
 
   std::unique_ptr<unsigned char[]> FBuffer;
