@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
-# kovagrep's shell completions as a user meets them: bash, zsh and fish
-# complete option names, the words of an option's argument and file names.
-#   Usage: completion_test.sh BUILD/cli/completions
+# kovagrep's completions in bash, zsh and fish: options, their words, file names.  Usage: completion_test.sh COMPLETIONS
 set -u
 completions=$(realpath "$1")
 dir=$(mktemp -d)
@@ -11,19 +9,12 @@ touch a.txt b.log
 failures=0
 fail() { printf 'FAIL %s\n' "$1"; failures=$((failures + 1)); }
 
-# bash: the completion function on the words of a command line ("=" is a
-# word of its own, as bash's word breaks make it).  Rows: words ## expected.
+# bash: the completion function on a command line's words ("=" a word of its own).  Rows: words ## expected.
 rows=(
-  "kovagrep --inc ## --include="
-  "kovagrep --colo ## --color --color= --colour --colour="
-  "kovagrep --color = ## always never auto"
-  "kovagrep --binary-files = w ## without-match"
-  "kovagrep -d r ## read recurse"
-  "kovagrep --devices=s ## --devices=skip"
-  "kovagrep -f a. ## a.txt"
-  "kovagrep -e a. ## "
-  "kovagrep -n cat b ## b.log"
-  "kovagrep --group ## --group-separator="
+  "kovagrep --inc ## --include="  "kovagrep --colo ## --color --color= --colour --colour="
+  "kovagrep --color = ## always never auto"  "kovagrep --binary-files = w ## without-match"
+  "kovagrep -d r ## read recurse"  "kovagrep --devices=s ## --devices=skip"  "kovagrep -f a. ## a.txt"
+  "kovagrep -e a. ## "  "kovagrep -n cat b ## b.log"  "kovagrep --group ## --group-separator="
 )
 for row in "${rows[@]}"; do
   words=${row%% ## *} expected=${row#* ## }
@@ -32,8 +23,7 @@ for row in "${rows[@]}"; do
   [ "$got" = "$expected" ] || fail "bash: $words: '$got', expected '$expected'"
 done
 
-# zsh and fish, when installed (tools/setup.sh installs them): the scripts
-# parse, and fish completes from them.
+# zsh and fish, when installed (tools/setup.sh installs them): the scripts parse, and fish completes from them.
 if command -v zsh >/dev/null; then
   zsh -n "$completions/_kovagrep" || fail "zsh cannot read _kovagrep"
   head -1 "$completions/_kovagrep" | grep -qx '#compdef kovagrep' || fail "_kovagrep is no zsh completion function"

@@ -1,11 +1,6 @@
 #!/usr/bin/env bash
-# kovagrep against GNU grep: for each row of a table of option combinations,
-# the same standard output (byte for byte) and the same exit status, over the
-# sample dictionaries and a few crafted files.  ASCII patterns run under
-# LC_ALL=C with --sjis (raw lines, as grep prints them); Japanese patterns
-# under a Shift-JIS locale when the system has one (tools/setup.sh makes
-# ja_JP.sjis).  Then the encodings: UTF-8 patterns and output, U+FFFD for
-# bytes that are no Shift-JIS character, --sjis byte-exact.
+# kovagrep against GNU grep: rows of options, the same output (byte for byte) and status; ASCII rows under LC_ALL=C
+# with --sjis, Japanese ones under ja_JP.sjis when the system has it.  Then the encodings and the messages.
 #   Usage: kovagrep_test.sh PATH/TO/kovagrep
 set -u
 kovagrep=$(realpath "$1")
@@ -40,208 +35,85 @@ printf 'a\nb\0cat\0dog\ncat\0x\ncat' > z.bin
 printf '*.log \n\nskip\n' > globs.txt
 printf 'a{1\nab12\n1234 5678\nx\ty\n*star\n^caret$\na+b?\n(paren)\n[]]\nback\\slash\nfoo_bar baz\naaa\nab\nA1_b2\n-dash\n:colon:\n{1}x\n' > gnu.txt
 
-# Rows: how to compare ## file for standard input (piped) ## arguments ##
-# why kovagrep differs.  Arguments are the same for both programs (-E where
-# the pattern uses operators that grep's basic syntax lacks).  "same": output and status; "sorted": output sorted
-# (kovagrep walks directories in name order, grep in directory order);
-# "status": the status only, for rows where the output differs on purpose;
-# "like": grep runs the arguments of the fourth field instead (why: the
-# fifth), for options that GNU grep 3.8 takes otherwise.
+# Rows: arguments, or mode ## file piped to standard input ## arguments ## why.  Modes: "same" output and status,
+# "sorted" output, "status" only, "like" (grep runs the fourth field instead, for what GNU grep 3.8 reads otherwise).
 rows=(
-  "same ##  ## cat KOVA4.TXT ## "
-  "same ##  ## -v -n cat crlf.txt nofinal.txt words.txt ## "
-  "same ##  ## -c cat KOVA4.TXT KOVA5A.TXT empty.txt ## "
-  "same ##  ## -l cat KOVA4.TXT KOVSEN.TXT crlf.txt empty.txt ## "
-  "same ##  ## -L cat KOVA4.TXT KOVSEN.TXT crlf.txt empty.txt ## "
-  "same ##  ## -o -n 'c[a-z]*t' KOVA4.TXT ## "
-  "same ##  ## -o -b 'ca*t' words.txt ## "
-  "same ##  ## -w -o -n cat words.txt ## "
-  "same ##  ## -E -w -n 'c.t|cat' words.txt ## "
-  "same ##  ## -w -c '' words.txt ## "
-  "same ##  ## -x -v -n cat words.txt ## "
-  "same ##  ## -m 2 -n cat KOVA4.TXT ## "
-  "same ##  ## -m 1 -c cat KOVA4.TXT KOVA5A.TXT ## "
-  "same ##  ## -m 1 -A 3 -n cat KOVA4.TXT ## "
-  "same ##  ## -A 3 -C 1 -n ^c words.txt ## "
-  "same ##  ## -o -C 1 -n cat words.txt nofinal.txt ## "
-  "same ##  ## -o -v -A 1 dog words.txt nofinal.txt ## "
-  "same ##  ## -c -l cat words.txt KOVSEN.TXT ## "
-  "same ##  ## -B 3 -b cat KOVA5A.TXT ## "
-  "same ##  ## -C 1 -n -H dog KOVA4.TXT words.txt ## "
-  "same ##  ## -2 -v -n -e cat -e a words.txt ## "
-  "same ##  ## -b -n cat KOVA4.TXT ## "
-  "same ##  ## -h cat KOVA4.TXT KOVA5A.TXT ## "
-  "same ##  ## -H cat KOVA4.TXT ## "
-  "same ##  ## -q zyzzyva KOVA4.TXT ## "
-  "same ##  ## -q cat missing.txt KOVA4.TXT ## "
-  "same ##  ## -s cat missing.txt KOVA4.TXT ## "
-  "same ##  ## -Z -l cat KOVA4.TXT KOVA5A.TXT ## "
-  "same ##  ## -Z -c cat KOVA4.TXT KOVA5A.TXT ## "
-  "same ##  ## -Z -n cat KOVA4.TXT KOVA5A.TXT ## "
-  "sorted ##  ## -r cat tree ## "
-  "sorted ##  ## -R -n cat tree ## "
-  "sorted ##  ## -r --include='*.txt' cat tree ## "
-  "sorted ##  ## -r --exclude='*.log' -c cat tree ## "
-  "sorted ##  ## -r --exclude-dir=skip -l cat tree ## "
-  "same ##  ## -f pats.txt -n words.txt ## "
-  "same ##  ## -f empty.txt words.txt ## "
-  "same ##  ## -F -c -e . -e '(' KOVA4.TXT words.txt ## "
-  "same ##  ## -i -w -o -n CAT words.txt ## "
-  "same ##  ## -n '' crlf.txt nofinal.txt ## "
-  "same ##  ## -n -x '' words.txt ## "
-  "same ##  ## -c -e zyzzyva -e '' words.txt ## "
+  "cat KOVA4.TXT"  "-v -n cat crlf.txt nofinal.txt words.txt"  "-c cat KOVA4.TXT KOVA5A.TXT empty.txt"
+  "-l cat KOVA4.TXT KOVSEN.TXT crlf.txt empty.txt"  "-L cat KOVA4.TXT KOVSEN.TXT crlf.txt empty.txt"
+  "-o -n 'c[a-z]*t' KOVA4.TXT"  "-o -b 'ca*t' words.txt"  "-w -o -n cat words.txt"  "-E -w -n 'c.t|cat' words.txt"
+  "-w -c '' words.txt"  "-x -v -n cat words.txt"  "-m 2 -n cat KOVA4.TXT"  "-m 1 -c cat KOVA4.TXT KOVA5A.TXT"
+  "-m 1 -A 3 -n cat KOVA4.TXT"  "-A 3 -C 1 -n ^c words.txt"  "-o -C 1 -n cat words.txt nofinal.txt"
+  "-o -v -A 1 dog words.txt nofinal.txt"  "-c -l cat words.txt KOVSEN.TXT"  "-B 3 -b cat KOVA5A.TXT"
+  "-C 1 -n -H dog KOVA4.TXT words.txt"  "-2 -v -n -e cat -e a words.txt"  "-b -n cat KOVA4.TXT"
+  "-h cat KOVA4.TXT KOVA5A.TXT"  "-H cat KOVA4.TXT"  "-q zyzzyva KOVA4.TXT"  "-q cat missing.txt KOVA4.TXT"
+  "-s cat missing.txt KOVA4.TXT"  "-Z -l cat KOVA4.TXT KOVA5A.TXT"  "-Z -c cat KOVA4.TXT KOVA5A.TXT"
+  "-Z -n cat KOVA4.TXT KOVA5A.TXT"  "sorted ##  ## -r cat tree ## "  "sorted ##  ## -R -n cat tree ## "
+  "sorted ##  ## -r --include='*.txt' cat tree ## "  "sorted ##  ## -r --exclude='*.log' -c cat tree ## "
+  "sorted ##  ## -r --exclude-dir=skip -l cat tree ## "  "-f pats.txt -n words.txt"  "-f empty.txt words.txt"
+  "-F -c -e . -e '(' KOVA4.TXT words.txt"  "-i -w -o -n CAT words.txt"  "-n '' crlf.txt nofinal.txt"
+  "-n -x '' words.txt"  "-c -e zyzzyva -e '' words.txt"
   "status ##  ## cat bin.dat ## kovagrep prints 'Binary file bin.dat matches' on standard output; grep 3.5 and later report it on standard error"
-  "same ##  ## -a -n cat bin.dat ## "
-  "same ##  ## -c cat bin.dat ## "
-  "same ##  ## --binary-files=without-match cat bin.dat words.txt ## "
-  "same ##  ## -n cat crlf.txt ## "
-  "same ##  ## cat empty.txt ## "
-  "same ## KOVA4.TXT ## -n cat ## "
-  "same ## words.txt ## -H --label=in -c cat - words.txt ## "
-  "same ## KOVA4.TXT ## -v -c cat - ## "
-  "same ##  ## --color=always -o -b cat words.txt ## "
-  "same ##  ## --color=always -A 1 -n dog words.txt KOVA4.TXT ## "
-  "same ##  ## --color=always -v -C 1 cat words.txt ## "
-  "same ##  ## GREP_COLORS='ms=04;32:fn=33:ln=34:se=35' --color=always -n -H c.t words.txt ## "
-  "same ##  ## -E -c '^cat|dog$' words.txt ## "
-  "same ##  ## -E -c '(cat|dog)?' words.txt ## "
+  "-a -n cat bin.dat"  "-c cat bin.dat"  "--binary-files=without-match cat bin.dat words.txt"  "-n cat crlf.txt"
+  "cat empty.txt"  "same ## KOVA4.TXT ## -n cat ## "  "same ## words.txt ## -H --label=in -c cat - words.txt ## "
+  "same ## KOVA4.TXT ## -v -c cat - ## "  "--color=always -o -b cat words.txt"
+  "--color=always -A 1 -n dog words.txt KOVA4.TXT"  "--color=always -v -C 1 cat words.txt"
+  "GREP_COLORS='ms=04;32:fn=33:ln=34:se=35' --color=always -n -H c.t words.txt"
+  "-E -c '^cat|dog$' words.txt"  "-E -c '(cat|dog)?' words.txt"
   "status ##  ## cat missing.txt ## grep's message names the file and the C library's text, as does kovagrep; only the status is compared"
   # Loops, dangling links and the filters of the walk.
-  "sorted ##  ## -R -c cat loop ## "
-  "sorted ##  ## -R cat links ## "
-  "sorted ##  ## -R --include='*.txt' cat links ## "
-  "sorted ##  ## -r --exclude='.*' cat tree ## "
+  "sorted ##  ## -R -c cat loop ## "  "sorted ##  ## -R cat links ## "
+  "sorted ##  ## -R --include='*.txt' cat links ## "  "sorted ##  ## -r --exclude='.*' cat tree ## "
   "sorted ##  ## -r --include='*.txt' --exclude='a*' cat tree ## "
-  "sorted ##  ## -r --exclude='a*' --include='*.txt' cat tree ## "
-  "sorted ##  ## -r --exclude='sub/*' cat tree ## "
+  "sorted ##  ## -r --exclude='a*' --include='*.txt' cat tree ## "  "sorted ##  ## -r --exclude='sub/*' cat tree ## "
   "sorted ##  ## -r --exclude-dir=sub -c cat tree ./tree/sub ## "
-  "sorted ##  ## -r --exclude-from=globs.txt cat tree ## "
-  "same ##  ## --exclude='*.txt' cat tree/a.txt words.txt KOVA4.TXT ## "
-  "same ##  ## --exclude='b.txt' -c cat tree/sub/b.txt words.txt ## "
-  "same ##  ## --exclude='ub/b.txt' -c cat tree/sub/b.txt ## "
-  "same ##  ## -d skip cat tree words.txt ## "
-  "same ##  ## -d read cat tree words.txt ## "
-  "sorted ##  ## -d recurse -c cat tree ## "
-  "same ##  ## -r -d skip cat tree ## "
-  "sorted ##  ## -D skip -r -c cat tree ## "
-  # Case folding between brackets, -x and -w with the user's anchors and
-  # several patterns, context groups, -m 0.
-  "same ##  ## -c -i '[a-c]at' words.txt KOVA4.TXT ## "
-  "same ##  ## -n -i '[^c]at' words.txt ## "
-  "same ##  ## -c -x '^cat$' words.txt ## "
-  "same ##  ## -n -x -e '^cat' -e 'cats$' -e 'the cat sat' words.txt ## "
-  "same ##  ## -o -x -n '^the cat sat$' words.txt ## "
-  "same ##  ## -n -w -e cat -e 'cat s' words.txt ## "
-  "same ##  ## -c -w -e - -e '' words.txt ## "
-  "same ##  ## -C0 -n cat words.txt ## "
-  "same ##  ## -A0 dog words.txt KOVA4.TXT ## "
-  "same ##  ## -m 0 cat words.txt missing.txt ## "
-  "same ##  ## -m 0 -L cat words.txt empty.txt ## "
+  "sorted ##  ## -r --exclude-from=globs.txt cat tree ## "  "--exclude='*.txt' cat tree/a.txt words.txt KOVA4.TXT"
+  "--exclude='b.txt' -c cat tree/sub/b.txt words.txt"  "--exclude='ub/b.txt' -c cat tree/sub/b.txt"
+  "-d skip cat tree words.txt"  "-d read cat tree words.txt"  "sorted ##  ## -d recurse -c cat tree ## "
+  "-r -d skip cat tree"  "sorted ##  ## -D skip -r -c cat tree ## "
+  # Case folding between brackets, -x and -w with the user's anchors and several patterns, context groups, -m 0.
+  "-c -i '[a-c]at' words.txt KOVA4.TXT"  "-n -i '[^c]at' words.txt"  "-c -x '^cat$' words.txt"
+  "-n -x -e '^cat' -e 'cats$' -e 'the cat sat' words.txt"  "-o -x -n '^the cat sat$' words.txt"
+  "-n -w -e cat -e 'cat s' words.txt"  "-c -w -e - -e '' words.txt"  "-C0 -n cat words.txt"
+  "-A0 dog words.txt KOVA4.TXT"  "-m 0 cat words.txt missing.txt"  "-m 0 -L cat words.txt empty.txt"
   # GNU's option parsing.
-  "status ##  ## --co cat words.txt ## "
-  "status ##  ## --bin cat words.txt ## "
-  "status ##  ## --count=3 cat words.txt ## "
-  "status ##  ## cat words.txt --label ## "
-  "status ##  ## -m 2x cat words.txt ## "
-  "same ##  ## -m -1 -c cat words.txt ## "
-  "same ##  ## -m ' +2' -c cat words.txt ## "
-  "same ##  ## -A 99999999999999999999 -c cat words.txt ## "
-  "same ##  ## -1n2 cat words.txt ## "
-  "same ##  ## --binary -c cat crlf.txt ## "
-  "same ##  ## -U -n cat crlf.txt ## "
-  "same ##  ## -G -c c.t words.txt ## "
+  "status ##  ## --co cat words.txt ## "  "status ##  ## --bin cat words.txt ## "
+  "status ##  ## --count=3 cat words.txt ## "  "status ##  ## cat words.txt --label ## "
+  "status ##  ## -m 2x cat words.txt ## "  "-m -1 -c cat words.txt"  "-m ' +2' -c cat words.txt"
+  "-A 99999999999999999999 -c cat words.txt"  "-1n2 cat words.txt"  "--binary -c cat crlf.txt"  "-U -n cat crlf.txt"
+  "-G -c c.t words.txt"
   "like ##  ## -F -E -c c.t words.txt ## -E -c c.t words.txt ## grep 3.8 refuses -F with -E (conflicting matchers); later versions take the last"
   "like ##  ## -E -F -c c.t words.txt ## -F -c c.t words.txt ## likewise"
   # The options added to kovagrep's first set.
-  "same ##  ## -z -c cat z.bin ## "
-  "same ##  ## -z -n -b cat z.bin ## "
-  "same ##  ## -z -o ca. z.bin ## "
-  "same ##  ## -z -c a.b z.bin ## "
-  "same ##  ## -z -x -c dog.cat z.bin ## "
-  "same ##  ## -z -v -n cat z.bin ## "
-  "same ## z.bin ## -z -A1 -n cat ## "
-  "same ##  ## -T -n -H cat words.txt KOVA4.TXT ## "
-  "same ##  ## -T -b -o cat words.txt ## "
-  "same ## words.txt ## -T -n -C1 cat ## "
-  "same ##  ## -I -c cat bin.dat words.txt ## "
-  "same ##  ## --group-separator=XX -A0 cat words.txt ## "
-  "same ##  ## --group-separator= -C0 cat words.txt ## "
-  "same ##  ## --no-group-separator -A1 -n cat words.txt ## "
-  "same ##  ## GREP_COLORS='sl=1:cx=2' --color=always -A1 -n cat words.txt ## "
-  "same ##  ## GREP_COLORS='sl=1:cx=2:rv' --color=always -v -A1 -n dog words.txt ## "
-  "same ##  ## GREP_COLORS='ne:mt=7' --color=always -H cat words.txt ## "
-  "same ##  ## GREP_COLORS='ms=:sl=4' --color=always cat words.txt ## "
-  # GNU grep's basic (-G) and extended (-E) languages: brackets and classes,
-  # intervals, escapes, anchors and assertions, GNU's readings of odd forms.
-  "same ##  ## -G -n '[[:digit:]]\\{4\\}' gnu.txt ## "
-  "same ##  ## -E -n '[[:digit:]]{4}' gnu.txt ## "
-  "same ##  ## -E -o '[[:alpha:]]+|[[:punct:]]' gnu.txt ## "
-  "same ##  ## -E -c '[[:space:]]|[[:blank:]]' gnu.txt ## "
-  "same ##  ## -E -o '[[:upper:][:xdigit:]]+' gnu.txt ## "
-  "same ##  ## -E -o '[^[:alnum:][:space:]]+' gnu.txt ## "
-  "same ##  ## -E -n '[]]' gnu.txt ## "
-  "same ##  ## -E -n '[^]a-z[:digit:]]' gnu.txt ## "
-  "same ##  ## -E -o '[[=a=]][[.b.]]' gnu.txt ## "
-  "same ##  ## -E -o '[a-]+|[-x]' gnu.txt ## "
-  "same ##  ## -E -o 'a{2}|[0-9]{2,3}|b{,1}c' gnu.txt words.txt ## "
-  "same ##  ## -E -o 'a{1,}' gnu.txt ## "
-  "same ##  ## -E -n 'a{1' gnu.txt ## "
-  "same ##  ## -E -n '{1}x' gnu.txt ## "
-  "same ##  ## -E -o 'a{1}{2}' gnu.txt ## "
-  "same ##  ## -G -o 'a\\{1,2\\}' gnu.txt ## "
-  "same ##  ## -G -n 'a{1' gnu.txt ## "
-  "same ##  ## -G -n '\\(ab\\|12\\)\\+' gnu.txt ## "
-  "same ##  ## -G -o 'a\\+b\\?' gnu.txt ## "
-  "same ##  ## -G -n '*star' gnu.txt ## "
-  "same ##  ## -G -n '\\(*star\\)' gnu.txt ## "
-  "same ##  ## -G -n '^*' gnu.txt ## "
-  "same ##  ## -G -n 'a**' gnu.txt ## "
-  "same ##  ## -E -n 'a**' gnu.txt ## "
-  "same ##  ## -G -n 'a+b?' gnu.txt ## "
-  "same ##  ## -G -n '(paren)' gnu.txt ## "
-  "same ##  ## -E -n '\\(paren\\)' gnu.txt ## "
-  "same ##  ## -E -n 'n)' gnu.txt ## "
-  "same ##  ## -G -n '^^caret\\$\$' gnu.txt ## "
-  "same ##  ## -G -n 'c^a' words.txt gnu.txt ## "
-  "same ##  ## -E -n 'c^a|t\$\$' gnu.txt ## "
-  "same ##  ## -E -c 'x*^c' words.txt ## "
-  "same ##  ## -E -n '(^|_)cat(_|\$)' words.txt ## "
-  "same ##  ## -E -n 'back\\\\slash' gnu.txt ## "
-  "same ##  ## -G -n '\\.' gnu.txt ## "
-  "same ##  ## -E -o '\\w+' gnu.txt ## "
-  "same ##  ## -E -o '\\W+' gnu.txt ## "
-  "same ##  ## -E -o '\\s\\S' gnu.txt ## "
-  "same ##  ## -E -o '\\<[a-z]' gnu.txt words.txt ## "
-  "same ##  ## -E -o '[a-z]\\>' gnu.txt words.txt ## "
-  "same ##  ## -E -n '\\bcat\\b' words.txt ## "
-  "same ##  ## -E -o '\\Ba\\B' words.txt ## "
-  "same ##  ## -G -c '\\\`c' words.txt ## "
-  "same ##  ## -G -c \"t\\\\'\" words.txt ## "
-  "same ##  ## -E -o -b '\\b' words.txt ## "
-  "same ##  ## -E -c '\\<' words.txt ## "
-  "same ##  ## -E -x '\\bcats?' words.txt ## "
-  "same ##  ## -E -w -o 'cat\\>' words.txt ## "
-  "same ##  ## -E -v -c '\\Bcat' words.txt ## "
-  "same ##  ## --color=always -E '\\bca|at\\b' words.txt ## "
-  "same ##  ## -E -e '\\<con' -e 'dog\\b' -n words.txt ## "
-  "same ##  ## -E -c -e '' -e 'a{2}' words.txt gnu.txt ## "
-  "same ##  ## -G -n -x -e 'ca\\(t\\|ts\\)' -e '' words.txt ## "
-  "same ##  ## -E -i -o '[[:upper:]]+' gnu.txt ## "
-  "same ##  ## -G -i -n '[^a-c]AT' words.txt ## "
-  "same ##  ## -E -i -c 'CAT\\b' words.txt ## "
-  "same ##  ## -E -n 'a\\d' gnu.txt ## "
-  "same ##  ## -E -n '*star|+' gnu.txt ## "
-  "status ##  ## -G 'a\\(b' gnu.txt ## "
-  "status ##  ## -G 'a\\)' gnu.txt ## "
-  "status ##  ## -E '(a' gnu.txt ## "
-  "status ##  ## -E 'a{2,1}' gnu.txt ## "
-  "status ##  ## -E 'a{99999}' gnu.txt ## "
-  "status ##  ## -G 'a\\{1' gnu.txt ## "
-  "status ##  ## -E '[[:foo:]]' gnu.txt ## "
-  "status ##  ## -E '[:space:]' gnu.txt ## "
-  "status ##  ## -E '[[.ab.]]' gnu.txt ## "
-  "status ##  ## -E '[z-a]' gnu.txt ## "
-  "status ##  ## -E '[a' gnu.txt ## "
+  "-z -c cat z.bin"  "-z -n -b cat z.bin"  "-z -o ca. z.bin"  "-z -c a.b z.bin"  "-z -x -c dog.cat z.bin"
+  "-z -v -n cat z.bin"  "same ## z.bin ## -z -A1 -n cat ## "  "-T -n -H cat words.txt KOVA4.TXT"
+  "-T -b -o cat words.txt"  "same ## words.txt ## -T -n -C1 cat ## "  "-I -c cat bin.dat words.txt"
+  "--group-separator=XX -A0 cat words.txt"  "--group-separator= -C0 cat words.txt"
+  "--no-group-separator -A1 -n cat words.txt"  "GREP_COLORS='sl=1:cx=2' --color=always -A1 -n cat words.txt"
+  "GREP_COLORS='sl=1:cx=2:rv' --color=always -v -A1 -n dog words.txt"
+  "GREP_COLORS='ne:mt=7' --color=always -H cat words.txt"  "GREP_COLORS='ms=:sl=4' --color=always cat words.txt"
+  # GNU grep's basic (-G) and extended (-E) languages, GNU's readings of odd forms included.
+  "-G -n '[[:digit:]]\\{4\\}' gnu.txt"  "-E -n '[[:digit:]]{4}' gnu.txt"  "-E -o '[[:alpha:]]+|[[:punct:]]' gnu.txt"
+  "-E -c '[[:space:]]|[[:blank:]]' gnu.txt"  "-E -o '[[:upper:][:xdigit:]]+' gnu.txt"
+  "-E -o '[^[:alnum:][:space:]]+' gnu.txt"  "-E -n '[]]' gnu.txt"  "-E -n '[^]a-z[:digit:]]' gnu.txt"
+  "-E -o '[[=a=]][[.b.]]' gnu.txt"  "-E -o '[a-]+|[-x]' gnu.txt"  "-E -o 'a{2}|[0-9]{2,3}|b{,1}c' gnu.txt words.txt"
+  "-E -o 'a{1,}' gnu.txt"  "-E -n 'a{1' gnu.txt"  "-E -n '{1}x' gnu.txt"  "-E -o 'a{1}{2}' gnu.txt"
+  "-G -o 'a\\{1,2\\}' gnu.txt"  "-G -n 'a{1' gnu.txt"  "-G -n '\\(ab\\|12\\)\\+' gnu.txt"  "-G -o 'a\\+b\\?' gnu.txt"
+  "-G -n '*star' gnu.txt"  "-G -n '\\(*star\\)' gnu.txt"  "-G -n '^*' gnu.txt"  "-G -n 'a**' gnu.txt"
+  "-E -n 'a**' gnu.txt"  "-G -n 'a+b?' gnu.txt"  "-G -n '(paren)' gnu.txt"  "-E -n '\\(paren\\)' gnu.txt"
+  "-E -n 'n)' gnu.txt"  "-G -n '^^caret\\$\$' gnu.txt"  "-G -n 'c^a' words.txt gnu.txt"  "-E -n 'c^a|t\$\$' gnu.txt"
+  "-E -c 'x*^c' words.txt"  "-E -n '(^|_)cat(_|\$)' words.txt"  "-E -n 'back\\\\slash' gnu.txt"  "-G -n '\\.' gnu.txt"
+  "-E -o '\\w+' gnu.txt"  "-E -o '\\W+' gnu.txt"  "-E -o '\\s\\S' gnu.txt"  "-E -o '\\<[a-z]' gnu.txt words.txt"
+  "-E -o '[a-z]\\>' gnu.txt words.txt"  "-E -n '\\bcat\\b' words.txt"  "-E -o '\\Ba\\B' words.txt"
+  "-G -c '\\\`c' words.txt"  "same ##  ## -G -c \"t\\\\'\" words.txt ## "  "-E -o -b '\\b' words.txt"
+  "-E -c '\\<' words.txt"  "-E -x '\\bcats?' words.txt"  "-E -w -o 'cat\\>' words.txt"  "-E -v -c '\\Bcat' words.txt"
+  "--color=always -E '\\bca|at\\b' words.txt"  "-E -e '\\<con' -e 'dog\\b' -n words.txt"
+  "-E -c -e '' -e 'a{2}' words.txt gnu.txt"  "-G -n -x -e 'ca\\(t\\|ts\\)' -e '' words.txt"
+  "-E -i -o '[[:upper:]]+' gnu.txt"  "-G -i -n '[^a-c]AT' words.txt"  "-E -i -c 'CAT\\b' words.txt"
+  "-E -n 'a\\d' gnu.txt"  "-E -n '*star|+' gnu.txt"  "status ##  ## -G 'a\\(b' gnu.txt ## "
+  "status ##  ## -G 'a\\)' gnu.txt ## "  "status ##  ## -E '(a' gnu.txt ## "  "status ##  ## -E 'a{2,1}' gnu.txt ## "
+  "status ##  ## -E 'a{99999}' gnu.txt ## "  "status ##  ## -G 'a\\{1' gnu.txt ## "
+  "status ##  ## -E '[[:foo:]]' gnu.txt ## "  "status ##  ## -E '[:space:]' gnu.txt ## "
+  "status ##  ## -E '[[.ab.]]' gnu.txt ## "  "status ##  ## -E '[z-a]' gnu.txt ## "  "status ##  ## -E '[a' gnu.txt ## "
   "status ##  ## -E 'a\\' gnu.txt ## "
 )
 
@@ -264,6 +136,7 @@ check_rows() {  # check_rows LOCALE KOVAGREP_EXTRA ROWS...
   shift 2
   local row mode input args gargs rest
   for row in "$@"; do
+    [[ $row == *" ## "* ]] || row="same ##  ## $row ## "  # a row of arguments alone
     mode=${row%% ## *}; rest=${row#* ## }
     input=${rest%% ## *}; rest=${rest#* ## }
     args=${rest%% ## *}; rest=${rest#* ## }
@@ -287,40 +160,20 @@ check_rows C --sjis "${rows[@]}"
 
 # Japanese patterns in a Shift-JIS terminal: patterns and output in Shift-JIS.
 if locale -a 2>/dev/null | grep -qix 'ja_JP.sjis'; then
-  # Written here in UTF-8; each row is converted to Shift-JIS as a whole.
-  # No bracket ranges of double-byte characters: grep's follow the locale's
-  # collation there (and '[ァ-ヶ]' finds nothing), the engine's are ranges of
-  # Shift-JIS codes; the UTF-8 rows below compare them.
+  # Rows converted to Shift-JIS whole; no ranges of double-byte characters (grep's follow the locale's collation).
   sjis_rows=(
-    "same ##  ## -n 猫 KOVA4.TXT KOVA5A.TXT ## "
-    "same ##  ## -c -v 検索 KOVA4.TXT ## "
-    "same ##  ## -F -n '{名}' KOVA4.TXT KOVA5A.TXT ## "
-    "same ##  ## -w -n 猫 KOVA4.TXT ## "
-    "same ##  ## -E -x -c '■.*' KOVA4.TXT ## "
-    "same ## KOVA5A.TXT ## -o -n -i 'the [a-z]+ 猫' ## "
+    "-n 猫 KOVA4.TXT KOVA5A.TXT"  "-c -v 検索 KOVA4.TXT"  "-F -n '{名}' KOVA4.TXT KOVA5A.TXT"  "-w -n 猫 KOVA4.TXT"
+    "-E -x -c '■.*' KOVA4.TXT"  "same ## KOVA5A.TXT ## -o -n -i 'the [a-z]+ 猫' ## "
   )
   check_rows ja_JP.sjis "" "${sjis_rows[@]}"
-  # GNU's languages on Shift-JIS text: the classes of double-byte
-  # characters, \w and the word assertions, -i on full-width, Greek and
-  # Cyrillic letters, and trail bytes that look like "\\" or "P".  grep
-  # cuts no character in these rows, so its answers are the reference.
+  # GNU's classes, \w, word assertions and -i on double-byte text, trail bytes like "\\" or "P" (grep cuts none here).
   printf 'ケP\n漢字かなカナ\n全角ＡＢＣ１２３\n　全角空白\nソ表\\x\nΑβγ Жж\n猫_ねこ ｶﾀｶﾅ\n「括弧」、。\nabc１２\n' | iconv -f UTF-8 -t CP932 > ja.txt
   gnu_sjis_rows=(
-    "same ##  ## -E -o '[[:alpha:]]+' ja.txt ## "
-    "same ##  ## -E -c '[[:digit:]]' ja.txt ## "
-    "same ##  ## -E -o '[[:alnum:]]+|[[:space:]]' ja.txt ## "
-    "same ##  ## -E -o '[[:punct:]]+' ja.txt ## "
-    "same ##  ## -E -o '[[:upper:]]+|[[:lower:]]+' ja.txt ## "
-    "same ##  ## -E -o '[[:graph:]]+|[[:print:]]' ja.txt ## "
-    "same ##  ## -E -o '\\w+|\\W' ja.txt ## "
-    "same ##  ## -E -o '\\<.|.\\>' ja.txt ## "
-    "same ##  ## -E -o '\\bね|\\B.' ja.txt ## "
-    "same ##  ## -E -i -o 'ａｂ|αΒΓ|жЖ' ja.txt ## "
-    "same ##  ## -G -c 'P' ja.txt ## "
-    "same ##  ## -E -o '表.' ja.txt ## "
-    "same ##  ## -E -o '[^ア]+' ja.txt ## "
-    "same ##  ## -E -x '.{4}' ja.txt ## "
-    "same ##  ## -G -o 'か\\{0,1\\}な' ja.txt ## "
+    "-E -o '[[:alpha:]]+' ja.txt"  "-E -c '[[:digit:]]' ja.txt"  "-E -o '[[:alnum:]]+|[[:space:]]' ja.txt"
+    "-E -o '[[:punct:]]+' ja.txt"  "-E -o '[[:upper:]]+|[[:lower:]]+' ja.txt"  "-E -o '[[:graph:]]+|[[:print:]]' ja.txt"
+    "-E -o '\\w+|\\W' ja.txt"  "-E -o '\\<.|.\\>' ja.txt"  "-E -o '\\bね|\\B.' ja.txt"  "-E -i -o 'ａｂ|αΒΓ|жЖ' ja.txt"
+    "-G -c 'P' ja.txt"  "-E -o '表.' ja.txt"  "-E -o '[^ア]+' ja.txt"  "-E -x '.{4}' ja.txt"
+    "-G -o 'か\\{0,1\\}な' ja.txt"
   )
   check_rows ja_JP.sjis "" "${gnu_sjis_rows[@]}"
   [ "$(LC_ALL=ja_JP.sjis "$kovagrep" -c "$(sjis 猫)" KOVA4.TXT)" -gt 0 ] || fail "Shift-JIS pattern in a Shift-JIS locale"
@@ -328,16 +181,10 @@ else
   echo "note: no ja_JP.sjis locale; Shift-JIS locale rows skipped (tools/setup.sh creates it)"
 fi
 
-# UTF-8 terminals: the pattern is read as UTF-8 and lines are written as
-# UTF-8 without their CR: the same output as grep in a UTF-8 locale on the
-# file converted to UTF-8.
+# UTF-8 terminals: patterns read and lines written as UTF-8 (no CR), as grep on the file converted.
 iconv -f CP932 -t UTF-8 KOVA4.TXT | tr -d '\r' > utf8.txt
 utf8_rows=(
-  "-n 猫"
-  "-E -o -n '[ァイウエオネコ]+.'"
-  "-E -c '猫|犬'"
-  "-w -n 猫"
-  "-E -o -w -i '[a-z]+ 猫'"
+  "-n 猫"  "-E -o -n '[ァイウエオネコ]+.'"  "-E -c '猫|犬'"  "-w -n 猫"  "-E -o -w -i '[a-z]+ 猫'"
   "--color=always -n '猫.'"
 )
 for args in "${utf8_rows[@]}"; do
@@ -348,15 +195,12 @@ for args in "${utf8_rows[@]}"; do
 done
 [ "$(LC_ALL=C.UTF-8 "$kovagrep" -o '猫.' KOVA4.TXT | head -1)" = "$(LC_ALL=C.UTF-8 "$kovagrep" --output-encoding=sjis -o '猫.' KOVA4.TXT | head -1 | iconv -f CP932 -t UTF-8)" ] ||
   fail "--output-encoding=sjis"
-# Where kovagrep differs on purpose: a double-byte character is one
-# character, so "[A" does not match the second byte of "ー" (0x81 0x5B) and
-# the "A" after it, which grep in the C locale, reading bytes, reports.
+# On purpose: a double-byte character is one, so "[A" does not match inside "ー" (0x81 0x5B) then "A".
 printf '\x81\x5bA\n' > boundary.txt
 [ "$(LC_ALL=C "$kovagrep" -c -F '[A' boundary.txt):$(LC_ALL=C grep -c -F '[A' boundary.txt)" = 0:1 ] ||
   fail "no match across a double-byte character"
 
-# A FIFO has no size: it is read to its end, over several of the reader's
-# blocks, the last line without a line end.
+# A FIFO has no size: it is read to its end, over several of the reader's blocks, the last line without a line end.
 awk 'BEGIN { for (i = 0; i < 30000; i++) printf "entry %d\r\n", i; printf "no final line feed" }' > entries.txt
 mkfifo fifo && (timeout 20 sh -c 'cat entries.txt > fifo' &)
 LC_ALL=C timeout 20 "$kovagrep" --sjis -n '' fifo | cmp -s - <(LC_ALL=C grep -n '' entries.txt) || fail "a FIFO read to its end"
@@ -365,8 +209,7 @@ LC_ALL=C timeout 20 "$kovagrep" --sjis -n '' fifo | cmp -s - <(LC_ALL=C grep -n 
 from8() { { dd bs=8 count=1 of=/dev/null 2>/dev/null; LC_ALL=C "$@" -n cat; } < words.txt; }
 [ "$(from8 "$kovagrep")" = "$(from8 grep)" ] || fail "standard input read from where it stands"
 
-# A lone CR ends a line for the engine, and so for the numbers and context
-# kovagrep prints (grep reads it as an ordinary byte).
+# A lone CR ends a line for the engine, and so for kovagrep's numbers and context.
 printf 'a\rcat\rb\r\ncat\nc\n' > lonecr.txt
 [ "$(LC_ALL=C "$kovagrep" -n -A 1 cat lonecr.txt | tr '\r' R)" = $'2:cat\n3-b\n4:cat\n5-c' ] || fail "lone CR line ends"
 printf 'ok \xff\x85\x40 bad\r\n' > bad.txt
@@ -375,8 +218,7 @@ for f in KOVA4.TXT crlf.txt bad.txt bin.dat; do
   "$kovagrep" -a --sjis '' "$f" | cmp -s - "$f" || fail "--sjis is byte-exact: $f"
 done
 printf 'cat\n' | LC_ALL=C.UTF-8 "$kovagrep" -c '😀' 2>/dev/null; [ $? = 2 ] || fail "a pattern without a Shift-JIS form is an error"
-# The engine's messages: English outside a Japanese locale (LC_ALL, then
-# LC_MESSAGES, then LANG), Japanese in one, in the terminal's character set.
+# The engine's messages: English outside a Japanese locale (LC_ALL, LC_MESSAGES, LANG), else Japanese.
 err=$(LC_ALL=C.UTF-8 "$kovagrep" 'ca(t' words.txt 2>&1); status=$?
 [ "$status" = 2 ] && [ "$err" = 'kovagrep: a right parenthesis ")" is needed (pattern byte 5)' ] || fail "pattern error: $err"
 err=$(env -u LC_ALL LC_MESSAGES=ja_JP.UTF-8 LANG=C "$kovagrep" -e ok -e 'ca(t' words.txt 2>&1)
@@ -388,9 +230,7 @@ err=$(LC_ALL=ja_JP.sjis "$kovagrep" 'ca(t' words.txt 2>&1 | iconv -f CP932 -t UT
 [ "$err" = "kovagrep: 右(閉じ)括弧が必要です (pattern byte 5)" ] || fail "pattern error in a Shift-JIS terminal: $err"
 "$kovagrep" --no-such-option cat words.txt 2>/dev/null; [ $? = 2 ] || fail "usage error status"
 
-# -G and -E: a back-reference is refused in one line; GNU's warnings go to
-# standard error and the search goes on; messages name the program as it
-# was called.
+# -G and -E: a back-reference is refused; GNU's warnings do not stop the search; the program's name.
 err=$(LC_ALL=C "$kovagrep" -E '(a)\1' words.txt 2>&1); status=$?
 [ "$status" = 2 ] && [ "$err" = "kovagrep: back-references are not supported (the engine is an automaton) (pattern byte 6)" ] ||
   fail "back-reference: $status $err"
@@ -402,9 +242,7 @@ err=$(LC_ALL=C ./mygrep 'ca(t' words.txt 2>&1; ./mygrep --bad 2>&1 | tail -1)
 [ "$err" = $'mygrep: a right parenthesis ")" is needed (pattern byte 5)\nTry \'mygrep --help\' for more information.' ] ||
   fail "the program's name: $err"
 
-# A loop of links is a warning in GNU grep's words, the walk goes on; an
-# input that is the output is an error and is not read (a copy of the tree
-# here, so that the output file stays out of the other rows).
+# A loop of links is a warning in GNU grep's words; an input that is the output is an error (on a copy).
 loops() { (cd loop && LC_ALL=C "$1" -R -c cat . 2>&1 >/dev/null | sed 's/^[a-z]*grep:/GREP:/' | sort); }
 [ "$(loops "$kovagrep")" = "$(loops grep)" ] || fail "loop warning: $(loops "$kovagrep")"
 for prog in "$kovagrep" grep; do
@@ -414,14 +252,12 @@ for prog in "$kovagrep" grep; do
 done
 cmp -s self.kovagrep self.grep || fail "input file is also the output: $(cat self.kovagrep)"
 
-# The line feed: no class holds it (a range over it joins no lines); a
-# pattern that names it is refused, pointing to -z, which takes it.
+# The line feed: no class holds it; a pattern that names it is refused, pointing to -z, which takes it.
 [ "$(LC_ALL=C "$kovagrep" -n '[\x01-\x7F]*at$' words.txt)" = "$(LC_ALL=C grep -n 'at$' words.txt)" ] || fail "a range over the line feed"
 err=$(LC_ALL=C "$kovagrep" -c 'a\nb' words.txt 2>&1); status=$?
 [ "$status" = 2 ] && [[ $err == *-z* ]] || fail "\\n refused: $status $err"
 [ "$(printf 'a\nb\0' | "$kovagrep" -z -c 'a\nb')" = 1 ] || fail "-z takes \\n"
-# Refusals: -P in one line; an unknown --color or -d word is an error (GNU
-# grep 3.8 prints --help and exits 0 for the one, exits 1 for the other).
+# Refusals: -P in one line; an unknown --color or -d word (GNU grep 3.8 takes them otherwise).
 err=$("$kovagrep" -P cat words.txt 2>&1); status=$?
 [ "$status" = 2 ] && [ "$(wc -l <<<"$err")" = 1 ] || fail "-P: $status $err"
 for bad in --color=n '-d nowhere'; do
