@@ -1,9 +1,4 @@
-// The reader against the file's lines cut independently of it: hand-picked
-// files (every kind of line end, zero bytes, double-byte characters with odd
-// trail bytes, seams on block boundaries) and generated ones, read line by
-// line and through every scan.  The rest: what a file system does around
-// the stream (opening, growing files, bounds) and the message pump; a FIFO
-// read to its end is a check of kovagrep's.
+// The reader against the file's lines cut independently, line by line and through every scan; files that change.
 #include "grep/txtfile.h"
 
 #include <fcntl.h>
@@ -13,6 +8,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <random>
 
 #include "grep/mappedwindow.h"
@@ -39,19 +35,19 @@ std::vector<TCharCode> ReadAllChars(TTxtFile& file) {
   return codes;
 }
 
-// Every line as the grep reports lines: GetChar onto the line, GetLine.
-Lines ReadAllLines(TTxtFile& file) {
-  Lines lines;
-  LineInfo_t info;
+// Every line as the grep reports lines (GetChar onto the line, GetLine) to each, until EEndOfFile.
+void ForEachLine(TTxtFile& file, const std::function<void(const LineInfo_t&)>& each) {
   TCharScanView chars(file);
+  LineInfo_t info;
   try {
-    for (;;) {
-      chars.GetChar();
-      chars.GetLine(info);
-      lines.emplace_back(info.Line, info.LineNo);
-    }
+    for (;;) chars.GetChar(), chars.GetLine(info), each(info);
   } catch (const EEndOfFile&) {
   }
+}
+
+Lines ReadAllLines(TTxtFile& file) {
+  Lines lines;
+  ForEachLine(file, [&](const LineInfo_t& info) { lines.emplace_back(info.Line, info.LineNo); });
   return lines;
 }
 
@@ -61,11 +57,7 @@ Lines NumberedLines(const std::string& content) {
   return lines;
 }
 
-// The file read line by line as its lines, cut independently of the reader;
-// then the scans, which take lines through the main cursor, look ahead over
-// line ends with the other and pass over lines in the block, must agree on
-// patterns that take every line, line ends, pairs and seams (no repetition:
-// the one-character scans stay linear over long lines).
+// The lines, and every scan agreeing on patterns of lines, line ends, pairs and seams (no repetition: linear).
 void ExpectReaderMatchesModel(const std::string& content, unsigned seed) {
   const TTempFile f(content);
   TTxtFile file(f.Path(), nullptr);
@@ -77,9 +69,7 @@ void ExpectReaderMatchesModel(const std::string& content, unsigned seed) {
   }
 }
 
-// Mixed text: ASCII runs, every kind of line end, zero bytes, double-byte
-// characters (some with CR, LF or zero as trail byte), long lines, chosen
-// byte pairs on the block boundaries, and an odd last byte.
+// Mixed text: every line end, zero bytes, double-byte characters with odd trail bytes, long lines, seams.
 std::string GenerateFile(std::mt19937& rng) {
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
   const std::size_t target = 1 + rng() % (3 * kBlock + kBlock / 2);
@@ -128,8 +118,7 @@ TEST(TxtFileModel, FilesMatchModel) {
   }
 }
 
-// The whole-file searches (the cross-line scan's bound) against the model's
-// lines, with occurrences on the seams of their one-megabyte chunks.
+// The whole-file searches against the model's lines, occurrences on the seams of their 1 MiB chunks.
 TEST(TxtFileModel, WholeFileSearchesMatchModel) {
   constexpr std::size_t kChunk = std::size_t{1} << 20;
   std::mt19937 rng(7);
@@ -169,28 +158,19 @@ TEST(TxtFileBlocks, CarriedBytesStayBoundedByLongestLine) {
   for (int i = 0; i < 30000; ++i) content += "more " + std::to_string(i) + "\n";
   const TTempFile f(content);
   TTxtFile file(f.Path(), nullptr);
-  TCharScanView chars(file);
-  LineInfo_t info;
   std::size_t most = 0;
-  try {
-    for (;;) {
-      chars.GetChar();
-      chars.GetLine(info);
-      most = std::max(most, file.CarriedBytes());
-      EXPECT_TRUE(info.LineNo % 40000 != 30000 || file.CarriedBytes() < 100u) << info.LineNo;
-    }
-  } catch (const EEndOfFile&) {
-  }
-  EXPECT_EQ(info.LineNo, 90001);
+  std::int64_t last = 0;
+  ForEachLine(file, [&](const LineInfo_t& info) {
+    most = std::max(most, file.CarriedBytes());
+    EXPECT_TRUE(info.LineNo % 40000 != 30000 || file.CarriedBytes() < 100u) << info.LineNo;
+    last = info.LineNo;
+  });
+  EXPECT_EQ(last, 90001);
   EXPECT_GE(most, longLine.size() - kBlock);
   EXPECT_LE(most, longLine.size() + 1);
 }
 
-// The end is where a read returns nothing: bytes appended before the reader
-// gets there are read (the size at open does not cut them, and no line is
-// closed where a block ended), bytes appended after it has found the end
-// are not.  So too when the file is mapped (in windows as large as blocks):
-// the bytes past the mapping are read.
+// Bytes appended before the reader reaches the end are read (mapped or not), bytes appended after it found it are not.
 TEST(TxtFileBlocks, FileGrownDuringTheReadEndsAtTheOldOrTheNewEnd) {
   std::string first;
   for (int i = 0; first.size() < kBlock + kBlock / 2; ++i) first += "entry " + std::to_string(i) + "\n";
@@ -215,10 +195,7 @@ TEST(TxtFileBlocks, FileGrownDuringTheReadEndsAtTheOldOrTheNewEnd) {
   }
 }
 
-// A file that shrinks under a mapped window: the lines handed out before the
-// loss are the file's, and then the reader raises its read error, never a
-// line of the lost bytes nor the end of the file.  A fault at any other
-// address still ends the process.
+// A file shrunk under a mapped window: its lines, then the read error; a fault elsewhere still ends the process.
 TEST(TxtFileBlocks, FileShrunkUnderAMappedWindowRaisesAReadError) {
   const std::size_t page = TMappedWindow::PageSize();
   std::vector<std::string> written;
@@ -227,17 +204,12 @@ TEST(TxtFileBlocks, FileShrunkUnderAMappedWindowRaisesAReadError) {
   const TTempFile f(content);
   TTxtFile file(f.Path(), nullptr, {}, TReadOptions{.KeepCrLf = true, .MapBytes = 4 * page});
   ASSERT_EQ(truncate(f.Path().c_str(), static_cast<off_t>(page)), 0);
-  TCharScanView chars(file);
   std::size_t read = 0;
-  LineInfo_t info;
   try {
-    for (;; ++read) {
-      chars.GetChar();
-      chars.GetLine(info);
+    ForEachLine(file, [&](const LineInfo_t& info) {
       ASSERT_LT(read, written.size());
-      ASSERT_EQ(info.Line, written[read]);
-    }
-  } catch (const EEndOfFile&) {
+      EXPECT_EQ(info.Line, written[read++]);
+    });
     ADD_FAILURE() << "ended as if whole after " << read << " lines";
   } catch (const EInOutError& e) {
     EXPECT_EQ(e.Message(), std::string(sjis_text::kMsgFileShrank));
@@ -254,18 +226,14 @@ TEST(TxtFileBlocks, FileShrunkUnderAMappedWindowRaisesAReadError) {
   close(fd);
 }
 
-// A stream that goes on where another left off numbers its lines on, past
-// 2^31 and 2^32 without wrapping.
+// A stream that goes on where another left off numbers its lines on, past 2^31 and 2^32 without wrapping.
 TEST(TxtFileStream, LineNumbersAre64Bit) {
   const TTempFile f("a\nb\nc\n");
   TTxtFile file(f.Path(), nullptr, {}, TReadOptions{.LinesBefore = (std::int64_t{1} << 32) - 2});
   EXPECT_EQ(ReadAllLines(file), (Lines{{"a", 4294967295}, {"b", 4294967296}, {"c", 4294967297}}));
 }
 
-// Errors carry the system's messages (others the C locale's text).  With
-// RegularFilesOnly a FIFO without a writer is refused at once instead of
-// waiting for one; a directory keeps its own message.  An empty file ends
-// before the first message or cancel test.
+// Errors carry the system's messages; RegularFilesOnly refuses a FIFO at once.  An empty file ends before any pump.
 TEST(TxtFileOpen, ErrorsCarryTheSystemsMessages) {
   const TTempFile f("line\n");
   const std::filesystem::path dir = std::filesystem::path(f.Path()).parent_path();
@@ -300,8 +268,7 @@ TEST(TxtFileOpen, ErrorsCarryTheSystemsMessages) {
   EXPECT_EQ(pumps, 0);
 }
 
-// A line over the bound ends the read with the reader's own error, naming
-// the file, whichever cursor meets it.
+// A line over the bound ends the read with the reader's own error, naming the file, whichever cursor meets it.
 TEST(TxtFileOpen, LineOverTheBoundRaisesLineTooLong) {
   const TTempFile f("short\n" + std::string(3 * kBlock, 'L') + "\nshort\n");
   for (const bool ahead : {false, true}) {
@@ -319,9 +286,7 @@ TEST(TxtFileOpen, LineOverTheBoundRaisesLineTooLong) {
   EXPECT_EQ(ReadAllLines(unbounded).size(), 3u);
 }
 
-// Messages and cancellation: the pump runs once per block read and per
-// line, the flag is tested right after each, so a flag set between block
-// reads is noticed as either cursor takes the last byte of the first block.
+// The pump runs once per block and per line, the flag tested right after: either cursor stops at a block's end.
 TEST(TxtFileCancel, MessagesOncePerBlockAndPerLine) {
   std::string content;
   while (content.size() < 2 * kBlock + 10) content += "0123456789abcdefghi\n";  // three blocks
