@@ -14,49 +14,19 @@
 #include <cstring>
 
 #include "grep/blockbuffer.h"
+#include "sjis/bytescan.h"
 #include "sjis/sjis.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace {
 
 bool IsLineEnd(unsigned char b) { return b == '\n' || b == '\r'; }
 
 // Calls f(i) for every i in [0, n - 1) where p[i] can be a lead byte and
-// p[i + 1] is a line feed or a CR: thirty-two places at a time, since a block
-// rarely has any.
+// p[i + 1] is a line feed or a CR.
 template <class F>
 void ForEachLeadBeforeLineEnd(const unsigned char* p, std::size_t n, F f) {
-  std::size_t i = 0;
-#if defined(__SSE2__)
-  // Lead bytes 0x81-0x9F and 0xE0-0xFC, shifted by 0x80, are the signed
-  // bytes 0x01-0x1F and 0x60-0x7C.
-  const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
-  const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i low1 = _mm_set1_epi8(0x20);
-  const __m128i high0 = _mm_set1_epi8(0x5F);
-  const __m128i high1 = _mm_set1_epi8(0x7D);
-  // The places of p[at, at + 16) where a lead byte stands before a line end.
-  const auto places = [&](std::size_t at) {
-    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at + 1));
-    const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(next, cr));
-    const __m128i b = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at)), flip);
-    const __m128i lead = _mm_or_si128(_mm_and_si128(_mm_cmpgt_epi8(b, zero), _mm_cmplt_epi8(b, low1)),
-                                      _mm_and_si128(_mm_cmpgt_epi8(b, high0), _mm_cmplt_epi8(b, high1)));
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(ends, lead)));
-  };
-  // Thirty-two places a round, with one branch: line ends come every few
-  // chunks at no predictable place, lone lead bytes before them hardly ever.
-  for (; i + 33 <= n; i += 32)
-    for (std::uint32_t mask = places(i) | places(i + 16) << 16; mask != 0; mask &= mask - 1)
-      f(i + static_cast<std::size_t>(__builtin_ctz(mask)));
-#endif
-  for (; i + 1 < n; ++i)
-    if (IsDBCSLeadByte(p[i]) && IsLineEnd(p[i + 1])) f(i);
+  const char* const bytes = reinterpret_cast<const char*>(p);
+  for (std::size_t i = 0; (i += FindLeadBeforeLineEnd(bytes + i, n - i)) < n; ++i) f(i);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "sjis/bytescan_impl.h"
+#include "sjis/sjis.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -40,6 +41,35 @@ std::size_t LaneSum(__m128i lanes) {
 }
 
 }  // namespace
+
+// Lead bytes 0x81-0x9F and 0xE0-0xFC, shifted by 0x80, are the signed
+// bytes 0x01-0x1F and 0x60-0x7C.  Line ends come every few chunks at no
+// predictable place, lead bytes before them hardly ever: the line ends are
+// looked for first.
+std::size_t FindLeadBeforeLineEnd16(const char* p, std::size_t n) {
+  const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i low1 = _mm_set1_epi8(0x20);
+  const __m128i high0 = _mm_set1_epi8(0x5F);
+  const __m128i high1 = _mm_set1_epi8(0x7D);
+  std::size_t i = 0;
+  for (; i + 17 <= n; i += 16) {
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+    auto ends =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(next, cr))));
+    if (ends == 0) continue;
+    const __m128i b = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), flip);
+    const __m128i lead = _mm_or_si128(_mm_and_si128(_mm_cmpgt_epi8(b, zero), _mm_cmplt_epi8(b, low1)),
+                                      _mm_and_si128(_mm_cmpgt_epi8(b, high0), _mm_cmplt_epi8(b, high1)));
+    ends &= static_cast<unsigned>(_mm_movemask_epi8(lead));
+    if (ends != 0) return i + static_cast<std::size_t>(__builtin_ctz(ends));
+  }
+  for (; i + 1 < n; ++i)
+    if (IsDBCSLeadByte(static_cast<unsigned char>(p[i])) && (p[i + 1] == '\n' || p[i + 1] == '\r')) return i;
+  return n;
+}
 
 std::size_t CountByte16(const char* p, std::size_t n, char c) {
   const __m128i wanted = _mm_set1_epi8(c);
@@ -195,6 +225,12 @@ std::size_t CountByte16(const char* p, std::size_t n, char c) {
   return count;
 }
 
+std::size_t FindLeadBeforeLineEnd16(const char* p, std::size_t n) {
+  for (std::size_t i = 0; i + 1 < n; ++i)
+    if (IsDBCSLeadByte(static_cast<unsigned char>(p[i])) && (p[i + 1] == '\n' || p[i + 1] == '\r')) return i;
+  return n;
+}
+
 std::size_t FindBytes16(std::string_view haystack, std::string_view needle, bool foldCase, bool asRead) {
   for (std::size_t i = 0; i + needle.size() <= haystack.size(); ++i)
     if (SameAt(haystack.data() + i, needle, foldCase, asRead)) return i;
@@ -279,3 +315,15 @@ bool HasZeroOrLoneCR(const char* p, std::size_t n, std::size_t& lineFeeds) {
 }
 
 std::size_t CleanLineEnds(char* p, std::size_t n, bool& endsInCR) { return bytescan::CleanLineEnds16(p, n, endsInCR); }
+
+std::size_t FindLeadBeforeLineEnd(const char* p, std::size_t n) {
+  std::size_t done = 0;
+#if defined(KOVALEX_HAVE_AVX2)
+  if (Wide(n)) {
+    const std::size_t at = bytescan::FindLeadBeforeLineEnd32(p, n, done);
+    if (at < n) return at;
+  }
+#endif
+  const std::size_t at = bytescan::FindLeadBeforeLineEnd16(p + done, n - done);
+  return at < n - done ? done + at : n;
+}

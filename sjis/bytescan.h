@@ -28,6 +28,10 @@ std::size_t FindBytes(std::string_view haystack, std::string_view needle, bool f
 // neither, lineFeeds is the number of line feeds in it (the same pass).
 bool HasZeroOrLoneCR(const char* p, std::size_t n, std::size_t& lineFeeds);
 
+// The first i in [0, n - 1) where p[i] can be a lead byte and p[i + 1] is a
+// line feed or a CR, or n when there is none.
+std::size_t FindLeadBeforeLineEnd(const char* p, std::size_t n);
+
 // Rewrites n bytes at p in place: a zero byte becomes a space, CR LF becomes
 // LF and a lone CR becomes LF.  A CR that is the last byte is left out and
 // reported through endsInCR, for the caller to decide with the next bytes.

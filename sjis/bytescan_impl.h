@@ -36,6 +36,7 @@ inline bool SameAt(const char* h, std::string_view needle, bool foldCase, bool a
 std::size_t CountByte16(const char* p, std::size_t n, char c);
 std::size_t FindBytes16(std::string_view haystack, std::string_view needle, bool foldCase, bool asRead);
 bool HasZeroOrLoneCR16(const char* p, std::size_t n, std::size_t& lineFeeds);
+std::size_t FindLeadBeforeLineEnd16(const char* p, std::size_t n);
 // Cleaning has no wide version: only blocks with a zero byte or a lone CR
 // need it, which dictionaries rarely have.
 std::size_t CleanLineEnds16(char* p, std::size_t n, bool& endsInCR);
@@ -57,6 +58,9 @@ std::size_t FindBytes32(std::string_view haystack, std::string_view needle, bool
 // Whether [p, p + done) holds a zero byte, or a CR not followed by a line
 // feed; if not, the line feeds in it.
 bool HasZeroOrLoneCR32(const char* p, std::size_t n, std::size_t& lineFeeds, std::size_t& done);
+// The first place in [0, done) where a byte that can be a lead byte stands
+// before a line feed or a CR, or n.
+std::size_t FindLeadBeforeLineEnd32(const char* p, std::size_t n, std::size_t& done);
 #endif
 
 }  // namespace bytescan

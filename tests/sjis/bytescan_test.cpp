@@ -11,6 +11,7 @@
 #include <random>
 
 #include "sjis/bytescan_impl.h"
+#include "sjis/sjis.h"
 #include "support/naive_search.h"
 #include "support/sjis_literals.h"
 
@@ -25,6 +26,16 @@ TEST(ByteScan, PrimitivesAgreeWithByteAtATime) {
     const auto feeds = static_cast<std::size_t>(std::count(h.begin(), h.end(), '\n'));
     EXPECT_EQ(CountByte(h.data(), h.size(), '\n'), feeds);
     EXPECT_EQ(bytescan::CountByte16(h.data(), h.size(), '\n'), feeds);
+    // Lead bytes before line ends, with the bytes at both edges of the lead
+    // byte ranges.
+    const std::string l = RandomBytes(random, size, "aaaaaaaa\n\r\x80\x81\x9f\xa0\xdf\xe0\xfc\xfd");
+    std::size_t lead = 0;
+    while (lead + 1 < l.size() && !(IsDBCSLeadByte(static_cast<unsigned char>(l[lead])) &&
+                                    (l[lead + 1] == '\n' || l[lead + 1] == '\r')))
+      ++lead;
+    if (lead + 1 >= l.size()) lead = l.size();
+    EXPECT_EQ(FindLeadBeforeLineEnd(l.data(), l.size()), lead) << Hex(l);
+    EXPECT_EQ(bytescan::FindLeadBeforeLineEnd16(l.data(), l.size()), lead) << Hex(l);
     const std::string n = RandomBytes(random, 1 + random() % 4, "abAB\n ");
     for (bool fold : {false, true}) {
       for (bool asRead : {false, true}) {
