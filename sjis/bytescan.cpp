@@ -44,8 +44,8 @@ std::size_t LaneSum(__m128i lanes) {
 
 // Lead bytes 0x81-0x9F and 0xE0-0xFC, shifted by 0x80, are the signed
 // bytes 0x01-0x1F and 0x60-0x7C.  Line ends come every few chunks at no
-// predictable place, lead bytes before them hardly ever: the line ends are
-// looked for first.
+// predictable place, lead bytes before them hardly ever: a chunk takes no
+// branch but the one on both together.
 std::size_t FindLeadBeforeLineEnd16(const char* p, std::size_t n) {
   const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
   const __m128i lf = _mm_set1_epi8('\n');
@@ -57,14 +57,12 @@ std::size_t FindLeadBeforeLineEnd16(const char* p, std::size_t n) {
   std::size_t i = 0;
   for (; i + 17 <= n; i += 16) {
     const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
-    auto ends =
-        static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(next, cr))));
-    if (ends == 0) continue;
+    const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(next, cr));
     const __m128i b = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), flip);
     const __m128i lead = _mm_or_si128(_mm_and_si128(_mm_cmpgt_epi8(b, zero), _mm_cmplt_epi8(b, low1)),
                                       _mm_and_si128(_mm_cmpgt_epi8(b, high0), _mm_cmplt_epi8(b, high1)));
-    ends &= static_cast<unsigned>(_mm_movemask_epi8(lead));
-    if (ends != 0) return i + static_cast<std::size_t>(__builtin_ctz(ends));
+    if (const auto found = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(ends, lead))); found != 0)
+      return i + static_cast<std::size_t>(__builtin_ctz(found));
   }
   for (; i + 1 < n; ++i)
     if (IsDBCSLeadByte(static_cast<unsigned char>(p[i])) && (p[i + 1] == '\n' || p[i + 1] == '\r')) return i;

@@ -156,6 +156,10 @@ bool HasZeroOrLoneCR32(const char* p, std::size_t n, std::size_t& lineFeeds, std
   return false;
 }
 
+// Lead bytes, shifted by 0x80, are the signed bytes 0x01-0x1F and
+// 0x60-0x7C.  Line ends come every few chunks at no predictable place, lead
+// bytes before them hardly ever: a chunk takes no branch but the one on
+// both together.
 std::size_t FindLeadBeforeLineEnd32(const char* p, std::size_t n, std::size_t& done) {
   const __m256i flip = _mm256_set1_epi8(static_cast<char>(0x80));
   const __m256i lf = _mm256_set1_epi8('\n');
@@ -164,20 +168,19 @@ std::size_t FindLeadBeforeLineEnd32(const char* p, std::size_t n, std::size_t& d
   const __m256i low1 = _mm256_set1_epi8(0x20);
   const __m256i high0 = _mm256_set1_epi8(0x5F);
   const __m256i high1 = _mm256_set1_epi8(0x7D);
-  std::size_t i = 0;
-  for (; i + 33 <= n; i += 32) {
-    const __m256i next = Load(p + i + 1);
-    auto ends = static_cast<std::uint32_t>(
-        _mm256_movemask_epi8(_mm256_or_si256(_mm256_cmpeq_epi8(next, lf), _mm256_cmpeq_epi8(next, cr))));
-    if (ends == 0) continue;
-    // Lead bytes, shifted by 0x80, are the signed bytes 0x01-0x1F and 0x60-0x7C.
-    const __m256i b = _mm256_xor_si256(Load(p + i), flip);
+  const auto places = [&](std::size_t at) {
+    const __m256i next = Load(p + at + 1);
+    const __m256i ends = _mm256_or_si256(_mm256_cmpeq_epi8(next, lf), _mm256_cmpeq_epi8(next, cr));
+    const __m256i b = _mm256_xor_si256(Load(p + at), flip);
     const __m256i lead = _mm256_or_si256(_mm256_and_si256(_mm256_cmpgt_epi8(b, zero), _mm256_cmpgt_epi8(low1, b)),
                                          _mm256_and_si256(_mm256_cmpgt_epi8(b, high0), _mm256_cmpgt_epi8(high1, b)));
-    ends &= static_cast<std::uint32_t>(_mm256_movemask_epi8(lead));
-    if (ends != 0) {
+    return static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_and_si256(ends, lead)));
+  };
+  std::size_t i = 0;
+  for (; i + 33 <= n; i += 32) {
+    if (const std::uint32_t found = places(i); found != 0) {
       done = i + 32;
-      return i + static_cast<std::size_t>(__builtin_ctz(ends));
+      return i + static_cast<std::size_t>(__builtin_ctz(found));
     }
   }
   done = i;
