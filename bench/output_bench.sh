@@ -7,8 +7,9 @@
 #   UTF-8 output:  kovagrep (LC_ALL=C.UTF-8) vs rg -E shift_jis
 # each plain, -n, -o and -C 2 -n, for a word on few lines and one on many,
 # and every line; dense alternations (cat|dog|bird) and an -i literal,
-# printed raw; -r over 10,000 small files against GNU grep -r; then the
-# counting and word-list table of bench/grep_bench.sh.
+# printed raw; -r over 10,000 small files against GNU grep -r; pattern files
+# (a literal of a megabyte, 100,000 words); then the counting and word-list
+# table of bench/grep_bench.sh.
 # Runs alternate between the programs so that a noisy machine hurts all.
 #
 #   bench/output_bench.sh [SIZE_MB] [RUNS]      (defaults: 150 MB, 5 runs)
@@ -118,5 +119,19 @@ compare "raw: cat|dog|bird" "k_raw rg_raw grep_raw_e" 'cat|dog|bird' "$corpus"
 compare "raw: -i japan" "k_raw rg_raw grep_raw" -i japan "$corpus"
 compare "-r, 10,000 files: $few" "k_tree rg_tree grep_tree" "$few"
 compare "-r, 10,000 files: $many -n" "k_tree rg_tree grep_tree" -n "$many"
+
+# Pattern files: a literal of a megabyte (one line of -f) and the corpus's
+# words of four letters or more, up to 100,000 (-F -f).
+lists=build/bench/lists
+mkdir -p "$lists"
+[ -f "$lists/literal-1mb.txt" ] ||
+  awk 'BEGIN { srand(1); for (i = 0; i < 1048576; i++) printf "%c", 97 + int(rand() * 26); print "" }' >"$lists/literal-1mb.txt"
+[ -f "$lists/words.txt" ] ||
+  LC_ALL=C tr -cs 'A-Za-z' '\n' <"$corpus" | awk 'length >= 4' | LC_ALL=C sort -u | head -n 100000 >"$lists/words.txt"
+k_list() { LC_ALL=C "$kovagrep" -c "$@"; }
+grep_list() { LC_ALL=C grep -a -c "$@"; }
+rg_list() { rg -a -E none -c "$@"; }
+compare "-f 1 MB literal (-c)" "k_list rg_list grep_list" -f "$lists/literal-1mb.txt" "$corpus"
+compare "-F -f $(wc -l <"$lists/words.txt") words (-c)" "k_list rg_list grep_list" -F -f "$lists/words.txt" "$corpus"
 
 [ -n "${NO_COUNTS:-}" ] || bench/grep_bench.sh "$size" "$runs"
