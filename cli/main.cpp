@@ -2,8 +2,10 @@
 // Shift-JIS dictionary files.  Patterns arrive in the terminal's character
 // set and are searched as Shift-JIS; lines leave in the terminal's character
 // set, or as the file's own bytes.
+#include <linux/magic.h>
 #include <malloc.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <clocale>
@@ -46,6 +48,22 @@ std::optional<TFileIdentity> OutputFile() {
   struct stat st;
   if (::fstat(STDOUT_FILENO, &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
   return TFileIdentity{st.st_dev, st.st_ino};
+}
+
+// Whether directory entries on standard output's file system carry the
+// inode numbers that stat gives: on the common local file systems they do.
+bool OutputEntryInodes() {
+  struct statfs fs;
+  if (::fstatfs(STDOUT_FILENO, &fs) != 0) return false;
+  switch (static_cast<unsigned long>(fs.f_type)) {
+    case EXT4_SUPER_MAGIC:  // ext2, ext3 and ext4
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+      return true;
+    default:
+      return false;
+  }
 }
 
 class TRun {
@@ -96,7 +114,7 @@ class TRun {
           if (!warning) FFailed = true;
           Report(display, text);
         },
-        OutputFile());
+        OutputFile(), OutputEntryInodes());
     std::vector<std::string> files = FOptions.Files;
     const bool implicit = files.empty();
     if (implicit) files.push_back(FOptions.Recursive() ? "." : "-");

@@ -103,7 +103,7 @@ void TWalk::Entry(const std::string& display, const std::string& path, const TEn
   // The type the directory gives spares a stat: a regular file (unless it
   // may be standard output), or a directory, which Directory looks at
   // itself.  Links, devices and entries of an unknown type are looked at.
-  if (entry.Type == DT_REG && !(FOutput && FOutput->Inode == entry.Inode)) {
+  if (entry.Type == DT_REG && !(FOutput && (!FEntryInodes || FOutput->Inode == entry.Inode))) {
     if (FileWanted(name, false)) FVisit(display, path);
     return;
   }

@@ -33,9 +33,18 @@ class TWalk {
   using TVisit = std::function<void(const std::string& display, const std::string& path)>;
   using TReport = std::function<void(const std::string& display, const std::string& text, bool warning)>;
 
-  // output: standard output when it is a regular file, which no input may be.
-  TWalk(const TOptions& options, TVisit visit, TReport report, std::optional<TFileIdentity> output = std::nullopt)
-      : FOptions(options), FVisit(std::move(visit)), FReport(std::move(report)), FOutput(output) {}
+  // output: standard output when it is a regular file, which no input may
+  // be.  entryInodes: a directory's entries on the output's file system
+  // carry the inode numbers that stat gives (so a regular file whose number
+  // differs need not be looked at); overlays and user-space file systems
+  // may not.
+  TWalk(const TOptions& options, TVisit visit, TReport report, std::optional<TFileIdentity> output = std::nullopt,
+        bool entryInodes = false)
+      : FOptions(options),
+        FVisit(std::move(visit)),
+        FReport(std::move(report)),
+        FOutput(output),
+        FEntryInodes(entryInodes) {}
 
   // One operand; implicit is the "." that -r searches when no file is
   // given, whose files are named without a leading "./".
@@ -63,5 +72,6 @@ class TWalk {
   TVisit FVisit;
   TReport FReport;
   std::optional<TFileIdentity> FOutput;
+  bool FEntryInodes;
   std::vector<TFileIdentity> FAncestors;  // the directories the walk is in
 };

@@ -30,11 +30,11 @@ struct TWalkTest : testing::Test {
   }
   static void TearDownTestSuite() { delete Tree; }
 
-  // What the walk visits, run in the given folder with the given options and operands (without operands the implicit
   // What the walk visits from folder (no operands: the implicit "." of -r), a line each: "display" where the path is
   // the display (after "./" under the implicit "."), else "display path"; "display !error", "display ?warning".
   static std::string Walk(const TOptions& options, const std::vector<std::string>& operands,
-                          const std::string& folder = Tree->Path(), std::optional<TFileIdentity> output = {}) {
+                          const std::string& folder = Tree->Path(), std::optional<TFileIdentity> output = {},
+                          bool entryInodes = false) {
     std::string seen;
     TWalk walk(
         options,
@@ -44,7 +44,7 @@ struct TWalkTest : testing::Test {
         [&](const std::string& display, const std::string& text, bool warning) {
           seen += display + (warning ? " ?" : " !") + text + "\n";
         },
-        output);
+        output, entryInodes);
     char* here = getcwd(nullptr, 0);
     EXPECT_EQ(chdir(folder.c_str()), 0);
     if (operands.empty())
@@ -179,7 +179,8 @@ TEST(WalkOutput, TheOutputFileIsAnErrorUnlessItIsOnlyCounted) {
   ASSERT_EQ(stat((tree / "out.txt").c_str(), &st), 0);
   const TFileIdentity out{st.st_dev, st.st_ino};
   const std::string refused = "out.txt !input file is also the output\n";
-  EXPECT_EQ(TWalkTest::Walk(Options(kR), {}, tree.Path(), out), "a.txt\n" + refused);
+  for (const bool entryInodes : {false, true})
+    EXPECT_EQ(TWalkTest::Walk(Options(kR), {}, tree.Path(), out, entryInodes), "a.txt\n" + refused);
   EXPECT_EQ(TWalkTest::Walk(Options(kNone), {"link", "out.txt"}, tree.Path(), out),
             "link !input file is also the output\n" + refused);
   for (auto set : {+[](TOptions& o) { o.Count = true; }, +[](TOptions& o) { o.FilesWithMatches = true; },
