@@ -203,6 +203,8 @@ bool StandsAsWord(std::string_view line, std::size_t start, std::size_t len, TCh
 TLineMatcher::TLineMatcher(const TEnginePattern& pattern) : FTest(pattern.Test) {
   pattern.Apply(FRegExp);
   FStartBytes = StartBytes(FRegExp);
+  const TDFAState* start = FRegExp.CurrentDFA()->Start;
+  FEdgeStarts = start->Accepting != 0 || TRegularExpression::NextState(start, FRegExp.LineHeadCode) != nullptr;
   if (std::count(FStartBytes.begin(), FStartBytes.end(), true) == 1)
     FOnlyStartByte = static_cast<int>(std::find(FStartBytes.begin(), FStartBytes.end(), true) - FStartBytes.begin());
   if (pattern.Assertions)
@@ -237,29 +239,36 @@ bool TLineMatcher::LongestMatch(std::string_view line, std::size_t start, std::s
   return FAssertions ? FAssertions->LongestAt(line, start, limit, len) : LongestAt(FRegExp, line, start, limit, len);
 }
 
+// The first character start at or after at whose byte can begin a match
+// (characters are read backwards from a candidate), or the line's size.
+std::size_t TLineMatcher::NextStart(std::string_view line, std::size_t at, TCharacterStarts& starts) const {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+  for (; at < line.size(); ++at) {
+    if (FOnlyStartByte >= 0) {
+      const void* next = std::memchr(bytes + at, FOnlyStartByte, line.size() - at);
+      if (next == nullptr) break;
+      at = static_cast<std::size_t>(static_cast<const unsigned char*>(next) - bytes);
+    } else {
+      while (at < line.size() && !FStartBytes[bytes[at]]) ++at;
+      if (at == line.size()) break;
+    }
+    if (starts.At(at)) return at;
+  }
+  return line.size();
+}
+
 // The automaton is run only from the places inside the line whose byte can
-// begin a match and which start a character (read backwards from there);
-// the line's two edges are always tried, for the anchors.
+// begin a match; the line's two edges are always tried, for the anchors.
 bool TLineMatcher::FindFiltered(std::string_view line, std::size_t from, std::size_t& pos, std::size_t& len) const {
   const std::size_t size = line.size();
-  const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
-  TCharacterStarts starts(bytes, from);
+  TCharacterStarts starts(reinterpret_cast<const unsigned char*>(line.data()), from);
   std::size_t at = from;
   if (at == 0) {
     if (LongestMatch(line, 0, size, len)) return pos = 0, true;
     at = 1;
   }
-  for (; at < size; ++at) {
-    if (FOnlyStartByte >= 0) {
-      const void* next = std::memchr(bytes + at, FOnlyStartByte, size - at);
-      if (next == nullptr) break;
-      at = static_cast<std::size_t>(static_cast<const unsigned char*>(next) - bytes);
-    } else {
-      while (at < size && !FStartBytes[bytes[at]]) ++at;
-      if (at == size) break;
-    }
-    if (starts.At(at) && LongestMatch(line, at, size, len)) return pos = at, true;
-  }
+  for (; (at = NextStart(line, at, starts)) < size; ++at)
+    if (LongestMatch(line, at, size, len)) return pos = at, true;
   if (size > 0 && from <= size && LongestMatch(line, size, size, len)) return pos = size, true;
   return false;
 }
@@ -269,7 +278,13 @@ bool TLineMatcher::Find(std::string_view line, std::size_t from, std::size_t& po
     pos = 0;
     return from == 0 && LongestMatch(line, 0, line.size(), len) && len == line.size();
   }
-  if (FTest != TLineTest::Word && FAssertions) return FAssertions->Find(line, from, pos, len);
+  if (FTest != TLineTest::Word && FAssertions) {
+    // The assertion matcher runs from the first place where a match can
+    // start: the line's start when an anchor or an empty match can hold
+    // there, else the first byte that can begin one.
+    TCharacterStarts starts(reinterpret_cast<const unsigned char*>(line.data()), from);
+    return FAssertions->Find(line, from == 0 && FEdgeStarts ? 0 : NextStart(line, from, starts), pos, len);
+  }
   if (!FAssertions && FEmptyMatching.empty() && FTest != TLineTest::Word) return FindFiltered(line, from, pos, len);
   // Each start is a character start: from is one, and the walk goes by
   // characters.  The word test needs the character before a start, which

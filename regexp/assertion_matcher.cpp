@@ -99,7 +99,8 @@ bool TAssertionMatcher::Holds(TAssertion a, TCharCode before, TCharCode after) {
 // that came first (the earliest start) keeps it.
 void TAssertionMatcher::AddThread(std::vector<TThread>& list, std::vector<std::size_t>& seen, std::size_t step,
                                   TThread t, TCharCode before, TCharCode after) const {
-  std::vector<int> pending{t.Pc};
+  std::vector<int>& pending = FPending;
+  pending.assign(1, t.Pc);
   while (!pending.empty()) {
     const int pc = pending.back();
     pending.pop_back();
@@ -135,8 +136,12 @@ bool TAssertionMatcher::Run(std::string_view line, std::size_t from, bool anchor
     before = c.Code;
     i += c.Width;
   }
-  std::vector<TThread> current, next;
-  std::vector<std::size_t> seen(FProgram.size(), kNone);
+  std::vector<TThread>& current = FCurrent;
+  std::vector<TThread>& next = FNext;
+  std::vector<std::size_t>& seen = FSeen;
+  current.clear();
+  next.clear();
+  seen.assign(FProgram.size(), kNone);
   std::size_t step = 0;
   std::size_t bestStart = kNone, bestEnd = 0;
   std::size_t i = from;

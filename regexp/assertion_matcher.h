@@ -46,4 +46,9 @@ class TAssertionMatcher {
 
   std::vector<TInstruction> FProgram;
   std::vector<TCodeSet> FSets;
+  // Room for a run, kept from one to the next: a run is made for every
+  // line a pattern with assertions may match.
+  mutable std::vector<TThread> FCurrent, FNext;
+  mutable std::vector<std::size_t> FSeen;
+  mutable std::vector<int> FPending;
 };

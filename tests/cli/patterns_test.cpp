@@ -178,6 +178,12 @@ TEST(TLineMatcher, FindsTheLeftmostLongestMatchThatStandsAsAWordOrTheLine) {
       // read in GNU's languages: their letters fold and braces count.
       {std::string(300, 'a'), "Ei", std::string(300, 'A'), 0, "0+300"},
       {std::string(300, 'a') + "b{2}", "E", std::string(300, 'a') + "bb", 0, "0+302"},
+      // GNU's assertions: the search starts where a match can begin, at the
+      // line's start for an anchor whatever byte stands there.
+      {"^\\bcat", "E", "cat dog", 0, "0+3"},
+      {"^\\<c|x\\>", "E", "c x", 0, "0+1"},
+      {"\\bran\\b", "E", "run ran", 0, "4+3"},
+      {"\\bran\\b", "E", "rran ran", 1, "5+3"},
       // A long plain text of the engine's syntax, as a whole line.
       {std::string(300, 'a'), "x", std::string(300, 'a'), 0, "0+300"},
       {std::string(300, 'a'), "x", std::string(301, 'a'), 0, "none"},
