@@ -26,8 +26,10 @@
 //    required.h) or a set of strings of which every match holds one (see
 //    required_set.h, searched for by multisearch.h), a byte search over the
 //    current block finds the next place where a match can be, and every
-//    line before it is skipped; otherwise one class lookup and one table
-//    step per character;
+//    line before it is skipped; otherwise, where few bytes can begin an
+//    attempt, a search for those bytes (byteset.h) skips the lines without
+//    one and, while no attempt runs, the characters that start none; and
+//    one class lookup and one table step per character read;
 //  - per line: finding its end (memchr), the attempts of the line (for a
 //    fixed string, or a set that is exactly the pattern's matches, finding
 //    one at a character start instead; for a pattern every match of which
@@ -44,6 +46,7 @@
 #include "grep/fastscan.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "sjis/bytescan.h"
