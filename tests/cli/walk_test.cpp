@@ -30,7 +30,6 @@ struct TWalkTest : testing::Test {
   }
   static void TearDownTestSuite() { delete Tree; }
 
-  // What the walk visits, run in the given folder with the given options and operands (without operands the implicit
   // What the walk visits from folder (no operands: the implicit "." of -r), a line each: "display" where the path is
   // the display (after "./" under the implicit "."), else "display path"; "display !error", "display ?warning".
   static std::string Walk(const TOptions& options, const std::vector<std::string>& operands,
