@@ -16,16 +16,12 @@ using TScanChoice = TGrep::TScanChoice;
 TEST(Grep, ReportsTheLinesThatHoldAMatch) {
   const std::string ai = S("あい");
   const std::string block(TTxtFile::BufSize, 'a');
-  const auto repeat = [](const std::string& s, int n) {
-    std::string r;
-    while (n-- > 0) r += s;
-    return r;
-  };
-  const auto each = [](const std::string& line, std::int64_t n) {
-    std::vector<TReport> r;
-    for (std::int64_t k = 1; k <= n; ++k) r.push_back({k, line});
-    return r;
-  };
+  std::string manyLines;  // 42 lines "b", the 41st ended by a lone CR
+  std::vector<TReport> manyReports;
+  for (std::int64_t k = 1; k <= 42; ++k) {
+    manyLines += k == 41 ? "b\r" : "b\n";
+    manyReports.push_back({k, "b"});
+  }
   const struct {
     std::string Pattern;
     bool IgnoreCase;
@@ -46,7 +42,7 @@ TEST(Grep, ReportsTheLinesThatHoldAMatch) {
       // zero byte where the string has a space, a lone CR before a "^"
       {"b", false, std::string("x\0y\rz\nab\n", 10), {{3, "ab"}}},
       {"b", false, "a\nb\r" + block + "b\n", {{2, "b"}, {3, block + "b"}}},
-      {"b", false, repeat("b\n", 40) + "b\rb\n", each("b", 42)},
+      {"b", false, manyLines, manyReports},
       {"b b", false, std::string("b\0b\n", 4), {{1, "b b"}}},
       {"a b|c d", false, std::string("x\nc\0d\n", 6), {{2, "c d"}}},
       {"^b+", false, "a\rb\n", {{2, "b"}}},

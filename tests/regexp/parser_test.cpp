@@ -14,9 +14,10 @@
 
 namespace {
 
-std::unique_ptr<TRegExpParser> Parsed(const std::string& pattern, bool ignoreCase = false, bool dbMeta = false) {
+std::unique_ptr<TRegExpParser> Parsed(const std::string& pattern, bool dbMeta = false,
+                                      TLineFeedRule lineFeed = lfClassic) {
   auto parser = std::make_unique<TRegExpParser>(pattern, dbMeta);
-  parser->IgnoreCase = ignoreCase;
+  parser->Rules.LineFeed = lineFeed;
   parser->Parse();
   return parser;
 }
@@ -29,7 +30,7 @@ TEST(Parser, ErrorsAndTheirPositions) {
     std::string Message;
     int Position;
     bool DbMeta = false;
-    bool IgnoreCase = false;
+    TLineFeedRule LineFeed = lfClassic;
   };
   const std::vector<TCase> cases = {
       {"a**", expected::kCharOrLeftParen, 4},
@@ -70,35 +71,25 @@ TEST(Parser, ErrorsAndTheirPositions) {
       {"[a-\\]]", expected::kBadRange, 6},
       {S("[あ-a]"), expected::kBadRange, 6},
       {std::string(70000, 'a') + "\\", expected::kEscapeAtEnd, 70002 - 65536},
+      // Under lfNever a pattern that names the line feed is refused (the
+      // window's rules take each of them).
+      {"a\\nb", expected::kLineFeed, 4, false, lfNever},
+      {"\\x0A", expected::kLineFeed, 5, false, lfNever},
+      {"x\\012", expected::kLineFeed, 6, false, lfNever},
+      {"[a\\n]", expected::kLineFeed, 5, false, lfNever},
+      {"[^\\n]", expected::kLineFeed, 5, false, lfNever},
+      {"[\\x01-\\n]", expected::kLineFeed, 9, false, lfNever},
   };
   for (const TCase& c : cases) {
     try {
-      Parsed(c.Pattern, c.IgnoreCase, c.DbMeta);
+      Parsed(c.Pattern, c.DbMeta, c.LineFeed);
       ADD_FAILURE() << Hex(c.Pattern.substr(0, 40)) << ": no error";
     } catch (const ERegExpParser& e) {
       EXPECT_EQ(Hex(e.Message()), Hex(c.Message)) << Hex(c.Pattern.substr(0, 40));
       EXPECT_EQ(e.Position, c.Position) << Hex(c.Pattern.substr(0, 40));
     }
+    if (c.LineFeed == lfNever) EXPECT_NO_THROW(Parsed(c.Pattern, c.DbMeta)) << c.Pattern;
   }
   // One code short of everything still leaves a class.
   for (const char* pattern : {"[^\\x01-\\xFCFB]", "[^\\x02-\\xFCFC]", "\\xFFFC"}) EXPECT_NO_THROW(Parsed(pattern));
-}
-
-TEST(Parser, UnderLfNeverAPatternThatNamesTheLineFeedIsRefused) {
-  const std::pair<std::string, int> cases[] = {
-      {"a\\nb", 4}, {"\\x0A", 5}, {"x\\012", 6}, {"[a\\n]", 5}, {"[^\\n]", 5}, {"[\\x01-\\n]", 9},
-  };
-  for (const auto& [pattern, position] : cases) {
-    TRegExpParser parser(pattern, false);
-    parser.Rules.LineFeed = lfNever;
-    try {
-      parser.Parse();
-      ADD_FAILURE() << pattern << ": no error";
-    } catch (const ERegExpParser& e) {
-      EXPECT_EQ(e.Message(), expected::kLineFeed) << pattern;
-      EXPECT_EQ(e.Position, position) << pattern;
-    }
-    TRegExpParser classic(pattern, false);
-    EXPECT_NO_THROW(classic.Parse()) << pattern << ": the window's rules take it";
-  }
 }

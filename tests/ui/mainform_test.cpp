@@ -148,8 +148,7 @@ class TMainFormTest : public QObject {
     // Only found dictionaries are available; a panel click, its menu item and
     // its function key toggle check mark and bevel together, and the others
     // take nothing.  F4 does not open the query list.
-    WriteDictionary("KOVA略語.TXT", {"x"});
-    WriteDictionary("KOVA固名.TXT", {"x"});
+    WriteDictionaries({{"KOVA略語.TXT", {"x"}}, {"KOVA固名.TXT", {"x"}}});
     CreateForm();
     Query()->addItem(QStringLiteral("earlier"));
     const std::function<void(int)> toggles[] = {
@@ -170,9 +169,8 @@ class TMainFormTest : public QObject {
   }
 
   void searchShowsInTheControls() {
-    WriteDictionary("KOVA5.TXT", {"a cat", "dog cat"});
-    WriteDictionary("KOVA略語.TXT", {"cat 2"});
-    WriteDictionary("KOVA4.TXT", {"cat 3", "cat 4"});
+    WriteDictionaries(
+        {{"KOVA5.TXT", {"a cat", "dog cat"}}, {"KOVA略語.TXT", {"cat 2"}}, {"KOVA4.TXT", {"cat 3", "cat 4"}}});
     CreateForm();
     for (const char* item : {"SubMenuDic1", "SubMenuDic3", "SubMenuView1", "SubMenuMark3", "SubMenuView7"}) Click(item);
     Form->SetHitLimit(3);
@@ -210,7 +208,7 @@ class TMainFormTest : public QObject {
 
   void screenReadersFindTheControlsAndHearEachSearchOnce() {
     for (const char* name : {"KOVA5.TXT", "KOVA-BIL.TXT", "KOVA略語.TXT", "KOVA固名.TXT", "KOVSEN.TXT", "KOVA4.TXT"})
-      WriteDictionary(name, {"cat 1", "cat 2", "cat 3"});
+      WriteDictionaries({{name, {"cat 1", "cat 2", "cat 3"}}});
     CreateForm();
     TAccessibleEvents events;
     const struct {
@@ -296,11 +294,8 @@ class TMainFormTest : public QObject {
 
   void dictionaryTurnedIntoAFifoIsReportedAndTheSearchGoesOn() {
     // A FIFO without a writer would hold the window in its open for ever.
-    WriteDictionary("KOVA5A.TXT", {"cat 1"});
-    WriteDictionary("KOVA5B.TXT", {"cat 2"});
-    WriteDictionary("KOVA5C.TXT", {"cat 3"});
-    CreateForm();
-    Click("SubMenuDic1");
+    WriteDictionaries({{"KOVA5A.TXT", {"cat 1"}}, {"KOVA5B.TXT", {"cat 2"}}, {"KOVA5C.TXT", {"cat 3"}}});
+    CreateFormOnTheFifthEdition();
     QVERIFY(std::filesystem::remove(Path("KOVA5B.TXT")) && mkfifo(Path("KOVA5B.TXT").c_str(), 0644) == 0);
     Search(QStringLiteral("cat"));
     QCOMPARE(Lines(), (QStringList{"-----KOVA辞書第5版-----", "cat 1", "cat 3"}));
@@ -314,10 +309,8 @@ class TMainFormTest : public QObject {
     // keys are its own.
     std::vector<std::string> lines;
     for (int i = 0; i < 300; ++i) lines.push_back("cat " + std::to_string(i));
-    WriteDictionary("KOVA5.TXT", lines);
-    WriteDictionary("KOVA略語.TXT", {"x"});
-    CreateForm();
-    Click("SubMenuDic1");
+    WriteDictionaries({{"KOVA5.TXT", lines}, {"KOVA略語.TXT", {"x"}}});
+    CreateFormOnTheFifthEdition();
     Click("SubMenuViewTyping");
     Search(QStringLiteral("c"));
     Search(QStringLiteral("cat"));
@@ -343,9 +336,8 @@ class TMainFormTest : public QObject {
   }
 
   void typingSearchesAfterAPause() {
-    WriteDictionary("KOVA5.TXT", {"cat", "Cat", "category", "dog"});
-    CreateForm();
-    Click("SubMenuDic1");
+    WriteDictionaries({{"KOVA5.TXT", {"cat", "Cat", "category", "dog"}}});
+    CreateFormOnTheFifthEdition();
     QVERIFY(Form->SearchAsYouType() && !Form->WatchClipboard());
     QLineEdit* edit = Query()->lineEdit();
     Key(Query(), Qt::Key_C);
@@ -389,8 +381,7 @@ class TMainFormTest : public QObject {
   }
 
   void firstStartSelectsEveryDictionaryInTheMiddle() {
-    WriteDictionary("KOVA5.TXT", {"cat"});
-    WriteDictionary("KOVA4.TXT", {"cat"});
+    WriteDictionaries({{"KOVA5.TXT", {"cat"}}, {"KOVA4.TXT", {"cat"}}});
     CreateForm({}, true);
     QVERIFY(Form->DictionaryChecked(1) && Form->DictionaryChecked(6) && !Form->DictionaryChecked(2));
     QCOMPARE(Form->ClientSize(), QSize(TMainForm::kDefinedWidth, TMainForm::kDefinedHeight));
@@ -407,9 +398,8 @@ class TMainFormTest : public QObject {
   }
 
   void copyAndCopyAll() {
-    WriteDictionary("KOVA5.TXT", {"猫 cat", "犬 dog cat"});
-    CreateForm();
-    Click("SubMenuDic1");
+    WriteDictionaries({{"KOVA5.TXT", {"猫 cat", "犬 dog cat"}}});
+    CreateFormOnTheFifthEdition();
     Search(QStringLiteral("cat"));
     const QString all = QStringLiteral("-----KOVA辞書第5版-----\n猫 cat\n犬 dog cat\n");
     Form->RichEdit1()->SetSelection(Form->RichEdit1()->LineStart(1), 6);  // "猫 cat" is six bytes
@@ -431,8 +421,7 @@ class TMainFormTest : public QObject {
   void fontsAndBackground() {
     // 0x85 0x40 has no character in the code page; 0xB1 is a half-width katakana.
     WriteRaw("KOVA5.TXT", "a\x85\x40\xB1 " + Sjis("日本語の猫辞書 dictionary") + "\x85\x41z\r\n");
-    CreateForm();
-    Click("SubMenuDic1");
+    CreateFormOnTheFifthEdition();
     Click("SubMenuMark1");
     // Confirming the chooser as it opened keeps the stored face name; it opens
     // on the face the view draws "ＭＳ ゴシック" with.
@@ -552,8 +541,7 @@ class TMainFormTest : public QObject {
     // permission (read-only for the superuser too), gives a new user's starting
     // values.  The window shows them, gathers them back, and at its close
     // writes all (unknown keys too) to the user's folder.
-    WriteDictionary("KOVA5.TXT", {"x"});
-    WriteDictionary("KOVA略語.TXT", {"x"});
+    WriteDictionaries({{"KOVA5.TXT", {"x"}}, {"KOVA略語.TXT", {"x"}}});
     QVERIFY(QDir().mkpath(Dir->filePath("program")));
     const std::string defaults = Sjis(
         "[辞書]\r\nKOVA辞書第5版=1\r\nKOVA略語辞書=1\r\nKOVA辞書第4版=1\r\n[表示]\r\nタグの表示=1\r\n"
@@ -625,11 +613,10 @@ class TMainFormTest : public QObject {
   void closingOrExitDuringASearchOrBySignals() {
     // Closing during a search ends it first (quietly) and then closes and
     // saves; Exit during a search does nothing.
-    WriteDictionary("KOVA5.TXT", {"cat 1", "cat 2", "cat 3"});
+    WriteDictionaries({{"KOVA5.TXT", {"cat 1", "cat 2", "cat 3"}}});
     for (const bool exit : {false, true}) {
       QFile::remove(SettingsPath());
-      CreateForm();
-      Click("SubMenuDic1");
+      CreateFormOnTheFifthEdition();
       Form->Grep1.OnMatch = [&, match = Form->Grep1.OnMatch](TGrep& sender, LineInfo_t lineInfo) {
         match(sender, std::move(lineInfo));
         if (Form->Driver().HitCount() != 1) return;
@@ -701,10 +688,13 @@ class TMainFormTest : public QObject {
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()));
   }
 
-  void WriteDictionary(const char* name, const std::vector<std::string>& utf8Lines) {
-    std::string content;
-    for (const std::string& line : utf8Lines) content += Sjis(line) + "\r\n";
-    WriteRaw(name, content);
+  // Dictionary files of the given lines (UTF-8, stored as Shift-JIS).
+  void WriteDictionaries(const std::vector<std::pair<const char*, std::vector<std::string>>>& files) {
+    for (const auto& [name, utf8Lines] : files) {
+      std::string content;
+      for (const std::string& line : utf8Lines) content += Sjis(line) + "\r\n";
+      WriteRaw(name, content);
+    }
   }
 
   // With a program path the settings' place is chosen for that program;
@@ -723,6 +713,11 @@ class TMainFormTest : public QObject {
     Form->show();
     QApplication::setActiveWindow(Form.get());
     QVERIFY(QTest::qWaitForWindowActive(Form.get()));
+  }
+
+  void CreateFormOnTheFifthEdition() {
+    CreateForm();
+    Click("SubMenuDic1");
   }
 
   // Runs act on the modal window of type T once it is open (at most for a
