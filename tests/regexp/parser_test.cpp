@@ -88,7 +88,9 @@ TEST(Parser, ErrorsAndTheirPositions) {
       EXPECT_EQ(Hex(e.Message()), Hex(c.Message)) << Hex(c.Pattern.substr(0, 40));
       EXPECT_EQ(e.Position, c.Position) << Hex(c.Pattern.substr(0, 40));
     }
-    if (c.LineFeed == lfNever) EXPECT_NO_THROW(Parsed(c.Pattern, c.DbMeta)) << c.Pattern;
+    if (c.LineFeed == lfNever) {
+      EXPECT_NO_THROW(Parsed(c.Pattern, c.DbMeta)) << c.Pattern;
+    }
   }
   // One code short of everything still leaves a class.
   for (const char* pattern : {"[^\\x01-\\xFCFB]", "[^\\x02-\\xFCFC]", "\\xFFFC"}) EXPECT_NO_THROW(Parsed(pattern));
