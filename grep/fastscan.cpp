@@ -174,7 +174,8 @@ std::size_t TFastScan::FindRequired(std::string_view data) {
   if (FRequired.empty() && !FSet)
     return FStartBytes.Find(reinterpret_cast<const unsigned char*>(data.data()), data.size());
   if (!FSet) return FindBytes(data, FRequired, FRequiredFoldsCase, FAsRead);
-  const std::size_t found = FSet->Find(data, 0, &FSetFoundString);
+  // Only the first line that holds one of the strings matters here.
+  const std::size_t found = FSet->FindInFirstLine(data, 0, &FSetFoundString);
   FSetFound = found < data.size() ? data.data() + found : nullptr;
   return found;
 }

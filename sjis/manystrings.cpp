@@ -168,8 +168,12 @@ bool TManyStringSearch::Passes(const char* h, std::size_t n, std::size_t p, std:
 // occurrence at t >= from of a string sampled from offset s covers the
 // sample in [t + s, t + s + FStep - 1], whose q-gram lies within the
 // string.  Once a place is found, only samples up to FLastOffset past it
-// can still find one before it.
-std::size_t TManyStringSearch::Find(std::string_view haystack, std::size_t from, std::size_t& which) const {
+// can still find one before it.  Such a one stands in the same line when the
+// strings hold no line feed: a string in an earlier line ends before the
+// place, and so do its samples, all taken before it.
+std::size_t TManyStringSearch::Find(std::string_view haystack, std::size_t from, std::size_t& which,
+                                    bool leftmost) const {
+  const std::size_t lookOn = leftmost ? FLastOffset : 0;
   const char* h = haystack.data();
   const std::size_t n = haystack.size();
   std::size_t best = n;
@@ -188,11 +192,11 @@ std::size_t TManyStringSearch::Find(std::string_view haystack, std::size_t from,
     // Sixty-four samples at a time, then eight (a short haystack: a line).
     for (const int groups : {8, 1}) {
       const std::size_t reach = multisearch::ManyReach(FStep, groups);
-      for (; p + reach <= n && p < best + FLastOffset; p += 8 * static_cast<std::size_t>(groups) * FStep) {
+      for (; p + reach <= n && p < best + lookOn; p += 8 * static_cast<std::size_t>(groups) * FStep) {
         for (std::uint64_t mask = multisearch::ManyCandidates32(h + p, FSampling, FWords.data(), groups); mask != 0;
              mask &= mask - 1) {
           const std::size_t at = p + static_cast<std::size_t>(__builtin_ctzll(mask)) * FStep;
-          if (at >= best + FLastOffset) break;
+          if (at >= best + lookOn) break;
           const std::uint32_t gram = Gram(Load32(h + at));
           best = CheckSample(h, n, from, at, gram, Hash(gram), best, which);
         }
@@ -200,7 +204,7 @@ std::size_t TManyStringSearch::Find(std::string_view haystack, std::size_t from,
     }
   }
 #endif
-  for (; p + 4 <= n && p < best + FLastOffset; p += FStep) sample(p, Gram(Load32(h + p)));
-  for (; p + FGram <= n && p < best + FLastOffset; p += FStep) sample(p, Gram(LoadShort(h + p, n - p)));
+  for (; p + 4 <= n && p < best + lookOn; p += FStep) sample(p, Gram(Load32(h + p)));
+  for (; p + FGram <= n && p < best + lookOn; p += FStep) sample(p, Gram(LoadShort(h + p, n - p)));
   return best;
 }

@@ -26,7 +26,9 @@ class TManyStringSearch {
   const TStringSet& Strings() const { return FStrings; }
   // The first place at or after from where one of the strings stands in
   // haystack, or haystack.size(); which names the string (else unchanged).
-  std::size_t Find(std::string_view haystack, std::size_t from, std::size_t& which) const;
+  // Without leftmost, the first place found, which for strings without a
+  // line feed stands in the first line that holds one (see Find).
+  std::size_t Find(std::string_view haystack, std::size_t from, std::size_t& which, bool leftmost = true) const;
   // Samples each string where text like this holds its q-grams least often.
   // Find's results stay the same.
   void Tune(std::string_view text);

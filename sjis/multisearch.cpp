@@ -26,6 +26,17 @@ std::size_t TMultiSearch::Find(std::string_view haystack, std::size_t from, std:
   return at;
 }
 
+std::size_t TMultiSearch::FindInFirstLine(std::string_view haystack, std::size_t from, std::size_t* which) const {
+  if (const auto* many = std::get_if<TManyStringSearch>(&FSearch)) {
+    if (from >= haystack.size()) return haystack.size();
+    std::size_t found = Strings().Size();
+    const std::size_t at = many->Find(haystack, from, found, false);
+    if (which != nullptr) *which = found;
+    return at;
+  }
+  return Find(haystack, from, which);
+}
+
 bool TMultiSearch::StandsAt(std::string_view haystack, std::size_t at, std::size_t which) const {
   const TStringSet& strings = Strings();
   return which < strings.Size() && at <= haystack.size() &&

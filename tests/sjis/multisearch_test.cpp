@@ -47,10 +47,11 @@ TEST(MultiSearch, TunedAndUntunedFindWhatByteAtATimeFinds) {
     const std::size_t shortest = 1 + random() % (round % 4 == 0 ? 20 : 6);
     for (std::string& n : needles) n = RandomBytes(random, shortest + random() % 12, alphabet);
     const std::string text = RandomBytes(random, random() % 3000, alphabet);
-    // The strings themselves, between a few random bytes.
+    // The strings themselves, between a few random bytes and line feeds.
     std::string h;
     while (h.size() < (round % 4 == 0 ? 2000 : 400))
-      h += RandomBytes(random, random() % 4, alphabet) + needles[random() % needles.size()];
+      h += RandomBytes(random, random() % 4, alphabet) + (random() % 8 == 0 ? "\n" : "") +
+           needles[random() % needles.size()];
     // Searched in a copy of its own size, so that a read past its end is an
     // error under the address sanitizer.
     const std::vector<char> exact(h.begin(), h.end());
@@ -67,6 +68,14 @@ TEST(MultiSearch, TunedAndUntunedFindWhatByteAtATimeFinds) {
         // The string named stands there.
         if (expected < h.size()) {
           ASSERT_TRUE(tuned.StandsAt(h, expected, which)) << h << " from " << from;
+        }
+        // In the first line that holds one, a place where one stands.
+        const std::size_t inLine = tuned.FindInFirstLine(hv, from, &which);
+        if (expected == h.size()) {
+          ASSERT_EQ(inLine, h.size());
+        } else {
+          ASSERT_TRUE(inLine >= expected && h.find('\n', expected) == h.find('\n', inLine)) << h << " from " << from;
+          ASSERT_TRUE(tuned.StandsAt(h, inLine, which)) << h << " from " << from;
         }
       }
     }
