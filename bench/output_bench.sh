@@ -60,16 +60,27 @@ seconds() {  # seconds COMMAND...: wall time of one run, output to a file
   echo "$end - $start" | bc -l
 }
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-peak_mb() { { /usr/bin/time -f %M "$@" 2>&1 >/dev/null || true; } | tail -1 | awk '{ printf "%.1f", $1 / 1024 }'; }
+# kovagrep's peak resident memory: its functions below run it under
+# $measure, which peak_mb sets to GNU time writing the peak to a file.
+measure=()
+peak_mb() {
+  local file
+  file=$(mktemp)
+  measure=(/usr/bin/time -f %M -o "$file")
+  "$@" >/dev/null 2>&1 || true
+  measure=()
+  awk '{ printf "%.1f", $1 / 1024 }' "$file"
+  rm -f "$file"
+}
 
 # The programs, each with its options and then the arguments of the case.
-k_raw() { LC_ALL=C "$kovagrep" --sjis "$@"; }
-k_utf8() { LC_ALL=C.UTF-8 "$kovagrep" "$@"; }
+k_raw() { LC_ALL=C "${measure[@]}" "$kovagrep" --sjis "$@"; }
+k_utf8() { LC_ALL=C.UTF-8 "${measure[@]}" "$kovagrep" "$@"; }
 rg_raw() { rg -a -E none --no-filename --no-line-number "$@"; }
 rg_utf8() { rg -a -E shift_jis --no-filename --no-line-number "$@"; }
 grep_raw() { LC_ALL=C grep -a "$@"; }
 grep_raw_e() { LC_ALL=C grep -a -E "$@"; }
-k_tree() { (cd "$tree" && LC_ALL=C "$kovagrep" --sjis -r "$@" .); }
+k_tree() { (cd "$tree" && LC_ALL=C "${measure[@]}" "$kovagrep" --sjis -r "$@" .); }
 grep_tree() { (cd "$tree" && LC_ALL=C grep -a -r "$@" .); }
 rg_tree() { (cd "$tree" && rg -a -E none --no-line-number --sort path "$@" .); }
 
@@ -128,9 +139,10 @@ mkdir -p "$lists"
   awk 'BEGIN { srand(1); for (i = 0; i < 1048576; i++) printf "%c", 97 + int(rand() * 26); print "" }' >"$lists/literal-1mb.txt"
 [ -f "$lists/words.txt" ] ||
   LC_ALL=C tr -cs 'A-Za-z' '\n' <"$corpus" | awk 'length >= 4' | LC_ALL=C sort -u | head -n 100000 >"$lists/words.txt"
-k_list() { LC_ALL=C "$kovagrep" -c "$@"; }
-grep_list() { LC_ALL=C grep -a -c "$@"; }
-rg_list() { rg -a -E none -c "$@"; }
+# (A count of 0 is no failure here: the literal is found nowhere.)
+k_list() { LC_ALL=C "${measure[@]}" "$kovagrep" -c "$@" || true; }
+grep_list() { LC_ALL=C grep -a -c "$@" || true; }
+rg_list() { rg -a -E none -c "$@" || true; }
 compare "-f 1 MB literal (-c)" "k_list rg_list grep_list" -f "$lists/literal-1mb.txt" "$corpus"
 compare "-F -f $(wc -l <"$lists/words.txt") words (-c)" "k_list rg_list grep_list" -F -f "$lists/words.txt" "$corpus"
 
