@@ -69,7 +69,7 @@ peak_mb() {
   measure=(/usr/bin/time -f %M -o "$file")
   "$@" >/dev/null 2>&1 || true
   measure=()
-  awk '{ printf "%.1f", $1 / 1024 }' "$file"
+  tail -n 1 "$file" | awk '{ printf "%.1f", $1 / 1024 }'
   rm -f "$file"
 }
 
