@@ -169,8 +169,9 @@ bool TManyStringSearch::Passes(const char* h, std::size_t n, std::size_t p, std:
 // sample in [t + s, t + s + FStep - 1], whose q-gram lies within the
 // string.  Once a place is found, only samples up to FLastOffset past it
 // can still find one before it.  Such a one stands in the same line when the
-// strings hold no line feed: a string in an earlier line ends before the
-// place, and so do its samples, all taken before it.
+// strings hold no line feed but as their first or last byte: a string in an
+// earlier line ends before the place, and so do its samples, all taken
+// before it.
 std::size_t TManyStringSearch::Find(std::string_view haystack, std::size_t from, std::size_t& which,
                                     bool leftmost) const {
   const std::size_t lookOn = leftmost ? FLastOffset : 0;

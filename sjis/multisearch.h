@@ -33,8 +33,8 @@ class TMultiSearch {
   // A place where one of the strings stands in the first line (ended by a
   // line feed) at or after from that holds one, not always the first place
   // there; haystack.size() when there is none.  The strings must hold no
-  // line feed.  Where matches are dense it costs less than Find, which
-  // looks on for a string that starts earlier.
+  // line feed but as their first or last byte.  Where matches are dense it
+  // costs less than Find, which looks on for a string that starts earlier.
   std::size_t FindInFirstLine(std::string_view haystack, std::size_t from, std::size_t* which = nullptr) const;
   // Whether the string that Find named which stands at at of haystack.
   bool StandsAt(std::string_view haystack, std::size_t at, std::size_t which) const;
