@@ -4,7 +4,7 @@
 #include <wctype.h>
 
 #include <algorithm>
-#include <cstring>
+#include <array>
 #include <unordered_set>
 
 #include "cli/literal_set.h"
@@ -202,11 +202,9 @@ bool StandsAsWord(std::string_view line, std::size_t start, std::size_t len, TCh
 
 TLineMatcher::TLineMatcher(const TEnginePattern& pattern) : FTest(pattern.Test) {
   pattern.Apply(FRegExp);
-  FStartBytes = StartBytes(FRegExp);
+  FStartBytes = TByteSet(StartBytes(FRegExp));
   const TDFAState* start = FRegExp.CurrentDFA()->Start;
   FEdgeStarts = start->Accepting != 0 || TRegularExpression::NextState(start, FRegExp.LineHeadCode) != nullptr;
-  if (std::count(FStartBytes.begin(), FStartBytes.end(), true) == 1)
-    FOnlyStartByte = static_cast<int>(std::find(FStartBytes.begin(), FStartBytes.end(), true) - FStartBytes.begin());
   if (pattern.Assertions)
     FAssertions = std::make_unique<TAssertionMatcher>(
         ParsePosix(pattern.Pattern, pattern.Rules.Syntax, pattern.Rules.FoldCase, pattern.Rules.LineFeed));
@@ -239,35 +237,18 @@ bool TLineMatcher::LongestMatch(std::string_view line, std::size_t start, std::s
   return FAssertions ? FAssertions->LongestAt(line, start, limit, len) : LongestAt(FRegExp, line, start, limit, len);
 }
 
-// The first character start at or after at whose byte can begin a match
-// (characters are read backwards from a candidate), or the line's size.
-std::size_t TLineMatcher::NextStart(std::string_view line, std::size_t at, TCharacterStarts& starts) const {
-  const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
-  for (; at < line.size(); ++at) {
-    if (FOnlyStartByte >= 0) {
-      const void* next = std::memchr(bytes + at, FOnlyStartByte, line.size() - at);
-      if (next == nullptr) break;
-      at = static_cast<std::size_t>(static_cast<const unsigned char*>(next) - bytes);
-    } else {
-      while (at < line.size() && !FStartBytes[bytes[at]]) ++at;
-      if (at == line.size()) break;
-    }
-    if (starts.At(at)) return at;
-  }
-  return line.size();
-}
-
 // The automaton is run only from the places inside the line whose byte can
 // begin a match; the line's two edges are always tried, for the anchors.
 bool TLineMatcher::FindFiltered(std::string_view line, std::size_t from, std::size_t& pos, std::size_t& len) const {
   const std::size_t size = line.size();
-  TCharacterStarts starts(reinterpret_cast<const unsigned char*>(line.data()), from);
+  const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+  TCharacterStarts starts(bytes, from);
   std::size_t at = from;
   if (at == 0) {
     if (LongestMatch(line, 0, size, len)) return pos = 0, true;
     at = 1;
   }
-  for (; (at = NextStart(line, at, starts)) < size; ++at)
+  for (; (at = FStartBytes.FindAtCharacterStart(bytes, at, size, starts)) < size; ++at)
     if (LongestMatch(line, at, size, len)) return pos = at, true;
   if (size > 0 && from <= size && LongestMatch(line, size, size, len)) return pos = size, true;
   return false;
@@ -282,8 +263,11 @@ bool TLineMatcher::Find(std::string_view line, std::size_t from, std::size_t& po
     // The assertion matcher runs from the first place where a match can
     // start: the line's start when an anchor or an empty match can hold
     // there, else the first byte that can begin one.
-    TCharacterStarts starts(reinterpret_cast<const unsigned char*>(line.data()), from);
-    return FAssertions->Find(line, from == 0 && FEdgeStarts ? 0 : NextStart(line, from, starts), pos, len);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+    TCharacterStarts starts(bytes, from);
+    return FAssertions->Find(
+        line, from == 0 && FEdgeStarts ? 0 : FStartBytes.FindAtCharacterStart(bytes, from, line.size(), starts), pos,
+        len);
   }
   if (!FAssertions && FEmptyMatching.empty() && FTest != TLineTest::Word) return FindFiltered(line, from, pos, len);
   // Each start is a character start: from is one, and the walk goes by
@@ -303,7 +287,7 @@ bool TLineMatcher::Find(std::string_view line, std::size_t from, std::size_t& po
   const bool filtered = !FAssertions && FEmptyMatching.empty();
   for (;;) {
     if (filtered && start > 0)
-      while (start < line.size() && !FStartBytes[static_cast<unsigned char>(line[start])]) step();
+      while (start < line.size() && !FStartBytes.Has(static_cast<unsigned char>(line[start]))) step();
     if (word ? WordAt(line, start, previous < line.size() ? CodeAt(line, previous) : 0, len)
              : LongestMatch(line, start, line.size(), len))
       return pos = start, true;

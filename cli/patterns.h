@@ -16,7 +16,6 @@
 // the lines the engine reports.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -26,6 +25,7 @@
 #include "cli/options.h"
 #include "regexp/assertion_matcher.h"
 #include "regexp/regexp.h"
+#include "sjis/byteset.h"
 
 struct TLiteralSet;
 
@@ -93,14 +93,12 @@ class TLineMatcher {
 
  private:
   bool WordAt(std::string_view line, std::size_t start, TCharCode before, std::size_t& len) const;
-  std::size_t NextStart(std::string_view line, std::size_t at, TCharacterStarts& starts) const;
   bool FindFiltered(std::string_view line, std::size_t from, std::size_t& pos, std::size_t& len) const;
   bool LongestMatch(std::string_view line, std::size_t start, std::size_t limit, std::size_t& len) const;
 
   TAWKStr FRegExp;
-  std::array<bool, 256> FStartBytes;  // the bytes a match can begin with
-  int FOnlyStartByte = -1;            // the one such byte, if there is one
-  bool FEdgeStarts = false;           // a match can start at the line's start whatever stands there
+  TByteSet FStartBytes;      // the bytes a match can begin with
+  bool FEdgeStarts = false;  // a match can start at the line's start whatever stands there
   std::vector<std::unique_ptr<TAWKStr>> FEmptyMatching;
   TLineTest FTest;
   std::unique_ptr<TAssertionMatcher> FAssertions;

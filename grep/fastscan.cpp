@@ -157,12 +157,7 @@ void TFastScan::FindStartBytes() {
 // leading character, which the caller must see), else lineEnd.
 std::size_t TFastScan::NextPossibleStart(const unsigned char* p, std::size_t i, std::size_t lineEnd) const {
   TCharacterStarts starts(p, i);
-  for (std::size_t at = i;;) {
-    at += FStartBytes.Find(p + at, lineEnd - at);
-    if (at >= lineEnd) break;
-    if (starts.At(at)) return at;
-    ++at;
-  }
+  if (const std::size_t at = FStartBytes.FindAtCharacterStart(p, i, lineEnd, starts); at < lineEnd) return at;
   if (lineEnd > i && IsDBCSLeadByte(p[lineEnd - 1]) && starts.At(lineEnd - 1)) return lineEnd - 1;
   return lineEnd;
 }

@@ -1,10 +1,14 @@
 #include "sjis/byteset.h"
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "sjis/bytescan_impl.h"
 
 TByteSet::TByteSet(const std::array<bool, 256>& members) : FMembers(members) {
+  if (std::count(members.begin(), members.end(), true) == 1)
+    FOnly = static_cast<int>(std::find(members.begin(), members.end(), true) - members.begin());
   // The low halves that each high half takes; equal ones form one group.
   std::vector<std::uint16_t> groups;
   for (unsigned high = 0; high < 16; ++high) {
@@ -29,6 +33,10 @@ std::size_t TByteSet::FindNarrow(const unsigned char* p, std::size_t n) const {
 }
 
 std::size_t TByteSet::Find(const unsigned char* p, std::size_t n) const {
+  if (FOnly >= 0) {
+    const void* found = std::memchr(p, FOnly, n);
+    return found != nullptr ? static_cast<std::size_t>(static_cast<const unsigned char*>(found) - p) : n;
+  }
   std::size_t done = 0;
 #if defined(KOVALEX_HAVE_AVX2)
   if (n >= 64 && bytescan::HasAvx2()) {
@@ -37,4 +45,14 @@ std::size_t TByteSet::Find(const unsigned char* p, std::size_t n) const {
   }
 #endif
   return done + FindNarrow(p + done, n - done);
+}
+
+std::size_t TByteSet::FindAtCharacterStart(const unsigned char* p, std::size_t at, std::size_t n,
+                                           TCharacterStarts& starts) const {
+  for (; at < n; ++at) {
+    at += Find(p + at, n - at);
+    if (at >= n) break;
+    if (starts.At(at)) return at;
+  }
+  return n;
 }

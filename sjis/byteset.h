@@ -4,12 +4,15 @@
 // groups of high halves that share their low halves: with more than eight
 // such groups some share a bit and the tables hold a few bytes too many,
 // which the exact table then turns down.  A byte at a time otherwise, and
-// as the reference the tests hold the wide search to.
+// as the reference the tests hold the wide search to.  A set of one byte is
+// searched for with memchr.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+
+#include "sjis/sjis.h"
 
 class TByteSet {
  public:
@@ -21,9 +24,14 @@ class TByteSet {
   std::size_t Find(const unsigned char* p, std::size_t n) const;
   // The same a byte at a time.
   std::size_t FindNarrow(const unsigned char* p, std::size_t n) const;
+  // The first character start in [at, n) whose byte belongs to the set, or
+  // n; starts knows a character start at or before at.
+  std::size_t FindAtCharacterStart(const unsigned char* p, std::size_t at, std::size_t n,
+                                   TCharacterStarts& starts) const;
 
  private:
   std::array<bool, 256> FMembers{};
+  int FOnly = -1;  // the one member, if there is one
   // By the low and the high half of a byte, the groups it may belong to.
   std::array<std::uint8_t, 16> FLow{};
   std::array<std::uint8_t, 16> FHigh{};
